@@ -1,0 +1,28 @@
+// Small stand-ins for the few operating-system services the program needs: the user's
+// documents folder, folder creation, text-to-number conversion, the running program's path
+// and showing a folder in the desktop's file manager.
+#pragma once
+
+#include <wx/string.h>
+
+// Reads an int the way the classic C runtime's wide-text conversion does: leading blanks and
+// one optional sign, then decimal digits up to the first other character; 0 when there are no
+// digits. Values beyond the int range saturate.
+int StringToInt(const wxString& text);
+
+// Creates one folder level; an existing folder or any failure is silently accepted.
+void MakeFolder(const wxString& path);
+
+// The user's documents folder (the XDG documents folder), or an empty string when the desktop
+// cannot name one.
+wxString GetDocumentsFolder();
+
+// The resolved path of the running executable, so that a start through a symlink or PATH still
+// finds the installation beside it.
+wxString GetProgramPath();
+
+// Opens a folder in the desktop's default file manager; failures are not reported.
+void ExploreFolder(const wxString& path);
+
+// Writes one fixed trace line to standard output.
+void TraceLine(const wxString& text);

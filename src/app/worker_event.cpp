@@ -1,0 +1,3 @@
+#include "app/worker_event.h"
+
+const wxEventType wxEVT_WORKER_UPDATE = wxNewEventType();
