@@ -1,5 +1,7 @@
 #include "window/gif_gifhandler.h"
 
+#include "export/colour_map.h"
+
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/palette.h>
@@ -8,6 +10,8 @@
 #include <vector>
 
 wxOutputStream* g_gifOutputStream = nullptr;
+
+static_assert(sizeof(GifColour) == 3, "colour tables are written as they are laid out");
 
 namespace {
 
@@ -124,37 +128,6 @@ bool ExtractPalette(const wxImage& image, GifColour* colours, int* count, int* t
     return true;
 }
 
-// Maps RGB colours to small values by open addressing; 0 marks a free slot, so keys are
-// stored as colour + 1.
-class ColourMap {
-public:
-    static const unsigned kSlots = 1024;
-
-    // Returns the slot of `colour`, and whether it was already there.
-    unsigned Find(unsigned colour, bool* found) const {
-        const unsigned key = colour + 1;
-        unsigned slot = (key * 2654435761u) >> 22;
-        while (m_keys[slot] != 0 && m_keys[slot] != key) {
-            slot = (slot + 1) & (kSlots - 1);
-        }
-        *found = m_keys[slot] == key;
-        return slot;
-    }
-    void Put(unsigned slot, unsigned colour, int value) {
-        m_keys[slot] = colour + 1;
-        m_values[slot] = value;
-    }
-    int Value(unsigned slot) const { return m_values[slot]; }
-
-private:
-    unsigned m_keys[kSlots] = {};
-    int m_values[kSlots] = {};
-};
-
-unsigned PackColour(const unsigned char* rgb) {
-    return (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
-}
-
 } // namespace
 
 MyGifHandler::~MyGifHandler() = default;
@@ -188,7 +161,7 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
     ColourMap table;
     for (int i = count - 1; i >= 0; --i) {
         bool found;
-        const unsigned colour = PackColour(&colours[i].red);
+        const unsigned colour = ColourMap::Pack(&colours[i].red);
         table.Put(table.Find(colour, &found), colour, i);
     }
 
@@ -198,10 +171,10 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
     ColourMap seen;
     int distinct = 0;
     const unsigned char* rgb = image.GetData();
-    unsigned lastColour = PackColour(rgb) ^ 1;
+    unsigned lastColour = ColourMap::Pack(rgb) ^ 1;
     wxUint8 lastIndex = 0;
     for (size_t p = 0; p < pixels; ++p, rgb += 3) {
-        const unsigned colour = PackColour(rgb);
+        const unsigned colour = ColourMap::Pack(rgb);
         if (colour != lastColour) {
             bool found;
             const unsigned slot = seen.Find(colour, &found);
