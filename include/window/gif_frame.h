@@ -9,6 +9,7 @@
 
 #include <set>
 
+class wxDC;
 class wxImage;
 class wxLocale;
 class wxMenu;
@@ -46,6 +47,8 @@ public:
     void ShowRunButton();
     void ShowStopButton();
     void PreviewFrame(int index);
+    // Draws what the preview panel shows, for a panel of the given size.
+    void PaintPreview(wxDC& dc, const wxSize& panel);
     void RefreshCanvasSize();
 
     void ApplyLanguage(int language);

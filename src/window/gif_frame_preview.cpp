@@ -127,13 +127,16 @@ void GifFrame::ClearPreviewPanel() {
 
 void GifFrame::OnPaintPreview(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(m_panel_down);
+    PaintPreview(dc, m_panel_down->GetSize());
+}
+
+void GifFrame::PaintPreview(wxDC& dc, const wxSize& panel) {
     dc.SetBackground(wxBrush(m_panel_down->GetBackgroundColour()));
     dc.Clear();
     if (!m_previewShown || !m_currentBitmap.IsOk() || m_currentBitmap.GetWidth() <= 0 ||
         m_currentBitmap.GetHeight() <= 0) {
         return;
     }
-    const wxSize panel = m_panel_down->GetSize();
     const wxRect place = PreviewPlacement(m_currentBitmap.GetSize(), panel);
     if (place.width <= 0 || place.height <= 0) {
         return;
