@@ -45,6 +45,8 @@ void GifApp::OnFatalException() {
 
 void GifApp::InitAppLocale() {
     delete m_locale;
+    // A language the system has no locale for keeps the English texts without a word.
+    wxLogNull quiet;
     m_locale = new wxLocale(wxLANGUAGE_ENGLISH, wxLOCALE_LOAD_DEFAULT);
     wxLocale::AddCatalogLookupPathPrefix("m_locale_");
     m_locale->AddCatalog("ui");

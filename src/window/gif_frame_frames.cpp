@@ -134,16 +134,18 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
     wxArrayString unread;
     for (const wxString& path : paths) {
         const bool any =
-            DecodeImageSource(path, [&](wxImage& image, int frameIndex, const wxString& source) {
-                m_insertImage = new wxImage(std::move(image));
-                auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, source);
-                m_insertImage = nullptr;
-                m_thumbnailCtrl->BeginUpdate();
-                m_thumbnailCtrl->Insert(item, position + inserted);
-                m_thumbnailCtrl->EndUpdate();
-                ++inserted;
-                return true;
-            });
+            DecodeImageSource(path,
+                              [&](SourcePicture picture) {
+                                  m_insertImage = picture.image.release();
+                                  auto* item = new wxImageThumbnailItem(
+                                      m_insertImage, picture.frameIndex, picture.sourcePath);
+                                  m_insertImage = nullptr;
+                                  m_thumbnailCtrl->BeginUpdate();
+                                  m_thumbnailCtrl->Insert(item, position + inserted);
+                                  m_thumbnailCtrl->EndUpdate();
+                                  ++inserted;
+                              },
+                              {});
         if (!any) {
             unread.push_back(path);
         }

@@ -7,10 +7,12 @@
 #include "app/product.h"
 
 #include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/statusbr.h>
 
 void GifFrame::ApplyLanguage(int language) {
     delete m_uiLocale;
+    wxLogNull quiet;
     m_uiLocale = new wxLocale();
     m_uiLocale->Init(language, wxLOCALE_LOAD_DEFAULT);
     wxLocale::AddCatalogLookupPathPrefix(GetInstallDirectory() + "/Language");

@@ -12,6 +12,7 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
+#include <wx/spinctrl.h>
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>

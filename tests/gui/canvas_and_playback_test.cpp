@@ -16,18 +16,21 @@
 namespace {
 struct Canvas : ::testing::Test {
     GifFrame* frame = nullptr;
+    TempFolder folder;
     void SetUp() override {
         frame = MakeMainWindow();
         ASSERT_NE(frame, nullptr);
     }
     void TearDown() override { DestroyMainWindow(frame); }
 
-    // Frames put straight into the strip, as the import does, without files.
+    // Frames put straight into the strip as the import does.
     void AddFrames(const std::vector<wxSize>& sizes) {
         for (const wxSize& size : sizes) {
+            const wxString path =
+                WritePng(folder / wxString::Format("%dx%d.png", size.x, size.y), 1, 1);
             frame->m_thumbnailCtrl->Append(
                 new wxImageThumbnailItem(new wxImage(FilledImage(size.x, size.y, 250, 0, 0)), 0,
-                                         wxString::Format("/frames/%dx%d.png", size.x, size.y)),
+                                         path),
                 frame->m_spinctrl_delay->GetValue());
         }
         frame->EnableEditControls();
@@ -159,8 +162,7 @@ TEST_F(Canvas, PreviewShrinksToFitAndSitsBelowTheCentre) {
         return image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 40;
     };
     auto isBackground = [&](const wxImage& image, int x, int y) {
-        return image.GetRed(x, y) == background.Red() &&
-               image.GetGreen(x, y) == background.Green();
+        return image.GetRed(x, y) == background.Red() && image.GetGreen(x, y) == background.Green();
     };
     // 1000x200 is drawn at 500x100 from (0, 180).
     wxImage shot = paint({1000, 200});
@@ -188,7 +190,7 @@ TEST_F(Canvas, LoopCountDialogRemembersTheConfirmedCount) {
         EXPECT_EQ(dialog.m_spinctrl_loop->GetValue(), 1);
         EXPECT_EQ(dialog.m_spinctrl_loop->GetMax(), 100);
     }
-    class ChooseTimes : public wxExpectModalBase<LoopCountDialog> {
+    class ChooseTimes : public wxExpectModalBase<LoopCountDialog, ChooseTimes> {
     public:
         explicit ChooseTimes(int times) : m_times(times) {}
 
@@ -220,7 +222,7 @@ TEST_F(Canvas, LoopCountDialogRemembersTheConfirmedCount) {
     frame->m_loopCount = 5;
     Command(frame->m_menuItem_run->GetId());
     wxTEST_DIALOG(Command(frame->m_menuItem_loop->GetId()),
-                  wxExpectModal<LoopCountDialog>(wxID_CANCEL));
+                  wxExpectDismissableModal<LoopCountDialog>(wxID_CANCEL));
     EXPECT_EQ(frame->m_loopCount, 5);
     EXPECT_EQ(LoopCountDialog::s_lastLoopCount, 0);
     EXPECT_FALSE(frame->m_isPlaying);

@@ -13,6 +13,14 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
+wxArrayString Paths(std::initializer_list<wxString> paths) {
+    wxArrayString list;
+    for (const wxString& path : paths) {
+        list.push_back(path);
+    }
+    return list;
+}
+
 struct FrameCommands : ::testing::Test {
     GifFrame* frame = nullptr;
     TempFolder folder;
@@ -52,8 +60,8 @@ struct FrameCommands : ::testing::Test {
 
 TEST_F(FrameCommands, AddImageImportsEveryFrameThenPreviewsTheFirst) {
     const wxString gif = WriteGif(folder / "walk.gif", 4, 40, 30);
-    AddImages({WritePng(folder / "a.png", 40, 30), WritePng(folder / "b.png", 40, 30), gif,
-               WritePng(folder / "c.png", 40, 30)});
+    AddImages(Paths({WritePng(folder / "a.png", 40, 30), WritePng(folder / "b.png", 40, 30), gif,
+                     WritePng(folder / "c.png", 40, 30)}));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].message, "Add Image Files");
     EXPECT_EQ(asked[0].wildcard, "Image files (*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif");
@@ -72,7 +80,7 @@ TEST_F(FrameCommands, AddImageImportsEveryFrameThenPreviewsTheFirst) {
     EXPECT_TRUE(frame->m_toolBar_button->GetToolEnabled(XRCID("m_tool_play")));
 
     // More files go to the end, and the whole strip's first frame is shown again.
-    AddImages({WritePng(folder / "d.png", 80, 20)});
+    AddImages(Paths({WritePng(folder / "d.png", 80, 20)}));
     ASSERT_EQ(Strip().GetCount(), 8);
     EXPECT_EQ(PathOf(7), folder / "d.png");
     EXPECT_EQ(frame->m_currentFileName, "a.png");
@@ -82,7 +90,7 @@ TEST_F(FrameCommands, AddImageImportsEveryFrameThenPreviewsTheFirst) {
 TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     const wxString broken = folder / "broken.png";
     wxFile(broken, wxFile::write).Write("not a picture");
-    answer = {WritePng(folder / "a.png", 10, 10), folder / "missing.png", broken};
+    answer = Paths({WritePng(folder / "a.png", 10, 10), folder / "missing.png", broken});
     wxString shown;
     wxTEST_DIALOG(Command(frame->m_menuItem_add);
                   ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; })),
@@ -92,7 +100,7 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
 }
 
 TEST_F(FrameCommands, AnImportOfNothingReadableClosesItsDialogAndDisablesEditing) {
-    answer = {folder / "missing.png"};
+    answer = Paths({folder / "missing.png"});
     wxTEST_DIALOG(Command(frame->m_menuItem_add);
                   ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; })),
                   wxExpectModal<wxMessageDialog>(wxID_OK));
@@ -102,11 +110,11 @@ TEST_F(FrameCommands, AnImportOfNothingReadableClosesItsDialogAndDisablesEditing
 }
 
 TEST_F(FrameCommands, InsertImageGoesToTheSelectionOrToTheEnd) {
-    AddImages({WritePng(folder / "0.png", 10, 10), WritePng(folder / "1.png", 10, 10),
-               WritePng(folder / "2.png", 10, 10), WritePng(folder / "3.png", 10, 10)});
-    Strip().SetSelection(2);
+    AddImages(Paths({WritePng(folder / "0.png", 10, 10), WritePng(folder / "1.png", 10, 10),
+                     WritePng(folder / "2.png", 10, 10), WritePng(folder / "3.png", 10, 10)}));
+    Strip().SelectWithModifiers(2, 0);
     const wxString b = WriteGif(folder / "b.gif", 2, 10, 10);
-    answer = {WritePng(folder / "a.png", 10, 10), b};
+    answer = Paths({WritePng(folder / "a.png", 10, 10), b});
     Command(ID_POPUP_INSERT);
     ASSERT_EQ(Strip().GetCount(), 7);
     EXPECT_EQ(PathOf(2), folder / "a.png");
@@ -115,8 +123,11 @@ TEST_F(FrameCommands, InsertImageGoesToTheSelectionOrToTheEnd) {
     EXPECT_EQ(PathOf(5), folder / "2.png");
     EXPECT_EQ(asked.back().message, "Insert Image Files");
 
-    Strip().ClearSelections();
-    answer = {WritePng(folder / "z.png", 10, 10)};
+    const wxArrayInt selected = Strip().GetSelectedIndices();
+    for (int index : selected) {
+        Strip().Select(index, false);
+    }
+    answer = Paths({WritePng(folder / "z.png", 10, 10)});
     Command(ID_POPUP_INSERT);
     ASSERT_EQ(Strip().GetCount(), 8);
     EXPECT_EQ(PathOf(7), folder / "z.png");
@@ -128,7 +139,7 @@ TEST_F(FrameCommands, DeleteAsksOnceAndKeepsTheRestInOrder) {
         paths.push_back(WritePng(folder / wxString::Format("%d.png", i), 10, 10));
     }
     AddImages(paths);
-    Strip().SetSelection(1);
+    Strip().Select(1, true);
     Strip().Select(3, true);
 
     wxTEST_DIALOG(Command(frame->m_menuItem_delete),
@@ -153,7 +164,7 @@ TEST_F(FrameCommands, DeleteAsksOnceAndKeepsTheRestInOrder) {
 }
 
 TEST_F(FrameCommands, ClearAllEmptiesTheStripAndTheSizes) {
-    AddImages({WritePng(folder / "a.png", 30, 20), WritePng(folder / "b.png", 30, 20)});
+    AddImages(Paths({WritePng(folder / "a.png", 30, 20), WritePng(folder / "b.png", 30, 20)}));
     Command(frame->m_menuItem_clear);
     EXPECT_EQ(Strip().GetCount(), 0);
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 0);

@@ -6,6 +6,7 @@
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/spinctrl.h>
+#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>

@@ -1,10 +1,12 @@
 // Small picture files that window tests write into a folder of their own.
 #pragma once
 
+#include <wx/anidecod.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/imaggif.h>
+#include <wx/palette.h>
 #include <wx/wfstream.h>
 
 #include <vector>
