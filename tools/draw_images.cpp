@@ -75,42 +75,38 @@ bool InRoundedSquare(double x, double y, double lo, double hi, double radius) {
 
 wxImage DrawPlay(int size) {
     wxImage image = Blank(size);
-    Paint(
-        image, [](double x, double y) { return InTriangle(x, y, 0.22, 0.12, 0.22, 0.88, 0.86, 0.5); },
-        {46, 139, 87});
+    Paint(image,
+          [](double x, double y) { return InTriangle(x, y, 0.22, 0.12, 0.22, 0.88, 0.86, 0.5); },
+          {46, 139, 87});
     return image;
 }
 
 wxImage DrawStop(int size) {
     wxImage image = Blank(size);
-    Paint(
-        image, [](double x, double y) { return InRoundedSquare(x, y, 0.18, 0.82, 0.08); },
-        {192, 48, 48});
+    Paint(image, [](double x, double y) { return InRoundedSquare(x, y, 0.18, 0.82, 0.08); },
+          {192, 48, 48});
     return image;
 }
 
 // A strip of film with a play triangle in its middle frame.
 wxImage DrawIcon(int size) {
     wxImage image = Blank(size);
-    Paint(
-        image, [](double x, double y) { return InRoundedSquare(x, y, 0.04, 0.96, 0.12); },
-        {40, 52, 74});
-    Paint(
-        image,
-        [](double x, double y) {
-            if (x > 0.08 && x < 0.92 && (y < 0.16 || y > 0.84)) {
-                const double phase = std::fmod((x - 0.08) / 0.14, 1.0);
-                return phase > 0.3 && phase < 0.75 && (y > 0.07 && y < 0.93);
-            }
-            return false;
-        },
-        {235, 235, 235});
-    Paint(
-        image, [](double x, double y) { return x > 0.12 && x < 0.88 && y > 0.22 && y < 0.78; },
-        {176, 223, 227});
-    Paint(
-        image, [](double x, double y) { return InTriangle(x, y, 0.38, 0.32, 0.38, 0.68, 0.68, 0.5); },
-        {214, 90, 49});
+    Paint(image, [](double x, double y) { return InRoundedSquare(x, y, 0.04, 0.96, 0.12); },
+          {40, 52, 74});
+    Paint(image,
+          [](double x, double y) {
+              if (x > 0.08 && x < 0.92 && (y < 0.16 || y > 0.84)) {
+                  const double phase = std::fmod((x - 0.08) / 0.14, 1.0);
+                  return phase > 0.3 && phase < 0.75 && (y > 0.07 && y < 0.93);
+              }
+              return false;
+          },
+          {235, 235, 235});
+    Paint(image, [](double x, double y) { return x > 0.12 && x < 0.88 && y > 0.22 && y < 0.78; },
+          {176, 223, 227});
+    Paint(image,
+          [](double x, double y) { return InTriangle(x, y, 0.38, 0.32, 0.38, 0.68, 0.68, 0.5); },
+          {214, 90, 49});
     return image;
 }
 } // namespace

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make libwxgtk3.2-dev)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick) ;;
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle) ;;
     run) packages+=(gettext) ;;
 esac

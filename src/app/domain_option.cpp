@@ -28,10 +28,9 @@ bool LoadOptions() {
         return false;
     }
     const wxXmlNode* value = group->GetChildren();
-    wxString* const targets[] = {&options.m_helpUrl,    &options.m_option2,
-                                 &options.m_supportUrl, &options.m_option4,
-                                 &options.m_updateUrl,  &options.m_productPageUrl,
-                                 &options.m_option7};
+    wxString* const targets[] = {
+        &options.m_helpUrl,   &options.m_option2,        &options.m_supportUrl, &options.m_option4,
+        &options.m_updateUrl, &options.m_productPageUrl, &options.m_option7};
     for (wxString* target : targets) {
         if (value == nullptr) {
             return false;

@@ -9,3 +9,10 @@ bool RunUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Runs the event loop for a while, handling whatever is pending.
 void RunFor(int ms);
+
+class GifFrame;
+
+// Builds a real main window exactly as the program's start-up does (resources and options are
+// prepared once per test program). The caller destroys it with DestroyMainWindow.
+GifFrame* MakeMainWindow();
+void DestroyMainWindow(GifFrame* frame);

@@ -1,0 +1,182 @@
+// The program's main window: owner of all editing state, the frame strip, and every command.
+#pragma once
+
+#include "window/file_dialog_seam.h"
+
+#include <wx/bitmap.h>
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <set>
+
+class wxDC;
+class wxImage;
+class wxLocale;
+class wxMenu;
+class wxMenuBar;
+class wxMenuItem;
+class wxPanel;
+class wxProgressDialog;
+class wxSpinCtrl;
+class wxSplitterEvent;
+class wxSplitterWindow;
+class wxStaticText;
+class wxStatusBar;
+class wxThumbnailCtrl;
+class wxThumbnailEvent;
+class wxToolBar;
+
+enum {
+    ID_PLAY_TIMER = 1,
+    ID_POPUP_INSERT = 0,
+};
+
+class GifFrame : public wxFrame {
+public:
+    GifFrame();
+    ~GifFrame() override;
+
+    // Completes the window once the layout has created it: language, menus, strip, bindings.
+    virtual void Init();
+
+    void BuildMenuBar();
+    void EnableEditControls();
+    void DisableEditControls();
+
+    void StopPreview();
+    void ShowRunButton();
+    void ShowStopButton();
+    void PreviewFrame(int index);
+    // Draws what the preview panel shows, for a panel of the given size.
+    void PaintPreview(wxDC& dc, const wxSize& panel);
+    void RefreshCanvasSize();
+
+    void ApplyLanguage(int language);
+    void RefreshTexts();
+    bool IsProjectUnchanged();
+    void CloseWithPrompt();
+    // Writes the project file (asking for its name the first time); true when it was written.
+    bool SaveProjectFile();
+
+    // Tests answer the file dialogs through this seam.
+    void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+
+    // Commands.
+    void OnSaveAnimator(wxCommandEvent& event);
+    void OnSaveAsAnimator(wxCommandEvent& event);
+    void OnOpenProject(wxCommandEvent& event);
+    void OnSaveProject(wxCommandEvent& event);
+    void OnClose(wxEvent& event);
+    void OnAddImage(wxCommandEvent& event);
+    void OnDelete(wxCommandEvent& event);
+    void OnClearAll(wxCommandEvent& event);
+    void OnInsertImage(wxCommandEvent& event);
+    void OnRunAnimation(wxCommandEvent& event);
+    void OnLoopCount(wxCommandEvent& event);
+    void OnHelpMenu(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
+    void OnLanguage(wxCommandEvent& event);
+    void OnSetDelay(wxCommandEvent& event);
+    void OnSetWidth(wxCommandEvent& event);
+    void OnSetHeight(wxCommandEvent& event);
+    void OnChangeSplitterWindow(wxSplitterEvent& event);
+    void OnTimer(wxTimerEvent& event);
+    void OnThumbnailLeftClick(wxThumbnailEvent& event);
+    void OnThumbnailRightClick(wxThumbnailEvent& event);
+    void OnUpdateResult(wxCommandEvent& event);
+    void ThreadUpdate(wxCommandEvent& event);
+    void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
+
+    wxSplitterWindow* m_splitter3 = nullptr;
+    wxPanel* m_panel_top = nullptr;
+    wxPanel* m_panel_down = nullptr;
+    wxProgressDialog* m_progressDialog = nullptr;
+    wxProgressDialog* m_saveProgressDialog = nullptr;
+    wxMenuBar* m_menubar = nullptr;
+    wxMenu* m_menu_file = nullptr;
+    wxMenu* m_menu_frame = nullptr;
+    wxMenu* m_menu_animation = nullptr;
+    wxMenu* m_menu_help = nullptr;
+    wxMenuItem* m_menuItem_open = nullptr;
+    wxMenuItem* m_menuItem_save = nullptr;
+    wxMenuItem* m_menuItem_saveas = nullptr;
+    wxMenuItem* m_menuItem_saveproject = nullptr;
+    wxMenuItem* m_menuItem_exit = nullptr;
+    wxMenuItem* m_menuItem_add = nullptr;
+    wxMenuItem* m_menuItem_delete = nullptr;
+    wxMenuItem* m_menuItem_clear = nullptr;
+    wxMenuItem* m_menuItem_run = nullptr;
+    wxMenuItem* m_menuItem_loop = nullptr;
+    wxMenuItem* m_menuItem_help = nullptr;
+    wxMenu* m_menu_language = nullptr;
+    wxMenuItem* m_menuItem_support = nullptr;
+    wxMenuItem* m_menuItem_update = nullptr;
+    wxMenuItem* m_menuItem_about = nullptr;
+    wxMenuItem* m_menuItem_languages[7] = {};
+    wxStaticText* m_staticText_delay = nullptr;
+    wxStaticText* m_staticText_sec = nullptr;
+    wxStaticText* m_staticText_gif = nullptr;
+    wxStaticText* m_staticText_width = nullptr;
+    wxStaticText* m_staticText_wpx = nullptr;
+    wxStaticText* m_staticText_height = nullptr;
+    wxStaticText* m_staticText_hpx = nullptr;
+    int m_projectDelay = 0;
+    int m_projectWidth = 0;
+    int m_projectHeight = 0;
+    int m_projectFrameCount = 0;
+    int m_exportFrameCount = 0;
+    int m_exportDelay = 0;
+    int m_exportWidth = 0;
+    int m_exportHeight = 0;
+    wxToolBar* m_toolBar_button = nullptr;
+    wxThumbnailCtrl* m_thumbnailCtrl = nullptr;
+    wxTimer m_timer;
+    wxImage* m_insertImage = nullptr;
+    int m_imageWidth = 0;
+    int m_imageHeight = 0;
+    int m_outputWidth = 0;
+    int m_outputHeight = 0;
+    wxString m_gifPath;
+    wxString m_gifFileName;
+    wxString m_gifName;
+    wxString m_projectPath;
+    wxString m_projectFileName;
+    wxString m_currentFileName;
+    wxBitmap m_currentBitmap;
+    int m_playIndex = 0;
+    int m_loopCount = 0;
+    int m_loopsPlayed = 0;
+    int m_language = 0;
+    wxSpinCtrl* m_spinctrl_delay = nullptr;
+    wxSpinCtrl* m_spinctrl_width = nullptr;
+    wxSpinCtrl* m_spinctrl_height = nullptr;
+    wxStatusBar* m_statusBar1 = nullptr;
+    wxLocale* m_uiLocale = nullptr;
+    bool m_isPlaying = false;
+
+private:
+    bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
+    void SetLabelTexts();
+    void SetEditControlsEnabled(bool enable);
+    // Status field 1: the previewed frame's file name and size.
+    static wxString FormatFrameStatus(const wxString& name, int width, int height);
+
+    void ClearPreviewPanel();
+    int AskToSaveProject();
+    void SetProjectTitle();
+    void StartImport(const wxArrayString& paths, const wxString& title);
+    void FinishImport();
+    // Tells the user once which of the chosen files gave no picture.
+    void ReportUnreadFiles(const wxArrayString& unread);
+    void OnPaintPreview(wxPaintEvent& event);
+
+    FileDialogSeam m_fileDialogSeam;
+    // The previewed frame shrunk to the panel, made once per frame and panel size.
+    wxBitmap m_previewScaled;
+    bool m_previewShown = false;
+    // The paths of the running import, and the sources that gave at least one picture.
+    wxArrayString m_importPaths;
+    std::set<wxString> m_importedSources;
+
+    wxDECLARE_EVENT_TABLE();
+};

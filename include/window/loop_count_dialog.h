@@ -1,0 +1,40 @@
+// The small dialog that sets how many passes the preview plays; 0 plays without end.
+#pragma once
+
+#include <wx/dialog.h>
+
+class wxButton;
+class wxRadioButton;
+class wxSpinCtrl;
+class wxStaticBox;
+class wxStaticText;
+
+class LoopCountDialog : public wxDialog {
+public:
+    explicit LoopCountDialog(wxWindow* parent);
+
+    bool TransferDataToWindow() override { return true; }
+    bool TransferDataFromWindow() override { return true; }
+
+    void CreateControls();
+    void OnPlayTimes(wxCommandEvent& event);
+    void OnPlayInfinite(wxCommandEvent& event);
+    void OnButton(wxCommandEvent& event);
+
+    wxButton* m_button_ok = nullptr;
+    wxButton* m_button_cancel = nullptr;
+    wxRadioButton* m_radio_times = nullptr;
+    wxRadioButton* m_radio_infinite = nullptr;
+    wxStaticBox* m_staticBox_loop = nullptr;
+    wxStaticText* m_staticText_times = nullptr;
+    wxSpinCtrl* m_spinctrl_loop = nullptr;
+    int m_loop_count = 0;
+
+    // The count last confirmed in any dialog of this run; it sets up the next dialog.
+    static int s_lastLoopCount;
+
+private:
+    wxDECLARE_DYNAMIC_CLASS_NO_COPY(LoopCountDialog);
+    wxDECLARE_EVENT_TABLE();
+    LoopCountDialog() = default;
+};

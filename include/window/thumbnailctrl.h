@@ -1,0 +1,158 @@
+// The thumbnail strip: a vertically scrolling grid of equal cells, one per animation frame, that
+// both shows and owns the frame entries, with selection, focus, mouse and keyboard handling.
+#pragma once
+
+#include "window/thumbnail_event.h"
+#include "window/thumbnail_item.h"
+
+#include <wx/bitmap.h>
+#include <wx/colour.h>
+#include <wx/dynarray.h>
+#include <wx/region.h>
+#include <wx/scrolwin.h>
+
+// The strip's window id; the main window routes the click notifications by it.
+enum { ID_THUMBNAIL_CTRL = 3 };
+
+// Style bits of the strip.
+enum {
+    // Ctrl and Shift clicks extend the selection.
+    wxTHUMBSTRIP_MULTIPLE = 0x10,
+    // Each cell shows the entry's file name above the image.
+    wxTHUMBSTRIP_SHOW_NAME = 0x20,
+    // Each cell shows the frame label below the image.
+    wxTHUMBSTRIP_SHOW_LABEL = 0x80,
+};
+
+class wxThumbnailCtrl : public wxScrolledWindow {
+public:
+    wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos = wxDefaultPosition,
+                    const wxSize& size = wxDefaultSize);
+    ~wxThumbnailCtrl() override;
+
+    // Painting hooks, called for every cell that needs painting, cell first. Coordinates are
+    // those of `dc`. False when there is no entry at n.
+    virtual bool PaintItemThumbnail(int n, wxDC& dc, const wxRect& imageRect, int state);
+    virtual bool PaintItemCell(int n, wxDC& dc, const wxRect& rect, const wxRect& imageRect,
+                               int state);
+
+    // Adds at the end and sets the delay; returns the new index, or -1 when the entry could not
+    // be prepared (the entry then stays with the caller and nothing changes).
+    virtual int Append(wxThumbnailItem* item, int delay);
+    // Inserts before pos (0 .. GetCount()) and returns pos; the selection moves with its entries.
+    virtual int Insert(wxThumbnailItem* item, int pos);
+    virtual void Clear();
+    virtual void Delete(int n);
+    virtual int GetCount() const;
+    // Moves the current entry for a navigation key; false only when the strip is empty.
+    virtual bool NavigateByKey(int keyCode, int modifiers);
+
+    wxThumbnailItem* GetItem(int n) const;
+
+    // Batch bracket: while open, edits skip the scroll range and repaint work; the last
+    // EndUpdate does it once.
+    void BeginUpdate();
+    void EndUpdate();
+
+    int GetDelay() const { return m_delay; }
+    void SetDelay(int centiseconds) { m_delay = centiseconds; }
+
+    // Selected indices in the order they were added.
+    const wxArrayInt& GetSelectedIndices() const { return m_selections; }
+    bool IsSelected(int n) const { return m_selections.Index(n) != wxNOT_FOUND; }
+
+    // Grows with every successful Append, Insert, Delete and Clear, so that callers can tell
+    // whether the frames changed since they last looked.
+    unsigned GetEditCount() const { return m_editCount; }
+
+    // Geometry; each result tells whether the index was valid.
+    bool GetRowCol(int item, const wxSize& clientSize, int& row, int& col) const;
+    bool GetItemRect(wxRect& rect, int n, bool transform = true) const;
+    bool GetItemRectImage(wxRect& rect, int n, bool transform = true) const;
+    // The entry under a client point; no hit in the space right of the last column or past the
+    // last entry.
+    bool HitTestItem(const wxPoint& pt, int& n) const;
+
+    void RecalcItemMetrics();
+    void RecalcScrollbars();
+    void ScrollIntoView(int n);
+    void ScrollIntoViewForKey(int keyCode, int n);
+
+    // The off-screen bitmap of the paint; it only grows. wxDefaultSize means the client size.
+    bool EnsurePaintBuffer(const wxSize& size);
+    const wxBitmap& GetPaintBuffer() const { return m_paintBuffer; }
+
+    // The body of the paint, on any DC prepared with PrepareDC: background, then every cell that
+    // meets the update region (client coordinates).
+    void PaintContents(wxDC& dc, const wxRegion& updateRegion, bool hasFocus);
+    void PaintBackground(wxDC& dc);
+
+    // Selection and focus; these are silent, only SelectWithModifiers sends notifications.
+    void Select(int n, bool select = true);
+    void SetFocusItem(int item);
+    void SelectAll();
+    void SelectWithModifiers(int n, int modifiers);
+
+    int GetFocusItem() const { return m_focusItem; }
+    int GetAnchorItem() const { return m_anchorItem; }
+    int GetLastSelected() const { return m_lastSelected; }
+
+    // What the entries read to draw themselves.
+    int GetThumbnailWidth() const { return m_thumbWidth; }
+    int GetThumbnailHeight() const { return m_thumbHeight; }
+    int GetItemWidth() const { return m_itemWidth; }
+    int GetItemHeight() const { return m_itemHeight; }
+    int GetSpacing() const { return m_spacing; }
+    int GetMargin() const { return m_margin; }
+    int GetTextHeight() const { return m_textHeight; }
+    const wxColour& GetSelectedFocusedColour() const { return m_selectedFocusedColour; }
+    const wxColour& GetSelectedUnfocusedColour() const { return m_selectedUnfocusedColour; }
+    const wxColour& GetUnselectedColour() const { return m_unselectedColour; }
+    const wxColour& GetFocusRectColour() const { return m_focusRectColour; }
+    const wxColour& GetLabelColour() const { return m_labelColour; }
+
+private:
+    int ColumnCount(int clientWidth) const;
+    bool IsValidIndex(int n) const { return n >= 0 && n < GetCount(); }
+    void RefreshItem(int n);
+    void Notify(wxEventType type, int index, int modifiers);
+    void ScrollToShow(int n, bool belowFirst);
+
+    void OnPaint(wxPaintEvent& event);
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnFocusChange(wxFocusEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnMiddleDown(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnUpdateSelectAll(wxUpdateUIEvent& event);
+
+    wxThumbnailItemArray m_items;
+    wxArrayInt m_selections;
+    int m_delay = 0;
+    int m_thumbWidth = 80;
+    int m_thumbHeight = 80;
+    int m_itemWidth = -1;
+    int m_itemHeight = -1;
+    int m_spacing = 3;
+    int m_margin = 3;
+    int m_textHeight = 0;
+    int m_freezeCount = 0;
+    int m_anchorItem = -1;
+    int m_lastSelected = -1;
+    int m_focusItem = -1;
+    wxColour m_selectedFocusedColour{140, 140, 140};
+    wxColour m_selectedUnfocusedColour{175, 175, 175};
+    wxColour m_unselectedColour;
+    wxColour m_focusRectColour{100, 80, 80};
+    wxColour m_labelColour{0, 0, 200};
+    wxBitmap m_paintBuffer;
+    unsigned m_editCount = 0;
+
+    wxDECLARE_CLASS(wxThumbnailCtrl);
+    wxDECLARE_EVENT_TABLE();
+    wxDECLARE_NO_COPY_CLASS(wxThumbnailCtrl);
+};

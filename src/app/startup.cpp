@@ -1,0 +1,35 @@
+#include "app/startup.h"
+
+#include "app/domain_option.h"
+#include "app/paths.h"
+#include "app/platform.h"
+#include "app/product.h"
+#include "window/gif_frame.h"
+
+#include <wx/image.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/xrc/xmlres.h>
+
+void PrepareResources() {
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
+    wxXmlResource::Get()->LoadAllFiles(GetInstallDirectory() + "/Themes");
+    const wxString optionPath = GetOptionFilePath();
+    TraceLine(optionPath);
+    g_domainOption = new DomainOption(optionPath);
+    LoadOptions();
+}
+
+GifFrame* CreateMainWindow() {
+    GifFrame* frame = new GifFrame();
+    if (!wxXmlResource::Get()->LoadFrame(frame, nullptr, "MyFrame1")) {
+        delete frame;
+        wxMessageBox(wxString::Format(_("The window layout could not be loaded from %s."),
+                                      GetInstallDirectory() + "/Themes"),
+                     GetProductName(), wxOK | wxICON_ERROR);
+        return nullptr;
+    }
+    frame->Init();
+    return frame;
+}

@@ -1,0 +1,12 @@
+// The start-up steps shared by the application and the window tests: resources, options and
+// the main window built from its layout.
+#pragma once
+
+class GifFrame;
+
+// Image handlers, layout files, and the options file (printing its path as a trace).
+void PrepareResources();
+
+// Builds the main window from the layout "MyFrame1" and initialises it; null (after telling
+// the user) when the layout cannot be found.
+GifFrame* CreateMainWindow();

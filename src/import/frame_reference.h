@@ -1,0 +1,18 @@
+// Frame references: a frame taken from a GIF file is named by the GIF file's path, "_" and the
+// 0-based frame number in decimal, as in "walk.gif_3". Entry paths and project files use them.
+#pragma once
+
+#include <wx/string.h>
+
+// True when the path names a GIF file: it ends with the lower-case ".gif" (case-sensitive, so
+// "y.GIF" is an ordinary image).
+bool IsGifSource(const wxString& path);
+
+// The frame number of a frame reference, or -1 when the path is none. A frame reference ends
+// with ".gif_" and one or more decimal digits, with something before the ".gif"; all the digits
+// count (numbers beyond the int range saturate).
+int ParseFrameIndex(const wxString& path);
+
+// The GIF file's path of a frame reference ("_" and the digits removed); any other path is
+// returned unchanged, so folder names such as "old.gif_files" are left alone.
+wxString StripFrameSuffix(const wxString& path);

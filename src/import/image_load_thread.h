@@ -1,0 +1,44 @@
+// The import worker: decodes a list of image files into animation frames off the GUI thread and
+// reports each frame to the main window's event handler.
+//
+// Events: queued wxEVT_WORKER_UPDATE command events with the id ID_IMPORT_WORKER, in the order
+// of the list and, within a GIF file, in frame order:
+// - GetString(): the source file's path, without any frame-number suffix;
+// - GetInt(): the progress in percent, 0 to 100;
+// - GetExtraLong(): the 0-based frame number inside a GIF file, 0 for any other file;
+// - GetClientData(): a wxImage* made with new, which the receiver takes over; or null.
+// The worker always ends with an event carrying 100, which completes the import. Usually that
+// is the event of the last picture; when the last path yields nothing, or the list yields
+// nothing at all (an empty list included), it is an extra event with null client data, which
+// adds no frame. Files that cannot be read are skipped without any event.
+//
+// The worker touches no window, bitmap or device context; it uses only its own members, the
+// files and the image decoders.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/event.h>
+#include <wx/image.h>
+#include <wx/thread.h>
+
+class ImageLoadThread : public wxThread {
+public:
+    // `target` receives the events (the main window passes its GetEventHandler()) and must
+    // outlive the worker; it is not owned. The list is copied.
+    ImageLoadThread(wxEvtHandler* target, const wxArrayString& files);
+    ~ImageLoadThread() override;
+
+protected:
+    ExitCode Entry() override;
+
+private:
+    // Hands m_image (may be null) and the payload to the target's queue.
+    void Post(const wxString& sourcePath, int progress, int frameIndex);
+
+    wxEvtHandler* m_target;
+    wxArrayString m_files;
+    // The picture being handed over; the event that carries it takes it.
+    wxImage* m_image = nullptr;
+    // The progress of the last event posted; -1 before the first.
+    int m_lastProgress = -1;
+};

@@ -1,0 +1,35 @@
+// Decoding of one image source into pictures, shared by the import worker and the command-line
+// exporter. Works on files and pixels only; safe to run on a worker thread.
+#pragma once
+
+#include <wx/image.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <memory>
+
+// One picture decoded from an image source.
+struct SourcePicture {
+    // Never null and always valid; whoever receives it owns it.
+    std::unique_ptr<wxImage> image;
+    // The 0-based frame number inside a GIF file; 0 for any other file.
+    int frameIndex = 0;
+    // The file the picture came from, without any frame-number suffix.
+    wxString sourcePath;
+    // True when no further picture of this source follows.
+    bool isLast = false;
+};
+
+using PictureSink = std::function<void(SourcePicture picture)>;
+using StopRequest = std::function<bool()>;
+
+// Decodes the source a path names and hands each picture to `deliver`, in frame order:
+// - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
+// - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
+// - any other file: its one picture, through the toolkit's image handlers.
+// `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
+// true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
+// and is reported nowhere: the toolkit's messages are muted. Returns whether any picture was
+// delivered.
+bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
+                       const StopRequest& stopRequested);

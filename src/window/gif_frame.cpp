@@ -1,0 +1,158 @@
+#include "window/gif_frame.h"
+
+#include "app/language_setting.h"
+#include "app/paths.h"
+#include "app/platform.h"
+#include "app/product.h"
+#include "app/update_event.h"
+#include "app/worker_event.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/icon.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/splitter.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
+    EVT_THUMBSTRIP_LEFT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailLeftClick)
+        EVT_THUMBSTRIP_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
+            EVT_CUSTOM(wxEVT_CLOSE_WINDOW, wxID_ANY, GifFrame::OnClose)
+                EVT_COMMAND(wxID_ANY, UPDATE_RESULT_EVENT, GifFrame::OnUpdateResult)
+                    EVT_COMMAND(ID_IMPORT_WORKER, wxEVT_WORKER_UPDATE, GifFrame::ThreadUpdate)
+                        EVT_COMMAND(ID_SAVE_WORKER, wxEVT_WORKER_UPDATE,
+                                    GifFrame::WorkSaveAsGifThreadUpdate) wxEND_EVENT_TABLE()
+
+                            namespace {
+    template <typename Control> Control* FindControl(wxWindow * parent, const char* name) {
+        return wxDynamicCast(parent->FindWindow(XRCID(name)), Control);
+    }
+} // namespace
+
+GifFrame::GifFrame() : m_timer() {}
+
+GifFrame::~GifFrame() {
+    delete m_thumbnailCtrl;
+}
+
+void GifFrame::Init() {
+    const int language = ReadLanguageSetting();
+    ApplyLanguage(language);
+    m_language = language;
+
+    BuildMenuBar();
+
+    Connect(XRCID("m_tool_play"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnRunAnimation));
+    Connect(XRCID("m_tool_delete"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnDelete));
+    Connect(XRCID("m_tool_insert"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnAddImage));
+    Connect(ID_PLAY_TIMER, wxEVT_TIMER, wxTimerEventHandler(GifFrame::OnTimer));
+    Connect(XRCID("m_spinctrl_delay"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetDelay));
+    Connect(XRCID("m_spinctrl_width"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetWidth));
+    Connect(XRCID("m_spinctrl_height"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetHeight));
+    Connect(XRCID("m_splitter3"), wxEVT_SPLITTER_SASH_POS_CHANGED,
+            wxSplitterEventHandler(GifFrame::OnChangeSplitterWindow));
+
+    m_splitter3 = FindControl<wxSplitterWindow>(this, "m_splitter3");
+    Connect(XRCID("m_menuItem_loop_count"), wxEVT_MENU,
+            wxCommandEventHandler(GifFrame::OnLoopCount));
+
+    m_panel_top = FindControl<wxPanel>(this, "m_panel_top");
+    auto* stripSizer = new wxBoxSizer(wxHORIZONTAL);
+    m_panel_top->SetSizer(stripSizer);
+    m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
+    stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
+    m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
+
+    m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
+    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
+
+    m_timer.SetOwner(this, ID_PLAY_TIMER);
+
+    m_spinctrl_delay = FindControl<wxSpinCtrl>(this, "m_spinctrl_delay");
+    m_spinctrl_width = FindControl<wxSpinCtrl>(this, "m_spinctrl_width");
+    m_spinctrl_height = FindControl<wxSpinCtrl>(this, "m_spinctrl_height");
+
+    m_staticText_delay = FindControl<wxStaticText>(this, "m_staticText_delay");
+    m_staticText_sec = FindControl<wxStaticText>(this, "m_staticText_sec");
+    m_staticText_gif = FindControl<wxStaticText>(this, "m_staticText_gif");
+    m_staticText_width = FindControl<wxStaticText>(this, "m_staticText_width");
+    m_staticText_wpx = FindControl<wxStaticText>(this, "m_staticText_wpx");
+    m_staticText_height = FindControl<wxStaticText>(this, "m_staticText_height");
+    m_staticText_hpx = FindControl<wxStaticText>(this, "m_staticText_hpx");
+    SetLabelTexts();
+
+    m_statusBar1 = FindControl<wxStatusBar>(this, "m_statusBar1");
+    const int widths[3] = {200, 400, -1};
+    m_statusBar1->SetStatusWidths(3, widths);
+
+    m_toolBar_button = FindControl<wxToolBar>(this, "m_toolBar_button");
+
+    DisableEditControls();
+
+    m_imageWidth = m_imageHeight = 0;
+    m_playIndex = m_loopCount = m_loopsPlayed = 0;
+    m_projectDelay = m_projectWidth = m_projectHeight = m_projectFrameCount = 0;
+    m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
+
+    const wxString iconPath = GetInstallDirectory() + "/Themes/application.ico";
+    TraceLine(iconPath);
+    {
+        wxLogNull quiet;
+        wxIcon icon;
+        if (icon.LoadFile(iconPath, wxBITMAP_TYPE_ICO)) {
+            SetIcon(icon);
+        }
+    }
+
+    SetTitle(GetProductName());
+    m_isPlaying = false;
+}
+
+void GifFrame::SetLabelTexts() {
+    m_staticText_delay->SetLabel(_("Delay ") + ":");
+    m_staticText_sec->SetLabel("1/100" + _("sec "));
+    m_staticText_gif->SetLabel(_("GIF") + ":");
+    m_staticText_width->SetLabel(_("Width") + ":");
+    m_staticText_wpx->SetLabel(_("px"));
+    m_staticText_height->SetLabel(_("Height") + ":");
+    m_staticText_hpx->SetLabel(_("px"));
+}
+
+void GifFrame::EnableEditControls() {
+    SetEditControlsEnabled(true);
+}
+
+void GifFrame::DisableEditControls() {
+    SetEditControlsEnabled(false);
+}
+
+void GifFrame::SetEditControlsEnabled(bool enable) {
+    for (wxMenuItem* item : {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete,
+                             m_menuItem_clear, m_menuItem_run, m_menuItem_loop}) {
+        item->Enable(enable);
+    }
+    m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
+    m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
+    m_spinctrl_delay->Enable(enable);
+    m_spinctrl_width->Enable(enable);
+    m_spinctrl_height->Enable(enable);
+    m_menuItem_saveproject->Enable(enable);
+}
+
+bool GifFrame::ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths) {
+    paths.clear();
+    if (m_fileDialogSeam) {
+        return m_fileDialogSeam(this, request, paths);
+    }
+    return ShowDesktopFileDialog(this, request, paths);
+}

@@ -1,0 +1,84 @@
+// The delay and the canvas size: one delay for all frames, and a width and height that keep
+// the proportions of the canvas taken from the frames.
+#include "window/gif_frame.h"
+
+#include "app/canvas_size.h"
+#include "app/platform.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/intl.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+namespace {
+wxString OutputSizeStatus(const wxString& gifName, int width, int height) {
+    if (gifName.empty()) {
+        return wxString::Format("Untitled.gif (%d * %d)px", width, height);
+    }
+    return wxString::Format("%s (%d * %d)px", gifName, width, height);
+}
+} // namespace
+
+void GifFrame::OnSetDelay(wxCommandEvent&) {
+    TraceLine("OnSetDelay");
+    StopPreview();
+    m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+}
+
+void GifFrame::OnSetWidth(wxCommandEvent&) {
+    // Without a canvas taken from the frames there is no proportion to keep.
+    if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
+        return;
+    }
+    const int w = m_spinctrl_width->GetValue();
+    const int h = HeightForWidth(w, {m_imageWidth, m_imageHeight});
+    m_outputWidth = w;
+    m_outputHeight = h;
+    m_spinctrl_height->SetValue(h);
+    m_statusBar1->SetStatusText(OutputSizeStatus(m_gifName, w, h), 0);
+}
+
+void GifFrame::OnSetHeight(wxCommandEvent&) {
+    if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
+        return;
+    }
+    const int h = m_spinctrl_height->GetValue();
+    const int w = WidthForHeight(h, {m_imageWidth, m_imageHeight});
+    m_outputWidth = w;
+    m_outputHeight = h;
+    m_spinctrl_width->SetValue(w);
+    m_statusBar1->SetStatusText(OutputSizeStatus(m_gifName, w, h), 0);
+}
+
+void GifFrame::RefreshCanvasSize() {
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0) {
+        m_statusBar1->SetStatusText(wxEmptyString, 0);
+        m_spinctrl_width->SetValue(0);
+        m_spinctrl_height->SetValue(0);
+        return;
+    }
+    std::vector<FrameSize> frames;
+    frames.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
+        if (item != nullptr && item->GetBitmap().IsOk()) {
+            frames.push_back({item->GetBitmap().GetWidth(), item->GetBitmap().GetHeight()});
+        }
+    }
+    const FrameSize canvas = CanvasOfFrames(frames);
+    const int w = canvas.width;
+    const int h = canvas.height;
+    m_imageWidth = m_outputWidth = w;
+    m_imageHeight = m_outputHeight = h;
+    m_spinctrl_width->SetValue(w);
+    m_spinctrl_height->SetValue(h);
+    const int shownWidth = m_spinctrl_width->GetValue();
+    const int shownHeight = m_spinctrl_height->GetValue();
+    const wxString format = m_gifName.empty() ? wxString("Untitled.gif (%d * %d)") + _("px")
+                                              : wxString("%s (%d * %d)") + _("px");
+    m_statusBar1->SetStatusText(m_gifName.empty()
+                                    ? wxString::Format(format, shownWidth, shownHeight)
+                                    : wxString::Format(format, m_gifName, shownWidth, shownHeight),
+                                0);
+}

@@ -1,0 +1,198 @@
+// The commands that change the list of frames: Add Image through the import worker, Insert
+// Image at the selection, Delete, Clear All, and the strip's popup menu.
+#include "window/gif_frame.h"
+
+#include "app/platform.h"
+#include "app/product.h"
+#include "app/worker_event.h"
+#include "import/frame_reference.h"
+#include "import/image_load_thread.h"
+#include "import/image_source.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+const long kImageDialogStyle = wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
+const int kNamesListed = 5;
+
+wxString ImageWildcard() {
+    return _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif";
+}
+} // namespace
+
+void GifFrame::ReportUnreadFiles(const wxArrayString& unread) {
+    if (unread.empty()) {
+        return;
+    }
+    wxString message = _("These files could not be read:");
+    for (size_t i = 0; i < unread.size() && i < kNamesListed; ++i) {
+        message += "\n" + wxFileNameFromPath(unread[i]);
+    }
+    if (unread.size() > kNamesListed) {
+        message += "\n" + wxString::Format(_("and %d more"), int(unread.size() - kNamesListed));
+    }
+    wxMessageBox(message, GetProductName(), wxOK | wxICON_WARNING, this);
+}
+
+void GifFrame::OnAddImage(wxCommandEvent&) {
+    StopPreview();
+    FileDialogRequest request{_("Add Image Files"), "", "", ImageWildcard(), kImageDialogStyle};
+    wxArrayString paths;
+    if (!ShowFileDialog(request, paths) || paths.empty()) {
+        return;
+    }
+    StartImport(paths, _("Load Images Progress Dialog"));
+}
+
+void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
+    auto* worker = new ImageLoadThread(GetEventHandler(), paths);
+    if (worker->Create() != wxTHREAD_NO_ERROR) {
+        delete worker;
+        wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
+                     GetProductName(), wxOK | wxICON_ERROR, this);
+        return;
+    }
+    m_importPaths = paths;
+    m_importedSources.clear();
+    m_progressDialog =
+        new wxProgressDialog(title, _(" Loading images...."), 100, this,
+                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    if (worker->Run() != wxTHREAD_NO_ERROR) {
+        // A created thread that does not run still owns its resources; nothing will arrive.
+        delete worker;
+        FinishImport();
+        return;
+    }
+    EnableEditControls();
+}
+
+void GifFrame::ThreadUpdate(wxCommandEvent& event) {
+    TraceLine("ThreadUpdate");
+    auto* image = static_cast<wxImage*>(event.GetClientData());
+    if (image != nullptr) {
+        auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
+        if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0) {
+            delete item;
+        } else {
+            m_importedSources.insert(event.GetString());
+        }
+    }
+    if (event.GetInt() == 100) {
+        FinishImport();
+    } else if (m_progressDialog != nullptr) {
+        m_progressDialog->Update(event.GetInt(), wxEmptyString);
+    }
+}
+
+void GifFrame::FinishImport() {
+    if (m_thumbnailCtrl->GetCount() > 0) {
+        RefreshCanvasSize();
+        PreviewFrame(0);
+    } else {
+        DisableEditControls();
+    }
+    if (m_progressDialog != nullptr) {
+        m_progressDialog->Destroy();
+        m_progressDialog = nullptr;
+    }
+    wxArrayString unread;
+    for (const wxString& path : m_importPaths) {
+        if (m_importedSources.count(StripFrameSuffix(path)) == 0) {
+            unread.push_back(path);
+        }
+    }
+    m_importPaths.clear();
+    m_importedSources.clear();
+    ReportUnreadFiles(unread);
+}
+
+void GifFrame::OnInsertImage(wxCommandEvent&) {
+    StopPreview();
+    FileDialogRequest request{_("Insert Image Files"), "", "", ImageWildcard(), kImageDialogStyle};
+    wxArrayString paths;
+    if (!ShowFileDialog(request, paths) || paths.empty()) {
+        return;
+    }
+    const wxArrayInt& selection = m_thumbnailCtrl->GetSelectedIndices();
+    // With nothing selected the frames go to the end.
+    const int position =
+        selection.empty() || selection[0] < 0 || selection[0] > m_thumbnailCtrl->GetCount()
+            ? m_thumbnailCtrl->GetCount()
+            : selection[0];
+    int inserted = 0;
+    wxArrayString unread;
+    for (const wxString& path : paths) {
+        const bool any =
+            DecodeImageSource(path,
+                              [&](SourcePicture picture) {
+                                  m_insertImage = picture.image.release();
+                                  auto* item = new wxImageThumbnailItem(
+                                      m_insertImage, picture.frameIndex, picture.sourcePath);
+                                  m_insertImage = nullptr;
+                                  m_thumbnailCtrl->BeginUpdate();
+                                  m_thumbnailCtrl->Insert(item, position + inserted);
+                                  m_thumbnailCtrl->EndUpdate();
+                                  ++inserted;
+                              },
+                              {});
+        if (!any) {
+            unread.push_back(path);
+        }
+    }
+    RefreshCanvasSize();
+    ReportUnreadFiles(unread);
+}
+
+void GifFrame::OnDelete(wxCommandEvent&) {
+    StopPreview();
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return;
+    }
+    const wxArrayInt& selection = m_thumbnailCtrl->GetSelectedIndices();
+    if (selection.empty() || selection[0] < 0) {
+        return;
+    }
+    std::vector<int> doomed(selection.begin(), selection.end());
+    std::sort(doomed.begin(), doomed.end(), std::greater<int>());
+    wxMessageDialog ask(this, _("Are you sure you want to delete selected image(s)?"), _("Confirm"),
+                        wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
+    if (ask.ShowModal() == wxID_YES) {
+        for (int index : doomed) {
+            m_thumbnailCtrl->Delete(index);
+        }
+        ClearPreviewPanel();
+    }
+    m_statusBar1->SetStatusText(wxEmptyString, 1);
+    RefreshCanvasSize();
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        DisableEditControls();
+    }
+}
+
+void GifFrame::OnClearAll(wxCommandEvent&) {
+    StopPreview();
+    DisableEditControls();
+    m_thumbnailCtrl->Clear();
+    RefreshCanvasSize();
+    m_statusBar1->SetStatusText(wxEmptyString, 1);
+    ClearPreviewPanel();
+}
+
+void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {
+    StopPreview();
+    wxMenu menu;
+    menu.Append(ID_POPUP_INSERT, _("&Insert Image") + "\t" + "Ctrl+Ins", wxEmptyString);
+    menu.Append(wxID_DELETE, _("&Delete") + "\t" + "Ctrl+Del", wxEmptyString);
+    PopupMenu(&menu, wxDefaultPosition);
+}

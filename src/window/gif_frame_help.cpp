@@ -1,0 +1,48 @@
+// The Help menu's web pages and the About dialog.
+#include "window/gif_frame.h"
+
+#include "app/domain_option.h"
+#include "app/product.h"
+
+#include <wx/dialog.h>
+#include <wx/hyperlink.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+void GifFrame::OnHelpMenu(wxCommandEvent& event) {
+    StopPreview();
+    if (event.GetId() == m_menuItem_help->GetId()) {
+        wxLaunchDefaultBrowser(GetHelpUrl(), 0);
+    } else if (event.GetId() == m_menuItem_support->GetId()) {
+        wxLaunchDefaultBrowser(GetSupportUrl(), 0);
+    }
+}
+
+void GifFrame::OnUpdateResult(wxCommandEvent&) {}
+
+void GifFrame::OnAbout(wxCommandEvent&) {
+    wxLogNull quiet;
+    wxDialog dialog;
+    if (!wxXmlResource::Get()->LoadDialog(&dialog, this, "AboutDialog")) {
+        return;
+    }
+    if (auto* version =
+            wxDynamicCast(dialog.FindWindow(XRCID("m_static_version_name")), wxStaticText)) {
+        version->SetLabel(wxString::Format("%s %s", GetProductName(), GetProductVersion()));
+    }
+    if (auto* notice =
+            wxDynamicCast(dialog.FindWindow(XRCID("m_static_information")), wxStaticText)) {
+        notice->SetLabel(_("Copyright") + " (C) " + GetVendorName() + ". " +
+                         _("All rights reserved."));
+    }
+    if (auto* link = wxDynamicCast(dialog.FindWindow(XRCID("m_hyperlink")), wxHyperlinkCtrl)) {
+        link->SetLabel(GetProductPageUrl());
+        link->SetURL(GetProductPageUrl());
+    }
+    dialog.Fit();
+    dialog.ShowModal();
+}

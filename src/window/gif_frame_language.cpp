@@ -1,0 +1,39 @@
+// Interface language of the window: the locale, the switch from the Language menu and the
+// refresh of every translatable window text.
+#include "window/gif_frame.h"
+
+#include "app/language_setting.h"
+#include "app/paths.h"
+#include "app/product.h"
+
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/statusbr.h>
+
+void GifFrame::ApplyLanguage(int language) {
+    delete m_uiLocale;
+    wxLogNull quiet;
+    m_uiLocale = new wxLocale();
+    m_uiLocale->Init(language, wxLOCALE_LOAD_DEFAULT);
+    wxLocale::AddCatalogLookupPathPrefix(GetInstallDirectory() + "/Language");
+    m_uiLocale->AddCatalog("language");
+}
+
+void GifFrame::OnLanguage(wxCommandEvent& event) {
+    m_language = event.GetId();
+    WriteLanguageSetting(m_language);
+    ApplyLanguage(m_language);
+    BuildMenuBar();
+    RefreshTexts();
+}
+
+void GifFrame::RefreshTexts() {
+    SetLabelTexts();
+    const bool shown = m_currentBitmap.IsOk();
+    m_statusBar1->SetStatusText(FormatFrameStatus(m_currentFileName,
+                                                  shown ? m_currentBitmap.GetWidth() : 0,
+                                                  shown ? m_currentBitmap.GetHeight() : 0),
+                                1);
+    RefreshCanvasSize();
+    SetTitle(GetProductName());
+}

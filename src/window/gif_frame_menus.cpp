@@ -1,0 +1,99 @@
+// The menu bar, built in code so that a language switch can build it again in the new language.
+#include "window/gif_frame.h"
+
+#include <wx/intl.h>
+#include <wx/menu.h>
+
+namespace {
+struct LanguageChoice {
+    const char* label; // shown in the language itself, never translated
+    int language;
+};
+
+const LanguageChoice kLanguages[7] = {
+    {"中文简体", 46}, {"中文繁体", 47},  {"Deutsch", 89}, {"English", 58},
+    {"Français", 80}, {"Italiano", 110}, {"日本語", 112},
+};
+
+wxMenuItem* AddItem(wxMenu* menu, const wxString& label, const char* accelerator = nullptr) {
+    wxString text = label;
+    if (accelerator != nullptr) {
+        text += "\t";
+        text += accelerator;
+    }
+    return menu->Append(new wxMenuItem(menu, wxID_ANY, text, wxEmptyString, wxITEM_NORMAL));
+}
+} // namespace
+
+void GifFrame::BuildMenuBar() {
+    m_menubar = new wxMenuBar();
+
+    m_menu_file = new wxMenu(0);
+    m_menuItem_save = AddItem(m_menu_file, _("Save"));
+    m_menuItem_saveas = AddItem(m_menu_file, _("Save As"));
+    m_menuItem_open = AddItem(m_menu_file, _("Open Project"));
+    m_menuItem_saveproject = AddItem(m_menu_file, _("Save Project"), "Ctrl+S");
+    m_menuItem_exit = AddItem(m_menu_file, _("Exit"), "Ctrl+Q");
+    m_menubar->Append(m_menu_file, _("File"));
+
+    m_menu_frame = new wxMenu(0);
+    m_menuItem_add = AddItem(m_menu_frame, _("Add Image"), "Ctrl+Ins");
+    m_menuItem_delete = AddItem(m_menu_frame, _("Delete"), "Ctrl+Del");
+    m_menuItem_clear = AddItem(m_menu_frame, _("Clear All"));
+    m_menubar->Append(m_menu_frame, _("Frame"));
+
+    m_menu_animation = new wxMenu(0);
+    m_menuItem_run = AddItem(m_menu_animation, _("Run animation"), "Ctrl+P");
+    m_menuItem_loop = AddItem(m_menu_animation, _("Loop Count"));
+    m_menubar->Append(m_menu_animation, _("Animation"));
+
+    m_menu_help = new wxMenu(0);
+    m_menuItem_help = AddItem(m_menu_help, _("Help"));
+    m_menu_language = new wxMenu(0);
+    for (int i = 0; i < 7; ++i) {
+        m_menuItem_languages[i] = m_menu_language->Append(
+            new wxMenuItem(m_menu_language, kLanguages[i].language,
+                           wxString::FromUTF8(kLanguages[i].label), wxEmptyString, wxITEM_CHECK));
+    }
+    for (wxMenuItem* item : m_menuItem_languages) {
+        if (item->GetId() == m_language) {
+            item->Check(true);
+        }
+    }
+    m_menu_help->Append(new wxMenuItem(m_menu_help, wxID_ANY, _("Language"), wxEmptyString,
+                                       wxITEM_NORMAL, m_menu_language));
+    m_menuItem_support = AddItem(m_menu_help, _("Support"));
+    m_menuItem_update = AddItem(m_menu_help, _("Check for Update"));
+    m_menuItem_about = AddItem(m_menu_help, _("About"));
+    m_menubar->Append(m_menu_help, _("Help"));
+
+    const struct {
+        wxMenuItem* item;
+        wxObjectEventFunction handler;
+    } bindings[] = {
+        {m_menuItem_save, wxCommandEventHandler(GifFrame::OnSaveAnimator)},
+        {m_menuItem_saveas, wxCommandEventHandler(GifFrame::OnSaveAsAnimator)},
+        {m_menuItem_open, wxCommandEventHandler(GifFrame::OnOpenProject)},
+        {m_menuItem_saveproject, wxCommandEventHandler(GifFrame::OnSaveProject)},
+        {m_menuItem_exit, wxEventHandler(GifFrame::OnClose)},
+        {m_menuItem_add, wxCommandEventHandler(GifFrame::OnAddImage)},
+        {m_menuItem_delete, wxCommandEventHandler(GifFrame::OnDelete)},
+        {m_menuItem_clear, wxCommandEventHandler(GifFrame::OnClearAll)},
+        {m_menuItem_run, wxCommandEventHandler(GifFrame::OnRunAnimation)},
+        {m_menuItem_loop, wxCommandEventHandler(GifFrame::OnLoopCount)},
+        {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},
+        {m_menuItem_support, wxCommandEventHandler(GifFrame::OnHelpMenu)},
+        {m_menuItem_update, wxCommandEventHandler(GifFrame::OnHelpMenu)},
+        {m_menuItem_about, wxCommandEventHandler(GifFrame::OnAbout)},
+    };
+    for (const auto& binding : bindings) {
+        Connect(binding.item->GetId(), wxEVT_MENU, binding.handler);
+    }
+    for (wxMenuItem* item : m_menuItem_languages) {
+        Connect(item->GetId(), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnLanguage));
+    }
+    Connect(ID_POPUP_INSERT, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnInsertImage));
+    Connect(wxID_DELETE, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnDelete));
+
+    SetMenuBar(m_menubar);
+}

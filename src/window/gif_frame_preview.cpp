@@ -1,0 +1,173 @@
+// Preview and playback in the lower panel. The frame on show is kept and painted by the panel's
+// own paint handler, so it survives anything covering the panel.
+#include "window/gif_frame.h"
+
+#include "app/paths.h"
+#include "app/platform.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/spinctrl.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+namespace {
+// The play timer's interval; the delay control never offers less than 1 hundredth.
+int PlayInterval(int delay) {
+    return (delay < 1 ? 1 : delay) * 10;
+}
+
+// Where the preview draws a frame: never enlarged, shrunk to fit, centred horizontally and
+// 30 pixels below the vertical centre.
+wxRect PreviewPlacement(const wxSize& frame, const wxSize& panel) {
+    int w = frame.GetWidth();
+    int h = frame.GetHeight();
+    const double sx = double(panel.GetWidth()) / frame.GetWidth();
+    const double sy = double(panel.GetHeight()) / frame.GetHeight();
+    if (sx < 1 || sy < 1) {
+        const double s = sx < sy ? sx : sy;
+        w = static_cast<int>(frame.GetWidth() * s);
+        h = static_cast<int>(frame.GetHeight() * s);
+    }
+    return wxRect((panel.GetWidth() - w) / 2, (panel.GetHeight() - h) / 2 + 30, w, h);
+}
+} // namespace
+
+wxString GifFrame::FormatFrameStatus(const wxString& name, int width, int height) {
+    const wxString format =
+        "%s " + _("Width") + ":" + "%d" + _("px") + "," + _("Height") + ":%d " + _("px");
+    return wxString::Format(format, name, width, height);
+}
+
+void GifFrame::StopPreview() {
+    m_timer.Stop();
+    m_playIndex = 0;
+    ShowRunButton();
+    m_isPlaying = false;
+}
+
+void GifFrame::ShowRunButton() {
+    {
+        wxLogNull quiet;
+        m_toolBar_button->SetToolNormalBitmap(
+            XRCID("m_tool_play"),
+            wxBitmap(GetInstallDirectory() + "/Themes/play.png", wxBITMAP_TYPE_ANY));
+    }
+    m_menuItem_run->SetItemLabel(_("Run animation") + "\t" + "Ctrl+P");
+}
+
+void GifFrame::ShowStopButton() {
+    {
+        wxLogNull quiet;
+        m_toolBar_button->SetToolNormalBitmap(
+            XRCID("m_tool_play"),
+            wxBitmap(GetInstallDirectory() + "/Themes/stop.png", wxBITMAP_TYPE_ANY));
+    }
+    m_menuItem_run->SetItemLabel(_("Stop animation") + "\t" + "Ctrl+T");
+}
+
+void GifFrame::OnRunAnimation(wxCommandEvent&) {
+    if (m_isPlaying) {
+        m_timer.Stop();
+        m_playIndex = 0;
+        ShowRunButton();
+    } else {
+        if (m_thumbnailCtrl->GetCount() == 0) {
+            return;
+        }
+        m_timer.Start(PlayInterval(m_spinctrl_delay->GetValue()), wxTIMER_CONTINUOUS);
+        ShowStopButton();
+    }
+    m_isPlaying = !m_isPlaying;
+}
+
+void GifFrame::OnTimer(wxTimerEvent&) {
+    const int count = m_thumbnailCtrl->GetCount();
+    PreviewFrame(m_playIndex);
+    ++m_playIndex;
+    if (m_playIndex >= count) {
+        ++m_loopsPlayed;
+        if (m_loopsPlayed == m_loopCount) {
+            m_timer.Stop();
+            m_loopsPlayed = 0;
+            ShowRunButton();
+            m_isPlaying = false;
+        }
+        m_playIndex = 0;
+    }
+}
+
+void GifFrame::PreviewFrame(int index) {
+    auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(index), wxImageThumbnailItem);
+    if (item == nullptr) {
+        return;
+    }
+    const wxBitmap& bitmap = item->GetBitmap();
+    m_currentFileName = wxFileNameFromPath(item->GetPath());
+    m_currentBitmap = bitmap;
+    m_previewScaled = wxBitmap();
+    m_previewShown = true;
+    m_panel_down->Refresh();
+    const int bw = bitmap.IsOk() ? bitmap.GetWidth() : 0;
+    const int bh = bitmap.IsOk() ? bitmap.GetHeight() : 0;
+    m_statusBar1->SetStatusText(FormatFrameStatus(m_currentFileName, bw, bh), 1);
+}
+
+void GifFrame::ClearPreviewPanel() {
+    m_previewShown = false;
+    m_previewScaled = wxBitmap();
+    m_panel_down->Refresh();
+}
+
+void GifFrame::OnPaintPreview(wxPaintEvent&) {
+    wxAutoBufferedPaintDC dc(m_panel_down);
+    PaintPreview(dc, m_panel_down->GetSize());
+}
+
+void GifFrame::PaintPreview(wxDC& dc, const wxSize& panel) {
+    dc.SetBackground(wxBrush(m_panel_down->GetBackgroundColour()));
+    dc.Clear();
+    if (!m_previewShown || !m_currentBitmap.IsOk() || m_currentBitmap.GetWidth() <= 0 ||
+        m_currentBitmap.GetHeight() <= 0) {
+        return;
+    }
+    const wxRect place = PreviewPlacement(m_currentBitmap.GetSize(), panel);
+    if (place.width <= 0 || place.height <= 0) {
+        return;
+    }
+    if (place.GetSize() == m_currentBitmap.GetSize()) {
+        dc.DrawBitmap(m_currentBitmap, place.x, place.y, true);
+        return;
+    }
+    // Shrinking is done once per frame and panel size, not on every repaint.
+    if (!m_previewScaled.IsOk() || m_previewScaled.GetSize() != place.GetSize()) {
+        wxImage image = m_currentBitmap.ConvertToImage();
+        image.Rescale(place.width, place.height, wxIMAGE_QUALITY_NORMAL);
+        m_previewScaled = wxBitmap(image);
+    }
+    dc.DrawBitmap(m_previewScaled, place.x, place.y, true);
+}
+
+void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event) {
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return;
+    }
+    StopPreview();
+    PreviewFrame(event.GetItemIndex());
+}
+
+void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event) {
+    TraceLine("OnChangeSplitterWindow");
+    const wxArrayInt& selection = m_thumbnailCtrl->GetSelectedIndices();
+    if (!selection.empty() && selection[0] >= 0) {
+        PreviewFrame(selection[0]);
+    }
+    event.Skip();
+}

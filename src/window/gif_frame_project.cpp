@@ -1,0 +1,94 @@
+// The project file: the frame sources in strip order, the canvas size, the delay and the name
+// of the GIF last written.
+#include "window/gif_frame.h"
+
+#include "app/product.h"
+#include "import/frame_reference.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/spinctrl.h>
+#include <wx/xml/xml.h>
+
+namespace {
+wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    auto* element = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    parent->AddChild(element);
+    return element;
+}
+
+bool IsFrameReference(const wxString& path) {
+    return ParseFrameIndex(path) >= 0;
+}
+} // namespace
+
+void GifFrame::SetProjectTitle() {
+    const wxString stem = m_projectFileName.EndsWith(".xml")
+                              ? m_projectFileName.Left(m_projectFileName.length() - 4)
+                              : wxString();
+    SetTitle(stem + " - " + GetProductName());
+}
+
+void GifFrame::OnSaveProject(wxCommandEvent&) {
+    SaveProjectFile();
+}
+
+bool GifFrame::SaveProjectFile() {
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0) {
+        return false;
+    }
+    auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
+    wxXmlDocument document;
+    document.SetRoot(project);
+    AddTextElement(project, "name", wxFileNameFromPath(m_gifPath));
+    auto* gif = new wxXmlNode(wxXML_ELEMENT_NODE, "gif");
+    project->AddChild(gif);
+    m_projectWidth = m_spinctrl_width->GetValue();
+    AddTextElement(gif, "width", wxString::Format("%d", m_projectWidth));
+    m_projectHeight = m_spinctrl_height->GetValue();
+    AddTextElement(gif, "height", wxString::Format("%d", m_projectHeight));
+    m_projectDelay = m_spinctrl_delay->GetValue();
+    AddTextElement(gif, "delay_time", wxString::Format("%d", m_projectDelay));
+    m_projectFrameCount = count;
+
+    auto* images = new wxXmlNode(wxXML_ELEMENT_NODE, "images");
+    project->AddChild(images);
+    for (int k = 0; k < count; ++k) {
+        const wxString path = m_thumbnailCtrl->GetItem(k)->GetPath();
+        AddTextElement(images, "path", path);
+        // After the last frame of a run taken from one GIF file, that file itself is named
+        // once; readers skip such entries.
+        if (IsFrameReference(path) && k + 1 < count) {
+            const wxString source = StripFrameSuffix(path);
+            if (!m_thumbnailCtrl->GetItem(k + 1)->GetPath().StartsWith(source) ||
+                k + 1 == count - 1) {
+                AddTextElement(images, "path", source);
+            }
+        }
+    }
+
+    if (m_projectPath.empty()) {
+        FileDialogRequest request{_("Save XML Files"), "", "", _("XML files") + " (*.xml)|*.xml",
+                                  wxFD_SAVE | wxFD_OVERWRITE_PROMPT};
+        wxArrayString paths;
+        if (ShowFileDialog(request, paths) && !paths.empty()) {
+            m_projectPath = paths[0];
+        }
+        if (m_projectPath.empty()) {
+            return false;
+        }
+    }
+    if (!m_projectPath.EndsWith(".xml")) {
+        m_projectPath += ".xml";
+    }
+    const bool written = document.Save(m_projectPath, 2);
+    m_projectFileName = wxFileNameFromPath(m_projectPath);
+    SetProjectTitle();
+    return written;
+}
+
+void GifFrame::OnOpenProject(wxCommandEvent&) {}

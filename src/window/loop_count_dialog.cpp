@@ -1,0 +1,73 @@
+#include "window/loop_count_dialog.h"
+
+#include <wx/button.h>
+#include <wx/intl.h>
+#include <wx/radiobut.h>
+#include <wx/spinctrl.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+namespace {
+enum { ID_RADIO_TIMES = 0, ID_RADIO_INFINITE = 1, ID_SPIN_LOOP = 2 };
+}
+
+int LoopCountDialog::s_lastLoopCount = 0;
+
+wxIMPLEMENT_DYNAMIC_CLASS(LoopCountDialog, wxDialog);
+
+wxBEGIN_EVENT_TABLE(LoopCountDialog, wxDialog)
+    EVT_RADIOBUTTON(ID_RADIO_TIMES, LoopCountDialog::OnPlayTimes)
+        EVT_RADIOBUTTON(ID_RADIO_INFINITE, LoopCountDialog::OnPlayInfinite)
+            EVT_BUTTON(wxID_OK, LoopCountDialog::OnButton)
+                EVT_BUTTON(wxID_CANCEL, LoopCountDialog::OnButton) wxEND_EVENT_TABLE()
+
+                    LoopCountDialog::LoopCountDialog(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 150),
+               wxDEFAULT_DIALOG_STYLE) {
+    CreateControls();
+    m_loop_count = 0;
+}
+
+void LoopCountDialog::CreateControls() {
+    m_staticBox_loop = new wxStaticBox(this, wxID_STATIC, _("Animation Loop Count"),
+                                       wxPoint(10, 10), wxSize(275, 70));
+    m_radio_times = new wxRadioButton(this, ID_RADIO_TIMES, _("Play animation"), wxPoint(20, 30),
+                                      wxDefaultSize, wxRB_GROUP);
+    m_spinctrl_loop = new wxSpinCtrl(this, ID_SPIN_LOOP, wxEmptyString, wxPoint(195, 30),
+                                     wxSize(45, 20), wxSP_ARROW_KEYS, 0, 100, 1, "wxSpinCtrl");
+    m_staticText_times = new wxStaticText(this, wxID_ANY, _("time(s)"), wxPoint(240, 30));
+    m_radio_infinite =
+        new wxRadioButton(this, ID_RADIO_INFINITE, _("Play animation infinitely"), wxPoint(20, 55));
+    if (s_lastLoopCount != 0) {
+        m_radio_times->SetValue(true);
+        m_spinctrl_loop->SetValue(s_lastLoopCount);
+        m_spinctrl_loop->Enable(true);
+    } else {
+        m_spinctrl_loop->Enable(false);
+        m_radio_infinite->SetValue(true);
+    }
+    m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 85), wxSize(70, 25));
+    m_button_cancel =
+        new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 85), wxSize(70, 25));
+}
+
+void LoopCountDialog::OnPlayTimes(wxCommandEvent&) {
+    if (m_radio_times->GetValue()) {
+        m_spinctrl_loop->Enable(true);
+    }
+}
+
+void LoopCountDialog::OnPlayInfinite(wxCommandEvent&) {
+    if (m_radio_infinite->GetValue()) {
+        m_spinctrl_loop->Enable(false);
+    }
+}
+
+void LoopCountDialog::OnButton(wxCommandEvent& event) {
+    if (event.GetId() == wxID_OK) {
+        const int count = m_radio_times->GetValue() ? m_spinctrl_loop->GetValue() : 0;
+        s_lastLoopCount = count;
+        m_loop_count = count;
+    }
+    EndModal(event.GetId());
+}

@@ -1,0 +1,11 @@
+#include "window/thumbnail_event.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(wxThumbnailEvent, wxNotifyEvent);
+
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_ITEM_SELECTED, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_ITEM_DESELECTED, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_LEFT_CLICK, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_RIGHT_CLICK, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_MIDDLE_CLICK, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_LEFT_DCLICK, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_THUMBSTRIP_RETURN, wxThumbnailEvent);

@@ -1,0 +1,167 @@
+// Creation, destruction and the editing operations of the thumbnail strip.
+#include "window/thumbnailctrl.h"
+
+#include "app/platform.h"
+
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+namespace {
+// On GTK the vertical scrollbar is shown only when the window asks for it; the strip never
+// scrolls sideways even though the horizontal bit is part of its style.
+#ifdef __WXGTK__
+constexpr long kScrollStyle = wxHSCROLL | wxVSCROLL;
+#else
+constexpr long kScrollStyle = wxHSCROLL;
+#endif
+constexpr long kStripStyle = kScrollStyle | wxBORDER_SUNKEN | wxTHUMBSTRIP_MULTIPLE |
+                             wxTHUMBSTRIP_SHOW_NAME | wxTHUMBSTRIP_SHOW_LABEL;
+} // namespace
+
+wxIMPLEMENT_CLASS(wxThumbnailCtrl, wxScrolledWindow);
+
+wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow) EVT_PAINT(wxThumbnailCtrl::OnPaint)
+    EVT_ERASE_BACKGROUND(wxThumbnailCtrl::OnEraseBackground) EVT_SIZE(wxThumbnailCtrl::OnSize)
+        EVT_SET_FOCUS(wxThumbnailCtrl::OnFocusChange) EVT_KILL_FOCUS(wxThumbnailCtrl::OnFocusChange)
+            EVT_LEFT_DOWN(wxThumbnailCtrl::OnLeftDown) EVT_RIGHT_DOWN(wxThumbnailCtrl::OnRightDown)
+                EVT_MIDDLE_DOWN(wxThumbnailCtrl::OnMiddleDown)
+                    EVT_LEFT_DCLICK(wxThumbnailCtrl::OnLeftDClick) EVT_CHAR(wxThumbnailCtrl::OnChar)
+                        EVT_MENU(wxID_SELECTALL, wxThumbnailCtrl::OnSelectAll)
+                            EVT_UPDATE_UI(wxID_SELECTALL, wxThumbnailCtrl::OnUpdateSelectAll)
+                                wxEND_EVENT_TABLE()
+
+                                    wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent,
+                                                                     const wxPoint& pos,
+                                                                     const wxSize& size)
+    : m_unselectedColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)) {
+    if (!Create(parent, ID_THUMBNAIL_CTRL, pos, size, kStripStyle, wxPanelNameStr)) {
+        return;
+    }
+    if (!GetFont().IsOk()) {
+        SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    }
+    RecalcItemMetrics();
+    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    SetInitialSize(size);
+    EnsurePaintBuffer(size);
+}
+
+wxThumbnailCtrl::~wxThumbnailCtrl() = default;
+
+void wxThumbnailCtrl::RecalcItemMetrics() {
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    wxCoord width = 0;
+    wxCoord height = 0;
+    dc.GetTextExtent(wxS("X"), &width, &height);
+    m_textHeight = height;
+    m_itemWidth = m_thumbWidth + 2 * m_margin;
+    if (HasFlag(wxTHUMBSTRIP_SHOW_LABEL)) {
+        m_itemHeight = m_thumbHeight + 4 * m_margin + 2 * m_textHeight;
+    } else {
+        m_itemHeight = m_thumbHeight + 3 * m_margin + m_textHeight;
+    }
+}
+
+int wxThumbnailCtrl::GetCount() const {
+    return static_cast<int>(m_items.GetCount());
+}
+
+wxThumbnailItem* wxThumbnailCtrl::GetItem(int n) const {
+    wxCHECK_MSG(n < GetCount(), nullptr, wxS("invalid index in wxThumbnailCtrl::GetItem"));
+    if (n < 0) {
+        return nullptr;
+    }
+    return &m_items[n];
+}
+
+int wxThumbnailCtrl::Append(wxThumbnailItem* item, int delay) {
+    wxCHECK_MSG(item != nullptr, -1, wxS("no entry given to wxThumbnailCtrl::Append"));
+    TraceLine(wxS("Append"));
+    m_delay = delay;
+    if (!item->PrepareThumbnail(*this, false)) {
+        return -1;
+    }
+    const int index = GetCount();
+    m_items.Add(item);
+    m_anchorItem = -1;
+    m_lastSelected = -1;
+    m_focusItem = -1;
+    ++m_editCount;
+    if (m_freezeCount == 0) {
+        RecalcScrollbars();
+        Refresh();
+    }
+    return index;
+}
+
+int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos) {
+    wxCHECK_MSG(item != nullptr, -1, wxS("no entry given to wxThumbnailCtrl::Insert"));
+    wxCHECK_MSG(pos >= 0 && pos <= GetCount(), -1, wxS("bad position in wxThumbnailCtrl::Insert"));
+    m_items.Insert(item, pos);
+    m_anchorItem = -1;
+    m_lastSelected = -1;
+    m_focusItem = -1;
+    for (int& selected : m_selections) {
+        if (selected >= pos) {
+            ++selected;
+        }
+    }
+    // An entry whose thumbnail cannot be made stays and paints an empty box.
+    item->PrepareThumbnail(*this, false);
+    ++m_editCount;
+    if (m_freezeCount == 0) {
+        RecalcScrollbars();
+        Refresh();
+    }
+    return pos;
+}
+
+void wxThumbnailCtrl::Delete(int n) {
+    wxCHECK_RET(n >= 0 && n < GetCount(), wxS("bad index in wxThumbnailCtrl::Delete()"));
+    for (int* member : {&m_anchorItem, &m_lastSelected, &m_focusItem}) {
+        if (*member == n) {
+            *member = -1;
+        }
+    }
+    if (IsSelected(n)) {
+        m_selections.Remove(n);
+    }
+    m_items.RemoveAt(n);
+    for (int& selected : m_selections) {
+        if (selected > n) {
+            --selected;
+        }
+    }
+    ++m_editCount;
+    if (m_freezeCount == 0) {
+        RecalcScrollbars();
+        Refresh();
+    }
+}
+
+void wxThumbnailCtrl::Clear() {
+    m_anchorItem = -1;
+    m_lastSelected = -1;
+    m_focusItem = -1;
+    m_items.Clear();
+    m_selections.Clear();
+    ++m_editCount;
+    if (m_freezeCount == 0) {
+        RecalcScrollbars();
+        Refresh();
+    }
+}
+
+void wxThumbnailCtrl::BeginUpdate() {
+    ++m_freezeCount;
+}
+
+void wxThumbnailCtrl::EndUpdate() {
+    wxCHECK_RET(m_freezeCount > 0, wxS("EndUpdate without BeginUpdate"));
+    --m_freezeCount;
+    if (m_freezeCount == 0) {
+        RecalcScrollbars();
+        Refresh();
+    }
+}
