@@ -206,3 +206,42 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
     EXPECT_TRUE(DecodeAll(folder + "/broken.png").empty());
     EXPECT_TRUE(DecodeAll(folder + "/missing.png").empty());
 }
+
+TEST_F(GifComposition, FilesAsOptimisersWriteThem) {
+    // An LZW table that fills up without a clear code, a local palette and interlaced rows.
+    testgif::File file{80, 60, {kRed, kGreen, kBlue, kWhite}, {}};
+    file.fillTable = true;
+    testgif::Frame first = testgif::Patch(0, 0, 80, 60, kRedIndex);
+    for (size_t i = 0; i < first.indexes.size(); ++i) {
+        first.indexes[i] = static_cast<unsigned char>(i * 7 % 4);
+    }
+    testgif::Frame second = testgif::Patch(10, 5, 8, 11, 0);
+    second.localPalette = {kWhite, kBlue};
+    second.interlaced = true;
+    for (int row = 0; row < 11; ++row) {
+        second.indexes[row * 8] = row % 2;
+    }
+    file.frames = {first, second};
+    const std::vector<SourcePicture> pictures = DecodeAll(Write(file));
+    ASSERT_EQ(pictures.size(), 2u);
+    const testgif::Rgb palette[] = {kRed, kGreen, kBlue, kWhite};
+    for (int i = 0; i < 80 * 60; i += 7) {
+        ASSERT_EQ(ColourAt(*pictures[0].image, i % 80, i / 80), palette[i * 7 % 4]) << i;
+    }
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_EQ(ColourAt(*pictures[1].image, 10, 5 + row), row % 2 ? kBlue : kWhite) << row;
+        EXPECT_EQ(ColourAt(*pictures[1].image, 11, 5 + row), kWhite) << row;
+    }
+    EXPECT_EQ(ColourAt(*pictures[1].image, 18, 5), palette[(5 * 80 + 18) * 7 % 4]);
+}
+
+TEST_F(GifComposition, DamagedFileGivesTheFramesBeforeTheDamage) {
+    const wxString path = WriteOnRed(
+        {testgif::Patch(0, 0, 2, 2, kBlueIndex), testgif::Patch(0, 0, 4, 4, kGreenIndex)});
+    wxString bytes;
+    wxFFile(path, "rb").ReadAll(&bytes, wxConvISO8859_1);
+    wxFFile(path, "wb").Write(bytes.Left(bytes.length() - 12), wxConvISO8859_1);
+    const std::vector<SourcePicture> pictures = DecodeAll(path);
+    ASSERT_EQ(pictures.size(), 2u);
+    ExpectPixels(*pictures[1].image, {"bbrr", "bbrr", "rrrr", "rrrr"});
+}
