@@ -7,7 +7,6 @@
 // GetString() the reason when the file could not be written (empty on success).
 #pragma once
 
-#include <wx/condition.h>
 #include <wx/image.h>
 #include <wx/thread.h>
 
