@@ -1,0 +1,250 @@
+#include "export/gif_export.h"
+
+#include "app/platform.h"
+#include "export/frame_fitting.h"
+#include "export/palette_conversion.h"
+#include "export/replacing_file.h"
+#include "window/gif_gifhandler.h"
+
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// What became of one frame before encoding.
+enum class FrameState { Pending, Ready, NoPicture, NoPalette };
+
+struct PreparedFrame {
+    FrameState state = FrameState::Pending;
+    FitPath path = FitPath::Centred;
+    std::unique_ptr<wxImage> paletted;
+};
+
+void TraceFit(FitPath path) {
+    switch (path) {
+    case FitPath::Centred:
+        TraceLine("thumbnail-3");
+        TraceLine("image");
+        TraceLine("m_bitmap");
+        TraceLine("Rescale");
+        break;
+    case FitPath::ShrunkAndCentred:
+        TraceLine("thumbnail-1");
+        TraceLine("thumbnail-2");
+        TraceLine("Rescale");
+        break;
+    case FitPath::Shrunk:
+        TraceLine("thumbnail-1");
+        break;
+    }
+}
+
+// Prepares frames ahead of the encoder, on the calling thread and on a helper, keeping only a
+// few frames between preparation and encoding so that memory stays bounded.
+class FramePreparation {
+public:
+    // Frames claimed for preparation but not yet encoded.
+    static const int kFramesInFlight = 3;
+
+    explicit FramePreparation(const GifExportJob& job)
+        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {}
+
+    ~FramePreparation() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_abandoned = true;
+        }
+        m_changed.notify_all();
+        if (m_helper.joinable()) {
+            m_helper.join();
+        }
+    }
+
+    // Starts the helper thread; without one the calling thread prepares every frame.
+    void StartHelper() {
+        try {
+            m_helper = std::thread([this] { HelperLoop(); });
+        } catch (const std::system_error&) {
+        }
+    }
+
+    // Waits until frame `index` is prepared, helping with it meanwhile, and hands it over.
+    PreparedFrame Take(int index) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (m_frames[index].state == FrameState::Pending) {
+            if (!PrepareNext(lock)) {
+                m_changed.wait(lock);
+            }
+        }
+        return std::move(m_frames[index]);
+    }
+
+    // Frame `index` is written; its place may go to a later frame.
+    void Encoded(int index) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_encoded = index + 1;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    void HelperLoop() {
+        wxLogNull quiet;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_abandoned && m_claimed < m_job.frameCount) {
+            if (!PrepareNext(lock)) {
+                m_changed.wait(lock);
+            }
+        }
+    }
+
+    // Claims and prepares the next frame if there is room for it; false when there is none.
+    bool PrepareNext(std::unique_lock<std::mutex>& lock) {
+        if (m_abandoned || m_claimed >= m_job.frameCount ||
+            m_claimed - m_encoded >= kFramesInFlight) {
+            return false;
+        }
+        const int index = m_claimed++;
+        lock.unlock();
+        PreparedFrame frame = Prepare(index);
+        lock.lock();
+        m_frames[index] = std::move(frame);
+        m_changed.notify_all();
+        return true;
+    }
+
+    PreparedFrame Prepare(int index) {
+        PreparedFrame frame;
+        std::unique_ptr<wxImage> source;
+        {
+            std::lock_guard<std::mutex> lock(m_sourceMutex);
+            source.reset(new wxImage(m_job.frameSource(index)));
+        }
+        const wxImage fitted =
+            PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight, &frame.path);
+        {
+            std::lock_guard<std::mutex> lock(m_sourceMutex);
+            source.reset();
+        }
+        if (!fitted.IsOk()) {
+            frame.state = FrameState::NoPicture;
+            return frame;
+        }
+        wxImage paletted = ConvertToPalettedImage(fitted);
+        if (!paletted.IsOk()) {
+            frame.state = FrameState::NoPalette;
+            return frame;
+        }
+        frame.paletted.reset(new wxImage(paletted));
+        frame.state = FrameState::Ready;
+        return frame;
+    }
+
+    const GifExportJob& m_job;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    // Serialises the frame source and the release of what it gave.
+    std::mutex m_sourceMutex;
+    std::vector<PreparedFrame> m_frames;
+    int m_claimed = 0;
+    int m_encoded = 0;
+    bool m_abandoned = false;
+    std::thread m_helper;
+};
+
+// Points the encoder at a frame's own buffer for as long as the frame is encoded.
+class EncoderOutput {
+public:
+    explicit EncoderOutput(wxOutputStream& stream) { g_gifOutputStream = &stream; }
+    ~EncoderOutput() { g_gifOutputStream = nullptr; }
+    EncoderOutput(const EncoderOutput&) = delete;
+    EncoderOutput& operator=(const EncoderOutput&) = delete;
+};
+
+GifExportResult Failure(const wxString& message) {
+    GifExportResult result;
+    result.message = message;
+    return result;
+}
+
+} // namespace
+
+GifExportResult ExportGif(const GifExportJob& job) {
+    if (job.frameCount <= 0 || !job.frameSource) {
+        return Failure(wxString::Format(_("Cannot save \"%s\": there are no frames."), job.path));
+    }
+    if (job.canvasWidth <= 0 || job.canvasHeight <= 0) {
+        return Failure(
+            wxString::Format(_("Cannot save \"%s\": the canvas size %d x %d has no pixels."),
+                             job.path, job.canvasWidth, job.canvasHeight));
+    }
+    ReplacingFile file(job.path);
+    if (!file.Open()) {
+        return Failure(wxString::Format(_("Cannot create \"%s\": %s"), job.path, file.Error()));
+    }
+
+    wxLogNull quiet;
+    FramePreparation preparation(job);
+    if (job.threads > 1) {
+        preparation.StartHelper();
+    }
+    for (int i = 0; i < job.frameCount; ++i) {
+        if (job.stopRequested && job.stopRequested()) {
+            GifExportResult result = Failure(wxString::Format(
+                _("Saving \"%s\" was stopped; the file was left as it was."), job.path));
+            result.stopped = true;
+            return result;
+        }
+        PreparedFrame frame = preparation.Take(i);
+        if (frame.state == FrameState::NoPicture) {
+            return Failure(wxString::Format(_("Cannot save \"%s\": frame %d has no picture."),
+                                            job.path, i + 1));
+        }
+        if (frame.state == FrameState::NoPalette) {
+            return Failure(wxString::Format(
+                _("Cannot save \"%s\": frame %d could not be reduced to 256 colours."), job.path,
+                i + 1));
+        }
+        if (job.traceLines) {
+            TraceFit(frame.path);
+        }
+
+        // Each frame is encoded into memory and written with one call, so that a write error
+        // is seen with its cause.
+        wxMemoryOutputStream bytes;
+        bool encoded;
+        {
+            EncoderOutput output(bytes);
+            MyGifHandler handler;
+            encoded = handler.SaveFrame(*frame.paletted, job.delay * 10, job.frameCount, i);
+        }
+        frame.paletted.reset();
+        preparation.Encoded(i);
+        if (!encoded) {
+            return Failure(wxString::Format(_("Cannot save \"%s\": frame %d could not be encoded."),
+                                            job.path, i + 1));
+        }
+        const wxStreamBuffer* buffer = bytes.GetOutputStreamBuffer();
+        if (!file.Write(buffer->GetBufferStart(), bytes.GetLength())) {
+            return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
+        }
+        if (job.progress) {
+            job.progress((i + 1) * 100 / job.frameCount);
+        }
+    }
+    if (!file.Commit()) {
+        return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
+    }
+    GifExportResult result;
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,45 @@
+// Writes frames as one animated GIF file: each frame fitted into the canvas, reduced to a
+// palette and encoded, on two threads; the file replaces the target only when complete.
+#pragma once
+
+#include <wx/image.h>
+#include <wx/string.h>
+
+#include <functional>
+
+struct GifExportJob {
+    int frameCount = 0;
+    // Yields frame i's full-size pixels. Called on the export's threads, one call at a time and
+    // in increasing order of i; the image is copied and that copy released under the same lock,
+    // so it may share data with images the caller holds, as long as the caller leaves them
+    // alone until the export returns.
+    std::function<wxImage(int)> frameSource;
+    int canvasWidth = 0;
+    int canvasHeight = 0;
+    // Delay of every frame, in hundredths of a second.
+    int delay = 10;
+    // The GIF file to write.
+    wxString path;
+    // Told the share of frames written, (i + 1) * 100 / frameCount, after each frame; on the
+    // calling thread. May be empty.
+    std::function<void(int percent)> progress;
+    // Asked before each frame, on the calling thread; true stops the export. May be empty.
+    std::function<bool()> stopRequested;
+    // 1 does all work on the calling thread; 2 also prepares frames on a helper thread. The
+    // file's bytes are the same either way.
+    int threads = 2;
+    // Writes the trace lines of the way each frame was fitted to standard output.
+    bool traceLines = false;
+};
+
+struct GifExportResult {
+    bool ok = false;
+    // Stopped on request; the target was left as it was.
+    bool stopped = false;
+    // What failed and why, naming the file; empty on success.
+    wxString message;
+};
+
+// Runs the export. On any failure or stop the target is left untouched and no unfinished file
+// remains. Only one export may run at a time (the encoder's output stream is process-wide).
+GifExportResult ExportGif(const GifExportJob& job);

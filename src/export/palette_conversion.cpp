@@ -1,0 +1,78 @@
+#include "export/palette_conversion.h"
+
+#include "export/black_backdrop.h"
+#include "export/colour_map.h"
+
+#include <wx/log.h>
+#include <wx/palette.h>
+#include <wx/quantize.h>
+
+#include <memory>
+
+namespace {
+
+// The number of colours the toolkit's 8-bit BMP writer asks its quantiser for.
+const int kQuantisedColours = 236;
+const int kPaletteSize = 256;
+
+} // namespace
+
+wxImage ConvertToPalettedImage(const wxImage& image) {
+    if (!image.IsOk()) {
+        return wxImage();
+    }
+    // An opaque picture is quantised in place of a copy; its pixels are only read.
+    const wxImage opaque =
+        image.HasAlpha() || image.HasMask()
+            ? OpaqueOverBlack(image)
+            : wxImage(image.GetWidth(), image.GetHeight(), image.GetData(), true);
+
+    // The BMP writer quantises exactly so and then searches the palette for every pixel, which
+    // finds each pixel's own entry again; the quantised image is therefore taken directly.
+    wxImage quantised;
+    wxPalette* found = nullptr;
+    bool ok;
+    {
+        wxLogNull quiet;
+        ok = wxQuantize::Quantize(opaque, quantised, &found, kQuantisedColours, nullptr,
+                                  wxQUANTIZE_FILL_DESTINATION_IMAGE);
+    }
+    const std::unique_ptr<wxPalette> palette(found);
+    if (!ok || !palette || !quantised.IsOk()) {
+        return wxImage();
+    }
+
+    // The quantiser leaves the entries past the colours it found unset; only the first entry of
+    // each colour the pixels use is kept, so that no stray bytes reach the file.
+    ColourMap used;
+    const unsigned char* rgb = quantised.GetData();
+    const size_t pixels = static_cast<size_t>(quantised.GetWidth()) * quantised.GetHeight();
+    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
+        bool known;
+        const unsigned colour = ColourMap::Pack(rgb);
+        const unsigned slot = used.Find(colour, &known);
+        if (!known) {
+            used.Put(slot, colour, 0);
+        }
+    }
+    unsigned char red[kPaletteSize] = {};
+    unsigned char green[kPaletteSize] = {};
+    unsigned char blue[kPaletteSize] = {};
+    for (int i = 0; i < kPaletteSize && i < palette->GetColoursCount(); ++i) {
+        unsigned char entry[3];
+        if (!palette->GetRGB(i, &entry[0], &entry[1], &entry[2])) {
+            continue;
+        }
+        bool known;
+        const unsigned colour = ColourMap::Pack(entry);
+        const unsigned slot = used.Find(colour, &known);
+        if (known && used.Value(slot) == 0) {
+            used.Put(slot, colour, 1);
+            red[i] = entry[0];
+            green[i] = entry[1];
+            blue[i] = entry[2];
+        }
+    }
+    quantised.SetPalette(wxPalette(kPaletteSize, red, green, blue));
+    return quantised;
+}

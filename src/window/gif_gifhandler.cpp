@@ -1,0 +1,238 @@
+#include "window/gif_gifhandler.h"
+
+#include "export/colour_map.h"
+
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/palette.h>
+
+#include <cstring>
+#include <vector>
+
+wxOutputStream* g_gifOutputStream = nullptr;
+
+static_assert(sizeof(GifColour) == 3, "colour tables are written as they are laid out");
+
+namespace {
+
+const int kMaxColours = 256;
+
+bool WriteBytes(const void* data, size_t size) {
+    g_gifOutputStream->Write(data, size);
+    return g_gifOutputStream->LastWrite() == size;
+}
+
+bool WriteByte(unsigned char value) {
+    return WriteBytes(&value, 1);
+}
+
+bool WriteWord(int value) {
+    const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
+                                    static_cast<unsigned char>((value >> 8) & 0xFF)};
+    return WriteBytes(bytes, 2);
+}
+
+// The smallest number of bits per pixel whose table holds `count` entries (at least 1).
+int BitsPerPixel(int count) {
+    int bits = 1;
+    while (bits < 8 && (1 << bits) < count) {
+        ++bits;
+    }
+    return bits;
+}
+
+// Writes the 2^bits entries of a colour table, padding past `count` with black.
+bool WriteColourTable(const GifColour* colours, int count, int bits) {
+    unsigned char table[3 * kMaxColours] = {};
+    std::memcpy(table, colours, 3 * static_cast<size_t>(count));
+    return WriteBytes(table, 3 * (static_cast<size_t>(1) << bits));
+}
+
+bool WriteHeader(int width, int height, const GifColour* colours, int count) {
+    const int bits = BitsPerPixel(count);
+    static const unsigned char kLooping[19] = {0x21, 0xFF, 0x0B, 'N',  'E', 'T', 'S',
+                                               'C',  'A',  'P',  'E',  '2', '.', '0',
+                                               0x03, 0x01, 0x00, 0x00, 0x00};
+    return WriteBytes("GIF89a", 6) && WriteWord(width) && WriteWord(height) &&
+           WriteByte(static_cast<unsigned char>(0x80 + 16 * (bits - 1) + (bits - 1))) &&
+           WriteByte(0) && WriteByte(0) && WriteColourTable(colours, count, bits) &&
+           WriteBytes(kLooping, sizeof kLooping);
+}
+
+bool WriteComment(const wxString& comment) {
+    const wxCharBuffer text = comment.mb_str(wxConvLibc);
+    const char* bytes = text.data();
+    size_t remaining = bytes ? std::strlen(bytes) : 0;
+    if (!WriteByte(0x21) || !WriteByte(0xFE)) {
+        return false;
+    }
+    do {
+        const size_t block = remaining < 255 ? remaining : 255;
+        if (!WriteByte(static_cast<unsigned char>(block)) || (block && !WriteBytes(bytes, block))) {
+            return false;
+        }
+        bytes += block;
+        remaining -= block;
+    } while (remaining > 0);
+    return WriteByte(0);
+}
+
+bool WriteControl(int transparentIndex, int delayMs) {
+    const int delay = delayMs / 10;
+    const unsigned char block[8] = {
+        0x21,
+        0xF9,
+        0x04,
+        static_cast<unsigned char>(transparentIndex >= 0 ? 0x01 : 0x00),
+        static_cast<unsigned char>(delay & 0xFF),
+        static_cast<unsigned char>((delay >> 8) & 0xFF),
+        static_cast<unsigned char>(transparentIndex >= 0 ? transparentIndex : 0),
+        0x00};
+    return WriteBytes(block, sizeof block);
+}
+
+// Fills the colour table from the image's palette; the mask colour becomes the transparent
+// index (appended when the palette lacks it and has room).
+bool ExtractPalette(const wxImage& image, GifColour* colours, int* count, int* transparentIndex) {
+    if (!image.HasPalette()) {
+        return false;
+    }
+    const wxPalette& palette = image.GetPalette();
+    int read = 0;
+    const int available = palette.GetColoursCount();
+    for (; read < available && read < kMaxColours; ++read) {
+        unsigned char r, g, b;
+        if (!palette.GetRGB(read, &r, &g, &b)) {
+            break;
+        }
+        colours[read] = GifColour{r, g, b};
+    }
+    *count = read;
+    *transparentIndex = -1;
+    if (!image.HasMask()) {
+        return true;
+    }
+    const GifColour mask{image.GetMaskRed(), image.GetMaskGreen(), image.GetMaskBlue()};
+    for (int i = 0; i < read; ++i) {
+        if (colours[i].red == mask.red && colours[i].green == mask.green &&
+            colours[i].blue == mask.blue) {
+            *transparentIndex = i;
+            return true;
+        }
+    }
+    if (read < kMaxColours) {
+        colours[read] = mask;
+        *transparentIndex = read;
+        *count = read + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+MyGifHandler::~MyGifHandler() = default;
+
+bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index) {
+    GifColour colours[kMaxColours];
+    int count = 0;
+    int transparentIndex = -1;
+    if (!ExtractPalette(image, colours, &count, &transparentIndex)) {
+        return false;
+    }
+    if (!DoSaveFile(image, index == 0, delayMs, colours, count, transparentIndex)) {
+        return false;
+    }
+    if (index + 1 == frameCount) {
+        return WriteByte(0x3B);
+    }
+    return true;
+}
+
+bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
+                              const GifColour* colours, int count, int transparentIndex) {
+    const int width = image.IsOk() ? image.GetWidth() : 0;
+    const int height = image.IsOk() ? image.GetHeight() : 0;
+    const size_t pixels = static_cast<size_t>(width) * height;
+    if (pixels == 0) {
+        return false;
+    }
+
+    // The lowest table index of each colour, so that a colour listed twice takes the first.
+    ColourMap table;
+    for (int i = count - 1; i >= 0; --i) {
+        bool found;
+        const unsigned colour = ColourMap::Pack(&colours[i].red);
+        table.Put(table.Find(colour, &found), colour, i);
+    }
+
+    // Every pixel's table index, found once per distinct colour; more than 256 distinct colours
+    // refuse the frame before anything is written.
+    std::vector<wxUint8> indices(pixels);
+    ColourMap seen;
+    int distinct = 0;
+    const unsigned char* rgb = image.GetData();
+    unsigned lastColour = ColourMap::Pack(rgb) ^ 1;
+    wxUint8 lastIndex = 0;
+    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
+        const unsigned colour = ColourMap::Pack(rgb);
+        if (colour != lastColour) {
+            bool found;
+            const unsigned slot = seen.Find(colour, &found);
+            if (!found) {
+                if (++distinct > kMaxColours) {
+                    return false;
+                }
+                const unsigned tableSlot = table.Find(colour, &found);
+                int index = found ? table.Value(tableSlot) : -1;
+                wxASSERT_MSG_AT(index != (-1), static_cast<const char*>(nullptr), __FILE__,
+                                __LINE__, "MyGifHandler::DoSaveFile");
+                if (index == -1) {
+                    index = 255;
+                }
+                seen.Put(slot, colour, index);
+            }
+            lastColour = colour;
+            lastIndex = static_cast<wxUint8>(seen.Value(slot));
+        }
+        indices[p] = lastIndex;
+    }
+
+    const int paddedWidth = width + (width % 2);
+    if (first && !WriteHeader(width, height, colours, count)) {
+        return false;
+    }
+    const wxString comment = image.GetOption(wxIMAGE_OPTION_GIF_COMMENT);
+    if ((!comment.empty() && !WriteComment(comment)) || !WriteControl(transparentIndex, delayMs) ||
+        !WriteByte(0x2C) || !WriteWord(0) || !WriteWord(0) || !WriteWord(width) ||
+        !WriteWord(height)) {
+        return false;
+    }
+    if (first) {
+        if (!WriteByte(0x00)) {
+            return false;
+        }
+    } else {
+        const int bits = BitsPerPixel(count);
+        if (!WriteByte(static_cast<unsigned char>(0x80 + (bits - 1))) ||
+            !WriteColourTable(colours, count, bits)) {
+            return false;
+        }
+    }
+
+    if (!InitHashTable()) {
+        wxLogError(_("Couldn't initialize GIF hash table."));
+        return false;
+    }
+    SetupCompress(g_gifOutputStream, 8);
+    bool ok = true;
+    m_pixelCount = height * paddedWidth;
+    for (int y = 0; y < height && ok; ++y) {
+        m_pixelCount -= paddedWidth;
+        ok = CompressLine(g_gifOutputStream, &indices[static_cast<size_t>(y) * width], width);
+    }
+    // The table's type is private to the toolkit and needs no destructor; it was allocated
+    // with the plain operator new.
+    ::operator delete(static_cast<void*>(m_hashTable));
+    m_hashTable = nullptr;
+    return ok;
+}
