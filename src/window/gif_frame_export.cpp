@@ -6,6 +6,7 @@
 #include "window/save_worker.h"
 #include "window/thumbnailctrl.h"
 
+#include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
@@ -35,9 +36,8 @@ bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
 }
 
 GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
-    return {m_thumbnailCtrl->GetCount(), m_spinctrl_delay->GetValue(),
-            m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue(),
-            m_thumbnailCtrl->GetEditCount()};
+    return {m_thumbnailCtrl->GetCount(), m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
+            m_spinctrl_height->GetValue(), m_thumbnailCtrl->GetEditCount()};
 }
 
 void GifFrame::TakeExportSnapshot() {
@@ -59,6 +59,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
             m_gifPath = chosen;
             if (!m_gifPath.empty()) {
                 m_gifFileName = wxFileNameFromPath(m_gifPath);
+                // The status bar names the file the next Save writes.
+                m_gifName = m_gifFileName;
             }
         }
         return;
@@ -121,9 +123,8 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
 }
 
 GifFrame::SavedState GifFrame::RememberSavedState() {
-    return {m_gifPath,     m_gifName,     m_exportFrameCount,
-            m_exportDelay, m_exportWidth, m_exportHeight,
-            m_exportEditCount, m_statusBar1->GetStatusText(0)};
+    return {m_gifPath,     m_gifName,      m_exportFrameCount, m_exportDelay,
+            m_exportWidth, m_exportHeight, m_exportEditCount,  m_statusBar1->GetStatusText(0)};
 }
 
 void GifFrame::RestoreSavedState(const SavedState& state) {
@@ -137,8 +138,7 @@ void GifFrame::RestoreSavedState(const SavedState& state) {
     m_statusBar1->SetStatusText(state.statusText, 0);
 }
 
-void GifFrame::StartExport(int width, int height, const wxString& title,
-                           const SavedState& before) {
+void GifFrame::StartExport(int width, int height, const wxString& title, const SavedState& before) {
     const wxString target = m_gifPath;
     auto* worker = new WorkSaveAsGifThread(width, height, GetEventHandler(), m_thumbnailCtrl,
                                            m_gifPath, &m_exportDelay);

@@ -10,8 +10,8 @@
 WorkSaveAsGifThread::WorkSaveAsGifThread(int width, int height, wxEvtHandler* target,
                                          wxThumbnailCtrl* strip, const wxString& path,
                                          const int* delay)
-    : wxThread(wxTHREAD_DETACHED), m_target(target), m_thumbnailCtrl(strip),
-      m_canvasWidth(width), m_canvasHeight(height), m_path(path), m_delay(*delay) {}
+    : wxThread(wxTHREAD_DETACHED), m_target(target), m_thumbnailCtrl(strip), m_canvasWidth(width),
+      m_canvasHeight(height), m_path(path), m_delay(*delay) {}
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 

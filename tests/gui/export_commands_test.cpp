@@ -1,11 +1,12 @@
+#include "app/worker_event.h"
 #include "support/gui_harness.h"
 #include "support/test_images.h"
-#include "app/worker_event.h"
 #include "window/gif_frame.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/anidecod.h>
+#include <wx/eventfilter.h>
 #include <wx/ffile.h>
 #include <wx/gifdecod.h>
 #include <wx/menu.h>
@@ -160,13 +161,13 @@ TEST_F(ExportCommands, AFailedExportSaysWhyAndKeepsTheOldFile) {
     Save();
     const wxString good = ReadAll(answer);
     ASSERT_FALSE(good.empty());
-    const wxString status = frame->m_statusBar1->GetStatusText(0);
-
     // A canvas of 0 x 0 cannot be written.
     frame->m_spinctrl_width->SetValue(0);
     wxCommandEvent typed(wxEVT_TEXT, frame->m_spinctrl_width->GetId());
     frame->ProcessWindowEvent(typed);
-    wxTEST_DIALOG(Command(frame->m_menuItem_saveas); ASSERT_TRUE(WaitForExport()),
+    const wxString status = frame->m_statusBar1->GetStatusText(0);
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveas);
+                  ASSERT_TRUE(WaitForExport()),
                   wxExpectModal<wxMessageDialog>(wxID_OK).Describe("export failure"));
     EXPECT_EQ(ReadAll(answer), good);
     EXPECT_EQ(frame->m_statusBar1->GetStatusText(0), status);
@@ -176,7 +177,8 @@ TEST_F(ExportCommands, AFailedExportSaysWhyAndKeepsTheOldFile) {
     // A folder that cannot hold the file.
     const wxString notAFolder = WritePng(folder / "plain.png", 2, 2);
     answer = notAFolder + "/anim.gif";
-    wxTEST_DIALOG(Command(frame->m_menuItem_saveas); ASSERT_TRUE(WaitForExport()),
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveas);
+                  ASSERT_TRUE(WaitForExport()),
                   wxExpectModal<wxMessageDialog>(wxID_OK).Describe("export failure"));
     EXPECT_EQ(ReadAll(folder / "keep.gif"), good);
 }
