@@ -60,6 +60,8 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
+    // Asks for a project file and imports its frames after those in the strip.
+    void OpenProjectFile();
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
