@@ -207,6 +207,10 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(ColourAt(*pictures[0].image, 0, 0), kRed);
 
+    // A screen far too large to hold is refused, not allocated.
+    testgif::File huge{65535, 65535, {kRed, kGreen}, {testgif::Patch(0, 0, 1, 1, kRedIndex)}};
+    EXPECT_TRUE(DecodeAll(Write(huge, "huge.gif")).empty());
+
     wxFFile(folder + "/broken.gif", "wb").Write("GIF89a\x04", 7);
     wxFFile(folder + "/broken.png", "wb").Write("not a picture", 13);
     EXPECT_TRUE(DecodeAll(folder + "/broken.gif").empty());
