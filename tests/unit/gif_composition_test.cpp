@@ -78,7 +78,7 @@ void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
 }
 } // namespace
 
-TEST_F(GifComposition, FullScreenFramesGiveTheDecodersOwnPictures) {
+TEST_F(GifComposition, FullScreenFramesGiveTheToolkitDecodersPictures) {
     testgif::File file{3, 2, {kRed, kGreen, kBlue, kWhite}, {}};
     testgif::Frame first = testgif::Patch(0, 0, 3, 2, kRedIndex);
     first.indexes = {0, 1, 2, 3, 2, 1};
