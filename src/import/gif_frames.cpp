@@ -6,9 +6,16 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
+// Screens beyond this (an 8192 x 8192 canvas takes 256 MiB) are refused rather than allocated:
+// such a size comes from a damaged or hostile file, not from an animation anyone edits.
+constexpr long long kMaxScreenPixels = 1LL << 26;
+
 int ReadFromStream(GifFileType* gif, GifByteType* buffer, int length) {
     auto* stream = static_cast<wxInputStream*>(gif->UserData);
     return static_cast<int>(stream->Read(buffer, length).LastRead());
@@ -124,6 +131,18 @@ bool PaintFrame(GifFileType* gif, GifCanvas& canvas) {
     }
     return true;
 }
+// The screen for a file whose first frame has just been described; null when it is too large.
+std::unique_ptr<GifCanvas> MakeCanvas(const GifFileType* gif) {
+    // A file that names no usable screen is shown at the extent of its first frame.
+    const GifImageDesc& first = gif->Image;
+    const bool screenOk = gif->SWidth > 0 && gif->SHeight > 0;
+    const int width = screenOk ? gif->SWidth : first.Left + first.Width;
+    const int height = screenOk ? gif->SHeight : first.Top + first.Height;
+    if (static_cast<long long>(width) * height > kMaxScreenPixels) {
+        return nullptr;
+    }
+    return std::make_unique<GifCanvas>(width, height);
+}
 } // namespace
 
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
@@ -167,15 +186,17 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
             break;
         }
         ++frame;
-        if (!canvas) {
-            // A file that names no usable screen is shown at the extent of its first frame.
-            const GifImageDesc& first = gif->Image;
-            const bool screenOk = gif->SWidth > 0 && gif->SHeight > 0;
-            canvas =
-                std::make_unique<GifCanvas>(screenOk ? gif->SWidth : first.Left + first.Width,
-                                            screenOk ? gif->SHeight : first.Top + first.Height);
+        try {
+            if (!canvas) {
+                canvas = MakeCanvas(gif.get());
+                if (!canvas) {
+                    break;
+                }
+            }
+            canvas->BeginFrame(LookOf(gif.get(), control));
+        } catch (const std::bad_alloc&) {
+            break;
         }
-        canvas->BeginFrame(LookOf(gif.get(), control));
         control = NoControl();
         if (!PaintFrame(gif.get(), *canvas)) {
             break;
