@@ -11,8 +11,8 @@
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
-#include <wx/statusbr.h>
 #include <wx/spinctrl.h>
+#include <wx/statusbr.h>
 #include <wx/xml/xml.h>
 
 namespace {
@@ -50,13 +50,14 @@ bool GifFrame::SaveProjectFile() {
     AddTextElement(project, "name", wxFileNameFromPath(m_gifPath));
     auto* gif = new wxXmlNode(wxXML_ELEMENT_NODE, "gif");
     project->AddChild(gif);
-    m_projectWidth = m_spinctrl_width->GetValue();
-    AddTextElement(gif, "width", wxString::Format("%d", m_projectWidth));
-    m_projectHeight = m_spinctrl_height->GetValue();
-    AddTextElement(gif, "height", wxString::Format("%d", m_projectHeight));
-    m_projectDelay = m_spinctrl_delay->GetValue();
-    AddTextElement(gif, "delay_time", wxString::Format("%d", m_projectDelay));
-    m_projectFrameCount = count;
+    // The state counts as saved only once the file is written, so that a cancelled or failed
+    // save still has closing ask again.
+    const int width = m_spinctrl_width->GetValue();
+    const int height = m_spinctrl_height->GetValue();
+    const int delay = m_spinctrl_delay->GetValue();
+    AddTextElement(gif, "width", wxString::Format("%d", width));
+    AddTextElement(gif, "height", wxString::Format("%d", height));
+    AddTextElement(gif, "delay_time", wxString::Format("%d", delay));
 
     auto* images = new wxXmlNode(wxXML_ELEMENT_NODE, "images");
     project->AddChild(images);
@@ -91,6 +92,12 @@ bool GifFrame::SaveProjectFile() {
     const bool written = document.Save(m_projectPath, 2);
     m_projectFileName = wxFileNameFromPath(m_projectPath);
     SetProjectTitle();
+    if (written) {
+        m_projectWidth = width;
+        m_projectHeight = height;
+        m_projectDelay = delay;
+        m_projectFrameCount = count;
+    }
     return written;
 }
 

@@ -4,6 +4,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
@@ -20,6 +21,9 @@ struct Project : ::testing::Test {
     void SetUp() override {
         frame = MakeMainWindow();
         ASSERT_NE(frame, nullptr);
+        AnswerWithPath();
+    }
+    void AnswerWithPath() {
         frame->SetFileDialogSeam([this](wxWindow*, const FileDialogRequest&, wxArrayString& paths) {
             ++asked;
             if (answer.empty()) {
@@ -30,11 +34,13 @@ struct Project : ::testing::Test {
         });
     }
     void TearDown() override {
-        if (frame != nullptr && !frame->IsBeingDeleted()) {
+        if (frame != nullptr && !IsClosing()) {
             DestroyMainWindow(frame);
         }
         RunFor(20);
     }
+    // A destroyed main window waits on the toolkit's list of windows to delete.
+    bool IsClosing() const { return wxPendingDelete.Member(frame); }
     void Command(wxMenuItem* item) {
         wxCommandEvent event(wxEVT_MENU, item->GetId());
         frame->ProcessWindowEvent(event);
@@ -47,7 +53,7 @@ struct Project : ::testing::Test {
         });
         Command(frame->m_menuItem_add);
         ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
-        SetUp();
+        AnswerWithPath();
     }
     wxArrayString StoredPaths(const wxString& file) {
         wxXmlDocument document(file);
@@ -107,9 +113,9 @@ TEST_F(Project, ClosingAsksOnlyWhenTheProjectIsUnsavedAndNeverLosesWork) {
     // Yes, but the save is cancelled: the window stays.
     answer.clear();
     wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_FALSE(frame->IsBeingDeleted());
+    EXPECT_FALSE(IsClosing());
     wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
-    EXPECT_FALSE(frame->IsBeingDeleted());
+    EXPECT_FALSE(IsClosing());
 
     answer = folder / "kept.xml";
     Command(frame->m_menuItem_saveproject);
@@ -117,7 +123,7 @@ TEST_F(Project, ClosingAsksOnlyWhenTheProjectIsUnsavedAndNeverLosesWork) {
     frame->m_spinctrl_delay->SetValue(10);
     // Saved and changed back: no question.
     Command(frame->m_menuItem_exit);
-    EXPECT_TRUE(frame->IsBeingDeleted());
+    EXPECT_TRUE(IsClosing());
 }
 
 TEST_F(Project, ClosingWithFramesAndNoProjectAsksAndNoCloses) {
@@ -125,5 +131,5 @@ TEST_F(Project, ClosingWithFramesAndNoProjectAsksAndNoCloses) {
     paths.push_back(WritePng(folder / "a.png", 20, 10));
     Import(paths);
     wxTEST_DIALOG(frame->Close(), wxExpectModal<wxMessageDialog>(wxID_NO));
-    EXPECT_TRUE(frame->IsBeingDeleted());
+    EXPECT_TRUE(IsClosing());
 }
