@@ -31,6 +31,9 @@ enum {
     ID_POPUP_INSERT = 0,
 };
 
+// The name with ".gif" appended unless it already ends so (case-sensitive).
+wxString EnsureGifExtension(const wxString& name);
+
 class GifFrame : public wxFrame {
 public:
     GifFrame();
@@ -57,6 +60,8 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
+    // Asks for a project file and imports its frames after those in the strip.
+    void OpenProjectFile();
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
@@ -170,7 +175,30 @@ private:
     void ReportUnreadFiles(const wxArrayString& unread);
     void OnPaintPreview(wxPaintEvent& event);
 
+    // What an export compares and what a failed export puts back.
+    struct ExportSnapshot {
+        int frameCount, delay, width, height;
+        unsigned editCount;
+    };
+    struct SavedState {
+        wxString gifPath, gifName;
+        int exportFrameCount = 0, exportDelay = 0, exportWidth = 0, exportHeight = 0;
+        unsigned exportEditCount = 0;
+        wxString statusText;
+    };
+    bool AskGifPath(const wxString& message, wxString& path);
+    ExportSnapshot CurrentSnapshot();
+    void TakeExportSnapshot();
+    SavedState RememberSavedState();
+    void RestoreSavedState(const SavedState& state);
+    void StartExport(int width, int height, const wxString& title, const SavedState& before);
+    void ShowExportFailure(const wxString& message);
+
     FileDialogSeam m_fileDialogSeam;
+    // The strip's edit count at the last export: frames replaced without changing their
+    // number still make Save write the file again.
+    unsigned m_exportEditCount = 0;
+    SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.
     wxBitmap m_previewScaled;
     bool m_previewShown = false;

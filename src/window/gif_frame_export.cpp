@@ -1,8 +1,180 @@
 // Save and Save As: writing the animation as a GIF file on the save worker.
 #include "window/gif_frame.h"
 
-void GifFrame::OnSaveAnimator(wxCommandEvent&) {}
+#include "app/platform.h"
+#include "app/product.h"
+#include "window/save_worker.h"
+#include "window/thumbnailctrl.h"
 
-void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {}
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
 
-void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent&) {}
+wxString EnsureGifExtension(const wxString& name) {
+    return name.EndsWith(".gif") ? name : name + ".gif";
+}
+
+namespace {
+const long kSaveDialogStyle = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
+} // namespace
+
+bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
+    FileDialogRequest request{message, "", "*.gif", _("Image files") + " (*.gif)|*.gif",
+                              kSaveDialogStyle};
+    wxArrayString paths;
+    if (!ShowFileDialog(request, paths) || paths.empty()) {
+        return false;
+    }
+    path = paths[0];
+    return true;
+}
+
+GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
+    return {m_thumbnailCtrl->GetCount(), m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
+            m_spinctrl_height->GetValue(), m_thumbnailCtrl->GetEditCount()};
+}
+
+void GifFrame::TakeExportSnapshot() {
+    const ExportSnapshot now = CurrentSnapshot();
+    m_exportFrameCount = now.frameCount;
+    m_exportDelay = now.delay;
+    m_exportWidth = now.width;
+    m_exportHeight = now.height;
+    m_exportEditCount = now.editCount;
+}
+
+void GifFrame::OnSaveAnimator(wxCommandEvent&) {
+    TraceLine("OnSaveAnimator");
+    StopPreview();
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0) {
+        wxString chosen;
+        if (m_gifPath.empty() && AskGifPath(_("Save GIF Files"), chosen)) {
+            m_gifPath = chosen;
+            if (!m_gifPath.empty()) {
+                m_gifFileName = wxFileNameFromPath(m_gifPath);
+                // The status bar names the file the next Save writes.
+                m_gifName = m_gifFileName;
+            }
+        }
+        return;
+    }
+    const SavedState before = RememberSavedState();
+    wxString title;
+    if (m_gifPath.empty()) {
+        wxString chosen;
+        if (AskGifPath(_("Save GIF Files"), chosen)) {
+            m_gifPath = chosen;
+        }
+        if (m_gifPath.empty()) {
+            return;
+        }
+        // The name shown is the name of the file written, as after Save As.
+        m_gifPath = EnsureGifExtension(m_gifPath);
+        m_gifName = wxFileNameFromPath(m_gifPath);
+        title = _("Save GIF Progress Dialog");
+    } else {
+        const ExportSnapshot now = CurrentSnapshot();
+        // An animation that is on disk as it is now is not written again.
+        if (wxFileExists(m_gifPath) && now.frameCount == m_exportFrameCount &&
+            now.delay == m_exportDelay && now.width == m_exportWidth &&
+            now.height == m_exportHeight && now.editCount == m_exportEditCount) {
+            return;
+        }
+        title = "Save GIF Progress Dialog";
+    }
+    TakeExportSnapshot();
+    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName,
+                                                 m_spinctrl_width->GetValue(),
+                                                 m_spinctrl_height->GetValue()),
+                                0);
+    StartExport(m_exportWidth, m_exportHeight, title, before);
+}
+
+void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
+    StopPreview();
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return;
+    }
+    const SavedState before = RememberSavedState();
+    wxString chosen;
+    const bool confirmed = AskGifPath(_("Save As GIF Files"), chosen);
+    m_gifPath.clear();
+    if (confirmed) {
+        m_gifPath = chosen;
+    }
+    if (m_gifPath.empty()) {
+        return;
+    }
+    m_gifPath = EnsureGifExtension(m_gifPath);
+    TakeExportSnapshot();
+    m_gifName = wxFileNameFromPath(m_gifPath);
+    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName,
+                                                 m_spinctrl_width->GetValue(),
+                                                 m_spinctrl_height->GetValue()),
+                                0);
+    StartExport(m_outputWidth, m_outputHeight, _("Save As GIF Progress Dialog"), before);
+}
+
+GifFrame::SavedState GifFrame::RememberSavedState() {
+    return {m_gifPath,     m_gifName,      m_exportFrameCount, m_exportDelay,
+            m_exportWidth, m_exportHeight, m_exportEditCount,  m_statusBar1->GetStatusText(0)};
+}
+
+void GifFrame::RestoreSavedState(const SavedState& state) {
+    m_gifPath = state.gifPath;
+    m_gifName = state.gifName;
+    m_exportFrameCount = state.exportFrameCount;
+    m_exportDelay = state.exportDelay;
+    m_exportWidth = state.exportWidth;
+    m_exportHeight = state.exportHeight;
+    m_exportEditCount = state.exportEditCount;
+    m_statusBar1->SetStatusText(state.statusText, 0);
+}
+
+void GifFrame::StartExport(int width, int height, const wxString& title, const SavedState& before) {
+    const wxString target = m_gifPath;
+    auto* worker = new WorkSaveAsGifThread(width, height, GetEventHandler(), m_thumbnailCtrl,
+                                           m_gifPath, &m_exportDelay);
+    if (worker->Run() != wxTHREAD_NO_ERROR) {
+        delete worker;
+        RestoreSavedState(before);
+        ShowExportFailure(wxString::Format(
+            _("\"%s\" was not saved: no worker thread could be started."), target));
+        return;
+    }
+    m_stateBeforeExport = before;
+    m_saveProgressDialog =
+        new wxProgressDialog(title, _(" Saving images...."), 100, this,
+                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+}
+
+void GifFrame::ShowExportFailure(const wxString& message) {
+    wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR, this);
+}
+
+void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
+    TraceLine("WorkSaveAsGifThreadUpdate:");
+    const int percent = event.GetInt();
+    if (percent != 100) {
+        if (m_saveProgressDialog != nullptr) {
+            m_saveProgressDialog->Update(percent, wxEmptyString);
+        }
+        return;
+    }
+    if (m_saveProgressDialog != nullptr) {
+        m_saveProgressDialog->Destroy();
+        m_saveProgressDialog = nullptr;
+    }
+    wxWakeUpIdle();
+    if (!event.GetString().empty()) {
+        RestoreSavedState(m_stateBeforeExport);
+        ShowExportFailure(event.GetString());
+    }
+}

@@ -4,12 +4,15 @@
 
 #include "app/product.h"
 #include "import/frame_reference.h"
+#include "import/project_reader.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
+#include <wx/statusbr.h>
 #include <wx/xml/xml.h>
 
 namespace {
@@ -47,13 +50,14 @@ bool GifFrame::SaveProjectFile() {
     AddTextElement(project, "name", wxFileNameFromPath(m_gifPath));
     auto* gif = new wxXmlNode(wxXML_ELEMENT_NODE, "gif");
     project->AddChild(gif);
-    m_projectWidth = m_spinctrl_width->GetValue();
-    AddTextElement(gif, "width", wxString::Format("%d", m_projectWidth));
-    m_projectHeight = m_spinctrl_height->GetValue();
-    AddTextElement(gif, "height", wxString::Format("%d", m_projectHeight));
-    m_projectDelay = m_spinctrl_delay->GetValue();
-    AddTextElement(gif, "delay_time", wxString::Format("%d", m_projectDelay));
-    m_projectFrameCount = count;
+    // The state counts as saved only once the file is written, so that a cancelled or failed
+    // save still has closing ask again.
+    const int width = m_spinctrl_width->GetValue();
+    const int height = m_spinctrl_height->GetValue();
+    const int delay = m_spinctrl_delay->GetValue();
+    AddTextElement(gif, "width", wxString::Format("%d", width));
+    AddTextElement(gif, "height", wxString::Format("%d", height));
+    AddTextElement(gif, "delay_time", wxString::Format("%d", delay));
 
     auto* images = new wxXmlNode(wxXML_ELEMENT_NODE, "images");
     project->AddChild(images);
@@ -88,7 +92,93 @@ bool GifFrame::SaveProjectFile() {
     const bool written = document.Save(m_projectPath, 2);
     m_projectFileName = wxFileNameFromPath(m_projectPath);
     SetProjectTitle();
+    if (written) {
+        m_projectWidth = width;
+        m_projectHeight = height;
+        m_projectDelay = delay;
+        m_projectFrameCount = count;
+    }
     return written;
 }
 
-void GifFrame::OnOpenProject(wxCommandEvent&) {}
+void GifFrame::OnOpenProject(wxCommandEvent&) {
+    const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
+    const bool nothingToLose = m_projectPath.empty() && m_thumbnailCtrl->GetCount() == 0;
+    if (nothingToLose || unchangedProject) {
+        m_thumbnailCtrl->Clear();
+        OpenProjectFile();
+        return;
+    }
+    switch (AskToSaveProject()) {
+    case wxID_YES:
+        // Unsaved work is only given up once it is really stored.
+        if (SaveProjectFile()) {
+            m_thumbnailCtrl->Clear();
+            OpenProjectFile();
+        }
+        break;
+    case wxID_NO:
+        m_thumbnailCtrl->Clear();
+        OpenProjectFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void GifFrame::OpenProjectFile() {
+    StopPreview();
+    FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+                              wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
+    wxArrayString chosen;
+    if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
+        return;
+    }
+    m_projectPath = chosen[0];
+    m_projectFileName = wxFileNameFromPath(m_projectPath);
+    SetProjectTitle();
+
+    const ProjectFile project = ReadProjectFile(m_projectPath);
+    if (!project.Reached(ProjectStep::Width)) {
+        return;
+    }
+    m_projectWidth = project.width;
+    m_spinctrl_width->SetValue(project.width);
+    if (!project.Reached(ProjectStep::Height)) {
+        return;
+    }
+    m_projectHeight = project.height;
+    m_spinctrl_height->SetValue(project.height);
+    m_gifName = project.name;
+    const wxString format = m_gifName.empty() ? wxString("Unititle.gif(%d * %d)") + _("px")
+                                              : wxString("%s(%d * %d)") + _("px");
+    m_statusBar1->SetStatusText(
+        m_gifName.empty() ? wxString::Format(format, project.width, project.height)
+                          : wxString::Format(format, m_gifName, project.width, project.height),
+        0);
+    m_imageWidth = m_outputWidth = project.width;
+    m_imageHeight = m_outputHeight = project.height;
+    if (!project.Reached(ProjectStep::Delay)) {
+        return;
+    }
+    m_projectDelay = project.delay;
+    m_spinctrl_delay->SetValue(project.delay);
+    if (!project.Reached(ProjectStep::Images)) {
+        return;
+    }
+    const wxString failed = _("Failed to load XML file!");
+    if (project.reached == ProjectStep::Images) {
+        if (project.imagesEmpty) {
+            wxMessageBox(failed, GetTitle(), wxOK | wxICON_INFORMATION, this);
+        }
+        return;
+    }
+    if (project.paths.empty()) {
+        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        ClearPreviewPanel();
+        wxMessageBox(failed, GetTitle(), wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    m_projectFrameCount = m_thumbnailCtrl->GetCount();
+    StartImport(project.paths, _("Load Images Progress Dialog"));
+}

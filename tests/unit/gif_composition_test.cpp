@@ -2,6 +2,7 @@
 #include "import/image_source.h"
 
 #include <gtest/gtest.h>
+#include <wx/ffile.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/gifdecod.h>
@@ -77,7 +78,7 @@ void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
 }
 } // namespace
 
-TEST_F(GifComposition, FullScreenFramesGiveTheDecodersOwnPictures) {
+TEST_F(GifComposition, FullScreenFramesGiveTheToolkitDecodersPictures) {
     testgif::File file{3, 2, {kRed, kGreen, kBlue, kWhite}, {}};
     testgif::Frame first = testgif::Patch(0, 0, 3, 2, kRedIndex);
     first.indexes = {0, 1, 2, 3, 2, 1};
@@ -137,6 +138,12 @@ TEST_F(GifComposition, RestoreToPreviousBringsBackWhatWasUnderTheFrame) {
     ExpectPixels(*pictures[2].image, {"ggrr", "gbbr", "rbbr", "rrrr"});
     ExpectPixels(*pictures[3].image, {"ggrw", "ggrr", "rrrr", "rrrr"});
     ExpectPixels(*pictures[4].image, {"ggrr", "ggrr", "rrrr", "rrrw"});
+
+    // Nothing was there before the first frame: the screen is empty again.
+    const std::vector<SourcePicture> fromEmpty =
+        DecodeAll(WriteOnRed({testgif::Patch(1, 1, 1, 1, kBlueIndex)}, testgif::kToPrevious));
+    ASSERT_EQ(fromEmpty.size(), 2u);
+    ExpectPixels(*fromEmpty[1].image, {"....", ".b..", "....", "...."});
 }
 
 TEST_F(GifComposition, UnpaintedPixelsStayTransparent) {
@@ -200,9 +207,125 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(ColourAt(*pictures[0].image, 0, 0), kRed);
 
+    // A screen far too large to hold is refused, not allocated.
+    testgif::File huge{65535, 65535, {kRed, kGreen}, {testgif::Patch(0, 0, 1, 1, kRedIndex)}};
+    EXPECT_TRUE(DecodeAll(Write(huge, "huge.gif")).empty());
+
     wxFFile(folder + "/broken.gif", "wb").Write("GIF89a\x04", 7);
     wxFFile(folder + "/broken.png", "wb").Write("not a picture", 13);
     EXPECT_TRUE(DecodeAll(folder + "/broken.gif").empty());
     EXPECT_TRUE(DecodeAll(folder + "/broken.png").empty());
     EXPECT_TRUE(DecodeAll(folder + "/missing.png").empty());
+}
+
+TEST_F(GifComposition, FilesAsOptimisersWriteThem) {
+    // An LZW table that fills up without a clear code, a local palette and interlaced rows.
+    testgif::File file{80, 60, {kRed, kGreen, kBlue, kWhite}, {}};
+    file.fillTable = true;
+    testgif::Frame first = testgif::Patch(0, 0, 80, 60, kRedIndex);
+    for (size_t i = 0; i < first.indexes.size(); ++i) {
+        first.indexes[i] = static_cast<unsigned char>(i * 7 % 4);
+    }
+    testgif::Frame second = testgif::Patch(10, 5, 8, 11, 0);
+    second.localPalette = {kWhite, kBlue};
+    second.interlaced = true;
+    for (int row = 0; row < 11; ++row) {
+        second.indexes[row * 8] = row % 2;
+    }
+    file.frames = {first, second};
+    const std::vector<SourcePicture> pictures = DecodeAll(Write(file));
+    ASSERT_EQ(pictures.size(), 2u);
+    const testgif::Rgb palette[] = {kRed, kGreen, kBlue, kWhite};
+    for (int i = 0; i < 80 * 60; i += 7) {
+        ASSERT_EQ(ColourAt(*pictures[0].image, i % 80, i / 80), palette[i * 7 % 4]) << i;
+    }
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_EQ(ColourAt(*pictures[1].image, 10, 5 + row), row % 2 ? kBlue : kWhite) << row;
+        EXPECT_EQ(ColourAt(*pictures[1].image, 11, 5 + row), kWhite) << row;
+    }
+    EXPECT_EQ(ColourAt(*pictures[1].image, 18, 5), palette[(5 * 80 + 18) * 7 % 4]);
+}
+
+TEST_F(GifComposition, DamagedFileGivesTheFramesBeforeTheDamage) {
+    const wxString path = WriteOnRed(
+        {testgif::Patch(0, 0, 2, 2, kBlueIndex), testgif::Patch(0, 0, 4, 4, kGreenIndex)});
+    wxString bytes;
+    wxFFile(path, "rb").ReadAll(&bytes, wxConvISO8859_1);
+    wxFFile(path, "wb").Write(bytes.Left(bytes.length() - 12), wxConvISO8859_1);
+    const std::vector<SourcePicture> pictures = DecodeAll(path);
+    ASSERT_EQ(pictures.size(), 2u);
+    ExpectPixels(*pictures[1].image, {"bbrr", "bbrr", "rrrr", "rrrr"});
+}
+
+namespace {
+bool RunTool(const wxString& command) {
+    return std::system((command + " >/dev/null 2>&1").utf8_str()) == 0;
+}
+} // namespace
+
+TEST_F(GifComposition, FilesOptimisersWroteLookAsTheirFullFrames) {
+    if (!wxFileExists("/usr/bin/gifsicle") || !wxFileExists("/usr/bin/convert")) {
+        GTEST_SKIP() << "gifsicle and ImageMagick are needed (tools/install-deps.sh test)";
+    }
+    // Full frames of a sprite moving over a textured background.
+    constexpr int kW = 48;
+    constexpr int kH = 32;
+    testgif::File full{kW, kH, {}, {}};
+    for (int i = 0; i < 16; ++i) {
+        full.palette.push_back({static_cast<unsigned char>(i * 16), 90, 200});
+    }
+    for (int f = 0; f < 6; ++f) {
+        testgif::Frame frame = testgif::Patch(0, 0, kW, kH, 0, testgif::kKeep);
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                const bool sprite = x >= f * 7 && x < f * 7 + 9 && y >= 4 + f * 3 && y < 12 + f * 3;
+                frame.indexes[y * kW + x] = sprite ? 15 : (x / 4 + y / 4) % 3;
+            }
+        }
+        full.frames.push_back(frame);
+    }
+    const wxString fullPath = Write(full, "full.gif");
+    const wxString q = "'" + folder;
+    ASSERT_TRUE(RunTool("/usr/bin/gifsicle -O2 '" + fullPath + "' -o " + q + "/optimised.gif'"));
+
+    // The optimised file stores patches with transparency; composed, they are the full frames.
+    const std::vector<SourcePicture> fullFrames = DecodeAll(fullPath);
+    const std::vector<SourcePicture> optimised = DecodeAll(folder + "/optimised.gif");
+    ASSERT_EQ(optimised.size(), fullFrames.size());
+    for (size_t f = 0; f < optimised.size(); ++f) {
+        EXPECT_FALSE(optimised[f].image->HasAlpha()) << "frame " << f;
+        EXPECT_EQ(
+            0, memcmp(optimised[f].image->GetData(), fullFrames[f].image->GetData(), kW * kH * 3))
+            << "frame " << f;
+    }
+
+    // The same patches with the other disposal methods, against ImageMagick's composition.
+    // Restore-previous starts at frame 1: on the first frame ImageMagick keeps the frame, where
+    // browsers (and this program) return to the empty screen.
+    for (const char* options : {"'#0' --disposal=previous '#1-'", "--disposal=background"}) {
+        SCOPED_TRACE(options);
+        const wxString gif = folder + "/disposal.gif";
+        const wxString raw = gif + ".rgba";
+        ASSERT_TRUE(
+            RunTool("/usr/bin/gifsicle " + q + "/optimised.gif' " + options + " -o '" + gif + "'"));
+        ASSERT_TRUE(
+            RunTool("/usr/bin/convert '" + gif + "' -coalesce -depth 8 'rgba:" + raw + "'"));
+        wxFFile file(raw, "rb");
+        std::vector<unsigned char> theirs(file.Length());
+        ASSERT_EQ(file.Read(theirs.data(), theirs.size()), theirs.size());
+        const std::vector<SourcePicture> ours = DecodeAll(gif);
+        ASSERT_EQ(ours.size() * kW * kH * 4, theirs.size());
+        for (size_t f = 0; f < ours.size(); ++f) {
+            const wxImage& image = *ours[f].image;
+            for (int i = 0; i < kW * kH; ++i) {
+                const unsigned char* pixel = &theirs[(f * kW * kH + i) * 4];
+                const int alpha = image.HasAlpha() ? image.GetAlpha()[i] : 255;
+                ASSERT_EQ(alpha, pixel[3]) << "frame " << f << " pixel " << i;
+                if (alpha != 0) {
+                    ASSERT_EQ(0, memcmp(image.GetData() + i * 3, pixel, 3))
+                        << "frame " << f << " pixel " << i;
+                }
+            }
+        }
+    }
 }

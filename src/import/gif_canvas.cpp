@@ -1,0 +1,91 @@
+#include "import/gif_canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+constexpr unsigned char kOpaque = 255;
+constexpr unsigned char kClear = 0;
+} // namespace
+
+GifCanvas::GifCanvas(int width, int height)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
+      m_rgb(static_cast<size_t>(m_width) * m_height * 3, 0),
+      m_alpha(static_cast<size_t>(m_width) * m_height, kClear) {}
+
+void GifCanvas::BeginFrame(const GifFrameLook& look) {
+    if (m_painting) {
+        DisposeOfFrame();
+    }
+    m_look = look;
+    m_painting = true;
+    if (look.disposal == wxANIM_TOPREVIOUS) {
+        m_savedRgb = m_rgb;
+        m_savedAlpha = m_alpha;
+    }
+}
+
+void GifCanvas::PaintRow(int row, const unsigned char* indexes) {
+    const wxRect& frame = m_look.rect;
+    const int y = frame.y + row;
+    if (!m_painting || y < 0 || y >= m_height) {
+        return;
+    }
+    const int left = std::max(frame.x, 0);
+    const int right = std::min(frame.x + frame.width, m_width);
+    const size_t start = static_cast<size_t>(y) * m_width;
+    for (int x = left; x < right; ++x) {
+        const unsigned char index = indexes[x - frame.x];
+        if (index == m_look.transparentIndex) {
+            continue;
+        }
+        std::memcpy(&m_rgb[(start + x) * 3], m_look.colours[index], 3);
+        m_alpha[start + x] = kOpaque;
+    }
+}
+
+std::unique_ptr<wxImage> GifCanvas::MakePicture() const {
+    if (m_width == 0 || m_height == 0) {
+        return nullptr;
+    }
+    const size_t pixels = m_alpha.size();
+    auto* rgb = static_cast<unsigned char*>(std::malloc(m_rgb.size()));
+    if (!rgb) {
+        return nullptr;
+    }
+    std::memcpy(rgb, m_rgb.data(), m_rgb.size());
+    unsigned char* alpha = nullptr;
+    if (std::memchr(m_alpha.data(), kClear, pixels)) {
+        alpha = static_cast<unsigned char*>(std::malloc(pixels));
+        if (!alpha) {
+            std::free(rgb);
+            return nullptr;
+        }
+        std::memcpy(alpha, m_alpha.data(), pixels);
+    }
+    // The picture takes over both buffers.
+    return std::make_unique<wxImage>(m_width, m_height, rgb, alpha, false);
+}
+
+void GifCanvas::DisposeOfFrame() {
+    switch (m_look.disposal) {
+    case wxANIM_TOBACKGROUND: {
+        // Browsers clear to transparent rather than to the file's background colour.
+        const wxRect rect = wxRect(m_look.rect).Intersect(wxRect(0, 0, m_width, m_height));
+        for (int y = rect.y; y < rect.y + rect.height; ++y) {
+            const size_t start = static_cast<size_t>(y) * m_width + rect.x;
+            std::fill_n(m_rgb.begin() + start * 3, static_cast<size_t>(rect.width) * 3, 0);
+            std::fill_n(m_alpha.begin() + start, rect.width, kClear);
+        }
+        break;
+    }
+    case wxANIM_TOPREVIOUS:
+        m_rgb.swap(m_savedRgb);
+        m_alpha.swap(m_savedAlpha);
+        break;
+    case wxANIM_DONOTREMOVE:
+    case wxANIM_UNSPECIFIED:
+        break;
+    }
+}

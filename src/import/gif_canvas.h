@@ -1,0 +1,52 @@
+// The logical screen of an animated GIF, on which its frames are composed the way a browser
+// shows them: each frame is painted at its position, its transparent pixels let the canvas show
+// through, and the disposal method of the frame painted before decides what that frame leaves
+// behind. Only the current canvas is kept, and one saved canvas while a frame asks to restore
+// what was under it.
+#pragma once
+
+#include <wx/animdecod.h>
+#include <wx/gdicmn.h>
+#include <wx/image.h>
+
+#include <memory>
+#include <vector>
+
+// How one frame is drawn: its place on the screen, its colours and what happens after it.
+struct GifFrameLook {
+    wxRect rect;
+    wxAnimationDisposal disposal = wxANIM_UNSPECIFIED;
+    // The colour of each palette index; indexes beyond the frame's palette stay black.
+    unsigned char colours[256][3] = {};
+    // The index whose pixels are not painted; -1 when there is none.
+    int transparentIndex = -1;
+};
+
+class GifCanvas {
+public:
+    // An empty (fully transparent) screen of the given size.
+    GifCanvas(int width, int height);
+
+    // Disposes of the frame painted before, as that frame asked, and starts painting a new one.
+    void BeginFrame(const GifFrameLook& look);
+
+    // Paints one row of the current frame: `row` counts from the frame's top, `indexes` holds
+    // one palette index per pixel of the frame's width. Parts outside the screen are cut.
+    void PaintRow(int row, const unsigned char* indexes);
+
+    // A new picture of the screen. It carries an alpha channel only when some pixel has not
+    // been painted (alpha 0 there); null when memory runs out.
+    std::unique_ptr<wxImage> MakePicture() const;
+
+private:
+    void DisposeOfFrame();
+
+    int m_width;
+    int m_height;
+    GifFrameLook m_look;
+    bool m_painting = false;
+    std::vector<unsigned char> m_rgb;
+    std::vector<unsigned char> m_alpha;
+    std::vector<unsigned char> m_savedRgb;
+    std::vector<unsigned char> m_savedAlpha;
+};

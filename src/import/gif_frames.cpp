@@ -1,0 +1,215 @@
+#include "import/gif_frames.h"
+
+#include "import/gif_canvas.h"
+
+#include <wx/wfstream.h>
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+// Screens beyond this (an 8192 x 8192 canvas takes 256 MiB) are refused rather than allocated:
+// such a size comes from a damaged or hostile file, not from an animation anyone edits.
+constexpr long long kMaxScreenPixels = 1LL << 26;
+
+int ReadFromStream(GifFileType* gif, GifByteType* buffer, int length) {
+    auto* stream = static_cast<wxInputStream*>(gif->UserData);
+    return static_cast<int>(stream->Read(buffer, length).LastRead());
+}
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const {
+        int error;
+        DGifCloseFile(gif, &error);
+    }
+};
+using GifFile = std::unique_ptr<GifFileType, GifCloser>;
+
+// The graphic control block read before a frame; it applies to that frame only.
+GraphicsControlBlock NoControl() {
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSAL_UNSPECIFIED;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    return control;
+}
+
+bool ReadExtension(GifFileType* gif, GraphicsControlBlock& control) {
+    int code;
+    GifByteType* block;
+    if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
+        return false;
+    }
+    if (code == GRAPHICS_EXT_FUNC_CODE && block &&
+        DGifExtensionToGCB(block[0], block + 1, &control) == GIF_ERROR) {
+        control = NoControl();
+    }
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+wxAnimationDisposal DisposalOf(const GraphicsControlBlock& control) {
+    switch (control.DisposalMode) {
+    case DISPOSE_DO_NOT:
+        return wxANIM_DONOTREMOVE;
+    case DISPOSE_BACKGROUND:
+        return wxANIM_TOBACKGROUND;
+    case DISPOSE_PREVIOUS:
+        return wxANIM_TOPREVIOUS;
+    default:
+        return wxANIM_UNSPECIFIED;
+    }
+}
+
+GifFrameLook LookOf(const GifFileType* gif, const GraphicsControlBlock& control) {
+    GifFrameLook look;
+    const GifImageDesc& frame = gif->Image;
+    look.rect = wxRect(frame.Left, frame.Top, frame.Width, frame.Height);
+    look.disposal = DisposalOf(control);
+    look.transparentIndex = control.TransparentColor;
+    const ColorMapObject* palette = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    const int count = palette ? std::min(palette->ColorCount, 256) : 0;
+    for (int i = 0; i < count; ++i) {
+        look.colours[i][0] = palette->Colors[i].Red;
+        look.colours[i][1] = palette->Colors[i].Green;
+        look.colours[i][2] = palette->Colors[i].Blue;
+    }
+    return look;
+}
+
+// The canvas rows in the order the file stores them: top to bottom, or in the four passes of
+// an interlaced frame.
+std::vector<int> RowOrder(int height, bool interlaced) {
+    std::vector<int> rows;
+    rows.reserve(height);
+    if (!interlaced) {
+        for (int row = 0; row < height; ++row) {
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    const int starts[] = {0, 4, 2, 1};
+    const int steps[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass) {
+        for (int row = starts[pass]; row < height; row += steps[pass]) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+// Reads the pixels of the frame just described and paints them; false when the data is damaged.
+bool PaintFrame(GifFileType* gif, GifCanvas& canvas) {
+    const GifImageDesc& frame = gif->Image;
+    if (frame.Width <= 0 || frame.Height <= 0) {
+        // Nothing to paint, but the frame's data must still be passed over.
+        int codeSize;
+        GifByteType* block;
+        if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR) {
+            return false;
+        }
+        while (block) {
+            if (DGifGetCodeNext(gif, &block) == GIF_ERROR) {
+                return false;
+            }
+        }
+        return true;
+    }
+    std::vector<GifPixelType> line(frame.Width);
+    for (int row : RowOrder(frame.Height, frame.Interlace)) {
+        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) {
+            return false;
+        }
+        canvas.PaintRow(row, line.data());
+    }
+    return true;
+}
+// The screen for a file whose first frame has just been described; null when it is too large.
+std::unique_ptr<GifCanvas> MakeCanvas(const GifFileType* gif) {
+    // A file that names no usable screen is shown at the extent of its first frame.
+    const GifImageDesc& first = gif->Image;
+    const bool screenOk = gif->SWidth > 0 && gif->SHeight > 0;
+    const int width = screenOk ? gif->SWidth : first.Left + first.Width;
+    const int height = screenOk ? gif->SHeight : first.Top + first.Height;
+    if (static_cast<long long>(width) * height > kMaxScreenPixels) {
+        return nullptr;
+    }
+    return std::make_unique<GifCanvas>(width, height);
+}
+} // namespace
+
+bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
+                     const StopRequest& stopRequested) {
+    wxFileInputStream stream(path);
+    if (!stream.IsOk()) {
+        return false;
+    }
+    int error;
+    const GifFile gif(DGifOpen(&stream, ReadFromStream, &error));
+    if (!gif) {
+        return false;
+    }
+    std::unique_ptr<GifCanvas> canvas;
+    GraphicsControlBlock control = NoControl();
+    // A composed frame is handed over once the file shows whether another frame follows.
+    SourcePicture ready;
+    bool delivered = false;
+    auto handOver = [&](bool isLast) {
+        if (ready.image) {
+            ready.isLast = isLast;
+            deliver(std::move(ready));
+            ready = SourcePicture();
+            delivered = true;
+        }
+    };
+    int frame = -1;
+    GifRecordType record;
+    while (DGifGetRecordType(gif.get(), &record) == GIF_OK) {
+        if (record == EXTENSION_RECORD_TYPE) {
+            if (!ReadExtension(gif.get(), control)) {
+                break;
+            }
+            continue;
+        }
+        if (record != IMAGE_DESC_RECORD_TYPE) {
+            break;
+        }
+        handOver(false);
+        if ((stopRequested && stopRequested()) || DGifGetImageDesc(gif.get()) == GIF_ERROR) {
+            break;
+        }
+        ++frame;
+        try {
+            if (!canvas) {
+                canvas = MakeCanvas(gif.get());
+                if (!canvas) {
+                    break;
+                }
+            }
+            canvas->BeginFrame(LookOf(gif.get(), control));
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+        control = NoControl();
+        if (!PaintFrame(gif.get(), *canvas)) {
+            break;
+        }
+        if (onlyFrame < 0 || frame == onlyFrame) {
+            ready.image = canvas->MakePicture();
+            ready.frameIndex = frame;
+            ready.sourcePath = path;
+        }
+        if (frame == onlyFrame) {
+            break;
+        }
+    }
+    handOver(true);
+    return delivered;
+}

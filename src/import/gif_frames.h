@@ -1,0 +1,14 @@
+// Reading the frames of a GIF file one after the other with giflib, composing each onto the
+// file's logical screen (GifCanvas). Only the canvas and one row of the frame being read are in
+// memory, never the whole file's frames. giflib also reads the files whose LZW table fills up
+// before a clear code, as GIF optimisers write them.
+#pragma once
+
+#include "import/image_source.h"
+
+// Delivers every composed frame of the GIF file at `path` when `onlyFrame` is -1, otherwise only
+// composed frame `onlyFrame` (the frames before it are composed, not delivered).
+// `stopRequested` is asked before each frame. A damaged file gives the frames read before the
+// damage. Returns whether any picture was delivered.
+bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
+                     const StopRequest& stopRequested);

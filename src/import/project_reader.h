@@ -1,0 +1,39 @@
+// Reading a project file: the canvas size, the delay, the name of the GIF last written and the
+// frame sources to import. The file is walked by position and reading stops at the first element
+// that is not the expected one, keeping what was read before, so that the main window can apply
+// a partly read file step by step and the command-line exporter can say where it failed.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+// How far reading got; each step includes the ones before it.
+enum class ProjectStep {
+    None,     // not XML, or no root element
+    Document, // read as XML, but no "project" with "name", "gif" and "width" in place
+    Width,    // `width` read
+    Height,   // `height` and `name` read
+    Delay,    // `delay` read
+    Images,   // "images" found, but it holds no child or a child that is not "path"
+    Paths,    // every child of "images" is a "path"; `paths` holds the usable ones
+};
+
+struct ProjectFile {
+    ProjectStep reached = ProjectStep::None;
+    wxString name; // the GIF last written, without folder; may be empty
+    int width = 0;
+    int height = 0;
+    int delay = 0;
+    // At ProjectStep::Images: true when "images" holds nothing at all (the window then says the
+    // file could not be loaded), false when reading stopped at a child that is not "path".
+    bool imagesEmpty = false;
+    // The frame sources to import, in file order: paths whose source file exists, without the
+    // ones that end with ".gif" (the GIF files the writer lists beside their frames).
+    wxArrayString paths;
+
+    bool Reached(ProjectStep step) const { return reached >= step; }
+};
+
+// Reads the project file at `path`. Numbers are read as leading decimal digits (0 when there
+// are none). XML errors go to the toolkit's log.
+ProjectFile ReadProjectFile(const wxString& path);
