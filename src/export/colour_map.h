@@ -4,7 +4,8 @@
 
 class ColourMap {
 public:
-    // Room for 256 colours and more at a low fill.
+    // Room for 256 colours and more at a low fill; callers put in at most 257, as the table
+    // must never fill up.
     static const unsigned kSlots = 1024;
 
     static unsigned Pack(const unsigned char* rgb) {
