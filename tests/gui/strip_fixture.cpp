@@ -112,3 +112,7 @@ void StripTest::Key(int keyCode, int modifiers) {
 wxColour PixelAt(const wxImage& image, int x, int y) {
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
 }
+
+void PrintTo(const wxColour& colour, std::ostream* os) {
+    *os << colour.GetAsString(wxC2S_CSS_SYNTAX).utf8_str();
+}

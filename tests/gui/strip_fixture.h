@@ -8,6 +8,7 @@
 #include <wx/frame.h>
 #include <wx/panel.h>
 
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -67,5 +68,8 @@ protected:
     std::vector<Notified> m_notified;
 };
 
-// Helpers to read painted pixels.
+// Reads one painted pixel.
 wxColour PixelAt(const wxImage& image, int x, int y);
+
+// Lets failed comparisons show colours as "RGB(r, g, b)".
+void PrintTo(const wxColour& colour, std::ostream* os);
