@@ -257,13 +257,12 @@ TEST_F(StripEntryTest, StripPaintsBackgroundAndCellsInPlace) {
 
 TEST_F(StripEntryTest, ClassesAreRegisteredForRunTimeChecks) {
     AppendEntries(1);
-    wxThumbnailItem* item = m_strip->GetItem(0);
-    EXPECT_NE(wxDynamicCast(item, wxImageThumbnailItem), nullptr);
-    EXPECT_STREQ(item->GetClassInfo()->GetClassName(), wxS("wxImageThumbnailItem"));
-    EXPECT_STREQ(wxCLASSINFO(wxImageThumbnailItem)->GetBaseClassName1(), wxS("wxThumbnailItem"));
-    EXPECT_STREQ(wxCLASSINFO(wxThumbnailItem)->GetBaseClassName1(), wxS("wxObject"));
+    EXPECT_NE(wxDynamicCast(m_strip->GetItem(0), wxImageThumbnailItem), nullptr);
+    EXPECT_NE(wxDynamicCast(m_strip, wxScrolledWindow), nullptr);
     wxThumbnailItem base;
     EXPECT_EQ(wxDynamicCast(&base, wxImageThumbnailItem), nullptr);
+    EXPECT_STREQ(m_strip->GetClassInfo()->GetClassName(), wxS("wxThumbnailCtrl"));
+    EXPECT_STREQ(wxCLASSINFO(wxImageThumbnailItem)->GetBaseClassName1(), wxS("wxThumbnailItem"));
 
     wxThumbnailEvent event(wxEVT_THUMBSTRIP_LEFT_CLICK, ID_THUMBNAIL_CTRL);
     event.SetItemIndex(7);
@@ -273,6 +272,4 @@ TEST_F(StripEntryTest, ClassesAreRegisteredForRunTimeChecks) {
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(clone->GetItemIndex(), 7);
     EXPECT_EQ(clone->GetModifiers(), THUMBSTRIP_MOD_CTRL);
-    EXPECT_EQ(clone->GetId(), ID_THUMBNAIL_CTRL);
-    EXPECT_STREQ(wxCLASSINFO(wxThumbnailEvent)->GetBaseClassName1(), wxS("wxNotifyEvent"));
 }

@@ -23,10 +23,6 @@ TEST_F(StripTest, CellSizeFollowsTextHeight) {
     EXPECT_EQ(m_strip->GetTextHeight(), textHeight);
     EXPECT_EQ(m_strip->GetItemWidth(), 86);
     EXPECT_EQ(m_strip->GetItemHeight(), 80 + 12 + 2 * textHeight);
-    EXPECT_EQ(m_strip->GetId(), ID_THUMBNAIL_CTRL);
-    EXPECT_TRUE(m_strip->IsKindOf(wxCLASSINFO(wxScrolledWindow)));
-    EXPECT_STREQ(wxCLASSINFO(wxThumbnailCtrl)->GetClassName(), wxS("wxThumbnailCtrl"));
-    EXPECT_STREQ(wxCLASSINFO(wxThumbnailCtrl)->GetBaseClassName1(), wxS("wxScrolledWindow"));
 
     // Without the label line the cell holds one text line and the image moves up by half of it.
     AppendEntries(1);
