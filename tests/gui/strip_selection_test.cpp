@@ -235,3 +235,48 @@ TEST_F(StripTest, SelectAllSelectsEveryEntrySilently) {
     m_strip->GetEventHandler()->ProcessEvent(enabled);
     EXPECT_TRUE(enabled.GetEnabled());
 }
+
+namespace {
+// A window that hears the strip's clicks through its static event table, by the strip's id.
+class ClickFrame : public wxFrame {
+public:
+    ClickFrame() : wxFrame(nullptr, wxID_ANY, wxS("clicks")) {}
+
+    void OnLeftClick(wxThumbnailEvent& event) { m_left.push_back(event.GetItemIndex()); }
+    void OnRightClick(wxThumbnailEvent& event) { m_right.push_back(event.GetItemIndex()); }
+
+    std::vector<int> m_left;
+    std::vector<int> m_right;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(ClickFrame, wxFrame)
+    EVT_THUMBSTRIP_LEFT_CLICK(ID_THUMBNAIL_CTRL, ClickFrame::OnLeftClick)
+    EVT_THUMBSTRIP_RIGHT_CLICK(ID_THUMBNAIL_CTRL, ClickFrame::OnRightClick)
+wxEND_EVENT_TABLE()
+// clang-format on
+} // namespace
+
+TEST_F(StripTest, ClicksTravelUpToTheOwningWindow) {
+    auto* owner = new ClickFrame;
+    auto* panel = new wxPanel(owner);
+    auto* strip = new wxThumbnailCtrl(panel, wxPoint(0, 0), wxSize(300, 200));
+    owner->Show();
+    RunUntil([strip] { return strip->IsShownOnScreen(); });
+    strip->Append(MakeEntry(SourceFile(wxS("frame.png"))), 10);
+    strip->Append(MakeEntry(SourceFile(wxS("frame.png"))), 10);
+
+    wxRect cell;
+    ASSERT_TRUE(strip->GetItemRect(cell, 1));
+    for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN}) {
+        wxMouseEvent press(type);
+        press.SetPosition(cell.GetPosition() + wxPoint(10, 10));
+        strip->GetEventHandler()->ProcessEvent(press);
+    }
+    EXPECT_EQ(owner->m_left, std::vector<int>{1});
+    EXPECT_EQ(owner->m_right, std::vector<int>{1});
+    owner->Destroy();
+    RunFor(10);
+}
