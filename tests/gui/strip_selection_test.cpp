@@ -183,32 +183,34 @@ TEST_F(StripTest, KeysMoveOverColumnsAndPages) {
 }
 
 TEST_F(StripTest, RealKeyPressesReachTheStrip) {
-    SetClientSize(400, 300);
-    AppendEntries(10);
-    m_frame->Raise();
-    m_strip->SetFocus();
-    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == m_strip; }));
-    m_strip->Select(0);
+    // A window of its own, away from where the other tests open theirs, with the pointer over
+    // it: other test programs may run beside this one on the same display.
+    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("keys"), wxPoint(820, 620), wxSize(440, 340));
+    auto* strip = new wxThumbnailCtrl(new wxPanel(frame), wxPoint(0, 0), wxSize(400, 300));
+    frame->Show();
+    ASSERT_TRUE(RunUntil([strip] { return strip->IsShownOnScreen(); }));
+    for (int i = 0; i < 10; ++i) {
+        strip->Append(MakeEntry(SourceFile(wxS("frame.png"))), 10);
+    }
+    wxUIActionSimulator input;
+    input.MouseMove(strip->ClientToScreen(wxPoint(390, 290)));
+    frame->Raise();
+    strip->SetFocus();
+    ASSERT_TRUE(RunUntil([strip] { return wxWindow::FindFocus() == strip; }));
+    strip->Select(0);
 
-    wxUIActionSimulator keyboard;
-    keyboard.Char(WXK_RIGHT);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 1; }));
-    keyboard.Char(WXK_END);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 9; }));
     // Four columns and two rows per page.
-    keyboard.Char(WXK_PAGEUP);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 1; }));
-    keyboard.Char(WXK_DOWN);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 5; }));
-    keyboard.Char(WXK_HOME);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 0; }));
-    keyboard.Char(WXK_PAGEDOWN);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 8; }));
-    keyboard.Char(WXK_UP);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 4; }));
-    keyboard.Char(WXK_LEFT);
-    ASSERT_TRUE(RunUntil([this] { return m_strip->GetFocusItem() == 3; }));
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({3}));
+    const std::vector<std::pair<int, int>> steps = {
+        {WXK_RIGHT, 1}, {WXK_END, 9},      {WXK_PAGEUP, 1}, {WXK_DOWN, 5},
+        {WXK_HOME, 0},  {WXK_PAGEDOWN, 8}, {WXK_UP, 4},     {WXK_LEFT, 3}};
+    for (const auto& [key, focus] : steps) {
+        input.Char(key);
+        EXPECT_TRUE(RunUntil([strip, focus = focus] { return strip->GetFocusItem() == focus; }))
+            << "key " << key;
+    }
+    EXPECT_EQ(strip->GetSelectedIndices(), Indices({3}));
+    frame->Destroy();
+    RunFor(10);
 }
 
 TEST_F(StripTest, SelectAllSelectsEveryEntrySilently) {
