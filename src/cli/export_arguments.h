@@ -1,0 +1,29 @@
+// The command line of reelmont-export.
+#pragma once
+
+#include <wx/string.h>
+
+#include <vector>
+
+struct ExportArguments {
+    bool help = false;
+    bool version = false;
+    // 0 where the option was not given.
+    int delay = 0;
+    int width = 0;
+    int height = 0;
+    wxString output;
+    std::vector<wxString> inputs;
+};
+
+// The largest delay, width and height a GIF can hold.
+const int kLargestExportNumber = 65535;
+
+// Reads the arguments that follow the program name. Options may come in any order, before or
+// after the inputs, with their value in the next argument or attached ("-d10"); "--" ends the
+// options. False on a mistake, with `error` saying which.
+bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
+                          wxString* error);
+
+// The text that --help shows.
+wxString ExportUsage();

@@ -1,0 +1,70 @@
+#include "cli/input_frames.h"
+
+#include "cli/export_arguments.h"
+#include "import/frame_reference.h"
+#include "import/image_source.h"
+#include "import/project_reader.h"
+
+#include <wx/filefn.h>
+#include <wx/intl.h>
+
+#include <algorithm>
+
+namespace {
+
+// Appends the pictures of one source; false when it gives none.
+bool Decode(const wxString& path, InputFrames* read) {
+    return DecodeImageSource(
+        path, [read](SourcePicture picture) { read->frames.push_back(std::move(picture.image)); },
+        StopRequest());
+}
+
+bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
+    const ProjectFile project = ReadProjectFile(path);
+    if (!project.Reached(ProjectStep::Document)) {
+        *error =
+            wxString::Format(_("\"%s\" is not a project file: it cannot be read as XML"), path);
+        return false;
+    }
+    if (!project.Reached(ProjectStep::Paths)) {
+        *error = wxString::Format(
+            _("\"%s\" is not a complete project file: its elements are missing or out of order"),
+            path);
+        return false;
+    }
+    if (project.Reached(ProjectStep::Delay)) {
+        read->projectDelay = std::min(std::max(project.delay, 1), kLargestExportNumber);
+    }
+    for (const wxString& source : project.paths) {
+        if (!Decode(source, read)) {
+            read->skipped.push_back(source);
+        }
+    }
+    if (read->frames.empty()) {
+        *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error) {
+    for (const wxString& input : inputs) {
+        if (!wxFileExists(StripFrameSuffix(input))) {
+            *error = wxString::Format(_("cannot read \"%s\": no such file"), input);
+            return false;
+        }
+    }
+    if (inputs.size() == 1 && inputs[0].EndsWith(".xml")) {
+        return ReadProject(inputs[0], read, error);
+    }
+    for (const wxString& input : inputs) {
+        if (!Decode(input, read)) {
+            *error = wxString::Format(_("cannot read \"%s\": it holds no picture that can be read"),
+                                      input);
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+// reelmont-export: writes image files or a project's frames as one animated GIF, without a
+// display.
+#include "cli/export_command.h"
+
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <clocale>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    // File names and messages in the user's encoding.
+    std::setlocale(LC_ALL, "");
+    wxInitializer toolkit(argc, argv);
+    if (!toolkit.IsOk()) {
+        std::fprintf(stderr, "reelmont-export: the toolkit could not be started\n");
+        return kExportFailed;
+    }
+    // Failures are reported by the command itself, each once and with its cause.
+    wxLog::EnableLogging(false);
+    wxInitAllImageHandlers();
+
+    std::vector<wxString> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(wxString(argv[i], *wxConvFileName));
+    }
+    return RunExportCommand(arguments, stdout, stderr, isatty(fileno(stderr)) != 0);
+}
