@@ -7,4 +7,4 @@ build=${REELMONT_BUILD_DIR:-$here/build}
 cmake -S "$here" -B "$build" -DREELMONT_TESTS=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 --timeout 120
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j 2 --timeout 120

@@ -153,6 +153,5 @@ private:
     unsigned m_editCount = 0;
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
-    wxDECLARE_EVENT_TABLE();
     wxDECLARE_NO_COPY_CLASS(wxThumbnailCtrl);
 };

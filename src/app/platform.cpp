@@ -56,4 +56,5 @@ void ExploreFolder(const wxString& path) {
 void TraceLine(const wxString& text) {
     std::fputs(text.utf8_str(), stdout);
     std::fputc('\n', stdout);
+    std::fflush(stdout);
 }

@@ -7,6 +7,7 @@
 #include <wx/arrimpl.cpp>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/graphics.h>
 
 #include <algorithm>
 
@@ -88,10 +89,20 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     }
 
     if ((state & THUMBSTRIP_STATE_FOCUS_ITEM) != 0) {
+        // Smoothing would blend the ends of the dots with the fill.
+        wxGraphicsContext* context = dc.GetGraphicsContext();
+        const wxAntialiasMode smoothing =
+            context != nullptr ? context->GetAntialiasMode() : wxANTIALIAS_NONE;
+        if (context != nullptr) {
+            context->SetAntialiasMode(wxANTIALIAS_NONE);
+        }
         dc.SetPen(wxPen(ctrl.GetFocusRectColour(), 1, wxPENSTYLE_DOT));
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2,
                          imageRect.height + 2);
+        if (context != nullptr) {
+            context->SetAntialiasMode(smoothing);
+        }
     }
     return true;
 }

@@ -20,19 +20,7 @@ constexpr long kStripStyle = kScrollStyle | wxBORDER_SUNKEN | wxTHUMBSTRIP_MULTI
 
 wxIMPLEMENT_CLASS(wxThumbnailCtrl, wxScrolledWindow);
 
-wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow) EVT_PAINT(wxThumbnailCtrl::OnPaint)
-    EVT_ERASE_BACKGROUND(wxThumbnailCtrl::OnEraseBackground) EVT_SIZE(wxThumbnailCtrl::OnSize)
-        EVT_SET_FOCUS(wxThumbnailCtrl::OnFocusChange) EVT_KILL_FOCUS(wxThumbnailCtrl::OnFocusChange)
-            EVT_LEFT_DOWN(wxThumbnailCtrl::OnLeftDown) EVT_RIGHT_DOWN(wxThumbnailCtrl::OnRightDown)
-                EVT_MIDDLE_DOWN(wxThumbnailCtrl::OnMiddleDown)
-                    EVT_LEFT_DCLICK(wxThumbnailCtrl::OnLeftDClick) EVT_CHAR(wxThumbnailCtrl::OnChar)
-                        EVT_MENU(wxID_SELECTALL, wxThumbnailCtrl::OnSelectAll)
-                            EVT_UPDATE_UI(wxID_SELECTALL, wxThumbnailCtrl::OnUpdateSelectAll)
-                                wxEND_EVENT_TABLE()
-
-                                    wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent,
-                                                                     const wxPoint& pos,
-                                                                     const wxSize& size)
+wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxSize& size)
     : m_unselectedColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)) {
     if (!Create(parent, ID_THUMBNAIL_CTRL, pos, size, kStripStyle, wxPanelNameStr)) {
         return;
@@ -44,6 +32,19 @@ wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow) EVT_PAINT(wxThumbnailCtrl
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     SetInitialSize(size);
     EnsurePaintBuffer(size);
+
+    Bind(wxEVT_PAINT, &wxThumbnailCtrl::OnPaint, this);
+    Bind(wxEVT_ERASE_BACKGROUND, &wxThumbnailCtrl::OnEraseBackground, this);
+    Bind(wxEVT_SIZE, &wxThumbnailCtrl::OnSize, this);
+    Bind(wxEVT_SET_FOCUS, &wxThumbnailCtrl::OnFocusChange, this);
+    Bind(wxEVT_KILL_FOCUS, &wxThumbnailCtrl::OnFocusChange, this);
+    Bind(wxEVT_LEFT_DOWN, &wxThumbnailCtrl::OnLeftDown, this);
+    Bind(wxEVT_RIGHT_DOWN, &wxThumbnailCtrl::OnRightDown, this);
+    Bind(wxEVT_MIDDLE_DOWN, &wxThumbnailCtrl::OnMiddleDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &wxThumbnailCtrl::OnLeftDClick, this);
+    Bind(wxEVT_CHAR, &wxThumbnailCtrl::OnChar, this);
+    Bind(wxEVT_MENU, &wxThumbnailCtrl::OnSelectAll, this, wxID_SELECTALL);
+    Bind(wxEVT_UPDATE_UI, &wxThumbnailCtrl::OnUpdateSelectAll, this, wxID_SELECTALL);
 }
 
 wxThumbnailCtrl::~wxThumbnailCtrl() = default;

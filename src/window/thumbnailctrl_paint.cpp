@@ -27,7 +27,13 @@ bool wxThumbnailCtrl::EnsurePaintBuffer(const wxSize& size) {
         m_paintBuffer.GetHeight() >= wanted.y) {
         return true;
     }
-    m_paintBuffer = wxBitmap(wanted.x, wanted.y, -1);
+    // Keep what one direction has reached when the other grows, so the buffer always covers
+    // every client size seen.
+    const int width =
+        m_paintBuffer.IsOk() ? std::max(wanted.x, m_paintBuffer.GetWidth()) : wanted.x;
+    const int height =
+        m_paintBuffer.IsOk() ? std::max(wanted.y, m_paintBuffer.GetHeight()) : wanted.y;
+    m_paintBuffer = wxBitmap(width, height, -1);
     return m_paintBuffer.IsOk();
 }
 

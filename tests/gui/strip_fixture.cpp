@@ -2,16 +2,23 @@
 
 #include "support/gui_harness.h"
 
-#include <wx/dir.h>
 #include <wx/file.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+
+namespace {
+void ApplyModifiers(wxKeyboardState& state, int modifiers) {
+    state.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
+    state.SetControlDown((modifiers & THUMBSTRIP_MOD_CTRL) != 0);
+    state.SetAltDown((modifiers & THUMBSTRIP_MOD_ALT) != 0);
+}
+} // namespace
 
 void StripTest::SetUp() {
     m_frame =
         new wxFrame(nullptr, wxID_ANY, wxS("strip test"), wxDefaultPosition, wxSize(800, 600));
     m_panel = new wxPanel(m_frame);
-    m_strip = new wxThumbnailCtrl(m_panel, wxPoint(0, 0), wxSize(400, 300));
+    m_strip = new CountingStrip(m_panel, wxPoint(0, 0), wxSize(400, 300));
     m_frame->Show();
     RunUntil([this] { return m_strip->IsShownOnScreen(); });
     RunFor(30);
@@ -54,11 +61,58 @@ void StripTest::SetClientSize(int width, int height) {
     RunFor(20);
 }
 
-void StripTest::RecordSelectionNotifications() {
-    m_strip->Bind(wxEVT_THUMBSTRIP_ITEM_SELECTED, [this](wxThumbnailEvent& event) {
-        m_notified.emplace_back(true, event.GetItemIndex());
-    });
-    m_strip->Bind(wxEVT_THUMBSTRIP_ITEM_DESELECTED, [this](wxThumbnailEvent& event) {
-        m_notified.emplace_back(false, event.GetItemIndex());
-    });
+void StripTest::RecordNotifications() {
+    for (const wxEventTypeTag<wxThumbnailEvent>* type :
+         {&wxEVT_THUMBSTRIP_ITEM_SELECTED, &wxEVT_THUMBSTRIP_ITEM_DESELECTED,
+          &wxEVT_THUMBSTRIP_LEFT_CLICK, &wxEVT_THUMBSTRIP_RIGHT_CLICK,
+          &wxEVT_THUMBSTRIP_MIDDLE_CLICK, &wxEVT_THUMBSTRIP_LEFT_DCLICK,
+          &wxEVT_THUMBSTRIP_RETURN}) {
+        m_strip->Bind(*type, [this](wxThumbnailEvent& event) {
+            EXPECT_EQ(event.GetId(), ID_THUMBNAIL_CTRL);
+            EXPECT_EQ(event.GetEventObject(), m_strip);
+            m_notified.push_back(
+                {event.GetEventType(), event.GetItemIndex(), event.GetModifiers()});
+        });
+    }
+}
+
+std::vector<std::pair<bool, int>> StripTest::SelectionNotifications() const {
+    std::vector<std::pair<bool, int>> result;
+    for (const Notified& n : m_notified) {
+        if (n.type == wxEVT_THUMBSTRIP_ITEM_SELECTED ||
+            n.type == wxEVT_THUMBSTRIP_ITEM_DESELECTED) {
+            result.emplace_back(n.type == wxEVT_THUMBSTRIP_ITEM_SELECTED, n.index);
+        }
+    }
+    return result;
+}
+
+void StripTest::Press(wxEventType type, const wxPoint& point, int modifiers) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    ApplyModifiers(event, modifiers);
+    event.SetEventObject(m_strip);
+    m_strip->GetEventHandler()->ProcessEvent(event);
+}
+
+void StripTest::PressOn(int n, int modifiers, wxEventType type) {
+    wxRect rect;
+    ASSERT_TRUE(m_strip->GetItemRect(rect, n, true));
+    Press(type, rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2), modifiers);
+}
+
+void StripTest::Key(int keyCode, int modifiers) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = keyCode;
+    ApplyModifiers(event, modifiers);
+    event.SetEventObject(m_strip);
+    m_strip->GetEventHandler()->ProcessEvent(event);
+}
+
+wxColour PixelAt(const wxImage& image, int x, int y) {
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+void PrintTo(const wxColour& colour, std::ostream* os) {
+    *os << colour.GetAsString(wxC2S_CSS_SYNTAX).utf8_str();
 }

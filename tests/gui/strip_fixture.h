@@ -8,8 +8,30 @@
 #include <wx/frame.h>
 #include <wx/panel.h>
 
+#include <ostream>
 #include <utility>
 #include <vector>
+
+// Counts the cells the strip asks to be painted.
+class CountingStrip : public wxThumbnailCtrl {
+public:
+    using wxThumbnailCtrl::wxThumbnailCtrl;
+
+    bool PaintItemCell(int n, wxDC& dc, const wxRect& rect, const wxRect& imageRect,
+                       int state) override {
+        ++m_cellsPainted;
+        return wxThumbnailCtrl::PaintItemCell(n, dc, rect, imageRect, state);
+    }
+
+    int m_cellsPainted = 0;
+};
+
+// One notification as received: its type and entry.
+struct Notified {
+    wxEventType type;
+    int index;
+    int modifiers;
+};
 
 class StripTest : public ::testing::Test {
 protected:
@@ -27,12 +49,27 @@ protected:
     void AppendEntries(int count);
     // Gives the strip this client size and lets the toolkit settle.
     void SetClientSize(int width, int height);
-    // Records every selection notification as (selected, index) in the order sent.
-    void RecordSelectionNotifications();
+
+    // Records every notification of the strip in the order sent.
+    void RecordNotifications();
+    // The recorded selection notifications as (selected, index).
+    std::vector<std::pair<bool, int>> SelectionNotifications() const;
+
+    // Presses a mouse button over a client point or over the middle of an entry.
+    void Press(wxEventType type, const wxPoint& point, int modifiers = 0);
+    void PressOn(int n, int modifiers = 0, wxEventType type = wxEVT_LEFT_DOWN);
+    // Sends a key to the strip as the toolkit delivers typed keys.
+    void Key(int keyCode, int modifiers = 0);
 
     wxFrame* m_frame = nullptr;
     wxPanel* m_panel = nullptr;
-    wxThumbnailCtrl* m_strip = nullptr;
+    CountingStrip* m_strip = nullptr;
     wxString m_folder;
-    std::vector<std::pair<bool, int>> m_notified;
+    std::vector<Notified> m_notified;
 };
+
+// Reads one painted pixel.
+wxColour PixelAt(const wxImage& image, int x, int y);
+
+// Lets failed comparisons show colours as "RGB(r, g, b)".
+void PrintTo(const wxColour& colour, std::ostream* os);
