@@ -19,7 +19,7 @@ TEST_F(StripTest, RefusedAppendLeavesEverythingAsItWas) {
     m_strip->Select(1);
     const unsigned edits = m_strip->GetEditCount();
 
-    wxImageThumbnailItem* orphan = MakeEntry(m_folder + wxS("/gone.png"));
+    wxImageThumbnailItem* orphan = MakeEntry(m_folder.File(wxS("gone.png")));
     EXPECT_EQ(m_strip->Append(orphan, 10), -1);
     EXPECT_EQ(m_strip->GetCount(), 3);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
@@ -68,7 +68,7 @@ TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
 
     // An entry whose source is gone is kept, without bitmaps, and the delay is not touched.
     m_strip->SetDelay(40);
-    auto* gone = MakeEntry(m_folder + wxS("/gone.png"));
+    auto* gone = MakeEntry(m_folder.File(wxS("gone.png")));
     EXPECT_EQ(m_strip->Insert(gone, 4), 4);
     EXPECT_EQ(m_strip->GetItem(4), gone);
     EXPECT_FALSE(gone->GetThumbnail().IsOk());

@@ -2,6 +2,7 @@
 // the strip's tests.
 #pragma once
 
+#include "support/test_files.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
@@ -64,12 +65,9 @@ protected:
     wxFrame* m_frame = nullptr;
     wxPanel* m_panel = nullptr;
     CountingStrip* m_strip = nullptr;
-    wxString m_folder;
+    TempFolder m_folder;
     std::vector<Notified> m_notified;
 };
-
-// Reads one painted pixel.
-wxColour PixelAt(const wxImage& image, int x, int y);
 
 // Lets failed comparisons show colours as "RGB(r, g, b)".
 void PrintTo(const wxColour& colour, std::ostream* os);
