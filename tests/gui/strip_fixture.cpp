@@ -98,6 +98,18 @@ void StripTest::Key(int keyCode, int modifiers) {
     m_strip->GetEventHandler()->ProcessEvent(event);
 }
 
+std::vector<int> StripTest::IndexMembers() const {
+    return {m_strip->GetFocusItem(), m_strip->GetAnchorItem(), m_strip->GetLastSelected()};
+}
+
+wxArrayInt Indices(std::initializer_list<int> values) {
+    wxArrayInt result;
+    for (int value : values) {
+        result.Add(value);
+    }
+    return result;
+}
+
 void PrintTo(const wxColour& colour, std::ostream* os) {
     *os << colour.GetAsString(wxC2S_CSS_SYNTAX).utf8_str();
 }

@@ -61,6 +61,8 @@ protected:
     void PressOn(int n, int modifiers = 0, wxEventType type = wxEVT_LEFT_DOWN);
     // Sends a key to the strip as the toolkit delivers typed keys.
     void Key(int keyCode, int modifiers = 0);
+    // The focus, anchor and last-selected entries.
+    std::vector<int> IndexMembers() const;
 
     wxFrame* m_frame = nullptr;
     wxPanel* m_panel = nullptr;
@@ -68,6 +70,8 @@ protected:
     TempFolder m_folder;
     std::vector<Notified> m_notified;
 };
+
+wxArrayInt Indices(std::initializer_list<int> values);
 
 // Lets failed comparisons show colours as "RGB(r, g, b)".
 void PrintTo(const wxColour& colour, std::ostream* os);
