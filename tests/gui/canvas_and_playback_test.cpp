@@ -1,89 +1,42 @@
-#include "support/gui_harness.h"
-#include "support/test_images.h"
-#include "window/gif_frame.h"
-#include "window/loop_count_dialog.h"
-#include "window/thumbnailctrl.h"
+// The canvas size controls, playback with its loop count, the preview, the loop count dialog.
+#include "gui/window_fixture.h"
 
-#include <gtest/gtest.h>
+#include "window/loop_count_dialog.h"
+
 #include <wx/dcmemory.h>
-#include <wx/menu.h>
 #include <wx/radiobut.h>
-#include <wx/spinctrl.h>
-#include <wx/statusbr.h>
-#include <wx/testing.h>
-#include <wx/xrc/xmlres.h>
 
 namespace {
-struct Canvas : ::testing::Test {
-    GifFrame* frame = nullptr;
-    TempFolder folder;
-    void SetUp() override {
-        frame = MakeMainWindow();
-        ASSERT_NE(frame, nullptr);
-    }
-    void TearDown() override { DestroyMainWindow(frame); }
+using Canvas = WindowTest;
 
-    // Frames put straight into the strip as the import does.
-    void AddFrames(const std::vector<wxSize>& sizes) {
-        for (const wxSize& size : sizes) {
-            const wxString path =
-                WritePng(folder / wxString::Format("%dx%d.png", size.x, size.y), 1, 1);
-            frame->m_thumbnailCtrl->Append(
-                new wxImageThumbnailItem(new wxImage(FilledImage(size.x, size.y, 250, 0, 0)), 0,
-                                         path),
-                frame->m_spinctrl_delay->GetValue());
-        }
-        frame->EnableEditControls();
-        frame->RefreshCanvasSize();
-    }
-    void Type(wxSpinCtrl* control, int value) {
-        control->SetValue(value);
-        wxCommandEvent typed(wxEVT_TEXT, control->GetId());
-        frame->ProcessWindowEvent(typed);
-    }
-    void Tick() {
-        wxTimerEvent tick(frame->m_timer);
-        frame->ProcessWindowEvent(tick);
-    }
-    void Command(int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        frame->ProcessWindowEvent(event);
-    }
-};
+void Tick(GifFrame* frame) {
+    wxTimerEvent tick(frame->m_timer);
+    frame->ProcessWindowEvent(tick);
+}
 } // namespace
 
-TEST_F(Canvas, SizeControlsKeepTheFramesProportions) {
+TEST_F(Canvas, SizeControlsKeepTheProportionsAndTheLastLargerFrameWins) {
     AddFrames({{400, 300}});
-    EXPECT_EQ(frame->m_statusBar1->GetStatusText(0), "Untitled.gif (400 * 300)px");
+    EXPECT_EQ(Status(0), "Untitled.gif (400 * 300)px");
     Type(frame->m_spinctrl_width, 200);
     EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 150);
     EXPECT_EQ(frame->m_outputWidth, 200);
     EXPECT_EQ(frame->m_outputHeight, 150);
     Type(frame->m_spinctrl_height, 100);
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 133);
-    EXPECT_EQ(frame->m_statusBar1->GetStatusText(0), "Untitled.gif (133 * 100)px");
+    EXPECT_EQ(Status(0), "Untitled.gif (133 * 100)px");
     frame->m_gifName = "walk.gif";
     Type(frame->m_spinctrl_width, 200);
-    EXPECT_EQ(frame->m_statusBar1->GetStatusText(0), "walk.gif (200 * 150)px");
-}
+    EXPECT_EQ(Status(0), "walk.gif (200 * 150)px");
 
-TEST_F(Canvas, TheLastWiderOrTallerFrameSetsTheCanvas) {
+    Strip().Clear();
     AddFrames({{100, 50}, {60, 80}});
     EXPECT_EQ(frame->m_imageWidth, 60);
     EXPECT_EQ(frame->m_imageHeight, 80);
-    frame->m_thumbnailCtrl->Clear();
+    Strip().Clear();
     AddFrames({{60, 80}, {100, 50}});
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 100);
     EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 50);
-}
-
-TEST_F(Canvas, DelayGoesToTheStripAndStopsPlayback) {
-    AddFrames({{10, 10}, {10, 10}});
-    Command(frame->m_menuItem_run->GetId());
-    ASSERT_TRUE(frame->m_isPlaying);
-    Type(frame->m_spinctrl_delay, 12);
-    EXPECT_FALSE(frame->m_isPlaying);
-    EXPECT_EQ(frame->m_thumbnailCtrl->GetDelay(), 12);
 }
 
 TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
@@ -97,90 +50,82 @@ TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
     EXPECT_EQ(frame->m_menuItem_run->GetItemLabel(), "Stop animation\tCtrl+T");
     EXPECT_TRUE(frame->m_currentFileName.empty()) << "starting shows nothing until a tick";
     for (int tick = 0; tick < 5; ++tick) {
-        Tick();
+        Tick(frame);
         EXPECT_TRUE(frame->m_isPlaying);
     }
-    Tick();
+    Tick(frame);
     EXPECT_FALSE(frame->m_isPlaying);
     EXPECT_FALSE(frame->m_timer.IsRunning());
     EXPECT_EQ(frame->m_currentFileName, "30x30.png");
     EXPECT_EQ(frame->m_menuItem_run->GetItemLabel(), "Run animation\tCtrl+P");
 
-    // Without a count the run goes on until it is stopped.
-    frame->m_loopCount = 0;
-    Command(frame->m_menuItem_run->GetId());
-    for (int tick = 0; tick < 10; ++tick) {
-        Tick();
-    }
-    EXPECT_TRUE(frame->m_isPlaying);
-    Command(frame->m_menuItem_run->GetId());
-    EXPECT_FALSE(frame->m_isPlaying);
-}
-
-TEST_F(Canvas, APassesCountSurvivesAStopByHand) {
-    AddFrames({{10, 10}, {10, 10}, {10, 10}});
+    // A run stopped by hand after two of three passes plays one more pass next time.
     frame->m_loopCount = 3;
-    Command(frame->m_menuItem_run->GetId());
+    Command(frame->m_menuItem_run);
     for (int tick = 0; tick < 6; ++tick) {
-        Tick();
+        Tick(frame);
     }
-    Command(frame->m_menuItem_run->GetId());
+    Command(frame->m_menuItem_run);
     ASSERT_FALSE(frame->m_isPlaying);
-    Command(frame->m_menuItem_run->GetId());
+    Command(frame->m_menuItem_run);
     for (int tick = 0; tick < 3; ++tick) {
         EXPECT_TRUE(frame->m_isPlaying);
-        Tick();
+        Tick(frame);
     }
     EXPECT_FALSE(frame->m_isPlaying);
-}
 
-TEST_F(Canvas, ClickingAThumbnailWhilePlayingStopsAndShowsIt) {
-    AddFrames({{10, 10}, {20, 20}, {30, 30}});
-    Command(frame->m_menuItem_run->GetId());
+    // Without a count the run goes on until it is stopped; a new delay stops it too.
+    frame->m_loopCount = 0;
+    Command(frame->m_menuItem_run);
+    for (int tick = 0; tick < 10; ++tick) {
+        Tick(frame);
+    }
+    EXPECT_TRUE(frame->m_isPlaying);
+    Type(frame->m_spinctrl_delay, 12);
+    EXPECT_FALSE(frame->m_isPlaying);
+    EXPECT_EQ(Strip().GetDelay(), 12);
+
+    // Clicking a thumbnail while playing stops and shows it.
+    Command(frame->m_menuItem_run);
     wxThumbnailEvent click(wxEVT_THUMBSTRIP_LEFT_CLICK, ID_THUMBNAIL_CTRL);
     click.SetItemIndex(1);
     frame->ProcessWindowEvent(click);
     EXPECT_FALSE(frame->m_isPlaying);
     EXPECT_EQ(frame->m_currentFileName, "20x20.png");
-    EXPECT_EQ(frame->m_statusBar1->GetStatusText(1), "20x20.png Width:20px,Height:20 px");
+    EXPECT_EQ(Status(1), "20x20.png Width:20px,Height:20 px");
 }
 
 TEST_F(Canvas, PreviewShrinksToFitAndSitsBelowTheCentre) {
     const wxColour background = frame->m_panel_down->GetBackgroundColour();
-    auto paint = [&](const wxSize& size) {
-        frame->m_thumbnailCtrl->Clear();
-        AddFrames({size});
+    struct Case {
+        wxSize frame;
+        std::vector<wxPoint> inside, outside;
+    };
+    // 1000x200 is drawn at 500x100 from (0, 180); 200x100 is never enlarged, so from (150, 180).
+    for (const Case& c :
+         {Case{{1000, 200}, {{0, 180}, {499, 279}}, {{250, 179}, {250, 280}}},
+          Case{{200, 100}, {{150, 180}, {349, 279}}, {{149, 200}, {350, 200}, {200, 179}}}}) {
+        Strip().Clear();
+        AddFrames({c.frame});
         frame->PreviewFrame(0);
         wxBitmap target(500, 400, 24);
         {
             wxMemoryDC dc(target);
             frame->PaintPreview(dc, wxSize(500, 400));
         }
-        return target.ConvertToImage();
-    };
-    auto isFrame = [](const wxImage& image, int x, int y) {
-        return image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 40;
-    };
-    auto isBackground = [&](const wxImage& image, int x, int y) {
-        return image.GetRed(x, y) == background.Red() && image.GetGreen(x, y) == background.Green();
-    };
-    // 1000x200 is drawn at 500x100 from (0, 180).
-    wxImage shot = paint({1000, 200});
-    EXPECT_TRUE(isFrame(shot, 0, 180));
-    EXPECT_TRUE(isFrame(shot, 499, 279));
-    EXPECT_TRUE(isBackground(shot, 250, 179));
-    EXPECT_TRUE(isBackground(shot, 250, 280));
-    // 200x100 is never enlarged: drawn as it is from (150, 180).
-    shot = paint({200, 100});
-    EXPECT_TRUE(isFrame(shot, 150, 180));
-    EXPECT_TRUE(isFrame(shot, 349, 279));
-    EXPECT_TRUE(isBackground(shot, 149, 200));
-    EXPECT_TRUE(isBackground(shot, 350, 200));
-    EXPECT_TRUE(isBackground(shot, 200, 179));
+        const wxImage shot = target.ConvertToImage();
+        for (const wxPoint& p : c.inside) {
+            EXPECT_TRUE(shot.GetRed(p.x, p.y) > 200 && shot.GetGreen(p.x, p.y) < 40)
+                << p.x << "," << p.y;
+        }
+        for (const wxPoint& p : c.outside) {
+            EXPECT_EQ(PixelAt(shot, p.x, p.y).GetRGB(), background.GetRGB()) << p.x << "," << p.y;
+        }
+    }
 }
 
 TEST_F(Canvas, LoopCountDialogRemembersTheConfirmedCount) {
-    Command(frame->m_menuItem_loop->GetId()); // empty strip: no dialog at all
+    Command(frame->m_menuItem_loop); // empty strip: no dialog at all
     AddFrames({{10, 10}});
     LoopCountDialog::s_lastLoopCount = 0;
     {
@@ -205,7 +150,7 @@ TEST_F(Canvas, LoopCountDialogRemembersTheConfirmedCount) {
         int m_times;
     };
     frame->m_loopsPlayed = 1;
-    wxTEST_DIALOG(Command(frame->m_menuItem_loop->GetId()), ChooseTimes(3));
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop), ChooseTimes(3));
     EXPECT_EQ(frame->m_loopCount, 3);
     EXPECT_EQ(frame->m_loopsPlayed, 0);
     {
@@ -215,13 +160,11 @@ TEST_F(Canvas, LoopCountDialogRemembersTheConfirmedCount) {
     }
     wxTEST_DIALOG(Command(XRCID("m_menuItem_loop_count")), ChooseTimes(0));
     EXPECT_EQ(frame->m_loopCount, 0);
-    {
-        LoopCountDialog dialog(frame);
-        EXPECT_TRUE(dialog.m_radio_infinite->GetValue());
-    }
+    EXPECT_TRUE(LoopCountDialog(frame).m_radio_infinite->GetValue());
+
     frame->m_loopCount = 5;
-    Command(frame->m_menuItem_run->GetId());
-    wxTEST_DIALOG(Command(frame->m_menuItem_loop->GetId()),
+    Command(frame->m_menuItem_run);
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop),
                   wxExpectDismissableModal<LoopCountDialog>(wxID_CANCEL));
     EXPECT_EQ(frame->m_loopCount, 5);
     EXPECT_EQ(LoopCountDialog::s_lastLoopCount, 0);

@@ -4,28 +4,16 @@
 
 #include "support/gui_harness.h"
 
-namespace {
-wxArrayInt Indices(std::initializer_list<int> values) {
-    wxArrayInt result;
-    for (int value : values) {
-        result.Add(value);
-    }
-    return result;
-}
-} // namespace
-
-TEST_F(StripTest, RefusedAppendLeavesEverythingAsItWas) {
+TEST_F(StripTest, AppendAddsAtTheEndOrLeavesEverythingAsItWas) {
     AppendEntries(3);
     m_strip->Select(1);
     const unsigned edits = m_strip->GetEditCount();
 
-    wxImageThumbnailItem* orphan = MakeEntry(m_folder + wxS("/gone.png"));
+    wxImageThumbnailItem* orphan = MakeEntry(m_folder.File(wxS("gone.png")));
     EXPECT_EQ(m_strip->Append(orphan, 10), -1);
     EXPECT_EQ(m_strip->GetCount(), 3);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
-    EXPECT_EQ(m_strip->GetFocusItem(), 1);
-    EXPECT_EQ(m_strip->GetAnchorItem(), 1);
-    EXPECT_EQ(m_strip->GetLastSelected(), 1);
+    EXPECT_EQ(IndexMembers(), (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits);
     // The entry stays with the caller, picture and all.
     EXPECT_NE(orphan->GetImage(), nullptr);
@@ -34,20 +22,14 @@ TEST_F(StripTest, RefusedAppendLeavesEverythingAsItWas) {
 
     EXPECT_EQ(m_strip->GetItem(3), nullptr);
     EXPECT_EQ(m_strip->GetItem(-1), nullptr);
-}
 
-TEST_F(StripTest, AppendAddsAtTheEndAndResetsTheIndexMembers) {
-    AppendEntries(2);
-    m_strip->Select(1);
-    const unsigned edits = m_strip->GetEditCount();
+    // An accepted entry goes to the end and resets the index members.
     wxImageThumbnailItem* entry = MakeEntry(SourceFile(wxS("frame.png")));
-    EXPECT_EQ(m_strip->Append(entry, 25), 2);
-    EXPECT_EQ(m_strip->GetItem(2), entry);
+    EXPECT_EQ(m_strip->Append(entry, 25), 3);
+    EXPECT_EQ(m_strip->GetItem(3), entry);
     EXPECT_EQ(m_strip->GetDelay(), 25);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
-    EXPECT_EQ(m_strip->GetFocusItem(), -1);
-    EXPECT_EQ(m_strip->GetAnchorItem(), -1);
-    EXPECT_EQ(m_strip->GetLastSelected(), -1);
+    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
 }
 
@@ -61,14 +43,12 @@ TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
     EXPECT_EQ(m_strip->Insert(MakeEntry(SourceFile(wxS("frame.png"))), 0), 0);
     EXPECT_EQ(m_strip->GetItem(1), first);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1, 3}));
-    EXPECT_EQ(m_strip->GetFocusItem(), -1);
-    EXPECT_EQ(m_strip->GetAnchorItem(), -1);
-    EXPECT_EQ(m_strip->GetLastSelected(), -1);
+    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
 
     // An entry whose source is gone is kept, without bitmaps, and the delay is not touched.
     m_strip->SetDelay(40);
-    auto* gone = MakeEntry(m_folder + wxS("/gone.png"));
+    auto* gone = MakeEntry(m_folder.File(wxS("gone.png")));
     EXPECT_EQ(m_strip->Insert(gone, 4), 4);
     EXPECT_EQ(m_strip->GetItem(4), gone);
     EXPECT_FALSE(gone->GetThumbnail().IsOk());
@@ -77,7 +57,7 @@ TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
     EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
 }
 
-TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembers) {
+TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembersAndClearEmpties) {
     AppendEntries(8);
     wxThumbnailItem* fourth = m_strip->GetItem(3);
     m_strip->Select(4);
@@ -96,9 +76,7 @@ TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembers) {
     m_strip->Select(3);
     m_strip->Delete(3);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
-    EXPECT_EQ(m_strip->GetFocusItem(), -1);
-    EXPECT_EQ(m_strip->GetAnchorItem(), -1);
-    EXPECT_EQ(m_strip->GetLastSelected(), -1);
+    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
 
     // A bad index removes nothing and does not count as an edit.
     m_strip->Delete(6);
@@ -106,19 +84,14 @@ TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembers) {
     EXPECT_EQ(m_strip->GetCount(), 6);
     EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
-}
 
-TEST_F(StripTest, ClearEmptiesTheStrip) {
-    AppendEntries(4);
+    // Clear empties the strip, and it takes entries again.
     m_strip->Select(2);
-    const unsigned edits = m_strip->GetEditCount();
     m_strip->Clear();
     EXPECT_EQ(m_strip->GetCount(), 0);
     EXPECT_TRUE(m_strip->GetSelectedIndices().empty());
-    EXPECT_EQ(m_strip->GetFocusItem(), -1);
-    EXPECT_EQ(m_strip->GetAnchorItem(), -1);
-    EXPECT_EQ(m_strip->GetLastSelected(), -1);
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
+    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
+    EXPECT_EQ(m_strip->GetEditCount(), edits + 3);
     AppendEntries(1);
     EXPECT_EQ(m_strip->GetCount(), 1);
 }

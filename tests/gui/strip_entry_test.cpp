@@ -254,22 +254,3 @@ TEST_F(StripEntryTest, StripPaintsBackgroundAndCellsInPlace) {
     const wxColour selected = PixelAt(shown, inCell1.x, inCell1.y);
     EXPECT_TRUE(selected == wxColour(140, 140, 140) || selected == wxColour(175, 175, 175));
 }
-
-TEST_F(StripEntryTest, ClassesAreRegisteredForRunTimeChecks) {
-    AppendEntries(1);
-    EXPECT_NE(wxDynamicCast(m_strip->GetItem(0), wxImageThumbnailItem), nullptr);
-    EXPECT_NE(wxDynamicCast(m_strip, wxScrolledWindow), nullptr);
-    wxThumbnailItem base;
-    EXPECT_EQ(wxDynamicCast(&base, wxImageThumbnailItem), nullptr);
-    EXPECT_STREQ(m_strip->GetClassInfo()->GetClassName(), wxS("wxThumbnailCtrl"));
-    EXPECT_STREQ(wxCLASSINFO(wxImageThumbnailItem)->GetBaseClassName1(), wxS("wxThumbnailItem"));
-
-    wxThumbnailEvent event(wxEVT_THUMBSTRIP_LEFT_CLICK, ID_THUMBNAIL_CTRL);
-    event.SetItemIndex(7);
-    event.SetModifiers(THUMBSTRIP_MOD_CTRL);
-    std::unique_ptr<wxEvent> copy(event.Clone());
-    auto* clone = wxDynamicCast(copy.get(), wxThumbnailEvent);
-    ASSERT_NE(clone, nullptr);
-    EXPECT_EQ(clone->GetItemIndex(), 7);
-    EXPECT_EQ(clone->GetModifiers(), THUMBSTRIP_MOD_CTRL);
-}

@@ -2,10 +2,6 @@
 
 #include "support/gui_harness.h"
 
-#include <wx/file.h>
-#include <wx/filefn.h>
-#include <wx/filename.h>
-
 namespace {
 void ApplyModifiers(wxKeyboardState& state, int modifiers) {
     state.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
@@ -22,23 +18,16 @@ void StripTest::SetUp() {
     m_frame->Show();
     RunUntil([this] { return m_strip->IsShownOnScreen(); });
     RunFor(30);
-    m_folder = wxFileName::CreateTempFileName(wxS("reelmont-strip"));
-    wxRemoveFile(m_folder);
-    wxMkdir(m_folder);
 }
 
 void StripTest::TearDown() {
     m_frame->Destroy();
     RunFor(10);
-    wxFileName::Rmdir(m_folder, wxPATH_RMDIR_RECURSIVE);
 }
 
 wxString StripTest::SourceFile(const wxString& name) {
-    const wxString path = m_folder + wxFILE_SEP_PATH + name;
-    if (!wxFileExists(path)) {
-        wxFile file(path, wxFile::write);
-    }
-    return path;
+    const wxString path = m_folder.File(name);
+    return wxFileExists(path) ? path : WriteBytes(path, "");
 }
 
 wxImageThumbnailItem* StripTest::MakeEntry(const wxString& path, int width, int height,
@@ -109,8 +98,16 @@ void StripTest::Key(int keyCode, int modifiers) {
     m_strip->GetEventHandler()->ProcessEvent(event);
 }
 
-wxColour PixelAt(const wxImage& image, int x, int y) {
-    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+std::vector<int> StripTest::IndexMembers() const {
+    return {m_strip->GetFocusItem(), m_strip->GetAnchorItem(), m_strip->GetLastSelected()};
+}
+
+wxArrayInt Indices(std::initializer_list<int> values) {
+    wxArrayInt result;
+    for (int value : values) {
+        result.Add(value);
+    }
+    return result;
 }
 
 void PrintTo(const wxColour& colour, std::ostream* os) {

@@ -2,6 +2,7 @@
 // the strip's tests.
 #pragma once
 
+#include "support/test_files.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
@@ -60,16 +61,17 @@ protected:
     void PressOn(int n, int modifiers = 0, wxEventType type = wxEVT_LEFT_DOWN);
     // Sends a key to the strip as the toolkit delivers typed keys.
     void Key(int keyCode, int modifiers = 0);
+    // The focus, anchor and last-selected entries.
+    std::vector<int> IndexMembers() const;
 
     wxFrame* m_frame = nullptr;
     wxPanel* m_panel = nullptr;
     CountingStrip* m_strip = nullptr;
-    wxString m_folder;
+    TempFolder m_folder;
     std::vector<Notified> m_notified;
 };
 
-// Reads one painted pixel.
-wxColour PixelAt(const wxImage& image, int x, int y);
+wxArrayInt Indices(std::initializer_list<int> values);
 
 // Lets failed comparisons show colours as "RGB(r, g, b)".
 void PrintTo(const wxColour& colour, std::ostream* os);

@@ -3,11 +3,10 @@
 #include "export/frame_fitting.h"
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
-#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/dir.h>
-#include <wx/ffile.h>
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
@@ -42,21 +41,6 @@ wxImage SampleFrame(int kind, int width, int height) {
         }
     }
     return image;
-}
-
-std::string FileContents(const wxString& path) {
-    wxFFile file(path, "rb");
-    std::string contents;
-    if (file.IsOpened()) {
-        contents.resize(file.Length());
-        file.Read(&contents[0], contents.size());
-    }
-    return contents;
-}
-
-void WriteText(const wxString& path, const std::string& text) {
-    wxFFile file(path, "wb");
-    file.Write(text.data(), text.size());
 }
 
 // Names of the files in a folder.
@@ -127,9 +111,9 @@ TEST(GifExport, OneAndTwoThreadsWriteTheSameBytes) {
     job.threads = 2;
     job.path = folder.File("two.gif");
     ASSERT_TRUE(ExportGif(job).ok);
-    const std::string one = FileContents(folder.File("one.gif"));
+    const std::string one = ReadBytes(folder.File("one.gif"));
     EXPECT_GT(one.size(), 1000u);
-    EXPECT_TRUE(one == FileContents(folder.File("two.gif")));
+    EXPECT_TRUE(one == ReadBytes(folder.File("two.gif")));
 }
 
 TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
@@ -141,10 +125,10 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(result.message.Contains(path)) << result.message;
         EXPECT_TRUE(result.message.Contains(cause)) << result.message;
-        EXPECT_EQ(FileContents(path), "old");
+        EXPECT_EQ(ReadBytes(path), "old");
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<wxString>{"old.gif"});
     };
-    WriteText(path, "old");
+    WriteBytes(path, "old");
 
     GifExportJob job = JobFor(frames, 0, 64, path);
     expectOldFileKept(ExportGif(job), "canvas size 0 x 64");
@@ -197,5 +181,5 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
     EXPECT_FALSE(notAFolder.ok);
     EXPECT_TRUE(notAFolder.message.StartsWith("Cannot create")) << notAFolder.message;
     EXPECT_TRUE(notAFolder.message.Contains("old.gif/inside.gif")) << notAFolder.message;
-    EXPECT_EQ(FileContents(path), "old");
+    EXPECT_EQ(ReadBytes(path), "old");
 }

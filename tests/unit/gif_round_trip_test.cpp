@@ -1,7 +1,7 @@
 // Files from the encoder decode back to exactly the paletted frames written, with the
 // toolkit's decoder and with the command-line GIF tools.
 #include "support/paletted_frames.h"
-#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/gifdecod.h>
@@ -67,12 +67,8 @@ TEST(GifRoundTrip, WrittenFramesDecodeToTheSameIndicesColoursAndDelay) {
     const Bytes file = EncodeFrames(images, 250);
 
     TempFolder folder;
-    const wxString path = folder.File("round.gif");
-    {
-        wxFileOutputStream out(path);
-        out.Write(file.data(), file.size());
-        ASSERT_TRUE(out.Close());
-    }
+    const wxString path =
+        WriteBytes(folder.File("round.gif"), std::string(file.begin(), file.end()));
 
     wxFileInputStream in(path);
     wxGIFDecoder decoder;

@@ -69,28 +69,6 @@ std::map<unsigned long, int> FirstEntries(const wxPalette& palette) {
 
 } // namespace
 
-TEST(PaletteConversion, ManyColoursAreReducedToAPaletteNearTheSource) {
-    wxImage gradient(64, 64, false);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            gradient.SetRGB(x, y, x * 4, y * 4, (x + y) * 2);
-        }
-    }
-    const wxImage paletted = ConvertToPalettedImage(gradient);
-    ASSERT_TRUE(paletted.IsOk());
-    ASSERT_TRUE(paletted.HasPalette());
-    EXPECT_EQ(paletted.GetSize(), gradient.GetSize());
-    EXPECT_LE(paletted.GetPalette().GetColoursCount(), 256);
-    EXPECT_TRUE(PixelsUsePalette(paletted));
-    EXPECT_FALSE(gradient.HasOption(wxIMAGE_OPTION_BMP_FORMAT));
-
-    long error = 0;
-    for (int i = 0; i < 64 * 64 * 3; ++i) {
-        error += std::abs(paletted.GetData()[i] - gradient.GetData()[i]);
-    }
-    EXPECT_LT(error / (64 * 64 * 3), 12);
-}
-
 TEST(PaletteConversion, FewColoursStayCloseAndTransparencyBecomesBlack) {
     // The toolkit's quantiser works on a histogram of 5, 6 and 5 bits per channel, so colours
     // move by up to a few steps but stay apart.

@@ -2,49 +2,37 @@
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/product.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
-#include <wx/dir.h>
-#include <wx/ffile.h>
 #include <wx/filefn.h>
-#include <wx/filename.h>
 
 namespace {
-wxString MakeTempFolder() {
-    wxString path = wxFileName::CreateTempFileName("reelmont");
-    wxRemoveFile(path);
-    wxMkdir(path);
-    return path;
-}
-
-void WriteText(const wxString& path, const char* text) {
-    wxFFile file(path, "w");
-    file.Write(wxString::FromUTF8(text));
-}
-
 struct OptionsFixture : ::testing::Test {
-    wxString folder = MakeTempFolder();
-    wxString path = folder + "/option.cfg";
+    TempFolder folder;
+    wxString path = folder.File("option.cfg");
     void SetUp() override { g_domainOption = new DomainOption(path); }
     void TearDown() override {
         delete g_domainOption;
         g_domainOption = nullptr;
-        wxFileName::Rmdir(folder, wxPATH_RMDIR_RECURSIVE);
     }
 };
 } // namespace
 
 TEST(StringToInt, FollowsTheRuntimeConversionRules) {
-    EXPECT_EQ(StringToInt("58"), 58);
-    EXPECT_EQ(StringToInt("  \t-12abc"), -12);
-    EXPECT_EQ(StringToInt("+7"), 7);
-    EXPECT_EQ(StringToInt("0089"), 89);
-    EXPECT_EQ(StringToInt("abc"), 0);
-    EXPECT_EQ(StringToInt(""), 0);
-    EXPECT_EQ(StringToInt("- 5"), 0);
-    EXPECT_EQ(StringToInt("12 34"), 12);
-    EXPECT_EQ(StringToInt("99999999999"), 2147483647);
-    EXPECT_EQ(StringToInt("-99999999999"), -2147483647 - 1);
+    const std::pair<const char*, int> cases[] = {{"58", 58},
+                                                 {"  \t-12abc", -12},
+                                                 {"+7", 7},
+                                                 {"0089", 89},
+                                                 {"abc", 0},
+                                                 {"", 0},
+                                                 {"- 5", 0},
+                                                 {"12 34", 12},
+                                                 {"99999999999", 2147483647},
+                                                 {"-99999999999", -2147483647 - 1}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(StringToInt(text), value) << text;
+    }
 }
 
 TEST(Paths, InstallationIsTheParentOfTheProgramFolder) {
@@ -62,30 +50,26 @@ TEST(Paths, InstallationIsTheParentOfTheProgramFolder) {
 }
 
 TEST(Paths, DataFolderIsCreatedBelowTheDocumentsFolderAndCanBeAskedForAgain) {
-    const wxString documents = MakeTempFolder();
-    const wxString expected = documents + "/Tarnwell files/Reelmont";
-    EXPECT_EQ(DataDirectoryBelow(documents), expected);
-    EXPECT_TRUE(wxDirExists(expected));
-    EXPECT_EQ(DataDirectoryBelow(documents), expected);
-    EXPECT_TRUE(wxDirExists(expected));
-    wxFileName::Rmdir(documents, wxPATH_RMDIR_RECURSIVE);
+    const TempFolder documents;
+    const wxString expected = documents.File("Tarnwell files/Reelmont");
+    for (int time = 0; time < 2; ++time) {
+        EXPECT_EQ(DataDirectoryBelow(documents.Path()), expected);
+        EXPECT_TRUE(wxDirExists(expected));
+    }
     // The program's own data folder lies below the documents folder of the test home.
     EXPECT_TRUE(GetDataDirectory().StartsWith(GetDocumentsFolder()));
     EXPECT_TRUE(wxDirExists(GetDataDirectory()));
     EXPECT_EQ(GetLanguageFilePath(), GetDataDirectory() + "/language.txt");
 }
 
-TEST(Product, IdentityTexts) {
-    EXPECT_EQ(GetVendorName(), "Tarnwell");
+TEST(Product, NameAsShownWithPlusSignsAsBlanks) {
     EXPECT_EQ(GetProductName(), "Reelmont");
-    EXPECT_FALSE(GetProductName().Contains("+"));
-    EXPECT_EQ(GetProductVersion(), "2.0.19");
 }
 
 TEST_F(OptionsFixture, SevenValuesInOrderWhateverTheElementNames) {
-    WriteText(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n"
-                    "<x>help</x><y>two</y><z>support</z><x>four</x>\n"
-                    "<q>http://u.example/r</q><x>page</x><x>seven</x><x>eight</x></b></a>");
+    WriteBytes(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n"
+                     "<x>help</x><y>two</y><z>support</z><x>four</x>\n"
+                     "<q>http://u.example/r</q><x>page</x><x>seven</x><x>eight</x></b></a>");
     EXPECT_TRUE(LoadOptions());
     EXPECT_EQ(g_domainOption->m_helpUrl, "help");
     EXPECT_EQ(g_domainOption->m_option2, "two");
@@ -98,7 +82,7 @@ TEST_F(OptionsFixture, SevenValuesInOrderWhateverTheElementNames) {
 }
 
 TEST_F(OptionsFixture, FourValuesKeepWhatWasReadAndFail) {
-    WriteText(path, "<r><o><a>1</a><b>2</b><c>3</c><d>4</d></o></r>");
+    WriteBytes(path, "<r><o><a>1</a><b>2</b><c>3</c><d>4</d></o></r>");
     EXPECT_FALSE(LoadOptions());
     EXPECT_EQ(g_domainOption->m_helpUrl, "1");
     EXPECT_EQ(g_domainOption->m_option4, "4");
@@ -108,9 +92,9 @@ TEST_F(OptionsFixture, FourValuesKeepWhatWasReadAndFail) {
 
 TEST_F(OptionsFixture, NoFileOrNoXmlLeavesEverythingEmpty) {
     EXPECT_FALSE(LoadOptions());
-    WriteText(path, "this is not xml at all");
+    WriteBytes(path, "this is not xml at all");
     EXPECT_FALSE(LoadOptions());
-    WriteText(path, "<r></r>");
+    WriteBytes(path, "<r></r>");
     EXPECT_FALSE(LoadOptions());
     EXPECT_EQ(GetHelpUrl(), "");
     EXPECT_EQ(g_domainOption->m_updateUrl, "");

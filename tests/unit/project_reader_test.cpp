@@ -1,28 +1,20 @@
+// Project files read step by step, keeping what was read up to the first mismatch.
 #include "import/project_reader.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
-#include <wx/ffile.h>
 #include <wx/filefn.h>
-#include <wx/filename.h>
 
 namespace {
 struct ProjectReading : ::testing::Test {
-    wxString folder;
-    void SetUp() override {
-        folder = wxFileName::CreateTempFileName("reelmont");
-        wxRemoveFile(folder);
-        wxMkdir(folder);
-    }
-    void TearDown() override { wxFileName::Rmdir(folder, wxPATH_RMDIR_RECURSIVE); }
+    TempFolder folder;
 
-    void Touch(const wxString& name) { wxFFile(folder + "/" + name, "wb").Write("x", 1); }
+    void Touch(const wxString& name) { WriteBytes(folder.File(name), "x"); }
 
     // Writes the text as the project file, with "$" standing for the test's folder.
     ProjectFile Read(wxString text) {
-        text.Replace("$", folder);
-        const wxString path = folder + "/project.xml";
-        wxFFile(path, "wb").Write(text, wxConvUTF8);
-        return ReadProjectFile(path);
+        text.Replace("$", folder.Path());
+        return ReadProjectFile(WriteBytes(folder.File("project.xml"), text.utf8_string()));
     }
 };
 
@@ -34,7 +26,7 @@ const char* const kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
 TEST_F(ProjectReading, SavedProjectGivesItsValuesAndTheUsableSources) {
     Touch("a.png");
     Touch("b.gif");
-    wxMkdir(folder + "/old.gif_files");
+    wxMkdir(folder.File("old.gif_files"));
     Touch("old.gif_files/c.png");
     const ProjectFile project = Read(wxString(kHead) + "  <images>\n"
                                                        "    <path>$/a.png</path>\n"
@@ -52,15 +44,14 @@ TEST_F(ProjectReading, SavedProjectGivesItsValuesAndTheUsableSources) {
     EXPECT_EQ(project.delay, 15);
     wxArrayString expected;
     for (const char* name : {"a.png", "b.gif_0", "b.gif_12", "old.gif_files/c.png"}) {
-        expected.push_back(folder + "/" + name);
+        expected.push_back(folder.File(name));
     }
     EXPECT_EQ(project.paths, expected);
 }
 
 TEST_F(ProjectReading, ReadingStopsAtTheFirstMismatchKeepingWhatWasRead) {
-    wxFFile(folder + "/project.xml", "wb").Write("not xml at all");
-    EXPECT_EQ(ReadProjectFile(folder + "/project.xml").reached, ProjectStep::None);
-    EXPECT_EQ(ReadProjectFile(folder + "/missing.xml").reached, ProjectStep::None);
+    EXPECT_EQ(Read("not xml at all").reached, ProjectStep::None);
+    EXPECT_EQ(ReadProjectFile(folder.File("missing.xml")).reached, ProjectStep::None);
     EXPECT_EQ(Read("<other><name/></other>").reached, ProjectStep::Document);
     EXPECT_EQ(
         Read("<project><name>a</name><!-- note --><gif><width>5</width></gif></project>").reached,

@@ -19,10 +19,7 @@ using Rgb = std::array<unsigned char, 3>;
 enum Disposal { kUnspecified = 0, kKeep = 1, kToBackground = 2, kToPrevious = 3 };
 
 struct Frame {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int left = 0, top = 0, width = 0, height = 0;
     std::vector<unsigned char> indexes; // width * height palette indexes, row by row
     int transparentIndex = -1;
     Disposal disposal = kUnspecified;
@@ -31,8 +28,7 @@ struct Frame {
 };
 
 struct File {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<Rgb> palette; // the global colour table, at most 256 entries
     std::vector<Frame> frames;
     bool fillTable = false;
@@ -41,13 +37,8 @@ struct File {
 // A frame of one colour index.
 inline Frame Patch(int left, int top, int width, int height, unsigned char index,
                    Disposal disposal = kUnspecified) {
-    Frame frame;
-    frame.left = left;
-    frame.top = top;
-    frame.width = width;
-    frame.height = height;
+    Frame frame{left, top, width, height, {}, -1, disposal, false, {}};
     frame.indexes.assign(static_cast<size_t>(width) * height, index);
-    frame.disposal = disposal;
     return frame;
 }
 
@@ -57,39 +48,28 @@ inline void PutShort(std::string& out, int value) {
 }
 
 inline std::string LzwData(const std::vector<unsigned char>& indexes, bool fillTable) {
-    constexpr int kClear = 256;
-    constexpr int kEnd = 257;
-    constexpr int kLiteralsPerClear = 250;
+    constexpr int kClear = 256, kEnd = 257;
     std::string packed;
     unsigned int buffer = 0;
-    int bits = 0;
-    int codeBits = 9;
-    int nextCode = kEnd + 1;
+    int bits = 0, codeBits = 9, nextCode = kEnd + 1;
     auto put = [&](int code) {
         buffer |= static_cast<unsigned int>(code) << bits;
-        bits += codeBits;
-        while (bits >= 8) {
+        for (bits += codeBits; bits >= 8; bits -= 8, buffer >>= 8) {
             packed += static_cast<char>(buffer & 0xFF);
-            buffer >>= 8;
-            bits -= 8;
         }
     };
     for (size_t i = 0; i < indexes.size(); ++i) {
-        bool afterClear = false;
-        if (i == 0 || (!fillTable && i % kLiteralsPerClear == 0)) {
+        const bool clear = i == 0 || (!fillTable && i % 250 == 0);
+        if (clear) {
             put(kClear);
             codeBits = 9;
             nextCode = kEnd + 1;
-            afterClear = true;
         }
         put(indexes[i]);
         // Every code but the first after a clear adds a table entry for the decoder; the code
         // width grows with the table, up to 12 bits, and a full table stays as it is.
-        if (!afterClear && nextCode < 4096) {
-            ++nextCode;
-            if (nextCode == (1 << codeBits) && codeBits < 12) {
-                ++codeBits;
-            }
+        if (!clear && nextCode < 4096 && ++nextCode == (1 << codeBits) && codeBits < 12) {
+            ++codeBits;
         }
     }
     put(kEnd);
@@ -99,33 +79,31 @@ inline std::string LzwData(const std::vector<unsigned char>& indexes, bool fillT
     std::string out(1, static_cast<char>(8));
     for (size_t at = 0; at < packed.size(); at += 255) {
         const std::string block = packed.substr(at, 255);
-        out += static_cast<char>(block.size());
-        out += block;
+        out += static_cast<char>(block.size()) + block;
     }
-    out += '\0';
-    return out;
+    return out + '\0';
 }
 
-inline int TableBits(size_t colours) {
+// Writes the table padded with black to a power of two; returns its size bits less one.
+inline int PutTable(std::string& out, const std::vector<Rgb>& palette) {
     int bits = 1;
-    while ((1u << bits) < colours) {
+    while ((1u << bits) < palette.size()) {
         ++bits;
     }
-    return bits;
-}
-
-inline void PutTable(std::string& out, const std::vector<Rgb>& palette, int bits) {
     for (size_t i = 0; i < (1u << bits); ++i) {
         const Rgb colour = i < palette.size() ? palette[i] : Rgb{0, 0, 0};
         out.append(reinterpret_cast<const char*>(colour.data()), 3);
     }
+    return bits - 1;
 }
 
-// The rows of an interlaced frame in the order the file stores them.
-inline std::vector<unsigned char> Interlace(const Frame& frame) {
+// The rows of a frame in the order the file stores them.
+inline std::vector<unsigned char> StoredRows(const Frame& frame) {
+    if (!frame.interlaced) {
+        return frame.indexes;
+    }
     std::vector<unsigned char> out;
-    const int starts[] = {0, 4, 2, 1};
-    const int steps[] = {8, 8, 4, 2};
+    const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass) {
         for (int row = starts[pass]; row < frame.height; row += steps[pass]) {
             const auto begin = frame.indexes.begin() + static_cast<long>(row) * frame.width;
@@ -136,41 +114,45 @@ inline std::vector<unsigned char> Interlace(const Frame& frame) {
 }
 
 inline std::string Bytes(const File& file) {
-    const int tableBits = TableBits(file.palette.size());
-    std::string out = "GIF89a";
+    std::string out = "GIF89a", table;
     PutShort(out, file.width);
     PutShort(out, file.height);
-    out += static_cast<char>(0x80 | 0x70 | (tableBits - 1));
-    out += '\0';
-    out += '\0';
-    PutTable(out, file.palette, tableBits);
+    const int tableBits = PutTable(table, file.palette);
+    out += static_cast<char>(0x80 | 0x70 | tableBits) + std::string(2, '\0') + table;
     for (const Frame& frame : file.frames) {
+        const bool transparent = frame.transparentIndex >= 0;
         out += "\x21\xF9\x04";
-        out += static_cast<char>((frame.disposal << 2) | (frame.transparentIndex >= 0 ? 1 : 0));
+        out += static_cast<char>((frame.disposal << 2) | (transparent ? 1 : 0));
         PutShort(out, 10);
-        out += static_cast<char>(frame.transparentIndex >= 0 ? frame.transparentIndex : 0);
-        out += '\0';
-        out += '\x2C';
-        PutShort(out, frame.left);
-        PutShort(out, frame.top);
-        PutShort(out, frame.width);
-        PutShort(out, frame.height);
-        const int localBits = TableBits(frame.localPalette.size());
-        out += static_cast<char>((frame.localPalette.empty() ? 0 : 0x80 | (localBits - 1)) |
-                                 (frame.interlaced ? 0x40 : 0));
-        if (!frame.localPalette.empty()) {
-            PutTable(out, frame.localPalette, localBits);
+        out += static_cast<char>(transparent ? frame.transparentIndex : 0) + std::string("\0,", 2);
+        for (int value : {frame.left, frame.top, frame.width, frame.height}) {
+            PutShort(out, value);
         }
-        out += LzwData(frame.interlaced ? Interlace(frame) : frame.indexes, file.fillTable);
+        std::string local;
+        const int localBits = frame.localPalette.empty() ? -1 : PutTable(local, frame.localPalette);
+        out += static_cast<char>((localBits < 0 ? 0 : 0x80 | localBits) |
+                                 (frame.interlaced ? 0x40 : 0));
+        out += local + LzwData(StoredRows(frame), file.fillTable);
     }
-    out += '\x3B';
-    return out;
+    return out + '\x3B';
 }
 
 inline bool Write(const wxString& path, const File& file) {
     const std::string bytes = Bytes(file);
     wxFFile out(path, "wb");
     return out.IsOpened() && out.Write(bytes.data(), bytes.size()) == bytes.size();
+}
+
+// An animation whose first frame fills the screen and whose later frames are one-pixel
+// patches, in red, green, blue and white.
+inline wxString WriteAnimation(const wxString& path, int frames, int width, int height) {
+    File file{width, height, {{200, 0, 0}, {0, 180, 0}, {0, 0, 220}, {255, 255, 255}}, {}};
+    file.frames.push_back(Patch(0, 0, width, height, 0));
+    for (int f = 1; f < frames; ++f) {
+        file.frames.push_back(Patch(f % width, 0, 1, 1, f % 3 + 1));
+    }
+    Write(path, file);
+    return path;
 }
 
 } // namespace testgif

@@ -1,0 +1,82 @@
+// A real main window for the window tests, with its file dialog answered by the test.
+#pragma once
+
+#include "support/gui_harness.h"
+#include "support/test_files.h"
+#include "window/gif_frame.h"
+#include "window/thumbnailctrl.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+#include <wx/xrc/xmlres.h>
+
+#include <vector>
+
+struct WindowTest : ::testing::Test {
+    GifFrame* frame = nullptr;
+    TempFolder folder;
+    std::vector<wxString> answer; // what the file dialog gives; nothing cancels it
+    std::vector<FileDialogRequest> asked;
+
+    void SetUp() override {
+        frame = MakeMainWindow();
+        ASSERT_NE(frame, nullptr);
+        frame->SetFileDialogSeam(
+            [this](wxWindow*, const FileDialogRequest& request, wxArrayString& paths) {
+                asked.push_back(request);
+                for (const wxString& path : answer) {
+                    paths.push_back(path);
+                }
+                return !answer.empty();
+            });
+    }
+    void TearDown() override {
+        if (!IsClosing()) {
+            DestroyMainWindow(frame);
+        }
+        RunFor(20);
+    }
+    // A closed main window waits on the toolkit's list of windows to delete.
+    bool IsClosing() const { return wxPendingDelete.Member(frame); }
+
+    void Command(int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        frame->ProcessWindowEvent(event);
+    }
+    void Command(wxMenuItem* item) { Command(item->GetId()); }
+    void Type(wxSpinCtrl* control, int value) {
+        control->SetValue(value);
+        wxCommandEvent typed(wxEVT_TEXT, control->GetId());
+        frame->ProcessWindowEvent(typed);
+    }
+    wxThumbnailCtrl& Strip() { return *frame->m_thumbnailCtrl; }
+    wxString PathOf(int n) { return Strip().GetItem(n)->GetPath(); }
+    wxString Status(int field) { return frame->m_statusBar1->GetStatusText(field); }
+
+    // Red frames put straight into the strip as the import does, from files named "WxH.png".
+    void AddFrames(const std::vector<wxSize>& sizes) {
+        for (const wxSize& size : sizes) {
+            const wxString path =
+                WritePng(folder.File(wxString::Format("%dx%d.png", size.x, size.y)), 1, 1);
+            Strip().Append(new wxImageThumbnailItem(
+                               new wxImage(FilledImage(size.x, size.y, 250, 0, 0)), 0, path),
+                           frame->m_spinctrl_delay->GetValue());
+        }
+        frame->EnableEditControls();
+        frame->RefreshCanvasSize();
+    }
+    // Runs a command that imports, until the import has finished.
+    void Import(wxMenuItem* command, const std::vector<wxString>& files) {
+        answer = files;
+        Command(command);
+        ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    }
+    bool WaitForSave() {
+        return RunUntil([this] { return frame->m_saveProgressDialog == nullptr; }, 20000);
+    }
+};

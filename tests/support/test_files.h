@@ -1,0 +1,42 @@
+// Small files that tests write into a folder of their own, read back, and pixels compared.
+#pragma once
+
+#include "support/gif_bytes.h"
+#include "support/temp_folder.h"
+
+#include <wx/colour.h>
+#include <wx/ffile.h>
+#include <wx/image.h>
+
+#include <string>
+
+inline wxImage FilledImage(int width, int height, unsigned char r, unsigned char g,
+                           unsigned char b) {
+    wxImage image(width, height);
+    image.SetRGB(wxRect(0, 0, width, height), r, g, b);
+    return image;
+}
+
+inline wxString WritePng(const wxString& path, int width, int height, unsigned char r = 200,
+                         unsigned char g = 40, unsigned char b = 40) {
+    FilledImage(width, height, r, g, b).SaveFile(path, wxBITMAP_TYPE_PNG);
+    return path;
+}
+
+inline wxString WriteBytes(const wxString& path, const std::string& bytes) {
+    wxFFile(path, "wb").Write(bytes.data(), bytes.size());
+    return path;
+}
+
+inline std::string ReadBytes(const wxString& path) {
+    wxFFile file(path, "rb");
+    std::string bytes(file.IsOpened() ? file.Length() : 0, '\0');
+    if (!bytes.empty()) {
+        file.Read(&bytes[0], bytes.size());
+    }
+    return bytes;
+}
+
+inline wxColour PixelAt(const wxImage& image, int x, int y) {
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
