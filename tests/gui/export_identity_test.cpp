@@ -1,22 +1,17 @@
 #include "cli/export_command.h"
+#include "support/gif_bytes.h"
 #include "support/gui_harness.h"
-#include "support/test_images.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "window/gif_frame.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
-#include <wx/ffile.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/spinctrl.h>
 
 namespace {
-wxString Bytes(const wxString& path) {
-    wxString bytes;
-    wxFFile(path, "rb").ReadAll(&bytes, wxConvISO8859_1);
-    return bytes;
-}
-
 wxString WriteTranslucentPng(const wxString& path) {
     wxImage image = FilledImage(50, 70, 10, 200, 90);
     image.InitAlpha();
@@ -35,13 +30,13 @@ wxString WriteTranslucentPng(const wxString& path) {
 TEST(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     TempFolder folder;
     wxArrayString inputs;
-    inputs.push_back(WritePng(folder / "wide.png", 120, 40, 200, 30, 30));
-    inputs.push_back(WriteTranslucentPng(folder / "alpha.png"));
-    inputs.push_back(WriteGif(folder / "walk.gif", 3, 64, 48));
+    inputs.push_back(WritePng(folder.File("wide.png"), 120, 40, 200, 30, 30));
+    inputs.push_back(WriteTranslucentPng(folder.File("alpha.png")));
+    inputs.push_back(testgif::WriteAnimation(folder.File("walk.gif"), 3, 64, 48));
 
     GifFrame* frame = MakeMainWindow();
     ASSERT_NE(frame, nullptr);
-    const wxString windowGif = folder / "window.gif";
+    const wxString windowGif = folder.File("window.gif");
     frame->SetFileDialogSeam(
         [&](wxWindow*, const FileDialogRequest& request, wxArrayString& paths) {
             paths = request.style & wxFD_SAVE ? wxArrayString(1, &windowGif) : inputs;
@@ -59,7 +54,7 @@ TEST(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     const int height = frame->m_spinctrl_height->GetValue();
     DestroyMainWindow(frame);
 
-    const wxString commandGif = folder / "command.gif";
+    const wxString commandGif = folder.File("command.gif");
     std::vector<wxString> arguments = {"-d", "7", "-o", commandGif};
     for (const wxString& input : inputs) {
         arguments.push_back(input);
@@ -70,7 +65,7 @@ TEST(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
 
     EXPECT_EQ(width, 64);
     EXPECT_EQ(height, 48);
-    const wxString fromWindow = Bytes(windowGif);
-    ASSERT_GT(fromWindow.length(), 100u);
-    EXPECT_TRUE(fromWindow == Bytes(commandGif));
+    const std::string fromWindow = ReadBytes(windowGif);
+    ASSERT_GT(fromWindow.size(), 100u);
+    EXPECT_TRUE(fromWindow == ReadBytes(commandGif));
 }
