@@ -15,6 +15,32 @@ namespace {
 const int kQuantisedColours = 236;
 const int kPaletteSize = 256;
 
+// A copy of the picture with a palette of its own colours, in order of first appearance.
+wxImage WithExactPalette(const wxImage& opaque) {
+    wxImage paletted = opaque.Copy();
+    unsigned char red[kPaletteSize] = {};
+    unsigned char green[kPaletteSize] = {};
+    unsigned char blue[kPaletteSize] = {};
+    int count = 0;
+    ColourMap seen;
+    const unsigned char* rgb = paletted.GetData();
+    const size_t pixels = static_cast<size_t>(paletted.GetWidth()) * paletted.GetHeight();
+    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
+        bool known;
+        const unsigned colour = ColourMap::Pack(rgb);
+        const unsigned slot = seen.Find(colour, &known);
+        if (!known) {
+            seen.Put(slot, colour, 0);
+            red[count] = rgb[0];
+            green[count] = rgb[1];
+            blue[count] = rgb[2];
+            ++count;
+        }
+    }
+    paletted.SetPalette(wxPalette(count, red, green, blue));
+    return paletted;
+}
+
 } // namespace
 
 wxImage ConvertToPalettedImage(const wxImage& image) {
@@ -26,6 +52,12 @@ wxImage ConvertToPalettedImage(const wxImage& image) {
         image.HasAlpha() || image.HasMask()
             ? OpaqueOverBlack(image)
             : wxImage(image.GetWidth(), image.GetHeight(), image.GetData(), true);
+
+    // A frame of at most 256 colours keeps them exactly: quantising would move flat colours
+    // and dither them.
+    if (opaque.CountColours(kPaletteSize) <= static_cast<unsigned long>(kPaletteSize)) {
+        return WithExactPalette(opaque);
+    }
 
     // The BMP writer quantises exactly so and then searches the palette for every pixel, which
     // finds each pixel's own entry again; the quantised image is therefore taken directly.
