@@ -7,6 +7,8 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <atomic>
+#include <memory>
 #include <set>
 
 class wxDC;
@@ -205,6 +207,8 @@ private:
     // The paths of the running import, and the sources that gave at least one picture.
     wxArrayString m_importPaths;
     std::set<wxString> m_importedSources;
+    // Pictures the import worker has posted and this window has not taken yet.
+    std::shared_ptr<std::atomic<int>> m_importBacklog;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -4,11 +4,18 @@
 #include "import/frame_reference.h"
 #include "import/image_source.h"
 
+#include <wx/utils.h>
+
 ImageLoadThread::ImageLoadThread(wxEvtHandler* target, const wxArrayString& files)
     : wxThread(wxTHREAD_DETACHED), m_target(target), m_files(files) {}
 
 ImageLoadThread::~ImageLoadThread() {
     delete m_image;
+}
+
+void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit) {
+    m_backlog = std::move(backlog);
+    m_backlogLimit = limit;
 }
 
 wxThread::ExitCode ImageLoadThread::Entry() {
@@ -25,7 +32,13 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             [&](SourcePicture picture) {
                 const bool lastPicture = lastPath && picture.isLast;
                 const size_t done = wholeGif && !lastPicture ? i : i + 1;
+                while (m_backlog && *m_backlog >= m_backlogLimit && !TestDestroy()) {
+                    wxMilliSleep(1);
+                }
                 m_image = picture.image.release();
+                if (m_backlog) {
+                    ++*m_backlog;
+                }
                 Post(picture.sourcePath, static_cast<int>(done * 100 / count), picture.frameIndex);
             },
             stopRequested);

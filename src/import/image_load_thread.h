@@ -21,12 +21,20 @@
 #include <wx/image.h>
 #include <wx/thread.h>
 
+#include <atomic>
+#include <memory>
+
 class ImageLoadThread : public wxThread {
 public:
     // `target` receives the events (the main window passes its GetEventHandler()) and must
     // outlive the worker; it is not owned. The list is copied.
     ImageLoadThread(wxEvtHandler* target, const wxArrayString& files);
     ~ImageLoadThread() override;
+
+    // Keeps at most `limit` pictures waiting in the receiver's queue: the receiver lowers
+    // `backlog` by one for every picture it has taken, and the worker waits while it is at the
+    // limit. Without it the worker decodes as fast as it can and the queue holds the rest.
+    void LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit);
 
 protected:
     ExitCode Entry() override;
@@ -41,4 +49,6 @@ private:
     wxImage* m_image = nullptr;
     // The progress of the last event posted; -1 before the first.
     int m_lastProgress = -1;
+    std::shared_ptr<std::atomic<int>> m_backlog;
+    int m_backlogLimit = 0;
 };

@@ -57,6 +57,10 @@ void GifFrame::OnAddImage(wxCommandEvent&) {
 
 void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
+    // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
+    // hold memory in the event queue.
+    m_importBacklog = std::make_shared<std::atomic<int>>(0);
+    worker->LimitBacklog(m_importBacklog, 4);
     if (worker->Create() != wxTHREAD_NO_ERROR) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
@@ -80,6 +84,9 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
 void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     TraceLine("ThreadUpdate");
     auto* image = static_cast<wxImage*>(event.GetClientData());
+    if (image != nullptr && m_importBacklog) {
+        --*m_importBacklog;
+    }
     if (image != nullptr) {
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
         if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0) {

@@ -9,6 +9,7 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -116,4 +117,27 @@ TEST(ImportWorker, EventsForEachKindOfList) {
                       c.sources[e] == a || c.sources[e] == b ? wxSize(6, 2) : wxSize(4, 4));
         }
     }
+}
+
+TEST(ImportWorker, WaitsWhileTheReceiverHasNotTakenItsBacklog) {
+    TempFolder folder;
+    wxArrayString files;
+    files.push_back(testgif::WriteAnimation(folder.File("ten.gif"), 10, 4, 4));
+    EventCollector collector;
+    auto backlog = std::make_shared<std::atomic<int>>(0);
+    auto* worker = new ImageLoadThread(&collector, files);
+    worker->LimitBacklog(backlog, 3);
+    ASSERT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
+    wxMilliSleep(100);
+    wxTheApp->ProcessPendingEvents();
+    // Nothing was taken: the worker stopped after three pictures.
+    EXPECT_EQ(collector.events.size(), 3u);
+    wxStopWatch clock;
+    while ((collector.events.empty() || collector.events.back().progress != 100) &&
+           clock.Time() < 10000) {
+        *backlog = 0;
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(1);
+    }
+    EXPECT_EQ(collector.events.size(), 10u);
 }
