@@ -171,7 +171,12 @@ private:
     void ClearPreviewPanel();
     int AskToSaveProject();
     void SetProjectTitle();
+    // The chosen image files of the Add and Insert dialogs; false when none were chosen.
+    bool AskImagePaths(const wxString& message, wxArrayString& paths);
     void StartImport(const wxArrayString& paths, const wxString& title);
+    // Status field 0: the animation's name and output size.
+    void ShowOutputSize(int width, int height);
+    void SetOutputSize(int width, int height);
     void FinishImport();
     // Tells the user once which of the chosen files gave no picture.
     void ReportUnreadFiles(const wxArrayString& unread);

@@ -15,6 +15,23 @@ namespace {
 const int kQuantisedColours = 236;
 const int kPaletteSize = 256;
 
+// Records every colour of the picture in `seen` (with the value 0) and calls `onNew` with the
+// pixel where each colour first appears.
+template <typename OnNew>
+void ForEachNewColour(const wxImage& image, ColourMap& seen, OnNew onNew) {
+    const unsigned char* rgb = image.GetData();
+    const size_t pixels = static_cast<size_t>(image.GetWidth()) * image.GetHeight();
+    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
+        bool known;
+        const unsigned colour = ColourMap::Pack(rgb);
+        const unsigned slot = seen.Find(colour, &known);
+        if (!known) {
+            seen.Put(slot, colour, 0);
+            onNew(rgb);
+        }
+    }
+}
+
 // A copy of the picture with a palette of its own colours, in order of first appearance.
 wxImage WithExactPalette(const wxImage& opaque) {
     wxImage paletted = opaque.Copy();
@@ -23,20 +40,12 @@ wxImage WithExactPalette(const wxImage& opaque) {
     unsigned char blue[kPaletteSize] = {};
     int count = 0;
     ColourMap seen;
-    const unsigned char* rgb = paletted.GetData();
-    const size_t pixels = static_cast<size_t>(paletted.GetWidth()) * paletted.GetHeight();
-    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
-        bool known;
-        const unsigned colour = ColourMap::Pack(rgb);
-        const unsigned slot = seen.Find(colour, &known);
-        if (!known) {
-            seen.Put(slot, colour, 0);
-            red[count] = rgb[0];
-            green[count] = rgb[1];
-            blue[count] = rgb[2];
-            ++count;
-        }
-    }
+    ForEachNewColour(paletted, seen, [&](const unsigned char* rgb) {
+        red[count] = rgb[0];
+        green[count] = rgb[1];
+        blue[count] = rgb[2];
+        ++count;
+    });
     paletted.SetPalette(wxPalette(count, red, green, blue));
     return paletted;
 }
@@ -77,16 +86,7 @@ wxImage ConvertToPalettedImage(const wxImage& image) {
     // The quantiser leaves the entries past the colours it found unset; only the first entry of
     // each colour the pixels use is kept, so that no stray bytes reach the file.
     ColourMap used;
-    const unsigned char* rgb = quantised.GetData();
-    const size_t pixels = static_cast<size_t>(quantised.GetWidth()) * quantised.GetHeight();
-    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
-        bool known;
-        const unsigned colour = ColourMap::Pack(rgb);
-        const unsigned slot = used.Find(colour, &known);
-        if (!known) {
-            used.Put(slot, colour, 0);
-        }
-    }
+    ForEachNewColour(quantised, used, [](const unsigned char*) {});
     unsigned char red[kPaletteSize] = {};
     unsigned char green[kPaletteSize] = {};
     unsigned char blue[kPaletteSize] = {};

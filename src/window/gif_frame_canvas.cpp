@@ -10,14 +10,18 @@
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
-namespace {
-wxString OutputSizeStatus(const wxString& gifName, int width, int height) {
-    if (gifName.empty()) {
-        return wxString::Format("Untitled.gif (%d * %d)px", width, height);
-    }
-    return wxString::Format("%s (%d * %d)px", gifName, width, height);
+void GifFrame::ShowOutputSize(int width, int height) {
+    m_statusBar1->SetStatusText(m_gifName.empty()
+                                    ? wxString::Format("Untitled.gif (%d * %d)px", width, height)
+                                    : wxString::Format("%s (%d * %d)px", m_gifName, width, height),
+                                0);
 }
-} // namespace
+
+void GifFrame::SetOutputSize(int width, int height) {
+    m_outputWidth = width;
+    m_outputHeight = height;
+    ShowOutputSize(width, height);
+}
 
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
@@ -32,10 +36,8 @@ void GifFrame::OnSetWidth(wxCommandEvent&) {
     }
     const int w = m_spinctrl_width->GetValue();
     const int h = HeightForWidth(w, {m_imageWidth, m_imageHeight});
-    m_outputWidth = w;
-    m_outputHeight = h;
     m_spinctrl_height->SetValue(h);
-    m_statusBar1->SetStatusText(OutputSizeStatus(m_gifName, w, h), 0);
+    SetOutputSize(w, h);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&) {
@@ -44,10 +46,8 @@ void GifFrame::OnSetHeight(wxCommandEvent&) {
     }
     const int h = m_spinctrl_height->GetValue();
     const int w = WidthForHeight(h, {m_imageWidth, m_imageHeight});
-    m_outputWidth = w;
-    m_outputHeight = h;
     m_spinctrl_width->SetValue(w);
-    m_statusBar1->SetStatusText(OutputSizeStatus(m_gifName, w, h), 0);
+    SetOutputSize(w, h);
 }
 
 void GifFrame::RefreshCanvasSize() {

@@ -90,10 +90,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
         title = "Save GIF Progress Dialog";
     }
     TakeExportSnapshot();
-    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName,
-                                                 m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_exportWidth, m_exportHeight, title, before);
 }
 
@@ -115,10 +112,7 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
     m_gifPath = EnsureGifExtension(m_gifPath);
     TakeExportSnapshot();
     m_gifName = wxFileNameFromPath(m_gifPath);
-    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName,
-                                                 m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_outputWidth, m_outputHeight, _("Save As GIF Progress Dialog"), before);
 }
 

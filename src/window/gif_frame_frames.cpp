@@ -45,11 +45,15 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread) {
     wxMessageBox(message, GetProductName(), wxOK | wxICON_WARNING, this);
 }
 
+bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
+    const FileDialogRequest request{message, "", "", ImageWildcard(), kImageDialogStyle};
+    return ShowFileDialog(request, paths) && !paths.empty();
+}
+
 void GifFrame::OnAddImage(wxCommandEvent&) {
     StopPreview();
-    FileDialogRequest request{_("Add Image Files"), "", "", ImageWildcard(), kImageDialogStyle};
     wxArrayString paths;
-    if (!ShowFileDialog(request, paths) || paths.empty()) {
+    if (!AskImagePaths(_("Add Image Files"), paths)) {
         return;
     }
     StartImport(paths, _("Load Images Progress Dialog"));
@@ -126,9 +130,8 @@ void GifFrame::FinishImport() {
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
     StopPreview();
-    FileDialogRequest request{_("Insert Image Files"), "", "", ImageWildcard(), kImageDialogStyle};
     wxArrayString paths;
-    if (!ShowFileDialog(request, paths) || paths.empty()) {
+    if (!AskImagePaths(_("Insert Image Files"), paths)) {
         return;
     }
     const wxArrayInt& selection = m_thumbnailCtrl->GetSelectedIndices();
