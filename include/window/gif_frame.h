@@ -186,16 +186,20 @@ private:
     struct ExportSnapshot {
         int frameCount, delay, width, height;
         unsigned editCount;
+        bool operator==(const ExportSnapshot& other) const {
+            return frameCount == other.frameCount && delay == other.delay && width == other.width &&
+                   height == other.height && editCount == other.editCount;
+        }
     };
     struct SavedState {
         wxString gifPath, gifName;
-        int exportFrameCount = 0, exportDelay = 0, exportWidth = 0, exportHeight = 0;
-        unsigned exportEditCount = 0;
+        ExportSnapshot snapshot{};
         wxString statusText;
     };
     bool AskGifPath(const wxString& message, wxString& path);
     ExportSnapshot CurrentSnapshot();
-    void TakeExportSnapshot();
+    ExportSnapshot StoredSnapshot() const;
+    void StoreSnapshot(const ExportSnapshot& snapshot);
     SavedState RememberSavedState();
     void RestoreSavedState(const SavedState& state);
     void StartExport(int width, int height, const wxString& title, const SavedState& before);

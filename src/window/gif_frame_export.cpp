@@ -40,13 +40,16 @@ GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
             m_spinctrl_height->GetValue(), m_thumbnailCtrl->GetEditCount()};
 }
 
-void GifFrame::TakeExportSnapshot() {
-    const ExportSnapshot now = CurrentSnapshot();
-    m_exportFrameCount = now.frameCount;
-    m_exportDelay = now.delay;
-    m_exportWidth = now.width;
-    m_exportHeight = now.height;
-    m_exportEditCount = now.editCount;
+GifFrame::ExportSnapshot GifFrame::StoredSnapshot() const {
+    return {m_exportFrameCount, m_exportDelay, m_exportWidth, m_exportHeight, m_exportEditCount};
+}
+
+void GifFrame::StoreSnapshot(const ExportSnapshot& snapshot) {
+    m_exportFrameCount = snapshot.frameCount;
+    m_exportDelay = snapshot.delay;
+    m_exportWidth = snapshot.width;
+    m_exportHeight = snapshot.height;
+    m_exportEditCount = snapshot.editCount;
 }
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&) {
@@ -80,16 +83,13 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
         m_gifName = wxFileNameFromPath(m_gifPath);
         title = _("Save GIF Progress Dialog");
     } else {
-        const ExportSnapshot now = CurrentSnapshot();
         // An animation that is on disk as it is now is not written again.
-        if (wxFileExists(m_gifPath) && now.frameCount == m_exportFrameCount &&
-            now.delay == m_exportDelay && now.width == m_exportWidth &&
-            now.height == m_exportHeight && now.editCount == m_exportEditCount) {
+        if (wxFileExists(m_gifPath) && CurrentSnapshot() == StoredSnapshot()) {
             return;
         }
         title = "Save GIF Progress Dialog";
     }
-    TakeExportSnapshot();
+    StoreSnapshot(CurrentSnapshot());
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_exportWidth, m_exportHeight, title, before);
 }
@@ -110,25 +110,20 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
         return;
     }
     m_gifPath = EnsureGifExtension(m_gifPath);
-    TakeExportSnapshot();
+    StoreSnapshot(CurrentSnapshot());
     m_gifName = wxFileNameFromPath(m_gifPath);
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_outputWidth, m_outputHeight, _("Save As GIF Progress Dialog"), before);
 }
 
 GifFrame::SavedState GifFrame::RememberSavedState() {
-    return {m_gifPath,     m_gifName,      m_exportFrameCount, m_exportDelay,
-            m_exportWidth, m_exportHeight, m_exportEditCount,  m_statusBar1->GetStatusText(0)};
+    return {m_gifPath, m_gifName, StoredSnapshot(), m_statusBar1->GetStatusText(0)};
 }
 
 void GifFrame::RestoreSavedState(const SavedState& state) {
     m_gifPath = state.gifPath;
     m_gifName = state.gifName;
-    m_exportFrameCount = state.exportFrameCount;
-    m_exportDelay = state.exportDelay;
-    m_exportWidth = state.exportWidth;
-    m_exportHeight = state.exportHeight;
-    m_exportEditCount = state.exportEditCount;
+    StoreSnapshot(state.snapshot);
     m_statusBar1->SetStatusText(state.statusText, 0);
 }
 
