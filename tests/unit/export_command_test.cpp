@@ -14,7 +14,7 @@ namespace {
 
 struct Outcome {
     int status;
-    std::string err;
+    wxString err;
 };
 
 Outcome RunCommand(const std::vector<wxString>& arguments) {
@@ -23,32 +23,23 @@ Outcome RunCommand(const std::vector<wxString>& arguments) {
     std::FILE* err = open_memstream(&buffer, &size);
     const int status = RunExportCommand(arguments, stdout, err, false);
     std::fclose(err);
-    Outcome outcome{status, std::string(buffer, size)};
+    Outcome outcome{status, wxString::FromUTF8(buffer, size)};
     free(buffer);
     return outcome;
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class ExportCommand : public ::testing::Test {
 protected:
-    // A project of the given images, whose own size and delay are 10 x 10 and 33.
-    wxString WriteProject(const wxString& name, const std::vector<wxString>& images,
-                          bool listed = true) {
-        std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project>\n"
-                           "  <name>walk.gif</name>\n  <gif>\n    <width>10</width>\n"
-                           "    <height>10</height>\n    <delay_time>33</delay_time>\n"
-                           "  </gif>\n";
-        if (listed) {
-            text += "  <images>\n";
-            for (const wxString& image : images) {
-                text += "    <path>" + image.ToStdString() + "</path>\n";
-            }
-            text += "  </images>\n";
+    // A project whose own size and delay are 10 x 10 and 33; without images it is incomplete.
+    wxString WriteProject(const wxString& name, const std::vector<wxString>& images) {
+        wxString text =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project><name>walk.gif</name>"
+            "<gif><width>10</width><height>10</height><delay_time>33</delay_time></gif>";
+        for (size_t i = 0; i < images.size(); ++i) {
+            text += (i ? "" : "<images>") + ("<path>" + images[i] + "</path>");
         }
-        return WriteBytes(folder.File(name), text + "</project>\n");
+        text += images.empty() ? "</project>" : "</images></project>";
+        return WriteBytes(folder.File(name), text.ToStdString());
     }
 
     TempFolder folder;
@@ -84,7 +75,7 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         // A side that keeps the proportions can come out as 0, which no GIF can have.
         {{"-o", out, "-W", "1", wide}, 1, "canvas size 1 x 0"},
-        {{"-o", out, WriteProject("whole.xml", {}, false)}, 1, "is not a complete project file"},
+        {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
         {{"-o", out, WriteBytes(folder.File("text.xml"), "plain text")},
          1,
@@ -94,10 +85,10 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
     for (const Failure& failure : failures) {
         const Outcome outcome = RunCommand(failure.arguments);
         EXPECT_EQ(outcome.status, failure.status) << failure.message;
-        EXPECT_TRUE(Contains(outcome.err, failure.message)) << outcome.err;
+        EXPECT_TRUE(outcome.err.Contains(failure.message)) << outcome.err;
         if (failure.status == 2) {
-            EXPECT_EQ(outcome.err.rfind("reelmont-export: ", 0), 0u) << outcome.err;
-            EXPECT_TRUE(Contains(outcome.err, "Try 'reelmont-export --help'.")) << outcome.err;
+            EXPECT_TRUE(outcome.err.StartsWith("reelmont-export: ")) << outcome.err;
+            EXPECT_TRUE(outcome.err.Contains("Try 'reelmont-export --help'.")) << outcome.err;
         }
         EXPECT_EQ(ReadBytes(out), "old");
     }
@@ -126,7 +117,7 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
     for (const Export& e : exports) {
         const Outcome outcome = RunCommand(e.arguments);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(Contains(outcome.err, e.message)) << outcome.err;
+        EXPECT_TRUE(outcome.err.Contains(e.message)) << outcome.err;
         wxFileInputStream in(out);
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
