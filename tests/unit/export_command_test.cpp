@@ -100,29 +100,30 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
     const wxString project = WriteProject("walk.xml", {wide, gif + "_1", gif, gone});
     struct Export {
         std::vector<wxString> arguments;
-        std::string message;
         unsigned frames;
         wxSize size;
-        long delayMs;
+        int delay;
     };
     const std::vector<Export> exports = {
         // 100x50 then 60x80: the taller frame replaces the pair; GIF frames are expanded.
-        {{"-o", out, wide, tall, gif}, "4 frames of 60 x 80, delay 10", 4, wxSize(60, 80), 100},
-        {{"-W", "30", "-d", "25", "-o", out, wide, tall}, "", 2, wxSize(30, 40), 250},
-        {{"-H", "50", "-d", "25", "-o", out, wide, tall}, "", 2, wxSize(37, 50), 250},
-        {{"-W", "20", "-H", "10", "-d", "25", "-o", out, wide, tall}, "", 2, wxSize(20, 10), 250},
-        {{"-o", out, project}, "", 2, wxSize(100, 50), 330},
-        {{"-d", "5", "-o", out, project}, "", 2, wxSize(100, 50), 50},
+        {{"-o", out, wide, tall, gif}, 4, wxSize(60, 80), 10},
+        {{"-W", "30", "-d", "25", "-o", out, wide, tall}, 2, wxSize(30, 40), 25},
+        {{"-H", "50", "-d", "25", "-o", out, wide, tall}, 2, wxSize(37, 50), 25},
+        {{"-W", "20", "-H", "10", "-d", "25", "-o", out, wide, tall}, 2, wxSize(20, 10), 25},
+        {{"-o", out, project}, 2, wxSize(100, 50), 33},
+        {{"-d", "5", "-o", out, project}, 2, wxSize(100, 50), 5},
     };
     for (const Export& e : exports) {
         const Outcome outcome = RunCommand(e.arguments);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(outcome.err.Contains(e.message)) << outcome.err;
+        EXPECT_TRUE(outcome.err.Contains(wxString::Format("%u frames of %d x %d, delay %d",
+                                                          e.frames, e.size.x, e.size.y, e.delay)))
+            << outcome.err;
         wxFileInputStream in(out);
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
-        EXPECT_EQ(decoder.GetDelay(0), e.delayMs);
+        EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
     }
 }

@@ -43,16 +43,6 @@ Bytes Padded(const Bytes& palette, size_t entries) {
     return palette + Bytes(3 * entries - palette.size(), '\0');
 }
 
-// `pixels` pseudo-random indices below `count`.
-std::vector<int> Indices(int pixels, int count, unsigned seed) {
-    std::vector<int> indices;
-    for (int p = 0; p < pixels; ++p) {
-        seed = seed * 1103515245u + 12345u;
-        indices.push_back((seed >> 16) % count);
-    }
-    return indices;
-}
-
 // An image whose pixel p has the colour of entry indices[p], with the palette attached.
 wxImage Paletted(int width, int height, const Bytes& palette, const std::vector<int>& indices) {
     wxImage image(width, height, false);
@@ -131,12 +121,17 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
     for (const File& file : files) {
         const std::vector<Frame>& frames = file.frames;
         SCOPED_TRACE(frames[0].entries);
-        std::vector<std::vector<int>> indices;
+        std::vector<std::vector<int>> indices(frames.size());
         std::vector<wxImage> images;
+        unsigned seed = 12345;
         for (const Frame& f : frames) {
+            std::vector<int>& random = indices[images.size()];
+            for (int p = 0; p < f.width * f.height; ++p) {
+                seed = seed * 1103515245u + 12345u;
+                random.push_back((seed >> 16) % f.entries);
+            }
             // A colour listed twice must always be coded with its first entry.
-            indices.push_back(Indices(f.width * f.height, f.entries, 12345 + images.size()));
-            images.push_back(Paletted(f.width, f.height, Ramp(f.entries, true), indices.back()));
+            images.push_back(Paletted(f.width, f.height, Ramp(f.entries, true), random));
         }
         const std::vector<Encoded> written = Encode(images, file.delayMs);
         const int hundredths = file.delayMs / 10;

@@ -17,17 +17,15 @@
 
 namespace {
 
-// Frames of different kinds: noise, a gradient, flat blocks; some transparent along the top.
+// Frames of noise or of flat blocks, some of them transparent along the top.
 wxImage SampleFrame(int kind, int width, int height) {
     wxImage image(width, height, false);
     unsigned seed = kind * 7919u + 1;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             seed = seed * 1103515245u + 12345u;
-            if (kind % 3 == 0) {
+            if (kind % 2 == 0) {
                 image.SetRGB(x, y, seed >> 24, (seed >> 16) & 0xFF, (seed >> 8) & 0xFF);
-            } else if (kind % 3 == 1) {
-                image.SetRGB(x, y, x * 255 / width, y * 255 / height, (x + y + kind) % 256);
             } else {
                 image.SetRGB(x, y, (x / 16) * 60 % 256, (y / 16) * 80 % 256, kind * 20 % 256);
             }
@@ -53,11 +51,12 @@ std::vector<wxString> FolderEntries(const wxString& folder) {
     return names;
 }
 
-GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height,
-                    const wxString& path) {
+// The frames as an export job; frame `missing` has no picture.
+GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height, const wxString& path,
+                    int missing = -1) {
     GifExportJob job;
     job.frameCount = static_cast<int>(frames.size());
-    job.frameSource = [&frames](int i) { return frames[i]; };
+    job.frameSource = [&frames, missing](int i) { return i == missing ? wxImage() : frames[i]; };
     job.canvasWidth = width;
     job.canvasHeight = height;
     job.path = path;
@@ -133,10 +132,7 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
         {64, 64, -1, -1, 0, folder.File("old.gif/inside.gif"), "Cannot create", "Not a directory"},
     };
     for (const Failure& f : failures) {
-        GifExportJob job = JobFor(frames, f.width, f.height, f.path);
-        job.frameSource = [&frames, &f](int i) {
-            return i == f.missingFrame ? wxImage() : frames[i];
-        };
+        GifExportJob job = JobFor(frames, f.width, f.height, f.path, f.missingFrame);
         int asked = 0;
         job.stopRequested = [&asked, &f] { return asked++ == f.stopAtFrame; };
         rlimit limit = unlimited;

@@ -48,11 +48,9 @@ wxImage BmpRoundTrip(wxImage image) {
 TEST(PaletteConversion, FewColoursStayExactAndTransparencyBecomesBlack) {
     // A frame of at most 256 colours is not quantised: screen-like frames keep their colours.
     wxImage flat(20, 10, false);
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const unsigned char shade = x < 10 ? 30 : 220;
-            flat.SetRGB(x, y, shade, y < 5 ? 90 : 160, 255 - shade);
-        }
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const int shade = quarter % 2 ? 220 : 30, x = quarter % 2 * 10, y = quarter / 2 * 5;
+        flat.SetRGB(wxRect(x, y, 10, 5), shade, y ? 160 : 90, 255 - shade);
     }
     wxImage expected = flat.Copy();
     for (bool transparent : {false, true}) {
