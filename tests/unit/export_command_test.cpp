@@ -54,6 +54,7 @@ protected:
 
 TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
     const wxString notes = WriteBytes(folder.File("notes.png"), "not a picture");
+    const wxString text = WriteBytes(folder.File("text.xml"), "plain text");
     struct Failure {
         std::vector<wxString> arguments;
         int status;
@@ -77,9 +78,7 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-o", out, "-W", "1", wide}, 1, "canvas size 1 x 0"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
-        {{"-o", out, WriteBytes(folder.File("text.xml"), "plain text")},
-         1,
-         "cannot be read as XML"},
+        {{"-o", out, text}, 1, "cannot be read as XML"},
     };
     WriteBytes(out, "old");
     for (const Failure& failure : failures) {

@@ -16,19 +16,13 @@
 
 namespace {
 
-// Frames of noise or of flat blocks, some of them transparent along the top.
+// Frames of noise or of one colour, some of them transparent along the top.
 wxImage SampleFrame(int kind, int width, int height) {
-    wxImage image(width, height, false);
+    wxImage image = FilledImage(width, height, kind * 20, 255 - kind * 20, 90);
     unsigned seed = kind * 7919u + 1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            if (kind % 2 == 0) {
-                image.SetRGB(x, y, seed >> 24, (seed >> 16) & 0xFF, (seed >> 8) & 0xFF);
-            } else {
-                image.SetRGB(x, y, (x / 16) * 60 % 256, (y / 16) * 80 % 256, kind * 20 % 256);
-            }
-        }
+    for (int p = 0; kind % 2 == 0 && p < width * height * 3; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        image.GetData()[p] = seed >> 24;
     }
     if (kind % 5 == 3) {
         image.InitAlpha();
@@ -38,11 +32,11 @@ wxImage SampleFrame(int kind, int width, int height) {
 }
 
 // The files in a folder and its subfolders, hidden ones too, sorted.
-wxString FilesIn(const wxString& folder) {
+std::string FilesIn(const wxString& folder) {
     wxArrayString files;
     wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
     files.Sort();
-    return wxJoin(files, ' ');
+    return wxJoin(files, ' ').ToStdString();
 }
 
 // The frames as an export job; frame `missing` has no picture.
