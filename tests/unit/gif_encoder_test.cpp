@@ -193,21 +193,21 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
 TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
     Bytes twice = Ramp(16);
     twice.replace(27, 3, twice, 15, 3);
+    const Bytes appended = Padded(Ramp(200) + B({1, 2, 3}), 256);
     struct Case {
         Bytes colours;
         std::vector<int> indices;
         Bytes mask;
         int flags, index, packed;
-        size_t written;
         Bytes table;
     };
     const std::vector<Case> cases = {
         // A mask colour listed twice takes the first entry.
-        {twice, {0, 5, 9, 3}, twice.substr(15, 3), 0x01, 5, 0x83, 16, twice},
+        {twice, {0, 5, 9, 3}, twice.substr(15, 3), 0x01, 5, 0x83, twice},
         // A full table has no room for a missing mask colour: no transparency.
-        {Ramp(256), {0, 1, 2, 3}, B({1, 2, 3}), 0x00, 0, 0x87, 256, Ramp(256)},
+        {Ramp(256), {0, 1, 2, 3}, B({1, 2, 3}), 0x00, 0, 0x87, Ramp(256)},
         // With room, the mask colour is appended as the transparent entry.
-        {Ramp(200), {0, 1, 2, 3}, B({1, 2, 3}), 0x01, 200, 0x87, 256, Ramp(200) + B({1, 2, 3})},
+        {Ramp(200), {0, 1, 2, 3}, B({1, 2, 3}), 0x01, 200, 0x87, appended},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.colours.size() / 3);
@@ -215,7 +215,7 @@ TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
                                        Paletted(2, 2, c.colours, c.indices)};
         frames[1].SetMaskColour(c.mask[0], c.mask[1], c.mask[2]);
         const Bytes start = FrameStart(B({0x21, 0xF9, 0x04, c.flags, 10, 0, c.index, 0x00}), 2, 2,
-                                       c.packed, Padded(c.table, c.written));
+                                       c.packed, c.table);
         EXPECT_EQ(Encode(frames, 100)[1].bytes.substr(0, start.size()), start);
     }
 }
