@@ -1,176 +1,248 @@
-// The bytes the GIF encoder writes for each block, and the frames it refuses.
-#include "support/paletted_frames.h"
+// The bytes the GIF encoder writes block by block, the frames it refuses, and its files decoded
+// back, by the toolkit and by the command-line GIF tools, to exactly the paletted frames written.
+#include "support/test_files.h"
+#include "window/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
+#include <wx/gifdecod.h>
+#include <wx/mstream.h>
+#include <wx/palette.h>
+#include <wx/wfstream.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <numeric>
+#include <regex>
 #include <string>
+#include <vector>
 
 namespace {
 
-// The bytes from `offset` on, `count` of them.
-Bytes Slice(const Bytes& bytes, size_t offset, size_t count) {
-    EXPECT_LE(offset + count, bytes.size());
-    if (offset + count > bytes.size()) {
-        return Bytes();
-    }
-    return Bytes(bytes.begin() + offset, bytes.begin() + offset + count);
+using Bytes = std::string;
+
+Bytes B(std::initializer_list<int> bytes) {
+    return Bytes(bytes.begin(), bytes.end());
 }
 
-// The colour table bytes for `colours`, padded with black to `entries`.
-Bytes TableBytes(const std::vector<GifColour>& colours, size_t entries) {
-    Bytes table(3 * entries, 0);
-    for (size_t i = 0; i < colours.size() && i < entries; ++i) {
-        table[3 * i] = colours[i].red;
-        table[3 * i + 1] = colours[i].green;
-        table[3 * i + 2] = colours[i].blue;
+const Bytes kLooping = "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x00, 0x00, 0x00});
+
+// A palette of `count` entries as the file stores it, entry i being (i, 255 - i, i / 2); with
+// `twice`, entry 7 repeats entry 2.
+Bytes Ramp(int count, bool twice = false) {
+    Bytes palette;
+    for (int i = 0; i < count; ++i) {
+        const int c = twice && i == 7 ? 2 : i;
+        palette += B({c, 255 - c, c / 2});
     }
-    return table;
+    return palette;
 }
 
-const Bytes kLooping = {0x21, 0xFF, 0x0B, 'N', 'E',  'T',  'S',  'C',  'A', 'P',
-                        'E',  '2',  '.',  '0', 0x03, 0x01, 0x00, 0x00, 0x00};
+// The palette padded with black to `entries`.
+Bytes Padded(const Bytes& palette, size_t entries) {
+    return palette + Bytes(3 * entries - palette.size(), '\0');
+}
 
-// Checks a later frame's control block, descriptor and local table; returns where the image
-// data begins.
-size_t ExpectLaterFrameStart(const Bytes& bytes, int width, int height, unsigned char packed,
-                             const Bytes& table) {
-    EXPECT_EQ(Slice(bytes, 0, 3), (Bytes{0x21, 0xF9, 0x04}));
-    EXPECT_EQ(Slice(bytes, 8, 10), (Bytes{0x2C, 0, 0, 0, 0, static_cast<unsigned char>(width), 0,
-                                          static_cast<unsigned char>(height), 0, packed}));
-    EXPECT_EQ(Slice(bytes, 18, table.size()), table);
-    return 18 + table.size();
+// An image whose pixel p has the colour of entry indices[p], with the palette attached.
+wxImage Paletted(int width, int height, const Bytes& palette, const std::vector<int>& indices) {
+    wxImage image(width, height, false);
+    for (size_t p = 0; p < indices.size(); ++p) {
+        std::memcpy(image.GetData() + 3 * p, &palette[3 * indices[p]], 3);
+    }
+    std::vector<unsigned char> rgb[3];
+    for (size_t i = 0; i < palette.size(); ++i) {
+        rgb[i % 3].push_back(palette[i]);
+    }
+    image.SetPalette(wxPalette(palette.size() / 3, rgb[0].data(), rgb[1].data(), rgb[2].data()));
+    return image;
+}
+
+struct Encoded {
+    Bytes bytes;
+    bool ok;
+};
+
+// Writes every frame with the encoder, as an export does, keeping each call's bytes apart.
+std::vector<Encoded> Encode(std::vector<wxImage> frames, int delayMs) {
+    std::vector<Encoded> written;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        wxMemoryOutputStream stream;
+        g_gifOutputStream = &stream;
+        const bool ok = MyGifHandler().SaveFrame(frames[i], delayMs, frames.size(), i);
+        Bytes bytes(stream.GetLength(), '\0');
+        stream.CopyTo(&bytes[0], bytes.size());
+        written.push_back(Encoded{bytes, ok});
+    }
+    g_gifOutputStream = nullptr;
+    return written;
+}
+
+// A frame's control block, image descriptor and local table, as a later frame begins.
+Bytes FrameStart(const Bytes& control, int width, int height, int packed, const Bytes& table) {
+    return control + B({0x2C, 0, 0, 0, 0, width, 0, height, 0, packed}) + table;
+}
+
+std::string CommandOutput(const wxString& command) {
+    std::string output;
+    FILE* pipe = popen(command.utf8_str(), "r");
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;) {
+        output += static_cast<char>(c);
+    }
+    return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
 }
 
 } // namespace
 
-TEST(GifEncoderBytes, FullPaletteFramesUseTheGlobalThenALocalTable) {
-    const std::vector<GifColour> colours = RampPalette(256);
-    std::vector<wxImage> frames;
-    for (int i = 0; i < 3; ++i) {
-        frames.push_back(PalettedImage(5, 3, colours, CyclingIndices(15, 256)));
-    }
-    const std::vector<EncodedFrame> written = EncodeEachFrame(frames, 100);
-    ASSERT_EQ(written.size(), 3u);
-    for (const EncodedFrame& frame : written) {
-        EXPECT_TRUE(frame.ok);
-    }
-
-    const Bytes& first = written[0].bytes;
-    const Bytes header = {'G', 'I', 'F', '8', '9', 'a', 5, 0, 3, 0, 0xF7, 0x00, 0x00};
-    EXPECT_EQ(Slice(first, 0, 13), header);
-    EXPECT_EQ(Slice(first, 13, 768), TableBytes(colours, 256));
-    EXPECT_EQ(Slice(first, 781, 19), kLooping);
-    EXPECT_EQ(Slice(first, 800, 8), (Bytes{0x21, 0xF9, 0x04, 0x00, 10, 0, 0x00, 0x00}));
-    EXPECT_EQ(Slice(first, 808, 11), (Bytes{0x2C, 0, 0, 0, 0, 5, 0, 3, 0, 0x00, 0x08}));
-
-    // The local table is written even when it equals the global one; only the last frame
-    // ends with the trailer.
-    for (int i = 1; i < 3; ++i) {
-        const Bytes& later = written[i].bytes;
-        const size_t data = ExpectLaterFrameStart(later, 5, 3, 0x87, TableBytes(colours, 256));
-        EXPECT_EQ(Slice(later, data, 1), Bytes{0x08});
-    }
-    EXPECT_EQ(first.back(), 0x00);
-    EXPECT_EQ(written[1].bytes.back(), 0x00);
-    EXPECT_EQ(Slice(written[2].bytes, written[2].bytes.size() - 2, 2), (Bytes{0x00, 0x3B}));
-}
-
-TEST(GifEncoderBytes, SmallTablesArePaddedToAPowerOfTwoAndKeepCodeSizeEight) {
-    struct Case {
-        int entries;
-        size_t written;
-        unsigned char headerPacked;
-        unsigned char localPacked;
+TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
+    struct Frame {
+        int entries, width, height;
+        size_t written; // table entries, padded with black to a power of two
+        int packed;     // of the screen descriptor for the first frame, else the local one
     };
-    for (const Case& c : {Case{3, 4, 0x91, 0x81}, Case{2, 2, 0x80, 0x80}, Case{1, 2, 0x80, 0x80},
-                          Case{5, 8, 0xA2, 0x82}, Case{129, 256, 0xF7, 0x87}}) {
-        SCOPED_TRACE(c.entries);
-        const std::vector<GifColour> colours = RampPalette(c.entries);
-        std::vector<wxImage> frames = {PalettedImage(3, 2, colours, CyclingIndices(6, c.entries)),
-                                       PalettedImage(3, 2, colours, CyclingIndices(6, c.entries))};
-        const std::vector<EncodedFrame> written = EncodeEachFrame(frames, 50);
+    struct File {
+        int delayMs;
+        std::vector<Frame> frames;
+    };
+    // A large random frame runs the compressor through full code tables; odd widths pad the
+    // pixel count; the local table is written even when it equals the global one.
+    const std::vector<File> files = {
+        {250,
+         {{256, 151, 97, 256, 0xF7},
+          {256, 5, 3, 256, 0x87},
+          {3, 7, 5, 4, 0x81},
+          {2, 7, 5, 2, 0x80}}},
+        {3000, {{3, 3, 2, 4, 0x91}, {5, 3, 2, 8, 0x82}}},
+        {50, {{2, 3, 2, 2, 0x80}, {1, 3, 2, 2, 0x80}}},
+        {100, {{1, 3, 2, 2, 0x80}, {129, 3, 2, 256, 0x87}}},
+        {50, {{5, 3, 2, 8, 0xA2}, {3, 3, 2, 4, 0x81}}},
+        {50, {{129, 3, 2, 256, 0xF7}, {2, 3, 2, 2, 0x80}}},
+    };
+    TempFolder folder;
+    for (const File& file : files) {
+        const std::vector<Frame>& frames = file.frames;
+        SCOPED_TRACE(frames[0].entries);
+        std::vector<Bytes> coded; // the indices the file holds for each frame
+        std::vector<wxImage> images;
+        unsigned seed = 12345;
+        for (const Frame& f : frames) {
+            std::vector<int> indices;
+            for (int p = 0; p < f.width * f.height; ++p) {
+                seed = seed * 1103515245u + 12345u;
+                indices.push_back((seed >> 16) % f.entries);
+            }
+            images.push_back(Paletted(f.width, f.height, Ramp(f.entries, true), indices));
+            // A colour listed twice must always be coded with its first entry.
+            coded.emplace_back(indices.begin(), indices.end());
+            std::replace(coded.back().begin(), coded.back().end(), '\x07', '\x02');
+        }
+        const std::vector<Encoded> written = Encode(images, file.delayMs);
+        Bytes whole;
+        for (const Encoded& frame : written) {
+            EXPECT_TRUE(frame.ok);
+            whole += frame.bytes;
+        }
+        const wxString path = WriteBytes(folder.File("round.gif"), whole);
+        wxFileInputStream in(path);
+        wxGIFDecoder decoder;
+        ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+        ASSERT_EQ(decoder.GetFrameCount(), frames.size());
 
-        const Bytes& first = written[0].bytes;
-        EXPECT_EQ(first[10], c.headerPacked);
-        EXPECT_EQ(Slice(first, 13, 3 * c.written), TableBytes(colours, c.written));
-        const size_t looping = 13 + 3 * c.written;
-        EXPECT_EQ(Slice(first, looping, 19), kLooping);
-        EXPECT_EQ(Slice(first, looping + 19 + 8 + 9, 2), (Bytes{0x00, 0x08}));
+        const int hundredths = file.delayMs / 10;
+        const Bytes control = B({0x21, 0xF9, 0x04, 0x00, hundredths & 0xFF, hundredths >> 8, 0, 0});
+        std::string identified;
+        for (unsigned i = 0; i < frames.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Frame& f = frames[i];
+            const Bytes& bytes = written[i].bytes;
+            const Bytes table = Padded(Ramp(f.entries, true), f.written);
+            const Bytes start = i > 0 ? FrameStart(control, f.width, f.height, f.packed, table)
+                                      : "GIF89a" + B({f.width, 0, f.height, 0, f.packed, 0, 0}) +
+                                            table + kLooping +
+                                            FrameStart(control, f.width, f.height, 0x00, "");
+            EXPECT_EQ(bytes.substr(0, start.size() + 1), start + B({0x08}));
+            // Only the last frame ends with the trailer.
+            const bool last = i + 1 == frames.size();
+            EXPECT_EQ(bytes.substr(bytes.size() - (last ? 2 : 1)),
+                      last ? B({0x00, 0x3B}) : B({0x00}));
 
-        const Bytes& later = written[1].bytes;
-        const size_t data =
-            ExpectLaterFrameStart(later, 3, 2, c.localPacked, TableBytes(colours, c.written));
-        EXPECT_EQ(Slice(later, data, 1), Bytes{0x08});
+            EXPECT_EQ(decoder.GetFrameSize(i), wxSize(f.width, f.height));
+            EXPECT_EQ(decoder.GetDelay(i), file.delayMs);
+            EXPECT_EQ(decoder.GetTransparentColourIndex(i), -1);
+            const char* data = reinterpret_cast<const char*>(decoder.GetData(i));
+            EXPECT_TRUE(Bytes(data, coded[i].size()) == coded[i]);
+            const char* palette = reinterpret_cast<const char*>(decoder.GetPalette(i));
+            EXPECT_EQ(Bytes(palette, 3 * f.entries), Ramp(f.entries, true));
+            identified +=
+                wxString::Format("%d %d %d\n", hundredths, f.width, f.height).ToStdString();
+        }
+
+        const std::string info = CommandOutput("gifsicle --info '" + path + "' 2>&1");
+        EXPECT_NE(info.find(std::to_string(frames.size()) + " images"), std::string::npos) << info;
+        EXPECT_NE(info.find("loop forever"), std::string::npos) << info;
+        const std::regex delay(
+            wxString::Format("delay %d\\.%02ds", hundredths / 100, hundredths % 100).ToStdString());
+        EXPECT_EQ(std::distance(std::sregex_iterator(info.begin(), info.end(), delay),
+                                std::sregex_iterator()),
+                  frames.size())
+            << info;
+        EXPECT_EQ(CommandOutput("identify -format '%T %w %h\\n' '" + path + "' 2>&1"), identified);
     }
 }
 
-TEST(GifEncoderBytes, ControlBlockCarriesDelayAndTransparentIndex) {
-    // Three seconds are 300 hundredths.
-    std::vector<GifColour> colours = RampPalette(16);
-    std::vector<wxImage> frames = {PalettedImage(2, 2, colours, {0, 1, 2, 3}),
-                                   PalettedImage(2, 2, colours, {0, 1, 2, 3})};
-    Bytes later = EncodeEachFrame(frames, 3000)[1].bytes;
-    EXPECT_EQ(Slice(later, 0, 8), (Bytes{0x21, 0xF9, 0x04, 0x00, 0x2C, 0x01, 0x00, 0x00}));
-
-    // A mask colour listed twice takes the first entry.
-    colours[9] = colours[5];
-    frames[1] = PalettedImage(2, 2, colours, {0, 5, 9, 3});
-    frames[1].SetMaskColour(colours[5].red, colours[5].green, colours[5].blue);
-    later = EncodeEachFrame(frames, 100)[1].bytes;
-    EXPECT_EQ(Slice(later, 0, 8), (Bytes{0x21, 0xF9, 0x04, 0x01, 10, 0, 5, 0x00}));
-    ExpectLaterFrameStart(later, 2, 2, 0x83, TableBytes(colours, 16));
-
-    // A full table has no room for a missing mask colour: no transparency.
-    const std::vector<GifColour> full = RampPalette(256);
-    frames[1] = PalettedImage(2, 2, full, {0, 1, 2, 3});
-    frames[1].SetMaskColour(1, 2, 3);
-    later = EncodeEachFrame(frames, 100)[1].bytes;
-    EXPECT_EQ(Slice(later, 0, 8), (Bytes{0x21, 0xF9, 0x04, 0x00, 10, 0, 0, 0x00}));
-    ExpectLaterFrameStart(later, 2, 2, 0x87, TableBytes(full, 256));
-
-    // With room, the mask colour is appended as the transparent entry.
-    std::vector<GifColour> partial = RampPalette(200);
-    frames[1] = PalettedImage(2, 2, partial, {0, 1, 2, 3});
-    frames[1].SetMaskColour(1, 2, 3);
-    later = EncodeEachFrame(frames, 100)[1].bytes;
-    EXPECT_EQ(Slice(later, 0, 8), (Bytes{0x21, 0xF9, 0x04, 0x01, 10, 0, 200, 0x00}));
-    partial.push_back(GifColour{1, 2, 3});
-    ExpectLaterFrameStart(later, 2, 2, 0x87, TableBytes(partial, 256));
+TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
+    Bytes twice = Ramp(16);
+    twice.replace(27, 3, twice, 15, 3);
+    const Bytes appended = Padded(Ramp(200) + B({1, 2, 3}), 256);
+    struct Case {
+        Bytes colours;
+        std::vector<int> indices;
+        Bytes mask;
+        int flags, index, packed;
+        Bytes table;
+    };
+    const std::vector<Case> cases = {
+        // A mask colour listed twice takes the first entry.
+        {twice, {0, 5, 9, 3}, twice.substr(15, 3), 0x01, 5, 0x83, twice},
+        // A full table has no room for a missing mask colour: no transparency.
+        {Ramp(256), {0, 1, 2, 3}, B({1, 2, 3}), 0x00, 0, 0x87, Ramp(256)},
+        // With room, the mask colour is appended as the transparent entry.
+        {Ramp(200), {0, 1, 2, 3}, B({1, 2, 3}), 0x01, 200, 0x87, appended},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colours.size() / 3);
+        std::vector<wxImage> frames = {Paletted(2, 2, Ramp(16), {0, 1, 2, 3}),
+                                       Paletted(2, 2, c.colours, c.indices)};
+        frames[1].SetMaskColour(c.mask[0], c.mask[1], c.mask[2]);
+        const Bytes start = FrameStart(B({0x21, 0xF9, 0x04, c.flags, 10, 0, c.index, 0x00}), 2, 2,
+                                       c.packed, c.table);
+        EXPECT_EQ(Encode(frames, 100)[1].bytes.substr(0, start.size()), start);
+    }
 }
 
-TEST(GifEncoderBytes, CommentIsWrittenInSubBlocksBeforeTheControlBlock) {
-    const std::vector<GifColour> colours = RampPalette(2);
-    std::vector<wxImage> frames = {PalettedImage(2, 1, colours, {0, 1}),
-                                   PalettedImage(2, 1, colours, {1, 0})};
+TEST(GifEncoder, CommentIsWrittenInSubBlocksBeforeTheControlBlock) {
+    std::vector<wxImage> frames = {Paletted(2, 1, Ramp(2), {0, 1}),
+                                   Paletted(2, 1, Ramp(2), {1, 0})};
     frames[0].SetOption(wxIMAGE_OPTION_GIF_COMMENT, wxString('c', 300));
     frames[1].SetOption(wxIMAGE_OPTION_GIF_COMMENT, " ");
-    const std::vector<EncodedFrame> written = EncodeEachFrame(frames, 100);
+    const std::vector<Encoded> written = Encode(frames, 100);
 
-    const size_t comment = 13 + 6 + 19;
-    Bytes expected = {0x21, 0xFE, 0xFF};
-    expected.insert(expected.end(), 255, 'c');
-    expected.push_back(0x2D);
-    expected.insert(expected.end(), 45, 'c');
-    expected.push_back(0x00);
-    EXPECT_EQ(Slice(written[0].bytes, comment, expected.size()), expected);
-    EXPECT_EQ(Slice(written[0].bytes, comment + expected.size(), 2), (Bytes{0x21, 0xF9}));
-    EXPECT_EQ(Slice(written[1].bytes, 0, 7), (Bytes{0x21, 0xFE, 0x01, ' ', 0x00, 0x21, 0xF9}));
+    const Bytes comment = "\x21\xFE\xFF" + Bytes(255, 'c') + "\x2D" + Bytes(45, 'c') + B({0});
+    EXPECT_EQ(written[0].bytes.substr(13 + 6 + 19, comment.size() + 2), comment + "\x21\xF9");
+    EXPECT_EQ(written[1].bytes.substr(0, 7), B({0x21, 0xFE, 0x01, ' ', 0x00, 0x21, 0xF9}));
 }
 
-TEST(GifEncoderBytes, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
-    const std::vector<GifColour> colours = RampPalette(256);
-
-    wxImage noPalette(4, 4);
-    std::vector<wxImage> frames = {noPalette};
-    std::vector<EncodedFrame> written = EncodeEachFrame(frames, 100);
+TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
+    std::vector<Encoded> written = Encode({wxImage(4, 4)}, 100);
     EXPECT_FALSE(written[0].ok);
     EXPECT_TRUE(written[0].bytes.empty());
 
     // 257 distinct colours cannot be written even with a palette attached.
-    wxImage tooMany = PalettedImage(257, 1, colours, CyclingIndices(257, 256));
+    std::vector<int> every(257, 0);
+    std::iota(every.begin(), every.end() - 1, 0);
+    wxImage tooMany = Paletted(257, 1, Ramp(256), every);
     tooMany.SetRGB(256, 0, 1, 1, 1);
-    frames = {PalettedImage(2, 1, colours, {0, 1}), tooMany};
-    written = EncodeEachFrame(frames, 100);
+    written = Encode({Paletted(2, 1, Ramp(256), {0, 1}), tooMany}, 100);
     EXPECT_TRUE(written[0].ok);
     EXPECT_FALSE(written[1].ok);
     EXPECT_TRUE(written[1].bytes.empty());

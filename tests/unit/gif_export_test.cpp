@@ -11,55 +11,40 @@
 #include <wx/wfstream.h>
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 namespace {
 
-// Frames of different kinds: noise, a gradient, flat blocks, a translucent picture.
+// Frames of noise or of one colour, some of them transparent along the top.
 wxImage SampleFrame(int kind, int width, int height) {
-    wxImage image(width, height, false);
+    wxImage image = FilledImage(width, height, kind * 20, 255 - kind * 20, 90);
     unsigned seed = kind * 7919u + 1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            switch (kind % 3) {
-            case 0:
-                image.SetRGB(x, y, seed >> 24, (seed >> 16) & 0xFF, (seed >> 8) & 0xFF);
-                break;
-            case 1:
-                image.SetRGB(x, y, x * 255 / width, y * 255 / height, (x + y + kind) % 256);
-                break;
-            default:
-                image.SetRGB(x, y, (x / 16) * 60 % 256, (y / 16) * 80 % 256, kind * 20 % 256);
-            }
-        }
+    for (int p = 0; kind % 2 == 0 && p < width * height * 3; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        image.GetData()[p] = seed >> 24;
     }
-    if (kind % 4 == 3) {
+    if (kind % 5 == 3) {
         image.InitAlpha();
-        for (int x = 0; x < width; ++x) {
-            image.SetAlpha(x, 0, 0);
-        }
+        std::memset(image.GetAlpha(), 0, width);
     }
     return image;
 }
 
-// Names of the files in a folder.
-std::vector<wxString> FolderEntries(const wxString& folder) {
-    std::vector<wxString> names;
-    wxDir dir(folder);
-    wxString name;
-    for (bool more = dir.GetFirst(&name, wxEmptyString, wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
-         more; more = dir.GetNext(&name)) {
-        names.push_back(name);
-    }
-    return names;
+// The files in a folder and its subfolders, hidden ones too, sorted.
+std::string FilesIn(const wxString& folder) {
+    wxArrayString files;
+    wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
+    files.Sort();
+    return wxJoin(files, ' ').ToStdString();
 }
 
-GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height,
-                    const wxString& path) {
+// The frames as an export job; frame `missing` has no picture.
+GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height, const wxString& path,
+                    int missing = -1) {
     GifExportJob job;
     job.frameCount = static_cast<int>(frames.size());
-    job.frameSource = [&frames](int i) { return frames[i]; };
+    job.frameSource = [&frames, missing](int i) { return i == missing ? wxImage() : frames[i]; };
     job.canvasWidth = width;
     job.canvasHeight = height;
     job.path = path;
@@ -68,27 +53,33 @@ GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height,
 
 } // namespace
 
-TEST(GifExport, WritesEveryFittedFrameAndReportsProgress) {
+TEST(GifExport, WritesEveryFittedFrameTheSameOnOneOrTwoThreadsAndReportsProgress) {
     TempFolder folder;
-    const wxString path = folder.File("anim.gif");
-    const std::vector<wxImage> frames = {SampleFrame(1, 100, 50), SampleFrame(2, 400, 200),
-                                         SampleFrame(3, 400, 400)};
-    GifExportJob job = JobFor(frames, 200, 200, path);
+    const wxSize sizes[] = {{100, 50}, {400, 200}, {400, 400}, {130, 250}};
+    std::vector<wxImage> frames;
+    for (int kind = 0; kind < 12; ++kind) {
+        frames.push_back(SampleFrame(kind, sizes[kind % 4].x, sizes[kind % 4].y));
+    }
+    GifExportJob job = JobFor(frames, 200, 200, folder.File("two.gif"));
     job.delay = 7;
     std::vector<int> progress;
     job.progress = [&progress](int percent) { progress.push_back(percent); };
-
     const GifExportResult result = ExportGif(job);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_TRUE(result.message.empty());
-    EXPECT_EQ(progress, (std::vector<int>{33, 66, 100}));
-    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<wxString>{"anim.gif"});
+    EXPECT_EQ(progress, (std::vector<int>{8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}));
 
-    wxFileInputStream in(path);
+    job.threads = 1;
+    job.path = folder.File("one.gif");
+    ASSERT_TRUE(ExportGif(job).ok);
+    EXPECT_EQ(FilesIn(folder.Path()), job.path + " " + folder.File("two.gif"));
+    EXPECT_TRUE(ReadBytes(job.path) == ReadBytes(folder.File("two.gif")));
+
+    wxFileInputStream in(job.path);
     wxGIFDecoder decoder;
     ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
-    ASSERT_EQ(decoder.GetFrameCount(), 3u);
-    for (unsigned i = 0; i < 3; ++i) {
+    ASSERT_EQ(decoder.GetFrameCount(), frames.size());
+    for (unsigned i = 0; i < frames.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(decoder.GetFrameSize(i), wxSize(200, 200));
         EXPECT_EQ(decoder.GetDelay(i), 70);
@@ -99,87 +90,52 @@ TEST(GifExport, WritesEveryFittedFrameAndReportsProgress) {
     }
 }
 
-TEST(GifExport, OneAndTwoThreadsWriteTheSameBytes) {
-    TempFolder folder;
-    std::vector<wxImage> frames;
-    for (int kind = 0; kind < 12; ++kind) {
-        frames.push_back(SampleFrame(kind, 60 + 17 * kind, 90 - 5 * kind));
-    }
-    GifExportJob job = JobFor(frames, 96, 64, folder.File("one.gif"));
-    job.threads = 1;
-    ASSERT_TRUE(ExportGif(job).ok);
-    job.threads = 2;
-    job.path = folder.File("two.gif");
-    ASSERT_TRUE(ExportGif(job).ok);
-    const std::string one = ReadBytes(folder.File("one.gif"));
-    EXPECT_GT(one.size(), 1000u);
-    EXPECT_TRUE(one == ReadBytes(folder.File("two.gif")));
-}
-
 TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
     TempFolder folder;
-    const wxString path = folder.File("old.gif");
-    const std::vector<wxImage> frames = {SampleFrame(0, 64, 64), SampleFrame(1, 64, 64),
-                                         SampleFrame(2, 64, 64)};
-    auto expectOldFileKept = [&](const GifExportResult& result, const wxString& cause) {
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.message.Contains(path)) << result.message;
-        EXPECT_TRUE(result.message.Contains(cause)) << result.message;
-        EXPECT_EQ(ReadBytes(path), "old");
-        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<wxString>{"old.gif"});
-    };
-    WriteBytes(path, "old");
-
-    GifExportJob job = JobFor(frames, 0, 64, path);
-    expectOldFileKept(ExportGif(job), "canvas size 0 x 64");
-    job.canvasWidth = 64;
-    job.canvasHeight = 0;
-    expectOldFileKept(ExportGif(job), "canvas size 64 x 0");
-    job.canvasHeight = 64;
-
-    for (int missing : {0, 2}) {
-        job.frameSource = [&frames, missing](int i) {
-            return i == missing ? wxImage() : frames[i];
-        };
-        expectOldFileKept(ExportGif(job), wxString::Format("frame %d has no picture", missing + 1));
-    }
-    job.frameSource = [&frames](int i) { return frames[i]; };
-
-    int asked = 0;
-    job.stopRequested = [&asked] { return ++asked == 2; };
-    const GifExportResult stopped = ExportGif(job);
-    EXPECT_TRUE(stopped.stopped);
-    expectOldFileKept(stopped, "stopped");
-    job.stopRequested = nullptr;
-
-    // Writes beyond the process's file size limit fail as a full disk would.
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit;
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlim_t previous = limit.rlim_cur;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const GifExportResult tooLarge = ExportGif(job);
-    limit.rlim_cur = previous;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    expectOldFileKept(tooLarge, "Cannot write");
-    EXPECT_TRUE(tooLarge.message.Contains("too large")) << tooLarge.message;
-
-    // A folder in the target's place is not replaced.
+    const wxString path = WriteBytes(folder.File("old.gif"), "old");
+    // A folder in a target's place is not replaced.
     const wxString occupied = folder.File("occupied.gif");
     ASSERT_TRUE(wxMkdir(occupied));
-    job.path = occupied;
-    const GifExportResult onFolder = ExportGif(job);
-    EXPECT_FALSE(onFolder.ok);
-    EXPECT_TRUE(wxDirExists(occupied));
-    wxRmdir(occupied);
-    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<wxString>{"old.gif"});
+    const std::vector<wxImage> frames = {SampleFrame(0, 64, 64), SampleFrame(1, 64, 64),
+                                         SampleFrame(2, 64, 64)};
+    // Writes beyond the process's file size limit fail as a full disk would.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited;
+    getrlimit(RLIMIT_FSIZE, &unlimited);
 
-    // A target in a folder that cannot hold it, root or not.
-    job.path = folder.File("old.gif/inside.gif");
-    const GifExportResult notAFolder = ExportGif(job);
-    EXPECT_FALSE(notAFolder.ok);
-    EXPECT_TRUE(notAFolder.message.StartsWith("Cannot create")) << notAFolder.message;
-    EXPECT_TRUE(notAFolder.message.Contains("old.gif/inside.gif")) << notAFolder.message;
-    EXPECT_EQ(ReadBytes(path), "old");
+    struct Failure {
+        int width, height, missingFrame, stopAtFrame;
+        rlim_t sizeLimit;
+        wxString path, start, cause; // the message starts with `start` and the quoted path
+    };
+    const std::vector<Failure> failures = {
+        {0, 64, -1, -1, 0, path, "Cannot save", "canvas size 0 x 64"},
+        {64, 0, -1, -1, 0, path, "Cannot save", "canvas size 64 x 0"},
+        {64, 64, 0, -1, 0, path, "Cannot save", "frame 1 has no picture"},
+        {64, 64, 2, -1, 0, path, "Cannot save", "frame 3 has no picture"},
+        {64, 64, -1, 1, 0, path, "Saving", "stopped"},
+        {64, 64, -1, -1, 4096, path, "Cannot write", "too large"},
+        {64, 64, -1, -1, 0, occupied, "Cannot write", "Is a directory"},
+        // A target in a folder that cannot hold it, root or not.
+        {64, 64, -1, -1, 0, folder.File("old.gif/inside.gif"), "Cannot create", "Not a directory"},
+    };
+    for (const Failure& f : failures) {
+        GifExportJob job = JobFor(frames, f.width, f.height, f.path, f.missingFrame);
+        int asked = 0;
+        job.stopRequested = [&asked, &f] { return asked++ == f.stopAtFrame; };
+        rlimit limit = unlimited;
+        limit.rlim_cur = f.sizeLimit ? f.sizeLimit : unlimited.rlim_cur;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const GifExportResult result = ExportGif(job);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+
+        SCOPED_TRACE(result.message);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.stopped, f.stopAtFrame >= 0);
+        EXPECT_TRUE(result.message.StartsWith(f.start + " \"" + f.path + "\""));
+        EXPECT_TRUE(result.message.Contains(f.cause));
+        EXPECT_EQ(ReadBytes(path), "old");
+        EXPECT_TRUE(wxDirExists(occupied));
+        EXPECT_EQ(FilesIn(folder.Path()), path);
+    }
 }
