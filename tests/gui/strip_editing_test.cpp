@@ -12,7 +12,7 @@ TEST_F(StripTest, AppendAddsAtTheEndOrLeavesEverythingAsItWas) {
     wxImageThumbnailItem* orphan = MakeEntry(m_folder.File(wxS("gone.png")));
     EXPECT_EQ(m_strip->Append(orphan, 10), -1);
     EXPECT_EQ(m_strip->GetCount(), 3);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
+    EXPECT_EQ(Selection(), (std::vector<int>{1}));
     EXPECT_EQ(IndexMembers(), (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits);
     // The entry stays with the caller, picture and all.
@@ -28,7 +28,7 @@ TEST_F(StripTest, AppendAddsAtTheEndOrLeavesEverythingAsItWas) {
     EXPECT_EQ(m_strip->Append(entry, 25), 3);
     EXPECT_EQ(m_strip->GetItem(3), entry);
     EXPECT_EQ(m_strip->GetDelay(), 25);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
+    EXPECT_EQ(Selection(), (std::vector<int>{1}));
     EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
 }
@@ -42,7 +42,7 @@ TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
 
     EXPECT_EQ(m_strip->Insert(MakeEntry(SourceFile(wxS("frame.png"))), 0), 0);
     EXPECT_EQ(m_strip->GetItem(1), first);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1, 3}));
+    EXPECT_EQ(Selection(), (std::vector<int>{1, 3}));
     EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
 
@@ -53,7 +53,7 @@ TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
     EXPECT_EQ(m_strip->GetItem(4), gone);
     EXPECT_FALSE(gone->GetThumbnail().IsOk());
     EXPECT_EQ(m_strip->GetDelay(), 40);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1, 3}));
+    EXPECT_EQ(Selection(), (std::vector<int>{1, 3}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
 }
 
@@ -68,28 +68,28 @@ TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembersAndClearEmpties) {
     m_strip->Delete(2);
     EXPECT_EQ(m_strip->GetCount(), 7);
     EXPECT_EQ(m_strip->GetItem(2), fourth);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({3, 6}));
+    EXPECT_EQ(Selection(), (std::vector<int>{3, 6}));
     EXPECT_EQ(m_strip->GetFocusItem(), 5);
     EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
 
     // Deleting the entry the index members name clears them; a selected entry leaves the list.
     m_strip->Select(3);
     m_strip->Delete(3);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
+    EXPECT_EQ(Selection(), (std::vector<int>{5}));
     EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
 
     // A bad index removes nothing and does not count as an edit.
     m_strip->Delete(6);
     m_strip->Delete(-1);
     EXPECT_EQ(m_strip->GetCount(), 6);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
+    EXPECT_EQ(Selection(), (std::vector<int>{5}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
 
     // Clear empties the strip, and it takes entries again.
     m_strip->Select(2);
     m_strip->Clear();
     EXPECT_EQ(m_strip->GetCount(), 0);
-    EXPECT_TRUE(m_strip->GetSelectedIndices().empty());
+    EXPECT_TRUE(Selection().empty());
     EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(m_strip->GetEditCount(), edits + 3);
     AppendEntries(1);
