@@ -105,7 +105,3 @@ std::vector<int> StripTest::Selection() const {
 std::vector<int> StripTest::IndexMembers() const {
     return {m_strip->GetFocusItem(), m_strip->GetAnchorItem(), m_strip->GetLastSelected()};
 }
-
-void PrintTo(const wxColour& colour, std::ostream* os) {
-    *os << colour.GetAsString(wxC2S_CSS_SYNTAX).utf8_str();
-}

@@ -9,7 +9,6 @@
 #include <wx/frame.h>
 #include <wx/panel.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -63,6 +62,3 @@ protected:
     TempFolder m_folder;
     std::string m_notified;
 };
-
-// Lets failed comparisons show colours as "RGB(r, g, b)".
-void PrintTo(const wxColour& colour, std::ostream* os);
