@@ -4,18 +4,29 @@
 
 #include <utility>
 
-namespace {
-void ApplyModifiers(wxKeyboardState& state, int modifiers) {
-    state.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
-    state.SetControlDown((modifiers & THUMBSTRIP_MOD_CTRL) != 0);
-    state.SetAltDown((modifiers & THUMBSTRIP_MOD_ALT) != 0);
-}
-} // namespace
-
 void StripTest::SetUp() {
     m_frame =
         new wxFrame(nullptr, wxID_ANY, wxS("strip test"), wxDefaultPosition, wxSize(800, 600));
     m_strip = new CountingStrip(new wxPanel(m_frame), wxPoint(0, 0), wxSize(400, 300));
+    // Notifications are recorded as the owning window hears them, by the strip's id.
+    const std::pair<const wxEventTypeTag<wxThumbnailEvent>*, const char*> marks[] = {
+        {&wxEVT_THUMBSTRIP_ITEM_SELECTED, "+"}, {&wxEVT_THUMBSTRIP_ITEM_DESELECTED, "-"},
+        {&wxEVT_THUMBSTRIP_LEFT_CLICK, "L"},    {&wxEVT_THUMBSTRIP_RIGHT_CLICK, "R"},
+        {&wxEVT_THUMBSTRIP_MIDDLE_CLICK, "M"},  {&wxEVT_THUMBSTRIP_LEFT_DCLICK, "D"},
+        {&wxEVT_THUMBSTRIP_RETURN, "E"}};
+    for (const auto& [type, mark] : marks) {
+        m_frame->Bind(
+            *type,
+            [this, mark = mark](wxThumbnailEvent& event) {
+                EXPECT_EQ(event.GetEventObject(), m_strip);
+                m_notified += (m_notified.empty() ? "" : " ") + std::string(mark) +
+                              std::to_string(event.GetItemIndex());
+                if (event.GetModifiers() != 0) {
+                    m_notified += ":" + std::to_string(event.GetModifiers());
+                }
+            },
+            ID_THUMBNAIL_CTRL);
+    }
     m_frame->Show();
     RunUntil([this] { return m_strip->IsShownOnScreen(); });
     RunFor(30);
@@ -50,27 +61,6 @@ void StripTest::SetClientSize(int width, int height) {
     RunFor(20);
 }
 
-void StripTest::RecordNotifications() {
-    const std::pair<const wxEventTypeTag<wxThumbnailEvent>*, const char*> marks[] = {
-        {&wxEVT_THUMBSTRIP_ITEM_SELECTED, "+"}, {&wxEVT_THUMBSTRIP_ITEM_DESELECTED, "-"},
-        {&wxEVT_THUMBSTRIP_LEFT_CLICK, "L"},    {&wxEVT_THUMBSTRIP_RIGHT_CLICK, "R"},
-        {&wxEVT_THUMBSTRIP_MIDDLE_CLICK, "M"},  {&wxEVT_THUMBSTRIP_LEFT_DCLICK, "D"},
-        {&wxEVT_THUMBSTRIP_RETURN, "E"}};
-    for (const auto& [type, mark] : marks) {
-        m_frame->Bind(
-            *type,
-            [this, mark = mark](wxThumbnailEvent& event) {
-                EXPECT_EQ(event.GetEventObject(), m_strip);
-                m_notified += (m_notified.empty() ? "" : " ") + std::string(mark) +
-                              std::to_string(event.GetItemIndex());
-                if (event.GetModifiers() != 0) {
-                    m_notified += ":" + std::to_string(event.GetModifiers());
-                }
-            },
-            ID_THUMBNAIL_CTRL);
-    }
-}
-
 std::string StripTest::Notified() {
     return std::exchange(m_notified, std::string());
 }
@@ -78,7 +68,9 @@ std::string StripTest::Notified() {
 void StripTest::Press(wxEventType type, const wxPoint& point, int modifiers) {
     wxMouseEvent event(type);
     event.SetPosition(point);
-    ApplyModifiers(event, modifiers);
+    event.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
+    event.SetControlDown((modifiers & THUMBSTRIP_MOD_CTRL) != 0);
+    event.SetAltDown((modifiers & THUMBSTRIP_MOD_ALT) != 0);
     event.SetEventObject(m_strip);
     m_strip->GetEventHandler()->ProcessEvent(event);
 }
@@ -87,14 +79,6 @@ void StripTest::PressOn(int n, int modifiers, wxEventType type) {
     wxRect rect;
     ASSERT_TRUE(m_strip->GetItemRect(rect, n, true));
     Press(type, rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2), modifiers);
-}
-
-void StripTest::Key(int keyCode, int modifiers) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_keyCode = keyCode;
-    ApplyModifiers(event, modifiers);
-    event.SetEventObject(m_strip);
-    m_strip->GetEventHandler()->ProcessEvent(event);
 }
 
 std::vector<int> StripTest::Selection() const {

@@ -41,8 +41,6 @@ protected:
     // Gives the strip this client size and lets the toolkit settle.
     void SetClientSize(int width, int height);
 
-    // Records the strip's notifications as its owning window hears them, by the strip's id.
-    void RecordNotifications();
     // The notifications since the last call, in the order sent: "+n" selected, "-n" deselected,
     // "Ln", "Rn", "Mn", "Dn" left, right, middle and double click, "En" Enter, each followed by
     // ":m" when it carries modifier bits m.
@@ -51,8 +49,6 @@ protected:
     // Presses a mouse button over a client point or over the middle of an entry.
     void Press(wxEventType type, const wxPoint& point, int modifiers = 0);
     void PressOn(int n, int modifiers = 0, wxEventType type = wxEVT_LEFT_DOWN);
-    // Sends a key to the strip as the toolkit delivers typed keys.
-    void Key(int keyCode, int modifiers = 0);
     std::vector<int> Selection() const;
     // The focus, anchor and last-selected entries.
     std::vector<int> IndexMembers() const;

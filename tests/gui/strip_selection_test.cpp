@@ -52,7 +52,6 @@ TEST_F(StripTest, ClicksFollowTheSelectionRulesAndNotifyInOrder) {
         {true, {}, {{1}, {4, 0, right}}, {3, 0, wxEVT_LEFT_DCLICK}, {1}, {4, 1, 1}, "D3"},
     };
     SetClientSize(400, 300); // four columns
-    RecordNotifications();
     const long style = m_strip->GetWindowStyleFlag();
     const auto press = [this](const Click& click) {
         if (click.n == kAppend) {
@@ -83,24 +82,30 @@ TEST_F(StripTest, ClicksFollowTheSelectionRulesAndNotifyInOrder) {
     }
 }
 
+// Real key presses, so that the keys are known to reach the strip in the running program.
 TEST_F(StripTest, KeysMoveOverColumnsAndPages) {
+    // Away from where the other tests open their windows, with the pointer over it.
+    m_frame->SetSize(820, 620, 440, 340);
     AppendEntries(10);
     // Three columns and two rows per page.
     SetClientSize(300, 2 * (m_strip->GetItemHeight() + 3) + 10);
-    RecordNotifications();
+    wxUIActionSimulator input;
+    input.MouseMove(m_strip->ClientToScreen(wxPoint(290, 10)));
+    m_frame->Raise();
+    m_strip->SetFocus();
+    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == m_strip; }));
 
-    // With neither focus nor last-selected entry, any navigation key selects entry 0.
-    Key(WXK_PAGEUP);
-    EXPECT_EQ(Notified(), "+0");
-    // From here on the keys start from the focus, not from the last-selected entry.
-    m_strip->SetFocusItem(8);
     const struct {
         int key;
         int modifiers;
         std::vector<int> selection;
         int focus;
-        const char* notified;
+        std::string notified;
     } steps[] = {
+        // With neither focus nor last-selected entry, any navigation key selects entry 0.
+        {WXK_PAGEUP, 0, {0}, 0, "+0"},
+        // From here on the keys start from the focus (moved to 8), not from the last-selected
+        // entry.
         {WXK_DOWN, 0, {0}, 8, ""},
         {WXK_PAGEDOWN, 0, {9}, 9, "-0 +9"},
         {WXK_RIGHT, 0, {9}, 9, ""},
@@ -110,20 +115,25 @@ TEST_F(StripTest, KeysMoveOverColumnsAndPages) {
         {WXK_END, 0, {9}, 9, "-0 +9"},
         {WXK_HOME, 0, {0}, 0, "-9 +0"},
         // Shift extends from the anchor and Ctrl toggles, as with clicks.
-        {WXK_DOWN, S, {0, 1, 2, 3}, 3, "+0 +1 +2 +3"},
-        {WXK_RIGHT, S, {0, 1, 2, 3, 4}, 4, "+0 +1 +2 +3 +4"},
-        {WXK_LEFT, C, {0, 1, 2, 4}, 3, "-3"},
+        {WXK_DOWN, wxMOD_SHIFT, {0, 1, 2, 3}, 3, "+0 +1 +2 +3"},
+        {WXK_RIGHT, wxMOD_SHIFT, {0, 1, 2, 3, 4}, 4, "+0 +1 +2 +3 +4"},
+        {WXK_LEFT, wxMOD_CONTROL, {0, 1, 2, 4}, 3, "-3"},
         {WXK_END, 0, {9}, 9, "-0 -1 -2 -4 +9"},
-        // Enter reports no entry; other keys pass through.
-        {WXK_RETURN, 0, {9}, 9, "E-1"},
+        // Other keys pass through; Enter reports no entry. A key that should do nothing is
+        // always followed by one that notifies, which shows whether it did.
         {'a', 0, {9}, 9, ""},
+        {WXK_RETURN, 0, {9}, 9, "E-1"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.key);
-        Key(step.key, step.modifiers);
+        input.Char(step.key, step.modifiers);
+        RunUntil([&] { return m_notified == step.notified && Selection() == step.selection; });
         EXPECT_EQ(Notified(), step.notified);
         EXPECT_EQ(Selection(), step.selection);
         EXPECT_EQ(m_strip->GetFocusItem(), step.focus);
+        if (&step == steps) {
+            m_strip->SetFocusItem(8);
+        }
     }
     // Moving down a page scrolled the last entry into sight.
     wxRect cell;
@@ -132,32 +142,7 @@ TEST_F(StripTest, KeysMoveOverColumnsAndPages) {
     EXPECT_LE(cell.y, m_strip->GetClientSize().y);
 }
 
-TEST_F(StripTest, RealKeyPressesReachTheStrip) {
-    // Away from where the other tests open their windows, with the pointer over it: other test
-    // programs may run beside this one on the same display.
-    m_frame->SetSize(820, 620, 440, 340);
-    AppendEntries(10);
-    wxUIActionSimulator input;
-    input.MouseMove(m_strip->ClientToScreen(wxPoint(390, 290)));
-    m_frame->Raise();
-    m_strip->SetFocus();
-    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == m_strip; }));
-    m_strip->Select(0);
-
-    // Four columns and two rows per page.
-    const std::pair<int, int> steps[] = {{WXK_RIGHT, 1}, {WXK_END, 9},  {WXK_PAGEUP, 1},
-                                         {WXK_DOWN, 5},  {WXK_HOME, 0}, {WXK_PAGEDOWN, 8},
-                                         {WXK_UP, 4},    {WXK_LEFT, 3}};
-    for (const auto& [key, focus] : steps) {
-        input.Char(key);
-        EXPECT_TRUE(RunUntil([this, focus = focus] { return m_strip->GetFocusItem() == focus; }))
-            << "key " << key;
-    }
-    EXPECT_EQ(Selection(), std::vector<int>{3});
-}
-
 TEST_F(StripTest, SelectAllSelectsEveryEntrySilently) {
-    RecordNotifications();
     const auto enabled = [this] {
         wxUpdateUIEvent update(wxID_SELECTALL);
         m_strip->GetEventHandler()->ProcessEvent(update);
