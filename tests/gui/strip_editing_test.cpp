@@ -4,96 +4,67 @@
 
 #include "support/gui_harness.h"
 
-TEST_F(StripTest, AppendAddsAtTheEndOrLeavesEverythingAsItWas) {
-    AppendEntries(3);
-    m_strip->Select(1);
-    const unsigned edits = m_strip->GetEditCount();
-
-    wxImageThumbnailItem* orphan = MakeEntry(m_folder.File(wxS("gone.png")));
-    EXPECT_EQ(m_strip->Append(orphan, 10), -1);
-    EXPECT_EQ(m_strip->GetCount(), 3);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits);
-    // The entry stays with the caller, picture and all.
-    EXPECT_NE(orphan->GetImage(), nullptr);
-    EXPECT_FALSE(orphan->GetBitmap().IsOk());
-    delete orphan;
-
-    EXPECT_EQ(m_strip->GetItem(3), nullptr);
-    EXPECT_EQ(m_strip->GetItem(-1), nullptr);
-
-    // An accepted entry goes to the end and resets the index members.
-    wxImageThumbnailItem* entry = MakeEntry(SourceFile(wxS("frame.png")));
-    EXPECT_EQ(m_strip->Append(entry, 25), 3);
-    EXPECT_EQ(m_strip->GetItem(3), entry);
-    EXPECT_EQ(m_strip->GetDelay(), 25);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1}));
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
-}
-
-TEST_F(StripTest, InsertMovesTheSelectionWithItsEntries) {
-    AppendEntries(3);
-    wxThumbnailItem* first = m_strip->GetItem(0);
-    m_strip->Select(0);
-    m_strip->Select(2);
-    const unsigned edits = m_strip->GetEditCount();
-
-    EXPECT_EQ(m_strip->Insert(MakeEntry(SourceFile(wxS("frame.png"))), 0), 0);
-    EXPECT_EQ(m_strip->GetItem(1), first);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1, 3}));
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
-
-    // An entry whose source is gone is kept, without bitmaps, and the delay is not touched.
-    m_strip->SetDelay(40);
-    auto* gone = MakeEntry(m_folder.File(wxS("gone.png")));
-    EXPECT_EQ(m_strip->Insert(gone, 4), 4);
-    EXPECT_EQ(m_strip->GetItem(4), gone);
-    EXPECT_FALSE(gone->GetThumbnail().IsOk());
-    EXPECT_EQ(m_strip->GetDelay(), 40);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({1, 3}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
-}
-
-TEST_F(StripTest, DeleteAdjustsSelectionAndIndexMembersAndClearEmpties) {
+TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
     AppendEntries(8);
-    wxThumbnailItem* fourth = m_strip->GetItem(3);
     m_strip->Select(4);
     m_strip->Select(7);
     m_strip->SetFocusItem(5);
     const unsigned edits = m_strip->GetEditCount();
+    // The count, selection, index members (focus, anchor, last selected) and edits so far.
+    const auto expect = [&](const char* what, int count, const std::vector<int>& selection,
+                            const std::vector<int>& members, unsigned edited) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(m_strip->GetCount(), count);
+        EXPECT_EQ(Selection(), selection);
+        EXPECT_EQ(IndexMembers(), members);
+        EXPECT_EQ(m_strip->GetEditCount(), edits + edited);
+    };
+    const std::vector<int> none = {-1, -1, -1};
 
-    m_strip->Delete(2);
-    EXPECT_EQ(m_strip->GetCount(), 7);
-    EXPECT_EQ(m_strip->GetItem(2), fourth);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({3, 6}));
-    EXPECT_EQ(m_strip->GetFocusItem(), 5);
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 1);
+    // A refused entry changes nothing and stays with the caller, picture and all.
+    wxImageThumbnailItem* orphan = MakeEntry(m_folder.File(wxS("gone.png")));
+    EXPECT_EQ(m_strip->Append(orphan, 10), -1);
+    expect("refused", 8, {4, 7}, {5, 7, 7}, 0);
+    EXPECT_NE(orphan->GetImage(), nullptr);
+    EXPECT_FALSE(orphan->GetBitmap().IsOk());
+    delete orphan;
 
-    // Deleting the entry the index members name clears them; a selected entry leaves the list.
-    m_strip->Select(3);
+    // Append and Insert reset the index members; the selection moves with its entries.
+    wxThumbnailItem* first = m_strip->GetItem(0);
+    wxThumbnailItem* fourth = m_strip->GetItem(3);
+    wxImageThumbnailItem* added = MakeEntry(SourceFile());
+    EXPECT_EQ(m_strip->Append(added, 25), 8);
+    expect("appended", 9, {4, 7}, none, 1);
+    EXPECT_EQ(m_strip->GetItem(8), added);
+    EXPECT_EQ(m_strip->Insert(MakeEntry(SourceFile()), 0), 0);
+    expect("inserted", 10, {5, 8}, none, 2);
+    EXPECT_EQ(m_strip->GetItem(1), first);
+    // An entry whose source is gone is kept, without bitmaps, and the delay is not touched.
+    wxImageThumbnailItem* gone = MakeEntry(m_folder.File(wxS("gone.png")));
+    EXPECT_EQ(m_strip->Insert(gone, 10), 10);
+    expect("inserted without source", 11, {5, 8}, none, 3);
+    EXPECT_EQ(m_strip->GetItem(10), gone);
+    EXPECT_FALSE(gone->GetThumbnail().IsOk());
+    EXPECT_EQ(m_strip->GetDelay(), 25);
+
+    // Delete clears the index members naming the entry and leaves higher ones as they are.
+    m_strip->Select(7);
+    m_strip->SetFocusItem(9);
     m_strip->Delete(3);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
-
-    // A bad index removes nothing and does not count as an edit.
-    m_strip->Delete(6);
+    expect("deleted", 10, {4, 7, 6}, {9, 7, 7}, 4);
+    EXPECT_EQ(m_strip->GetItem(3), fourth);
+    m_strip->Delete(7);
+    expect("deleted a selected one", 9, {4, 6}, {9, -1, -1}, 5);
+    // A bad index removes nothing and is no edit.
+    m_strip->Delete(9);
     m_strip->Delete(-1);
-    EXPECT_EQ(m_strip->GetCount(), 6);
-    EXPECT_EQ(m_strip->GetSelectedIndices(), Indices({5}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 2);
+    expect("bad index", 9, {4, 6}, {9, -1, -1}, 5);
 
     // Clear empties the strip, and it takes entries again.
-    m_strip->Select(2);
     m_strip->Clear();
-    EXPECT_EQ(m_strip->GetCount(), 0);
-    EXPECT_TRUE(m_strip->GetSelectedIndices().empty());
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{-1, -1, -1}));
-    EXPECT_EQ(m_strip->GetEditCount(), edits + 3);
+    expect("cleared", 0, {}, none, 6);
     AppendEntries(1);
-    EXPECT_EQ(m_strip->GetCount(), 1);
+    expect("appended again", 1, {}, none, 7);
 }
 
 TEST_F(StripTest, BatchDefersLayoutAndRepaintToTheLastEndUpdate) {
@@ -105,19 +76,16 @@ TEST_F(StripTest, BatchDefersLayoutAndRepaintToTheLastEndUpdate) {
     m_strip->BeginUpdate();
     m_strip->BeginUpdate();
     AppendEntries(30);
-    m_strip->Insert(MakeEntry(SourceFile(wxS("frame.png"))), 0);
-    m_strip->Refresh();
-    RunFor(50);
+    m_strip->Insert(MakeEntry(SourceFile()), 0);
     EXPECT_EQ(m_strip->GetCount(), 31);
-    EXPECT_EQ(m_strip->GetVirtualSize(), emptyVirtual);
-    EXPECT_EQ(m_strip->m_cellsPainted, 0);
-
-    m_strip->EndUpdate();
-    RunFor(50);
-    EXPECT_EQ(m_strip->GetVirtualSize(), emptyVirtual);
-    EXPECT_EQ(m_strip->m_cellsPainted, 0);
-
-    m_strip->EndUpdate();
+    // Neither inside the bracket nor after the inner EndUpdate is anything laid out or painted.
+    for (int open = 2; open > 0; --open) {
+        m_strip->Refresh();
+        RunFor(50);
+        EXPECT_EQ(m_strip->GetVirtualSize(), emptyVirtual) << open;
+        EXPECT_EQ(m_strip->m_cellsPainted, 0) << open;
+        m_strip->EndUpdate();
+    }
     const int rows = (31 + 2) / 3;
     EXPECT_EQ(m_strip->GetVirtualSize().y, (rows * (m_strip->GetItemHeight() + 3) + 3) / 10 * 10);
     ASSERT_TRUE(RunUntil([this] { return m_strip->m_cellsPainted > 0; }));

@@ -2,19 +2,31 @@
 
 #include "support/gui_harness.h"
 
-namespace {
-void ApplyModifiers(wxKeyboardState& state, int modifiers) {
-    state.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
-    state.SetControlDown((modifiers & THUMBSTRIP_MOD_CTRL) != 0);
-    state.SetAltDown((modifiers & THUMBSTRIP_MOD_ALT) != 0);
-}
-} // namespace
+#include <utility>
 
 void StripTest::SetUp() {
     m_frame =
         new wxFrame(nullptr, wxID_ANY, wxS("strip test"), wxDefaultPosition, wxSize(800, 600));
-    m_panel = new wxPanel(m_frame);
-    m_strip = new CountingStrip(m_panel, wxPoint(0, 0), wxSize(400, 300));
+    m_strip = new CountingStrip(new wxPanel(m_frame), wxPoint(0, 0), wxSize(400, 300));
+    // Notifications are recorded as the owning window hears them, by the strip's id.
+    const std::pair<const wxEventTypeTag<wxThumbnailEvent>*, const char*> marks[] = {
+        {&wxEVT_THUMBSTRIP_ITEM_SELECTED, "+"}, {&wxEVT_THUMBSTRIP_ITEM_DESELECTED, "-"},
+        {&wxEVT_THUMBSTRIP_LEFT_CLICK, "L"},    {&wxEVT_THUMBSTRIP_RIGHT_CLICK, "R"},
+        {&wxEVT_THUMBSTRIP_MIDDLE_CLICK, "M"},  {&wxEVT_THUMBSTRIP_LEFT_DCLICK, "D"},
+        {&wxEVT_THUMBSTRIP_RETURN, "E"}};
+    for (const auto& [type, mark] : marks) {
+        m_frame->Bind(
+            *type,
+            [this, mark = mark](wxThumbnailEvent& event) {
+                EXPECT_EQ(event.GetEventObject(), m_strip);
+                m_notified += (m_notified.empty() ? "" : " ") + std::string(mark) +
+                              std::to_string(event.GetItemIndex());
+                if (event.GetModifiers() != 0) {
+                    m_notified += ":" + std::to_string(event.GetModifiers());
+                }
+            },
+            ID_THUMBNAIL_CTRL);
+    }
     m_frame->Show();
     RunUntil([this] { return m_strip->IsShownOnScreen(); });
     RunFor(30);
@@ -32,15 +44,14 @@ wxString StripTest::SourceFile(const wxString& name) {
 
 wxImageThumbnailItem* StripTest::MakeEntry(const wxString& path, int width, int height,
                                            int frameIndex, const wxColour& colour) {
-    auto* image = new wxImage(width, height);
-    image->SetRGB(wxRect(0, 0, width, height), colour.Red(), colour.Green(), colour.Blue());
+    auto* image =
+        new wxImage(FilledImage(width, height, colour.Red(), colour.Green(), colour.Blue()));
     return new wxImageThumbnailItem(image, frameIndex, path);
 }
 
 void StripTest::AppendEntries(int count) {
-    const wxString path = SourceFile(wxS("frame.png"));
     for (int i = 0; i < count; ++i) {
-        ASSERT_GE(m_strip->Append(MakeEntry(path), 10), 0);
+        ASSERT_GE(m_strip->Append(MakeEntry(SourceFile()), 10), 0);
     }
 }
 
@@ -50,36 +61,16 @@ void StripTest::SetClientSize(int width, int height) {
     RunFor(20);
 }
 
-void StripTest::RecordNotifications() {
-    for (const wxEventTypeTag<wxThumbnailEvent>* type :
-         {&wxEVT_THUMBSTRIP_ITEM_SELECTED, &wxEVT_THUMBSTRIP_ITEM_DESELECTED,
-          &wxEVT_THUMBSTRIP_LEFT_CLICK, &wxEVT_THUMBSTRIP_RIGHT_CLICK,
-          &wxEVT_THUMBSTRIP_MIDDLE_CLICK, &wxEVT_THUMBSTRIP_LEFT_DCLICK,
-          &wxEVT_THUMBSTRIP_RETURN}) {
-        m_strip->Bind(*type, [this](wxThumbnailEvent& event) {
-            EXPECT_EQ(event.GetId(), ID_THUMBNAIL_CTRL);
-            EXPECT_EQ(event.GetEventObject(), m_strip);
-            m_notified.push_back(
-                {event.GetEventType(), event.GetItemIndex(), event.GetModifiers()});
-        });
-    }
-}
-
-std::vector<std::pair<bool, int>> StripTest::SelectionNotifications() const {
-    std::vector<std::pair<bool, int>> result;
-    for (const Notified& n : m_notified) {
-        if (n.type == wxEVT_THUMBSTRIP_ITEM_SELECTED ||
-            n.type == wxEVT_THUMBSTRIP_ITEM_DESELECTED) {
-            result.emplace_back(n.type == wxEVT_THUMBSTRIP_ITEM_SELECTED, n.index);
-        }
-    }
-    return result;
+std::string StripTest::Notified() {
+    return std::exchange(m_notified, std::string());
 }
 
 void StripTest::Press(wxEventType type, const wxPoint& point, int modifiers) {
     wxMouseEvent event(type);
     event.SetPosition(point);
-    ApplyModifiers(event, modifiers);
+    event.SetShiftDown((modifiers & THUMBSTRIP_MOD_SHIFT) != 0);
+    event.SetControlDown((modifiers & THUMBSTRIP_MOD_CTRL) != 0);
+    event.SetAltDown((modifiers & THUMBSTRIP_MOD_ALT) != 0);
     event.SetEventObject(m_strip);
     m_strip->GetEventHandler()->ProcessEvent(event);
 }
@@ -90,26 +81,11 @@ void StripTest::PressOn(int n, int modifiers, wxEventType type) {
     Press(type, rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2), modifiers);
 }
 
-void StripTest::Key(int keyCode, int modifiers) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_keyCode = keyCode;
-    ApplyModifiers(event, modifiers);
-    event.SetEventObject(m_strip);
-    m_strip->GetEventHandler()->ProcessEvent(event);
+std::vector<int> StripTest::Selection() const {
+    const wxArrayInt& selected = m_strip->GetSelectedIndices();
+    return std::vector<int>(selected.begin(), selected.end());
 }
 
 std::vector<int> StripTest::IndexMembers() const {
     return {m_strip->GetFocusItem(), m_strip->GetAnchorItem(), m_strip->GetLastSelected()};
-}
-
-wxArrayInt Indices(std::initializer_list<int> values) {
-    wxArrayInt result;
-    for (int value : values) {
-        result.Add(value);
-    }
-    return result;
-}
-
-void PrintTo(const wxColour& colour, std::ostream* os) {
-    *os << colour.GetAsString(wxC2S_CSS_SYNTAX).utf8_str();
 }

@@ -9,8 +9,7 @@
 #include <wx/frame.h>
 #include <wx/panel.h>
 
-#include <ostream>
-#include <utility>
+#include <string>
 #include <vector>
 
 // Counts the cells the strip asks to be painted.
@@ -27,51 +26,35 @@ public:
     int m_cellsPainted = 0;
 };
 
-// One notification as received: its type and entry.
-struct Notified {
-    wxEventType type;
-    int index;
-    int modifiers;
-};
-
 class StripTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A file that exists, for entries whose source must be found; `name` is created in the
-    // test's own folder.
-    wxString SourceFile(const wxString& name);
+    // A file that exists in the test's own folder, for entries whose source must be found.
+    wxString SourceFile(const wxString& name = wxS("frame.png"));
     // A new entry of a width x height picture filled with one colour.
     static wxImageThumbnailItem* MakeEntry(const wxString& path, int width = 64, int height = 48,
                                            int frameIndex = 0,
                                            const wxColour& colour = wxColour(200, 30, 30));
-    // Appends count entries from one source file.
     void AppendEntries(int count);
     // Gives the strip this client size and lets the toolkit settle.
     void SetClientSize(int width, int height);
 
-    // Records every notification of the strip in the order sent.
-    void RecordNotifications();
-    // The recorded selection notifications as (selected, index).
-    std::vector<std::pair<bool, int>> SelectionNotifications() const;
+    // The notifications since the last call, in the order sent: "+n" selected, "-n" deselected,
+    // "Ln", "Rn", "Mn", "Dn" left, right, middle and double click, "En" Enter, each followed by
+    // ":m" when it carries modifier bits m.
+    std::string Notified();
 
     // Presses a mouse button over a client point or over the middle of an entry.
     void Press(wxEventType type, const wxPoint& point, int modifiers = 0);
     void PressOn(int n, int modifiers = 0, wxEventType type = wxEVT_LEFT_DOWN);
-    // Sends a key to the strip as the toolkit delivers typed keys.
-    void Key(int keyCode, int modifiers = 0);
+    std::vector<int> Selection() const;
     // The focus, anchor and last-selected entries.
     std::vector<int> IndexMembers() const;
 
     wxFrame* m_frame = nullptr;
-    wxPanel* m_panel = nullptr;
     CountingStrip* m_strip = nullptr;
     TempFolder m_folder;
-    std::vector<Notified> m_notified;
+    std::string m_notified;
 };
-
-wxArrayInt Indices(std::initializer_list<int> values);
-
-// Lets failed comparisons show colours as "RGB(r, g, b)".
-void PrintTo(const wxColour& colour, std::ostream* os);

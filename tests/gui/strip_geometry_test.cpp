@@ -1,129 +1,100 @@
-// Cell size, columns, cell and image rectangles, hit testing, the scroll range and the paint
-// buffer of the strip.
+// Cell size, columns, cell and image rectangles, hit testing, the scroll range, scrolling into
+// view and the paint buffer of the strip.
 #include "gui/strip_fixture.h"
 
 #include "support/gui_harness.h"
 
 #include <wx/dcclient.h>
 
-namespace {
-wxSize PixelsPerUnit(const wxThumbnailCtrl& strip) {
-    int x = -1;
-    int y = -1;
-    strip.GetScrollPixelsPerUnit(&x, &y);
-    return wxSize(x, y);
-}
-} // namespace
-
 TEST_F(StripTest, CellSizeFollowsTextHeight) {
     wxClientDC dc(m_strip);
     dc.SetFont(m_strip->GetFont());
     const int textHeight = dc.GetTextExtent(wxS("X")).y;
     ASSERT_GT(textHeight, 0);
-    EXPECT_EQ(m_strip->GetTextHeight(), textHeight);
-    EXPECT_EQ(m_strip->GetItemWidth(), 86);
     EXPECT_EQ(m_strip->GetItemHeight(), 80 + 12 + 2 * textHeight);
 
     // Without the label line the cell holds one text line and the image moves up by half of it.
     AppendEntries(1);
-    wxRect withLabel;
-    ASSERT_TRUE(m_strip->GetItemRectImage(withLabel, 0, false));
-    EXPECT_EQ(withLabel, wxRect(3 + 3, 3 + (m_strip->GetItemHeight() - 80) / 2, 80, 80));
     m_strip->SetWindowStyleFlag(m_strip->GetWindowStyleFlag() & ~wxTHUMBSTRIP_SHOW_LABEL);
     m_strip->RecalcItemMetrics();
     EXPECT_EQ(m_strip->GetItemHeight(), 80 + 9 + textHeight);
-    wxRect withoutLabel;
-    ASSERT_TRUE(m_strip->GetItemRectImage(withoutLabel, 0, false));
-    EXPECT_EQ(withoutLabel.y, 3 + (m_strip->GetItemHeight() - 80) / 2 - textHeight / 2);
-}
-
-TEST_F(StripTest, ColumnsFollowClientWidth) {
-    AppendEntries(10);
-    int row = -5;
-    int col = -5;
-    ASSERT_TRUE(m_strip->GetRowCol(4, wxSize(300, 500), row, col));
-    EXPECT_EQ(row, 1);
-    EXPECT_EQ(col, 1);
-    // The leading gap is not subtracted: 4 x 89 pixels give 4 columns, one pixel less gives 3.
-    ASSERT_TRUE(m_strip->GetRowCol(5, wxSize(356, 500), row, col));
-    EXPECT_EQ(col, 1);
-    ASSERT_TRUE(m_strip->GetRowCol(5, wxSize(355, 500), row, col));
-    EXPECT_EQ(col, 2);
-    // Narrower than one cell still gives one column.
-    ASSERT_TRUE(m_strip->GetRowCol(4, wxSize(60, 500), row, col));
-    EXPECT_EQ(row, 4);
-    EXPECT_EQ(col, 0);
-    ASSERT_TRUE(m_strip->GetRowCol(9, wxSize(0, 0), row, col));
-    EXPECT_EQ(row, 9);
-
-    row = col = -5;
-    EXPECT_FALSE(m_strip->GetRowCol(10, wxSize(300, 500), row, col));
-    EXPECT_FALSE(m_strip->GetRowCol(-1, wxSize(300, 500), row, col));
-    EXPECT_EQ(row, -5);
-    EXPECT_EQ(col, -5);
-}
-
-TEST_F(StripTest, RectanglesWithAndWithoutScrolling) {
-    SetClientSize(300, 200);
-    AppendEntries(20);
-    const int h = m_strip->GetItemHeight();
-    wxRect cell;
-    ASSERT_TRUE(m_strip->GetItemRect(cell, 4, true));
-    EXPECT_EQ(cell, wxRect(3 + 89, 3 + h + 3, 86, h));
     wxRect image;
-    ASSERT_TRUE(m_strip->GetItemRectImage(image, 4, true));
-    EXPECT_EQ(image, wxRect(cell.x + 3, cell.y + (h - 80) / 2, 80, 80));
-
-    m_strip->Scroll(0, 5);
-    RunFor(20);
-    ASSERT_TRUE(m_strip->GetItemRect(cell, 4, true));
-    EXPECT_EQ(cell.y, 3 + h + 3 - 50);
-    ASSERT_TRUE(m_strip->GetItemRectImage(image, 4, true));
-    EXPECT_EQ(image.y, cell.y + (h - 80) / 2);
-    ASSERT_TRUE(m_strip->GetItemRect(cell, 4, false));
-    EXPECT_EQ(cell.y, 3 + h + 3);
-
-    const wxRect untouched(1, 2, 3, 4);
-    wxRect rect = untouched;
-    EXPECT_FALSE(m_strip->GetItemRect(rect, 20));
-    EXPECT_FALSE(m_strip->GetItemRectImage(rect, -1));
-    EXPECT_EQ(rect, untouched);
+    ASSERT_TRUE(m_strip->GetItemRectImage(image, 0, false));
+    EXPECT_EQ(image, wxRect(6, 3 + (m_strip->GetItemHeight() - 80) / 2 - textHeight / 2, 80, 80));
 }
 
-TEST_F(StripTest, HitTestFindsOnlyCellsAndTheirLeadingGaps) {
-    SetClientSize(300, 400);
-    AppendEntries(5);
-    const int pitch = m_strip->GetItemHeight() + 3;
-    int n = -1;
-    EXPECT_TRUE(m_strip->HitTestItem(wxPoint(1, 1), n));
-    EXPECT_EQ(n, 0);
-    EXPECT_TRUE(m_strip->HitTestItem(wxPoint(89 + 1, 5), n)); // gap in front of cell 1
-    EXPECT_EQ(n, 1);
-    EXPECT_TRUE(m_strip->HitTestItem(wxPoint(3 * 89 - 1, 5), n)); // right edge of cell 2
-    EXPECT_EQ(n, 2);
-    EXPECT_TRUE(m_strip->HitTestItem(wxPoint(100, pitch + 10), n));
-    EXPECT_EQ(n, 4);
+TEST_F(StripTest, RectanglesAndHitsFollowColumnsAndScrolling) {
+    SetClientSize(300, 400); // three columns of 86 + 3 pixels
+    const int h = m_strip->GetItemHeight();
+    const int p = h + 3;
+    const wxRect none;
+    const struct {
+        int count;
+        int scroll; // in units of 10 pixels
+        wxPoint point;
+        int hit; // -1 for none
+        int n;
+        wxRect cell; // on screen; none when there is no entry n
+    } cases[] = {
+        {5, 0, {1, 1}, 0, 0, {3, 3, 86, h}},
+        {5, 0, {89 + 1, 5}, 1, 1, {92, 3, 86, h}}, // the gap in front of a cell is the cell's
+        {5, 0, {3 * 89 - 1, 5}, 2, 2, {181, 3, 86, h}},
+        {5, 0, {100, p + 10}, 4, 4, {92, 3 + p, 86, h}},
+        {5, 0, {3 * 89 + 5, 10}, -1, 5, none}, // right of the last column
+        {5, 0, {200, p + 10}, -1, -1, none},   // right of the last entry
+        {5, 0, {10, 2 * p + 5}, -1, 20, none}, // below the last row
+        {20, 5, {10, p - 50 + 5}, 3, 4, {92, 3 + p - 50, 86, h}},
+        {20, 5, {150, 5}, 1, 19, {92, 3 + 6 * p - 50, 86, h}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        AppendEntries(c.count - m_strip->GetCount());
+        m_strip->Scroll(0, c.scroll);
+        RunFor(20);
+        ASSERT_EQ(m_strip->GetViewStart().y, c.scroll);
+        int n = -1;
+        EXPECT_EQ(m_strip->HitTestItem(c.point, n), c.hit >= 0);
+        EXPECT_EQ(n, c.hit);
 
-    n = -1;
-    EXPECT_FALSE(m_strip->HitTestItem(wxPoint(3 * 89 + 5, 10), n));    // right of the last column
-    EXPECT_FALSE(m_strip->HitTestItem(wxPoint(200, pitch + 10), n));   // right of the last entry
-    EXPECT_FALSE(m_strip->HitTestItem(wxPoint(10, 2 * pitch + 5), n)); // below the last row
-    EXPECT_EQ(n, -1);
+        const wxRect untouched(1, 2, 3, 4);
+        const bool valid = !c.cell.IsEmpty();
+        wxRect cell = untouched, image = untouched, unscrolled = untouched;
+        EXPECT_EQ(m_strip->GetItemRect(cell, c.n, true), valid);
+        EXPECT_EQ(m_strip->GetItemRectImage(image, c.n, true), valid);
+        EXPECT_EQ(m_strip->GetItemRect(unscrolled, c.n, false), valid);
+        EXPECT_EQ(cell, valid ? c.cell : untouched);
+        EXPECT_EQ(image, valid ? wxRect(c.cell.x + 3, c.cell.y + (h - 80) / 2, 80, 80) : untouched);
+        EXPECT_EQ(unscrolled,
+                  valid ? wxRect(c.cell.GetPosition() + wxPoint(0, 10 * c.scroll), c.cell.GetSize())
+                        : untouched);
+    }
 
-    // Scrolled by 50 pixels, a point near the top of row 1's cells on screen is in row 1.
-    AppendEntries(15);
-    m_strip->Scroll(0, 5);
-    RunFor(20);
-    EXPECT_TRUE(m_strip->HitTestItem(wxPoint(10, pitch - 50 + 5), n));
-    EXPECT_EQ(n, 3);
+    // Rows and columns for other client widths: the leading gap is not subtracted, so 4 x 89
+    // pixels give 4 columns and one pixel less gives 3; narrower than a cell is one column.
+    const struct {
+        int item, width, row, col;
+    } places[] = {{4, 300, 1, 1}, {5, 356, 1, 1}, {5, 355, 1, 2}, {4, 60, 4, 0}, {9, 0, 9, 0}};
+    for (const auto& c : places) {
+        int row = -5;
+        int col = -5;
+        ASSERT_TRUE(m_strip->GetRowCol(c.item, wxSize(c.width, 500), row, col));
+        EXPECT_EQ(std::make_pair(row, col), std::make_pair(c.row, c.col)) << c.width;
+    }
 }
 
-TEST_F(StripTest, ScrollRangeCoversTheRows) {
+TEST_F(StripTest, ScrollRangeCoversTheRowsAndScrollingShowsTheCell) {
     SetClientSize(300, 200);
-    EXPECT_EQ(PixelsPerUnit(*m_strip), wxSize(0, 0));
+    const auto pixelsPerUnit = [this] {
+        int x = -1;
+        int y = -1;
+        m_strip->GetScrollPixelsPerUnit(&x, &y);
+        return wxSize(x, y);
+    };
+    const int pitch = m_strip->GetItemHeight() + 3;
+    EXPECT_EQ(pixelsPerUnit(), wxSize(0, 0));
     AppendEntries(7);
-    const int total = 3 * (m_strip->GetItemHeight() + 3) + 3;
-    EXPECT_EQ(PixelsPerUnit(*m_strip), wxSize(0, 10));
+    const int total = 3 * pitch + 3;
+    EXPECT_EQ(pixelsPerUnit(), wxSize(0, 10));
     EXPECT_EQ(m_strip->GetVirtualSize().y, total / 10 * 10);
 
     // Scrolled to the end, the position shrinks with the strip.
@@ -134,15 +105,10 @@ TEST_F(StripTest, ScrollRangeCoversTheRows) {
         m_strip->Delete(0);
     }
     EXPECT_EQ(m_strip->GetViewStart().y, 0);
-
     m_strip->Clear();
-    EXPECT_EQ(PixelsPerUnit(*m_strip), wxSize(0, 0));
-}
+    EXPECT_EQ(pixelsPerUnit(), wxSize(0, 0));
 
-TEST_F(StripTest, ScrollIntoViewBringsTheCellIn) {
-    SetClientSize(300, 200);
     AppendEntries(30);
-    const int pitch = m_strip->GetItemHeight() + 3;
     // Row 4 lies below: it is scrolled up until the cell and one gap end at the bottom edge.
     m_strip->ScrollIntoView(12);
     EXPECT_EQ(m_strip->GetViewStart().y, (3 + 4 * pitch + pitch - 200) / 10);
@@ -157,9 +123,6 @@ TEST_F(StripTest, ScrollIntoViewBringsTheCellIn) {
 }
 
 TEST_F(StripTest, PaintBufferOnlyGrows) {
-    SetClientSize(300, 200);
-    EXPECT_GE(m_strip->GetPaintBuffer().GetWidth(), 300);
-    EXPECT_GE(m_strip->GetPaintBuffer().GetHeight(), 200);
     SetClientSize(500, 400);
     const wxSize grown = m_strip->GetPaintBuffer().GetSize();
     EXPECT_GE(grown.x, 500);
