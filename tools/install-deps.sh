@@ -6,6 +6,7 @@ packages=(cmake g++ make libwxgtk3.2-dev libgif-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
+    fuzz) packages+=(clang) ;;
     run) packages+=(gettext) ;;
 esac
 missing=()
