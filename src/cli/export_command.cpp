@@ -3,6 +3,7 @@
 #include "app/canvas_size.h"
 #include "app/product.h"
 #include "cli/export_arguments.h"
+#include "cli/frame_stream.h"
 #include "cli/input_frames.h"
 #include "cli/progress_report.h"
 #include "export/gif_export.h"
@@ -20,11 +21,7 @@ void Say(std::FILE* stream, const wxString& text) {
 // The output size: the canvas the window takes from the frames, or the size asked for, one
 // side alone keeping the canvas proportions with the window's arithmetic.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
-    std::vector<FrameSize> sizes;
-    for (const auto& frame : input.frames) {
-        sizes.push_back(FrameSize{frame->GetWidth(), frame->GetHeight()});
-    }
-    const FrameSize canvas = CanvasOfFrames(sizes);
+    const FrameSize canvas = CanvasOfFrames(input.sizes);
     if (arguments.width && arguments.height) {
         return FrameSize{arguments.width, arguments.height};
     }
@@ -71,8 +68,9 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
 
     const FrameSize size = OutputSize(input, parsed);
     GifExportJob job;
-    job.frameCount = static_cast<int>(input.frames.size());
-    job.frameSource = [&input](int index) { return *input.frames[index]; };
+    job.frameCount = static_cast<int>(input.sizes.size());
+    FrameStream frames(input.sources);
+    job.frameSource = [&frames](int) { return frames.Next(); };
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;

@@ -12,11 +12,16 @@
 
 namespace {
 
-// Appends the pictures of one source; false when it gives none.
-bool Decode(const wxString& path, InputFrames* read) {
-    return DecodeImageSource(
-        path, [read](SourcePicture picture) { read->frames.push_back(std::move(picture.image)); },
-        StopRequest());
+// Counts in the pictures of one source; false when it gives none.
+bool Survey(const wxString& path, InputFrames* read) {
+    const SourceSurvey survey = SurveyImageSource(path);
+    if (survey.pictures == 0) {
+        return false;
+    }
+    read->sources.push_back(path);
+    read->sizes.insert(read->sizes.end(), survey.pictures,
+                       FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+    return true;
 }
 
 bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
@@ -36,11 +41,11 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
         read->projectDelay = std::min(std::max(project.delay, 1), kLargestExportNumber);
     }
     for (const wxString& source : project.paths) {
-        if (!Decode(source, read)) {
+        if (!Survey(source, read)) {
             read->skipped.push_back(source);
         }
     }
-    if (read->frames.empty()) {
+    if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;
     }
@@ -60,7 +65,7 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxS
         return ReadProject(inputs[0], read, error);
     }
     for (const wxString& input : inputs) {
-        if (!Decode(input, read)) {
+        if (!Survey(input, read)) {
             *error = wxString::Format(_("cannot read \"%s\": it holds no picture that can be read"),
                                       input);
             return false;

@@ -1,15 +1,19 @@
-// The frames that reelmont-export writes: decoded from its inputs as the import does.
+// The frames that reelmont-export writes, from its inputs as the import takes them: surveyed
+// first for their number and sizes, without keeping any picture, and decoded again one after
+// the other during the export (FrameStream).
 #pragma once
 
-#include <wx/image.h>
+#include "app/canvas_size.h"
+
 #include <wx/string.h>
 
-#include <memory>
 #include <vector>
 
 struct InputFrames {
-    // Every frame in order, full size.
-    std::vector<std::unique_ptr<wxImage>> frames;
+    // The sources that give pictures, in order.
+    std::vector<wxString> sources;
+    // The size of every frame the sources give, in order.
+    std::vector<FrameSize> sizes;
     // The project's delay in hundredths of a second, brought into the delay control's range;
     // 0 when the input was no project or its delay could not be read.
     int projectDelay = 0;
@@ -17,7 +21,7 @@ struct InputFrames {
     std::vector<wxString> skipped;
 };
 
-// Decodes image files (every frame of a GIF file) or, when the one input ends with ".xml", the
+// Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml", the
 // sources a project file lists. False when an input is missing, cannot be read or gives no
 // frame, with `error` naming it.
 bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error);

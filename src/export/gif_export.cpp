@@ -126,9 +126,14 @@ private:
         PreparedFrame frame;
         std::unique_ptr<wxImage> source;
         {
-            std::lock_guard<std::mutex> lock(m_sourceMutex);
+            // Frames are asked for in order even when the two threads claimed them the other way
+            // round, so that a source may simply read its input from start to end.
+            std::unique_lock<std::mutex> lock(m_sourceMutex);
+            m_sourceTurn.wait(lock, [this, index] { return m_nextSource == index; });
             source.reset(new wxImage(m_job.frameSource(index)));
+            ++m_nextSource;
         }
+        m_sourceTurn.notify_all();
         const wxImage fitted =
             PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight, &frame.path);
         {
@@ -154,6 +159,8 @@ private:
     std::condition_variable m_changed;
     // Serialises the frame source and the release of what it gave.
     std::mutex m_sourceMutex;
+    std::condition_variable m_sourceTurn;
+    int m_nextSource = 0;
     std::vector<PreparedFrame> m_frames;
     int m_claimed = 0;
     int m_encoded = 0;

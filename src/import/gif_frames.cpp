@@ -68,10 +68,34 @@ wxAnimationDisposal DisposalOf(const GraphicsControlBlock& control) {
     }
 }
 
-GifFrameLook LookOf(const GifFileType* gif, const GraphicsControlBlock& control) {
+// The logical screen the frames are composed on, and where the file's coordinates have their
+// origin on it.
+struct Screen {
+    int width = 0;
+    int height = 0;
+    wxPoint origin;
+};
+
+// The screen for a file whose first frame has just been described; false when it has no pixels
+// or is too large to hold.
+bool ScreenOf(const GifFileType* gif, Screen* screen) {
+    // A file that names no usable screen is shown as its first frame, which then sits at the
+    // top left: its position alone could ask for a screen no GIF can have.
+    const GifImageDesc& first = gif->Image;
+    const bool named = gif->SWidth > 0 && gif->SHeight > 0;
+    screen->width = named ? gif->SWidth : first.Width;
+    screen->height = named ? gif->SHeight : first.Height;
+    screen->origin = named ? wxPoint() : wxPoint(first.Left, first.Top);
+    return screen->width > 0 && screen->height > 0 &&
+           static_cast<long long>(screen->width) * screen->height <= kMaxScreenPixels;
+}
+
+GifFrameLook LookOf(const GifFileType* gif, const GraphicsControlBlock& control,
+                    const Screen& screen) {
     GifFrameLook look;
     const GifImageDesc& frame = gif->Image;
-    look.rect = wxRect(frame.Left, frame.Top, frame.Width, frame.Height);
+    look.rect = wxRect(frame.Left - screen.origin.x, frame.Top - screen.origin.y, frame.Width,
+                       frame.Height);
     look.disposal = DisposalOf(control);
     look.transparentIndex = control.TransparentColor;
     const ColorMapObject* palette = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
@@ -105,8 +129,9 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// Reads the pixels of the frame just described and paints them; false when the data is damaged.
-bool PaintFrame(GifFileType* gif, GifCanvas& canvas) {
+// Reads the pixels of the frame just described and paints them on `canvas` unless it is null;
+// false when the data is damaged.
+bool PaintFrame(GifFileType* gif, GifCanvas* canvas) {
     const GifImageDesc& frame = gif->Image;
     if (frame.Width <= 0 || frame.Height <= 0) {
         // Nothing to paint, but the frame's data must still be passed over.
@@ -127,37 +152,76 @@ bool PaintFrame(GifFileType* gif, GifCanvas& canvas) {
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) {
             return false;
         }
-        canvas.PaintRow(row, line.data());
+        if (canvas) {
+            canvas->PaintRow(row, line.data());
+        }
     }
     return true;
 }
-// The screen for a file whose first frame has just been described; null when it is too large.
-std::unique_ptr<GifCanvas> MakeCanvas(const GifFileType* gif) {
-    // A file that names no usable screen is shown at the extent of its first frame.
-    const GifImageDesc& first = gif->Image;
-    const bool screenOk = gif->SWidth > 0 && gif->SHeight > 0;
-    const int width = screenOk ? gif->SWidth : first.Left + first.Width;
-    const int height = screenOk ? gif->SHeight : first.Top + first.Height;
-    if (static_cast<long long>(width) * height > kMaxScreenPixels) {
-        return nullptr;
+} // namespace
+
+namespace {
+// Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
+// whole, with its number; composes them on a canvas when `compose` is set, and passes that
+// canvas too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
+template <typename OnFrame>
+void ReadFrames(const wxString& path, int onlyFrame, bool compose, const OnFrame& onFrame,
+                const StopRequest& stopRequested) {
+    wxFileInputStream stream(path);
+    if (!stream.IsOk()) {
+        return;
     }
-    return std::make_unique<GifCanvas>(width, height);
+    int error;
+    const GifFile gif(DGifOpen(&stream, ReadFromStream, &error));
+    if (!gif) {
+        return;
+    }
+    Screen screen;
+    std::unique_ptr<GifCanvas> canvas;
+    GraphicsControlBlock control = NoControl();
+    int frame = -1;
+    GifRecordType record;
+    while (DGifGetRecordType(gif.get(), &record) == GIF_OK) {
+        if (record == EXTENSION_RECORD_TYPE) {
+            if (!ReadExtension(gif.get(), control)) {
+                return;
+            }
+            continue;
+        }
+        if (record != IMAGE_DESC_RECORD_TYPE || (stopRequested && stopRequested()) ||
+            DGifGetImageDesc(gif.get()) == GIF_ERROR) {
+            return;
+        }
+        ++frame;
+        if (frame == 0 && !ScreenOf(gif.get(), &screen)) {
+            return;
+        }
+        try {
+            if (compose && !canvas) {
+                canvas = std::make_unique<GifCanvas>(screen.width, screen.height);
+            }
+            if (canvas) {
+                canvas->BeginFrame(LookOf(gif.get(), control, screen));
+            }
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        control = NoControl();
+        if (!PaintFrame(gif.get(), canvas.get())) {
+            return;
+        }
+        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get())) {
+            return;
+        }
+        if (frame == onlyFrame) {
+            return;
+        }
+    }
 }
 } // namespace
 
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
                      const StopRequest& stopRequested) {
-    wxFileInputStream stream(path);
-    if (!stream.IsOk()) {
-        return false;
-    }
-    int error;
-    const GifFile gif(DGifOpen(&stream, ReadFromStream, &error));
-    if (!gif) {
-        return false;
-    }
-    std::unique_ptr<GifCanvas> canvas;
-    GraphicsControlBlock control = NoControl();
     // A composed frame is handed over once the file shows whether another frame follows.
     SourcePicture ready;
     bool delivered = false;
@@ -169,47 +233,29 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
             delivered = true;
         }
     };
-    int frame = -1;
-    GifRecordType record;
-    while (DGifGetRecordType(gif.get(), &record) == GIF_OK) {
-        if (record == EXTENSION_RECORD_TYPE) {
-            if (!ReadExtension(gif.get(), control)) {
-                break;
-            }
-            continue;
-        }
-        if (record != IMAGE_DESC_RECORD_TYPE) {
-            break;
-        }
-        handOver(false);
-        if ((stopRequested && stopRequested()) || DGifGetImageDesc(gif.get()) == GIF_ERROR) {
-            break;
-        }
-        ++frame;
-        try {
-            if (!canvas) {
-                canvas = MakeCanvas(gif.get());
-                if (!canvas) {
-                    break;
-                }
-            }
-            canvas->BeginFrame(LookOf(gif.get(), control));
-        } catch (const std::bad_alloc&) {
-            break;
-        }
-        control = NoControl();
-        if (!PaintFrame(gif.get(), *canvas)) {
-            break;
-        }
-        if (onlyFrame < 0 || frame == onlyFrame) {
+    ReadFrames(
+        path, onlyFrame, true,
+        [&](int frame, const Screen&, const GifCanvas* canvas) {
+            handOver(false);
             ready.image = canvas->MakePicture();
             ready.frameIndex = frame;
             ready.sourcePath = path;
-        }
-        if (frame == onlyFrame) {
-            break;
-        }
-    }
+            return ready.image != nullptr;
+        },
+        stopRequested);
     handOver(true);
     return delivered;
+}
+
+SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame) {
+    SourceSurvey survey;
+    ReadFrames(
+        path, onlyFrame, false,
+        [&survey](int, const Screen& screen, const GifCanvas*) {
+            ++survey.pictures;
+            survey.size = wxSize(screen.width, screen.height);
+            return true;
+        },
+        StopRequest());
+    return survey;
 }

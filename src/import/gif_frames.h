@@ -12,3 +12,8 @@
 // damage. Returns whether any picture was delivered.
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
                      const StopRequest& stopRequested);
+
+// How many pictures DecodeGifFrames would deliver for the same arguments, and their size, found
+// by reading the whole file without composing anything. A picture that then cannot be composed
+// for lack of memory is the only difference.
+SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame);

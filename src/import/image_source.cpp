@@ -38,3 +38,21 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
     }
     return DecodeStill(source, deliver, stopRequested);
 }
+
+SourceSurvey SurveyImageSource(const wxString& path) {
+    if (IsGifSource(StripFrameSuffix(path))) {
+        wxLogNull quiet;
+        return wxFileExists(StripFrameSuffix(path))
+                   ? SurveyGifFrames(StripFrameSuffix(path), ParseFrameIndex(path))
+                   : SourceSurvey();
+    }
+    SourceSurvey survey;
+    DecodeImageSource(
+        path,
+        [&survey](SourcePicture picture) {
+            survey.pictures = 1;
+            survey.size = picture.image->GetSize();
+        },
+        StopRequest());
+    return survey;
+}

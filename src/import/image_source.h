@@ -33,3 +33,12 @@ using StopRequest = std::function<bool()>;
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested);
+
+// How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
+// source all have the same size), found without keeping any: a GIF file is read without
+// composing its frames, any other file is decoded and dropped.
+struct SourceSurvey {
+    int pictures = 0;
+    wxSize size;
+};
+SourceSurvey SurveyImageSource(const wxString& path);

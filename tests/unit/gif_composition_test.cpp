@@ -191,6 +191,13 @@ TEST_F(GifComposition, FrameReferenceStopAndDamageGiveTheFramesUpToThem) {
     const std::vector<SourcePicture> cut = DecodeAll(damaged);
     ASSERT_EQ(cut.size(), 2u);
     ExpectPixels(*cut[1].image, {"bbrr", "bbrr", "rrrr", "rrrr"});
+
+    // A survey, which composes nothing, counts the pictures decoding gives.
+    for (const wxString& source : {path, path + "_2", path + "_3", damaged}) {
+        const SourceSurvey survey = SurveyImageSource(source);
+        EXPECT_EQ(survey.pictures, static_cast<int>(DecodeAll(source).size())) << source;
+        EXPECT_EQ(survey.size, survey.pictures ? wxSize(4, 4) : wxSize()) << source;
+    }
 }
 
 TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
@@ -211,9 +218,19 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(ColourAt(*pictures[0].image, 0, 0), kRed);
 
+    EXPECT_EQ(SurveyImageSource(png).size, wxSize(5, 3));
+
     // A screen far too large to hold is refused, not allocated.
     testgif::File huge{65535, 65535, {kRed, kGreen}, {Patch(0, 0, 1, 1, kRedIndex)}};
     EXPECT_TRUE(DecodeAll(Write(huge, "huge.gif")).empty());
+    EXPECT_EQ(SurveyImageSource(folder.File("huge.gif")).pictures, 0);
+
+    // A file that names no screen is shown as its first frame, wherever that frame sits.
+    testgif::File unnamed{0, 0, {kRed, kGreen}, {Patch(65535, 0, 1, 1, kGreenIndex)}};
+    pictures = DecodeAll(Write(unnamed, "unnamed.gif"));
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].image->GetSize(), wxSize(1, 1));
+    EXPECT_EQ(ColourAt(*pictures[0].image, 0, 0), kGreen);
 
     EXPECT_TRUE(DecodeAll(WriteBytes(folder.File("broken.gif"), "GIF89a\x04")).empty());
     EXPECT_TRUE(DecodeAll(WriteBytes(folder.File("broken.png"), "not a picture")).empty());

@@ -62,12 +62,20 @@ TEST(GifExport, WritesEveryFittedFrameTheSameOnOneOrTwoThreadsAndReportsProgress
     }
     GifExportJob job = JobFor(frames, 200, 200, folder.File("two.gif"));
     job.delay = 7;
+    // Frames are asked for in order, so that a source may read its input from start to end.
+    std::vector<int> asked;
+    const auto source = job.frameSource;
+    job.frameSource = [&asked, source](int i) {
+        asked.push_back(i);
+        return source(i);
+    };
     std::vector<int> progress;
     job.progress = [&progress](int percent) { progress.push_back(percent); };
     const GifExportResult result = ExportGif(job);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_TRUE(result.message.empty());
     EXPECT_EQ(progress, (std::vector<int>{8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}));
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 
     job.threads = 1;
     job.path = folder.File("one.gif");

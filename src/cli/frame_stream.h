@@ -1,0 +1,43 @@
+// The pictures of a list of image sources, decoded on a thread of their own while the export
+// takes them one after the other, with only a few decoded ahead: memory stays near a few frames
+// however many the sources hold.
+#pragma once
+
+#include <wx/image.h>
+#include <wx/string.h>
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class FrameStream {
+public:
+    // Pictures decoded and waiting to be taken, at most.
+    static const size_t kAhead = 2;
+
+    // Starts decoding the sources, in order, as DecodeImageSource does.
+    explicit FrameStream(std::vector<wxString> sources);
+    // Stops the decoding.
+    ~FrameStream();
+    FrameStream(const FrameStream&) = delete;
+    FrameStream& operator=(const FrameStream&) = delete;
+
+    // The next picture, waiting for it if needed; an empty image once the sources give no more.
+    // To be called from one thread at a time.
+    wxImage Next();
+
+private:
+    void Decode();
+    void Push(std::unique_ptr<wxImage> picture);
+
+    const std::vector<wxString> m_sources;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<wxImage>> m_waiting;
+    bool m_finished = false;
+    bool m_abandoned = false;
+    std::thread m_thread;
+};
