@@ -2,11 +2,12 @@
 # Installs the Debian packages the program needs to build and run ("run"), and what the test
 # suite needs beside them ("test"). Does nothing when everything is there already.
 set -euo pipefail
-packages=(cmake g++ make libwxgtk3.2-dev libgif-dev)
+# gettext builds the catalogs; wx3.2-i18n holds the toolkit's own translations and
+# fonts-noto-cjk draws the Chinese and Japanese interface texts.
+packages=(cmake g++ make libwxgtk3.2-dev libgif-dev gettext wx3.2-i18n fonts-noto-cjk)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
-    run) packages+=(gettext) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do
