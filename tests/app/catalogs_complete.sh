@@ -7,18 +7,24 @@ set -u
 template=$1
 shift
 status=0
+report() { # catalog, what is wrong, entries
+    if [ -n "$3" ]; then
+        printf '%s: %s\n%s\n\n' "$1" "$2" "$3"
+        status=1
+    fi
+}
 for catalog in "$@"; do
-    if ! msgcmp "$catalog" "$template"; then
-        echo "$catalog: the texts above have no translation (or one marked fuzzy)"
+    merged=$(msgmerge --quiet --no-fuzzy-matching --no-wrap "$catalog" "$template") || {
         status=1
-    fi
-    if ! msgcmp --use-untranslated "$template" "$catalog"; then
-        echo "$catalog: the texts above are no longer shown; remove them"
-        status=1
-    fi
-    if ! msgfmt --check-format --check-accelerators='&' -o /dev/null "$catalog"; then
-        status=1
-    fi
+        continue
+    }
+    report "$catalog" "shown texts without a translation" \
+        "$(msgattrib --untranslated --no-obsolete --no-wrap <<<"$merged" | sed '1,/^$/d')"
+    report "$catalog" "translations still marked fuzzy" \
+        "$(msgattrib --only-fuzzy --no-obsolete --no-wrap <<<"$merged" | sed '1,/^$/d')"
+    report "$catalog" "texts the program no longer shows" \
+        "$(msgattrib --only-obsolete --no-wrap <<<"$merged" | sed '1,/^$/d')"
+    msgfmt --check-format --check-accelerators='&' -o /dev/null "$catalog" || status=1
 done
 [ "$status" -eq 0 ] && echo "$# catalogs translate every shown text"
 exit "$status"
