@@ -1,6 +1,7 @@
 // The program's main window: owner of all editing state, the frame strip, and every command.
 #pragma once
 
+#include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
@@ -67,6 +68,8 @@ public:
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+    // Tests see the web pages the window would open through this seam.
+    void SetBrowserSeam(BrowserSeam seam) { m_browserSeam = std::move(seam); }
 
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -206,6 +209,7 @@ private:
     void ShowExportFailure(const wxString& message);
 
     FileDialogSeam m_fileDialogSeam;
+    BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
