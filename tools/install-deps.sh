@@ -2,10 +2,10 @@
 # Installs the Debian packages the program needs to build and run ("run"), and what the test
 # suite needs beside them ("test"). Does nothing when everything is there already.
 set -euo pipefail
-packages=(cmake g++ make libwxgtk3.2-dev libgif-dev)
+packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
-    bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
+    bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth) ;;
     run) packages+=(gettext) ;;
 esac
 missing=()
