@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program needs to build and run ("run"), and what the test
-# suite needs beside them ("test"). Does nothing when everything is there already.
+# Installs the Debian packages the program needs to build and run ("run"), what the test
+# suite needs beside them ("test"), and what building the Debian package needs ("package").
+# Does nothing when everything is there already.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev)
+packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc librsvg2-bin)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool
+        dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth) ;;
+    fuzz) packages+=(clang) ;;
     run) packages+=(gettext) ;;
+    package) packages+=(gettext dpkg-dev) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do
