@@ -7,7 +7,7 @@ set -euo pipefail
 # fonts-noto-cjk draws the Chinese and Japanese interface texts. libimagequant gives the best
 # colours.
 packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc
-    librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk)
+    librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk libcurl4-openssl-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;

@@ -3,6 +3,7 @@
 
 #include "app/export_setting.h"
 #include "export/export_options.h"
+#include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
@@ -69,6 +70,8 @@ public:
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+    // Tests see the web pages the window would open through this seam.
+    void SetBrowserSeam(BrowserSeam seam) { m_browserSeam = std::move(seam); }
 
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -218,6 +221,7 @@ private:
     ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
+    BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
