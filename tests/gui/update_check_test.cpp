@@ -59,6 +59,10 @@ TEST_F(WebCommands, UpdateCheckTellsWhatTheServerAnswered) {
     const wxString newer = "Reelmont: A new version of Reelmont(2.1.0) is available. Click Yes "
                            "to open download page. [Yes/No]";
     const wxString page = g_domainOption->m_productPageUrl;
+    const auto names = [](const std::string& version) {
+        return R"(<u><p n="Reelmont" v=")" + version + R"("/></u>)";
+    };
+    // clang-format off
     const struct {
         const char* what;
         Reply reply;
@@ -66,36 +70,20 @@ TEST_F(WebCommands, UpdateCheckTellsWhatTheServerAnswered) {
         int answer;
         std::vector<wxString> boxes, opened;
     } cases[] = {
-        {"newer, Yes",
-         Reply::Document,
-         R"(<u><p n="Reelmont" v="2.1.0"/></u>)",
-         wxID_YES,
-         {newer},
-         {page}},
-        {"newer, No",
-         Reply::Document,
-         R"(<u><p n="Reelmont" v="2.1.0"/></u>)",
-         wxID_NO,
-         {newer},
-         {}},
-        {"same", Reply::Document, R"(<u><p n="Reelmont" v="2.0.19"/></u>)", wxID_OK, {latest}, {}},
-        {"older", Reply::Document, R"(<u><p n="Reelmont" v="2.0.9"/></u>)", wxID_OK, {latest}, {}},
-        {"the later of two wins",
-         Reply::Document,
+        {"newer, Yes", Reply::Document, names("2.1.0"), wxID_YES, {newer}, {page}},
+        {"newer, No", Reply::Document, names("2.1.0"), wxID_NO, {newer}, {}},
+        {"same", Reply::Document, names("2.0.19"), wxID_OK, {latest}, {}},
+        {"older", Reply::Document, names("2.0.9"), wxID_OK, {latest}, {}},
+        {"the later of two wins", Reply::Document,
          R"(<u><p n="Reelmont" v="9.0.0"/><q x="Other" y="9.0.0"/><p k="Reelmont" w="1.0"/></u>)",
-         wxID_OK,
-         {latest},
-         {}},
-        {"name as last attribute",
-         Reply::Document,
-         R"(<u><p v="2.1.0" n="Reelmont"/></u>)",
-         wxID_OK,
-         {failed},
-         {}},
+         wxID_OK, {latest}, {}},
+        {"name as last attribute", Reply::Document, R"(<u><p v="2.1.0" n="Reelmont"/></u>)",
+         wxID_OK, {failed}, {}},
         {"not XML", Reply::Document, "Reelmont 2.1.0", wxID_OK, {failed}, {}},
         {"closes without answering", Reply::CloseAtOnce, "", wxID_OK, {failed}, {}},
         {"never answers", Reply::Silent, "", wxID_OK, {failed}, {}},
         {"endless document", Reply::Endless, "", wxID_OK, {failed}, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         LoopbackServer server(c.reply, c.document);
