@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 
+struct RefusedFiles;
 class wxDC;
 class wxImage;
 class wxLocale;
@@ -171,6 +172,9 @@ public:
     wxStatusBar* m_statusBar1 = nullptr;
     wxLocale* m_uiLocale = nullptr;
     bool m_isPlaying = false;
+    // Bytes the frames of one Add or Insert may take; GIF files whose frames would need more
+    // are not decoded.
+    unsigned long long m_importMemoryLimit;
 
 private:
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
@@ -189,8 +193,9 @@ private:
     void ShowOutputSize(int width, int height);
     void SetOutputSize(int width, int height);
     void FinishImport();
-    // Tells the user once which of the chosen files gave no picture.
-    void ReportUnreadFiles(const wxArrayString& unread);
+    // Tells the user once which of the chosen files gave no picture, and which were left out
+    // because their frames would not fit into memory.
+    void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge);
     void OnPaintPreview(wxPaintEvent& event);
 
     // What an export compares and what a failed export puts back.
@@ -235,6 +240,8 @@ private:
     std::set<wxString> m_importedSources;
     // Pictures the import worker has posted and this window has not taken yet.
     std::shared_ptr<std::atomic<int>> m_importBacklog;
+    // The files the running import leaves out for lack of memory.
+    std::shared_ptr<RefusedFiles> m_importRefused;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -129,11 +129,14 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// Reads the pixels of the frame just described and paints them on `canvas` unless it is null;
-// false when the data is damaged.
-bool PaintFrame(GifFileType* gif, GifCanvas* canvas) {
+// How far a frame's pixels are taken.
+enum class Reading { Compose, Decode, Skip };
+
+// Reads the pixels of the frame just described and paints them on `canvas` unless it is null,
+// or only passes over their data; false when the data is damaged.
+bool PaintFrame(GifFileType* gif, GifCanvas* canvas, Reading reading) {
     const GifImageDesc& frame = gif->Image;
-    if (frame.Width <= 0 || frame.Height <= 0) {
+    if (frame.Width <= 0 || frame.Height <= 0 || reading == Reading::Skip) {
         // Nothing to paint, but the frame's data must still be passed over.
         int codeSize;
         GifByteType* block;
@@ -162,10 +165,10 @@ bool PaintFrame(GifFileType* gif, GifCanvas* canvas) {
 
 namespace {
 // Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
-// whole, with its number; composes them on a canvas when `compose` is set, and passes that
-// canvas too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
+// whole, with its number; composes them on a canvas when asked to, and passes that canvas
+// too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
 template <typename OnFrame>
-void ReadFrames(const wxString& path, int onlyFrame, bool compose, const OnFrame& onFrame,
+void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
                 const StopRequest& stopRequested) {
     wxFileInputStream stream(path);
     if (!stream.IsOk()) {
@@ -197,7 +200,7 @@ void ReadFrames(const wxString& path, int onlyFrame, bool compose, const OnFrame
             return;
         }
         try {
-            if (compose && !canvas) {
+            if (reading == Reading::Compose && !canvas) {
                 canvas = std::make_unique<GifCanvas>(screen.width, screen.height);
             }
             if (canvas) {
@@ -207,7 +210,7 @@ void ReadFrames(const wxString& path, int onlyFrame, bool compose, const OnFrame
             return;
         }
         control = NoControl();
-        if (!PaintFrame(gif.get(), canvas.get())) {
+        if (!PaintFrame(gif.get(), canvas.get(), reading)) {
             return;
         }
         if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get())) {
@@ -234,7 +237,7 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
         }
     };
     ReadFrames(
-        path, onlyFrame, true,
+        path, onlyFrame, Reading::Compose,
         [&](int frame, const Screen&, const GifCanvas* canvas) {
             handOver(false);
             ready.image = canvas->MakePicture();
@@ -247,10 +250,11 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
     return delivered;
 }
 
-SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame) {
+namespace {
+SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
     SourceSurvey survey;
     ReadFrames(
-        path, onlyFrame, false,
+        path, onlyFrame, reading,
         [&survey](int, const Screen& screen, const GifCanvas*) {
             ++survey.pictures;
             survey.size = wxSize(screen.width, screen.height);
@@ -258,4 +262,13 @@ SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame) {
         },
         StopRequest());
     return survey;
+}
+} // namespace
+
+SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame) {
+    return Survey(path, onlyFrame, Reading::Decode);
+}
+
+SourceSurvey EstimateGifFrames(const wxString& path, int onlyFrame) {
+    return Survey(path, onlyFrame, Reading::Skip);
 }

@@ -17,3 +17,7 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
 // by reading the whole file without composing anything. A picture that then cannot be composed
 // for lack of memory is the only difference.
 SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame);
+
+// The same without decoding the frames' pixels, which is much quicker: frames whose pixel data
+// is damaged are counted too, so the number may be higher than the pictures decoding gives.
+SourceSurvey EstimateGifFrames(const wxString& path, int onlyFrame);

@@ -3,6 +3,7 @@
 #include "app/worker_event.h"
 #include "import/frame_reference.h"
 #include "import/image_source.h"
+#include "import/import_memory.h"
 
 #include <wx/utils.h>
 
@@ -18,6 +19,25 @@ void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, in
     m_backlogLimit = limit;
 }
 
+void ImageLoadThread::LimitMemory(unsigned long long bytes, std::shared_ptr<RefusedFiles> refused) {
+    m_memoryLeft = bytes;
+    m_refused = std::move(refused);
+}
+
+bool ImageLoadThread::Admit(const wxString& path) {
+    if (!m_refused) {
+        return true;
+    }
+    const unsigned long long need = GifFramesMemory(path);
+    if (need > m_memoryLeft) {
+        std::lock_guard<std::mutex> lock(m_refused->mutex);
+        m_refused->paths.push_back(path);
+        return false;
+    }
+    m_memoryLeft -= need;
+    return true;
+}
+
 wxThread::ExitCode ImageLoadThread::Entry() {
     wxCHECK_MSG(m_target, 0, "need an object to queue event for");
     const size_t count = m_files.size();
@@ -27,6 +47,9 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         // The frames of a whole GIF file report the progress before it, except the very last
         // picture of the list; a single picture reports the progress after it.
         const bool wholeGif = IsGifSource(m_files[i]);
+        if (!Admit(m_files[i])) {
+            continue;
+        }
         DecodeImageSource(
             m_files[i],
             [&](SourcePicture picture) {

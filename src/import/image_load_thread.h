@@ -23,6 +23,13 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+
+// The files an import left out because their frames would not fit into memory.
+struct RefusedFiles {
+    std::mutex mutex;
+    wxArrayString paths;
+};
 
 class ImageLoadThread : public wxThread {
 public:
@@ -36,10 +43,18 @@ public:
     // limit. Without it the worker decodes as fast as it can and the queue holds the rest.
     void LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit);
 
+    // Decodes no GIF file whose frames would take the import past `bytes` in the receiver
+    // (GifFramesMemory), counting the files before it; such files are added to `refused` and
+    // give no event. The receiver reads `refused` once the import is complete.
+    void LimitMemory(unsigned long long bytes, std::shared_ptr<RefusedFiles> refused);
+
 protected:
     ExitCode Entry() override;
 
 private:
+    // Whether the memory limit leaves room for the frames of the file at `path`; when it does,
+    // they are counted in, otherwise the file is refused.
+    bool Admit(const wxString& path);
     // Hands m_image (may be null) and the payload to the target's queue.
     void Post(const wxString& sourcePath, int progress, int frameIndex);
 
@@ -51,4 +66,6 @@ private:
     int m_lastProgress = -1;
     std::shared_ptr<std::atomic<int>> m_backlog;
     int m_backlogLimit = 0;
+    unsigned long long m_memoryLeft = 0;
+    std::shared_ptr<RefusedFiles> m_refused;
 };

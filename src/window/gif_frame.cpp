@@ -6,6 +6,7 @@
 #include "app/product.h"
 #include "app/update_event.h"
 #include "app/worker_event.h"
+#include "import/import_memory.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/icon.h>
@@ -37,7 +38,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     }
 } // namespace
 
-GifFrame::GifFrame() : m_timer() {}
+GifFrame::GifFrame() : m_timer(), m_importMemoryLimit(ImportMemoryLimit()) {}
 
 GifFrame::~GifFrame() {
     delete m_thumbnailCtrl;

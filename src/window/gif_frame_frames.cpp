@@ -8,6 +8,7 @@
 #include "import/frame_reference.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
+#include "import/import_memory.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
@@ -29,20 +30,34 @@ const int kNamesListed = 5;
 wxString ImageWildcard() {
     return _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif";
 }
+
+// The heading, then up to kNamesListed file names and how many more there are.
+wxString FileList(const wxString& heading, const wxArrayString& paths) {
+    wxString list = heading;
+    for (size_t i = 0; i < paths.size() && i < kNamesListed; ++i) {
+        list += "\n" + wxFileNameFromPath(paths[i]);
+    }
+    if (paths.size() > kNamesListed) {
+        list += "\n" + wxString::Format(_("and %d more"), int(paths.size() - kNamesListed));
+    }
+    return list;
+}
 } // namespace
 
-void GifFrame::ReportUnreadFiles(const wxArrayString& unread) {
-    if (unread.empty()) {
-        return;
+void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge) {
+    wxString message;
+    if (!unread.empty()) {
+        message = FileList(_("These files could not be read:"), unread);
     }
-    wxString message = _("These files could not be read:");
-    for (size_t i = 0; i < unread.size() && i < kNamesListed; ++i) {
-        message += "\n" + wxFileNameFromPath(unread[i]);
+    if (!tooLarge.empty()) {
+        message += (message.empty() ? "" : "\n\n") +
+                   FileList(_("These files were left out: their frames would take more memory "
+                              "than this computer can spare:"),
+                            tooLarge);
     }
-    if (unread.size() > kNamesListed) {
-        message += "\n" + wxString::Format(_("and %d more"), int(unread.size() - kNamesListed));
+    if (!message.empty()) {
+        wxMessageBox(message, GetProductName(), wxOK | wxICON_WARNING, this);
     }
-    wxMessageBox(message, GetProductName(), wxOK | wxICON_WARNING, this);
 }
 
 bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
@@ -65,6 +80,8 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
     // hold memory in the event queue.
     m_importBacklog = std::make_shared<std::atomic<int>>(0);
     worker->LimitBacklog(m_importBacklog, 4);
+    m_importRefused = std::make_shared<RefusedFiles>();
+    worker->LimitMemory(m_importMemoryLimit, m_importRefused);
     if (worker->Create() != wxTHREAD_NO_ERROR) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
@@ -117,15 +134,22 @@ void GifFrame::FinishImport() {
         m_progressDialog->Destroy();
         m_progressDialog = nullptr;
     }
+    wxArrayString tooLarge;
+    if (m_importRefused) {
+        std::lock_guard<std::mutex> lock(m_importRefused->mutex);
+        tooLarge = m_importRefused->paths;
+    }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
-        if (m_importedSources.count(StripFrameSuffix(path)) == 0) {
+        if (m_importedSources.count(StripFrameSuffix(path)) == 0 &&
+            tooLarge.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
     }
     m_importPaths.clear();
     m_importedSources.clear();
-    ReportUnreadFiles(unread);
+    m_importRefused.reset();
+    ReportUnreadFiles(unread, tooLarge);
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
@@ -142,7 +166,15 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
             : selection[0];
     int inserted = 0;
     wxArrayString unread;
+    wxArrayString tooLarge;
+    unsigned long long memoryLeft = m_importMemoryLimit;
     for (const wxString& path : paths) {
+        const unsigned long long need = GifFramesMemory(path);
+        if (need > memoryLeft) {
+            tooLarge.push_back(path);
+            continue;
+        }
+        memoryLeft -= need;
         const bool any =
             DecodeImageSource(path,
                               [&](SourcePicture picture) {
@@ -161,7 +193,7 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
         }
     }
     RefreshCanvasSize();
-    ReportUnreadFiles(unread);
+    ReportUnreadFiles(unread, tooLarge);
 }
 
 void GifFrame::OnDelete(wxCommandEvent&) {

@@ -5,6 +5,22 @@
 
 namespace {
 using FrameCommands = WindowTest;
+
+// A message box whose text starts as given, answered with OK.
+class ExpectMessage : public wxExpectModal<wxMessageDialog> {
+public:
+    explicit ExpectMessage(const wxString& start)
+        : wxExpectModal<wxMessageDialog>(wxID_OK), m_start(start) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* box) const override {
+        EXPECT_TRUE(box->GetMessage().StartsWith(m_start)) << box->GetMessage();
+        return wxID_OK;
+    }
+
+private:
+    wxString m_start;
+};
 } // namespace
 
 TEST_F(FrameCommands, AddImageImportsEveryFrameThenPreviewsTheFirst) {
@@ -44,6 +60,16 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
                   wxExpectModal<wxMessageDialog>(wxID_OK).Describe("unread files"));
     EXPECT_EQ(Strip().GetCount(), 1);
     EXPECT_EQ(frame->m_currentFileName, "a.png");
+
+    // A GIF file whose frames would take more memory than the import may is not decoded.
+    frame->m_importMemoryLimit = 40 * 30 * 4 * 3;
+    const wxString walk = testgif::WriteAnimation(folder.File("walk.gif"), 4, 40, 30);
+    const wxString leftOut = "These files were left out: their frames would take more memory";
+    wxTEST_DIALOG((Import(frame->m_menuItem_add, {walk})), ExpectMessage(leftOut));
+    EXPECT_EQ(Strip().GetCount(), 1);
+    answer = {walk};
+    wxTEST_DIALOG((Command(ID_POPUP_INSERT)), ExpectMessage(leftOut));
+    EXPECT_EQ(Strip().GetCount(), 1);
 
     // Nothing readable at all: the dialog closes and editing stays off.
     Command(frame->m_menuItem_clear);

@@ -38,29 +38,38 @@ private:
 };
 
 // Runs a worker over the list and takes the events until the one that completes the import.
-std::vector<Received> Import(const std::vector<wxString>& paths) {
+// With a memory limit, the files refused for it go to `refused`.
+std::vector<Received> Import(const std::vector<wxString>& paths, unsigned long long memory = 0,
+                             wxArrayString* refused = nullptr) {
     EventCollector collector;
     wxArrayString files;
     for (const wxString& path : paths) {
         files.push_back(path);
     }
     auto* worker = new ImageLoadThread(&collector, files);
+    const auto refusals = std::make_shared<RefusedFiles>();
+    if (memory) {
+        worker->LimitMemory(memory, refusals);
+    }
     EXPECT_EQ(worker->Create(), wxTHREAD_NO_ERROR);
     EXPECT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
     auto& events = collector.events;
     wxStopWatch clock;
     while ((events.empty() || events.back().progress != 100) && clock.Time() < 10000) {
-        wxTheApp->ProcessPendingEvents();
+        wxAppConsole::GetInstance()->ProcessPendingEvents();
         wxMilliSleep(1);
     }
     EXPECT_FALSE(events.empty());
     // Nothing may follow the completing event.
     const size_t received = events.size();
     wxMilliSleep(20);
-    wxTheApp->ProcessPendingEvents();
+    wxAppConsole::GetInstance()->ProcessPendingEvents();
     EXPECT_EQ(events.size(), received);
     for (const Received& event : events) {
         EXPECT_EQ(event.id, ID_IMPORT_WORKER);
+    }
+    if (refused) {
+        *refused = refusals->paths;
     }
     return std::move(events);
 }
@@ -81,6 +90,8 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         std::vector<int> progress;
         std::vector<long> frames;      // of the events that carry a picture
         std::vector<wxString> sources; // "" for the completing event without a picture
+        unsigned long long memory = 0; // bytes the frames may take; 0 for no limit
+        std::vector<wxString> refused = {};
     };
     const Case cases[] = {
         {{ten, a, b},
@@ -97,10 +108,19 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         // Frame numbers are not checked where none is given.
         {{ten + "_10", gone}, {100}, {}, {""}},
         {{}, {100}, {}, {""}},
+        // 4 x 4 frames take 64 bytes each: ten fit, four more would not.
+        {{ten, four, a},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100},
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0},
+         {ten, ten, ten, ten, ten, ten, ten, ten, ten, ten, a},
+         700,
+         {four}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.paths.empty() ? wxString("nothing") : c.paths[0]);
-        const std::vector<Received> events = Import(c.paths);
+        wxArrayString refused;
+        const std::vector<Received> events = Import(c.paths, c.memory, &refused);
+        EXPECT_EQ(std::vector<wxString>(refused.begin(), refused.end()), c.refused);
         ASSERT_EQ(events.size(), c.progress.size());
         for (size_t e = 0; e < events.size(); ++e) {
             SCOPED_TRACE(e);
@@ -129,14 +149,14 @@ TEST(ImportWorker, WaitsWhileTheReceiverHasNotTakenItsBacklog) {
     worker->LimitBacklog(backlog, 3);
     ASSERT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
     wxMilliSleep(100);
-    wxTheApp->ProcessPendingEvents();
+    wxAppConsole::GetInstance()->ProcessPendingEvents();
     // Nothing was taken: the worker stopped after three pictures.
     EXPECT_EQ(collector.events.size(), 3u);
     wxStopWatch clock;
     while ((collector.events.empty() || collector.events.back().progress != 100) &&
            clock.Time() < 10000) {
         *backlog = 0;
-        wxTheApp->ProcessPendingEvents();
+        wxAppConsole::GetInstance()->ProcessPendingEvents();
         wxMilliSleep(1);
     }
     EXPECT_EQ(collector.events.size(), 10u);
