@@ -2,8 +2,9 @@
 # Builds the fuzz targets (GIF reader with composition, project reader, options reader) with
 # clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, then runs all three at once
 # at low priority for SECONDS each (default 60), each starting from its corpus in fuzz/corpus.
-# New inputs go to the build folder's own corpus; crashes, leaks and slow inputs go to
-# FUZZ_BUILD/findings/TARGET, to be added to fuzz/corpus. Exits 1 when a target found something.
+# New inputs go to the build folder's own corpus; crashes, leaks, slow inputs and memory hogs go
+# to FUZZ_BUILD/findings/TARGET, to be added to fuzz/corpus, and fuzzing goes on after them.
+# Exits 1 when a target found something.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -20,7 +21,8 @@ cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 for name in "${targets[@]}"; do
     mkdir -p "$build/corpus/$name" "$build/findings/$name"
     nice -n 19 "$build/fuzz/${name}_fuzzer" "$build/corpus/$name" "$here/fuzz/corpus/$name" \
-        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
+        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
+        -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -artifact_prefix="$build/findings/$name/" >"$build/findings/$name.log" 2>&1 &
     pids+=($!)
 done
@@ -28,7 +30,7 @@ status=0
 for i in "${!targets[@]}"; do
     name=${targets[$i]}
     wait "${pids[$i]}" || status=1
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/findings/$name.log")
+    runs=$(sed -n 's/^#\([0-9]*\): cov:.*/\1/p' "$build/findings/$name.log" | tail -1)
     found=$(find "$build/findings/$name" -type f | wc -l)
     echo "$name: ${runs:-?} runs in ${seconds} s, $found findings (log: $build/findings/$name.log)"
     [ "$found" -eq 0 ] || status=1
