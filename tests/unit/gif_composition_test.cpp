@@ -180,7 +180,8 @@ TEST_F(GifComposition, FrameReferenceStopAndDamageGiveTheFramesUpToThem) {
 }
 
 TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
-    std::vector<SourcePicture> pictures = DecodeAll(WritePng(folder.File("still.png"), 5, 3));
+    const wxString png = WritePng(folder.File("still.png"), 5, 3);
+    std::vector<SourcePicture> pictures = DecodeAll(png);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].image->GetSize(), wxSize(5, 3));
     EXPECT_TRUE(pictures[0].isLast);
