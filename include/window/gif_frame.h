@@ -1,6 +1,9 @@
 // The program's main window: owner of all editing state, the frame strip, and every command.
 #pragma once
 
+#include "app/export_setting.h"
+#include "export/export_options.h"
+#include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
@@ -67,6 +70,8 @@ public:
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+    // Tests see the web pages the window would open through this seam.
+    void SetBrowserSeam(BrowserSeam seam) { m_browserSeam = std::move(seam); }
 
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -80,6 +85,8 @@ public:
     void OnInsertImage(wxCommandEvent& event);
     void OnRunAnimation(wxCommandEvent& event);
     void OnLoopCount(wxCommandEvent& event);
+    void OnBestColours(wxCommandEvent& event);
+    void OnOptimiseFileSize(wxCommandEvent& event);
     void OnHelpMenu(wxCommandEvent& event);
     void OnAbout(wxCommandEvent& event);
     void OnLanguage(wxCommandEvent& event);
@@ -114,6 +121,8 @@ public:
     wxMenuItem* m_menuItem_clear = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
+    wxMenuItem* m_menuItem_best = nullptr;
+    wxMenuItem* m_menuItem_optimize = nullptr;
     wxMenuItem* m_menuItem_help = nullptr;
     wxMenu* m_menu_language = nullptr;
     wxMenuItem* m_menuItem_support = nullptr;
@@ -154,6 +163,8 @@ public:
     int m_loopCount = 0;
     int m_loopsPlayed = 0;
     int m_language = 0;
+    // The remembered export choices: palette mode, optimised frames, loop count in the file.
+    ExportSetting m_exportSetting;
     wxSpinCtrl* m_spinctrl_delay = nullptr;
     wxSpinCtrl* m_spinctrl_width = nullptr;
     wxSpinCtrl* m_spinctrl_height = nullptr;
@@ -186,9 +197,11 @@ private:
     struct ExportSnapshot {
         int frameCount, delay, width, height;
         unsigned editCount;
+        ExportOptions options;
         bool operator==(const ExportSnapshot& other) const {
             return frameCount == other.frameCount && delay == other.delay && width == other.width &&
-                   height == other.height && editCount == other.editCount;
+                   height == other.height && editCount == other.editCount &&
+                   options == other.options;
         }
     };
     struct SavedState {
@@ -204,11 +217,15 @@ private:
     void RestoreSavedState(const SavedState& state);
     void StartExport(int width, int height, const wxString& title, const SavedState& before);
     void ShowExportFailure(const wxString& message);
+    // The options the menu's choices and the loop count give the next export.
+    ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
+    BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
+    ExportOptions m_exportOptions;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.
     wxBitmap m_previewScaled;
