@@ -2,7 +2,7 @@
 # Installs the Debian packages the program needs to build and run ("run"), and what the test
 # suite needs beside them ("test"). Does nothing when everything is there already.
 set -euo pipefail
-packages=(cmake g++ make libwxgtk3.2-dev libgif-dev)
+packages=(cmake g++ make libwxgtk3.2-dev libgif-dev libexpat1-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
