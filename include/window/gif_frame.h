@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/canvas_size.h"
+#include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
@@ -68,6 +69,8 @@ public:
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+    // Tests see the web pages the window would open through this seam.
+    void SetBrowserSeam(BrowserSeam seam) { m_browserSeam = std::move(seam); }
 
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -224,6 +227,7 @@ private:
     // An import of an opened project runs; its size is applied when the frames are in.
     bool m_openingProject = false;
     FrameSize m_openedProjectSize;
+    BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
