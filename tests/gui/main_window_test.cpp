@@ -14,7 +14,8 @@ TEST_F(MainWindow, MenusReadAsTheyShouldWithTheirShortcuts) {
     const std::vector<std::pair<wxString, std::vector<wxString>>> expected = {
         {"File", {"Save", "Save As", "Open Project", "Save Project\tCtrl+S", "Exit\tCtrl+Q"}},
         {"Frame", {"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All"}},
-        {"Animation", {"Run animation\tCtrl+P", "Loop Count"}},
+        {"Animation",
+         {"Run animation\tCtrl+P", "Loop Count", "", "Best colours", "Optimise file size"}},
         {"Help", {"Help", "Language", "Support", "Check for Update", "About"}}};
     ASSERT_EQ(bar->GetMenuCount(), expected.size());
     for (size_t m = 0; m < expected.size(); ++m) {
