@@ -74,7 +74,7 @@ void GifFrame::OnAddImage(wxCommandEvent&) {
     StartImport(paths, _("Load Images Progress Dialog"));
 }
 
-void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
+bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
     // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
     // hold memory in the event queue.
@@ -86,7 +86,7 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
                      GetProductName(), wxOK | wxICON_ERROR, this);
-        return;
+        return false;
     }
     m_importPaths = paths;
     m_importedSources.clear();
@@ -97,9 +97,10 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
         // A created thread that does not run still owns its resources; nothing will arrive.
         delete worker;
         FinishImport();
-        return;
+        return true;
     }
     EnableEditControls();
+    return true;
 }
 
 void GifFrame::ThreadUpdate(wxCommandEvent& event) {
@@ -130,6 +131,7 @@ void GifFrame::FinishImport() {
     } else {
         DisableEditControls();
     }
+    FinishProjectOpen();
     if (m_progressDialog != nullptr) {
         m_progressDialog->Destroy();
         m_progressDialog = nullptr;
@@ -224,6 +226,10 @@ void GifFrame::OnDelete(wxCommandEvent&) {
 
 void GifFrame::OnClearAll(wxCommandEvent&) {
     StopPreview();
+    EmptyStrip();
+}
+
+void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
     RefreshCanvasSize();

@@ -1,5 +1,7 @@
 #include "window/loop_count_dialog.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/intl.h>
@@ -52,6 +54,10 @@ void LoopCountDialog::CreateControls() {
     m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 115), wxSize(70, 25));
     m_button_cancel =
         new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 115), wxSize(70, 25));
+    // Translated labels such as "Abbrechen" need more than the English width.
+    for (wxButton* button : {m_button_ok, m_button_cancel}) {
+        button->SetSize(std::max(70, button->GetBestSize().x), 25);
+    }
 }
 
 void LoopCountDialog::OnPlayTimes(wxCommandEvent&) {
