@@ -1,15 +1,18 @@
 // The program's main window: owner of all editing state, the frame strip, and every command.
 #pragma once
 
+#include "edit/edit_target.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
+#include <wx/cmdproc.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 #include <atomic>
 #include <memory>
 #include <set>
+#include <vector>
 
 class wxDC;
 class wxImage;
@@ -27,10 +30,24 @@ class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
+enum class EditKind;
 
 enum {
     ID_PLAY_TIMER = 1,
     ID_POPUP_INSERT = 0,
+};
+
+// How an import enters the strip: at the end or from a position on, and whether Undo can take
+// it back.
+struct ImportPlan {
+    bool recorded = false;
+    EditKind kind{};
+    int first = -1; // -1: at the end
+    AnimationSettings before;
+    int added = 0;
+
+    // An import that Undo takes back as one edit of this kind.
+    static ImportPlan Recorded(EditKind kind, int first = -1);
 };
 
 // The name with ".gif" appended unless it already ends so (case-sensitive).
@@ -62,8 +79,26 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
-    // Asks for a project file and imports its frames after those in the strip.
-    void OpenProjectFile();
+    // Imports the frames of the project file at `path` (asking for one when empty) after those
+    // in the strip.
+    void OpenProjectFile(const wxString& path = wxEmptyString);
+    // Opens the project at `path` (asking for one when empty) in place of the animation, with
+    // the unsaved-project question first.
+    void OpenProject(const wxString& path);
+    // Files from outside (dropped, or named on the command line): a project file is opened,
+    // images are imported before `position` (-1: at the end).
+    void OpenFiles(const wxArrayString& files, int position, EditKind kind);
+
+    // The undo history: the delay and output size now, and what is brought up to date after
+    // the frames changed.
+    AnimationSettings CurrentSettings() const;
+    void ApplySettings(const AnimationSettings& settings);
+    void AfterFramesEdit();
+    // Enables the Edit menu's items that can act and names the edits Undo and Redo act on.
+    void UpdateEditMenu();
+    // Starts a new history, for frames that did not come through it.
+    void ForgetEdits();
+    wxCommandProcessor& GetEditHistory() { return m_edits; }
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
@@ -91,6 +126,14 @@ public:
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
     void OnUpdateResult(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnMoveLeft(wxCommandEvent& event);
+    void OnMoveRight(wxCommandEvent& event);
+    void OnReverse(wxCommandEvent& event);
+    // A drag in the strip dropped the selected frames into the gap the event names.
+    void OnStripMove(wxThumbnailEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -101,6 +144,7 @@ public:
     wxProgressDialog* m_saveProgressDialog = nullptr;
     wxMenuBar* m_menubar = nullptr;
     wxMenu* m_menu_file = nullptr;
+    wxMenu* m_menu_edit = nullptr;
     wxMenu* m_menu_frame = nullptr;
     wxMenu* m_menu_animation = nullptr;
     wxMenu* m_menu_help = nullptr;
@@ -109,6 +153,12 @@ public:
     wxMenuItem* m_menuItem_saveas = nullptr;
     wxMenuItem* m_menuItem_saveproject = nullptr;
     wxMenuItem* m_menuItem_exit = nullptr;
+    wxMenuItem* m_menuItem_undo = nullptr;
+    wxMenuItem* m_menuItem_redo = nullptr;
+    wxMenuItem* m_menuItem_selectall = nullptr;
+    wxMenuItem* m_menuItem_moveleft = nullptr;
+    wxMenuItem* m_menuItem_moveright = nullptr;
+    wxMenuItem* m_menuItem_reverse = nullptr;
     wxMenuItem* m_menuItem_add = nullptr;
     wxMenuItem* m_menuItem_delete = nullptr;
     wxMenuItem* m_menuItem_clear = nullptr;
@@ -162,6 +212,17 @@ public:
     bool m_isPlaying = false;
 
 private:
+    void InitEditHistory();
+    void InitFileDrop();
+    void BuildEditMenu();
+    // Carries out an edit and keeps it for Undo; Store keeps one already carried out.
+    void SubmitEdit(wxCommand* edit);
+    void StoreEdit(wxCommand* edit);
+    // Keeps a change of the delay or output size, joining it to the same change just before.
+    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before);
+    void Reorder(EditKind kind, const std::vector<int>& order);
+    std::vector<int> SelectedFrames() const;
+
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
     void SetEditControlsEnabled(bool enable);
@@ -173,7 +234,8 @@ private:
     void SetProjectTitle();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
-    void StartImport(const wxArrayString& paths, const wxString& title);
+    void StartImport(const wxArrayString& paths, const wxString& title,
+                     const ImportPlan& plan = ImportPlan());
     // Status field 0: the animation's name and output size.
     void ShowOutputSize(int width, int height);
     void SetOutputSize(int width, int height);
@@ -206,6 +268,9 @@ private:
     void ShowExportFailure(const wxString& message);
 
     FileDialogSeam m_fileDialogSeam;
+    std::unique_ptr<EditTarget> m_editTarget;
+    // Undone frames stay in memory with their edit; a hundred edits bound that.
+    wxCommandProcessor m_edits{100};
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
@@ -218,6 +283,7 @@ private:
     std::set<wxString> m_importedSources;
     // Pictures the import worker has posted and this window has not taken yet.
     std::shared_ptr<std::atomic<int>> m_importBacklog;
+    ImportPlan m_import;
 
     wxDECLARE_EVENT_TABLE();
 };

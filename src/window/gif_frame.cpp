@@ -48,6 +48,7 @@ void GifFrame::Init() {
     ApplyLanguage(language);
     m_language = language;
 
+    InitEditHistory();
     BuildMenuBar();
 
     Connect(XRCID("m_tool_play"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnRunAnimation));
@@ -70,6 +71,7 @@ void GifFrame::Init() {
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
+    InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
     m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
@@ -116,6 +118,7 @@ void GifFrame::Init() {
 
     SetTitle(GetProductName());
     m_isPlaying = false;
+    UpdateEditMenu();
 }
 
 void GifFrame::SetLabelTexts() {

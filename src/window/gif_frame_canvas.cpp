@@ -4,6 +4,7 @@
 
 #include "app/canvas_size.h"
 #include "app/platform.h"
+#include "edit/frame_edits.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
@@ -26,7 +27,11 @@ void GifFrame::SetOutputSize(int width, int height) {
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
+    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
     m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+    if (m_thumbnailCtrl->GetCount() > 0) {
+        RecordSettingsEdit(EditKind::Delay, before);
+    }
 }
 
 void GifFrame::OnSetWidth(wxCommandEvent&) {
@@ -34,20 +39,24 @@ void GifFrame::OnSetWidth(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
         return;
     }
+    const AnimationSettings before = CurrentSettings();
     const int w = m_spinctrl_width->GetValue();
     const int h = HeightForWidth(w, {m_imageWidth, m_imageHeight});
     m_spinctrl_height->SetValue(h);
     SetOutputSize(w, h);
+    RecordSettingsEdit(EditKind::Width, before);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
         return;
     }
+    const AnimationSettings before = CurrentSettings();
     const int h = m_spinctrl_height->GetValue();
     const int w = WidthForHeight(h, {m_imageWidth, m_imageHeight});
     m_spinctrl_width->SetValue(w);
     SetOutputSize(w, h);
+    RecordSettingsEdit(EditKind::Height, before);
 }
 
 void GifFrame::RefreshCanvasSize() {

@@ -102,11 +102,15 @@ bool GifFrame::SaveProjectFile() {
 }
 
 void GifFrame::OnOpenProject(wxCommandEvent&) {
+    OpenProject(wxEmptyString);
+}
+
+void GifFrame::OpenProject(const wxString& path) {
     const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
     const bool nothingToLose = m_projectPath.empty() && m_thumbnailCtrl->GetCount() == 0;
     if (nothingToLose || unchangedProject) {
         m_thumbnailCtrl->Clear();
-        OpenProjectFile();
+        OpenProjectFile(path);
         return;
     }
     switch (AskToSaveProject()) {
@@ -114,25 +118,29 @@ void GifFrame::OnOpenProject(wxCommandEvent&) {
         // Unsaved work is only given up once it is really stored.
         if (SaveProjectFile()) {
             m_thumbnailCtrl->Clear();
-            OpenProjectFile();
+            OpenProjectFile(path);
         }
         break;
     case wxID_NO:
         m_thumbnailCtrl->Clear();
-        OpenProjectFile();
+        OpenProjectFile(path);
         break;
     default:
         break;
     }
 }
 
-void GifFrame::OpenProjectFile() {
+void GifFrame::OpenProjectFile(const wxString& path) {
     StopPreview();
-    FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
-                              wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
-    wxArrayString chosen;
-    if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
-        return;
+    // A project starts a history of its own; the strip may already have been emptied for it.
+    ForgetEdits();
+    wxArrayString chosen(1, &path);
+    if (path.empty()) {
+        FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+                                  wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
+        if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
+            return;
+        }
     }
     m_projectPath = chosen[0];
     m_projectFileName = wxFileNameFromPath(m_projectPath);
