@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program needs to build and run ("run"), and what the test
-# suite needs beside them ("test"). Does nothing when everything is there already.
+# Installs the Debian packages the program needs to build and run ("run"), what the test
+# suite needs beside them ("test"), and what building the Debian package needs ("package").
+# Does nothing when everything is there already.
 set -euo pipefail
-packages=(cmake g++ make libwxgtk3.2-dev libgif-dev)
+# gettext builds the catalogs; wx3.2-i18n holds the toolkit's own translations and
+# fonts-noto-cjk draws the Chinese and Japanese interface texts.
+packages=(cmake g++ make libwxgtk3.2-dev libgif-dev scdoc librsvg2-bin gettext wx3.2-i18n
+    fonts-noto-cjk libcurl4-openssl-dev)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gettext gifsicle imagemagick xdotool) ;;
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool
+        dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
-    run) packages+=(gettext) ;;
+    fuzz) packages+=(clang) ;;
+    package) packages+=(dpkg-dev) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "edit/edit_target.h"
+#include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
@@ -102,6 +103,8 @@ public:
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
+    // Tests see the web pages the window would open through this seam.
+    void SetBrowserSeam(BrowserSeam seam) { m_browserSeam = std::move(seam); }
 
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -271,6 +274,7 @@ private:
     std::unique_ptr<EditTarget> m_editTarget;
     // Undone frames stay in memory with their edit; a hundred edits bound that.
     wxCommandProcessor m_edits{100};
+    BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;

@@ -6,6 +6,15 @@
 #include <wx/convauto.h>
 #include <wx/file.h>
 
+wxLanguage ToolkitLanguage(int value) {
+    for (const InterfaceLanguage& language : kInterfaceLanguages) {
+        if (language.value == value) {
+            return language.toolkit;
+        }
+    }
+    return wxLANGUAGE_DEFAULT;
+}
+
 int ReadLanguageSetting() {
     const wxString path = GetLanguageFilePath();
     if (!wxFile::Exists(path)) {

@@ -1,18 +1,67 @@
 #include "export/replacing_file.h"
 
-#include <wx/filefn.h>
-#include <wx/filename.h>
+#include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/utils.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Distinguishes the unfinished files of one process.
+// Distinguishes the names this process gives its files while it moves them into place.
 std::atomic<unsigned> s_serial{0};
+
+// More links than this in a row are taken for a loop, as the system does.
+const int kMostLinks = 40;
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links leads to; a link to nothing leads to the file it names,
+// which is then created. Sets errno to ELOOP and returns an empty path for a loop.
+std::string FollowLinks(std::string path) {
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        struct stat status;
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        char link[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), link, sizeof link);
+        if (length <= 0 || length == static_cast<ssize_t>(sizeof link)) {
+            return path;
+        }
+        std::string next(link, static_cast<size_t>(length));
+        path = next[0] == '/' ? next : FolderOf(path) + "/" + next;
+    }
+    errno = ELOOP;
+    return std::string();
+}
+
+// The hidden name a finished file has for the moment between linking it in and moving it over
+// the target; of fixed length, so that it fits wherever the target's name fits.
+std::string PassingName(const std::string& folder) {
+    return folder + "/.reelmont-" + std::to_string(getpid()) + "-" + std::to_string(s_serial++) +
+           ".tmp";
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
 
 } // namespace
 
@@ -22,68 +71,139 @@ ReplacingFile::~ReplacingFile() {
     Discard();
 }
 
-bool ReplacingFile::Fail(unsigned long code) {
-    m_error = wxSysErrorMsgStr(code);
+bool ReplacingFile::Fail(int code) {
+    m_error = wxSysErrorMsgStr(static_cast<unsigned long>(code));
     return false;
 }
 
 bool ReplacingFile::Open() {
-    wxString folder = wxFileName(m_target).GetPath();
-    if (folder.empty()) {
-        folder = ".";
+    const std::string final = FollowLinks(std::string(m_target.fn_str()));
+    if (final.empty()) {
+        return Fail(errno);
     }
-    // A hidden name of fixed length, so that even a target name at the length limit fits; made
-    // with O_EXCL, so no other file is ever overwritten.
-    wxLogNull quiet;
+    m_final = wxString(final.c_str(), *wxConvFileName);
+    struct stat old;
+    const bool exists = stat(final.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) {
+        return Fail(errno);
+    }
+    if (exists && S_ISDIR(old.st_mode)) {
+        m_error = _("it is a folder");
+        return false;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        m_error = _("it is not a regular file");
+        return false;
+    }
+    if (!OpenUnnamed() && !OpenNamed()) {
+        return false;
+    }
+    if (exists) {
+        // The owner may only be kept by a privileged process, the group by a member of it; the
+        // permissions are set last because a change of owner clears the set-id bits.
+        if (fchown(m_fd, old.st_uid, old.st_gid) != 0 && fchown(m_fd, -1, old.st_gid) != 0) {
+            errno = 0;
+        }
+        if (fchmod(m_fd, old.st_mode & 07777) != 0) {
+            return Fail(errno);
+        }
+    }
+    return true;
+}
+
+bool ReplacingFile::OpenUnnamed() {
+    // An unnamed file vanishes with the process; it is linked in only when complete, through
+    // its /proc entry.
+    if (access("/proc/self/fd", X_OK) != 0) {
+        return false;
+    }
+    const std::string folder = FolderOf(std::string(m_final.fn_str()));
+    m_fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    return m_fd >= 0;
+}
+
+bool ReplacingFile::OpenNamed() {
+    // For file systems without unnamed files: a hidden name made with O_EXCL, so that no other
+    // file is ever overwritten.
+    const std::string folder = FolderOf(std::string(m_final.fn_str()));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const wxString candidate =
-            wxString::Format("%s/.reelmont-%lu-%u.tmp", folder, wxGetProcessId(), s_serial++);
-        if (m_file.Create(candidate, false, wxS_DEFAULT)) {
-            m_temporary = candidate;
+        const std::string name = PassingName(folder);
+        m_fd = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd >= 0) {
+            m_temporary = wxString(name.c_str(), *wxConvFileName);
             return true;
         }
-        const unsigned long code = wxSysErrorCode();
-        if (code != EEXIST) {
-            return Fail(code);
+        if (errno != EEXIST) {
+            return Fail(errno);
         }
     }
     return Fail(EEXIST);
 }
 
 bool ReplacingFile::Write(const void* data, size_t size) {
-    // A short write is continued, so that a full disk is reported with its own cause.
-    wxLogNull quiet;
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
-        m_file.ClearLastError();
-        const size_t written = m_file.Write(bytes, size);
-        if (written == 0) {
-            return Fail(m_file.GetLastError() ? m_file.GetLastError() : EIO);
+        const ssize_t written = write(m_fd, bytes, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return Fail(written < 0 ? errno : EIO);
         }
         bytes += written;
-        size -= written;
+        size -= static_cast<size_t>(written);
     }
     return true;
 }
 
 bool ReplacingFile::Commit() {
-    wxLogNull quiet;
-    if (!m_file.Flush() || !m_file.Close()) {
-        return Fail(m_file.GetLastError() ? m_file.GetLastError() : wxSysErrorCode());
-    }
-    if (std::rename(m_temporary.fn_str(), m_target.fn_str()) != 0) {
+    if (fsync(m_fd) != 0) {
         return Fail(errno);
     }
-    m_committed = true;
+    const std::string final(m_final.fn_str());
+    const std::string folder = FolderOf(final);
+    if (m_temporary.empty()) {
+        // An existing name cannot be linked over: the file gets a passing name first.
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        for (int attempt = 0; m_temporary.empty(); ++attempt) {
+            const std::string name = PassingName(folder);
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                m_temporary = wxString(name.c_str(), *wxConvFileName);
+            } else if (errno != EEXIST || attempt == 100) {
+                return Fail(errno);
+            }
+        }
+    }
+    const int closed = close(m_fd);
+    m_fd = -1;
+    if (closed != 0) {
+        return Fail(errno);
+    }
+    SyncFolder(folder);
+    if (std::rename(m_temporary.fn_str(), final.c_str()) != 0) {
+        return Fail(errno);
+    }
+    m_temporary.clear();
+    SyncFolder(folder);
     return true;
 }
 
 void ReplacingFile::Discard() {
-    if (m_committed || m_temporary.empty()) {
-        return;
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
     }
-    wxLogNull quiet;
-    m_file.Close();
-    wxRemoveFile(m_temporary);
-    m_temporary.clear();
+    if (!m_temporary.empty()) {
+        unlink(m_temporary.fn_str());
+        m_temporary.clear();
+    }
+}
+
+bool ReplaceFileWith(const wxString& target, const void* data, size_t size, wxString* error) {
+    ReplacingFile file(target);
+    const bool written = file.Open() && file.Write(data, size) && file.Commit();
+    if (!written) {
+        *error = file.Error();
+    }
+    return written;
 }

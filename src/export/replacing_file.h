@@ -1,38 +1,48 @@
-// Writes a new version of a file beside it and puts it in the file's place only once it is
-// complete, so that a failed or stopped write leaves the old file as it was.
+// Writes a new version of a file and puts it in the file's place only once it is complete, so
+// that a failed, stopped or killed write leaves the old file as it was and nothing beside it.
+// A symbolic link keeps pointing where it did: the file it leads to is the one replaced. The new
+// file keeps the old one's permissions, and its owner and group where the process may set them.
 #pragma once
 
-#include <wx/file.h>
 #include <wx/string.h>
+
+#include <cstddef>
 
 class ReplacingFile {
 public:
     explicit ReplacingFile(const wxString& target);
-    // Removes the unfinished file unless Commit succeeded.
+    // Drops the unfinished file unless Commit succeeded.
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    // Creates the new file in the target's folder.
+    // Starts the new file in the target's folder. Refuses a target that is a folder, a named
+    // pipe, a device or a socket.
     bool Open();
     // Appends bytes to the new file.
     bool Write(const void* data, size_t size);
     // Saves the new file to disk and moves it over the target.
     bool Commit();
-    // Removes the new file; the target stays as it is.
+    // Drops the new file; the target stays as it is.
     void Discard();
 
-    // The system's description of the last failure.
+    // Why the last step failed, for a message that names the file.
     const wxString& Error() const { return m_error; }
-    // The unfinished file's path, empty before Open.
-    const wxString& TemporaryPath() const { return m_temporary; }
 
 private:
-    bool Fail(unsigned long code);
+    bool Fail(int code);
+    bool OpenUnnamed();
+    bool OpenNamed();
 
     wxString m_target;
+    // The file actually replaced: the target, or the file its links lead to.
+    wxString m_final;
+    // The unfinished file's name; empty while it has none (unnamed until complete).
     wxString m_temporary;
-    wxFile m_file;
+    int m_fd = -1;
     wxString m_error;
-    bool m_committed = false;
 };
+
+// Writes `size` bytes as the new content of `target` with a ReplacingFile; on failure `error`
+// says why.
+bool ReplaceFileWith(const wxString& target, const void* data, size_t size, wxString* error);

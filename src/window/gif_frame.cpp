@@ -91,13 +91,12 @@ void GifFrame::Init() {
     m_staticText_wpx = FindControl<wxStaticText>(this, "m_staticText_wpx");
     m_staticText_height = FindControl<wxStaticText>(this, "m_staticText_height");
     m_staticText_hpx = FindControl<wxStaticText>(this, "m_staticText_hpx");
+    m_toolBar_button = FindControl<wxToolBar>(this, "m_toolBar_button");
     SetLabelTexts();
 
     m_statusBar1 = FindControl<wxStatusBar>(this, "m_statusBar1");
     const int widths[3] = {200, 400, -1};
     m_statusBar1->SetStatusWidths(3, widths);
-
-    m_toolBar_button = FindControl<wxToolBar>(this, "m_toolBar_button");
 
     DisableEditControls();
 
@@ -129,6 +128,14 @@ void GifFrame::SetLabelTexts() {
     m_staticText_wpx->SetLabel(_("px"));
     m_staticText_height->SetLabel(_("Height") + ":");
     m_staticText_hpx->SetLabel(_("px"));
+    // Translated labels differ in width from the layout's.
+    m_staticText_delay->GetParent()->Layout();
+    // The layout is loaded before the language is known: the tool tips are set here instead.
+    m_toolBar_button->SetToolShortHelp(XRCID("m_tool_insert"), _("Add images at the end"));
+    m_toolBar_button->SetToolShortHelp(XRCID("m_tool_delete"), _("Delete the selected frames"));
+    m_toolBar_button->SetToolShortHelp(XRCID("m_tool_play"), _("Play or stop the preview"));
+    m_toolBar_button->SetToolShortHelp(XRCID("m_menuItem_loop_count"),
+                                       _("How many passes the preview plays"));
 }
 
 void GifFrame::EnableEditControls() {

@@ -3,6 +3,7 @@
 
 #include "app/domain_option.h"
 #include "app/product.h"
+#include "app/update_check.h"
 
 #include <wx/dialog.h>
 #include <wx/hyperlink.h>
@@ -10,19 +11,18 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
-#include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
 void GifFrame::OnHelpMenu(wxCommandEvent& event) {
     StopPreview();
     if (event.GetId() == m_menuItem_help->GetId()) {
-        wxLaunchDefaultBrowser(GetHelpUrl(), 0);
+        m_browserSeam(GetHelpUrl());
     } else if (event.GetId() == m_menuItem_support->GetId()) {
-        wxLaunchDefaultBrowser(GetSupportUrl(), 0);
+        m_browserSeam(GetSupportUrl());
+    } else if (event.GetId() == m_menuItem_update->GetId()) {
+        CheckForUpdate();
     }
 }
-
-void GifFrame::OnUpdateResult(wxCommandEvent&) {}
 
 void GifFrame::OnAbout(wxCommandEvent&) {
     wxLogNull quiet;

@@ -5,6 +5,7 @@
 #include "app/language_setting.h"
 #include "app/paths.h"
 #include "app/product.h"
+#include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -14,7 +15,7 @@ void GifFrame::ApplyLanguage(int language) {
     delete m_uiLocale;
     wxLogNull quiet;
     m_uiLocale = new wxLocale();
-    m_uiLocale->Init(language, wxLOCALE_LOAD_DEFAULT);
+    m_uiLocale->Init(ToolkitLanguage(language), wxLOCALE_LOAD_DEFAULT);
     wxLocale::AddCatalogLookupPathPrefix(GetInstallDirectory() + "/Language");
     m_uiLocale->AddCatalog("language");
 }
@@ -24,6 +25,12 @@ void GifFrame::OnLanguage(wxCommandEvent& event) {
     WriteLanguageSetting(m_language);
     ApplyLanguage(m_language);
     BuildMenuBar();
+    // The new bar's items start enabled and reading "Run animation": they take the state of
+    // the frames and of the preview.
+    SetEditControlsEnabled(m_thumbnailCtrl->GetCount() > 0);
+    if (m_isPlaying) {
+        ShowStopButton();
+    }
     RefreshTexts();
 }
 

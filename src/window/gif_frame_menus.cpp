@@ -1,20 +1,12 @@
 // The menu bar, built in code so that a language switch can build it again in the new language.
 #include "window/gif_frame.h"
 
+#include "app/language_setting.h"
+
 #include <wx/intl.h>
 #include <wx/menu.h>
 
 namespace {
-struct LanguageChoice {
-    const char* label; // shown in the language itself, never translated
-    int language;
-};
-
-const LanguageChoice kLanguages[7] = {
-    {"中文简体", 46}, {"中文繁体", 47},  {"Deutsch", 89}, {"English", 58},
-    {"Français", 80}, {"Italiano", 110}, {"日本語", 112},
-};
-
 wxMenuItem* AddItem(wxMenu* menu, const wxString& label, const char* accelerator = nullptr) {
     wxString text = label;
     if (accelerator != nullptr) {
@@ -26,6 +18,7 @@ wxMenuItem* AddItem(wxMenu* menu, const wxString& label, const char* accelerator
 } // namespace
 
 void GifFrame::BuildMenuBar() {
+    wxMenuBar* const previous = m_menubar;
     m_menubar = new wxMenuBar();
 
     m_menu_file = new wxMenu(0);
@@ -54,9 +47,9 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_help = AddItem(m_menu_help, _("Help"));
     m_menu_language = new wxMenu(0);
     for (int i = 0; i < 7; ++i) {
-        m_menuItem_languages[i] = m_menu_language->Append(
-            new wxMenuItem(m_menu_language, kLanguages[i].language,
-                           wxString::FromUTF8(kLanguages[i].label), wxEmptyString, wxITEM_CHECK));
+        m_menuItem_languages[i] = m_menu_language->Append(new wxMenuItem(
+            m_menu_language, kInterfaceLanguages[i].value,
+            wxString::FromUTF8(kInterfaceLanguages[i].label), wxEmptyString, wxITEM_CHECK));
     }
     for (wxMenuItem* item : m_menuItem_languages) {
         if (item->GetId() == m_language) {
@@ -99,5 +92,10 @@ void GifFrame::BuildMenuBar() {
     Connect(wxID_DELETE, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnDelete));
 
     SetMenuBar(m_menubar);
+    // The replaced bar may be the one whose item is being handled right now: it goes once the
+    // handler has returned.
+    if (previous != nullptr) {
+        CallAfter([previous] { delete previous; });
+    }
     UpdateEditMenu();
 }

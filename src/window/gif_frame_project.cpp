@@ -3,6 +3,7 @@
 #include "window/gif_frame.h"
 
 #include "app/product.h"
+#include "export/replacing_file.h"
 #include "import/frame_reference.h"
 #include "import/project_reader.h"
 #include "window/thumbnailctrl.h"
@@ -11,6 +12,7 @@
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
+#include <wx/mstream.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/xml/xml.h>
@@ -89,7 +91,13 @@ bool GifFrame::SaveProjectFile() {
     if (!m_projectPath.EndsWith(".xml")) {
         m_projectPath += ".xml";
     }
-    const bool written = document.Save(m_projectPath, 2);
+    // Written whole and then put in place, so that a failed save keeps the old project.
+    wxMemoryOutputStream bytes;
+    wxString error;
+    const bool written =
+        document.Save(bytes, 2) &&
+        ReplaceFileWith(m_projectPath, bytes.GetOutputStreamBuffer()->GetBufferStart(),
+                        bytes.GetLength(), &error);
     m_projectFileName = wxFileNameFromPath(m_projectPath);
     SetProjectTitle();
     if (written) {

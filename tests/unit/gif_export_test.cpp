@@ -115,7 +115,7 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
         {64, 64, 2, -1, 0, path, "Cannot save", "frame 3 has no picture"},
         {64, 64, -1, 1, 0, path, "Saving", "stopped"},
         {64, 64, -1, -1, 4096, path, "Cannot write", "too large"},
-        {64, 64, -1, -1, 0, occupied, "Cannot write", "Is a directory"},
+        {64, 64, -1, -1, 0, occupied, "Cannot create", "it is a folder"},
         // A target in a folder that cannot hold it, root or not.
         {64, 64, -1, -1, 0, folder.File("old.gif/inside.gif"), "Cannot create", "Not a directory"},
     };

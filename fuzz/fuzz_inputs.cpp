@@ -1,0 +1,65 @@
+#include "fuzz/fuzz_inputs.h"
+
+#include "app/domain_option.h"
+#include "import/gif_frames.h"
+#include "import/project_reader.h"
+
+#include <wx/log.h>
+#include <wx/string.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// The bytes as a file in memory, reached by a path, since the readers take paths.
+class MemoryFile {
+public:
+    MemoryFile(const uint8_t* data, size_t size)
+        : m_fd(memfd_create("reelmont-input", MFD_CLOEXEC)) {
+        while (m_fd >= 0 && size > 0) {
+            const ssize_t written = write(m_fd, data, size);
+            if (written <= 0) {
+                break;
+            }
+            data += written;
+            size -= static_cast<size_t>(written);
+        }
+    }
+    ~MemoryFile() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    wxString Path() const { return wxString::Format("/proc/self/fd/%d", m_fd); }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+void ReadGifInput(const uint8_t* data, size_t size) {
+    const MemoryFile file(data, size);
+    DecodeGifFrames(
+        file.Path(), -1, [](SourcePicture picture) { picture.image->GetData(); }, StopRequest());
+}
+
+void ReadProjectInput(const uint8_t* data, size_t size) {
+    const MemoryFile file(data, size);
+    wxLogNull quiet;
+    ReadProjectFile(file.Path());
+}
+
+void ReadOptionsInput(const uint8_t* data, size_t size) {
+    const MemoryFile file(data, size);
+    wxLogNull quiet;
+    DomainOption options(file.Path());
+    DomainOption* const previous = g_domainOption;
+    g_domainOption = &options;
+    LoadOptions();
+    g_domainOption = previous;
+}
