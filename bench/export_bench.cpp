@@ -5,6 +5,7 @@
 // Usage: export_bench [WORK_FOLDER] [REELMONT_EXPORT]
 // The folder (default: a new one under the temporary folder) receives the frames and outputs;
 // with the path of reelmont-export the command-line exporter is timed as well.
+#include "bench_frames.h"
 #include "export/frame_fitting.h"
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
@@ -29,75 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-unsigned char Clamp(double value) {
-    return static_cast<unsigned char>(value < 0 ? 0 : value > 255 ? 255 : value);
-}
-
-// Camera-like content: smooth moving colour fields, a soft moving disc and sensor noise.
-wxImage PhotoFrame(int t, int width, int height) {
-    wxImage image(width, height, false);
-    unsigned char* p = image.GetData();
-    unsigned seed = 977u * t + 1;
-    const double discX = width * (0.2 + 0.6 * t / 100.0);
-    const double discY = height * (0.5 + 0.3 * std::sin(t * 0.1));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const double noise = static_cast<int>((seed >> 16) % 25) - 12;
-            const double d = std::hypot(x - discX, y - discY);
-            const double disc = d < 60 ? 1 : d < 90 ? (90 - d) / 30 : 0;
-            const double r = 128 + 90 * std::sin((x + 3 * t) * 0.013 + std::sin(y * 0.021));
-            const double g = 128 + 90 * std::sin(y * 0.017 - t * 0.05 + std::cos(x * 0.011));
-            const double b = 128 + 80 * std::sin((x + y) * 0.009 + t * 0.03);
-            *p++ = Clamp(r * (1 - disc) + 250 * disc + noise);
-            *p++ = Clamp(g * (1 - disc) + 210 * disc + noise);
-            *p++ = Clamp(b * (1 - disc) + 120 * disc + noise);
-        }
-    }
-    return image;
-}
-
-void Fill(wxImage& image, int left, int top, int width, int height, unsigned char r,
-          unsigned char g, unsigned char b) {
-    image.SetRGB(wxRect(left, top, width, height).Intersect(wxRect(image.GetSize())), r, g, b);
-}
-
-// Screen-recording-like content: a window with a title bar, buttons, scrolling lines of text,
-// a growing progress bar and a moving pointer, in a dozen flat colours.
-wxImage ScreenFrame(int t, int width, int height) {
-    wxImage image(width, height, false);
-    Fill(image, 0, 0, width, height, 236, 236, 236);
-    Fill(image, 0, 0, width, 18, 40, 80, 160);
-    Fill(image, width - 16, 3, 12, 12, 200, 60, 50);
-    for (int i = 0; i < 4; ++i) {
-        Fill(image, 6 + i * 40, 24, 34, 14, 210, 210, 215);
-        Fill(image, 8 + i * 40, 28, 10, 6, 60 + 40 * i, 120, 200 - 40 * i);
-    }
-    Fill(image, 6, 44, width - 12, height - 70, 255, 255, 255);
-    for (int line = 0; line < 40; ++line) {
-        const int y = 48 + line * 9 - (t % 90);
-        if (y < 46 || y > height - 34) {
-            continue;
-        }
-        unsigned seed = 31u * (line + t / 90 * 40) + 7;
-        for (int x = 10; x < width - 20;) {
-            seed = seed * 1103515245u + 12345u;
-            const int word = 6 + (seed >> 16) % 30;
-            Fill(image, x, y, std::min(word, width - 20 - x), 5, line % 7 == 0 ? 30 : 70,
-                 line % 7 == 0 ? 90 : 70, line % 7 == 0 ? 170 : 70);
-            x += word + 5;
-        }
-    }
-    Fill(image, 6, height - 20, (width - 12) * (t % 300) / 300, 10, 60, 170, 80);
-    const int px = 20 + (t * 3) % (width - 40);
-    const int py = 60 + (t * 2) % (height - 100);
-    for (int row = 0; row < 12; ++row) {
-        Fill(image, px, py + row, row / 2 + 1, 1, 0, 0, 0);
-        Fill(image, px + 1, py + row, row / 2 - 1, 1, 255, 255, 255);
-    }
-    return image;
 }
 
 struct Workload {

@@ -4,13 +4,14 @@
 # Does nothing when everything is there already.
 set -euo pipefail
 # gettext builds the catalogs; wx3.2-i18n holds the toolkit's own translations and
-# fonts-noto-cjk draws the Chinese and Japanese interface texts.
-packages=(cmake g++ make libwxgtk3.2-dev libgif-dev scdoc librsvg2-bin gettext wx3.2-i18n
-    fonts-noto-cjk libcurl4-openssl-dev)
+# fonts-noto-cjk draws the Chinese and Japanese interface texts. libimagequant gives the best
+# colours.
+packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc
+    librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk libcurl4-openssl-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
-    bench) packages+=(libbenchmark-dev imagemagick gifsicle xvfb xauth) ;;
+    bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth) ;;
     fuzz) packages+=(clang) ;;
     package) packages+=(dpkg-dev) ;;
 esac

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "edit/edit_target.h"
+#include "app/export_setting.h"
+#include "export/export_options.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
@@ -118,6 +120,8 @@ public:
     void OnInsertImage(wxCommandEvent& event);
     void OnRunAnimation(wxCommandEvent& event);
     void OnLoopCount(wxCommandEvent& event);
+    void OnBestColours(wxCommandEvent& event);
+    void OnOptimiseFileSize(wxCommandEvent& event);
     void OnHelpMenu(wxCommandEvent& event);
     void OnAbout(wxCommandEvent& event);
     void OnLanguage(wxCommandEvent& event);
@@ -167,6 +171,8 @@ public:
     wxMenuItem* m_menuItem_clear = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
+    wxMenuItem* m_menuItem_best = nullptr;
+    wxMenuItem* m_menuItem_optimize = nullptr;
     wxMenuItem* m_menuItem_help = nullptr;
     wxMenu* m_menu_language = nullptr;
     wxMenuItem* m_menuItem_support = nullptr;
@@ -207,6 +213,8 @@ public:
     int m_loopCount = 0;
     int m_loopsPlayed = 0;
     int m_language = 0;
+    // The remembered export choices: palette mode, optimised frames, loop count in the file.
+    ExportSetting m_exportSetting;
     wxSpinCtrl* m_spinctrl_delay = nullptr;
     wxSpinCtrl* m_spinctrl_width = nullptr;
     wxSpinCtrl* m_spinctrl_height = nullptr;
@@ -251,9 +259,11 @@ private:
     struct ExportSnapshot {
         int frameCount, delay, width, height;
         unsigned editCount;
+        ExportOptions options;
         bool operator==(const ExportSnapshot& other) const {
             return frameCount == other.frameCount && delay == other.delay && width == other.width &&
-                   height == other.height && editCount == other.editCount;
+                   height == other.height && editCount == other.editCount &&
+                   options == other.options;
         }
     };
     struct SavedState {
@@ -269,6 +279,8 @@ private:
     void RestoreSavedState(const SavedState& state);
     void StartExport(int width, int height, const wxString& title, const SavedState& before);
     void ShowExportFailure(const wxString& message);
+    // The options the menu's choices and the loop count give the next export.
+    ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
     std::unique_ptr<EditTarget> m_editTarget;
@@ -278,6 +290,7 @@ private:
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
+    ExportOptions m_exportOptions;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.
     wxBitmap m_previewScaled;

@@ -1,9 +1,11 @@
-// The small dialog that sets how many passes the preview plays; 0 plays without end.
+// The small dialog that sets how many passes the preview plays (0 plays without end), and
+// whether saved files play as many.
 #pragma once
 
 #include <wx/dialog.h>
 
 class wxButton;
+class wxCheckBox;
 class wxRadioButton;
 class wxSpinCtrl;
 class wxStaticBox;
@@ -28,6 +30,9 @@ public:
     wxStaticBox* m_staticBox_loop = nullptr;
     wxStaticText* m_staticText_times = nullptr;
     wxSpinCtrl* m_spinctrl_loop = nullptr;
+    // Whether the count is also written into the GIF files saved from now on; the caller sets
+    // and reads it.
+    wxCheckBox* m_checkBox_file = nullptr;
     int m_loop_count = 0;
 
     // The count last confirmed in any dialog of this run; it sets up the next dialog.

@@ -7,6 +7,8 @@
 // GetString() the reason when the file could not be written (empty on success).
 #pragma once
 
+#include "export/export_options.h"
+
 #include <wx/image.h>
 #include <wx/thread.h>
 
@@ -16,7 +18,8 @@ class wxEvtHandler;
 class WorkSaveAsGifThread : public wxThread {
 public:
     WorkSaveAsGifThread(int width, int height, wxEvtHandler* target, wxThumbnailCtrl* strip,
-                        const wxString& path, const int* delay);
+                        const wxString& path, const int* delay,
+                        const ExportOptions& options = ExportOptions());
     ~WorkSaveAsGifThread() override;
 
 protected:
@@ -34,6 +37,7 @@ private:
     int m_canvasHeight;
     wxString m_path;
     int m_delay;
+    ExportOptions m_options;
 
     wxMutex m_fetchLock;
     wxCondition m_fetched{m_fetchLock};

@@ -50,3 +50,7 @@ wxString GetDataDirectory() {
 wxString GetLanguageFilePath() {
     return GetDataDirectory() + "/language.txt";
 }
+
+wxString GetExportFilePath() {
+    return GetDataDirectory() + "/export.txt";
+}

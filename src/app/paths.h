@@ -17,3 +17,5 @@ wxString GetInstallDirectory();
 wxString GetOptionFilePath();
 wxString GetDataDirectory();
 wxString GetLanguageFilePath();
+// The remembered export choices, beside the language file.
+wxString GetExportFilePath();

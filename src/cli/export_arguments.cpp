@@ -4,8 +4,8 @@
 
 namespace {
 
-// A number of decimal digits only, from 1 to the largest a GIF holds.
-bool ReadNumber(const wxString& text, int* value) {
+// A number of decimal digits only, from `least` to the largest a GIF holds.
+bool ReadNumber(const wxString& text, int* value, int least = 1) {
     if (text.empty() || text.length() > 5) {
         return false;
     }
@@ -16,7 +16,7 @@ bool ReadNumber(const wxString& text, int* value) {
         }
         number = number * 10 + (c - '0');
     }
-    if (number < 1 || number > kLargestExportNumber) {
+    if (number < least || number > kLargestExportNumber) {
         return false;
     }
     *value = static_cast<int>(number);
@@ -47,12 +47,20 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
             parsed->version = true;
             continue;
         }
-        const wxString option = argument.Left(2);
-        if (option != "-d" && option != "-W" && option != "-H" && option != "-o") {
+        if (argument == "-O" || argument == "--optimize") {
+            parsed->options.optimize = true;
+            continue;
+        }
+        // A long option's value follows "=" or comes in the next argument.
+        const wxString name = argument.BeforeFirst('=');
+        const bool longOption = name == "--quality" || name == "--loop";
+        const wxString option = longOption ? name : argument.Left(2);
+        if (!longOption && option != "-d" && option != "-W" && option != "-H" && option != "-o" &&
+            option != "-q") {
             *error = wxString::Format(_("unknown option \"%s\""), argument);
             return false;
         }
-        wxString value = argument.Mid(2);
+        wxString value = longOption ? argument.Mid(name.length() + 1) : argument.Mid(2);
         if (value.empty()) {
             if (i + 1 == arguments.size()) {
                 *error = wxString::Format(_("%s needs a value"), option);
@@ -62,6 +70,23 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
         }
         if (option == "-o") {
             parsed->output = value;
+            continue;
+        }
+        if (option == "-q" || option == "--quality") {
+            if (value != "standard" && value != "best") {
+                *error = wxString::Format(_("%s needs \"standard\" or \"best\", not \"%s\""),
+                                          option, value);
+                return false;
+            }
+            parsed->options.palette = value == "best" ? PaletteMode::Best : PaletteMode::Standard;
+            continue;
+        }
+        if (option == "--loop") {
+            if (!ReadNumber(value, &parsed->options.passes, 0)) {
+                *error = wxString::Format(_("%s needs a whole number from 0 to %d, not \"%s\""),
+                                          option, kLargestExportNumber, value);
+                return false;
+            }
             continue;
         }
         int* target = option == "-d"   ? &parsed->delay
@@ -97,8 +122,9 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
 }
 
 wxString ExportUsage() {
-    return _("Usage: reelmont-export [-d DELAY] [-W WIDTH] [-H HEIGHT] -o OUT.gif INPUT...\n"
-             "Writes pictures as one animated GIF that loops forever. INPUT is image files\n"
+    return _("Usage: reelmont-export [-d DELAY] [-W WIDTH] [-H HEIGHT] [-q standard|best] [-O]\n"
+             "                       [--loop N] -o OUT.gif INPUT...\n"
+             "Writes pictures as one animated GIF. INPUT is image files\n"
              "(PNG, JPEG, BMP, GIF; a GIF file gives every frame, \"x.gif_N\" its frame N)\n"
              "or one project file (.xml) whose frames are used.\n"
              "\n"
@@ -107,6 +133,13 @@ wxString ExportUsage() {
              "  -W WIDTH    width of the GIF; alone, the height keeps the proportions\n"
              "  -H HEIGHT   height of the GIF; alone, the width keeps the proportions\n"
              "              (default: the size of the frames, as the main window takes it)\n"
+             "  -q, --quality standard|best\n"
+             "              colours of each frame: the fast standard palette (default) or the\n"
+             "              closest colours, dithered (slower)\n"
+             "  -O, --optimize\n"
+             "              store only what changed from frame to frame: a smaller file that\n"
+             "              shows the same frames\n"
+             "  --loop N    play the animation N times; 0 (default) loops forever\n"
              "  -o OUT.gif  the file to write; it is replaced only once the GIF is complete\n"
              "  --help      show this text\n"
              "  --version   show the version\n");

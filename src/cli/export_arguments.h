@@ -1,6 +1,8 @@
 // The command line of reelmont-export.
 #pragma once
 
+#include "export/export_options.h"
+
 #include <wx/string.h>
 
 #include <vector>
@@ -14,14 +16,15 @@ struct ExportArguments {
     int height = 0;
     wxString output;
     std::vector<wxString> inputs;
+    ExportOptions options;
 };
 
 // The largest delay, width and height a GIF can hold.
 const int kLargestExportNumber = 65535;
 
 // Reads the arguments that follow the program name. Options may come in any order, before or
-// after the inputs, with their value in the next argument or attached ("-d10"); "--" ends the
-// options. False on a mistake, with `error` saying which.
+// after the inputs, with their value in the next argument or attached ("-d10", "--loop=3");
+// "--" ends the options. False on a mistake, with `error` saying which.
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error);
 

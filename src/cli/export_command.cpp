@@ -77,6 +77,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
     job.path = parsed.output;
+    job.options = parsed.options;
     ProgressReport progress(err, errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);

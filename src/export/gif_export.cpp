@@ -2,6 +2,7 @@
 
 #include "app/platform.h"
 #include "export/frame_fitting.h"
+#include "export/frame_optimiser.h"
 #include "export/palette_conversion.h"
 #include "export/replacing_file.h"
 #include "window/gif_gifhandler.h"
@@ -26,7 +27,15 @@ struct PreparedFrame {
     FrameState state = FrameState::Pending;
     FitPath path = FitPath::Centred;
     std::unique_ptr<wxImage> paletted;
+    // The fitted picture, kept where the optimiser needs it to keep still areas still.
+    std::unique_ptr<wxImage> source;
 };
+
+// Dithering with a palette of each frame's own would make still areas shimmer, and keep the
+// optimiser from leaving them out.
+bool KeepsStillAreas(const ExportOptions& options) {
+    return options.optimize && options.palette == PaletteMode::Best;
+}
 
 void TraceFit(FitPath path) {
     switch (path) {
@@ -139,12 +148,15 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        wxImage paletted = ConvertToPalettedImage(fitted);
+        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette);
         if (!paletted.IsOk()) {
             frame.state = FrameState::NoPalette;
             return frame;
         }
         frame.paletted.reset(new wxImage(paletted));
+        if (KeepsStillAreas(m_job.options)) {
+            frame.source.reset(new wxImage(fitted));
+        }
         frame.state = FrameState::Ready;
         return frame;
     }
@@ -193,6 +205,7 @@ GifExportResult ExportGif(const GifExportJob& job) {
     }
 
     wxLogNull quiet;
+    FrameOptimiser optimiser;
     FramePreparation preparation(job);
     if (job.threads > 1) {
         preparation.StartHelper();
@@ -223,11 +236,18 @@ GifExportResult ExportGif(const GifExportJob& job) {
         wxMemoryOutputStream bytes;
         bool encoded;
         {
+            OptimisedFrame stored{*frame.paletted, GifFrameLayout()};
+            if (job.options.optimize) {
+                stored = optimiser.Next(*frame.paletted, frame.source.get());
+            }
+            stored.layout.passes = job.options.passes;
             EncoderOutput output(bytes);
             MyGifHandler handler;
-            encoded = handler.SaveFrame(*frame.paletted, job.delay * 10, job.frameCount, i);
+            encoded = stored.image.IsOk() && handler.SaveFrame(stored.image, job.delay * 10,
+                                                               job.frameCount, i, stored.layout);
         }
         frame.paletted.reset();
+        frame.source.reset();
         preparation.Encoded(i);
         if (!encoded) {
             return Failure(wxString::Format(_("Cannot save \"%s\": frame %d could not be encoded."),

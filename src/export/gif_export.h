@@ -2,6 +2,8 @@
 // palette and encoded, on two threads; the file replaces the target only when complete.
 #pragma once
 
+#include "export/export_options.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -20,6 +22,8 @@ struct GifExportJob {
     int delay = 10;
     // The GIF file to write.
     wxString path;
+    // Palette mode, optimised frames and passes; the defaults write the file as always.
+    ExportOptions options;
     // Told the share of frames written, (i + 1) * 100 / frameCount, after each frame; on the
     // calling thread. May be empty.
     std::function<void(int percent)> progress;

@@ -1,5 +1,6 @@
 #include "export/palette_conversion.h"
 
+#include "export/best_palette.h"
 #include "export/black_backdrop.h"
 #include "export/colour_map.h"
 
@@ -53,6 +54,10 @@ wxImage WithExactPalette(const wxImage& opaque) {
 } // namespace
 
 wxImage ConvertToPalettedImage(const wxImage& image) {
+    return ConvertToPalettedImage(image, PaletteMode::Standard);
+}
+
+wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode) {
     if (!image.IsOk()) {
         return wxImage();
     }
@@ -61,6 +66,12 @@ wxImage ConvertToPalettedImage(const wxImage& image) {
         image.HasAlpha() || image.HasMask()
             ? OpaqueOverBlack(image)
             : wxImage(image.GetWidth(), image.GetHeight(), image.GetData(), true);
+
+    if (mode == PaletteMode::Best) {
+        return opaque.CountColours(kBestModeColours) <= static_cast<unsigned long>(kBestModeColours)
+                   ? WithExactPalette(opaque)
+                   : QuantiseBest(opaque);
+    }
 
     // A frame of at most 256 colours keeps them exactly: quantising would move flat colours
     // and dither them.

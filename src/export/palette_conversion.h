@@ -1,6 +1,9 @@
 // Reduces a frame to at most 256 colours: a frame that has no more keeps its colours exactly;
-// any other is quantised by the toolkit's quantiser, as its 8-bit BMP writer does.
+// any other is quantised by the toolkit's quantiser, as its 8-bit BMP writer does, or in the
+// best mode by libimagequant.
 #pragma once
+
+#include "export/export_options.h"
 
 #include <wx/image.h>
 
@@ -8,6 +11,9 @@
 // needs; transparent parts become black first. A frame of at most 256 colours gets a palette of
 // exactly its colours, in order of first appearance. Otherwise the pixels and the palette
 // entries they use are those an 8-bit BMP written and read back by the toolkit would give, in a
-// 256-entry palette whose unused entries are black. Invalid when the conversion fails. Leaves `image` untouched and shares no data
-// with it.
+// 256-entry palette whose unused entries are black. Invalid when the conversion fails. Leaves
+// `image` untouched and shares no data with it.
 wxImage ConvertToPalettedImage(const wxImage& image);
+// The same in the given mode. The best mode keeps frames of up to 255 colours exactly and
+// reduces others with libimagequant (best_palette.h).
+wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode);

@@ -47,6 +47,7 @@ void GifFrame::Init() {
     const int language = ReadLanguageSetting();
     ApplyLanguage(language);
     m_language = language;
+    m_exportSetting = ReadExportSetting();
 
     InitEditHistory();
     BuildMenuBar();

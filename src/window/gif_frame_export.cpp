@@ -35,13 +35,23 @@ bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
     return true;
 }
 
+ExportOptions GifFrame::CurrentExportOptions() const {
+    ExportOptions options;
+    options.palette = m_exportSetting.best ? PaletteMode::Best : PaletteMode::Standard;
+    options.optimize = m_exportSetting.optimize;
+    options.passes = m_exportSetting.loopInFile ? m_loopCount : 0;
+    return options;
+}
+
 GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
-    return {m_thumbnailCtrl->GetCount(), m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
-            m_spinctrl_height->GetValue(), m_thumbnailCtrl->GetEditCount()};
+    return {m_thumbnailCtrl->GetCount(),     m_spinctrl_delay->GetValue(),
+            m_spinctrl_width->GetValue(),    m_spinctrl_height->GetValue(),
+            m_thumbnailCtrl->GetEditCount(), CurrentExportOptions()};
 }
 
 GifFrame::ExportSnapshot GifFrame::StoredSnapshot() const {
-    return {m_exportFrameCount, m_exportDelay, m_exportWidth, m_exportHeight, m_exportEditCount};
+    return {m_exportFrameCount, m_exportDelay,     m_exportWidth,
+            m_exportHeight,     m_exportEditCount, m_exportOptions};
 }
 
 void GifFrame::StoreSnapshot(const ExportSnapshot& snapshot) {
@@ -50,6 +60,7 @@ void GifFrame::StoreSnapshot(const ExportSnapshot& snapshot) {
     m_exportWidth = snapshot.width;
     m_exportHeight = snapshot.height;
     m_exportEditCount = snapshot.editCount;
+    m_exportOptions = snapshot.options;
 }
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&) {
@@ -130,7 +141,7 @@ void GifFrame::RestoreSavedState(const SavedState& state) {
 void GifFrame::StartExport(int width, int height, const wxString& title, const SavedState& before) {
     const wxString target = m_gifPath;
     auto* worker = new WorkSaveAsGifThread(width, height, GetEventHandler(), m_thumbnailCtrl,
-                                           m_gifPath, &m_exportDelay);
+                                           m_gifPath, &m_exportDelay, m_exportOptions);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);

@@ -41,6 +41,11 @@ void GifFrame::BuildMenuBar() {
     m_menu_animation = new wxMenu(0);
     m_menuItem_run = AddItem(m_menu_animation, _("Run animation"), "Ctrl+P");
     m_menuItem_loop = AddItem(m_menu_animation, _("Loop Count"));
+    m_menu_animation->AppendSeparator();
+    m_menuItem_best = m_menu_animation->AppendCheckItem(wxID_ANY, _("Best colours"));
+    m_menuItem_best->Check(m_exportSetting.best);
+    m_menuItem_optimize = m_menu_animation->AppendCheckItem(wxID_ANY, _("Optimise file size"));
+    m_menuItem_optimize->Check(m_exportSetting.optimize);
     m_menubar->Append(m_menu_animation, _("Animation"));
 
     m_menu_help = new wxMenu(0);
@@ -77,6 +82,8 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_clear, wxCommandEventHandler(GifFrame::OnClearAll)},
         {m_menuItem_run, wxCommandEventHandler(GifFrame::OnRunAnimation)},
         {m_menuItem_loop, wxCommandEventHandler(GifFrame::OnLoopCount)},
+        {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
+        {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},
         {m_menuItem_support, wxCommandEventHandler(GifFrame::OnHelpMenu)},
         {m_menuItem_update, wxCommandEventHandler(GifFrame::OnHelpMenu)},

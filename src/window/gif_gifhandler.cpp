@@ -48,15 +48,24 @@ bool WriteColourTable(const GifColour* colours, int count, int bits) {
     return WriteBytes(table, 3 * (static_cast<size_t>(1) << bits));
 }
 
-bool WriteHeader(int width, int height, const GifColour* colours, int count) {
+// The looping block: the number of repeats after the first pass, 0 for repeating forever. One
+// pass needs no block at all.
+bool WriteLooping(int passes) {
+    if (passes == 1) {
+        return true;
+    }
+    static const unsigned char kLooping[16] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',  'C',
+                                               'A',  'P',  'E',  '2', '.', '0', 0x03, 0x01};
+    return WriteBytes(kLooping, sizeof kLooping) && WriteWord(passes > 1 ? passes - 1 : 0) &&
+           WriteByte(0);
+}
+
+bool WriteHeader(int width, int height, const GifColour* colours, int count, int passes) {
     const int bits = BitsPerPixel(count);
-    static const unsigned char kLooping[19] = {0x21, 0xFF, 0x0B, 'N',  'E', 'T', 'S',
-                                               'C',  'A',  'P',  'E',  '2', '.', '0',
-                                               0x03, 0x01, 0x00, 0x00, 0x00};
     return WriteBytes("GIF89a", 6) && WriteWord(width) && WriteWord(height) &&
            WriteByte(static_cast<unsigned char>(0x80 + 16 * (bits - 1) + (bits - 1))) &&
            WriteByte(0) && WriteByte(0) && WriteColourTable(colours, count, bits) &&
-           WriteBytes(kLooping, sizeof kLooping);
+           WriteLooping(passes);
 }
 
 bool WriteComment(const wxString& comment) {
@@ -77,13 +86,13 @@ bool WriteComment(const wxString& comment) {
     return WriteByte(0);
 }
 
-bool WriteControl(int transparentIndex, int delayMs) {
+bool WriteControl(int transparentIndex, int delayMs, bool keep) {
     const int delay = delayMs / 10;
     const unsigned char block[8] = {
         0x21,
         0xF9,
         0x04,
-        static_cast<unsigned char>(transparentIndex >= 0 ? 0x01 : 0x00),
+        static_cast<unsigned char>((keep ? 0x04 : 0x00) | (transparentIndex >= 0 ? 0x01 : 0x00)),
         static_cast<unsigned char>(delay & 0xFF),
         static_cast<unsigned char>((delay >> 8) & 0xFF),
         static_cast<unsigned char>(transparentIndex >= 0 ? transparentIndex : 0),
@@ -133,6 +142,12 @@ bool ExtractPalette(const wxImage& image, GifColour* colours, int* count, int* t
 MyGifHandler::~MyGifHandler() = default;
 
 bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index) {
+    return SaveFrame(image, delayMs, frameCount, index, GifFrameLayout());
+}
+
+bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index,
+                             const GifFrameLayout& layout) {
+    m_layout = layout;
     GifColour colours[kMaxColours];
     int count = 0;
     int transparentIndex = -1;
@@ -198,16 +213,17 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
     }
 
     const int paddedWidth = width + (width % 2);
-    if (first && !WriteHeader(width, height, colours, count)) {
+    if (first && !WriteHeader(width, height, colours, count, m_layout.passes)) {
         return false;
     }
     const wxString comment = image.GetOption(wxIMAGE_OPTION_GIF_COMMENT);
-    if ((!comment.empty() && !WriteComment(comment)) || !WriteControl(transparentIndex, delayMs) ||
-        !WriteByte(0x2C) || !WriteWord(0) || !WriteWord(0) || !WriteWord(width) ||
+    if ((!comment.empty() && !WriteComment(comment)) ||
+        !WriteControl(transparentIndex, delayMs, m_layout.keep) || !WriteByte(0x2C) ||
+        !WriteWord(m_layout.left) || !WriteWord(m_layout.top) || !WriteWord(width) ||
         !WriteWord(height)) {
         return false;
     }
-    if (first) {
+    if (first || m_layout.globalTable) {
         if (!WriteByte(0x00)) {
             return false;
         }
@@ -223,7 +239,9 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
         wxLogError(_("Couldn't initialize GIF hash table."));
         return false;
     }
-    SetupCompress(g_gifOutputStream, 8);
+    // The narrowest start the format allows is 2 bits, even for a table of 2 entries.
+    const int bits = BitsPerPixel(count);
+    SetupCompress(g_gifOutputStream, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8);
     bool ok = true;
     m_pixelCount = height * paddedWidth;
     for (int y = 0; y < height && ok; ++y) {

@@ -1,5 +1,5 @@
-// The animated GIF encoder: writes paletted frames, one call per frame, as one GIF89a file that
-// loops forever. Built on the toolkit's GIF handler only for its LZW compressor.
+// The animated GIF encoder: writes paletted frames, one call per frame, as one GIF89a file.
+// Built on the toolkit's GIF handler only for its LZW compressor.
 #pragma once
 
 #include <wx/image.h>
@@ -16,6 +16,22 @@ struct GifColour {
     unsigned char blue;
 };
 
+// How a frame sits in the file. The defaults write a whole frame with a table of its own, codes
+// of 8 bits and, before frame 0, a looping block that repeats forever.
+struct GifFrameLayout {
+    int left = 0;
+    int top = 0;
+    // Disposal "do not dispose": the next frame is drawn over this one.
+    bool keep = false;
+    // The frame's palette is the global table (frame 0's): no local table is written.
+    bool globalTable = false;
+    // LZW codes start as narrow as the table allows instead of at 8 bits.
+    bool compactCodes = false;
+    // How often players show the animation, written with frame 0: 0 without end, 1 once (no
+    // looping block), n repeats it n - 1 times.
+    int passes = 0;
+};
+
 class MyGifHandler : public wxGIFHandler {
 public:
     MyGifHandler() = default;
@@ -25,10 +41,16 @@ public:
     // looping block before frame 0, the trailer after the last frame. The image must carry a
     // palette holding every colour of its pixels. False when anything failed.
     bool SaveFrame(wxImage& image, int delayMs, int frameCount, int index);
+    // The same, with the frame placed as `layout` says.
+    bool SaveFrame(wxImage& image, int delayMs, int frameCount, int index,
+                   const GifFrameLayout& layout);
 
 protected:
     // Writes one image (with the file header before it when `first`), using the colour table
     // `colours` of `count` entries and the transparent index (-1 for none).
     bool DoSaveFile(const wxImage& image, bool first, int delayMs, const GifColour* colours,
                     int count, int transparentIndex);
+
+private:
+    GifFrameLayout m_layout;
 };

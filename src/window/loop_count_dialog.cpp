@@ -1,6 +1,7 @@
 #include "window/loop_count_dialog.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/intl.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
@@ -22,7 +23,7 @@ wxBEGIN_EVENT_TABLE(LoopCountDialog, wxDialog)
                 EVT_BUTTON(wxID_CANCEL, LoopCountDialog::OnButton) wxEND_EVENT_TABLE()
 
                     LoopCountDialog::LoopCountDialog(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 150),
+    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 180),
                wxDEFAULT_DIALOG_STYLE) {
     CreateControls();
     m_loop_count = 0;
@@ -46,9 +47,11 @@ void LoopCountDialog::CreateControls() {
         m_spinctrl_loop->Enable(false);
         m_radio_infinite->SetValue(true);
     }
-    m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 85), wxSize(70, 25));
+    m_checkBox_file =
+        new wxCheckBox(this, wxID_ANY, _("Write the count into the GIF file"), wxPoint(20, 88));
+    m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 115), wxSize(70, 25));
     m_button_cancel =
-        new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 85), wxSize(70, 25));
+        new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 115), wxSize(70, 25));
 }
 
 void LoopCountDialog::OnPlayTimes(wxCommandEvent&) {

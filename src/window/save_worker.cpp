@@ -9,9 +9,9 @@
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(int width, int height, wxEvtHandler* target,
                                          wxThumbnailCtrl* strip, const wxString& path,
-                                         const int* delay)
+                                         const int* delay, const ExportOptions& options)
     : wxThread(wxTHREAD_DETACHED), m_target(target), m_thumbnailCtrl(strip), m_canvasWidth(width),
-      m_canvasHeight(height), m_path(path), m_delay(*delay) {}
+      m_canvasHeight(height), m_path(path), m_delay(*delay), m_options(options) {}
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
@@ -25,6 +25,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry() {
     job.canvasHeight = m_canvasHeight;
     job.delay = m_delay;
     job.path = m_path;
+    job.options = m_options;
     job.traceLines = true;
     // The last report is sent once the file is in place (or known to have failed).
     job.progress = [this](int percent) {

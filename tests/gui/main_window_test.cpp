@@ -17,7 +17,8 @@ TEST_F(MainWindow, MenusReadAsTheyShouldWithTheirShortcuts) {
          {"Undo\tCtrl+Z", "Redo\tCtrl+Shift+Z", "Select All\tCtrl+A", "Move Left\tAlt+Left",
           "Move Right\tAlt+Right", "Reverse Order"}},
         {"Frame", {"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All"}},
-        {"Animation", {"Run animation\tCtrl+P", "Loop Count"}},
+        {"Animation",
+         {"Run animation\tCtrl+P", "Loop Count", "", "Best colours", "Optimise file size"}},
         {"Help", {"Help", "Language", "Support", "Check for Update", "About"}}};
     ASSERT_EQ(bar->GetMenuCount(), expected.size());
     for (size_t m = 0; m < expected.size(); ++m) {

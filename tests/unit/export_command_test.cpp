@@ -70,6 +70,11 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-H", "12px", "-o", out, wide}, 2, "not \"12px\""},
         {{"-o", out, wide, "-H"}, 2, "-H needs a value"},
         {{"-x", "-o", out, wide}, 2, "unknown option \"-x\""},
+        {{"-q", "good", "-o", out, wide}, 2, "-q needs \"standard\" or \"best\", not \"good\""},
+        {{"-o", out, wide, "--quality"}, 2, "--quality needs a value"},
+        {{"--loop=-1", "-o", out, wide}, 2, "--loop needs a whole number from 0 to 65535"},
+        {{"--loop", "65536", "-o", out, wide}, 2, "not \"65536\""},
+        {{"--optimise", "-o", out, wide}, 2, "unknown option \"--optimise\""},
         {{"-o", out, wide, folder.File("p.xml")}, 2, "must be the only INPUT"},
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
@@ -111,6 +116,11 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-W", "20", "-H", "10", "-d", "25", "-o", out, wide, tall}, 2, wxSize(20, 10), 25},
         {{"-o", out, project}, 2, wxSize(100, 50), 33},
         {{"-d", "5", "-o", out, project}, 2, wxSize(100, 50), 5},
+        {{"-qbest", "-O", "--loop=0", "-o", out, wide, tall}, 2, wxSize(60, 80), 10},
+        {{"--quality", "standard", "--optimize", "--loop", "2", "-o", out, gif},
+         2,
+         wxSize(30, 30),
+         10},
     };
     for (const Export& e : exports) {
         const Outcome outcome = RunCommand(e.arguments);

@@ -3,6 +3,7 @@
 #include "export/frame_fitting.h"
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
+#include "import/gif_frames.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,148 @@ GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height, c
     return job;
 }
 
+std::string CommandOutput(const wxString& command) {
+    std::string output;
+    FILE* pipe = popen(command.utf8_str(), "r");
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;) {
+        output += static_cast<char>(c);
+    }
+    return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
+}
+
+// The frames players show, as RGB bytes of the whole canvas, composed by the toolkit's decoder
+// (each stored frame drawn over the last, transparent pixels left), by the import's giflib
+// reader, by ImageMagick and, for files without local tables, which it cannot unoptimise, by
+// gifsicle's unoptimiser read with the toolkit.
+std::vector<std::vector<std::string>> ShownFrames(const wxString& path) {
+    std::vector<std::vector<std::string>> decoders(4);
+    const auto byToolkit = [](const wxString& file, std::vector<std::string>& shown) {
+        wxFileInputStream in(file);
+        wxGIFDecoder decoder;
+        if (decoder.LoadGIF(in) != wxGIF_OK) {
+            return;
+        }
+        const wxSize screen = decoder.GetAnimationSize();
+        std::string canvas(3 * screen.x * screen.y, '\0');
+        for (unsigned i = 0; i < decoder.GetFrameCount(); ++i) {
+            wxImage frame;
+            decoder.ConvertToImage(i, &frame);
+            const wxPoint at = decoder.GetFramePosition(i);
+            for (int y = 0; y < frame.GetHeight(); ++y) {
+                for (int x = 0; x < frame.GetWidth(); ++x) {
+                    if (!frame.IsTransparent(x, y)) {
+                        std::memcpy(&canvas[3 * ((at.y + y) * screen.x + at.x + x)],
+                                    frame.GetData() + 3 * (y * frame.GetWidth() + x), 3);
+                    }
+                }
+            }
+            shown.push_back(canvas);
+        }
+    };
+    byToolkit(path, decoders[0]);
+    DecodeGifFrames(path, -1,
+                    [&decoders](SourcePicture picture) {
+                        const wxImage& image = *picture.image;
+                        decoders[1].emplace_back(reinterpret_cast<const char*>(image.GetData()),
+                                                 3 * image.GetWidth() * image.GetHeight());
+                    },
+                    {});
+    const std::string raw =
+        CommandOutput("convert '" + path + "' -coalesce -depth 8 rgb:- 2>/dev/null");
+    const size_t frameBytes = decoders[0].empty() ? 1 : decoders[0][0].size();
+    for (size_t at = 0; at + frameBytes <= raw.size(); at += frameBytes) {
+        decoders[2].push_back(raw.substr(at, frameBytes));
+    }
+    const std::string warned =
+        CommandOutput("gifsicle -U '" + path + "' -o '" + path + ".u.gif' 2>&1");
+    if (warned.find("too complex") == std::string::npos) {
+        byToolkit(path + ".u.gif", decoders[3]);
+    } else {
+        decoders.pop_back();
+    }
+    wxRemoveFile(path + ".u.gif");
+    return decoders;
+}
+
 } // namespace
+
+TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
+    TempFolder folder;
+    // Noise of many colours, the same again, a patch of it changed, flat colours everywhere, one
+    // pixel changed, 256 colours everywhere, flat colours again.
+    std::vector<wxImage> frames = {SampleFrame(0, 48, 32), SampleFrame(0, 48, 32)};
+    frames.push_back(frames[0].Copy());
+    frames.back().Paste(SampleFrame(2, 10, 10), 5, 7);
+    frames.push_back(FilledImage(48, 32, 20, 30, 40));
+    frames.back().SetRGB(wxRect(0, 0, 24, 16), 250, 250, 0);
+    frames.push_back(frames.back().Copy());
+    frames.back().SetRGB(40, 30, 250, 250, 0);
+    frames.push_back(wxImage(48, 32));
+    for (int p = 0; p < 48 * 32; ++p) {
+        std::memset(frames.back().GetData() + 3 * p, (p * 7 + 3) % 256, 2);
+        frames.back().GetData()[3 * p + 2] = 9;
+    }
+    frames.push_back(frames[3]);
+
+    for (PaletteMode mode : {PaletteMode::Standard, PaletteMode::Best}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        GifExportJob job = JobFor(frames, 48, 32, folder.File("whole.gif"));
+        job.options.palette = mode;
+        ASSERT_TRUE(ExportGif(job).ok);
+        job.options.optimize = true;
+        job.path = folder.File("optimised.gif");
+        ASSERT_TRUE(ExportGif(job).ok);
+        job.threads = 1;
+        job.path = folder.File("one-thread.gif");
+        ASSERT_TRUE(ExportGif(job).ok);
+        EXPECT_TRUE(ReadBytes(job.path) == ReadBytes(folder.File("optimised.gif")));
+        EXPECT_LT(ReadBytes(job.path).size(), ReadBytes(folder.File("whole.gif")).size());
+
+        wxFileInputStream in(job.path);
+        wxGIFDecoder decoder;
+        ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+        // Unchanged frames store one pixel; in the best mode a changed patch stores no more.
+        EXPECT_EQ(decoder.GetFrameSize(0), wxSize(48, 32));
+        EXPECT_EQ(decoder.GetFrameSize(1), wxSize(1, 1));
+        EXPECT_EQ(decoder.GetFrameSize(4), wxSize(1, 1));
+        EXPECT_EQ(decoder.GetFramePosition(4), wxPoint(40, 30));
+        if (mode == PaletteMode::Best) {
+            EXPECT_TRUE(
+                wxRect(5, 7, 10, 10)
+                    .Contains(wxRect(decoder.GetFramePosition(2), decoder.GetFrameSize(2))));
+        }
+
+        // The best mode keeps what is shown where the source did not change; elsewhere both
+        // files show the same colours.
+        std::vector<std::string> expected = ShownFrames(folder.File("whole.gif"))[0];
+        ASSERT_EQ(expected.size(), frames.size());
+        for (size_t i = 1; mode == PaletteMode::Best && i < frames.size(); ++i) {
+            for (size_t b = 0; b < expected[i].size(); b += 3) {
+                if (std::memcmp(frames[i].GetData() + b, frames[i - 1].GetData() + b, 3) == 0) {
+                    expected[i].replace(b, 3, expected[i - 1], b, 3);
+                }
+            }
+        }
+        const auto decoded = ShownFrames(job.path);
+        for (size_t d = 0; d < decoded.size(); ++d) {
+            EXPECT_TRUE(decoded[d] == expected) << "decoder " << d;
+        }
+    }
+
+    // Flat frames share the global table, which gifsicle unoptimises too.
+    const std::vector<wxImage> flat = {frames[3], frames[4], frames[6]};
+    GifExportJob job = JobFor(flat, 48, 32, folder.File("flat.gif"));
+    job.options.optimize = true;
+    ASSERT_TRUE(ExportGif(job).ok);
+    const auto decoded = ShownFrames(job.path);
+    ASSERT_EQ(decoded.size(), 4u);
+    for (const auto& shown : decoded) {
+        ASSERT_EQ(shown.size(), flat.size());
+        for (size_t i = 0; i < flat.size(); ++i) {
+            EXPECT_EQ(0, std::memcmp(shown[i].data(), flat[i].GetData(), shown[i].size())) << i;
+        }
+    }
+}
 
 TEST(GifExport, WritesEveryFittedFrameTheSameOnOneOrTwoThreadsAndReportsProgress) {
     TempFolder folder;

@@ -1,10 +1,14 @@
 // Frames reduced to a palette that holds every colour of their pixels.
+#include "export/black_backdrop.h"
 #include "export/palette_conversion.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>
 #include <wx/palette.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -108,4 +112,49 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreMatchTheBmpRoundTrip) {
         }
     }
     EXPECT_FALSE(ConvertToPalettedImage(wxImage()).IsOk());
+}
+
+TEST(PaletteConversion, BestModeKeepsFewColoursAndDithersManyIntoAtMost255) {
+    wxImage one = FilledImage(9, 4, 12, 34, 56), two = one.Copy();
+    two.SetRGB(wxRect(0, 0, 3, 4), 255, 255, 255);
+    // A gradient of thousands of colours, and the same half transparent.
+    wxImage gradient(64, 48, false);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            gradient.SetRGB(x, y, x * 4, y * 5, (x + y) * 2);
+        }
+    }
+    wxImage alpha = gradient.Copy();
+    alpha.InitAlpha();
+    std::memset(alpha.GetAlpha(), 128, 64 * 48);
+    struct Case {
+        wxImage image;
+        size_t colours; // the exact colours kept, 0 when quantised
+        int worst;      // the largest error of a channel allowed
+    };
+    const Case cases[] = {{one, 1, 0}, {two, 2, 0}, {gradient, 0, 24}, {alpha, 0, 24}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colours);
+        const wxImage paletted = ConvertToPalettedImage(c.image, PaletteMode::Best);
+        ASSERT_TRUE(paletted.IsOk());
+        const std::set<unsigned long> used = UsedColours(paletted);
+        const std::map<unsigned long, int> entries = FirstEntries(paletted.GetPalette());
+        EXPECT_LE(paletted.GetPalette().GetColoursCount(), 255);
+        for (unsigned long colour : used) {
+            EXPECT_TRUE(entries.count(colour));
+        }
+        if (c.colours) {
+            EXPECT_EQ(used.size(), c.colours);
+        }
+        // The same picture always gives the same result; transparent parts as over black.
+        const wxImage opaque = OpaqueOverBlack(c.image);
+        const wxImage again = ConvertToPalettedImage(opaque, PaletteMode::Best);
+        EXPECT_EQ(0, memcmp(paletted.GetData(), again.GetData(),
+                            3 * c.image.GetWidth() * c.image.GetHeight()));
+        int worst = 0;
+        for (int b = 0; b < 3 * c.image.GetWidth() * c.image.GetHeight(); ++b) {
+            worst = std::max(worst, std::abs(paletted.GetData()[b] - opaque.GetData()[b]));
+        }
+        EXPECT_LE(worst, c.worst);
+    }
 }

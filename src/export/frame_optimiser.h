@@ -1,0 +1,37 @@
+// Optimised frames: from the second frame on only the rectangle that changed is stored, and in
+// it the pixels that stay as they were are transparent. Every frame stays on the canvas for the
+// next (disposal "do not dispose"), so players show exactly the frames that were given.
+#pragma once
+
+#include "window/gif_gifhandler.h"
+
+#include <wx/image.h>
+
+#include <vector>
+
+struct OptimisedFrame {
+    // What the file stores: the changed rectangle with its palette; its mask colour, when it
+    // has one, marks the pixels that stay. Invalid when the frame cannot be stored.
+    wxImage image;
+    GifFrameLayout layout;
+};
+
+class FrameOptimiser {
+public:
+    // Takes the frames in order, each a whole paletted frame of the canvas. With `source`, the
+    // frame's picture before it was reduced to a palette, pixels whose source did not change
+    // since the previous frame keep what is shown, so that dithering does not make still areas
+    // shimmer; the changed pixels must then use at most 255 colours.
+    OptimisedFrame Next(const wxImage& frame, const wxImage* source = nullptr);
+
+private:
+    OptimisedFrame First(const wxImage& frame);
+
+    int m_width = 0;
+    int m_height = 0;
+    // The canvas as players show it after the frames so far, and the sources behind it.
+    std::vector<unsigned char> m_shown;
+    std::vector<unsigned char> m_source;
+    // The file's global table: frame 0's colours, padded with colours it does not use.
+    std::vector<GifColour> m_global;
+};
