@@ -13,7 +13,6 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
-#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/splitter.h>
@@ -75,7 +74,9 @@ void GifFrame::Init() {
     InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
-    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    // A light neutral grey: dark and light frames alike stand out on it (the system's tooltip
+    // colour this once was is black on GTK).
+    m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
 

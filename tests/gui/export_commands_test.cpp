@@ -25,7 +25,7 @@ public:
 struct ExportCommands : WindowTest {
     void TearDown() override {
         for (const FileDialogRequest& request : asked) {
-            EXPECT_EQ(request.defaultFile, "*.gif");
+            EXPECT_EQ(request.defaultFile, "Untitled.gif");
             EXPECT_EQ(request.wildcard, "Image files (*.gif)|*.gif");
         }
         WindowTest::TearDown();
