@@ -1,8 +1,9 @@
 // The program's main window: owner of all editing state, the frame strip, and every command.
 #pragma once
 
-#include "edit/edit_target.h"
+#include "app/canvas_size.h"
 #include "app/export_setting.h"
+#include "edit/edit_target.h"
 #include "export/export_options.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
@@ -82,8 +83,8 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
-    // Imports the frames of the project file at `path` (asking for one when empty) after those
-    // in the strip.
+    // Reads the project file at `path` (asking for one when empty) and, once it was read,
+    // replaces the strip with its frames.
     void OpenProjectFile(const wxString& path = wxEmptyString);
     // Opens the project at `path` (asking for one when empty) in place of the animation, with
     // the unsaved-project question first.
@@ -243,13 +244,25 @@ private:
     void ClearPreviewPanel();
     int AskToSaveProject();
     void SetProjectTitle();
+    // The project file chosen in the save dialog, with ".xml"; false when none was chosen.
+    bool AskProjectPath(wxString& path);
+    // Takes the delay, size and frame count shown now as the saved project.
+    void RecordProjectState();
+    // At the end of an import started by opening a project: its size, then the saved state.
+    void FinishProjectOpen();
+    // Empties the strip; commands, canvas size, status text and preview follow.
+    void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
-    void StartImport(const wxArrayString& paths, const wxString& title,
+    // Starts the import worker; false when it could not start (the user has been told).
+    bool StartImport(const wxArrayString& paths, const wxString& title,
                      const ImportPlan& plan = ImportPlan());
     // Status field 0: the animation's name and output size.
     void ShowOutputSize(int width, int height);
-    void SetOutputSize(int width, int height);
+    // The output size that a typed width or height gave: both controls, members and status.
+    void ShowTypedSize(const FrameSize& size);
+    // Status field 0 from the size controls, as after the canvas was taken from the frames.
+    void ShowCanvasStatus();
     void FinishImport();
     // Tells the user once which of the chosen files gave no picture.
     void ReportUnreadFiles(const wxArrayString& unread);
@@ -286,6 +299,11 @@ private:
     std::unique_ptr<EditTarget> m_editTarget;
     // Undone frames stay in memory with their edit; a hundred edits bound that.
     wxCommandProcessor m_edits{100};
+    // The last Save Project failed: the next one asks for a file.
+    bool m_projectSaveFailed = false;
+    // An import of an opened project runs; its size is applied when the frames are in.
+    bool m_openingProject = false;
+    FrameSize m_openedProjectSize;
     BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.

@@ -160,9 +160,7 @@ void GifFrame::ApplySettings(const AnimationSettings& settings) {
                            m_spinctrl_height->GetValue() == settings.height;
     if (m_thumbnailCtrl->GetCount() > 0 &&
         (!sizeShown || m_outputWidth != settings.width || m_outputHeight != settings.height)) {
-        m_spinctrl_width->SetValue(settings.width);
-        m_spinctrl_height->SetValue(settings.height);
-        SetOutputSize(settings.width, settings.height);
+        ShowTypedSize({settings.width, settings.height});
     }
 }
 

@@ -68,7 +68,7 @@ ImportPlan ImportPlan::Recorded(EditKind kind, int first) {
     return plan;
 }
 
-void GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
+bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
                            const ImportPlan& plan) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
     // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
@@ -79,7 +79,7 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
                      GetProductName(), wxOK | wxICON_ERROR, this);
-        return;
+        return false;
     }
     m_importPaths = paths;
     m_importedSources.clear();
@@ -93,9 +93,10 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
         // A created thread that does not run still owns its resources; nothing will arrive.
         delete worker;
         FinishImport();
-        return;
+        return true;
     }
     EnableEditControls();
+    return true;
 }
 
 void GifFrame::ThreadUpdate(wxCommandEvent& event) {
@@ -136,6 +137,7 @@ void GifFrame::FinishImport() {
     } else {
         DisableEditControls();
     }
+    FinishProjectOpen();
     if (m_import.recorded && m_import.added > 0) {
         const int first =
             m_import.first >= 0 ? m_import.first : m_thumbnailCtrl->GetCount() - m_import.added;
@@ -232,6 +234,10 @@ void GifFrame::OnClearAll(wxCommandEvent&) {
         }
         SubmitEdit(new RemovedFrames(*m_editTarget, EditKind::ClearAll, all));
     }
+    EmptyStrip();
+}
+
+void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
     RefreshCanvasSize();
