@@ -237,6 +237,7 @@ private:
 
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
+    void FitStatusBarHeight();
     void SetEditControlsEnabled(bool enable);
     // Status field 1: the previewed frame's file name and size.
     static wxString FormatFrameStatus(const wxString& name, int width, int height);
