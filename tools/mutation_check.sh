@@ -53,6 +53,9 @@ src/import/project_reader.cpp @@ project.delay = NumberIn(delay); @@ project.del
 src/import/project_reader.cpp @@ project.imagesEmpty = !images->GetChildren(); @@ project.imagesEmpty = false;
 src/import/project_reader.cpp @@ paths.clear(); @@
 src/import/project_reader.cpp @@ project.reached = ProjectStep::Delay; @@
+src/import/project_reader.cpp @@ lastFound = wxFileExists(source); @@ lastFound = true;
+src/import/project_reader.cpp @@ project.imagesEmpty = images->children.empty(); @@ project.imagesEmpty = false;
+src/import/project_reader.cpp @@ if (size > kLargestProjectFile) { @@ if (size > 2 * kLargestProjectFile) {
 EOF
 )
 
