@@ -80,6 +80,11 @@ if [ -n "$revision" ]; then
     rm -rf "$tree/tests" && cp -a "$kept/tests" "$tree/"
 fi
 
+# The mutated files are compiled afresh: a run stopped midway may have left a mutant's objects.
+while read -r file _; do
+    [ -f "$tree/$file" ] && touch "$tree/$file"
+done < <(grep " @@ " <<<"$mutations")
+
 build_and_test() {
     # Unit and window tests: those of the staged program and the package cannot see these units.
     nice cmake --build "$build" --target unit_tests gui_tests >"$scratch/build.log" 2>&1 || return 2
