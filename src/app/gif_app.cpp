@@ -51,10 +51,3 @@ void GifApp::InitAppLocale() {
     wxLocale::AddCatalogLookupPathPrefix("m_locale_");
     m_locale->AddCatalog("ui");
 }
-
-int main(int argc, char** argv) {
-    // Failed toolkit assertions stay silent and debug messages are dropped, as in a release.
-    wxSetAssertHandler(nullptr);
-    wxLog::SetLogLevel(wxLOG_Info);
-    return wxEntry(argc, argv);
-}

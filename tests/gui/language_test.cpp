@@ -1,10 +1,15 @@
 // The Language menu on a real main window: each language's locale and catalog, the rebuilt
 // menu bar, and the choice surviving a restart.
+#include "app/domain_option.h"
 #include "app/language_setting.h"
+#include "app/product.h"
 #include "gui/window_fixture.h"
 
+#include <wx/hyperlink.h>
 #include <wx/intl.h>
 #include <wx/stattext.h>
+
+#include <functional>
 
 namespace {
 // Other window tests start in English: whatever happens here, the remembered choice is put back.
@@ -14,6 +19,22 @@ struct Languages : WindowTest {
         WindowTest::TearDown();
     }
     wxString Label(wxStaticText* text) { return text->GetLabel(); }
+};
+
+// Looks at the About dialog while it is shown, then closes it.
+class ExpectAbout : public wxExpectDismissableModal<wxDialog> {
+public:
+    explicit ExpectAbout(std::function<void(wxDialog*)> look)
+        : wxExpectDismissableModal<wxDialog>(wxID_OK), m_look(std::move(look)) {}
+
+protected:
+    int OnInvoked(wxDialog* dialog) const override {
+        m_look(dialog);
+        return wxID_OK;
+    }
+
+private:
+    std::function<void(wxDialog*)> m_look;
 };
 } // namespace
 
@@ -57,6 +78,8 @@ TEST_F(Languages, EachLanguageTranslatesMenusLabelsAndStatusAndKeepsTheCommandsS
             wxMenuBar* bar = frame->GetMenuBar();
             EXPECT_EQ(bar->GetMenuLabelText(0), wxString::FromUTF8(row.file));
             EXPECT_EQ(Label(frame->m_staticText_delay), wxString::FromUTF8(row.delay));
+            // The toolkit's own texts come from its own catalog.
+            EXPECT_EQ(wxGetTranslation("Elapsed time:") != "Elapsed time:", row.value != 58);
             for (wxMenuItem* item : frame->m_menuItem_languages) {
                 EXPECT_EQ(item->IsChecked(), item->GetId() == row.value);
             }
@@ -81,4 +104,28 @@ TEST_F(Languages, EachLanguageTranslatesMenusLabelsAndStatusAndKeepsTheCommandsS
     EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(3), "Hilfe");
     EXPECT_TRUE(frame->m_menuItem_languages[2]->IsChecked());
     EXPECT_EQ(frame->m_menuItem_about->GetItemLabel(), wxString::FromUTF8("Über"));
+}
+
+TEST_F(Languages, AboutIsTranslatedFilledAndCentredOnTheWindow) {
+    Command(89);
+    wxString title, version, notice, link, url;
+    wxPoint centre;
+    wxTEST_DIALOG(Command(frame->m_menuItem_about), ExpectAbout([&](wxDialog* dialog) {
+                      title = dialog->GetTitle();
+                      version = XRCCTRL(*dialog, "m_static_version_name", wxStaticText)->GetLabel();
+                      notice = XRCCTRL(*dialog, "m_static_information", wxStaticText)->GetLabel();
+                      link = XRCCTRL(*dialog, "m_hyperlink", wxHyperlinkCtrl)->GetLabel();
+                      url = XRCCTRL(*dialog, "m_hyperlink", wxHyperlinkCtrl)->GetURL();
+                      const wxRect box = dialog->GetScreenRect();
+                      centre = box.GetPosition() + box.GetSize() / 2;
+                  }));
+    EXPECT_EQ(title, wxString::FromUTF8("Über"));
+    EXPECT_EQ(version, GetProductName() + " 2.0.19");
+    EXPECT_EQ(notice, "Copyright (C) " + GetVendorName() + ". Alle Rechte vorbehalten.");
+    EXPECT_EQ(link, GetProductPageUrl());
+    EXPECT_EQ(url, GetProductPageUrl());
+    const wxRect window = frame->GetScreenRect();
+    const wxPoint windowCentre = window.GetPosition() + window.GetSize() / 2;
+    EXPECT_NEAR(centre.x, windowCentre.x, 1);
+    EXPECT_NEAR(centre.y, windowCentre.y, 1);
 }

@@ -4,12 +4,15 @@
 #include "support/gui_harness.h"
 #include "support/test_files.h"
 #include "window/gif_frame.h"
+#include "window/loop_count_dialog.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/checkbox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
@@ -79,4 +82,23 @@ struct WindowTest : ::testing::Test {
     bool WaitForSave() {
         return RunUntil([this] { return frame->m_saveProgressDialog == nullptr; }, 20000);
     }
+};
+
+// Answers the loop count dialog with a number of passes (0: forever) and whether the file keeps
+// it.
+class ChooseLoopCount : public wxExpectModalBase<LoopCountDialog, ChooseLoopCount> {
+public:
+    explicit ChooseLoopCount(int times, bool inFile = false) : m_times(times), m_inFile(inFile) {}
+
+protected:
+    int OnInvoked(LoopCountDialog* dialog) const override {
+        dialog->m_radio_times->SetValue(true);
+        dialog->m_spinctrl_loop->SetValue(m_times);
+        dialog->m_checkBox_file->SetValue(m_inFile);
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        dialog->OnButton(ok);
+        return wxID_OK;
+    }
+    int m_times;
+    bool m_inFile;
 };

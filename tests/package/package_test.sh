@@ -22,6 +22,7 @@ dpkg-deb -x "$deb" "$root"
 share=$root/usr/share
 
 for file in usr/lib/reelmont/Themes/main_window.xrc usr/lib/reelmont/option.cfg \
+    usr/lib/reelmont/Language/zh_TW/LC_MESSAGES/language.mo \
     usr/share/applications/reelmont.desktop usr/share/metainfo/com.example.Reelmont.metainfo.xml \
     usr/share/mime/packages/reelmont.xml usr/share/icons/hicolor/scalable/apps/reelmont.svg \
     usr/share/man/man1/reelmont.1.gz usr/share/man/man1/reelmont-export.1.gz \

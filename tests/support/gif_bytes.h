@@ -1,14 +1,12 @@
-// Writes small GIF files byte by byte, so that tests decide every frame's position, size,
-// transparency, disposal method, palette and row order. The LZW data holds only literal codes:
-// either with a clear code often enough that the code width never grows, or, as optimisers
-// write files, with a single clear code so that the table fills up and stays full.
+// Writes small GIF files with giflib, so that tests decide every frame's position, size,
+// transparency, disposal method, palette and row order.
 #pragma once
 
-#include <wx/ffile.h>
 #include <wx/string.h>
 
+#include <gif_lib.h>
+
 #include <array>
-#include <string>
 #include <vector>
 
 namespace testgif {
@@ -31,7 +29,6 @@ struct File {
     int width = 0, height = 0;
     std::vector<Rgb> palette; // the global colour table, at most 256 entries
     std::vector<Frame> frames;
-    bool fillTable = false;
 };
 
 // A frame of one colour index.
@@ -42,105 +39,55 @@ inline Frame Patch(int left, int top, int width, int height, unsigned char index
     return frame;
 }
 
-inline void PutShort(std::string& out, int value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
+// The table padded with black to a power of two; null for an empty one.
+inline ColorMapObject* MakeMap(const std::vector<Rgb>& palette) {
+    int size = 2;
+    while (size < static_cast<int>(palette.size())) {
+        size *= 2;
+    }
+    std::vector<GifColorType> colours(size, GifColorType{0, 0, 0});
+    for (size_t i = 0; i < palette.size(); ++i) {
+        colours[i] = GifColorType{palette[i][0], palette[i][1], palette[i][2]};
+    }
+    return palette.empty() ? nullptr : GifMakeMapObject(size, colours.data());
 }
 
-inline std::string LzwData(const std::vector<unsigned char>& indexes, bool fillTable) {
-    constexpr int kClear = 256, kEnd = 257;
-    std::string packed;
-    unsigned int buffer = 0;
-    int bits = 0, codeBits = 9, nextCode = kEnd + 1;
-    auto put = [&](int code) {
-        buffer |= static_cast<unsigned int>(code) << bits;
-        for (bits += codeBits; bits >= 8; bits -= 8, buffer >>= 8) {
-            packed += static_cast<char>(buffer & 0xFF);
-        }
-    };
-    for (size_t i = 0; i < indexes.size(); ++i) {
-        const bool clear = i == 0 || (!fillTable && i % 250 == 0);
-        if (clear) {
-            put(kClear);
-            codeBits = 9;
-            nextCode = kEnd + 1;
-        }
-        put(indexes[i]);
-        // Every code but the first after a clear adds a table entry for the decoder; the code
-        // width grows with the table, up to 12 bits, and a full table stays as it is.
-        if (!clear && nextCode < 4096 && ++nextCode == (1 << codeBits) && codeBits < 12) {
-            ++codeBits;
-        }
-    }
-    put(kEnd);
-    if (bits > 0) {
-        packed += static_cast<char>(buffer & 0xFF);
-    }
-    std::string out(1, static_cast<char>(8));
-    for (size_t at = 0; at < packed.size(); at += 255) {
-        const std::string block = packed.substr(at, 255);
-        out += static_cast<char>(block.size()) + block;
-    }
-    return out + '\0';
-}
-
-// Writes the table padded with black to a power of two; returns its size bits less one.
-inline int PutTable(std::string& out, const std::vector<Rgb>& palette) {
-    int bits = 1;
-    while ((1u << bits) < palette.size()) {
-        ++bits;
-    }
-    for (size_t i = 0; i < (1u << bits); ++i) {
-        const Rgb colour = i < palette.size() ? palette[i] : Rgb{0, 0, 0};
-        out.append(reinterpret_cast<const char*>(colour.data()), 3);
-    }
-    return bits - 1;
-}
-
-// The rows of a frame in the order the file stores them.
-inline std::vector<unsigned char> StoredRows(const Frame& frame) {
-    if (!frame.interlaced) {
-        return frame.indexes;
-    }
-    std::vector<unsigned char> out;
+inline bool PutFrame(GifFileType* gif, const Frame& frame) {
+    const GraphicsControlBlock control{frame.disposal, false, 10, frame.transparentIndex};
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    ColorMapObject* local = MakeMap(frame.localPalette);
+    bool ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK &&
+              EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height,
+                               frame.interlaced, local) == GIF_OK;
+    GifFreeMapObject(local);
+    // Interlaced rows are stored in four passes.
     const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-        for (int row = starts[pass]; row < frame.height; row += steps[pass]) {
-            const auto begin = frame.indexes.begin() + static_cast<long>(row) * frame.width;
-            out.insert(out.end(), begin, begin + frame.width);
+    for (int pass = 0; pass < (frame.interlaced ? 4 : 1); ++pass) {
+        const int step = frame.interlaced ? steps[pass] : 1;
+        for (int row = frame.interlaced ? starts[pass] : 0; row < frame.height; row += step) {
+            std::vector<GifPixelType> line(frame.indexes.begin() + row * frame.width,
+                                           frame.indexes.begin() + (row + 1) * frame.width);
+            ok = ok && EGifPutLine(gif, line.data(), frame.width) == GIF_OK;
         }
     }
-    return out;
-}
-
-inline std::string Bytes(const File& file) {
-    std::string out = "GIF89a", table;
-    PutShort(out, file.width);
-    PutShort(out, file.height);
-    const int tableBits = PutTable(table, file.palette);
-    out += static_cast<char>(0x80 | 0x70 | tableBits) + std::string(2, '\0') + table;
-    for (const Frame& frame : file.frames) {
-        const bool transparent = frame.transparentIndex >= 0;
-        out += "\x21\xF9\x04";
-        out += static_cast<char>((frame.disposal << 2) | (transparent ? 1 : 0));
-        PutShort(out, 10);
-        out += static_cast<char>(transparent ? frame.transparentIndex : 0) + std::string("\0,", 2);
-        for (int value : {frame.left, frame.top, frame.width, frame.height}) {
-            PutShort(out, value);
-        }
-        std::string local;
-        const int localBits = frame.localPalette.empty() ? -1 : PutTable(local, frame.localPalette);
-        out += static_cast<char>((localBits < 0 ? 0 : 0x80 | localBits) |
-                                 (frame.interlaced ? 0x40 : 0));
-        out += local + LzwData(StoredRows(frame), file.fillTable);
-    }
-    return out + '\x3B';
+    return ok;
 }
 
 inline bool Write(const wxString& path, const File& file) {
-    const std::string bytes = Bytes(file);
-    wxFFile out(path, "wb");
-    return out.IsOpened() && out.Write(bytes.data(), bytes.size()) == bytes.size();
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.utf8_str(), false, &error);
+    if (gif == nullptr) {
+        return false;
+    }
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* global = MakeMap(file.palette);
+    bool ok = EGifPutScreenDesc(gif, file.width, file.height, 8, 0, global) == GIF_OK;
+    GifFreeMapObject(global);
+    for (const Frame& frame : file.frames) {
+        ok = ok && PutFrame(gif, frame);
+    }
+    return EGifCloseFile(gif, &error) == GIF_OK && ok;
 }
 
 // An animation whose first frame fills the screen and whose later frames are one-pixel

@@ -1,14 +1,7 @@
-// Helpers for tests that drive real windows: running the event loop until something happened.
+// Real main windows for the window tests.
 #pragma once
 
-#include <functional>
-
-// Runs the toolkit's event loop until the condition holds or the timeout passes; returns
-// whether the condition held.
-bool RunUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
-
-// Runs the event loop for a while, handling whatever is pending.
-void RunFor(int ms);
+#include "support/event_loop.h"
 
 class GifFrame;
 

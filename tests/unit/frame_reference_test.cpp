@@ -2,38 +2,24 @@
 
 #include <gtest/gtest.h>
 
-TEST(FrameReference, NumbersOfAnyLengthReadBack) {
-    for (int frame : {0, 7, 12, 123, 1234, 99999}) {
-        const wxString reference = wxString::Format("D:/a/walk.gif_%d", frame);
-        EXPECT_EQ(ParseFrameIndex(reference), frame) << reference;
-        EXPECT_EQ(StripFrameSuffix(reference), "D:/a/walk.gif") << reference;
-    }
-}
-
 TEST(FrameReference, OnlyAGifNameWithTrailingDigitsIsAReference) {
-    const char* const plainPaths[] = {
-        "D:/old.gif_files/a.png", // a folder name that only looks like one
-        "D:/old.gif_files/7",
-        "D:/x.GIF_3",
-        "D:/x.gif_",
-        "D:/x.gif_12a",
-        "D:/x.gif",
-        "D:/x.png_3",
-        ".gif_3",
-        "D:/xgif_3",
-        "",
-    };
-    for (const char* path : plainPaths) {
+    const std::pair<const char*, int> references[] = {{"D:/a/walk.gif_0", 0},
+                                                      {"D:/a/walk.gif_1234", 1234},
+                                                      {"D:/a/walk.gif_99999", 99999},
+                                                      {"D:/old.gif_files/b.gif_4", 4}};
+    for (const auto& [path, frame] : references) {
+        EXPECT_EQ(ParseFrameIndex(path), frame) << path;
+        EXPECT_EQ(StripFrameSuffix(path), wxString(path).BeforeLast('_')) << path;
+        EXPECT_FALSE(IsGifSource(path)) << path;
+    }
+    // "old.gif_files" is a folder whose name only looks like a reference; only the lower-case
+    // extension makes a GIF source.
+    const std::string source = "D:/a/walk.gif";
+    for (const char* path : {"D:/old.gif_files/a.png", "D:/old.gif_files/7", "D:/x.GIF_3",
+                             "D:/x.gif_", "D:/x.gif_12a", "D:/x.png_3", ".gif_3", "D:/xgif_3", "",
+                             "D:/a/walk.GIF", "D:/a/walk.gifs", source.c_str()}) {
         EXPECT_EQ(ParseFrameIndex(path), -1) << path;
         EXPECT_EQ(StripFrameSuffix(path), path) << path;
+        EXPECT_EQ(IsGifSource(path), path == source) << path;
     }
-    EXPECT_EQ(StripFrameSuffix("D:/old.gif_files/b.gif_4"), "D:/old.gif_files/b.gif");
-    EXPECT_EQ(ParseFrameIndex("D:/old.gif_files/b.gif_4"), 4);
-}
-
-TEST(FrameReference, OnlyTheLowerCaseExtensionMakesAGifSource) {
-    EXPECT_TRUE(IsGifSource("D:/a/walk.gif"));
-    EXPECT_FALSE(IsGifSource("D:/a/walk.GIF"));
-    EXPECT_FALSE(IsGifSource("D:/a/walk.gif_3"));
-    EXPECT_FALSE(IsGifSource("D:/a/walk.gifs"));
 }

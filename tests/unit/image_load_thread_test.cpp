@@ -2,12 +2,10 @@
 // one that completes the import.
 #include "app/worker_event.h"
 #include "import/image_load_thread.h"
+#include "support/event_loop.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/stopwatch.h>
-#include <wx/utils.h>
 
 #include <atomic>
 #include <memory>
@@ -45,19 +43,12 @@ std::vector<Received> Import(const std::vector<wxString>& paths) {
         files.push_back(path);
     }
     auto* worker = new ImageLoadThread(&collector, files);
-    EXPECT_EQ(worker->Create(), wxTHREAD_NO_ERROR);
     EXPECT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
     auto& events = collector.events;
-    wxStopWatch clock;
-    while ((events.empty() || events.back().progress != 100) && clock.Time() < 10000) {
-        wxTheApp->ProcessPendingEvents();
-        wxMilliSleep(1);
-    }
-    EXPECT_FALSE(events.empty());
+    EXPECT_TRUE(RunUntil([&] { return !events.empty() && events.back().progress == 100; }));
     // Nothing may follow the completing event.
     const size_t received = events.size();
-    wxMilliSleep(20);
-    wxTheApp->ProcessPendingEvents();
+    RunFor(20);
     EXPECT_EQ(events.size(), received);
     for (const Received& event : events) {
         EXPECT_EQ(event.id, ID_IMPORT_WORKER);
@@ -121,23 +112,17 @@ TEST(ImportWorker, EventsForEachKindOfList) {
 
 TEST(ImportWorker, WaitsWhileTheReceiverHasNotTakenItsBacklog) {
     TempFolder folder;
-    wxArrayString files;
-    files.push_back(testgif::WriteAnimation(folder.File("ten.gif"), 10, 4, 4));
     EventCollector collector;
     auto backlog = std::make_shared<std::atomic<int>>(0);
-    auto* worker = new ImageLoadThread(&collector, files);
+    auto* worker = new ImageLoadThread(
+        &collector, wxArrayString(1, testgif::WriteAnimation(folder.File("ten.gif"), 10, 4, 4)));
     worker->LimitBacklog(backlog, 3);
     ASSERT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
-    wxMilliSleep(100);
-    wxTheApp->ProcessPendingEvents();
-    // Nothing was taken: the worker stopped after three pictures.
+    // Nothing was taken: the worker stops after three pictures.
+    RunFor(100);
     EXPECT_EQ(collector.events.size(), 3u);
-    wxStopWatch clock;
-    while ((collector.events.empty() || collector.events.back().progress != 100) &&
-           clock.Time() < 10000) {
+    EXPECT_TRUE(RunUntil([&] {
         *backlog = 0;
-        wxTheApp->ProcessPendingEvents();
-        wxMilliSleep(1);
-    }
-    EXPECT_EQ(collector.events.size(), 10u);
+        return collector.events.size() == 10u && collector.events.back().progress == 100;
+    }));
 }

@@ -1,23 +1,10 @@
 #include "app/domain_option.h"
 #include "app/paths.h"
 #include "app/platform.h"
-#include "app/product.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
-
-namespace {
-struct OptionsFixture : ::testing::Test {
-    TempFolder folder;
-    wxString path = folder.File("option.cfg");
-    void SetUp() override { g_domainOption = new DomainOption(path); }
-    void TearDown() override {
-        delete g_domainOption;
-        g_domainOption = nullptr;
-    }
-};
-} // namespace
 
 TEST(StringToInt, FollowsTheRuntimeConversionRules) {
     const std::pair<const char*, int> cases[] = {{"58", 58},
@@ -35,67 +22,57 @@ TEST(StringToInt, FollowsTheRuntimeConversionRules) {
     }
 }
 
-TEST(Paths, InstallationIsTheParentOfTheProgramFolder) {
+TEST(Paths, InstallationDataAndOptionFoldersFollowTheProgramAndDocumentsFolders) {
     EXPECT_EQ(AppDirectoryOf("/opt/reelmont/bin/reelmont"), "/opt/reelmont/bin");
-    EXPECT_EQ(InstallDirectoryOf(AppDirectoryOf("/opt/reelmont/bin/reelmont")), "/opt/reelmont");
+    EXPECT_EQ(InstallDirectoryOf("/opt/reelmont/bin"), "/opt/reelmont");
     EXPECT_EQ(AppDirectoryOf("C:\\Tools\\Reelmont\\bin\\reelmont.exe"), "C:/Tools/Reelmont/bin");
-    // A bare name has the current folder as program folder and no installation folder, so the
-    // layout folder becomes "/Themes".
+    // A bare name has the current folder as program folder and no installation folder.
     EXPECT_EQ(AppDirectoryOf("reelmont"), ".");
     EXPECT_EQ(InstallDirectoryOf("."), "");
     EXPECT_EQ(InstallDirectoryOf("bin"), "");
-    // The running test program sits one folder below the staged installation.
-    EXPECT_TRUE(GetOptionFilePath().EndsWith("/option.cfg"));
     EXPECT_EQ(GetOptionFilePath(), GetInstallDirectory() + "/option.cfg");
-}
 
-TEST(Paths, DataFolderIsCreatedBelowTheDocumentsFolderAndCanBeAskedForAgain) {
     const TempFolder documents;
-    const wxString expected = documents.File("Tarnwell files/Reelmont");
     for (int time = 0; time < 2; ++time) {
-        EXPECT_EQ(DataDirectoryBelow(documents.Path()), expected);
-        EXPECT_TRUE(wxDirExists(expected));
+        EXPECT_EQ(DataDirectoryBelow(documents.Path()), documents.File("Tarnwell files/Reelmont"));
+        EXPECT_TRUE(wxDirExists(documents.File("Tarnwell files/Reelmont")));
     }
-    // The program's own data folder lies below the documents folder of the test home.
     EXPECT_TRUE(GetDataDirectory().StartsWith(GetDocumentsFolder()));
-    EXPECT_TRUE(wxDirExists(GetDataDirectory()));
     EXPECT_EQ(GetLanguageFilePath(), GetDataDirectory() + "/language.txt");
 }
 
-TEST(Product, NameAsShownWithPlusSignsAsBlanks) {
-    EXPECT_EQ(GetProductName(), "Reelmont");
-}
-
-TEST_F(OptionsFixture, SevenValuesInOrderWhateverTheElementNames) {
-    WriteBytes(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n"
-                     "<x>help</x><y>two</y><z>support</z><x>four</x>\n"
-                     "<q>http://u.example/r</q><x>page</x><x>seven</x><x>eight</x></b></a>");
-    EXPECT_TRUE(LoadOptions());
-    EXPECT_EQ(g_domainOption->m_helpUrl, "help");
-    EXPECT_EQ(g_domainOption->m_option2, "two");
-    EXPECT_EQ(GetSupportUrl(), "support");
-    EXPECT_EQ(g_domainOption->m_option4, "four");
-    EXPECT_EQ(g_domainOption->m_updateUrl, "http://u.example/r-update.xml");
-    EXPECT_EQ(GetProductPageUrl(), "page");
-    EXPECT_EQ(g_domainOption->m_option7, "seven");
-    EXPECT_EQ(GetHelpUrl(), "help");
-}
-
-TEST_F(OptionsFixture, FourValuesKeepWhatWasReadAndFail) {
-    WriteBytes(path, "<r><o><a>1</a><b>2</b><c>3</c><d>4</d></o></r>");
-    EXPECT_FALSE(LoadOptions());
-    EXPECT_EQ(g_domainOption->m_helpUrl, "1");
-    EXPECT_EQ(g_domainOption->m_option4, "4");
-    EXPECT_EQ(g_domainOption->m_updateUrl, "");
-    EXPECT_EQ(g_domainOption->m_option7, "");
-}
-
-TEST_F(OptionsFixture, NoFileOrNoXmlLeavesEverythingEmpty) {
-    EXPECT_FALSE(LoadOptions());
-    WriteBytes(path, "this is not xml at all");
-    EXPECT_FALSE(LoadOptions());
-    WriteBytes(path, "<r></r>");
-    EXPECT_FALSE(LoadOptions());
-    EXPECT_EQ(GetHelpUrl(), "");
-    EXPECT_EQ(g_domainOption->m_updateUrl, "");
+// The option file's values are taken by position, whatever the elements are named.
+TEST(Options, SevenValuesInOrderAndFewerFail) {
+    const TempFolder folder;
+    const wxString path = folder.File("option.cfg");
+    const struct {
+        const char* text; // nullptr: no file
+        bool loaded;
+        const char *help, *support, *update, *page;
+    } cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n<x>help</x><y>two</y><z>support</z>"
+         "<x>four</x>\n<q>http://u.example/r</q><x>page</x><x>seven</x><x>eight</x></b></a>",
+         true, "help", "support", "http://u.example/r-update.xml", "page"},
+        // What was read before the values ran out is kept.
+        {"<r><o><a>1</a><b>2</b><c>3</c><d>4</d></o></r>", false, "1", "3", "", ""},
+        {nullptr, false, "", "", "", ""},
+        {"this is not xml at all", false, "", "", "", ""},
+        {"<r></r>", false, "", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        delete g_domainOption;
+        g_domainOption = new DomainOption(path);
+        wxRemoveFile(path);
+        if (c.text) {
+            WriteBytes(path, c.text);
+        }
+        SCOPED_TRACE(c.text ? c.text : "no file");
+        EXPECT_EQ(LoadOptions(), c.loaded);
+        EXPECT_EQ(GetHelpUrl(), c.help);
+        EXPECT_EQ(GetSupportUrl(), c.support);
+        EXPECT_EQ(g_domainOption->m_updateUrl, c.update);
+        EXPECT_EQ(GetProductPageUrl(), c.page);
+    }
+    delete g_domainOption;
+    g_domainOption = nullptr;
 }
