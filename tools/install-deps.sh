@@ -8,7 +8,8 @@ set -euo pipefail
 # interface language set its system locale, so that GTK's own texts (file chooser, Yes/No)
 # follow it too. libimagequant gives the best colours.
 packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc
-    librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk locales-all libcurl4-openssl-dev)
+    librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk locales-all libcurl4-openssl-dev
+    libexpat1-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;

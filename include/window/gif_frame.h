@@ -1,6 +1,7 @@
 // The program's main window: owner of all editing state, the frame strip, and every command.
 #pragma once
 
+#include "app/canvas_size.h"
 #include "app/export_setting.h"
 #include "export/export_options.h"
 #include "window/browser_seam.h"
@@ -65,7 +66,7 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
-    // Asks for a project file and imports its frames after those in the strip.
+    // Asks for a project file and, once it was read, replaces the strip with its frames.
     void OpenProjectFile();
 
     // Tests answer the file dialogs through this seam.
@@ -182,12 +183,24 @@ private:
     void ClearPreviewPanel();
     int AskToSaveProject();
     void SetProjectTitle();
+    // The project file chosen in the save dialog, with ".xml"; false when none was chosen.
+    bool AskProjectPath(wxString& path);
+    // Takes the delay, size and frame count shown now as the saved project.
+    void RecordProjectState();
+    // At the end of an import started by opening a project: its size, then the saved state.
+    void FinishProjectOpen();
+    // Empties the strip; commands, canvas size, status text and preview follow.
+    void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
-    void StartImport(const wxArrayString& paths, const wxString& title);
+    // Starts the import worker; false when it could not start (the user has been told).
+    bool StartImport(const wxArrayString& paths, const wxString& title);
     // Status field 0: the animation's name and output size.
     void ShowOutputSize(int width, int height);
-    void SetOutputSize(int width, int height);
+    // The output size that a typed width or height gave: both controls, members and status.
+    void ShowTypedSize(const FrameSize& size);
+    // Status field 0 from the size controls, as after the canvas was taken from the frames.
+    void ShowCanvasStatus();
     void FinishImport();
     // Tells the user once which of the chosen files gave no picture.
     void ReportUnreadFiles(const wxArrayString& unread);
@@ -221,6 +234,11 @@ private:
     ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
+    // The last Save Project failed: the next one asks for a file.
+    bool m_projectSaveFailed = false;
+    // An import of an opened project runs; its size is applied when the frames are in.
+    bool m_openingProject = false;
+    FrameSize m_openedProjectSize;
     BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.

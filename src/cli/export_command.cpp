@@ -17,8 +17,9 @@ void Say(std::FILE* stream, const wxString& text) {
     std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
 }
 
-// The output size: the canvas the window takes from the frames, or the size asked for, one
-// side alone keeping the canvas proportions with the window's arithmetic.
+// The output size: the size asked for, one side alone keeping the canvas proportions with the
+// window's arithmetic; otherwise the project's own size, or the canvas the window takes from
+// the frames.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
     std::vector<FrameSize> sizes;
     for (const auto& frame : input.frames) {
@@ -29,10 +30,13 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
         return FrameSize{arguments.width, arguments.height};
     }
     if (arguments.width) {
-        return FrameSize{arguments.width, HeightForWidth(arguments.width, canvas)};
+        return SizeForWidth(arguments.width, canvas);
     }
     if (arguments.height) {
-        return FrameSize{WidthForHeight(arguments.height, canvas), arguments.height};
+        return SizeForHeight(arguments.height, canvas);
+    }
+    if (input.projectSize.width > 0) {
+        return input.projectSize;
     }
     return canvas;
 }

@@ -21,19 +21,15 @@ bool Decode(const wxString& path, InputFrames* read) {
 
 bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
     const ProjectFile project = ReadProjectFile(path);
-    if (!project.Reached(ProjectStep::Document)) {
-        *error =
-            wxString::Format(_("\"%s\" is not a project file: it cannot be read as XML"), path);
-        return false;
-    }
     if (!project.Reached(ProjectStep::Paths)) {
-        *error = wxString::Format(
-            _("\"%s\" is not a complete project file: its elements are missing or out of order"),
-            path);
+        *error = project.error;
         return false;
     }
-    if (project.Reached(ProjectStep::Delay)) {
-        read->projectDelay = std::min(std::max(project.delay, 1), kLargestExportNumber);
+    read->projectDelay = std::min(std::max(project.delay, 1), kLargestExportNumber);
+    // As the window's size controls hold it.
+    if (project.width > 0 && project.height > 0) {
+        read->projectSize = {std::min(project.width, kLargestSide),
+                             std::min(project.height, kLargestSide)};
     }
     for (const wxString& source : project.paths) {
         if (!Decode(source, read)) {

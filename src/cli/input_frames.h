@@ -1,6 +1,8 @@
 // The frames that reelmont-export writes: decoded from its inputs as the import does.
 #pragma once
 
+#include "app/canvas_size.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -13,6 +15,9 @@ struct InputFrames {
     // The project's delay in hundredths of a second, brought into the delay control's range;
     // 0 when the input was no project or its delay could not be read.
     int projectDelay = 0;
+    // The project's canvas size, written unless the command line asks for another; 0 x 0 when
+    // the input was no project or a side is not above 0.
+    FrameSize projectSize;
     // Sources of a project that held no picture the program can read; the window skips them too.
     std::vector<wxString> skipped;
 };

@@ -2,79 +2,151 @@
 
 #include "app/platform.h"
 #include "import/frame_reference.h"
+#include "import/project_outline.h"
 
+#include <wx/file.h>
 #include <wx/filefn.h>
+#include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/xml/xml.h>
+
+#include <vector>
 
 namespace {
 // The node itself when it is the element named `name`, otherwise null.
-const wxXmlNode* Expect(const wxXmlNode* node, const char* name) {
-    return node && node->GetType() == wxXML_ELEMENT_NODE && node->GetName() == name ? node
-                                                                                    : nullptr;
+const OutlineNode* Expect(const std::vector<OutlineNode>& nodes, size_t index, const char* name) {
+    return index < nodes.size() && nodes[index].element && nodes[index].name == name ? &nodes[index]
+                                                                                     : nullptr;
 }
 
-int NumberIn(const wxXmlNode* node) {
-    return StringToInt(node->GetNodeContent());
+wxString Text(const OutlineNode* node) {
+    return wxString::FromUTF8(node->content);
+}
+
+int NumberIn(const OutlineNode* node) {
+    return StringToInt(Text(node));
 }
 
 // The usable frame sources of "images"; false when a child is not "path".
-bool ReadPaths(const wxXmlNode* images, wxArrayString& paths) {
+bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
     wxLogNull quiet;
-    for (const wxXmlNode* child = images->GetChildren(); child; child = child->GetNext()) {
-        if (!Expect(child, "path")) {
+    for (size_t i = 0; i < images.children.size(); ++i) {
+        const OutlineNode* child = Expect(images.children, i, "path");
+        if (!child) {
             paths.clear();
             return false;
         }
-        const wxString path = child->GetNodeContent();
+        const wxString path = Text(child);
         if (!IsGifSource(path) && wxFileExists(StripFrameSuffix(path))) {
             paths.push_back(path);
         }
     }
     return true;
 }
-} // namespace
 
-ProjectFile ReadProjectFile(const wxString& path) {
-    ProjectFile project;
-    wxXmlDocument document;
-    if (!document.Load(path, "UTF-8", 0) || !document.GetRoot()) {
-        return project;
-    }
+// Walks the outline by position, as far as the expected elements go.
+void Walk(const OutlineNode& root, ProjectFile& project) {
     project.reached = ProjectStep::Document;
-    const wxXmlNode* root = Expect(document.GetRoot(), "project");
-    const wxXmlNode* name = root ? Expect(root->GetChildren(), "name") : nullptr;
-    const wxXmlNode* gif = name ? Expect(name->GetNext(), "gif") : nullptr;
-    const wxXmlNode* width = gif ? Expect(gif->GetChildren(), "width") : nullptr;
+    const OutlineNode* name = root.name == "project" ? Expect(root.children, 0, "name") : nullptr;
+    const OutlineNode* gif = name ? Expect(root.children, 1, "gif") : nullptr;
+    const OutlineNode* width = gif ? Expect(gif->children, 0, "width") : nullptr;
     if (!width) {
-        return project;
+        return;
     }
     project.width = NumberIn(width);
     project.reached = ProjectStep::Width;
 
-    const wxXmlNode* height = Expect(width->GetNext(), "height");
+    const OutlineNode* height = Expect(gif->children, 1, "height");
     if (!height) {
-        return project;
+        return;
     }
     project.height = NumberIn(height);
-    project.name = name->GetNodeContent();
+    project.name = Text(name);
     project.reached = ProjectStep::Height;
 
-    const wxXmlNode* delay = Expect(height->GetNext(), "delay_time");
+    const OutlineNode* delay = Expect(gif->children, 2, "delay_time");
     if (!delay) {
-        return project;
+        return;
     }
     project.delay = NumberIn(delay);
     project.reached = ProjectStep::Delay;
 
-    const wxXmlNode* images = Expect(gif->GetNext(), "images");
+    const OutlineNode* images = Expect(root.children, 2, "images");
     if (!images) {
-        return project;
+        return;
     }
     project.reached = ProjectStep::Images;
-    project.imagesEmpty = !images->GetChildren();
-    if (!project.imagesEmpty && ReadPaths(images, project.paths)) {
+    project.imagesEmpty = images->children.empty();
+    if (!project.imagesEmpty && ReadPaths(*images, project.paths)) {
         project.reached = ProjectStep::Paths;
     }
+}
+
+ProjectFile Finish(const ProjectOutline& outline, const wxString& path) {
+    ProjectFile project;
+    Walk(outline.Root(), project);
+    if (!project.Reached(ProjectStep::Paths)) {
+        project.error = wxString::Format(
+            _("\"%s\" is not a complete project file: its elements are missing or out of order"),
+            path);
+    }
     return project;
+}
+
+ProjectFile NotXml(const ProjectOutline& outline, const wxString& path) {
+    ProjectFile project;
+    project.error =
+        wxString::Format(_("\"%s\" is not a project file: it cannot be read as XML"), path) + " (" +
+        wxString::FromUTF8(outline.Error()) + ")";
+    return project;
+}
+
+ProjectFile TooLarge(const wxString& path) {
+    ProjectFile project;
+    project.error =
+        wxString::Format(_("\"%s\" is not a project file: it is larger than 64 MB"), path);
+    return project;
+}
+} // namespace
+
+ProjectFile ReadProjectBytes(const char* data, size_t size, const wxString& path) {
+    if (size > kLargestProjectFile) {
+        return TooLarge(path);
+    }
+    ProjectOutline outline;
+    return outline.Parse(data, size, true) ? Finish(outline, path) : NotXml(outline, path);
+}
+
+ProjectFile ReadProjectFile(const wxString& path) {
+    wxLogNull quiet;
+    wxFile file;
+    ProjectFile failed;
+    if (!file.Open(path)) {
+        failed.error = wxString::Format(_("Cannot read \"%s\": %s"), path, wxSysErrorMsgStr());
+        return failed;
+    }
+    if (file.Length() > static_cast<wxFileOffset>(kLargestProjectFile)) {
+        return TooLarge(path);
+    }
+    // Read in pieces, so that a large file never needs a second copy in memory; counted, as
+    // not every file knows its length.
+    ProjectOutline outline;
+    std::vector<char> piece(1 << 20);
+    size_t total = 0;
+    for (;;) {
+        const ssize_t got = file.Read(piece.data(), piece.size());
+        if (got == wxInvalidOffset) {
+            failed.error = wxString::Format(_("Cannot read \"%s\": %s"), path, wxSysErrorMsgStr());
+            return failed;
+        }
+        total += static_cast<size_t>(got);
+        if (total > kLargestProjectFile) {
+            return TooLarge(path);
+        }
+        if (!outline.Parse(piece.data(), static_cast<size_t>(got), got == 0)) {
+            return NotXml(outline, path);
+        }
+        if (got == 0) {
+            return Finish(outline, path);
+        }
+    }
 }

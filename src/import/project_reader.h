@@ -1,15 +1,20 @@
 // Reading a project file: the canvas size, the delay, the name of the GIF last written and the
 // frame sources to import. The file is walked by position and reading stops at the first element
-// that is not the expected one, keeping what was read before, so that the main window can apply
-// a partly read file step by step and the command-line exporter can say where it failed.
+// that is not the expected one, keeping what was read before, so that callers can say where a
+// file failed.
 #pragma once
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <cstddef>
+
+// Larger files are refused unread: a project lists paths, and even a million of them fit.
+constexpr size_t kLargestProjectFile = 64 * 1024 * 1024;
+
 // How far reading got; each step includes the ones before it.
 enum class ProjectStep {
-    None,     // not XML, or no root element
+    None,     // not XML, no root element, too large or unreadable: `error` says which
     Document, // read as XML, but no "project" with "name", "gif" and "width" in place
     Width,    // `width` read
     Height,   // `height` and `name` read
@@ -30,10 +35,15 @@ struct ProjectFile {
     // The frame sources to import, in file order: paths whose source file exists, without the
     // ones that end with ".gif" (the GIF files the writer lists beside their frames).
     wxArrayString paths;
+    // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
+    wxString error;
 
     bool Reached(ProjectStep step) const { return reached >= step; }
 };
 
 // Reads the project file at `path`. Numbers are read as leading decimal digits (0 when there
-// are none). XML errors go to the toolkit's log.
+// are none). Time and memory grow linearly with the file's size.
 ProjectFile ReadProjectFile(const wxString& path);
+
+// Reads a project from the bytes of a file called `path`.
+ProjectFile ReadProjectBytes(const char* data, size_t size, const wxString& path);

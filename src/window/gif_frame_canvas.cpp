@@ -17,10 +17,18 @@ void GifFrame::ShowOutputSize(int width, int height) {
                                 0);
 }
 
-void GifFrame::SetOutputSize(int width, int height) {
-    m_outputWidth = width;
-    m_outputHeight = height;
-    ShowOutputSize(width, height);
+void GifFrame::ShowTypedSize(const FrameSize& size) {
+    // The typed side changes too when the other would leave the range a GIF can hold; a
+    // control is only set when it differs, so that typing in it is not disturbed.
+    if (m_spinctrl_width->GetValue() != size.width) {
+        m_spinctrl_width->SetValue(size.width);
+    }
+    if (m_spinctrl_height->GetValue() != size.height) {
+        m_spinctrl_height->SetValue(size.height);
+    }
+    m_outputWidth = size.width;
+    m_outputHeight = size.height;
+    ShowOutputSize(size.width, size.height);
 }
 
 void GifFrame::OnSetDelay(wxCommandEvent&) {
@@ -34,20 +42,14 @@ void GifFrame::OnSetWidth(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
         return;
     }
-    const int w = m_spinctrl_width->GetValue();
-    const int h = HeightForWidth(w, {m_imageWidth, m_imageHeight});
-    m_spinctrl_height->SetValue(h);
-    SetOutputSize(w, h);
+    ShowTypedSize(SizeForWidth(m_spinctrl_width->GetValue(), {m_imageWidth, m_imageHeight}));
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
         return;
     }
-    const int h = m_spinctrl_height->GetValue();
-    const int w = WidthForHeight(h, {m_imageWidth, m_imageHeight});
-    m_spinctrl_width->SetValue(w);
-    SetOutputSize(w, h);
+    ShowTypedSize(SizeForHeight(m_spinctrl_height->GetValue(), {m_imageWidth, m_imageHeight}));
 }
 
 void GifFrame::RefreshCanvasSize() {
@@ -73,6 +75,11 @@ void GifFrame::RefreshCanvasSize() {
     m_imageHeight = m_outputHeight = h;
     m_spinctrl_width->SetValue(w);
     m_spinctrl_height->SetValue(h);
+    ShowCanvasStatus();
+}
+
+void GifFrame::ShowCanvasStatus() {
+    // The controls are read back: their range may have clamped what was set.
     const int shownWidth = m_spinctrl_width->GetValue();
     const int shownHeight = m_spinctrl_height->GetValue();
     const wxString format = m_gifName.empty() ? wxString("Untitled.gif (%d * %d)") + _("px")

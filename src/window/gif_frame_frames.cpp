@@ -59,7 +59,7 @@ void GifFrame::OnAddImage(wxCommandEvent&) {
     StartImport(paths, _("Load Images Progress Dialog"));
 }
 
-void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
+bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
     // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
     // hold memory in the event queue.
@@ -69,7 +69,7 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
                      GetProductName(), wxOK | wxICON_ERROR, this);
-        return;
+        return false;
     }
     m_importPaths = paths;
     m_importedSources.clear();
@@ -80,9 +80,10 @@ void GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
         // A created thread that does not run still owns its resources; nothing will arrive.
         delete worker;
         FinishImport();
-        return;
+        return true;
     }
     EnableEditControls();
+    return true;
 }
 
 void GifFrame::ThreadUpdate(wxCommandEvent& event) {
@@ -113,6 +114,7 @@ void GifFrame::FinishImport() {
     } else {
         DisableEditControls();
     }
+    FinishProjectOpen();
     if (m_progressDialog != nullptr) {
         m_progressDialog->Destroy();
         m_progressDialog = nullptr;
@@ -192,6 +194,10 @@ void GifFrame::OnDelete(wxCommandEvent&) {
 
 void GifFrame::OnClearAll(wxCommandEvent&) {
     StopPreview();
+    EmptyStrip();
+}
+
+void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
     RefreshCanvasSize();

@@ -3,32 +3,15 @@
 #include "window/gif_frame.h"
 
 #include "app/product.h"
-#include "export/replacing_file.h"
-#include "import/frame_reference.h"
 #include "import/project_reader.h"
+#include "import/project_writer.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
-#include <wx/filename.h>
+#include <wx/filefn.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
-#include <wx/mstream.h>
 #include <wx/spinctrl.h>
-#include <wx/statusbr.h>
-#include <wx/xml/xml.h>
-
-namespace {
-wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
-    auto* element = new wxXmlNode(wxXML_ELEMENT_NODE, name);
-    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
-    parent->AddChild(element);
-    return element;
-}
-
-bool IsFrameReference(const wxString& path) {
-    return ParseFrameIndex(path) >= 0;
-}
-} // namespace
 
 void GifFrame::SetProjectTitle() {
     const wxString stem = m_projectFileName.EndsWith(".xml")
@@ -37,8 +20,37 @@ void GifFrame::SetProjectTitle() {
     SetTitle(stem + " - " + GetProductName());
 }
 
+void GifFrame::RecordProjectState() {
+    m_projectDelay = m_spinctrl_delay->GetValue();
+    m_projectWidth = m_spinctrl_width->GetValue();
+    m_projectHeight = m_spinctrl_height->GetValue();
+    m_projectFrameCount = m_thumbnailCtrl->GetCount();
+}
+
 void GifFrame::OnSaveProject(wxCommandEvent&) {
     SaveProjectFile();
+}
+
+bool GifFrame::AskProjectPath(wxString& path) {
+    FileDialogRequest request{_("Save XML Files"), "", "", _("XML files") + " (*.xml)|*.xml",
+                              wxFD_SAVE | wxFD_OVERWRITE_PROMPT};
+    wxArrayString paths;
+    if (!ShowFileDialog(request, paths) || paths.empty() || paths[0].empty()) {
+        return false;
+    }
+    path = paths[0];
+    if (path.EndsWith(".xml")) {
+        return true;
+    }
+    // The dialog asked about the name as typed; the file written is another one.
+    path += ".xml";
+    if (!wxFileExists(path)) {
+        return true;
+    }
+    wxMessageDialog ask(
+        this, wxString::Format(_("\"%s\" already exists. Do you want to replace it?"), path),
+        GetProductName(), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    return ask.ShowModal() == wxID_YES;
 }
 
 bool GifFrame::SaveProjectFile() {
@@ -46,92 +58,52 @@ bool GifFrame::SaveProjectFile() {
     if (count == 0) {
         return false;
     }
-    auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
-    wxXmlDocument document;
-    document.SetRoot(project);
-    AddTextElement(project, "name", wxFileNameFromPath(m_gifPath));
-    auto* gif = new wxXmlNode(wxXML_ELEMENT_NODE, "gif");
-    project->AddChild(gif);
-    // The state counts as saved only once the file is written, so that a cancelled or failed
-    // save still has closing ask again.
-    const int width = m_spinctrl_width->GetValue();
-    const int height = m_spinctrl_height->GetValue();
-    const int delay = m_spinctrl_delay->GetValue();
-    AddTextElement(gif, "width", wxString::Format("%d", width));
-    AddTextElement(gif, "height", wxString::Format("%d", height));
-    AddTextElement(gif, "delay_time", wxString::Format("%d", delay));
-
-    auto* images = new wxXmlNode(wxXML_ELEMENT_NODE, "images");
-    project->AddChild(images);
+    ProjectContents contents;
+    // The name read from an opened project stands until a GIF is written.
+    contents.name = m_gifName;
+    contents.width = m_spinctrl_width->GetValue();
+    contents.height = m_spinctrl_height->GetValue();
+    contents.delay = m_spinctrl_delay->GetValue();
     for (int k = 0; k < count; ++k) {
-        const wxString path = m_thumbnailCtrl->GetItem(k)->GetPath();
-        AddTextElement(images, "path", path);
-        // After the last frame of a run taken from one GIF file, that file itself is named
-        // once; readers skip such entries.
-        if (IsFrameReference(path) && k + 1 < count) {
-            const wxString source = StripFrameSuffix(path);
-            if (!m_thumbnailCtrl->GetItem(k + 1)->GetPath().StartsWith(source) ||
-                k + 1 == count - 1) {
-                AddTextElement(images, "path", source);
-            }
-        }
+        contents.frames.push_back(m_thumbnailCtrl->GetItem(k)->GetPath());
     }
-
-    if (m_projectPath.empty()) {
-        FileDialogRequest request{_("Save XML Files"), "", "", _("XML files") + " (*.xml)|*.xml",
-                                  wxFD_SAVE | wxFD_OVERWRITE_PROMPT};
-        wxArrayString paths;
-        if (ShowFileDialog(request, paths) && !paths.empty()) {
-            m_projectPath = paths[0];
-        }
-        if (m_projectPath.empty()) {
-            return false;
-        }
+    // After a failed save the file is asked for again: the folder may never be writable.
+    wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
+    if (path.empty() && !AskProjectPath(path)) {
+        return false;
     }
-    if (!m_projectPath.EndsWith(".xml")) {
-        m_projectPath += ".xml";
-    }
-    // Written whole and then put in place, so that a failed save keeps the old project.
-    wxMemoryOutputStream bytes;
     wxString error;
-    const bool written =
-        document.Save(bytes, 2) &&
-        ReplaceFileWith(m_projectPath, bytes.GetOutputStreamBuffer()->GetBufferStart(),
-                        bytes.GetLength(), &error);
-    m_projectFileName = wxFileNameFromPath(m_projectPath);
-    SetProjectTitle();
-    if (written) {
-        m_projectWidth = width;
-        m_projectHeight = height;
-        m_projectDelay = delay;
-        m_projectFrameCount = count;
+    if (!WriteProjectFile(path, contents, &error)) {
+        m_projectSaveFailed = true;
+        wxMessageBox(error, GetProductName(), wxOK | wxICON_ERROR, this);
+        return false;
     }
-    return written;
+    m_projectSaveFailed = false;
+    m_projectPath = path;
+    m_projectFileName = wxFileNameFromPath(path);
+    SetProjectTitle();
+    RecordProjectState();
+    return true;
 }
 
 void GifFrame::OnOpenProject(wxCommandEvent&) {
+    // Nothing is at stake without frames, or with a project unchanged since it was saved.
     const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
-    const bool nothingToLose = m_projectPath.empty() && m_thumbnailCtrl->GetCount() == 0;
-    if (nothingToLose || unchangedProject) {
-        m_thumbnailCtrl->Clear();
-        OpenProjectFile();
-        return;
-    }
-    switch (AskToSaveProject()) {
-    case wxID_YES:
-        // Unsaved work is only given up once it is really stored.
-        if (SaveProjectFile()) {
-            m_thumbnailCtrl->Clear();
-            OpenProjectFile();
+    if (m_thumbnailCtrl->GetCount() > 0 && !unchangedProject) {
+        switch (AskToSaveProject()) {
+        case wxID_YES:
+            // Unsaved work is only given up once it is really stored.
+            if (!SaveProjectFile()) {
+                return;
+            }
+            break;
+        case wxID_NO:
+            break;
+        default:
+            return;
         }
-        break;
-    case wxID_NO:
-        m_thumbnailCtrl->Clear();
-        OpenProjectFile();
-        break;
-    default:
-        break;
     }
+    OpenProjectFile();
 }
 
 void GifFrame::OpenProjectFile() {
@@ -142,51 +114,48 @@ void GifFrame::OpenProjectFile() {
     if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
         return;
     }
-    m_projectPath = chosen[0];
-    m_projectFileName = wxFileNameFromPath(m_projectPath);
+    const wxString path = chosen[0];
+    const ProjectFile project = ReadProjectFile(path);
+    // A file that gives no frame changes nothing: the strip, the controls and the project
+    // file in use stay as they were.
+    if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
+        const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
+        wxMessageBox(nothingListed ? _("Failed to load XML file!") : project.error, GetTitle(),
+                     wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    EmptyStrip();
+    m_projectPath = path;
+    m_projectFileName = wxFileNameFromPath(path);
+    m_projectSaveFailed = false;
     SetProjectTitle();
-
-    const ProjectFile project = ReadProjectFile(m_projectPath);
-    if (!project.Reached(ProjectStep::Width)) {
-        return;
-    }
-    m_projectWidth = project.width;
-    m_spinctrl_width->SetValue(project.width);
-    if (!project.Reached(ProjectStep::Height)) {
-        return;
-    }
-    m_projectHeight = project.height;
-    m_spinctrl_height->SetValue(project.height);
     m_gifName = project.name;
-    const wxString format = m_gifName.empty() ? wxString("Unititle.gif(%d * %d)") + _("px")
-                                              : wxString("%s(%d * %d)") + _("px");
-    m_statusBar1->SetStatusText(
-        m_gifName.empty() ? wxString::Format(format, project.width, project.height)
-                          : wxString::Format(format, m_gifName, project.width, project.height),
-        0);
-    m_imageWidth = m_outputWidth = project.width;
-    m_imageHeight = m_outputHeight = project.height;
-    if (!project.Reached(ProjectStep::Delay)) {
-        return;
-    }
-    m_projectDelay = project.delay;
+    // The GIF written before belongs to another animation: the first Save asks for a file.
+    m_gifPath.clear();
+    m_gifFileName.clear();
     m_spinctrl_delay->SetValue(project.delay);
-    if (!project.Reached(ProjectStep::Images)) {
+    // The canvas size is applied once the frames are in, over the one taken from them.
+    m_openedProjectSize = {project.width, project.height};
+    m_openingProject = true;
+    if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
+        m_openingProject = false;
+    }
+}
+
+void GifFrame::FinishProjectOpen() {
+    if (!m_openingProject) {
         return;
     }
-    const wxString failed = _("Failed to load XML file!");
-    if (project.reached == ProjectStep::Images) {
-        if (project.imagesEmpty) {
-            wxMessageBox(failed, GetTitle(), wxOK | wxICON_INFORMATION, this);
-        }
-        return;
+    m_openingProject = false;
+    if (m_thumbnailCtrl->GetCount() > 0 && m_openedProjectSize.width > 0 &&
+        m_openedProjectSize.height > 0) {
+        m_spinctrl_width->SetValue(m_openedProjectSize.width);
+        m_spinctrl_height->SetValue(m_openedProjectSize.height);
+        m_outputWidth = m_spinctrl_width->GetValue();
+        m_outputHeight = m_spinctrl_height->GetValue();
+        ShowCanvasStatus();
     }
-    if (project.paths.empty()) {
-        m_statusBar1->SetStatusText(wxEmptyString, 1);
-        ClearPreviewPanel();
-        wxMessageBox(failed, GetTitle(), wxOK | wxICON_INFORMATION, this);
-        return;
-    }
-    m_projectFrameCount = m_thumbnailCtrl->GetCount();
-    StartImport(project.paths, _("Load Images Progress Dialog"));
+    // What the controls hold now is the project as opened, so that closing an untouched
+    // project does not ask.
+    RecordProjectState();
 }

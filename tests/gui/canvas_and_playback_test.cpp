@@ -37,6 +37,23 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsAndTheLastLargerFrameWins) {
     AddFrames({{60, 80}, {100, 50}});
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 100);
     EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 50);
+
+    // No side above what a GIF holds or below 1; the typed side gives way to keep proportions.
+    Strip().Clear();
+    AddFrames({{10, 40000}});
+    const struct {
+        wxSpinCtrl* typed;
+        int value, width, height;
+    } sizes[] = {{frame->m_spinctrl_width, 65535, 16, 65535},
+                 {frame->m_spinctrl_height, 7, 1, 7},
+                 {frame->m_spinctrl_width, 0, 1, 4000}};
+    for (const auto& size : sizes) {
+        Type(size.typed, size.value);
+        EXPECT_EQ(frame->m_spinctrl_width->GetValue(), size.width) << size.value;
+        EXPECT_EQ(frame->m_spinctrl_height->GetValue(), size.height) << size.value;
+        EXPECT_EQ(frame->m_outputWidth, size.width);
+        EXPECT_EQ(frame->m_outputHeight, size.height);
+    }
 }
 
 TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {

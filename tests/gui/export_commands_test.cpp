@@ -87,8 +87,8 @@ TEST_F(ExportCommands, AFailedExportSaysWhyAndKeepsTheOldFile) {
     Save(frame->m_menuItem_save);
     const std::string good = ReadBytes(path);
     ASSERT_FALSE(good.empty());
-    // A canvas of 0 x 0 cannot be written.
-    Type(frame->m_spinctrl_width, 0);
+    // A file that cannot be created.
+    answer = {"/proc/anim.gif"};
     const wxString status = Status(0);
     wxTEST_DIALOG(Save(frame->m_menuItem_saveas),
                   wxExpectModal<wxMessageDialog>(wxID_OK).Describe("export failure"));

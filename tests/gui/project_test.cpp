@@ -3,6 +3,9 @@
 
 #include <wx/xml/xml.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 using Project = WindowTest;
 
@@ -19,6 +22,18 @@ wxArrayString StoredPaths(const wxString& file) {
     }
     return paths;
 }
+
+// Files written while it lives cannot grow beyond `bytes`, as on a full disk.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{bytes, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
+};
 } // namespace
 
 TEST_F(Project, SaveListsEveryFrameAndEachGifOnceAfterItsFrames) {
@@ -71,4 +86,115 @@ TEST_F(Project, ClosingWithFramesAndNoProjectAsksAndNoCloses) {
     Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 20, 10)});
     wxTEST_DIALOG(frame->Close(), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_TRUE(IsClosing());
+}
+
+TEST_F(Project, SavedAndReopenedProjectKeepsSizeDelayAndNameAndClosesWithoutAsking) {
+    const wxString a = WritePng(folder.File("a.png"), 40, 30);
+    const wxString b = testgif::WriteAnimation(folder.File("b.gif"), 2, 40, 30);
+    Import(frame->m_menuItem_add, {a, b});
+    Type(frame->m_spinctrl_width, 20);
+    Type(frame->m_spinctrl_delay, 25);
+    answer = {folder.File("walk")};
+    Command(frame->m_menuItem_save);
+    ASSERT_TRUE(WaitForSave());
+    answer = {folder.File("walk.xml")};
+    Command(frame->m_menuItem_saveproject);
+    const std::string saved = ReadBytes(folder.File("walk.xml"));
+
+    // Unchanged since saved: no question; the strip is replaced, not added to.
+    Import(frame->m_menuItem_open, {folder.File("walk.xml")});
+    EXPECT_EQ(Strip().GetCount(), 3);
+    EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 20);
+    EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 15);
+    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 25);
+    EXPECT_EQ(Status(0), "walk.gif (20 * 15)px");
+    EXPECT_TRUE(frame->m_gifPath.empty()) << "the first Save after opening asks for a file";
+    Command(frame->m_menuItem_saveproject);
+    EXPECT_EQ(ReadBytes(folder.File("walk.xml")), saved);
+    Command(frame->m_menuItem_exit);
+    EXPECT_TRUE(IsClosing());
+}
+
+TEST_F(Project, OpeningChangesNothingUntilAProjectWasRead) {
+    const wxString a = WritePng(folder.File("a.png"), 20, 10);
+    Import(frame->m_menuItem_add, {a});
+    const size_t dialogs = asked.size();
+    // Cancel at the question, then No and Cancel in the file dialog: the frames stay.
+    wxTEST_DIALOG(Command(frame->m_menuItem_open), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
+    EXPECT_EQ(asked.size(), dialogs);
+    answer.clear();
+    wxTEST_DIALOG(Command(frame->m_menuItem_open), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(Strip().GetCount(), 1);
+    EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 20);
+    EXPECT_TRUE(frame->m_menuItem_saveproject->IsEnabled());
+
+    // Files that are no project say why; they never become the project file.
+    const wxString other = WriteBytes(folder.File("other.xml"), "<settings><name/></settings>");
+    const wxString broken = WriteBytes(folder.File("broken.xml"), "<project><name>");
+    for (const wxString& file : {other, broken}) {
+        answer = {file};
+        wxString message;
+        wxTEST_DIALOG(Command(frame->m_menuItem_open), wxExpectModal<wxMessageDialog>(wxID_NO),
+                      ExpectMessage(wxID_OK, &message));
+        EXPECT_TRUE(message.Contains(file)) << message;
+        EXPECT_EQ(Strip().GetCount(), 1);
+        EXPECT_EQ(frame->GetTitle(), "Reelmont");
+    }
+    answer.clear();
+    Command(frame->m_menuItem_saveproject);
+    EXPECT_EQ(asked.back().message, "Save XML Files");
+    EXPECT_EQ(ReadBytes(other), "<settings><name/></settings>");
+
+    // Delay 0 and a size of its own: the controls' values are the project as opened.
+    const wxString zero = WriteBytes(folder.File("zero.xml"),
+                                     "<project><name/><gif><width>8</width><height>4</height>"
+                                     "<delay_time>0</delay_time></gif><images><path>" +
+                                         a.ToStdString() + "</path></images></project>");
+    answer = {zero};
+    wxTEST_DIALOG(Command(frame->m_menuItem_open), wxExpectModal<wxMessageDialog>(wxID_NO));
+    ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    EXPECT_EQ(Strip().GetCount(), 1);
+    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 1);
+    EXPECT_EQ(Status(0), "Untitled.gif (8 * 4)px");
+    EXPECT_EQ(frame->GetTitle(), "zero - Reelmont");
+    Command(frame->m_menuItem_exit);
+    EXPECT_TRUE(IsClosing());
+}
+
+TEST_F(Project, AFailedSaveSaysWhyKeepsTheOldFileAndAsksForAFileNextTime) {
+    Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 20, 10)});
+    wxString message;
+    answer = {"/proc/walk"};
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveproject), ExpectMessage(wxID_OK, &message));
+    EXPECT_TRUE(message.Contains("\"/proc/walk.xml\"")) << message;
+    EXPECT_EQ(frame->GetTitle(), "Reelmont");
+    EXPECT_TRUE(frame->m_projectPath.empty());
+
+    // "walk" is saved as walk.xml: replacing that file is asked first.
+    const wxString path = folder.File("walk.xml");
+    WriteBytes(path, "old");
+    answer = {folder.File("walk")};
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveproject), ExpectMessage(wxID_NO, &message));
+    EXPECT_TRUE(message.Contains(path)) << message;
+    EXPECT_EQ(ReadBytes(path), "old");
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveproject), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
+    const std::string saved = ReadBytes(path);
+
+    // Writing stops midway: the saved file stays whole, and the next save asks for a file.
+    Type(frame->m_spinctrl_delay, 30);
+    const size_t dialogs = asked.size();
+    {
+        FileSizeLimit full(16);
+        wxTEST_DIALOG(Command(frame->m_menuItem_saveproject), ExpectMessage(wxID_OK, &message));
+    }
+    EXPECT_TRUE(message.Contains(path)) << message;
+    EXPECT_EQ(ReadBytes(path), saved);
+    EXPECT_EQ(asked.size(), dialogs);
+    EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
+    answer.clear();
+    Command(frame->m_menuItem_saveproject);
+    EXPECT_EQ(asked.size(), dialogs + 1);
+    wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
+    EXPECT_FALSE(IsClosing());
 }

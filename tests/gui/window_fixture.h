@@ -20,6 +20,21 @@
 
 #include <vector>
 
+// Answers a message box and keeps its text.
+class ExpectMessage : public wxExpectModal<wxMessageDialog> {
+public:
+    ExpectMessage(int answer, wxString* text) : wxExpectModal(answer), m_text(text) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        *m_text = dialog->GetMessage();
+        return wxExpectModal::OnInvoked(dialog);
+    }
+
+private:
+    wxString* m_text;
+};
+
 struct WindowTest : ::testing::Test {
     GifFrame* frame = nullptr;
     TempFolder folder;

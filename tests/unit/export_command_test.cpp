@@ -45,6 +45,7 @@ protected:
     TempFolder folder;
     const wxString wide = WritePng(folder.File("wide.png"), 100, 50);
     const wxString tall = WritePng(folder.File("tall.png"), 60, 80);
+    const wxString high = WritePng(folder.File("high.png"), 1, 40000);
     const wxString gif = testgif::WriteAnimation(folder.File("two.gif"), 2, 30, 30);
     const wxString gone = folder.File("gone.png");
     const wxString out = folder.File("out.gif");
@@ -79,11 +80,9 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
-        // A side that keeps the proportions can come out as 0, which no GIF can have.
-        {{"-o", out, "-W", "1", wide}, 1, "canvas size 1 x 0"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
-        {{"-o", out, text}, 1, "cannot be read as XML"},
+        {{"-o", out, text}, 1, "cannot be read as XML (syntax error at line 1)"},
     };
     WriteBytes(out, "old");
     for (const Failure& failure : failures) {
@@ -99,8 +98,8 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
 }
 
 TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
-    // The project's own size is replaced by the frames' canvas, as the window does after the
-    // import; its source-file entry and its missing file give no frames.
+    // The project's own size and delay are written, as the window shows them after opening it;
+    // its source-file entry and its missing file give no frames.
     const wxString project = WriteProject("walk.xml", {wide, gif + "_1", gif, gone});
     struct Export {
         std::vector<wxString> arguments;
@@ -114,8 +113,14 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-W", "30", "-d", "25", "-o", out, wide, tall}, 2, wxSize(30, 40), 25},
         {{"-H", "50", "-d", "25", "-o", out, wide, tall}, 2, wxSize(37, 50), 25},
         {{"-W", "20", "-H", "10", "-d", "25", "-o", out, wide, tall}, 2, wxSize(20, 10), 25},
-        {{"-o", out, project}, 2, wxSize(100, 50), 33},
-        {{"-d", "5", "-o", out, project}, 2, wxSize(100, 50), 5},
+        {{"-o", out, project}, 2, wxSize(10, 10), 33},
+        {{"-d", "5", "-W", "50", "-o", out, project}, 2, wxSize(50, 25), 5},
+        // No side below 1 or above what a GIF header holds, proportions kept within that.
+        {{"-W", "1", "-o", out, wide}, 1, wxSize(1, 1), 10},
+        {{"-o", out, WritePng(folder.File("long.png"), 70000, 1)}, 1, wxSize(65535, 1), 10},
+        {{"-W", "2", "-o", out, high}, 1, wxSize(1, 65535), 10},
+        {{"-H", "65535", "-o", out, high}, 1, wxSize(1, 65535), 10},
+        {{"-W", "65535", "-o", out, high}, 1, wxSize(1, 65535), 10},
         {{"-qbest", "-O", "--loop=0", "-o", out, wide, tall}, 2, wxSize(60, 80), 10},
         {{"--quality", "standard", "--optimize", "--loop", "2", "-o", out, gif},
          2,

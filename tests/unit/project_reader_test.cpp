@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
 
+#include <unistd.h>
+
 namespace {
 struct ProjectReading : ::testing::Test {
     TempFolder folder;
@@ -72,6 +74,39 @@ TEST_F(ProjectReading, ReadingStopsAtTheFirstMismatchKeepingWhatWasRead) {
     project = Read(wxString(kHead) + "<pictures/></project>");
     EXPECT_EQ(project.reached, ProjectStep::Delay);
     EXPECT_EQ(project.delay, 15);
+    EXPECT_TRUE(project.error.Contains("is not a complete project file")) << project.error;
+
+    project = Read("<project><name>");
+    EXPECT_EQ(project.reached, ProjectStep::None);
+    EXPECT_TRUE(project.error.Contains("cannot be read as XML (no element found at line 1)"))
+        << project.error;
+
+    // Larger files are refused unread.
+    const wxString large = folder.File("large.xml");
+    ASSERT_EQ(truncate(WriteBytes(large, "<project/>").fn_str(), kLargestProjectFile + 1), 0);
+    project = ReadProjectFile(large);
+    EXPECT_EQ(project.reached, ProjectStep::None);
+    EXPECT_EQ(project.error, "\"" + large + "\" is not a project file: it is larger than 64 MB");
+}
+
+TEST_F(ProjectReading, TextsInPiecesAreReadWhole) {
+    // Lines, references and sections arrive from the parser in pieces: millions of them here.
+    std::string name = " \n";
+    for (int i = 0; i < 1000000; ++i) {
+        name += "a\n&amp;";
+    }
+    std::string text = "<project><name>" + name + "</name><!-- note --><gif>" +
+                       "<width>\n  32</width><height>\n4</height><delay_time>5</delay_time>" +
+                       "</gif><images><path>/x.png</path></images></project>";
+    const ProjectFile project = ReadProjectBytes(text.data(), text.size(), "p.xml");
+    ASSERT_EQ(project.reached, ProjectStep::Document) << "a comment is a node of its own";
+    text.replace(text.find("<!-- note -->"), 13, "");
+    const ProjectFile whole = ReadProjectBytes(text.data(), text.size(), "p.xml");
+    EXPECT_EQ(whole.reached, ProjectStep::Paths);
+    EXPECT_EQ(whole.name.length(), 3000000u) << "white space before the text is no part of it";
+    EXPECT_TRUE(whole.name.StartsWith("a\n&a\n&"));
+    EXPECT_EQ(whole.width, 32);
+    EXPECT_EQ(whole.height, 4);
 }
 
 TEST_F(ProjectReading, ImagesThatGiveNothingToImport) {

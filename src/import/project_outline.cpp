@@ -1,0 +1,168 @@
+#include "import/project_outline.h"
+
+#include <expat.h>
+
+#include <limits>
+
+// One element being parsed, with where its children and text go.
+struct ProjectOutline::Open {
+    OutlineNode* node = nullptr; // null when the element is not recorded
+    size_t limit = 0;            // children recorded at most
+    bool textOpen = false;       // the last child is text that the next piece of text extends
+    bool contentFound = false;   // the first text child has been seen
+    bool contentOpen = false;    // that first text child is the one being extended
+};
+
+namespace {
+XML_Parser Parser(void* parser) {
+    return static_cast<XML_Parser>(parser);
+}
+
+bool WhiteOnly(const char* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How many children of an element at `depth` (the root is 1) that is its parent's `index`th
+// child the reader looks at.
+size_t ChildrenRecorded(size_t depth, size_t index) {
+    if (depth == 1) {
+        return 3; // "name", "gif", "images"
+    }
+    if (depth == 2 && index == 1) {
+        return 3; // "width", "height", "delay_time"
+    }
+    if (depth == 2 && index == 2) {
+        return std::numeric_limits<size_t>::max(); // the "path" list
+    }
+    return 0;
+}
+} // namespace
+
+ProjectOutline::ProjectOutline() : m_parser(XML_ParserCreate(nullptr)) {
+    XML_Parser parser = Parser(m_parser);
+    XML_SetUserData(parser, this);
+    XML_SetElementHandler(parser, &StartElement, &EndElement);
+    XML_SetCharacterDataHandler(parser, &Text);
+    XML_SetCdataSectionHandler(parser, &StartSection, &EndSection);
+    XML_SetCommentHandler(parser, &Comment);
+    XML_SetProcessingInstructionHandler(parser, &Instruction);
+    m_open.emplace_back(); // the document itself
+}
+
+ProjectOutline::~ProjectOutline() {
+    XML_ParserFree(Parser(m_parser));
+}
+
+bool ProjectOutline::Parse(const char* data, size_t size, bool last) {
+    constexpr size_t kPiece = 1 << 30; // the parser takes an int length
+    do {
+        const size_t piece = size < kPiece ? size : kPiece;
+        const bool final = last && piece == size;
+        if (XML_Parse(Parser(m_parser), data, static_cast<int>(piece), final) != XML_STATUS_OK) {
+            return false;
+        }
+        data += piece;
+        size -= piece;
+    } while (size > 0);
+    return !last || m_hasRoot;
+}
+
+std::string ProjectOutline::Error() const {
+    XML_Parser parser = Parser(m_parser);
+    if (XML_GetErrorCode(parser) == XML_ERROR_NONE) {
+        return "no root element";
+    }
+    return std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
+           std::to_string(XML_GetCurrentLineNumber(parser));
+}
+
+OutlineNode* ProjectOutline::AddChild(bool element) {
+    Open& parent = m_open.back();
+    parent.textOpen = false;
+    parent.contentOpen = false;
+    if (parent.node == nullptr || parent.node->children.size() >= parent.limit) {
+        return nullptr;
+    }
+    parent.node->children.emplace_back();
+    parent.node->children.back().element = element;
+    return &parent.node->children.back();
+}
+
+void ProjectOutline::StartElement(void* self, const char* name, const char**) {
+    auto* outline = static_cast<ProjectOutline*>(self);
+    Open open;
+    if (outline->m_open.size() == 1) {
+        // Comments and instructions before the root are not the root.
+        outline->m_root.element = true;
+        outline->m_root.name = name;
+        outline->m_hasRoot = true;
+        open.node = &outline->m_root;
+        open.limit = ChildrenRecorded(1, 0);
+    } else if (OutlineNode* child = outline->AddChild(true)) {
+        child->name = name;
+        open.node = child;
+        open.limit = ChildrenRecorded(outline->m_open.size(),
+                                      outline->m_open.back().node->children.size() - 1);
+    }
+    outline->m_open.push_back(open);
+}
+
+void ProjectOutline::EndElement(void* self, const char*) {
+    auto* outline = static_cast<ProjectOutline*>(self);
+    outline->m_open.pop_back();
+    outline->m_open.back().textOpen = false;
+    outline->m_open.back().contentOpen = false;
+}
+
+void ProjectOutline::Text(void* self, const char* text, int length) {
+    auto* outline = static_cast<ProjectOutline*>(self);
+    Open& open = outline->m_open.back();
+    if (open.textOpen) {
+        if (open.contentOpen) {
+            open.node->content.append(text, length);
+        }
+        return;
+    }
+    // White space before any other text is no node; the parser may deliver it in pieces.
+    if (WhiteOnly(text, length)) {
+        return;
+    }
+    outline->AddChild(false);
+    open.textOpen = true;
+    if (!open.contentFound && open.node != nullptr) {
+        open.contentFound = open.contentOpen = true;
+        open.node->content.assign(text, length);
+    }
+}
+
+void ProjectOutline::StartSection(void* self) {
+    auto* outline = static_cast<ProjectOutline*>(self);
+    outline->AddChild(false);
+    Open& open = outline->m_open.back();
+    open.textOpen = true;
+    if (!open.contentFound && open.node != nullptr) {
+        open.contentFound = open.contentOpen = true;
+    }
+}
+
+void ProjectOutline::EndSection(void* self) {
+    Open& open = static_cast<ProjectOutline*>(self)->m_open.back();
+    open.textOpen = false;
+    open.contentOpen = false;
+}
+
+void ProjectOutline::Comment(void* self, const char*) {
+    auto* outline = static_cast<ProjectOutline*>(self);
+    if (outline->m_open.size() > 1) {
+        outline->AddChild(false);
+    }
+}
+
+void ProjectOutline::Instruction(void* self, const char*, const char*) {
+    Comment(self, nullptr);
+}

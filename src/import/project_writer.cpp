@@ -1,0 +1,62 @@
+#include "import/project_writer.h"
+
+#include "export/replacing_file.h"
+#include "import/frame_reference.h"
+
+#include <wx/intl.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+namespace {
+wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
+    auto* element = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    parent->AddChild(element);
+    return element;
+}
+
+void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+}
+void Build(const ProjectContents& contents, wxXmlDocument& document) {
+    auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
+    document.SetRoot(project);
+    AddTextElement(project, "name", contents.name);
+    wxXmlNode* gif = AddElement(project, "gif");
+    AddTextElement(gif, "width", wxString::Format("%d", contents.width));
+    AddTextElement(gif, "height", wxString::Format("%d", contents.height));
+    AddTextElement(gif, "delay_time", wxString::Format("%d", contents.delay));
+
+    wxXmlNode* images = AddElement(project, "images");
+    const wxArrayString& frames = contents.frames;
+    const size_t count = frames.size();
+    for (size_t k = 0; k < count; ++k) {
+        AddTextElement(images, "path", frames[k]);
+        // The GIF file itself follows a run of its frames, and also the next-to-last frame of
+        // the project, as in the files earlier builds wrote.
+        if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {
+            const wxString source = StripFrameSuffix(frames[k]);
+            if (!frames[k + 1].StartsWith(source) || k + 1 == count - 1) {
+                AddTextElement(images, "path", source);
+            }
+        }
+    }
+}
+} // namespace
+
+bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error) {
+    wxXmlDocument document;
+    Build(contents, document);
+    wxMemoryOutputStream bytes;
+    document.Save(bytes, 2);
+    const wxStreamBuffer& buffer = *bytes.GetOutputStreamBuffer();
+    ReplacingFile file(path);
+    if (!file.Open()) {
+        *error = wxString::Format(_("Cannot create \"%s\": %s"), path, file.Error());
+        return false;
+    }
+    if (!file.Write(buffer.GetBufferStart(), buffer.GetIntPosition()) || !file.Commit()) {
+        *error = wxString::Format(_("Cannot write \"%s\": %s"), path, file.Error());
+        return false;
+    }
+    return true;
+}

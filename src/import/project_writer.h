@@ -1,0 +1,20 @@
+// Writing a project file: the frame sources in strip order, the canvas size, the delay and the
+// name of the GIF last written, as the project reader reads them back.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+struct ProjectContents {
+    wxString name; // the GIF last written, without folder; may be empty
+    int width = 0;
+    int height = 0;
+    int delay = 0;
+    wxArrayString frames; // each frame's source: an image file or a GIF frame reference
+};
+
+// Writes the project as XML with a 2-space indent: one "path" per frame, and after the last
+// frame of each run taken from one GIF file that file's own path, which readers skip. Goes
+// through a file that replaces `path` only once complete, so a failed save
+// leaves an older file as it was. False with `error` naming the file and the cause.
+bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error);
