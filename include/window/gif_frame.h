@@ -176,6 +176,7 @@ public:
 private:
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
+    void FitStatusBarHeight();
     void SetEditControlsEnabled(bool enable);
     // Status field 1: the previewed frame's file name and size.
     static wxString FormatFrameStatus(const wxString& name, int width, int height);

@@ -96,6 +96,7 @@ void GifFrame::Init() {
     m_statusBar1 = FindControl<wxStatusBar>(this, "m_statusBar1");
     const int widths[3] = {200, 400, -1};
     m_statusBar1->SetStatusWidths(3, widths);
+    FitStatusBarHeight();
 
     DisableEditControls();
 
@@ -134,6 +135,13 @@ void GifFrame::SetLabelTexts() {
     m_toolBar_button->SetToolShortHelp(XRCID("m_tool_play"), _("Play or stop the preview"));
     m_toolBar_button->SetToolShortHelp(XRCID("m_menuItem_loop_count"),
                                        _("How many passes the preview plays"));
+}
+
+void GifFrame::FitStatusBarHeight() {
+    // Chinese and Japanese texts are drawn with a taller font than the bar's own Latin one.
+    const int textHeight = m_statusBar1->GetTextExtent(_("Height")).GetHeight();
+    m_statusBar1->SetMinHeight(textHeight + 2 * m_statusBar1->GetBorderY() + 4);
+    SendSizeEvent();
 }
 
 void GifFrame::EnableEditControls() {
