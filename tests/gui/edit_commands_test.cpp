@@ -16,17 +16,6 @@ struct EditCommands : WindowTest {
         }
         return entries;
     }
-    std::vector<wxString> Names() {
-        std::vector<wxString> names;
-        for (int i = 0; i < Strip().GetCount(); ++i) {
-            names.push_back(wxFileNameFromPath(PathOf(i)));
-        }
-        return names;
-    }
-    std::vector<int> Selection() {
-        return std::vector<int>(Strip().GetSelectedIndices().begin(),
-                                Strip().GetSelectedIndices().end());
-    }
     wxString UndoLabel() {
         frame->UpdateEditMenu();
         return frame->m_menuItem_undo->IsEnabled() ? frame->m_menuItem_undo->GetItemLabelText()
