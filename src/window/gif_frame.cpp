@@ -14,7 +14,6 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
-#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/splitter.h>
@@ -50,6 +49,7 @@ void GifFrame::Init() {
     m_language = language;
     m_exportSetting = ReadExportSetting();
 
+    InitEditHistory();
     BuildMenuBar();
 
     Connect(XRCID("m_tool_play"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnRunAnimation));
@@ -72,9 +72,12 @@ void GifFrame::Init() {
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
+    InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
-    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    // A light neutral grey: dark and light frames alike stand out on it (the system's tooltip
+    // colour this once was is black on GTK).
+    m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
 
@@ -118,6 +121,7 @@ void GifFrame::Init() {
 
     SetTitle(GetProductName());
     m_isPlaying = false;
+    UpdateEditMenu();
 }
 
 void GifFrame::SetLabelTexts() {

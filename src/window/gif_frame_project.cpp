@@ -25,6 +25,7 @@ void GifFrame::RecordProjectState() {
     m_projectWidth = m_spinctrl_width->GetValue();
     m_projectHeight = m_spinctrl_height->GetValue();
     m_projectFrameCount = m_thumbnailCtrl->GetCount();
+    m_projectEditCount = m_thumbnailCtrl->GetEditCount();
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&) {
@@ -87,6 +88,10 @@ bool GifFrame::SaveProjectFile() {
 }
 
 void GifFrame::OnOpenProject(wxCommandEvent&) {
+    OpenProject(wxEmptyString);
+}
+
+void GifFrame::OpenProject(const wxString& path) {
     // Nothing is at stake without frames, or with a project unchanged since it was saved.
     const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
     if (m_thumbnailCtrl->GetCount() > 0 && !unchangedProject) {
@@ -103,16 +108,18 @@ void GifFrame::OnOpenProject(wxCommandEvent&) {
             return;
         }
     }
-    OpenProjectFile();
+    OpenProjectFile(path);
 }
 
-void GifFrame::OpenProjectFile() {
+void GifFrame::OpenProjectFile(const wxString& given) {
     StopPreview();
-    FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
-                              wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
-    wxArrayString chosen;
-    if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
-        return;
+    wxArrayString chosen(1, &given);
+    if (given.empty()) {
+        FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+                                  wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
+        if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
+            return;
+        }
     }
     const wxString path = chosen[0];
     const ProjectFile project = ReadProjectFile(path);
@@ -125,6 +132,8 @@ void GifFrame::OpenProjectFile() {
         return;
     }
     EmptyStrip();
+    // The project starts a history of its own.
+    ForgetEdits();
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     m_projectSaveFailed = false;

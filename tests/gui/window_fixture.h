@@ -10,24 +10,38 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
-#include <wx/testing.h>
 #include <wx/xrc/xmlres.h>
 
 #include <vector>
 
-// Answers a message box and keeps its text.
+// Dialogs are answered through wxTEST_DIALOG. A dialog no test expects, or an expected one that
+// never comes, fails the test: the toolkit would only assert, and tests run without assertions.
+#define wxTEST_DIALOG_HOOK_CLASS FailingDialogHook
+#include <wx/testing.h>
+
+class FailingDialogHook : public wxTestingModalHook {
+public:
+    using wxTestingModalHook::wxTestingModalHook;
+
+protected:
+    void ReportFailure(const wxString& message) override { ADD_FAILURE() << message; }
+};
+
+// Answers a message box and keeps its text, with " [Yes/No]" when it asks a question.
 class ExpectMessage : public wxExpectModal<wxMessageDialog> {
 public:
     ExpectMessage(int answer, wxString* text) : wxExpectModal(answer), m_text(text) {}
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override {
-        *m_text = dialog->GetMessage();
+        *m_text =
+            dialog->GetMessage() + (dialog->GetMessageDialogStyle() & wxYES_NO ? " [Yes/No]" : "");
         return wxExpectModal::OnInvoked(dialog);
     }
 
@@ -74,6 +88,18 @@ struct WindowTest : ::testing::Test {
     }
     wxThumbnailCtrl& Strip() { return *frame->m_thumbnailCtrl; }
     wxString PathOf(int n) { return Strip().GetItem(n)->GetPath(); }
+    // The file names of the entries, in order.
+    std::vector<wxString> Names() {
+        std::vector<wxString> names;
+        for (int n = 0; n < Strip().GetCount(); ++n) {
+            names.push_back(wxFileNameFromPath(PathOf(n)));
+        }
+        return names;
+    }
+    std::vector<int> Selection() {
+        const wxArrayInt& selected = Strip().GetSelectedIndices();
+        return std::vector<int>(selected.begin(), selected.end());
+    }
     wxString Status(int field) { return frame->m_statusBar1->GetStatusText(field); }
 
     // Red frames put straight into the strip as the import does, from files named "WxH.png".
