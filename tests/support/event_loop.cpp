@@ -11,7 +11,7 @@ void DispatchPending() {
     while (loop != nullptr && loop->Pending()) {
         loop->Dispatch();
     }
-    wxTheApp->ProcessPendingEvents();
+    wxAppConsole::GetInstance()->ProcessPendingEvents();
     if (loop != nullptr) {
         loop->ProcessIdle();
     }
