@@ -3,17 +3,20 @@
 
 #include "app/canvas_size.h"
 #include "app/export_setting.h"
+#include "edit/edit_target.h"
 #include "export/export_options.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
 #include <wx/bitmap.h>
+#include <wx/cmdproc.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 #include <atomic>
 #include <memory>
 #include <set>
+#include <vector>
 
 class wxDC;
 class wxImage;
@@ -31,10 +34,24 @@ class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
+enum class EditKind;
 
 enum {
     ID_PLAY_TIMER = 1,
     ID_POPUP_INSERT = 0,
+};
+
+// How an import enters the strip: at the end or from a position on, and whether Undo can take
+// it back.
+struct ImportPlan {
+    bool recorded = false;
+    EditKind kind{};
+    int first = -1; // -1: at the end
+    AnimationSettings before;
+    int added = 0;
+
+    // An import that Undo takes back as one edit of this kind.
+    static ImportPlan Recorded(EditKind kind, int first = -1);
 };
 
 // The name with ".gif" appended unless it already ends so (case-sensitive).
@@ -66,8 +83,26 @@ public:
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
-    // Asks for a project file and, once it was read, replaces the strip with its frames.
-    void OpenProjectFile();
+    // Reads the project file at `path` (asking for one when empty) and, once it was read,
+    // replaces the strip with its frames.
+    void OpenProjectFile(const wxString& path = wxEmptyString);
+    // Opens the project at `path` (asking for one when empty) in place of the animation, with
+    // the unsaved-project question first.
+    void OpenProject(const wxString& path);
+    // Files from outside (dropped, or named on the command line): a project file is opened,
+    // images are imported before `position` (-1: at the end).
+    void OpenFiles(const wxArrayString& files, int position, EditKind kind);
+
+    // The undo history: the delay and output size now, and what is brought up to date after
+    // the frames changed.
+    AnimationSettings CurrentSettings() const;
+    void ApplySettings(const AnimationSettings& settings);
+    void AfterFramesEdit();
+    // Enables the Edit menu's items that can act and names the edits Undo and Redo act on.
+    void UpdateEditMenu();
+    // Starts a new history, for frames that did not come through it.
+    void ForgetEdits();
+    wxCommandProcessor& GetEditHistory() { return m_edits; }
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
@@ -99,6 +134,14 @@ public:
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
     void OnUpdateResult(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnMoveLeft(wxCommandEvent& event);
+    void OnMoveRight(wxCommandEvent& event);
+    void OnReverse(wxCommandEvent& event);
+    // A drag in the strip dropped the selected frames into the gap the event names.
+    void OnStripMove(wxThumbnailEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -109,6 +152,7 @@ public:
     wxProgressDialog* m_saveProgressDialog = nullptr;
     wxMenuBar* m_menubar = nullptr;
     wxMenu* m_menu_file = nullptr;
+    wxMenu* m_menu_edit = nullptr;
     wxMenu* m_menu_frame = nullptr;
     wxMenu* m_menu_animation = nullptr;
     wxMenu* m_menu_help = nullptr;
@@ -117,6 +161,12 @@ public:
     wxMenuItem* m_menuItem_saveas = nullptr;
     wxMenuItem* m_menuItem_saveproject = nullptr;
     wxMenuItem* m_menuItem_exit = nullptr;
+    wxMenuItem* m_menuItem_undo = nullptr;
+    wxMenuItem* m_menuItem_redo = nullptr;
+    wxMenuItem* m_menuItem_selectall = nullptr;
+    wxMenuItem* m_menuItem_moveleft = nullptr;
+    wxMenuItem* m_menuItem_moveright = nullptr;
+    wxMenuItem* m_menuItem_reverse = nullptr;
     wxMenuItem* m_menuItem_add = nullptr;
     wxMenuItem* m_menuItem_delete = nullptr;
     wxMenuItem* m_menuItem_clear = nullptr;
@@ -174,8 +224,20 @@ public:
     bool m_isPlaying = false;
 
 private:
+    void InitEditHistory();
+    void InitFileDrop();
+    void BuildEditMenu();
+    // Carries out an edit and keeps it for Undo; Store keeps one already carried out.
+    void SubmitEdit(wxCommand* edit);
+    void StoreEdit(wxCommand* edit);
+    // Keeps a change of the delay or output size, joining it to the same change just before.
+    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before);
+    void Reorder(EditKind kind, const std::vector<int>& order);
+    std::vector<int> SelectedFrames() const;
+
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
+    void FitStatusBarHeight();
     void SetEditControlsEnabled(bool enable);
     // Status field 1: the previewed frame's file name and size.
     static wxString FormatFrameStatus(const wxString& name, int width, int height);
@@ -194,7 +256,8 @@ private:
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
     // Starts the import worker; false when it could not start (the user has been told).
-    bool StartImport(const wxArrayString& paths, const wxString& title);
+    bool StartImport(const wxArrayString& paths, const wxString& title,
+                     const ImportPlan& plan = ImportPlan());
     // Status field 0: the animation's name and output size.
     void ShowOutputSize(int width, int height);
     // The output size that a typed width or height gave: both controls, members and status.
@@ -234,6 +297,9 @@ private:
     ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
+    std::unique_ptr<EditTarget> m_editTarget;
+    // Undone frames stay in memory with their edit; a hundred edits bound that.
+    wxCommandProcessor m_edits{100};
     // The last Save Project failed: the next one asks for a file.
     bool m_projectSaveFailed = false;
     // An import of an opened project runs; its size is applied when the frames are in.
@@ -253,6 +319,7 @@ private:
     std::set<wxString> m_importedSources;
     // Pictures the import worker has posted and this window has not taken yet.
     std::shared_ptr<std::atomic<int>> m_importBacklog;
+    ImportPlan m_import;
 
     wxDECLARE_EVENT_TABLE();
 };

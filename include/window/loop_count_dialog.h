@@ -19,6 +19,8 @@ public:
     bool TransferDataFromWindow() override { return true; }
 
     void CreateControls();
+    // Places the controls so that each shows whole, as near the fixed places as it can.
+    void FitControls();
     void OnPlayTimes(wxCommandEvent& event);
     void OnPlayInfinite(wxCommandEvent& event);
     void OnButton(wxCommandEvent& event);

@@ -39,6 +39,9 @@ wxDECLARE_EVENT(wxEVT_THUMBSTRIP_RIGHT_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_THUMBSTRIP_MIDDLE_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_THUMBSTRIP_LEFT_DCLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_THUMBSTRIP_RETURN, wxThumbnailEvent);
+// A drag of the selected entries ended over the gap before the entry the event names (the
+// entry count for the end).
+wxDECLARE_EVENT(wxEVT_THUMBSTRIP_MOVE_SELECTION, wxThumbnailEvent);
 
 typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
 

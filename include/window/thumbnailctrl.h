@@ -10,6 +10,9 @@
 #include <wx/dynarray.h>
 #include <wx/region.h>
 #include <wx/scrolwin.h>
+#include <wx/timer.h>
+
+#include <vector>
 
 // The strip's window id; the main window routes the click notifications by it.
 enum { ID_THUMBNAIL_CTRL = 3 };
@@ -44,6 +47,12 @@ public:
     virtual void Clear();
     virtual void Delete(int n);
     virtual int GetCount() const;
+    // Takes the entry at n out of the strip as Delete does, but hands it to the caller instead
+    // of deleting it; null for a bad n.
+    wxThumbnailItem* Detach(int n);
+    // Puts the entries into a new order: new position i receives the entry at old position
+    // order[i]. The selection moves with its entries; the focus follows its entry.
+    void Reorder(const std::vector<int>& order);
     // Moves the current entry for a navigation key; false only when the strip is empty.
     virtual bool NavigateByKey(int keyCode, int modifiers);
 
@@ -91,7 +100,18 @@ public:
     void Select(int n, bool select = true);
     void SetFocusItem(int item);
     void SelectAll();
+    // Selects exactly these entries; the last becomes focus and anchor.
+    void SetSelection(const std::vector<int>& indices);
     void SelectWithModifiers(int n, int modifiers);
+
+    // Dragging: the gap (0 .. entry count) that a drop at a client point goes into, and the
+    // marker shown in that gap while something is dragged over the strip.
+    int DropGapAt(const wxPoint& pt) const;
+    void ShowDropMarker(const wxPoint& pt);
+    void HideDropMarker();
+    // The marker's rectangle in client coordinates; empty while none is shown.
+    wxRect GetDropMarkerRect() const;
+    bool IsDragging() const { return m_dragging; }
 
     int GetFocusItem() const { return m_focusItem; }
     int GetAnchorItem() const { return m_anchorItem; }
@@ -127,6 +147,14 @@ private:
     void OnMiddleDown(wxMouseEvent& event);
     void OnLeftDClick(wxMouseEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnDragScrollTimer(wxTimerEvent& event);
+    void EndDrag(bool drop);
+    // The entry beside the gap a point falls into, and whether the gap is after it.
+    bool DropPlaceAt(const wxPoint& pt, int& entry, bool& after) const;
+    void PaintDropMarker(wxDC& dc);
     void OnSelectAll(wxCommandEvent& event);
     void OnUpdateSelectAll(wxUpdateUIEvent& event);
 
@@ -151,6 +179,16 @@ private:
     wxColour m_labelColour{0, 0, 200};
     wxBitmap m_paintBuffer;
     unsigned m_editCount = 0;
+    wxColour m_dropMarkerColour{20, 40, 160};
+    // A plain press on one of several selected entries leaves them selected for a drag; the
+    // release selects the entry alone when no drag followed.
+    int m_pressedItem = -1;
+    bool m_deferredSelect = false;
+    wxPoint m_pressPoint;
+    bool m_dragging = false;
+    int m_markerEntry = -1;
+    bool m_markerAfter = false;
+    wxTimer m_dragScrollTimer;
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_NO_COPY_CLASS(wxThumbnailCtrl);

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "window/gif_frame.h"
 
+#include <wx/cmdline.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
@@ -30,6 +31,20 @@ bool GifApp::OnInit() {
     }
     m_frame = frame;
     m_frame->Show(true);
+    OpenStartupFiles(m_frame, m_startFiles);
+    return true;
+}
+
+void GifApp::OnInitCmdLine(wxCmdLineParser& parser) {
+    // No switches of the toolkit's own either: the program has no options.
+    parser.AddParam("FILE", wxCMD_LINE_VAL_STRING,
+                    wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
+}
+
+bool GifApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+    for (size_t i = 0; i < parser.GetParamCount(); ++i) {
+        m_startFiles.push_back(parser.GetParam(i));
+    }
     return true;
 }
 

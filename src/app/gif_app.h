@@ -2,6 +2,7 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/arrstr.h>
 
 class GifFrame;
 class wxLocale;
@@ -13,9 +14,13 @@ public:
     bool OnInit() override;
     int OnExit() override;
     void OnFatalException() override;
+    // The command line holds only files to open: images and a project.
+    void OnInitCmdLine(wxCmdLineParser& parser) override;
+    bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
     void InitAppLocale();
 
     GifFrame* m_frame = nullptr;
     wxLocale* m_locale = nullptr;
+    wxArrayString m_startFiles;
 };

@@ -4,8 +4,10 @@
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/product.h"
+#include "edit/frame_edits.h"
 #include "window/gif_frame.h"
 
+#include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
@@ -32,4 +34,16 @@ GifFrame* CreateMainWindow() {
     }
     frame->Init();
     return frame;
+}
+
+void OpenStartupFiles(GifFrame* frame, const wxArrayString& arguments) {
+    wxArrayString paths;
+    for (const wxString& argument : arguments) {
+        wxFileName name(argument);
+        name.MakeAbsolute();
+        paths.push_back(name.GetFullPath());
+    }
+    if (!paths.empty()) {
+        frame->CallAfter([frame, paths] { frame->OpenFiles(paths, -1, EditKind::AddImage); });
+    }
 }

@@ -2,6 +2,8 @@
 // the main window built from its layout.
 #pragma once
 
+#include <wx/arrstr.h>
+
 class GifFrame;
 
 // Image handlers, layout files, and the options file (printing its path as a trace).
@@ -10,3 +12,7 @@ void PrepareResources();
 // Builds the main window from the layout "MyFrame1" and initialises it; null (after telling
 // the user) when the layout cannot be found.
 GifFrame* CreateMainWindow();
+
+// Opens the files named on the command line once the window runs: images are imported, a
+// project file is opened. Relative names are taken from the current folder.
+void OpenStartupFiles(GifFrame* frame, const wxArrayString& arguments);

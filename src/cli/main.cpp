@@ -1,10 +1,12 @@
 // reelmont-export: writes image files or a project's frames as one animated GIF, without a
 // display.
+#include "app/paths.h"
 #include "cli/export_command.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/translation.h>
 
 #include <clocale>
 #include <cstdio>
@@ -21,6 +23,10 @@ int main(int argc, char** argv) {
     // Failures are reported by the command itself, each once and with its cause.
     wxLog::EnableLogging(false);
     wxInitAllImageHandlers();
+    // Messages in the user's language, from the catalogs the window uses.
+    wxTranslations::Set(new wxTranslations());
+    wxFileTranslationsLoader::AddCatalogLookupPathPrefix(GetInstallDirectory() + "/Language");
+    wxTranslations::Get()->AddCatalog("language");
 
     std::vector<wxString> arguments;
     for (int i = 1; i < argc; ++i) {

@@ -13,7 +13,6 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
-#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/splitter.h>
@@ -49,6 +48,7 @@ void GifFrame::Init() {
     m_language = language;
     m_exportSetting = ReadExportSetting();
 
+    InitEditHistory();
     BuildMenuBar();
 
     Connect(XRCID("m_tool_play"), wxEVT_MENU, wxCommandEventHandler(GifFrame::OnRunAnimation));
@@ -71,9 +71,12 @@ void GifFrame::Init() {
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
+    InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
-    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    // A light neutral grey: dark and light frames alike stand out on it (the system's tooltip
+    // colour this once was is black on GTK).
+    m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
 
@@ -96,6 +99,7 @@ void GifFrame::Init() {
     m_statusBar1 = FindControl<wxStatusBar>(this, "m_statusBar1");
     const int widths[3] = {200, 400, -1};
     m_statusBar1->SetStatusWidths(3, widths);
+    FitStatusBarHeight();
 
     DisableEditControls();
 
@@ -116,6 +120,7 @@ void GifFrame::Init() {
 
     SetTitle(GetProductName());
     m_isPlaying = false;
+    UpdateEditMenu();
 }
 
 void GifFrame::SetLabelTexts() {
@@ -134,6 +139,13 @@ void GifFrame::SetLabelTexts() {
     m_toolBar_button->SetToolShortHelp(XRCID("m_tool_play"), _("Play or stop the preview"));
     m_toolBar_button->SetToolShortHelp(XRCID("m_menuItem_loop_count"),
                                        _("How many passes the preview plays"));
+}
+
+void GifFrame::FitStatusBarHeight() {
+    // Chinese and Japanese texts are drawn with a taller font than the bar's own Latin one.
+    const int textHeight = m_statusBar1->GetTextExtent(_("Height")).GetHeight();
+    m_statusBar1->SetMinHeight(textHeight + 2 * m_statusBar1->GetBorderY() + 4);
+    SendSizeEvent();
 }
 
 void GifFrame::EnableEditControls() {

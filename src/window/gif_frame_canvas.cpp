@@ -4,6 +4,7 @@
 
 #include "app/canvas_size.h"
 #include "app/platform.h"
+#include "edit/frame_edits.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
@@ -34,7 +35,11 @@ void GifFrame::ShowTypedSize(const FrameSize& size) {
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
+    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
     m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+    if (m_thumbnailCtrl->GetCount() > 0) {
+        RecordSettingsEdit(EditKind::Delay, before);
+    }
 }
 
 void GifFrame::OnSetWidth(wxCommandEvent&) {
@@ -42,14 +47,18 @@ void GifFrame::OnSetWidth(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
         return;
     }
+    const AnimationSettings before = CurrentSettings();
     ShowTypedSize(SizeForWidth(m_spinctrl_width->GetValue(), {m_imageWidth, m_imageHeight}));
+    RecordSettingsEdit(EditKind::Width, before);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
         return;
     }
+    const AnimationSettings before = CurrentSettings();
     ShowTypedSize(SizeForHeight(m_spinctrl_height->GetValue(), {m_imageWidth, m_imageHeight}));
+    RecordSettingsEdit(EditKind::Height, before);
 }
 
 void GifFrame::RefreshCanvasSize() {

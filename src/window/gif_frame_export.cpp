@@ -25,7 +25,8 @@ const long kSaveDialogStyle = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
 } // namespace
 
 bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
-    FileDialogRequest request{message, "", "*.gif", _("Image files") + " (*.gif)|*.gif",
+    // A real name: a pattern as default name would be written as a file of that name.
+    FileDialogRequest request{message, "", "Untitled.gif", _("Image files") + " (*.gif)|*.gif",
                               kSaveDialogStyle};
     wxArrayString paths;
     if (!ShowFileDialog(request, paths) || paths.empty()) {

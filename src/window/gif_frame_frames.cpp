@@ -5,6 +5,7 @@
 #include "app/platform.h"
 #include "app/product.h"
 #include "app/worker_event.h"
+#include "edit/frame_edits.h"
 #include "import/frame_reference.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
@@ -56,10 +57,19 @@ void GifFrame::OnAddImage(wxCommandEvent&) {
     if (!AskImagePaths(_("Add Image Files"), paths)) {
         return;
     }
-    StartImport(paths, _("Load Images Progress Dialog"));
+    StartImport(paths, _("Load Images Progress Dialog"), ImportPlan::Recorded(EditKind::AddImage));
 }
 
-bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
+ImportPlan ImportPlan::Recorded(EditKind kind, int first) {
+    ImportPlan plan;
+    plan.recorded = true;
+    plan.kind = kind;
+    plan.first = first;
+    return plan;
+}
+
+bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
+                           const ImportPlan& plan) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
     // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
     // hold memory in the event queue.
@@ -73,6 +83,9 @@ bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title) {
     }
     m_importPaths = paths;
     m_importedSources.clear();
+    m_import = plan;
+    m_import.before = CurrentSettings();
+    m_import.added = 0;
     m_progressDialog =
         new wxProgressDialog(title, _(" Loading images...."), 100, this,
                              wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
@@ -94,10 +107,20 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     }
     if (image != nullptr) {
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
-        if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0) {
-            delete item;
+        bool kept = false;
+        if (m_import.first >= 0) {
+            kept = item->PrepareThumbnail(*m_thumbnailCtrl, false);
+            if (kept) {
+                m_thumbnailCtrl->Insert(item, m_import.first + m_import.added);
+            }
         } else {
+            kept = m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) >= 0;
+        }
+        if (kept) {
+            ++m_import.added;
             m_importedSources.insert(event.GetString());
+        } else {
+            delete item;
         }
     }
     if (event.GetInt() == 100) {
@@ -115,6 +138,13 @@ void GifFrame::FinishImport() {
         DisableEditControls();
     }
     FinishProjectOpen();
+    if (m_import.recorded && m_import.added > 0) {
+        const int first =
+            m_import.first >= 0 ? m_import.first : m_thumbnailCtrl->GetCount() - m_import.added;
+        StoreEdit(new InsertedFrames(*m_editTarget, m_import.kind, first, m_import.added,
+                                     m_import.before, CurrentSettings()));
+    }
+    m_import = ImportPlan();
     if (m_progressDialog != nullptr) {
         m_progressDialog->Destroy();
         m_progressDialog = nullptr;
@@ -143,6 +173,7 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
             ? m_thumbnailCtrl->GetCount()
             : selection[0];
     int inserted = 0;
+    const AnimationSettings before = CurrentSettings();
     wxArrayString unread;
     for (const wxString& path : paths) {
         const bool any =
@@ -163,6 +194,10 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
         }
     }
     RefreshCanvasSize();
+    if (inserted > 0) {
+        StoreEdit(new InsertedFrames(*m_editTarget, EditKind::InsertImage, position, inserted,
+                                     before, CurrentSettings()));
+    }
     ReportUnreadFiles(unread);
 }
 
@@ -180,10 +215,8 @@ void GifFrame::OnDelete(wxCommandEvent&) {
     wxMessageDialog ask(this, _("Are you sure you want to delete selected image(s)?"), _("Confirm"),
                         wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
     if (ask.ShowModal() == wxID_YES) {
-        for (int index : doomed) {
-            m_thumbnailCtrl->Delete(index);
-        }
-        ClearPreviewPanel();
+        // Kept by the undo history, so that Undo brings back these very frames.
+        SubmitEdit(new RemovedFrames(*m_editTarget, EditKind::Delete, doomed));
     }
     m_statusBar1->SetStatusText(wxEmptyString, 1);
     RefreshCanvasSize();
@@ -194,6 +227,13 @@ void GifFrame::OnDelete(wxCommandEvent&) {
 
 void GifFrame::OnClearAll(wxCommandEvent&) {
     StopPreview();
+    if (m_thumbnailCtrl->GetCount() > 0) {
+        std::vector<int> all(m_thumbnailCtrl->GetCount());
+        for (size_t i = 0; i < all.size(); ++i) {
+            all[i] = int(i);
+        }
+        SubmitEdit(new RemovedFrames(*m_editTarget, EditKind::ClearAll, all));
+    }
     EmptyStrip();
 }
 

@@ -36,6 +36,7 @@ void GifFrame::OnLanguage(wxCommandEvent& event) {
 
 void GifFrame::RefreshTexts() {
     SetLabelTexts();
+    FitStatusBarHeight();
     const bool shown = m_currentBitmap.IsOk();
     m_statusBar1->SetStatusText(FormatFrameStatus(m_currentFileName,
                                                   shown ? m_currentBitmap.GetWidth() : 0,

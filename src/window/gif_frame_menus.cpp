@@ -29,6 +29,9 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_exit = AddItem(m_menu_file, _("Exit"), "Ctrl+Q");
     m_menubar->Append(m_menu_file, _("File"));
 
+    BuildEditMenu();
+    m_menubar->Append(m_menu_edit, _("Edit"));
+
     m_menu_frame = new wxMenu(0);
     m_menuItem_add = AddItem(m_menu_frame, _("Add Image"), "Ctrl+Ins");
     m_menuItem_delete = AddItem(m_menu_frame, _("Delete"), "Ctrl+Del");
@@ -101,4 +104,5 @@ void GifFrame::BuildMenuBar() {
     if (previous != nullptr) {
         CallAfter([previous] { delete previous; });
     }
+    UpdateEditMenu();
 }

@@ -87,6 +87,10 @@ bool GifFrame::SaveProjectFile() {
 }
 
 void GifFrame::OnOpenProject(wxCommandEvent&) {
+    OpenProject(wxEmptyString);
+}
+
+void GifFrame::OpenProject(const wxString& path) {
     // Nothing is at stake without frames, or with a project unchanged since it was saved.
     const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
     if (m_thumbnailCtrl->GetCount() > 0 && !unchangedProject) {
@@ -103,16 +107,18 @@ void GifFrame::OnOpenProject(wxCommandEvent&) {
             return;
         }
     }
-    OpenProjectFile();
+    OpenProjectFile(path);
 }
 
-void GifFrame::OpenProjectFile() {
+void GifFrame::OpenProjectFile(const wxString& given) {
     StopPreview();
-    FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
-                              wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
-    wxArrayString chosen;
-    if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
-        return;
+    wxArrayString chosen(1, &given);
+    if (given.empty()) {
+        FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+                                  wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
+        if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
+            return;
+        }
     }
     const wxString path = chosen[0];
     const ProjectFile project = ReadProjectFile(path);
@@ -125,6 +131,8 @@ void GifFrame::OpenProjectFile() {
         return;
     }
     EmptyStrip();
+    // The project starts a history of its own.
+    ForgetEdits();
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     m_projectSaveFailed = false;

@@ -1,5 +1,7 @@
 #include "window/loop_count_dialog.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/intl.h>
@@ -52,6 +54,44 @@ void LoopCountDialog::CreateControls() {
     m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 115), wxSize(70, 25));
     m_button_cancel =
         new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 115), wxSize(70, 25));
+    FitControls();
+}
+
+void LoopCountDialog::FitControls() {
+    // The fixed places suit small native controls; where the toolkit's controls are larger (a
+    // GTK spin control with its two buttons), everything moves down and right just enough.
+    const wxSize spin = m_spinctrl_loop->GetBestSize();
+    const wxSize radio = m_radio_times->GetBestSize();
+    const wxSize times = m_staticText_times->GetBestSize();
+    const int rowHeight = std::max({spin.y, radio.y, 20});
+    const int top = m_staticBox_loop->GetPosition().y + std::max(20, times.y + 6);
+    const int spinX = std::max(195, 20 + radio.x + 10);
+    const int spinWidth = std::max(45, spin.x);
+    m_radio_times->SetPosition(wxPoint(20, top + (rowHeight - radio.y) / 2));
+    m_spinctrl_loop->SetSize(spinX, top + (rowHeight - spin.y) / 2, spinWidth, spin.y);
+    const int timesX = spinX + spinWidth + 6;
+    m_staticText_times->SetPosition(wxPoint(timesX, top + (rowHeight - times.y) / 2));
+    const wxSize forever = m_radio_infinite->GetBestSize();
+    const int foreverY = top + rowHeight + 6;
+    m_radio_infinite->SetPosition(wxPoint(20, foreverY));
+
+    const int boxRight = std::max({10 + 275, timesX + times.x + 12, 20 + forever.x + 12});
+    const int boxBottom = foreverY + forever.y + 10;
+    m_staticBox_loop->SetSize(10, 10, boxRight - 10, boxBottom - 10);
+    const wxSize check = m_checkBox_file->GetBestSize();
+    m_checkBox_file->SetPosition(wxPoint(20, boxBottom + 8));
+
+    const int buttonsY = boxBottom + 8 + check.y + 10;
+    const int buttonWidth =
+        std::max({70, m_button_ok->GetBestSize().x, m_button_cancel->GetBestSize().x});
+    const int buttonHeight =
+        std::max({25, m_button_ok->GetBestSize().y, m_button_cancel->GetBestSize().y});
+    const int width = std::max({300, boxRight + 15, 20 + check.x + 15});
+    const int gap = std::max(40, width - 2 * 60 - 2 * buttonWidth);
+    const int okX = (width - 2 * buttonWidth - gap) / 2;
+    m_button_ok->SetSize(okX, buttonsY, buttonWidth, buttonHeight);
+    m_button_cancel->SetSize(okX + buttonWidth + gap, buttonsY, buttonWidth, buttonHeight);
+    SetClientSize(width, buttonsY + buttonHeight + 10);
 }
 
 void LoopCountDialog::OnPlayTimes(wxCommandEvent&) {

@@ -6,6 +6,8 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include <algorithm>
+
 namespace {
 // On GTK the vertical scrollbar is shown only when the window asks for it; the strip never
 // scrolls sideways even though the horizontal bit is part of its style.
@@ -43,6 +45,11 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
     Bind(wxEVT_MIDDLE_DOWN, &wxThumbnailCtrl::OnMiddleDown, this);
     Bind(wxEVT_LEFT_DCLICK, &wxThumbnailCtrl::OnLeftDClick, this);
     Bind(wxEVT_CHAR, &wxThumbnailCtrl::OnChar, this);
+    Bind(wxEVT_MOTION, &wxThumbnailCtrl::OnMotion, this);
+    Bind(wxEVT_LEFT_UP, &wxThumbnailCtrl::OnLeftUp, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &wxThumbnailCtrl::OnCaptureLost, this);
+    m_dragScrollTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, &wxThumbnailCtrl::OnDragScrollTimer, this);
     Bind(wxEVT_MENU, &wxThumbnailCtrl::OnSelectAll, this, wxID_SELECTALL);
     Bind(wxEVT_UPDATE_UI, &wxThumbnailCtrl::OnUpdateSelectAll, this, wxID_SELECTALL);
 }
@@ -120,6 +127,13 @@ int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos) {
 
 void wxThumbnailCtrl::Delete(int n) {
     wxCHECK_RET(n >= 0 && n < GetCount(), wxS("bad index in wxThumbnailCtrl::Delete()"));
+    delete Detach(n);
+}
+
+wxThumbnailItem* wxThumbnailCtrl::Detach(int n) {
+    if (!IsValidIndex(n)) {
+        return nullptr;
+    }
     for (int* member : {&m_anchorItem, &m_lastSelected, &m_focusItem}) {
         if (*member == n) {
             *member = -1;
@@ -128,7 +142,7 @@ void wxThumbnailCtrl::Delete(int n) {
     if (IsSelected(n)) {
         m_selections.Remove(n);
     }
-    m_items.RemoveAt(n);
+    wxThumbnailItem* item = m_items.Detach(n);
     for (int& selected : m_selections) {
         if (selected > n) {
             --selected;
@@ -137,6 +151,37 @@ void wxThumbnailCtrl::Delete(int n) {
     ++m_editCount;
     if (m_freezeCount == 0) {
         RecalcScrollbars();
+        Refresh();
+    }
+    return item;
+}
+
+void wxThumbnailCtrl::Reorder(const std::vector<int>& order) {
+    wxCHECK_RET(int(order.size()) == GetCount(), wxS("bad order in wxThumbnailCtrl::Reorder"));
+    std::vector<int> newPlace(order.size(), -1);
+    for (size_t i = 0; i < order.size(); ++i) {
+        wxCHECK_RET(IsValidIndex(order[i]) && newPlace[order[i]] < 0,
+                    wxS("bad order in wxThumbnailCtrl::Reorder"));
+        newPlace[order[i]] = int(i);
+    }
+    std::vector<wxThumbnailItem*> entries;
+    for (int i = GetCount() - 1; i >= 0; --i) {
+        entries.push_back(m_items.Detach(i));
+    }
+    std::reverse(entries.begin(), entries.end());
+    for (int old : order) {
+        m_items.Add(entries[old]);
+    }
+    for (int& selected : m_selections) {
+        selected = newPlace[selected];
+    }
+    for (int* member : {&m_anchorItem, &m_lastSelected, &m_focusItem}) {
+        if (IsValidIndex(*member)) {
+            *member = newPlace[*member];
+        }
+    }
+    ++m_editCount;
+    if (m_freezeCount == 0) {
         Refresh();
     }
 }

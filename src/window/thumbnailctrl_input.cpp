@@ -42,7 +42,14 @@ void wxThumbnailCtrl::OnLeftDown(wxMouseEvent& event) {
     }
     const int modifiers = ModifiersOf(event);
     ScrollIntoView(n);
-    SelectWithModifiers(n, modifiers);
+    m_deferredSelect = modifiers == 0 && IsSelected(n) && m_selections.size() > 1;
+    if (m_deferredSelect) {
+        SetFocusItem(n);
+    } else {
+        SelectWithModifiers(n, modifiers);
+    }
+    m_pressedItem = IsSelected(n) ? n : -1;
+    m_pressPoint = event.GetPosition();
     Notify(wxEVT_THUMBSTRIP_LEFT_CLICK, n, modifiers);
 }
 
@@ -74,7 +81,9 @@ void wxThumbnailCtrl::OnLeftDClick(wxMouseEvent& event) {
 
 void wxThumbnailCtrl::OnChar(wxKeyEvent& event) {
     const int keyCode = event.GetKeyCode();
-    if (IsNavigationKey(keyCode)) {
+    if (keyCode == WXK_ESCAPE && m_dragging) {
+        EndDrag(false);
+    } else if (IsNavigationKey(keyCode)) {
         NavigateByKey(keyCode, ModifiersOf(event));
     } else if (keyCode == WXK_RETURN) {
         Notify(wxEVT_THUMBSTRIP_RETURN, -1, ModifiersOf(event));

@@ -84,6 +84,7 @@ void wxThumbnailCtrl::PaintContents(wxDC& dc, const wxRegion& updateRegion, bool
         PaintItemCell(n, dc, cell, image, state);
         PaintItemThumbnail(n, dc, image, state);
     }
+    PaintDropMarker(dc);
 }
 
 void wxThumbnailCtrl::OnPaint(wxPaintEvent& WXUNUSED(event)) {

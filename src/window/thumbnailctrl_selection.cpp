@@ -68,6 +68,17 @@ void wxThumbnailCtrl::SelectAll() {
     EndUpdate();
 }
 
+void wxThumbnailCtrl::SetSelection(const std::vector<int>& indices) {
+    BeginUpdate();
+    m_selections.Clear();
+    for (int n : indices) {
+        if (IsValidIndex(n)) {
+            Select(n, true);
+        }
+    }
+    EndUpdate();
+}
+
 void wxThumbnailCtrl::SelectWithModifiers(int n, int modifiers) {
     wxArrayInt changed;
     const auto report = [&changed](int index) {

@@ -19,6 +19,7 @@ TEST_F(ExportCommands, SaveWithoutFramesOnlyAsksThenLaterSavesWriteThere) {
     Command(frame->m_menuItem_save);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].message, "Save GIF Files");
+    EXPECT_EQ(asked[0].defaultFile, "Untitled.gif");
     EXPECT_EQ(frame->m_gifPath, path);
     EXPECT_FALSE(wxFileExists(path));
 

@@ -12,6 +12,9 @@ TEST_F(MainWindow, MenusReadAsTheyShouldWithTheirShortcuts) {
     ASSERT_EQ(bar, frame->m_menubar);
     const std::vector<std::pair<wxString, std::vector<wxString>>> expected = {
         {"File", {"Save", "Save As", "Open Project", "Save Project\tCtrl+S", "Exit\tCtrl+Q"}},
+        {"Edit",
+         {"Undo\tCtrl+Z", "Redo\tCtrl+Shift+Z", "Select All\tCtrl+A", "Move Left\tAlt+Left",
+          "Move Right\tAlt+Right", "Reverse Order"}},
         {"Frame", {"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All"}},
         {"Animation",
          {"Run animation\tCtrl+P", "Loop Count", "", "Best colours", "Optimise file size"}},
@@ -33,7 +36,9 @@ TEST_F(MainWindow, StartsWithoutFramesAndOnlyTheCommandsThatNeedNone) {
     for (wxMenuItem* item :
          {frame->m_menuItem_save, frame->m_menuItem_saveas, frame->m_menuItem_saveproject,
           frame->m_menuItem_delete, frame->m_menuItem_clear, frame->m_menuItem_run,
-          frame->m_menuItem_loop}) {
+          frame->m_menuItem_loop, frame->m_menuItem_undo, frame->m_menuItem_redo,
+          frame->m_menuItem_selectall, frame->m_menuItem_moveleft, frame->m_menuItem_moveright,
+          frame->m_menuItem_reverse}) {
         EXPECT_FALSE(item->IsEnabled()) << item->GetItemLabel();
     }
     for (wxMenuItem* item : {frame->m_menuItem_add, frame->m_menuItem_open, frame->m_menuItem_exit,

@@ -1,5 +1,5 @@
-// Append, Insert, Delete and Clear: what they do to the entries, the selection, the index
-// members, the edit counter, and how the batch bracket defers the layout work.
+// Append, Insert, Delete, Detach, Reorder and Clear: what they do to the entries, the selection,
+// the index members, the edit counter, and how the batch bracket defers the layout work.
 #include "gui/strip_fixture.h"
 
 #include "support/gui_harness.h"
@@ -60,11 +60,26 @@ TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
     m_strip->Delete(-1);
     expect("bad index", 9, {4, 6}, {9, -1, -1}, 5);
 
+    // Reorder carries the selection and the focus with their entries; Detach hands the very
+    // entry over, and it can go back in.
+    m_strip->SetFocusItem(6);
+    wxThumbnailItem* last = m_strip->GetItem(8);
+    m_strip->Reorder({8, 7, 6, 5, 4, 3, 2, 1, 0});
+    expect("reversed", 9, {4, 2}, {2, -1, -1}, 6);
+    EXPECT_EQ(m_strip->GetItem(0), last);
+    wxThumbnailItem* taken = m_strip->GetItem(2);
+    EXPECT_EQ(m_strip->Detach(2), taken);
+    expect("detached", 8, {3}, none, 7);
+    EXPECT_EQ(m_strip->Detach(8), nullptr);
+    m_strip->Insert(taken, 2);
+    expect("put back", 9, {4}, none, 8);
+    EXPECT_EQ(m_strip->GetItem(2), taken);
+
     // Clear empties the strip, and it takes entries again.
     m_strip->Clear();
-    expect("cleared", 0, {}, none, 6);
+    expect("cleared", 0, {}, none, 9);
     AppendEntries(1);
-    expect("appended again", 1, {}, none, 7);
+    expect("appended again", 1, {}, none, 10);
 }
 
 TEST_F(StripTest, BatchDefersLayoutAndRepaintToTheLastEndUpdate) {

@@ -4,32 +4,8 @@
 #include "gui/window_fixture.h"
 #include "support/loopback_server.h"
 
-#include <wx/modalhook.h>
-
 namespace {
 using Reply = LoopbackServer::Reply;
-
-// Answers every modal dialog at once and keeps what it showed.
-class DialogRecorder : public wxModalDialogHook {
-public:
-    explicit DialogRecorder(int answer) : m_answer(answer) { Register(); }
-    ~DialogRecorder() override { Unregister(); }
-    std::vector<wxString> shown; // caption, message, and whether it asks Yes or No
-
-protected:
-    int Enter(wxDialog* dialog) override {
-        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
-        shown.push_back(box == nullptr
-                            ? dialog->GetTitle()
-                            : box->GetCaption() + ": " + box->GetMessage() +
-                                  (box->GetMessageDialogStyle() & wxYES_NO ? " [Yes/No]" : ""));
-        return m_answer;
-    }
-    void Exit(wxDialog*) override {}
-
-private:
-    int m_answer;
-};
 
 struct WebCommands : WindowTest {
     std::vector<wxString> opened;
@@ -54,10 +30,10 @@ TEST_F(WebCommands, HelpAndSupportOpenTheirPages) {
 }
 
 TEST_F(WebCommands, UpdateCheckTellsWhatTheServerAnswered) {
-    const wxString failed = "Reelmont: Update failed!Please check if the network is available.";
-    const wxString latest = "Reelmont: This version of Reelmont(2.0.19) is the latest version.";
-    const wxString newer = "Reelmont: A new version of Reelmont(2.1.0) is available. Click Yes "
-                           "to open download page. [Yes/No]";
+    const wxString failed = "Update failed!Please check if the network is available.";
+    const wxString latest = "This version of Reelmont(2.0.19) is the latest version.";
+    const wxString newer = "A new version of Reelmont(2.1.0) is available. Click Yes to open "
+                           "download page. [Yes/No]";
     const wxString page = g_domainOption->m_productPageUrl;
     const auto names = [](const std::string& version) {
         return R"(<u><p n="Reelmont" v=")" + version + R"("/></u>)";
@@ -68,33 +44,37 @@ TEST_F(WebCommands, UpdateCheckTellsWhatTheServerAnswered) {
         Reply reply;
         std::string document;
         int answer;
-        std::vector<wxString> boxes, opened;
+        wxString box;
+        std::vector<wxString> opened;
     } cases[] = {
-        {"newer, Yes", Reply::Document, names("2.1.0"), wxID_YES, {newer}, {page}},
-        {"newer, No", Reply::Document, names("2.1.0"), wxID_NO, {newer}, {}},
-        {"same", Reply::Document, names("2.0.19"), wxID_OK, {latest}, {}},
-        {"older", Reply::Document, names("2.0.9"), wxID_OK, {latest}, {}},
+        {"newer, Yes", Reply::Document, names("2.1.0"), wxID_YES, newer, {page}},
+        {"newer, No", Reply::Document, names("2.1.0"), wxID_NO, newer, {}},
+        {"same", Reply::Document, names("2.0.19"), wxID_OK, latest, {}},
+        {"older", Reply::Document, names("2.0.9"), wxID_OK, latest, {}},
         {"the later of two wins", Reply::Document,
          R"(<u><p n="Reelmont" v="9.0.0"/><q x="Other" y="9.0.0"/><p k="Reelmont" w="1.0"/></u>)",
-         wxID_OK, {latest}, {}},
+         wxID_OK, latest, {}},
         {"name as last attribute", Reply::Document, R"(<u><p v="2.1.0" n="Reelmont"/></u>)",
-         wxID_OK, {failed}, {}},
-        {"not XML", Reply::Document, "Reelmont 2.1.0", wxID_OK, {failed}, {}},
-        {"closes without answering", Reply::CloseAtOnce, "", wxID_OK, {failed}, {}},
-        {"never answers", Reply::Silent, "", wxID_OK, {failed}, {}},
-        {"endless document", Reply::Endless, "", wxID_OK, {failed}, {}},
+         wxID_OK, failed, {}},
+        {"not XML", Reply::Document, "Reelmont 2.1.0", wxID_OK, failed, {}},
+        {"closes without answering", Reply::CloseAtOnce, "", wxID_OK, failed, {}},
+        {"never answers", Reply::Silent, "", wxID_OK, failed, {}},
+        {"endless document", Reply::Endless, "", wxID_OK, failed, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
         LoopbackServer server(c.reply, c.document);
         g_domainOption->m_updateUrl = server.address;
         opened.clear();
-        DialogRecorder recorder(c.answer);
-        Command(frame->m_menuItem_update);
-        EXPECT_TRUE(recorder.shown.empty()) << c.what << ": shown before the command returned";
-        EXPECT_TRUE(RunUntil([&] { return !recorder.shown.empty(); }, 20000)) << c.what;
-        RunFor(20);
-        EXPECT_EQ(recorder.shown, c.boxes) << c.what;
+        wxString shown;
+        wxTEST_DIALOG(([&] {
+                          Command(frame->m_menuItem_update);
+                          EXPECT_TRUE(shown.empty()) << c.what << ": shown inside the command";
+                          EXPECT_TRUE(RunUntil([&] { return !shown.empty(); }, 20000)) << c.what;
+                          RunFor(20);
+                      })(),
+                      ExpectMessage(c.answer, &shown));
+        EXPECT_EQ(shown, c.box) << c.what;
         EXPECT_EQ(opened, c.opened) << c.what;
         EXPECT_EQ(server.connections.load(), 1) << c.what;
         EXPECT_LT(server.bytesSent.load(), 16 << 20) << c.what;
@@ -105,10 +85,9 @@ TEST_F(WebCommands, UpdateCheckTellsWhatTheServerAnswered) {
     const std::string web = server.address;
     for (const std::string& address : {std::string(), web.substr(7), "ftp" + web.substr(4)}) {
         g_domainOption->m_updateUrl = address;
-        DialogRecorder recorder(wxID_OK);
+        FailingDialogHook noDialog;
         Command(frame->m_menuItem_update);
         RunFor(50);
-        EXPECT_TRUE(recorder.shown.empty()) << address;
     }
     EXPECT_EQ(server.connections.load(), 0);
 }

@@ -15,19 +15,32 @@
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
-#include <wx/testing.h>
 #include <wx/xrc/xmlres.h>
 
 #include <vector>
 
-// Answers a message box and keeps its text.
+// Dialogs are answered through wxTEST_DIALOG. A dialog no test expects, or an expected one that
+// never comes, fails the test: the toolkit would only assert, and tests run without assertions.
+#define wxTEST_DIALOG_HOOK_CLASS FailingDialogHook
+#include <wx/testing.h>
+
+class FailingDialogHook : public wxTestingModalHook {
+public:
+    using wxTestingModalHook::wxTestingModalHook;
+
+protected:
+    void ReportFailure(const wxString& message) override { ADD_FAILURE() << message; }
+};
+
+// Answers a message box and keeps its text, with " [Yes/No]" when it asks a question.
 class ExpectMessage : public wxExpectModal<wxMessageDialog> {
 public:
     ExpectMessage(int answer, wxString* text) : wxExpectModal(answer), m_text(text) {}
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override {
-        *m_text = dialog->GetMessage();
+        *m_text =
+            dialog->GetMessage() + (dialog->GetMessageDialogStyle() & wxYES_NO ? " [Yes/No]" : "");
         return wxExpectModal::OnInvoked(dialog);
     }
 

@@ -14,7 +14,7 @@ cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >"$work/cpack.lo
 deb=$(echo "$work"/out/reelmont_*_*.deb)
 [ -f "$deb" ] || fail "no reelmont_*.deb was made"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libwxgtk3.2 libwxbase3.2 libgif7 libstdc++6; do
+for library in libwxgtk3.2 libwxbase3.2 libgif7 libcurl4 libstdc++6; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 root=$work/root
@@ -22,11 +22,11 @@ dpkg-deb -x "$deb" "$root"
 share=$root/usr/share
 
 for file in usr/lib/reelmont/Themes/main_window.xrc usr/lib/reelmont/option.cfg \
-    usr/lib/reelmont/Language/zh_TW/LC_MESSAGES/language.mo \
     usr/share/applications/reelmont.desktop usr/share/metainfo/com.example.Reelmont.metainfo.xml \
     usr/share/mime/packages/reelmont.xml usr/share/icons/hicolor/scalable/apps/reelmont.svg \
     usr/share/man/man1/reelmont.1.gz usr/share/man/man1/reelmont-export.1.gz \
-    usr/share/doc/reelmont/copyright usr/share/doc/reelmont/changelog.gz; do
+    usr/share/doc/reelmont/copyright usr/share/doc/reelmont/changelog.gz \
+    usr/lib/reelmont/Language/{de,fr,it,ja,zh_CN,zh_TW}/LC_MESSAGES/language.mo; do
     [ -s "$root/$file" ] || fail "missing from the package: /$file"
 done
 for program in reelmont reelmont-export; do

@@ -31,6 +31,8 @@ TEST(FrameFitting, FramesAreCentredUnscaledOrShrunkKeepingProportions) {
     };
     const Case cases[] = {
         {100, 50, 1, 200, 200, FitPath::Centred, wxRect(50, 75, 100, 50)},
+        // A side that fits exactly needs no scaling.
+        {200, 50, 1, 200, 100, FitPath::Centred, wxRect(0, 25, 200, 50)},
         // Blocks of 2 x 2 pixels shrink to single pixels of the same colour.
         {400, 200, 2, 200, 200, FitPath::ShrunkAndCentred, wxRect(0, 50, 200, 100)},
         {400, 400, 2, 200, 200, FitPath::Shrunk, wxRect(0, 0, 200, 200)},

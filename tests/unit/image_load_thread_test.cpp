@@ -21,18 +21,15 @@ struct Received {
 };
 
 // Stands in for the main window: takes over every event the worker queues.
-class EventCollector : public wxEvtHandler {
-public:
+struct EventCollector : wxEvtHandler {
     EventCollector() {
-        Bind(wxEventTypeTag<wxCommandEvent>(wxEVT_WORKER_UPDATE), &EventCollector::OnUpdate, this);
+        Bind(wxEventTypeTag<wxCommandEvent>(wxEVT_WORKER_UPDATE), [this](wxCommandEvent& event) {
+            events.push_back(
+                {event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
+                 std::unique_ptr<wxImage>(static_cast<wxImage*>(event.GetClientData()))});
+        });
     }
     std::vector<Received> events;
-
-private:
-    void OnUpdate(wxCommandEvent& event) {
-        events.push_back({event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
-                          std::unique_ptr<wxImage>(static_cast<wxImage*>(event.GetClientData()))});
-    }
 };
 
 // Runs a worker over the list and takes the events until the one that completes the import.

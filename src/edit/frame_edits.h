@@ -1,0 +1,117 @@
+// The undoable changes of the animation, for the toolkit's command processor. Frames taken
+// out by a command stay with it, so undoing brings back the very same frames.
+#pragma once
+
+#include "edit/edit_target.h"
+#include "edit/frame_order.h"
+
+#include <wx/cmdproc.h>
+#include <wx/object.h>
+
+#include <memory>
+#include <vector>
+
+// What an edit was; the window names it in the Undo and Redo labels.
+enum class EditKind {
+    AddImage,
+    InsertImage,
+    Drop,
+    Delete,
+    ClearAll,
+    Move,
+    MoveLeft,
+    MoveRight,
+    Reverse,
+    Delay,
+    Width,
+    Height,
+};
+
+class AnimationEdit : public wxCommand {
+public:
+    AnimationEdit(EditTarget& target, EditKind kind);
+    // An edit already carried out, with the settings before and after it.
+    AnimationEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,
+                  const AnimationSettings& after);
+
+    bool Do() override;
+    bool Undo() override;
+
+    EditKind Kind() const { return m_kind; }
+
+protected:
+    // The change of the frame list and its reversal; false when the list no longer fits.
+    virtual bool Forward() = 0;
+    virtual bool Backward() = 0;
+    // Whether the edit leaves the delay and output size as they were.
+    virtual bool KeepsSettings() const { return false; }
+    // Whether the frame list changes at all.
+    virtual bool ChangesFrames() const { return true; }
+
+    EditTarget& m_target;
+    AnimationSettings m_after;
+
+private:
+    EditKind m_kind;
+    AnimationSettings m_before;
+    bool m_settingsKnown = false;
+};
+
+// Frames that entered the animation as one run starting at `first`.
+class InsertedFrames : public AnimationEdit {
+public:
+    InsertedFrames(EditTarget& target, EditKind kind, int first, int count,
+                   const AnimationSettings& before, const AnimationSettings& after);
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+
+private:
+    int m_first;
+    int m_count;
+    std::vector<std::unique_ptr<wxObject>> m_held;
+};
+
+// Frames taken out of the animation at the given positions.
+class RemovedFrames : public AnimationEdit {
+public:
+    RemovedFrames(EditTarget& target, EditKind kind, std::vector<int> positions);
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+
+private:
+    std::vector<int> m_positions; // ascending
+    std::vector<std::unique_ptr<wxObject>> m_held;
+};
+
+// The frames put into a new order.
+class ReorderedFrames : public AnimationEdit {
+public:
+    ReorderedFrames(EditTarget& target, EditKind kind, FrameOrder order);
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+    bool KeepsSettings() const override { return true; }
+
+private:
+    FrameOrder m_order;
+};
+
+// A change of the delay or of the output size. Further changes of the same setting made right
+// after it join it, so that typing a number is undone at once.
+class SettingsEdit : public AnimationEdit {
+public:
+    SettingsEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,
+                 const AnimationSettings& after);
+
+    void Extend(const AnimationSettings& after) { m_after = after; }
+
+protected:
+    bool Forward() override { return true; }
+    bool Backward() override { return true; }
+    bool ChangesFrames() const override { return false; }
+};

@@ -1,0 +1,253 @@
+// The Edit menu and the undo history: every change of the animation goes through the command
+// processor, which holds what a change needs to be undone.
+#include "window/gif_frame.h"
+
+#include "edit/frame_edits.h"
+#include "window/thumbnailctrl.h"
+
+#include <wx/accel.h>
+#include <wx/intl.h>
+#include <wx/menu.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+namespace {
+// The main window's frames and settings as the edit commands see them.
+class WindowEditTarget : public EditTarget {
+public:
+    explicit WindowEditTarget(GifFrame& frame) : m_frame(frame) {}
+
+    int FrameCount() const override { return Strip().GetCount(); }
+    wxObject* TakeFrame(int n) override { return Strip().Detach(n); }
+    void PutFrame(wxObject* frame, int n) override {
+        Strip().Insert(wxStaticCast(frame, wxThumbnailItem), n);
+    }
+    void Reorder(const std::vector<int>& order) override { Strip().Reorder(order); }
+    void SetSelection(const std::vector<int>& indices) override { Strip().SetSelection(indices); }
+    AnimationSettings Settings() const override { return m_frame.CurrentSettings(); }
+    void ApplySettings(const AnimationSettings& settings) override {
+        m_frame.ApplySettings(settings);
+    }
+    void FramesChanged() override { m_frame.AfterFramesEdit(); }
+
+private:
+    wxThumbnailCtrl& Strip() const { return *m_frame.m_thumbnailCtrl; }
+    GifFrame& m_frame;
+};
+
+wxString EditName(EditKind kind) {
+    switch (kind) {
+    case EditKind::AddImage:
+        return _("Add Image");
+    case EditKind::InsertImage:
+        return _("Insert Image");
+    case EditKind::Drop:
+        return _("Drop");
+    case EditKind::Delete:
+        return _("Delete");
+    case EditKind::ClearAll:
+        return _("Clear All");
+    case EditKind::Move:
+        return _("Move");
+    case EditKind::MoveLeft:
+        return _("Move Left");
+    case EditKind::MoveRight:
+        return _("Move Right");
+    case EditKind::Reverse:
+        return _("Reverse Order");
+    case EditKind::Delay:
+        return _("Delay");
+    case EditKind::Width:
+        return _("Width");
+    case EditKind::Height:
+        return _("Height");
+    }
+    return wxEmptyString;
+}
+
+// The label of Undo or Redo: the plain word, or the format naming the edit it acts on.
+wxString HistoryLabel(const wxCommand* command, const wxString& plain, const wxString& format,
+                      const char* accelerator) {
+    const auto* edit = dynamic_cast<const AnimationEdit*>(command);
+    const wxString text =
+        edit == nullptr ? plain : wxString::Format(format, EditName(edit->Kind()));
+    return text + "\t" + accelerator;
+}
+
+void ShowItem(wxMenuItem* item, bool enable, const wxString& label) {
+    if (item->GetItemLabel() != label) {
+        item->SetItemLabel(label);
+    }
+    if (item->IsEnabled() != enable) {
+        item->Enable(enable);
+    }
+}
+} // namespace
+
+void GifFrame::InitEditHistory() {
+    m_editTarget = std::make_unique<WindowEditTarget>(*this);
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+        UpdateEditMenu();
+        event.Skip();
+    });
+    Bind(wxEVT_THUMBSTRIP_MOVE_SELECTION, &GifFrame::OnStripMove, this, ID_THUMBNAIL_CTRL);
+}
+
+void GifFrame::BuildEditMenu() {
+    m_menu_edit = new wxMenu(0);
+    auto add = [this](const wxString& label, const char* accelerator,
+                      void (GifFrame::*handler)(wxCommandEvent&)) {
+        wxString text = label;
+        if (accelerator != nullptr) {
+            text += wxString("\t") + accelerator;
+        }
+        wxMenuItem* item = m_menu_edit->Append(wxID_ANY, text);
+        Bind(wxEVT_MENU, handler, this, item->GetId());
+        return item;
+    };
+    m_menuItem_undo = add(_("Undo"), "Ctrl+Z", &GifFrame::OnUndo);
+    m_menuItem_redo = add(_("Redo"), "Ctrl+Shift+Z", &GifFrame::OnRedo);
+    m_menuItem_selectall = add(_("Select All"), "Ctrl+A", &GifFrame::OnSelectAll);
+    m_menuItem_moveleft = add(_("Move Left"), "Alt+Left", &GifFrame::OnMoveLeft);
+    m_menuItem_moveright = add(_("Move Right"), "Alt+Right", &GifFrame::OnMoveRight);
+    m_menuItem_reverse = add(_("Reverse Order"), nullptr, &GifFrame::OnReverse);
+    // Redo has a second key that a menu item cannot show.
+    wxAcceleratorEntry redo(wxACCEL_CTRL, 'Y', m_menuItem_redo->GetId());
+    SetAcceleratorTable(wxAcceleratorTable(1, &redo));
+}
+
+void GifFrame::UpdateEditMenu() {
+    if (m_menuItem_undo == nullptr || m_thumbnailCtrl == nullptr) {
+        return;
+    }
+    wxCommand* redoCommand = nullptr;
+    if (m_edits.CanRedo()) {
+        wxList::compatibility_iterator node =
+            m_edits.GetCurrentCommand() == nullptr
+                ? m_edits.GetCommands().GetFirst()
+                : m_edits.GetCommands().Find(m_edits.GetCurrentCommand())->GetNext();
+        redoCommand = static_cast<wxCommand*>(node->GetData());
+    }
+    ShowItem(m_menuItem_undo, m_edits.CanUndo(),
+             HistoryLabel(m_edits.CanUndo() ? m_edits.GetCurrentCommand() : nullptr, _("Undo"),
+                          _("Undo %s"), "Ctrl+Z"));
+    ShowItem(m_menuItem_redo, redoCommand != nullptr,
+             HistoryLabel(redoCommand, _("Redo"), _("Redo %s"), "Ctrl+Shift+Z"));
+
+    const int count = m_thumbnailCtrl->GetCount();
+    const wxArrayInt& selected = m_thumbnailCtrl->GetSelectedIndices();
+    const std::vector<int> selection(selected.begin(), selected.end());
+    ShowItem(m_menuItem_selectall, count > 0, m_menuItem_selectall->GetItemLabel());
+    ShowItem(m_menuItem_moveleft, !MoveByOne(count, selection, -1).empty(),
+             m_menuItem_moveleft->GetItemLabel());
+    ShowItem(m_menuItem_moveright, !MoveByOne(count, selection, 1).empty(),
+             m_menuItem_moveright->GetItemLabel());
+    ShowItem(m_menuItem_reverse, count > 1, m_menuItem_reverse->GetItemLabel());
+}
+
+AnimationSettings GifFrame::CurrentSettings() const {
+    return {m_spinctrl_delay->GetValue(), m_outputWidth, m_outputHeight};
+}
+
+void GifFrame::ApplySettings(const AnimationSettings& settings) {
+    if (m_spinctrl_delay->GetValue() != settings.delay ||
+        m_thumbnailCtrl->GetDelay() != settings.delay) {
+        m_spinctrl_delay->SetValue(settings.delay);
+        m_thumbnailCtrl->SetDelay(settings.delay);
+        m_thumbnailCtrl->Refresh();
+    }
+    const bool sizeShown = m_spinctrl_width->GetValue() == settings.width &&
+                           m_spinctrl_height->GetValue() == settings.height;
+    if (m_thumbnailCtrl->GetCount() > 0 &&
+        (!sizeShown || m_outputWidth != settings.width || m_outputHeight != settings.height)) {
+        ShowTypedSize({settings.width, settings.height});
+    }
+}
+
+void GifFrame::AfterFramesEdit() {
+    m_statusBar1->SetStatusText(wxEmptyString, 1);
+    ClearPreviewPanel();
+    RefreshCanvasSize();
+    if (m_thumbnailCtrl->GetCount() > 0) {
+        EnableEditControls();
+    } else {
+        DisableEditControls();
+    }
+}
+
+void GifFrame::SubmitEdit(wxCommand* edit) {
+    StopPreview();
+    m_edits.Submit(edit);
+    UpdateEditMenu();
+}
+
+void GifFrame::StoreEdit(wxCommand* edit) {
+    m_edits.Store(edit);
+    UpdateEditMenu();
+}
+
+void GifFrame::RecordSettingsEdit(EditKind kind, const AnimationSettings& before) {
+    const AnimationSettings after = CurrentSettings();
+    if (before == after) {
+        return;
+    }
+    auto* last = dynamic_cast<SettingsEdit*>(m_edits.GetCurrentCommand());
+    if (last != nullptr && last->Kind() == kind && !m_edits.CanRedo()) {
+        last->Extend(after);
+        UpdateEditMenu();
+        return;
+    }
+    StoreEdit(new SettingsEdit(*m_editTarget, kind, before, after));
+}
+
+void GifFrame::ForgetEdits() {
+    m_edits.ClearCommands();
+    UpdateEditMenu();
+}
+
+void GifFrame::Reorder(EditKind kind, const std::vector<int>& order) {
+    StopPreview();
+    if (order.empty() || KeepsEveryFrame(order)) {
+        return;
+    }
+    SubmitEdit(new ReorderedFrames(*m_editTarget, kind, order));
+}
+
+std::vector<int> GifFrame::SelectedFrames() const {
+    const wxArrayInt& selected = m_thumbnailCtrl->GetSelectedIndices();
+    return std::vector<int>(selected.begin(), selected.end());
+}
+
+void GifFrame::OnUndo(wxCommandEvent&) {
+    StopPreview();
+    m_edits.Undo();
+    UpdateEditMenu();
+}
+
+void GifFrame::OnRedo(wxCommandEvent&) {
+    StopPreview();
+    m_edits.Redo();
+    UpdateEditMenu();
+}
+
+void GifFrame::OnSelectAll(wxCommandEvent&) {
+    m_thumbnailCtrl->SelectAll();
+    UpdateEditMenu();
+}
+
+void GifFrame::OnMoveLeft(wxCommandEvent&) {
+    Reorder(EditKind::MoveLeft, MoveByOne(m_thumbnailCtrl->GetCount(), SelectedFrames(), -1));
+}
+
+void GifFrame::OnMoveRight(wxCommandEvent&) {
+    Reorder(EditKind::MoveRight, MoveByOne(m_thumbnailCtrl->GetCount(), SelectedFrames(), 1));
+}
+
+void GifFrame::OnReverse(wxCommandEvent&) {
+    Reorder(EditKind::Reverse, Reversed(m_thumbnailCtrl->GetCount(), SelectedFrames()));
+}
+
+void GifFrame::OnStripMove(wxThumbnailEvent& event) {
+    Reorder(EditKind::Move,
+            MoveToGap(m_thumbnailCtrl->GetCount(), SelectedFrames(), event.GetItemIndex()));
+}

@@ -1,0 +1,175 @@
+// The Edit menu on a real main window: moves, undo and redo of every kind of edit, files
+// dropped on the strip and files named on the command line.
+#include "app/startup.h"
+#include "gui/window_fixture.h"
+#include "window/strip_drop_target.h"
+
+#include <wx/filefn.h>
+
+namespace {
+struct EditCommands : WindowTest {
+    std::vector<wxThumbnailItem*> Entries() {
+        std::vector<wxThumbnailItem*> entries;
+        for (int i = 0; i < Strip().GetCount(); ++i) {
+            entries.push_back(Strip().GetItem(i));
+        }
+        return entries;
+    }
+    std::vector<wxString> Names() {
+        std::vector<wxString> names;
+        for (int i = 0; i < Strip().GetCount(); ++i) {
+            names.push_back(wxFileNameFromPath(PathOf(i)));
+        }
+        return names;
+    }
+    std::vector<int> Selection() {
+        return std::vector<int>(Strip().GetSelectedIndices().begin(),
+                                Strip().GetSelectedIndices().end());
+    }
+    wxString UndoLabel() {
+        frame->UpdateEditMenu();
+        return frame->m_menuItem_undo->IsEnabled() ? frame->m_menuItem_undo->GetItemLabelText()
+                                                   : "";
+    }
+    wxString RedoLabel() {
+        frame->UpdateEditMenu();
+        return frame->m_menuItem_redo->IsEnabled() ? frame->m_menuItem_redo->GetItemLabelText()
+                                                   : "";
+    }
+    std::vector<wxString> ImportThree() {
+        std::vector<wxString> files;
+        for (const char* name : {"a.png", "b.png", "c.png"}) {
+            files.push_back(WritePng(folder.File(name), 120, 90));
+        }
+        Import(frame->m_menuItem_add, files);
+        return files;
+    }
+    void DropAt(int entry, const std::vector<wxString>& names) {
+        wxArrayString files;
+        for (const wxString& name : names) {
+            files.push_back(name);
+        }
+        wxRect cell;
+        Strip().GetItemRect(cell, entry);
+        auto* target = dynamic_cast<StripDropTarget*>(Strip().GetDropTarget());
+        ASSERT_NE(target, nullptr);
+        EXPECT_TRUE(target->OnDropFiles(cell.x + 5, cell.y + 5, files));
+        RunFor(50);
+        ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    }
+};
+} // namespace
+
+TEST_F(EditCommands, MovesAndUndoRedoOfEveryEditBringBackTheVeryFrames) {
+    ImportThree();
+    EXPECT_EQ(UndoLabel(), "Undo Add Image");
+    EXPECT_EQ(RedoLabel(), "");
+    const auto imported = Entries();
+
+    // Moves keep their frames selected and count as edits.
+    const struct {
+        wxMenuItem* command;
+        std::vector<wxString> names;
+        std::vector<int> selection;
+        const char* undo;
+    } moves[] = {
+        {frame->m_menuItem_moveright, {"b.png", "a.png", "c.png"}, {1}, "Undo Move Right"},
+        {frame->m_menuItem_moveright, {"b.png", "c.png", "a.png"}, {2}, "Undo Move Right"},
+        {frame->m_menuItem_moveleft, {"b.png", "a.png", "c.png"}, {1}, "Undo Move Left"},
+        {frame->m_menuItem_reverse, {"c.png", "a.png", "b.png"}, {1}, "Undo Reverse Order"},
+    };
+    Strip().SelectWithModifiers(0, 0);
+    frame->UpdateEditMenu();
+    EXPECT_FALSE(frame->m_menuItem_moveleft->IsEnabled());
+    for (const auto& move : moves) {
+        const unsigned edits = Strip().GetEditCount();
+        Command(move.command);
+        EXPECT_EQ(Names(), move.names) << move.undo;
+        EXPECT_EQ(Selection(), move.selection) << move.undo;
+        EXPECT_GT(Strip().GetEditCount(), edits) << move.undo;
+        EXPECT_EQ(UndoLabel(), move.undo);
+    }
+    // A drag that ends in a gap moves the selection there.
+    wxThumbnailEvent dragged(wxEVT_THUMBSTRIP_MOVE_SELECTION, ID_THUMBNAIL_CTRL);
+    dragged.SetItemIndex(0);
+    Strip().GetEventHandler()->ProcessEvent(dragged);
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "b.png"}));
+    EXPECT_EQ(UndoLabel(), "Undo Move");
+
+    // Typing a number is one edit; the width brings the height along and back.
+    Type(frame->m_spinctrl_delay, 2);
+    Type(frame->m_spinctrl_delay, 25);
+    Type(frame->m_spinctrl_width, 60);
+    EXPECT_EQ(UndoLabel(), "Undo Width");
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 90);
+    EXPECT_EQ(Status(0), "Untitled.gif (120 * 90)px");
+    EXPECT_EQ(UndoLabel(), "Undo Delay");
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 10);
+    EXPECT_EQ(Strip().GetDelay(), 10);
+    Command(frame->m_menuItem_redo);
+    EXPECT_EQ(Strip().GetDelay(), 25);
+
+    // Delete and Clear All are undone with the same entries, not imported again.
+    const auto beforeDelete = Entries();
+    Command(frame->m_menuItem_selectall);
+    wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(Strip().GetCount(), 0);
+    EXPECT_FALSE(frame->m_menuItem_run->IsEnabled());
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(Entries(), beforeDelete);
+    EXPECT_EQ(Selection(), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(frame->m_menuItem_run->IsEnabled());
+    EXPECT_EQ(RedoLabel(), "Redo Delete");
+    Command(frame->m_menuItem_clear);
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(Entries(), beforeDelete);
+
+    while (frame->m_menuItem_undo->IsEnabled()) {
+        Command(frame->m_menuItem_undo);
+        frame->UpdateEditMenu();
+    }
+    EXPECT_EQ(Strip().GetCount(), 0);
+    EXPECT_EQ(RedoLabel(), "Redo Add Image");
+    Command(frame->m_menuItem_redo);
+    EXPECT_EQ(Entries(), imported);
+    EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 120);
+}
+
+TEST_F(EditCommands, DroppedFilesAndCommandLineFilesOpenAsUsersExpect) {
+    ImportThree();
+    DropAt(1, {WritePng(folder.File("d.png"), 60, 45),
+               testgif::WriteAnimation(folder.File("e.gif"), 2, 60, 45)});
+    EXPECT_EQ(Names(),
+              (std::vector<wxString>{"a.png", "d.png", "e.gif_0", "e.gif_1", "b.png", "c.png"}));
+    EXPECT_EQ(UndoLabel(), "Undo Drop");
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "b.png", "c.png"}));
+
+    // A dropped project replaces the animation after the unsaved-project question.
+    answer = {folder.File("two.xml")};
+    Strip().SetSelection({2});
+    wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
+    ASSERT_TRUE(frame->SaveProjectFile());
+    Type(frame->m_spinctrl_delay, 40);
+    wxTEST_DIALOG(DropAt(0, {folder.File("two.xml"), folder.File("c.png")}),
+                  wxExpectModal<wxMessageDialog>(wxID_NO).Describe("unsaved project"));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "b.png"}));
+    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 10);
+    EXPECT_EQ(UndoLabel(), "");
+
+    // Names on the command line count from the current folder.
+    Command(frame->m_menuItem_clear);
+    const wxString here = wxGetCwd();
+    wxSetWorkingDirectory(folder.File(""));
+    wxArrayString arguments;
+    arguments.push_back("c.png");
+    arguments.push_back("a.png");
+    OpenStartupFiles(frame, arguments);
+    wxSetWorkingDirectory(here);
+    RunFor(50);
+    ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"c.png", "a.png"}));
+    EXPECT_EQ(PathOf(0), folder.File("c.png"));
+}
