@@ -10,6 +10,10 @@
 namespace {
 
 const int kMaxColours = 256;
+// Shares of unchanged pixels in the changed rectangle below and above which only one way of
+// storing it is tried.
+const double kMostlyChanged = 0.1;
+const double kMostlyUnchanged = 0.5;
 
 // The colours of a table, each with its first entry.
 void MapColours(const std::vector<GifColour>& colours, ColourMap& map) {
@@ -64,6 +68,10 @@ OptimisedFrame Refused() {
     return OptimisedFrame{wxImage(), GifFrameLayout()};
 }
 
+std::vector<OptimisedFrame> Only(const OptimisedFrame& frame) {
+    return frame.image.IsOk() ? std::vector<OptimisedFrame>{frame} : std::vector<OptimisedFrame>();
+}
+
 } // namespace
 
 OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
@@ -71,9 +79,9 @@ OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
     m_height = frame.GetHeight();
     const size_t bytes = static_cast<size_t>(m_width) * m_height * 3;
     m_shown.assign(frame.GetData(), frame.GetData() + bytes);
-    // Only the colours the pixels use, padded to the table's power of two with colours they do
-    // not use: each entry is then one colour, and an entry that a later frame does not use can
-    // mark its transparent pixels.
+    // Only the colours the pixels use, padded to the table's power of two with the colours of the
+    // frames foreseen, then with colours no frame seen uses: each entry is then one colour, and
+    // an entry that a later frame does not use can mark its transparent pixels.
     ColourMap used;
     m_global.clear();
     for (size_t p = 0; p < bytes; p += 3) {
@@ -84,6 +92,9 @@ OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
     size_t tableSize = 2;
     while (tableSize < m_global.size()) {
         tableSize *= 2;
+    }
+    for (size_t i = 0; i < m_foreseen.size() && m_global.size() < tableSize; ++i) {
+        AddColour(&m_foreseen[i].red, m_global, used);
     }
     while (m_global.size() < tableSize) {
         const GifColour spare = UnusedColour(used);
@@ -96,9 +107,18 @@ OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
     return first;
 }
 
-OptimisedFrame FrameOptimiser::Next(const wxImage& frame, const wxImage* source) {
+void FrameOptimiser::Foresee(const wxImage& frame) {
+    ColourMap seen;
+    MapColours(m_foreseen, seen);
+    const unsigned char* rgb = frame.GetData();
+    const size_t bytes = static_cast<size_t>(frame.GetWidth()) * frame.GetHeight() * 3;
+    for (size_t p = 0; p < bytes && AddColour(rgb + p, m_foreseen, seen); p += 3) {
+    }
+}
+
+std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxImage* source) {
     if (!frame.IsOk()) {
-        return Refused();
+        return {};
     }
     const bool first = m_shown.empty();
     if (source != nullptr) {
@@ -119,10 +139,10 @@ OptimisedFrame FrameOptimiser::Next(const wxImage& frame, const wxImage* source)
         m_source.assign(now, now + bytes);
     }
     if (first) {
-        return First(frame);
+        return Only(First(frame));
     }
     if (frame.GetWidth() != m_width || frame.GetHeight() != m_height) {
-        return Refused();
+        return {};
     }
 
     // The rectangle of changed pixels; a frame that changes nothing stores one clear pixel.
@@ -149,34 +169,63 @@ OptimisedFrame FrameOptimiser::Next(const wxImage& frame, const wxImage* source)
     if (right < 0) {
         left = right = top = bottom = 0;
     }
-    const int width = right - left + 1;
-    const int height = bottom - top + 1;
+    const wxRect changed(left, top, right - left + 1, bottom - top + 1);
+    // A mostly unchanged rectangle codes shortest with transparency, a mostly changed one
+    // whole; in between both are coded. The other way serves when the one tried cannot be.
+    size_t same = 0;
+    for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
+        for (int x = changed.GetLeft(); x <= changed.GetRight(); ++x) {
+            const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
+            same += std::memcmp(rgb + p, &m_shown[p], 3) == 0;
+        }
+    }
+    const double share = static_cast<double>(same) / (changed.GetWidth() * changed.GetHeight());
+    std::vector<OptimisedFrame> stored;
+    for (bool clear : {true, false}) {
+        const bool worthTrying = clear ? share >= kMostlyChanged : share <= kMostlyUnchanged;
+        if (worthTrying || (!clear && stored.empty())) {
+            OptimisedFrame candidate = Store(rgb, changed, clear);
+            if (candidate.image.IsOk()) {
+                stored.push_back(candidate);
+            }
+        }
+    }
+    if (stored.empty() && share < kMostlyChanged) {
+        stored = Only(Store(rgb, changed, true));
+    }
+    for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
+        const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * 3;
+        std::memcpy(&m_shown[row], rgb + row, 3 * static_cast<size_t>(changed.GetWidth()));
+    }
+    return stored;
+}
 
-    // The colours of the changed pixels.
+OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rect,
+                                     bool clearUnchanged) const {
+    // The colours the stored pixels need.
     std::vector<GifColour> colours;
     ColourMap used;
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
+    const auto unchanged = [&](size_t p) { return std::memcmp(rgb + p, &m_shown[p], 3) == 0; };
+    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
+        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x) {
             const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            if (std::memcmp(rgb + p, &m_shown[p], 3) != 0 && !AddColour(rgb + p, colours, used)) {
+            if (!(clearUnchanged && unchanged(p)) && !AddColour(rgb + p, colours, used)) {
                 return Refused();
             }
         }
     }
 
-    // The table: the global one when it holds every changed colour and one more for the
-    // transparent pixels; else the changed colours and a colour they do not use; with 256
-    // changed colours there is no room for transparency, and the whole rectangle is stored.
-    OptimisedFrame stored{wxImage(width, height, false), GifFrameLayout()};
-    stored.layout.left = left;
-    stored.layout.top = top;
+    // The table: the global one when it holds every colour (and, for transparency, one more);
+    // else the colours themselves and, for transparency, a colour they do not use.
+    OptimisedFrame stored{wxImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
+    stored.layout.left = rect.GetLeft();
+    stored.layout.top = rect.GetTop();
     stored.layout.keep = true;
     stored.layout.compactCodes = true;
-    bool transparent = true;
     GifColour clear{0, 0, 0};
     ColourMap global;
     MapColours(m_global, global);
-    bool fitsGlobal = colours.size() < m_global.size();
+    bool fitsGlobal = colours.size() + (clearUnchanged ? 1 : 0) <= m_global.size();
     for (size_t i = 0; fitsGlobal && i < colours.size(); ++i) {
         global.Find(ColourMap::Pack(&colours[i].red), &fitsGlobal);
     }
@@ -191,35 +240,34 @@ OptimisedFrame FrameOptimiser::Next(const wxImage& frame, const wxImage* source)
         }
         stored.image.SetPalette(PaletteOf(m_global));
         stored.layout.globalTable = true;
-    } else if (colours.size() < kMaxColours) {
-        clear = UnusedColour(used);
-        colours.push_back(clear);
-        stored.image.SetPalette(PaletteOf(colours));
     } else {
-        transparent = false;
-        for (int y = top; y <= bottom; ++y) {
-            for (int x = left; x <= right; ++x) {
-                if (!AddColour(rgb + (static_cast<size_t>(y) * m_width + x) * 3, colours, used)) {
-                    return Refused();
-                }
+        if (clearUnchanged) {
+            if (colours.size() == kMaxColours) {
+                return Refused();
             }
+            clear = UnusedColour(used);
+            colours.push_back(clear);
         }
         stored.image.SetPalette(PaletteOf(colours));
     }
-    if (transparent) {
+    if (clearUnchanged) {
         stored.image.SetMaskColour(clear.red, clear.green, clear.blue);
     }
 
+    // An unchanged pixel may be stored either way; it continues the run of the pixel before it
+    // where it can, since the compressor codes runs shortest.
+    const ColourMap& table = fitsGlobal ? global : used;
     unsigned char* out = stored.image.GetData();
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x, out += 3) {
+    const unsigned char* last = &clear.red;
+    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
+        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x, out += 3) {
             const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            if (transparent && std::memcmp(rgb + p, &m_shown[p], 3) == 0) {
-                std::memcpy(out, &clear.red, 3);
-            } else {
-                std::memcpy(out, rgb + p, 3);
-                std::memcpy(&m_shown[p], rgb + p, 3);
+            bool inTable = false;
+            if (clearUnchanged && unchanged(p) && std::memcmp(last, rgb + p, 3) == 0) {
+                table.Find(ColourMap::Pack(rgb + p), &inTable);
             }
+            std::memcpy(out, clearUnchanged && unchanged(p) && !inTable ? &clear.red : rgb + p, 3);
+            last = out;
         }
     }
     return stored;

@@ -11,7 +11,7 @@
 
 struct OptimisedFrame {
     // What the file stores: the changed rectangle with its palette; its mask colour, when it
-    // has one, marks the pixels that stay. Invalid when the frame cannot be stored.
+    // has one, marks the pixels that stay.
     wxImage image;
     GifFrameLayout layout;
 };
@@ -22,10 +22,20 @@ public:
     // frame's picture before it was reduced to a palette, pixels whose source did not change
     // since the previous frame keep what is shown, so that dithering does not make still areas
     // shimmer; the changed pixels must then use at most 255 colours.
-    OptimisedFrame Next(const wxImage& frame, const wxImage* source = nullptr);
+    // Gives the ways of storing the frame, each showing the same: the changed rectangle with
+    // the unchanged pixels transparent or not; whichever codes shortest is the one to write.
+    // None when the frame cannot be stored.
+    std::vector<OptimisedFrame> Next(const wxImage& frame, const wxImage* source = nullptr);
+
+    // Before frame 0: a frame to come, whose colours the global table takes where it has room.
+    void Foresee(const wxImage& frame);
 
 private:
     OptimisedFrame First(const wxImage& frame);
+    // The rectangle of `rgb` (a whole frame) as the file stores it, the pixels that stay as
+    // shown transparent (where their own colour does not continue a run) or all stored; invalid
+    // when its colours do not fit a table.
+    OptimisedFrame Store(const unsigned char* rgb, const wxRect& rect, bool clearUnchanged) const;
 
     int m_width = 0;
     int m_height = 0;
@@ -34,4 +44,6 @@ private:
     std::vector<unsigned char> m_source;
     // The file's global table: frame 0's colours, padded with colours it does not use.
     std::vector<GifColour> m_global;
+    // The colours of the frames foreseen, in order of first appearance.
+    std::vector<GifColour> m_foreseen;
 };

@@ -11,6 +11,7 @@
 #include <wx/log.h>
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -58,11 +59,11 @@ void TraceFit(FitPath path) {
 
 // Prepares frames ahead of the encoder, on the calling thread and on a helper, keeping only a
 // few frames between preparation and encoding so that memory stays bounded.
+// Frames claimed for preparation but not yet encoded.
+const int kFramesInFlight = 3;
+
 class FramePreparation {
 public:
-    // Frames claimed for preparation but not yet encoded.
-    static const int kFramesInFlight = 3;
-
     explicit FramePreparation(const GifExportJob& job)
         : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {}
 
@@ -94,6 +95,19 @@ public:
             }
         }
         return std::move(m_frames[index]);
+    }
+
+    // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted picture
+    // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
+    // next frame to encode may be looked at.
+    const wxImage* Peek(int index) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (m_frames[index].state == FrameState::Pending) {
+            if (!PrepareNext(lock)) {
+                m_changed.wait(lock);
+            }
+        }
+        return m_frames[index].paletted.get();
     }
 
     // Frame `index` is written; its place may go to a later frame.
@@ -182,6 +196,24 @@ public:
     EncoderOutput& operator=(const EncoderOutput&) = delete;
 };
 
+// Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
+// none could be coded.
+std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
+                                                     const GifExportJob& job, int index) {
+    std::unique_ptr<wxMemoryOutputStream> shortest;
+    for (OptimisedFrame& way : ways) {
+        way.layout.passes = job.options.passes;
+        std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
+        EncoderOutput output(*coded);
+        if (MyGifHandler().SaveFrame(way.image, job.delay * 10, job.frameCount, index,
+                                     way.layout) &&
+            (!shortest || coded->GetLength() < shortest->GetLength())) {
+            shortest = std::move(coded);
+        }
+    }
+    return shortest;
+}
+
 GifExportResult Failure(const wxString& message) {
     GifExportResult result;
     result.message = message;
@@ -233,19 +265,18 @@ GifExportResult ExportGif(const GifExportJob& job) {
 
         // Each frame is encoded into memory and written with one call, so that a write error
         // is seen with its cause.
-        wxMemoryOutputStream bytes;
-        bool encoded;
-        {
-            OptimisedFrame stored{*frame.paletted, GifFrameLayout()};
-            if (job.options.optimize) {
-                stored = optimiser.Next(*frame.paletted, frame.source.get());
+        std::vector<OptimisedFrame> ways{{*frame.paletted, GifFrameLayout()}};
+        if (job.options.optimize) {
+            // The global table can hold the colours the next frames bring in.
+            for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {
+                if (const wxImage* upcoming = preparation.Peek(next)) {
+                    optimiser.Foresee(*upcoming);
+                }
             }
-            stored.layout.passes = job.options.passes;
-            EncoderOutput output(bytes);
-            MyGifHandler handler;
-            encoded = stored.image.IsOk() && handler.SaveFrame(stored.image, job.delay * 10,
-                                                               job.frameCount, i, stored.layout);
+            ways = optimiser.Next(*frame.paletted, frame.source.get());
         }
+        const std::unique_ptr<wxMemoryOutputStream> bytes = EncodeShortest(ways, job, i);
+        const bool encoded = bytes != nullptr;
         frame.paletted.reset();
         frame.source.reset();
         preparation.Encoded(i);
@@ -253,8 +284,8 @@ GifExportResult ExportGif(const GifExportJob& job) {
             return Failure(wxString::Format(_("Cannot save \"%s\": frame %d could not be encoded."),
                                             job.path, i + 1));
         }
-        const wxStreamBuffer* buffer = bytes.GetOutputStreamBuffer();
-        if (!file.Write(buffer->GetBufferStart(), bytes.GetLength())) {
+        const wxStreamBuffer* buffer = bytes->GetOutputStreamBuffer();
+        if (!file.Write(buffer->GetBufferStart(), bytes->GetLength())) {
             return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
         }
         if (job.progress) {

@@ -5,6 +5,7 @@
 #include "window/strip_drop_target.h"
 
 #include <wx/filefn.h>
+#include <wx/uiaction.h>
 
 namespace {
 struct EditCommands : WindowTest {
@@ -14,17 +15,6 @@ struct EditCommands : WindowTest {
             entries.push_back(Strip().GetItem(i));
         }
         return entries;
-    }
-    std::vector<wxString> Names() {
-        std::vector<wxString> names;
-        for (int i = 0; i < Strip().GetCount(); ++i) {
-            names.push_back(wxFileNameFromPath(PathOf(i)));
-        }
-        return names;
-    }
-    std::vector<int> Selection() {
-        return std::vector<int>(Strip().GetSelectedIndices().begin(),
-                                Strip().GetSelectedIndices().end());
     }
     wxString UndoLabel() {
         frame->UpdateEditMenu();
@@ -89,6 +79,13 @@ TEST_F(EditCommands, MovesAndUndoRedoOfEveryEditBringBackTheVeryFrames) {
         EXPECT_GT(Strip().GetEditCount(), edits) << move.undo;
         EXPECT_EQ(UndoLabel(), move.undo);
     }
+    // The keys reach the command from the strip too.
+    frame->Raise();
+    Strip().SetFocus();
+    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == &Strip(); }));
+    wxUIActionSimulator().Char(WXK_RIGHT, wxMOD_ALT);
+    EXPECT_TRUE(RunUntil([this] { return Selection() == std::vector<int>{2}; }));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"c.png", "b.png", "a.png"}));
     // A drag that ends in a gap moves the selection there.
     wxThumbnailEvent dragged(wxEVT_THUMBSTRIP_MOVE_SELECTION, ID_THUMBNAIL_CTRL);
     dragged.SetItemIndex(0);
@@ -152,7 +149,9 @@ TEST_F(EditCommands, DroppedFilesAndCommandLineFilesOpenAsUsersExpect) {
     Strip().SetSelection({2});
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
     ASSERT_TRUE(frame->SaveProjectFile());
-    Type(frame->m_spinctrl_delay, 40);
+    // A move alone leaves unsaved work.
+    Strip().SetSelection({0});
+    Command(frame->m_menuItem_moveright);
     wxTEST_DIALOG(DropAt(0, {folder.File("two.xml"), folder.File("c.png")}),
                   wxExpectModal<wxMessageDialog>(wxID_NO).Describe("unsaved project"));
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "b.png"}));
