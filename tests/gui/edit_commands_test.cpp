@@ -86,11 +86,24 @@ TEST_F(EditCommands, MovesAndUndoRedoOfEveryEditBringBackTheVeryFrames) {
     wxUIActionSimulator().Char(WXK_RIGHT, wxMOD_ALT);
     EXPECT_TRUE(RunUntil([this] { return Selection() == std::vector<int>{2}; }));
     EXPECT_EQ(Names(), (std::vector<wxString>{"c.png", "b.png", "a.png"}));
-    // A drag that ends in a gap moves the selection there.
-    wxThumbnailEvent dragged(wxEVT_THUMBSTRIP_MOVE_SELECTION, ID_THUMBNAIL_CTRL);
-    dragged.SetItemIndex(0);
-    Strip().GetEventHandler()->ProcessEvent(dragged);
+    // Dragging the selected frame with the mouse: a marker in the gap, the frame moves there.
+    wxRect from;
+    wxRect to;
+    Strip().GetItemRect(from, 2);
+    Strip().GetItemRect(to, 0);
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(Strip().ClientToScreen(from.GetPosition() + wxPoint(40, 40)));
+    RunFor(30);
+    mouse.MouseDown();
+    for (int x = from.x + 30; x > to.x + 10; x -= 30) {
+        mouse.MouseMove(Strip().ClientToScreen(wxPoint(x, to.y + 40)));
+        RunFor(30);
+    }
+    EXPECT_TRUE(RunUntil([this] { return Strip().GetDropMarkerRect().x < 3; }));
+    mouse.MouseUp();
+    EXPECT_TRUE(RunUntil([this] { return !Strip().IsDragging(); }));
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "b.png"}));
+    EXPECT_TRUE(Strip().GetDropMarkerRect().IsEmpty());
     EXPECT_EQ(UndoLabel(), "Undo Move");
 
     // Typing a number is one edit; the width brings the height along and back.
