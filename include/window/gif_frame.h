@@ -309,6 +309,9 @@ private:
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
     unsigned m_exportEditCount = 0;
+    // The strip's edit count when the project was saved or opened: frames moved or replaced
+    // without changing their number are unsaved work too.
+    unsigned m_projectEditCount = 0;
     ExportOptions m_exportOptions;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.

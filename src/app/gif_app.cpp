@@ -36,12 +36,16 @@ bool GifApp::OnInit() {
 }
 
 void GifApp::OnInitCmdLine(wxCmdLineParser& parser) {
-    // No switches of the toolkit's own either: the program has no options.
+    // The toolkit's own switches stay; the program adds only the files to open.
+    wxApp::OnInitCmdLine(parser);
     parser.AddParam("FILE", wxCMD_LINE_VAL_STRING,
                     wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
 }
 
 bool GifApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+    if (!wxApp::OnCmdLineParsed(parser)) {
+        return false;
+    }
     for (size_t i = 0; i < parser.GetParamCount(); ++i) {
         m_startFiles.push_back(parser.GetParam(i));
     }

@@ -14,7 +14,8 @@ public:
     bool OnInit() override;
     int OnExit() override;
     void OnFatalException() override;
-    // The command line holds only files to open: images and a project.
+    // Besides the toolkit's switches, the command line names files to open: images and a
+    // project.
     void OnInitCmdLine(wxCmdLineParser& parser) override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 

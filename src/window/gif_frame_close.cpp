@@ -11,7 +11,8 @@ bool GifFrame::IsProjectUnchanged() {
     return m_spinctrl_delay->GetValue() == m_projectDelay &&
            m_spinctrl_width->GetValue() == m_projectWidth &&
            m_spinctrl_height->GetValue() == m_projectHeight &&
-           m_thumbnailCtrl->GetCount() == m_projectFrameCount;
+           m_thumbnailCtrl->GetCount() == m_projectFrameCount &&
+           m_thumbnailCtrl->GetEditCount() == m_projectEditCount;
 }
 
 int GifFrame::AskToSaveProject() {

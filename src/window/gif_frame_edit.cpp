@@ -11,6 +11,8 @@
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
+
 namespace {
 // The main window's frames and settings as the edit commands see them.
 class WindowEditTarget : public EditTarget {
@@ -111,9 +113,14 @@ void GifFrame::BuildEditMenu() {
     m_menuItem_moveleft = add(_("Move Left"), "Alt+Left", &GifFrame::OnMoveLeft);
     m_menuItem_moveright = add(_("Move Right"), "Alt+Right", &GifFrame::OnMoveRight);
     m_menuItem_reverse = add(_("Reverse Order"), nullptr, &GifFrame::OnReverse);
-    // Redo has a second key that a menu item cannot show.
-    wxAcceleratorEntry redo(wxACCEL_CTRL, 'Y', m_menuItem_redo->GetId());
-    SetAcceleratorTable(wxAcceleratorTable(1, &redo));
+    // Redo has a second key that a menu item cannot show. The window's table is looked at
+    // before the focused strip reads arrows, so Alt with an arrow moves frames there too.
+    wxAcceleratorEntry keys[] = {
+        {wxACCEL_CTRL, 'Y', m_menuItem_redo->GetId()},
+        {wxACCEL_ALT, WXK_LEFT, m_menuItem_moveleft->GetId()},
+        {wxACCEL_ALT, WXK_RIGHT, m_menuItem_moveright->GetId()},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(3, keys));
 }
 
 void GifFrame::UpdateEditMenu() {
@@ -165,13 +172,19 @@ void GifFrame::ApplySettings(const AnimationSettings& settings) {
 }
 
 void GifFrame::AfterFramesEdit() {
-    m_statusBar1->SetStatusText(wxEmptyString, 1);
-    ClearPreviewPanel();
     RefreshCanvasSize();
     if (m_thumbnailCtrl->GetCount() > 0) {
         EnableEditControls();
     } else {
         DisableEditControls();
+    }
+    // The frames an edit moved or brought back are selected: the first of them is shown.
+    const std::vector<int> selected = SelectedFrames();
+    if (selected.empty()) {
+        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        ClearPreviewPanel();
+    } else {
+        PreviewFrame(*std::min_element(selected.begin(), selected.end()));
     }
 }
 

@@ -25,6 +25,7 @@ void GifFrame::RecordProjectState() {
     m_projectWidth = m_spinctrl_width->GetValue();
     m_projectHeight = m_spinctrl_height->GetValue();
     m_projectFrameCount = m_thumbnailCtrl->GetCount();
+    m_projectEditCount = m_thumbnailCtrl->GetEditCount();
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&) {

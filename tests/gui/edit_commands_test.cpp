@@ -5,6 +5,7 @@
 #include "window/strip_drop_target.h"
 
 #include <wx/filefn.h>
+#include <wx/uiaction.h>
 
 namespace {
 struct EditCommands : WindowTest {
@@ -14,17 +15,6 @@ struct EditCommands : WindowTest {
             entries.push_back(Strip().GetItem(i));
         }
         return entries;
-    }
-    std::vector<wxString> Names() {
-        std::vector<wxString> names;
-        for (int i = 0; i < Strip().GetCount(); ++i) {
-            names.push_back(wxFileNameFromPath(PathOf(i)));
-        }
-        return names;
-    }
-    std::vector<int> Selection() {
-        return std::vector<int>(Strip().GetSelectedIndices().begin(),
-                                Strip().GetSelectedIndices().end());
     }
     wxString UndoLabel() {
         frame->UpdateEditMenu();
@@ -89,11 +79,31 @@ TEST_F(EditCommands, MovesAndUndoRedoOfEveryEditBringBackTheVeryFrames) {
         EXPECT_GT(Strip().GetEditCount(), edits) << move.undo;
         EXPECT_EQ(UndoLabel(), move.undo);
     }
-    // A drag that ends in a gap moves the selection there.
-    wxThumbnailEvent dragged(wxEVT_THUMBSTRIP_MOVE_SELECTION, ID_THUMBNAIL_CTRL);
-    dragged.SetItemIndex(0);
-    Strip().GetEventHandler()->ProcessEvent(dragged);
+    // The keys reach the command from the strip too.
+    frame->Raise();
+    Strip().SetFocus();
+    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == &Strip(); }));
+    wxUIActionSimulator().Char(WXK_RIGHT, wxMOD_ALT);
+    EXPECT_TRUE(RunUntil([this] { return Selection() == std::vector<int>{2}; }));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"c.png", "b.png", "a.png"}));
+    // Dragging the selected frame with the mouse: a marker in the gap, the frame moves there.
+    wxRect from;
+    wxRect to;
+    Strip().GetItemRect(from, 2);
+    Strip().GetItemRect(to, 0);
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(Strip().ClientToScreen(from.GetPosition() + wxPoint(40, 40)));
+    RunFor(30);
+    mouse.MouseDown();
+    for (int x = from.x + 30; x > to.x + 10; x -= 30) {
+        mouse.MouseMove(Strip().ClientToScreen(wxPoint(x, to.y + 40)));
+        RunFor(30);
+    }
+    EXPECT_TRUE(RunUntil([this] { return Strip().GetDropMarkerRect().x < 3; }));
+    mouse.MouseUp();
+    EXPECT_TRUE(RunUntil([this] { return !Strip().IsDragging(); }));
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "b.png"}));
+    EXPECT_TRUE(Strip().GetDropMarkerRect().IsEmpty());
     EXPECT_EQ(UndoLabel(), "Undo Move");
 
     // Typing a number is one edit; the width brings the height along and back.
@@ -152,7 +162,9 @@ TEST_F(EditCommands, DroppedFilesAndCommandLineFilesOpenAsUsersExpect) {
     Strip().SetSelection({2});
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
     ASSERT_TRUE(frame->SaveProjectFile());
-    Type(frame->m_spinctrl_delay, 40);
+    // A move alone leaves unsaved work.
+    Strip().SetSelection({0});
+    Command(frame->m_menuItem_moveright);
     wxTEST_DIALOG(DropAt(0, {folder.File("two.xml"), folder.File("c.png")}),
                   wxExpectModal<wxMessageDialog>(wxID_NO).Describe("unsaved project"));
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "b.png"}));

@@ -17,14 +17,8 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     Import(frame->m_menuItem_add, {png[0], gif, png[1]});
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].message, "Add Image Files");
-    const auto paths = [this] {
-        std::vector<wxString> paths;
-        for (int n = 0; n < Strip().GetCount(); ++n) {
-            paths.push_back(PathOf(n));
-        }
-        return paths;
-    };
-    EXPECT_EQ(paths(), (std::vector<wxString>{png[0], gif + "_0", gif + "_1", gif + "_2", png[1]}));
+    EXPECT_EQ(Names(),
+              (std::vector<wxString>{"a.png", "walk.gif_0", "walk.gif_1", "walk.gif_2", "b.png"}));
     EXPECT_EQ(Strip().GetDelay(), frame->m_spinctrl_delay->GetValue());
     EXPECT_EQ(Status(0), "Untitled.gif (40 * 30)px");
     EXPECT_EQ(Status(1), "a.png Width:40px,Height:30 px");
@@ -34,15 +28,14 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     Strip().SelectWithModifiers(1, 0);
     answer = {png[2]};
     Command(ID_POPUP_INSERT);
-    const wxArrayInt selected = Strip().GetSelectedIndices();
-    for (int index : selected) {
+    for (int index : Selection()) {
         Strip().Select(index, false);
     }
     answer = {WritePng(folder.File("wide.png"), 80, 20)};
     Command(ID_POPUP_INSERT);
     EXPECT_EQ(asked.back().message, "Insert Image Files");
-    EXPECT_EQ(paths(), (std::vector<wxString>{png[0], png[2], gif + "_0", gif + "_1", gif + "_2",
-                                              png[1], folder.File("wide.png")}));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "walk.gif_0", "walk.gif_1",
+                                              "walk.gif_2", "b.png", "wide.png"}));
     EXPECT_EQ(frame->m_currentFileName, "a.png");
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 80);
 
@@ -52,8 +45,8 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_EQ(Strip().GetCount(), 7);
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_EQ(paths(), (std::vector<wxString>{png[0], gif + "_0", gif + "_2", png[1],
-                                              folder.File("wide.png")}));
+    EXPECT_EQ(Names(),
+              (std::vector<wxString>{"a.png", "walk.gif_0", "walk.gif_2", "b.png", "wide.png"}));
     Strip().SelectAll();
     wxTEST_DIALOG(Command(XRCID("m_tool_delete")), wxExpectModal<wxMessageDialog>(wxID_YES));
     EXPECT_EQ(Strip().GetCount(), 0);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
@@ -87,6 +88,18 @@ struct WindowTest : ::testing::Test {
     }
     wxThumbnailCtrl& Strip() { return *frame->m_thumbnailCtrl; }
     wxString PathOf(int n) { return Strip().GetItem(n)->GetPath(); }
+    // The file names of the entries, in order.
+    std::vector<wxString> Names() {
+        std::vector<wxString> names;
+        for (int n = 0; n < Strip().GetCount(); ++n) {
+            names.push_back(wxFileNameFromPath(PathOf(n)));
+        }
+        return names;
+    }
+    std::vector<int> Selection() {
+        const wxArrayInt& selected = Strip().GetSelectedIndices();
+        return std::vector<int>(selected.begin(), selected.end());
+    }
     wxString Status(int field) { return frame->m_statusBar1->GetStatusText(field); }
 
     // Red frames put straight into the strip as the import does, from files named "WxH.png".
