@@ -1,5 +1,7 @@
 #include "import/project_outline.h"
 
+// Debian's expat is built with DTD support; its limit on entity expansion is declared only then.
+#define XML_DTD
 #include <expat.h>
 
 #include <limits>
@@ -14,6 +16,9 @@ struct ProjectOutline::Open {
 };
 
 namespace {
+// A project is three elements deep; far deeper documents are refused rather than tracked.
+constexpr size_t kDeepest = 256;
+
 XML_Parser Parser(void* parser) {
     return static_cast<XML_Parser>(parser);
 }
@@ -51,6 +56,8 @@ ProjectOutline::ProjectOutline() : m_parser(XML_ParserCreate(nullptr)) {
     XML_SetCdataSectionHandler(parser, &StartSection, &EndSection);
     XML_SetCommentHandler(parser, &Comment);
     XML_SetProcessingInstructionHandler(parser, &Instruction);
+    // Entities declared in the file may expand its text, but not to many times its size.
+    XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, 2.0f);
     m_open.emplace_back(); // the document itself
 }
 
@@ -74,11 +81,12 @@ bool ProjectOutline::Parse(const char* data, size_t size, bool last) {
 
 std::string ProjectOutline::Error() const {
     XML_Parser parser = Parser(m_parser);
-    if (XML_GetErrorCode(parser) == XML_ERROR_NONE) {
+    const XML_Error code = XML_GetErrorCode(parser);
+    if (code == XML_ERROR_NONE) {
         return "no root element";
     }
-    return std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
-           std::to_string(XML_GetCurrentLineNumber(parser));
+    return std::string(m_tooDeep ? "elements nested too deeply" : XML_ErrorString(code)) +
+           " at line " + std::to_string(XML_GetCurrentLineNumber(parser));
 }
 
 OutlineNode* ProjectOutline::AddChild(bool element) {
@@ -95,6 +103,11 @@ OutlineNode* ProjectOutline::AddChild(bool element) {
 
 void ProjectOutline::StartElement(void* self, const char* name, const char**) {
     auto* outline = static_cast<ProjectOutline*>(self);
+    if (outline->m_open.size() > kDeepest) {
+        outline->m_tooDeep = true;
+        XML_StopParser(Parser(outline->m_parser), XML_FALSE);
+        return;
+    }
     Open open;
     if (outline->m_open.size() == 1) {
         // Comments and instructions before the root are not the root.
@@ -114,6 +127,9 @@ void ProjectOutline::StartElement(void* self, const char* name, const char**) {
 
 void ProjectOutline::EndElement(void* self, const char*) {
     auto* outline = static_cast<ProjectOutline*>(self);
+    if (outline->m_tooDeep) {
+        return; // the parser may still close the element it was stopped at
+    }
     outline->m_open.pop_back();
     outline->m_open.back().textOpen = false;
     outline->m_open.back().contentOpen = false;

@@ -47,5 +47,6 @@ private:
     void* m_parser;
     OutlineNode m_root;
     bool m_hasRoot = false;
+    bool m_tooDeep = false;
     std::vector<Open> m_open;
 };

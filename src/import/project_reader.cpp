@@ -29,6 +29,10 @@ int NumberIn(const OutlineNode* node) {
 // The usable frame sources of "images"; false when a child is not "path".
 bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
     wxLogNull quiet;
+    // The frames of one GIF file follow each other and share their source: it is looked up
+    // once for the run (an empty source is never a file).
+    wxString lastSource;
+    bool lastFound = false;
     for (size_t i = 0; i < images.children.size(); ++i) {
         const OutlineNode* child = Expect(images.children, i, "path");
         if (!child) {
@@ -36,7 +40,15 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
             return false;
         }
         const wxString path = Text(child);
-        if (!IsGifSource(path) && wxFileExists(StripFrameSuffix(path))) {
+        if (IsGifSource(path)) {
+            continue;
+        }
+        const wxString source = StripFrameSuffix(path);
+        if (source != lastSource) {
+            lastSource = source;
+            lastFound = wxFileExists(source);
+        }
+        if (lastFound) {
             paths.push_back(path);
         }
     }

@@ -81,6 +81,13 @@ TEST_F(ProjectReading, ReadingStopsAtTheFirstMismatchKeepingWhatWasRead) {
     EXPECT_TRUE(project.error.Contains("cannot be read as XML (no element found at line 1)"))
         << project.error;
 
+    wxString deep;
+    for (int i = 0; i < 300; ++i) {
+        deep = "<a>" + deep + "</a>";
+    }
+    project = Read("<project>" + deep + "</project>");
+    EXPECT_TRUE(project.error.Contains("(elements nested too deeply at line 1)")) << project.error;
+
     // Larger files are refused unread.
     const wxString large = folder.File("large.xml");
     ASSERT_EQ(truncate(WriteBytes(large, "<project/>").fn_str(), kLargestProjectFile + 1), 0);
