@@ -9,8 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 revision=${1:-}
 scratch=${MUTATION_SCRATCH:-/tmp/reelmont-mutants}
 tree=$scratch/tree
-build=$scratch/build-current
-[ -n "$revision" ] && build=$scratch/build-revision
+build=$scratch/build
 export CCACHE_BASEDIR=$scratch
 
 # file @@ exact text (found once) @@ replacement
@@ -61,24 +60,23 @@ EOF
 
 step() { printf '%s\n' "$*" >&2; }
 
-rm -rf "$tree"
-mkdir -p "$tree"
-(cd "$here" && git ls-files -z -c -o --exclude-standard | tar --null -T - -cf -) | tar -xf - -C "$tree"
+# The tree to build is kept between runs; only files whose content differs from the last run's
+# are replaced (and so get a new time), so that the build redoes exactly what changed.
+incoming=$scratch/incoming
+rm -rf "$incoming" && mkdir -p "$incoming" "$tree"
+(cd "$here" && git ls-files -z -c -o --exclude-standard | tar --null -T - -cf -) |
+    tar -xmf - -C "$incoming"
 if [ -n "$revision" ]; then
-    # Only the files that differ from the last revision measured get a new time, so that the
-    # build redoes only them.
-    kept=$scratch/revision-tests
-    rm -rf "$scratch/incoming" && mkdir -p "$scratch/incoming" "$kept"
-    git -C "$here" archive "$revision" tests | tar -xmf - -C "$scratch/incoming"
-    (cd "$scratch/incoming" && find . -type f) | while read -r f; do
-        cmp -s "$scratch/incoming/$f" "$kept/$f" ||
-            { mkdir -p "$(dirname "$kept/$f")" && cp "$scratch/incoming/$f" "$kept/$f"; }
-    done
-    (cd "$kept" && find . -type f) | while read -r f; do
-        [ -e "$scratch/incoming/$f" ] || rm "$kept/$f"
-    done
-    rm -rf "$tree/tests" && cp -a "$kept/tests" "$tree/"
+    rm -rf "$incoming/tests"
+    git -C "$here" archive "$revision" tests | tar -xmf - -C "$incoming"
 fi
+(cd "$incoming" && find . -type f) | while read -r f; do
+    cmp -s "$incoming/$f" "$tree/$f" ||
+        { mkdir -p "$(dirname "$tree/$f")" && cp "$incoming/$f" "$tree/$f"; }
+done
+(cd "$tree" && find . -type f) | while read -r f; do
+    [ -e "$incoming/$f" ] || rm "$tree/$f"
+done
 
 # The mutated files are compiled afresh: a run stopped midway may have left a mutant's objects.
 while read -r file _; do

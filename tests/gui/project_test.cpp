@@ -3,9 +3,6 @@
 
 #include <wx/xml/xml.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 using Project = WindowTest;
 
@@ -23,17 +20,6 @@ wxArrayString StoredPaths(const wxString& file) {
     return paths;
 }
 
-// Files written while it lives cannot grow beyond `bytes`, as on a full disk.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limit{bytes, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-    rlimit old{};
-};
 } // namespace
 
 TEST_F(Project, SaveListsEveryFrameAndEachGifOnceAfterItsFrames) {

@@ -8,7 +8,9 @@
 #include <wx/ffile.h>
 #include <wx/image.h>
 
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 inline wxImage FilledImage(int width, int height, unsigned char r, unsigned char g,
                            unsigned char b) {
@@ -40,3 +42,15 @@ inline std::string ReadBytes(const wxString& path) {
 inline wxColour PixelAt(const wxImage& image, int x, int y) {
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
 }
+
+// Files written while it lives cannot grow beyond `bytes` (0: as before), as on a full disk.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{bytes ? bytes : old.rlim_cur, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
+};

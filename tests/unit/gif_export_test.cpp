@@ -11,9 +11,7 @@
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace {
 
@@ -240,10 +238,6 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
     ASSERT_TRUE(wxMkdir(occupied));
     const std::vector<wxImage> frames = {SampleFrame(0, 64, 64), SampleFrame(1, 64, 64),
                                          SampleFrame(2, 64, 64)};
-    // Writes beyond the process's file size limit fail as a full disk would.
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit unlimited;
-    getrlimit(RLIMIT_FSIZE, &unlimited);
 
     struct Failure {
         int width, height, missingFrame, stopAtFrame;
@@ -265,11 +259,11 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
         GifExportJob job = JobFor(frames, f.width, f.height, f.path, f.missingFrame);
         int asked = 0;
         job.stopRequested = [&asked, &f] { return asked++ == f.stopAtFrame; };
-        rlimit limit = unlimited;
-        limit.rlim_cur = f.sizeLimit ? f.sizeLimit : unlimited.rlim_cur;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const GifExportResult result = ExportGif(job);
-        setrlimit(RLIMIT_FSIZE, &unlimited);
+        GifExportResult result;
+        {
+            FileSizeLimit full(f.sizeLimit);
+            result = ExportGif(job);
+        }
 
         SCOPED_TRACE(result.message);
         EXPECT_FALSE(result.ok);
