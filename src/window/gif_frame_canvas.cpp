@@ -47,8 +47,14 @@ void GifFrame::OnSetWidth(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
         return;
     }
+    // A field emptied to type a new number reads 0: nothing follows until it holds one, so
+    // that the field is not rewritten under the user's fingers.
+    const int typed = m_spinctrl_width->GetValue();
+    if (typed < 1) {
+        return;
+    }
     const AnimationSettings before = CurrentSettings();
-    ShowTypedSize(SizeForWidth(m_spinctrl_width->GetValue(), {m_imageWidth, m_imageHeight}));
+    ShowTypedSize(SizeForWidth(typed, {m_imageWidth, m_imageHeight}));
     RecordSettingsEdit(EditKind::Width, before);
 }
 
@@ -56,8 +62,14 @@ void GifFrame::OnSetHeight(wxCommandEvent&) {
     if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
         return;
     }
+    // A field emptied to type a new number reads 0: nothing follows until it holds one, so
+    // that the field is not rewritten under the user's fingers.
+    const int typed = m_spinctrl_height->GetValue();
+    if (typed < 1) {
+        return;
+    }
     const AnimationSettings before = CurrentSettings();
-    ShowTypedSize(SizeForHeight(m_spinctrl_height->GetValue(), {m_imageWidth, m_imageHeight}));
+    ShowTypedSize(SizeForHeight(typed, {m_imageWidth, m_imageHeight}));
     RecordSettingsEdit(EditKind::Height, before);
 }
 

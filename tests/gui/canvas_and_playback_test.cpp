@@ -48,7 +48,7 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsAndTheLastLargerFrameWins) {
         int value, width, height;
     } sizes[] = {{frame->m_spinctrl_width, 65535, 16, 65535},
                  {frame->m_spinctrl_height, 7, 1, 7},
-                 {frame->m_spinctrl_width, 0, 1, 4000}};
+                 {frame->m_spinctrl_height, 1, 1, 1}};
     for (const auto& size : sizes) {
         Type(size.typed, size.value);
         EXPECT_EQ(frame->m_spinctrl_width->GetValue(), size.width) << size.value;
@@ -56,6 +56,10 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsAndTheLastLargerFrameWins) {
         EXPECT_EQ(frame->m_outputWidth, size.width);
         EXPECT_EQ(frame->m_outputHeight, size.height);
     }
+    // An emptied field changes nothing until a number is typed into it.
+    Type(frame->m_spinctrl_width, 0);
+    EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 1);
+    EXPECT_EQ(frame->m_outputWidth, 1);
 }
 
 TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
