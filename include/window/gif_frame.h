@@ -251,6 +251,8 @@ private:
     void SetProjectTitle();
     // The project file chosen in the save dialog, with ".xml"; false when none was chosen.
     bool AskProjectPath(wxString& path);
+    // Adds the extension a typed name lacks; asks before that completed name replaces a file.
+    bool AddExtensionAsking(wxString& path, const wxString& extension);
     // Takes the delay, size and frame count shown now as the saved project.
     void RecordProjectState();
     // At the end of an import started by opening a project: its size, then the saved state.

@@ -29,11 +29,11 @@ bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
     FileDialogRequest request{message, "", "Untitled.gif", _("Image files") + " (*.gif)|*.gif",
                               kSaveDialogStyle};
     wxArrayString paths;
-    if (!ShowFileDialog(request, paths) || paths.empty()) {
+    if (!ShowFileDialog(request, paths) || paths.empty() || paths[0].empty()) {
         return false;
     }
     path = paths[0];
-    return true;
+    return AddExtensionAsking(path, ".gif");
 }
 
 ExportOptions GifFrame::CurrentExportOptions() const {

@@ -40,11 +40,15 @@ bool GifFrame::AskProjectPath(wxString& path) {
         return false;
     }
     path = paths[0];
-    if (path.EndsWith(".xml")) {
+    return AddExtensionAsking(path, ".xml");
+}
+
+bool GifFrame::AddExtensionAsking(wxString& path, const wxString& extension) {
+    if (path.EndsWith(extension)) {
         return true;
     }
     // The dialog asked about the name as typed; the file written is another one.
-    path += ".xml";
+    path += extension;
     if (!wxFileExists(path)) {
         return true;
     }

@@ -72,6 +72,12 @@ TEST_F(ExportCommands, SaveAsNamesTheFileAndCancellingForgetsThePath) {
     EXPECT_TRUE(wxFileExists(folder.File("anim.gif")));
     EXPECT_EQ(Status(0), "anim.gif (40 * 30)px");
 
+    // Typed without ".gif": asked before the completed name replaces a file.
+    answer = {folder.File("anim")};
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveas),
+                  wxExpectModal<wxMessageDialog>(wxID_NO).Describe("replace anim.gif"));
+    EXPECT_TRUE(frame->m_gifPath.empty());
+
     answer = {folder.File("anim.GIF")};
     Save(frame->m_menuItem_saveas);
     EXPECT_EQ(frame->m_gifPath, folder.File("anim.GIF.gif"));
