@@ -9,6 +9,7 @@
 #include <wx/image.h>
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <sys/resource.h>
 
@@ -37,6 +38,16 @@ inline std::string ReadBytes(const wxString& path) {
         file.Read(&bytes[0], bytes.size());
     }
     return bytes;
+}
+
+// What a shell command printed; "failed: " before it when the command failed.
+inline std::string CommandOutput(const wxString& command) {
+    std::string output;
+    FILE* pipe = popen(command.utf8_str(), "r");
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;) {
+        output += static_cast<char>(c);
+    }
+    return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
 }
 
 inline wxColour PixelAt(const wxImage& image, int x, int y) {

@@ -86,15 +86,6 @@ Bytes FrameStart(const Bytes& control, int width, int height, int packed, const 
     return control + B({0x2C, 0, 0, 0, 0, width, 0, height, 0, packed}) + table;
 }
 
-std::string CommandOutput(const wxString& command) {
-    std::string output;
-    FILE* pipe = popen(command.utf8_str(), "r");
-    for (int c; pipe && (c = fgetc(pipe)) != EOF;) {
-        output += static_cast<char>(c);
-    }
-    return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
-}
-
 } // namespace
 
 TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {

@@ -50,15 +50,6 @@ GifExportJob JobFor(const std::vector<wxImage>& frames, int width, int height, c
     return job;
 }
 
-std::string CommandOutput(const wxString& command) {
-    std::string output;
-    FILE* pipe = popen(command.utf8_str(), "r");
-    for (int c; pipe && (c = fgetc(pipe)) != EOF;) {
-        output += static_cast<char>(c);
-    }
-    return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
-}
-
 // The frames players show, as RGB bytes of the whole canvas, composed by the toolkit's decoder
 // (each stored frame drawn over the last, transparent pixels left), by the import's giflib
 // reader, by ImageMagick and, for files without local tables, which it cannot unoptimise, by
