@@ -268,6 +268,9 @@ private:
     void ShowOutputSize(int width, int height);
     // The output size that a typed width or height gave: both controls, members and status.
     void ShowTypedSize(const FrameSize& size);
+    // A width or height typed into its field: the other side follows the frames' proportions.
+    void ApplyTypedSide(wxSpinCtrl* field, int imageSide,
+                        FrameSize (*sizeFor)(int, const FrameSize&), EditKind kind);
     // Status field 0 from the size controls, as after the canvas was taken from the frames.
     void ShowCanvasStatus();
     void FinishImport();

@@ -43,34 +43,28 @@ void GifFrame::OnSetDelay(wxCommandEvent&) {
 }
 
 void GifFrame::OnSetWidth(wxCommandEvent&) {
-    // Without a canvas taken from the frames there is no proportion to keep.
-    if (m_thumbnailCtrl->GetCount() == 0 || m_imageWidth == 0) {
-        return;
-    }
-    // A field emptied to type a new number reads 0: nothing follows until it holds one, so
-    // that the field is not rewritten under the user's fingers.
-    const int typed = m_spinctrl_width->GetValue();
-    if (typed < 1) {
-        return;
-    }
-    const AnimationSettings before = CurrentSettings();
-    ShowTypedSize(SizeForWidth(typed, {m_imageWidth, m_imageHeight}));
-    RecordSettingsEdit(EditKind::Width, before);
+    ApplyTypedSide(m_spinctrl_width, m_imageWidth, SizeForWidth, EditKind::Width);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&) {
-    if (m_thumbnailCtrl->GetCount() == 0 || m_imageHeight == 0) {
+    ApplyTypedSide(m_spinctrl_height, m_imageHeight, SizeForHeight, EditKind::Height);
+}
+
+void GifFrame::ApplyTypedSide(wxSpinCtrl* field, int imageSide,
+                              FrameSize (*sizeFor)(int, const FrameSize&), EditKind kind) {
+    // Without a canvas taken from the frames there is no proportion to keep.
+    if (m_thumbnailCtrl->GetCount() == 0 || imageSide == 0) {
         return;
     }
     // A field emptied to type a new number reads 0: nothing follows until it holds one, so
     // that the field is not rewritten under the user's fingers.
-    const int typed = m_spinctrl_height->GetValue();
+    const int typed = field->GetValue();
     if (typed < 1) {
         return;
     }
     const AnimationSettings before = CurrentSettings();
-    ShowTypedSize(SizeForHeight(typed, {m_imageWidth, m_imageHeight}));
-    RecordSettingsEdit(EditKind::Height, before);
+    ShowTypedSize(sizeFor(typed, {m_imageWidth, m_imageHeight}));
+    RecordSettingsEdit(kind, before);
 }
 
 void GifFrame::RefreshCanvasSize() {
