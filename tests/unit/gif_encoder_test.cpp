@@ -4,7 +4,9 @@
 #include "window/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
+#include <wx/anidecod.h>
 #include <wx/gifdecod.h>
+#include <wx/imaggif.h>
 #include <wx/mstream.h>
 #include <wx/palette.h>
 #include <wx/wfstream.h>
@@ -79,6 +81,17 @@ std::vector<Encoded> Encode(std::vector<wxImage> frames, int delayMs,
     }
     g_gifOutputStream = nullptr;
     return written;
+}
+
+// The file the toolkit's GIF writer makes of one paletted frame.
+Bytes ToolkitWrites(const wxImage& frame) {
+    wxImageArray frames;
+    frames.Add(frame);
+    wxMemoryOutputStream stream;
+    wxGIFHandler().SaveAnimation(frames, &stream, false, 100);
+    Bytes bytes(stream.GetLength(), '\0');
+    stream.CopyTo(&bytes[0], bytes.size());
+    return bytes;
 }
 
 // A frame's control block, image descriptor and local table, as a later frame begins.
@@ -158,6 +171,12 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
             const bool last = i + 1 == frames.size();
             EXPECT_EQ(bytes.substr(bytes.size() - (last ? 2 : 1)),
                       last ? B({0x00, 0x3B}) : B({0x00}));
+            // The image data is byte for byte what the toolkit's own writer makes of the frame.
+            const Bytes image = bytes.substr(start.size(), bytes.size() - start.size() - last);
+            const Bytes toolkit = ToolkitWrites(images[i]);
+            EXPECT_TRUE(toolkit.size() > image.size() &&
+                        toolkit.compare(toolkit.size() - 1 - image.size(), image.size(), image) ==
+                            0);
 
             EXPECT_EQ(decoder.GetFrameSize(i), wxSize(f.width, f.height));
             EXPECT_EQ(decoder.GetDelay(i), file.delayMs);
@@ -202,6 +221,50 @@ TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
                                        c.packed, c.table);
         EXPECT_EQ(Encode(frames, 100)[1].bytes.substr(0, start.size()), start);
     }
+}
+
+TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCodeShorter) {
+    // Runs of three colours; entry 3 is the transparent one. Runs of pixels that the canvas
+    // shows already, some to be written in their colour first, some transparent first.
+    const int width = 97, height = 61;
+    std::vector<int> indices;
+    GifFrameLayout either;
+    either.compactCodes = true;
+    unsigned seed = 99;
+    for (int p = 0; p < width * height; ++p) {
+        if (p % 5 == 0) {
+            seed = seed * 1103515245u + 12345u;
+        }
+        indices.push_back((seed >> 16) % 3);
+        either.unchanged.push_back((seed >> 20) % 3);
+    }
+    GifFrameLayout plain = either;
+    plain.unchanged.clear();
+    const Bytes table = Ramp(4);
+    std::vector<Bytes> written;
+    for (const GifFrameLayout& layout : {plain, either}) {
+        std::vector<wxImage> frames = {Paletted(width, height, table, indices),
+                                       Paletted(width, height, table, indices)};
+        frames[1].SetMaskColour(table[9], table[10], table[11]);
+        const std::vector<Encoded> encoded = Encode(frames, 100, {GifFrameLayout(), layout});
+        written.push_back(encoded[0].bytes + encoded[1].bytes);
+    }
+    EXPECT_LT(written[1].size(), written[0].size());
+
+    TempFolder folder;
+    wxFileInputStream in(WriteBytes(folder.File("either.gif"), written[1]));
+    wxGIFDecoder decoder;
+    ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+    const unsigned char* decoded = decoder.GetData(1);
+    int clear = 0;
+    for (size_t p = 0; p < indices.size(); ++p) {
+        clear += decoded[p] == 3;
+        if (decoded[p] != indices[p] && !(decoded[p] == 3 && either.unchanged[p] != kChanged)) {
+            ADD_FAILURE() << "pixel " << p << " decoded as " << int(decoded[p]);
+            break;
+        }
+    }
+    EXPECT_GT(clear, 0);
 }
 
 TEST(GifEncoder, CommentIsWrittenInSubBlocksBeforeTheControlBlock) {
