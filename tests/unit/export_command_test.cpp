@@ -128,6 +128,7 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
+        EXPECT_EQ(decoder.GetFrameSize(0), e.size) << "frames are fitted";
         EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
     }
 }
