@@ -82,9 +82,7 @@ TEST_F(Languages, EachLanguageTranslatesTheWindowAndKeepsTheCommandsState) {
     // The choice is remembered: a new start comes up in German, and About is centred on the
     // window once its translated texts have given it its size.
     Command(89);
-    DestroyMainWindow(frame);
-    frame = MakeMainWindow();
-    ASSERT_NE(frame, nullptr);
+    Restart();
     EXPECT_TRUE(frame->m_menuItem_languages[2]->IsChecked());
     EXPECT_EQ(frame->m_staticText_delay->GetLabel(), wxString::FromUTF8("Verzögerung:"));
     wxString title;
