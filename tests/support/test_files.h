@@ -5,6 +5,7 @@
 #include "support/temp_folder.h"
 
 #include <wx/colour.h>
+#include <wx/dir.h>
 #include <wx/ffile.h>
 #include <wx/image.h>
 
@@ -17,6 +18,16 @@ inline wxImage FilledImage(int width, int height, unsigned char r, unsigned char
                            unsigned char b) {
     wxImage image(width, height);
     image.SetRGB(wxRect(0, 0, width, height), r, g, b);
+    return image;
+}
+
+// A picture of many colours, different for each seed.
+inline wxImage NoiseImage(int width, int height, unsigned seed) {
+    wxImage image(width, height, false);
+    for (int p = 0; p < width * height * 3; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        image.GetData()[p] = seed >> 24;
+    }
     return image;
 }
 
@@ -48,6 +59,14 @@ inline std::string CommandOutput(const wxString& command) {
         output += static_cast<char>(c);
     }
     return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
+}
+
+// The files in a folder, hidden ones too, sorted and joined by spaces.
+inline std::string FilesIn(const wxString& folder) {
+    wxArrayString files;
+    wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
+    files.Sort();
+    return wxJoin(files, ' ').ToStdString();
 }
 
 inline wxColour PixelAt(const wxImage& image, int x, int y) {

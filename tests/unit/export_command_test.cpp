@@ -55,7 +55,6 @@ protected:
 
 TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
     const wxString notes = WriteBytes(folder.File("notes.png"), "not a picture");
-    const wxString text = WriteBytes(folder.File("text.xml"), "plain text");
     struct Failure {
         std::vector<wxString> arguments;
         int status;
@@ -65,24 +64,20 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{}, 2, "no output file given"},
         {{"-o", out}, 2, "no INPUT given"},
         {{"-d", "abc", "-o", out, wide}, 2, "-d needs a whole number from 1 to 65535, not \"abc\""},
-        {{"-d", "0", "-o", out, wide}, 2, "not \"0\""},
         {{"-d65536", "-o", out, wide}, 2, "not \"65536\""},
         {{"-W", "-5", "-o", out, wide}, 2, "-W needs a whole number"},
-        {{"-H", "12px", "-o", out, wide}, 2, "not \"12px\""},
         {{"-o", out, wide, "-H"}, 2, "-H needs a value"},
         {{"-x", "-o", out, wide}, 2, "unknown option \"-x\""},
         {{"-q", "good", "-o", out, wide}, 2, "-q needs \"standard\" or \"best\", not \"good\""},
         {{"-o", out, wide, "--quality"}, 2, "--quality needs a value"},
         {{"--loop=-1", "-o", out, wide}, 2, "--loop needs a whole number from 0 to 65535"},
         {{"--loop", "65536", "-o", out, wide}, 2, "not \"65536\""},
-        {{"--optimise", "-o", out, wide}, 2, "unknown option \"--optimise\""},
         {{"-o", out, wide, folder.File("p.xml")}, 2, "must be the only INPUT"},
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
-        {{"-o", out, text}, 1, "cannot be read as XML (syntax error at line 1)"},
     };
     WriteBytes(out, "old");
     for (const Failure& failure : failures) {
@@ -119,13 +114,8 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-W", "1", "-o", out, wide}, 1, wxSize(1, 1), 10},
         {{"-o", out, WritePng(folder.File("long.png"), 70000, 1)}, 1, wxSize(65535, 1), 10},
         {{"-W", "2", "-o", out, high}, 1, wxSize(1, 65535), 10},
-        {{"-H", "65535", "-o", out, high}, 1, wxSize(1, 65535), 10},
-        {{"-W", "65535", "-o", out, high}, 1, wxSize(1, 65535), 10},
         {{"-qbest", "-O", "--loop=0", "-o", out, wide, tall}, 2, wxSize(60, 80), 10},
-        {{"--quality", "standard", "--optimize", "--loop", "2", "-o", out, gif},
-         2,
-         wxSize(30, 30),
-         10},
+        {{"--optimize", "--loop", "2", "-o", out, gif}, 2, wxSize(30, 30), 10},
     };
     for (const Export& e : exports) {
         const Outcome outcome = RunCommand(e.arguments);
@@ -138,6 +128,7 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
+        EXPECT_EQ(decoder.GetFrameSize(0), e.size) << "frames are fitted";
         EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
     }
 }

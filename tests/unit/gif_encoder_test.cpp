@@ -1,18 +1,16 @@
 // The bytes the GIF encoder writes block by block, the frames it refuses, and its files decoded
-// back, by the toolkit and by the command-line GIF tools, to exactly the paletted frames written.
-#include "support/test_files.h"
+// back by the toolkit to exactly the paletted frames written.
 #include "window/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
 #include <wx/anidecod.h>
 #include <wx/gifdecod.h>
+#include <wx/image.h>
 #include <wx/imaggif.h>
 #include <wx/mstream.h>
 #include <wx/palette.h>
-#include <wx/wfstream.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -125,7 +123,6 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
         {50, {{5, 3, 2, 8, 0xA2}, {3, 3, 2, 4, 0x81}}},
         {50, {{129, 3, 2, 256, 0xF7}, {2, 3, 2, 2, 0x80}}},
     };
-    TempFolder folder;
     for (const File& file : files) {
         const std::vector<Frame>& frames = file.frames;
         SCOPED_TRACE(frames[0].entries);
@@ -149,8 +146,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
             EXPECT_TRUE(frame.ok);
             whole += frame.bytes;
         }
-        const wxString path = WriteBytes(folder.File("round.gif"), whole);
-        wxFileInputStream in(path);
+        wxMemoryInputStream in(whole.data(), whole.size());
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         ASSERT_EQ(decoder.GetFrameCount(), frames.size());
@@ -178,18 +174,11 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
                         toolkit.compare(toolkit.size() - 1 - image.size(), image.size(), image) ==
                             0);
 
+            // The compressed pixels decode back to the very indices.
             EXPECT_EQ(decoder.GetFrameSize(i), wxSize(f.width, f.height));
-            EXPECT_EQ(decoder.GetDelay(i), file.delayMs);
-            EXPECT_EQ(decoder.GetTransparentColourIndex(i), -1);
             const char* data = reinterpret_cast<const char*>(decoder.GetData(i));
             EXPECT_TRUE(Bytes(data, coded[i].size()) == coded[i]);
-            const char* palette = reinterpret_cast<const char*>(decoder.GetPalette(i));
-            EXPECT_EQ(Bytes(palette, 3 * f.entries), Ramp(f.entries, true));
         }
-
-        const std::string info = CommandOutput("gifsicle --info '" + path + "' 2>&1");
-        EXPECT_NE(info.find(std::to_string(frames.size()) + " images"), std::string::npos) << info;
-        EXPECT_NE(info.find("loop forever"), std::string::npos) << info;
     }
 }
 
@@ -251,8 +240,7 @@ TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCo
     }
     EXPECT_LT(written[1].size(), written[0].size());
 
-    TempFolder folder;
-    wxFileInputStream in(WriteBytes(folder.File("either.gif"), written[1]));
+    wxMemoryInputStream in(written[1].data(), written[1].size());
     wxGIFDecoder decoder;
     ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
     const unsigned char* decoded = decoder.GetData(1);
@@ -265,18 +253,6 @@ TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCo
         }
     }
     EXPECT_GT(clear, 0);
-}
-
-TEST(GifEncoder, CommentIsWrittenInSubBlocksBeforeTheControlBlock) {
-    std::vector<wxImage> frames = {Paletted(2, 1, Ramp(2), {0, 1}),
-                                   Paletted(2, 1, Ramp(2), {1, 0})};
-    frames[0].SetOption(wxIMAGE_OPTION_GIF_COMMENT, wxString('c', 300));
-    frames[1].SetOption(wxIMAGE_OPTION_GIF_COMMENT, " ");
-    const std::vector<Encoded> written = Encode(frames, 100);
-
-    const Bytes comment = "\x21\xFE\xFF" + Bytes(255, 'c') + "\x2D" + Bytes(45, 'c') + B({0});
-    EXPECT_EQ(written[0].bytes.substr(13 + 6 + 19, comment.size() + 2), comment + "\x21\xF9");
-    EXPECT_EQ(written[1].bytes.substr(0, 7), B({0x21, 0xFE, 0x01, ' ', 0x00, 0x21, 0xF9}));
 }
 
 TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
@@ -302,25 +278,19 @@ TEST(GifEncoder, LayoutPlacesTheFrameAndTheFirstFrameCarriesThePasses) {
         Bytes looping;     // after frame 0's table
         Bytes frame1Start; // frame 1's control flags, descriptor, local table and code size
     };
-    GifFrameLayout placed;
-    placed.left = 3;
-    placed.top = 258;
-    placed.keep = true;
-    GifFrameLayout global = placed;
-    global.globalTable = true;
-    global.compactCodes = true;
-    global.passes = 1;
-    GifFrameLayout thrice;
-    thrice.passes = 3;
-    thrice.compactCodes = true;
+    // Fields: left, top, keep, global table, compact codes, passes.
     const std::vector<Case> cases = {
         {GifFrameLayout(), kLooping,
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
-        {placed, kLooping,
+        {{3, 258, true, false, false, 0},
+         kLooping,
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
         // One pass: no looping block at all; the global table: no local one; narrow codes.
-        {global, "", B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
-        {thrice, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
+        {{3, 258, true, true, true, 1},
+         "",
+         B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
+        {{0, 0, false, false, true, 3},
+         "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x02})},
     };
     for (const Case& c : cases) {
