@@ -278,18 +278,18 @@ TEST(GifEncoder, LayoutPlacesTheFrameAndTheFirstFrameCarriesThePasses) {
         Bytes looping;     // after frame 0's table
         Bytes frame1Start; // frame 1's control flags, descriptor, local table and code size
     };
-    // Fields: left, top, keep, global table, compact codes, passes.
+    // Fields: left, top, keep, global table, compact codes, passes, unchanged pixels.
     const std::vector<Case> cases = {
         {GifFrameLayout(), kLooping,
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
-        {{3, 258, true, false, false, 0},
+        {{3, 258, true, false, false, 0, {}},
          kLooping,
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
         // One pass: no looping block at all; the global table: no local one; narrow codes.
-        {{3, 258, true, true, true, 1},
+        {{3, 258, true, true, true, 1, {}},
          "",
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
-        {{0, 0, false, false, true, 3},
+        {{0, 0, false, false, true, 3, {}},
          "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x02})},
     };
