@@ -5,6 +5,7 @@
 #include "support/temp_folder.h"
 
 #include <wx/colour.h>
+#include <wx/dir.h>
 #include <wx/ffile.h>
 #include <wx/image.h>
 
@@ -48,6 +49,14 @@ inline std::string CommandOutput(const wxString& command) {
         output += static_cast<char>(c);
     }
     return pipe && pclose(pipe) == 0 ? output : "failed: " + output;
+}
+
+// The files in a folder, hidden ones too, sorted and joined by spaces.
+inline std::string FilesIn(const wxString& folder) {
+    wxArrayString files;
+    wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
+    files.Sort();
+    return wxJoin(files, ' ').ToStdString();
 }
 
 inline wxColour PixelAt(const wxImage& image, int x, int y) {

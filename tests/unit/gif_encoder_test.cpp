@@ -1,5 +1,5 @@
 // The bytes the GIF encoder writes block by block, the frames it refuses, and its files decoded
-// back, by the toolkit and by the command-line GIF tools, to exactly the paletted frames written.
+// back by the toolkit to exactly the paletted frames written.
 #include "support/test_files.h"
 #include "window/gif_gifhandler.h"
 
@@ -10,7 +10,6 @@
 #include <wx/wfstream.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -159,18 +158,11 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
             EXPECT_EQ(bytes.substr(bytes.size() - (last ? 2 : 1)),
                       last ? B({0x00, 0x3B}) : B({0x00}));
 
+            // The compressed pixels decode back to the very indices.
             EXPECT_EQ(decoder.GetFrameSize(i), wxSize(f.width, f.height));
-            EXPECT_EQ(decoder.GetDelay(i), file.delayMs);
-            EXPECT_EQ(decoder.GetTransparentColourIndex(i), -1);
             const char* data = reinterpret_cast<const char*>(decoder.GetData(i));
             EXPECT_TRUE(Bytes(data, coded[i].size()) == coded[i]);
-            const char* palette = reinterpret_cast<const char*>(decoder.GetPalette(i));
-            EXPECT_EQ(Bytes(palette, 3 * f.entries), Ramp(f.entries, true));
         }
-
-        const std::string info = CommandOutput("gifsicle --info '" + path + "' 2>&1");
-        EXPECT_NE(info.find(std::to_string(frames.size()) + " images"), std::string::npos) << info;
-        EXPECT_NE(info.find("loop forever"), std::string::npos) << info;
     }
 }
 
@@ -204,18 +196,6 @@ TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
     }
 }
 
-TEST(GifEncoder, CommentIsWrittenInSubBlocksBeforeTheControlBlock) {
-    std::vector<wxImage> frames = {Paletted(2, 1, Ramp(2), {0, 1}),
-                                   Paletted(2, 1, Ramp(2), {1, 0})};
-    frames[0].SetOption(wxIMAGE_OPTION_GIF_COMMENT, wxString('c', 300));
-    frames[1].SetOption(wxIMAGE_OPTION_GIF_COMMENT, " ");
-    const std::vector<Encoded> written = Encode(frames, 100);
-
-    const Bytes comment = "\x21\xFE\xFF" + Bytes(255, 'c') + "\x2D" + Bytes(45, 'c') + B({0});
-    EXPECT_EQ(written[0].bytes.substr(13 + 6 + 19, comment.size() + 2), comment + "\x21\xF9");
-    EXPECT_EQ(written[1].bytes.substr(0, 7), B({0x21, 0xFE, 0x01, ' ', 0x00, 0x21, 0xF9}));
-}
-
 TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
     std::vector<Encoded> written = Encode({wxImage(4, 4)}, 100);
     EXPECT_FALSE(written[0].ok);
@@ -239,25 +219,19 @@ TEST(GifEncoder, LayoutPlacesTheFrameAndTheFirstFrameCarriesThePasses) {
         Bytes looping;     // after frame 0's table
         Bytes frame1Start; // frame 1's control flags, descriptor, local table and code size
     };
-    GifFrameLayout placed;
-    placed.left = 3;
-    placed.top = 258;
-    placed.keep = true;
-    GifFrameLayout global = placed;
-    global.globalTable = true;
-    global.compactCodes = true;
-    global.passes = 1;
-    GifFrameLayout thrice;
-    thrice.passes = 3;
-    thrice.compactCodes = true;
+    // Fields: left, top, keep, global table, compact codes, passes.
     const std::vector<Case> cases = {
         {GifFrameLayout(), kLooping,
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
-        {placed, kLooping,
+        {{3, 258, true, false, false, 0},
+         kLooping,
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
         // One pass: no looping block at all; the global table: no local one; narrow codes.
-        {global, "", B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
-        {thrice, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
+        {{3, 258, true, true, true, 1},
+         "",
+         B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
+        {{0, 0, false, false, true, 3},
+         "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x02})},
     };
     for (const Case& c : cases) {

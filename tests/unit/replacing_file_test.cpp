@@ -4,21 +4,11 @@
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
-#include <wx/dir.h>
 
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-std::string Entries(const wxString& folder) {
-    wxArrayString files;
-    wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
-    files.Sort();
-    return wxJoin(files, ' ').ToStdString();
-}
-} // namespace
 
 TEST(ReplacingFile, ReplacesWhatTheTargetLeadsToKeepingModeAndOwnerAndRefusesOtherKinds) {
     struct Case {
@@ -70,14 +60,14 @@ TEST(ReplacingFile, ReplacesWhatTheTargetLeadsToKeepingModeAndOwnerAndRefusesOth
         if (rootOwnsOthers) {
             ASSERT_EQ(chown(file.fn_str(), 65534, 65534), 0);
         }
-        const std::string before = Entries(folder.Path());
+        const std::string before = FilesIn(folder.Path());
         wxString error;
         const bool written = ReplaceFileWith(target, "new", 3, &error);
 
         EXPECT_EQ(written, std::string(c.error).empty());
         EXPECT_EQ(error, c.error);
         if (!written) {
-            EXPECT_EQ(Entries(folder.Path()), before);
+            EXPECT_EQ(FilesIn(folder.Path()), before);
             continue;
         }
         const wxString result = folder.File(c.written);
@@ -92,7 +82,7 @@ TEST(ReplacingFile, ReplacesWhatTheTargetLeadsToKeepingModeAndOwnerAndRefusesOth
         struct stat link;
         ASSERT_EQ(lstat(target.fn_str(), &link), 0);
         EXPECT_EQ(S_ISLNK(link.st_mode), setUp.find("->") != std::string::npos);
-        EXPECT_EQ(Entries(folder.Path()), before.empty() ? target.ToStdString() : before);
+        EXPECT_EQ(FilesIn(folder.Path()), before.empty() ? target.ToStdString() : before);
     }
 }
 
@@ -112,7 +102,7 @@ TEST(ReplacingFile, AWriterKilledHalfWayLeavesTheOldFileAndNothingBesideIt) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(ReadBytes(target), "old");
-    EXPECT_EQ(Entries(folder.Path()), target);
+    EXPECT_EQ(FilesIn(folder.Path()), target);
 
     // What killed writers left without unnamed files goes with the next write, once their
     // process is gone.
@@ -125,5 +115,5 @@ TEST(ReplacingFile, AWriterKilledHalfWayLeavesTheOldFileAndNothingBesideIt) {
     const wxString running = hidden(getpid());
     wxString error;
     ASSERT_TRUE(ReplaceFileWith(target, "new", 3, &error)) << error;
-    EXPECT_EQ(Entries(folder.Path()), running + " " + target);
+    EXPECT_EQ(FilesIn(folder.Path()), running + " " + target);
 }
