@@ -2,8 +2,6 @@
 // the index members, the edit counter, and how the batch bracket defers the layout work.
 #include "gui/strip_fixture.h"
 
-#include "support/gui_harness.h"
-
 TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
     AppendEntries(8);
     m_strip->Select(4);

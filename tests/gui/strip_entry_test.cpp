@@ -3,8 +3,6 @@
 // focus box, the background).
 #include "gui/strip_fixture.h"
 
-#include "support/gui_harness.h"
-
 #include <wx/dcmemory.h>
 #include <wx/dcsvg.h>
 #include <wx/settings.h>

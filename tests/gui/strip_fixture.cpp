@@ -1,7 +1,5 @@
 #include "gui/strip_fixture.h"
 
-#include "support/gui_harness.h"
-
 #include <utility>
 
 void StripTest::SetUp() {

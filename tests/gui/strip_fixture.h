@@ -2,6 +2,7 @@
 // the strip's tests.
 #pragma once
 
+#include "support/event_loop.h"
 #include "support/test_files.h"
 #include "window/thumbnailctrl.h"
 

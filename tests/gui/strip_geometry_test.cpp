@@ -2,9 +2,6 @@
 // paint buffer of the strip.
 #include "gui/strip_fixture.h"
 
-#include "support/gui_harness.h"
-
-
 TEST_F(StripTest, RectanglesAndHitsFollowColumnsAndScrolling) {
     SetClientSize(300, 400); // three columns of 86 + 3 pixels
     const int h = m_strip->GetItemHeight();

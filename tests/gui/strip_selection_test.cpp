@@ -2,8 +2,6 @@
 // navigation over columns and pages, real key presses, and select-all.
 #include "gui/strip_fixture.h"
 
-#include "support/gui_harness.h"
-
 #include <wx/uiaction.h>
 
 namespace {

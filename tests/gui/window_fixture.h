@@ -1,7 +1,8 @@
 // A real main window for the window tests, with its file dialog answered by the test.
 #pragma once
 
-#include "support/gui_harness.h"
+#include "app/startup.h"
+#include "support/event_loop.h"
 #include "support/test_files.h"
 #include "window/gif_frame.h"
 #include "window/loop_count_dialog.h"
@@ -55,9 +56,22 @@ struct WindowTest : ::testing::Test {
     std::vector<wxString> answer; // what the file dialog gives; nothing cancels it
     std::vector<FileDialogRequest> asked;
 
-    void SetUp() override {
-        frame = MakeMainWindow();
+    void SetUp() override { Open(); }
+    void TearDown() override {
+        if (!IsClosing()) {
+            frame->Destroy();
+        }
+        RunFor(20);
+    }
+    // A main window built exactly as the program's start-up builds it (resources and options are
+    // prepared once per test program).
+    void Open() {
+        static const bool prepared = (PrepareResources(), true);
+        ASSERT_TRUE(prepared);
+        frame = CreateMainWindow();
         ASSERT_NE(frame, nullptr);
+        frame->Show(true);
+        RunFor(50);
         frame->SetFileDialogSeam(
             [this](wxWindow*, const FileDialogRequest& request, wxArrayString& paths) {
                 asked.push_back(request);
@@ -67,11 +81,11 @@ struct WindowTest : ::testing::Test {
                 return !answer.empty();
             });
     }
-    void TearDown() override {
-        if (!IsClosing()) {
-            DestroyMainWindow(frame);
-        }
+    // Closes the window without asking and starts the program's window anew.
+    void Restart() {
+        frame->Destroy();
         RunFor(20);
+        Open();
     }
     // A closed main window waits on the toolkit's list of windows to delete.
     bool IsClosing() const { return wxPendingDelete.Member(frame); }
