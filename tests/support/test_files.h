@@ -21,6 +21,16 @@ inline wxImage FilledImage(int width, int height, unsigned char r, unsigned char
     return image;
 }
 
+// A picture of many colours, different for each seed.
+inline wxImage NoiseImage(int width, int height, unsigned seed) {
+    wxImage image(width, height, false);
+    for (int p = 0; p < width * height * 3; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        image.GetData()[p] = seed >> 24;
+    }
+    return image;
+}
+
 inline wxString WritePng(const wxString& path, int width, int height, unsigned char r = 200,
                          unsigned char g = 40, unsigned char b = 40) {
     FilledImage(width, height, r, g, b).SaveFile(path, wxBITMAP_TYPE_PNG);

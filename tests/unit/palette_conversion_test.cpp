@@ -36,12 +36,8 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes
     transparent.InitAlpha();
     transparent.SetAlpha(3, 3, 0);
     blackened.SetRGB(3, 3, 0, 0, 0);
-    wxImage noise(53, 37, false), ramp(257, 3, false), gradient(64, 48, false);
-    unsigned seed = 7;
-    for (int p = 0; p < 53 * 37 * 3; ++p) {
-        seed = seed * 1103515245u + 12345u;
-        noise.GetData()[p] = (seed >> 16) & 0xFF;
-    }
+    const wxImage noise = NoiseImage(53, 37, 7);
+    wxImage ramp(257, 3, false), gradient(64, 48, false);
     for (int x = 0; x < 257; ++x) {
         ramp.SetRGB(wxRect(x, 0, 1, 3), x % 256, x / 256 * 100, 40);
     }

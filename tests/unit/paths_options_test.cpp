@@ -30,15 +30,12 @@ TEST(Paths, InstallationDataAndOptionFoldersFollowTheProgramAndDocumentsFolders)
     EXPECT_EQ(AppDirectoryOf("reelmont"), ".");
     EXPECT_EQ(InstallDirectoryOf("."), "");
     EXPECT_EQ(InstallDirectoryOf("bin"), "");
-    EXPECT_EQ(GetOptionFilePath(), GetInstallDirectory() + "/option.cfg");
 
     const TempFolder documents;
     for (int time = 0; time < 2; ++time) {
         EXPECT_EQ(DataDirectoryBelow(documents.Path()), documents.File("Tarnwell files/Reelmont"));
         EXPECT_TRUE(wxDirExists(documents.File("Tarnwell files/Reelmont")));
     }
-    EXPECT_TRUE(GetDataDirectory().StartsWith(GetDocumentsFolder()));
-    EXPECT_EQ(GetLanguageFilePath(), GetDataDirectory() + "/language.txt");
 }
 
 // The option file's values are taken by position, whatever the elements are named.
