@@ -15,7 +15,7 @@ export HOME="$work/home"
 mkdir -p "$HOME"
 window() {
     xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" "$@" 2>&1 |
-        grep -E '^[0-9]+ frames' | sed -E 's/^([0-9]+) frames in ([0-9.]+) s, peak ([0-9]+) MiB/\2 | \3/'
+        grep -E '^[0-9]+ frames' | sed -E 's/^([0-9]+) frames in ([0-9.]+) s, CPU [0-9.]+ s, peak ([0-9]+) MiB/\2 | \3/'
 }
 magick() {
     /usr/bin/time -f "%e | %M" convert "$@" null: 2>&1 | tail -n 1 |

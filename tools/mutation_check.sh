@@ -46,13 +46,15 @@ src/window/thumbnailctrl_selection.cpp @@ target >= 0 && target <= last @@ targe
 src/window/thumbnailctrl_selection.cpp @@ m_focusItem = GetCount() - 1; @@ m_focusItem = 0;
 src/window/thumbnailctrl_input.cpp @@ modifiers |= THUMBSTRIP_MOD_SHIFT; @@ modifiers |= THUMBSTRIP_MOD_CTRL;
 src/window/thumbnailctrl_input.cpp @@ SetFocusItem(n); @@
-src/import/project_reader.cpp @@ !IsGifSource(path) && wxFileExists @@ wxFileExists
+src/import/project_reader.cpp @@ if (IsGifSourceUtf8(path)) { @@ if (false) {
 src/import/project_reader.cpp @@ project.height = NumberIn(height); @@ project.height = NumberIn(width);
 src/import/project_reader.cpp @@ project.delay = NumberIn(delay); @@ project.delay = 10;
 src/import/project_reader.cpp @@ project.imagesEmpty = !images->GetChildren(); @@ project.imagesEmpty = false;
 src/import/project_reader.cpp @@ paths.clear(); @@
 src/import/project_reader.cpp @@ project.reached = ProjectStep::Delay; @@
-src/import/project_reader.cpp @@ lastFound = wxFileExists(source); @@ lastFound = true;
+src/import/project_reader.cpp @@ lastFound = lookup.Exists(source); @@ lastFound = true;
+src/import/source_lookup.cpp @@ return count <= mostNames; @@ return true;
+src/import/source_lookup.cpp @@ type == DT_REG || type == DT_LNK || type == DT_UNKNOWN @@ type == DT_REG
 src/import/project_reader.cpp @@ project.imagesEmpty = images->children.empty(); @@ project.imagesEmpty = false;
 src/import/project_reader.cpp @@ if (size > kLargestProjectFile) { @@ if (size > 2 * kLargestProjectFile) {
 EOF

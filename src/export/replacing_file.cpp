@@ -4,10 +4,14 @@
 #include <wx/log.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,11 +52,53 @@ std::string FollowLinks(std::string path) {
     return std::string();
 }
 
-// The hidden name a finished file has for the moment between linking it in and moving it over
-// the target; of fixed length, so that it fits wherever the target's name fits.
+// What the hidden names of this machine's writers begin with: the host's name tells a writer on
+// another machine, whose process cannot be seen, on a shared folder.
+std::string HiddenPrefix() {
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    return ".reelmont-" + std::string(host) + "-";
+}
+
+// The hidden name of an unfinished file, or of a finished one for the moment between linking it
+// in and moving it over the target: the prefix, the writer's process number and a serial.
 std::string PassingName(const std::string& folder) {
-    return folder + "/.reelmont-" + std::to_string(getpid()) + "-" + std::to_string(s_serial++) +
-           ".tmp";
+    return folder + "/" + HiddenPrefix() + std::to_string(getpid()) + "-" +
+           std::to_string(s_serial++) + ".tmp";
+}
+
+// The process number of a hidden name of this machine's writers, or 0 when it is none.
+pid_t WriterOf(const char* name, const std::string& prefix) {
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) {
+        return 0;
+    }
+    unsigned long pid = 0;
+    unsigned long serial = 0;
+    int end = 0;
+    const char* rest = name + prefix.size();
+    if (!std::isdigit(static_cast<unsigned char>(rest[0])) ||
+        std::sscanf(rest, "%lu-%lu.tmp%n", &pid, &serial, &end) != 2 || rest[end] != '\0' ||
+        end == 0 || pid > INT_MAX) {
+        return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the hidden files that writers killed on the way left in the folder: those of this
+// machine's processes that are gone.
+void RemoveLeftovers(const std::string& folder) {
+    DIR* entries = opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    const std::string prefix = HiddenPrefix();
+    while (const dirent* entry = readdir(entries)) {
+        const pid_t writer = WriterOf(entry->d_name, prefix);
+        if (writer > 0 && kill(writer, 0) != 0 && errno == ESRCH) {
+            unlinkat(dirfd(entries), entry->d_name, 0);
+        }
+    }
+    closedir(entries);
 }
 
 void SyncFolder(const std::string& folder) {
@@ -95,6 +141,7 @@ bool ReplacingFile::Open() {
         m_error = _("it is not a regular file");
         return false;
     }
+    RemoveLeftovers(FolderOf(final));
     if (!OpenUnnamed() && !OpenNamed()) {
         return false;
     }

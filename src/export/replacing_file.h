@@ -1,5 +1,7 @@
 // Writes a new version of a file and puts it in the file's place only once it is complete, so
-// that a failed, stopped or killed write leaves the old file as it was and nothing beside it.
+// that a failed, stopped or killed write leaves the old file as it was and nothing beside it
+// (where the file system has no unnamed files, a killed write leaves a hidden file, which the
+// next write into that folder removes).
 // A symbolic link keeps pointing where it did: the file it leads to is the one replaced. The new
 // file keeps the old one's permissions, and its owner and group where the process may set them.
 #pragma once

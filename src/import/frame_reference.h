@@ -4,6 +4,8 @@
 
 #include <wx/string.h>
 
+#include <string_view>
+
 // True when the path names a GIF file: it ends with the lower-case ".gif" (case-sensitive, so
 // "y.GIF" is an ordinary image).
 bool IsGifSource(const wxString& path);
@@ -16,3 +18,8 @@ int ParseFrameIndex(const wxString& path);
 // The GIF file's path of a frame reference ("_" and the digits removed); any other path is
 // returned unchanged, so folder names such as "old.gif_files" are left alone.
 wxString StripFrameSuffix(const wxString& path);
+
+// The same two rules on a path's UTF-8 bytes, for readers that look at many paths before
+// converting any: the markers are ASCII, which no multi-byte character holds.
+bool IsGifSourceUtf8(std::string_view path);
+std::string_view StripFrameSuffixUtf8(std::string_view path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr unsigned char kOpaque = 255;
@@ -21,8 +22,32 @@ void GifCanvas::BeginFrame(const GifFrameLook& look) {
     m_look = look;
     m_painting = true;
     if (look.disposal == wxANIM_TOPREVIOUS) {
-        m_savedRgb = m_rgb;
-        m_savedAlpha = m_alpha;
+        // Only the frame's rectangle changes until it is disposed of, so only that is kept.
+        const wxRect rect = OnScreen();
+        m_savedRgb.resize(static_cast<size_t>(rect.width) * rect.height * 3);
+        m_savedAlpha.resize(static_cast<size_t>(rect.width) * rect.height);
+        CopyRows(rect, true);
+    }
+}
+
+wxRect GifCanvas::OnScreen() const {
+    return wxRect(m_look.rect).Intersect(wxRect(0, 0, m_width, m_height));
+}
+
+void GifCanvas::CopyRows(const wxRect& rect, bool save) {
+    for (int row = 0; row < rect.height; ++row) {
+        const size_t canvas = static_cast<size_t>(rect.y + row) * m_width + rect.x;
+        const size_t saved = static_cast<size_t>(row) * rect.width;
+        unsigned char* rgbFrom = &m_rgb[canvas * 3];
+        unsigned char* rgbTo = &m_savedRgb[saved * 3];
+        unsigned char* alphaFrom = &m_alpha[canvas];
+        unsigned char* alphaTo = &m_savedAlpha[saved];
+        if (!save) {
+            std::swap(rgbFrom, rgbTo);
+            std::swap(alphaFrom, alphaTo);
+        }
+        std::memcpy(rgbTo, rgbFrom, static_cast<size_t>(rect.width) * 3);
+        std::memcpy(alphaTo, alphaFrom, rect.width);
     }
 }
 
@@ -72,7 +97,7 @@ void GifCanvas::DisposeOfFrame() {
     switch (m_look.disposal) {
     case wxANIM_TOBACKGROUND: {
         // Browsers clear to transparent rather than to the file's background colour.
-        const wxRect rect = wxRect(m_look.rect).Intersect(wxRect(0, 0, m_width, m_height));
+        const wxRect rect = OnScreen();
         for (int y = rect.y; y < rect.y + rect.height; ++y) {
             const size_t start = static_cast<size_t>(y) * m_width + rect.x;
             std::fill_n(m_rgb.begin() + start * 3, static_cast<size_t>(rect.width) * 3, 0);
@@ -81,8 +106,7 @@ void GifCanvas::DisposeOfFrame() {
         break;
     }
     case wxANIM_TOPREVIOUS:
-        m_rgb.swap(m_savedRgb);
-        m_alpha.swap(m_savedAlpha);
+        CopyRows(OnScreen(), false);
         break;
     case wxANIM_DONOTREMOVE:
     case wxANIM_UNSPECIFIED:

@@ -1,8 +1,7 @@
 // The logical screen of an animated GIF, on which its frames are composed the way a browser
 // shows them: each frame is painted at its position, its transparent pixels let the canvas show
 // through, and the disposal method of the frame painted before decides what that frame leaves
-// behind. Only the current canvas is kept, and one saved canvas while a frame asks to restore
-// what was under it.
+// behind. Only the current canvas is kept, and what lies under a frame that asks to restore it.
 #pragma once
 
 #include <wx/animdecod.h>
@@ -40,6 +39,10 @@ public:
 
 private:
     void DisposeOfFrame();
+    // The current frame's rectangle cut to the screen.
+    wxRect OnScreen() const;
+    // Copies the rectangle's pixels into the saved ones, or back when `save` is false.
+    void CopyRows(const wxRect& rect, bool save);
 
     int m_width;
     int m_height;
@@ -47,6 +50,7 @@ private:
     bool m_painting = false;
     std::vector<unsigned char> m_rgb;
     std::vector<unsigned char> m_alpha;
+    // Under the current frame's rectangle on the screen, while it asks to restore that.
     std::vector<unsigned char> m_savedRgb;
     std::vector<unsigned char> m_savedAlpha;
 };

@@ -3,9 +3,9 @@
 #include "app/platform.h"
 #include "import/frame_reference.h"
 #include "import/project_outline.h"
+#include "import/source_lookup.h"
 
 #include <wx/file.h>
-#include <wx/filefn.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
@@ -26,12 +26,13 @@ int NumberIn(const OutlineNode* node) {
     return StringToInt(Text(node));
 }
 
-// The usable frame sources of "images"; false when a child is not "path".
+// The usable frame sources of "images"; false when a child is not "path". Paths stay UTF-8 bytes
+// until they are kept, as a file may list a million of them and name few that exist.
 bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
-    wxLogNull quiet;
+    SourceLookup lookup;
     // The frames of one GIF file follow each other and share their source: it is looked up
     // once for the run (an empty source is never a file).
-    wxString lastSource;
+    std::string_view lastSource;
     bool lastFound = false;
     for (size_t i = 0; i < images.children.size(); ++i) {
         const OutlineNode* child = Expect(images.children, i, "path");
@@ -39,17 +40,17 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
             paths.clear();
             return false;
         }
-        const wxString path = Text(child);
-        if (IsGifSource(path)) {
+        const std::string_view path = child->content;
+        if (IsGifSourceUtf8(path)) {
             continue;
         }
-        const wxString source = StripFrameSuffix(path);
+        const std::string_view source = StripFrameSuffixUtf8(path);
         if (source != lastSource) {
             lastSource = source;
-            lastFound = wxFileExists(source);
+            lastFound = lookup.Exists(source);
         }
         if (lastFound) {
-            paths.push_back(path);
+            paths.push_back(Text(child));
         }
     }
     return true;

@@ -10,7 +10,8 @@ TEST(FrameReference, OnlyAGifNameWithTrailingDigitsIsAReference) {
     for (const auto& [path, frame] : references) {
         EXPECT_EQ(ParseFrameIndex(path), frame) << path;
         EXPECT_EQ(StripFrameSuffix(path), wxString(path).BeforeLast('_')) << path;
-        EXPECT_FALSE(IsGifSource(path)) << path;
+        EXPECT_FALSE(IsGifSource(path) || IsGifSourceUtf8(path)) << path;
+        EXPECT_EQ(StripFrameSuffixUtf8(path), wxString(path).BeforeLast('_').utf8_string());
     }
     // "old.gif_files" is a folder whose name only looks like a reference; only the lower-case
     // extension makes a GIF source.
@@ -20,6 +21,8 @@ TEST(FrameReference, OnlyAGifNameWithTrailingDigitsIsAReference) {
                              "D:/a/walk.GIF", "D:/a/walk.gifs", source.c_str()}) {
         EXPECT_EQ(ParseFrameIndex(path), -1) << path;
         EXPECT_EQ(StripFrameSuffix(path), path) << path;
+        EXPECT_EQ(StripFrameSuffixUtf8(path), path) << path;
         EXPECT_EQ(IsGifSource(path), path == source) << path;
+        EXPECT_EQ(IsGifSourceUtf8(path), path == source) << path;
     }
 }

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
 
+#include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 struct ProjectReading : ::testing::Test {
@@ -51,6 +53,40 @@ TEST_F(ProjectReading, SavedProjectGivesItsValuesAndTheUsableSources) {
     EXPECT_EQ(project.paths, expected);
 }
 
+TEST_F(ProjectReading, SourcesAreFoundAsTheToolkitFindsThem) {
+    // Looked up one by one, then among the folder's names: first too many to read at once,
+    // then few enough.
+    Touch("a.png");
+    Touch("back\\slash.png");
+    // Whether the toolkit finds it depends on the locale's file-name encoding.
+    close(creat((folder.Path().utf8_string() + "/\xc3\xa9.png").c_str(), 0644));
+    wxMkdir(folder.File("sub.png"));
+    ASSERT_EQ(symlink("a.png", folder.File("link.png").fn_str()), 0);
+    ASSERT_EQ(symlink("gone.png", folder.File("dangling.png").fn_str()), 0);
+    ASSERT_EQ(symlink("sub.png", folder.File("folder-link.png").fn_str()), 0);
+    const std::vector<wxString> odd = {"a.png",    "back\\slash.png", "\u00e9.png",
+                                       "sub.png",  "link.png",        "dangling.png",
+                                       "gone.png", "folder-link.png"};
+    std::vector<wxString> names = odd;
+    for (int i = 0; i < 370; ++i) {
+        names.push_back(wxString::Format("f%03d.png", i));
+        if (i >= 70) {
+            Touch(names.back());
+        }
+    }
+    names.insert(names.end(), odd.begin(), odd.end());
+    wxString text = wxString(kHead) + "<images>";
+    wxArrayString expected;
+    for (const wxString& name : names) {
+        text += "<path>" + folder.File(name) + "</path>";
+        if (wxFileExists(folder.File(name))) {
+            expected.push_back(folder.File(name));
+        }
+    }
+    ASSERT_GE(expected.size(), 304u);
+    EXPECT_EQ(Read(text + "</images></project>").paths, expected);
+}
+
 TEST_F(ProjectReading, ReadingStopsAtTheFirstMismatchKeepingWhatWasRead) {
     EXPECT_EQ(Read("not xml at all").reached, ProjectStep::None);
     EXPECT_EQ(ReadProjectFile(folder.File("missing.xml")).reached, ProjectStep::None);
@@ -94,6 +130,8 @@ TEST_F(ProjectReading, ReadingStopsAtTheFirstMismatchKeepingWhatWasRead) {
     project = ReadProjectFile(large);
     EXPECT_EQ(project.reached, ProjectStep::None);
     EXPECT_EQ(project.error, "\"" + large + "\" is not a project file: it is larger than 64 MB");
+    const std::string spaces(kLargestProjectFile + 1, ' ');
+    EXPECT_EQ(ReadProjectBytes(spaces.data(), spaces.size(), large).error, project.error);
 }
 
 TEST_F(ProjectReading, TextsInPiecesAreReadWhole) {

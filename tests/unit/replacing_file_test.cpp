@@ -103,4 +103,17 @@ TEST(ReplacingFile, AWriterKilledHalfWayLeavesTheOldFileAndNothingBesideIt) {
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(ReadBytes(target), "old");
     EXPECT_EQ(FilesIn(folder.Path()), target);
+
+    // What killed writers left without unnamed files goes with the next write, once their
+    // process is gone.
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const auto hidden = [&](pid_t pid) {
+        return WriteBytes(folder.File(wxString::Format(".reelmont-%s-%d-7.tmp", host, pid)), "");
+    };
+    hidden(child);
+    const wxString running = hidden(getpid());
+    wxString error;
+    ASSERT_TRUE(ReplaceFileWith(target, "new", 3, &error)) << error;
+    EXPECT_EQ(FilesIn(folder.Path()), running + " " + target);
 }
