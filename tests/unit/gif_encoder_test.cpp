@@ -220,10 +220,8 @@ TEST(GifEncoder, LayoutPlacesTheFrameAndTheFirstFrameCarriesThePasses) {
     const std::vector<Case> cases = {
         {GifFrameLayout(), kLooping,
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
-        {{3, 258, true, false, false, 0},
-         kLooping,
-         B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
-        // One pass: no looping block at all; the global table: no local one; narrow codes.
+        // Placed and kept; one pass: no looping block at all; the global table: no local one;
+        // narrow codes.
         {{3, 258, true, true, true, 1},
          "",
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
