@@ -41,8 +41,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     frame->m_spinctrl_delay->SetValue(7);
     const wxString windowGif = folder.File("window.gif");
     answer = {windowGif};
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
+    Save(frame->m_menuItem_save);
     const std::string plain = ReadBytes(windowGif);
     ASSERT_GT(plain.size(), 100u);
     EXPECT_TRUE(plain == CommandFile({}, files, folder.File("command.gif")));
@@ -52,8 +51,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     Command(frame->m_menuItem_best);
     frame->m_menuItem_optimize->Check(true);
     Command(frame->m_menuItem_optimize);
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
+    Save(frame->m_menuItem_save);
     const std::string chosen = ReadBytes(windowGif);
     EXPECT_NE(chosen, plain);
     EXPECT_TRUE(chosen ==

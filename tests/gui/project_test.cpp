@@ -3,9 +3,7 @@
 
 #include <regex>
 
-namespace {
 using Project = WindowTest;
-} // namespace
 
 TEST_F(Project, SavedAndReopenedProjectKeepsFramesSizeDelayAndNameAndClosesWithoutAsking) {
     Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 40, 30),
@@ -14,8 +12,7 @@ TEST_F(Project, SavedAndReopenedProjectKeepsFramesSizeDelayAndNameAndClosesWitho
     Type(frame->m_spinctrl_width, 20);
     Type(frame->m_spinctrl_delay, 25);
     answer = {folder.File("walk")};
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
+    Save(frame->m_menuItem_save);
     Command(frame->m_menuItem_saveproject);
     EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
     // Every frame, and each GIF file once after its frames.
