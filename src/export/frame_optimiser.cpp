@@ -172,26 +172,29 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
     const wxRect changed(left, top, right - left + 1, bottom - top + 1);
     // A mostly unchanged rectangle codes shortest with transparency, a mostly changed one
     // whole; in between both are coded. The other way serves when the one tried cannot be.
-    size_t same = 0;
+    std::vector<unsigned char> same(static_cast<size_t>(changed.GetWidth()) * changed.GetHeight());
+    size_t sameCount = 0;
+    size_t i = 0;
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
-        for (int x = changed.GetLeft(); x <= changed.GetRight(); ++x) {
+        for (int x = changed.GetLeft(); x <= changed.GetRight(); ++x, ++i) {
             const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            same += std::memcmp(rgb + p, &m_shown[p], 3) == 0;
+            same[i] = std::memcmp(rgb + p, &m_shown[p], 3) == 0;
+            sameCount += same[i];
         }
     }
-    const double share = static_cast<double>(same) / (changed.GetWidth() * changed.GetHeight());
+    const double share = static_cast<double>(sameCount) / same.size();
     std::vector<OptimisedFrame> stored;
     for (bool clear : {true, false}) {
         const bool worthTrying = clear ? share >= kMostlyChanged : share <= kMostlyUnchanged;
         if (worthTrying || (!clear && stored.empty())) {
-            OptimisedFrame candidate = Store(rgb, changed, clear);
+            OptimisedFrame candidate = Store(rgb, changed, clear ? same.data() : nullptr);
             if (candidate.image.IsOk()) {
                 stored.push_back(candidate);
             }
         }
     }
     if (stored.empty() && share < kMostlyChanged) {
-        stored = Only(Store(rgb, changed, true));
+        stored = Only(Store(rgb, changed, same.data()));
     }
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
         const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * 3;
@@ -201,17 +204,23 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
 }
 
 OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rect,
-                                     bool clearUnchanged) const {
+                                     const unsigned char* same) const {
     // The colours the stored pixels need.
+    const bool clearUnchanged = same != nullptr;
     std::vector<GifColour> colours;
     ColourMap used;
-    const auto unchanged = [&](size_t p) { return std::memcmp(rgb + p, &m_shown[p], 3) == 0; };
+    const unsigned char* last = nullptr;
+    size_t i = 0;
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
-        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x) {
-            const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            if (!(clearUnchanged && unchanged(p)) && !AddColour(rgb + p, colours, used)) {
+        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x, ++i) {
+            const unsigned char* pixel = rgb + (static_cast<size_t>(y) * m_width + x) * 3;
+            if ((clearUnchanged && same[i]) || (last && std::memcmp(last, pixel, 3) == 0)) {
+                continue;
+            }
+            if (!AddColour(pixel, colours, used)) {
                 return Refused();
             }
+            last = pixel;
         }
     }
 
@@ -254,21 +263,85 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
         stored.image.SetMaskColour(clear.red, clear.green, clear.blue);
     }
 
-    // An unchanged pixel may be stored either way; it continues the run of the pixel before it
-    // where it can, since the compressor codes runs shortest.
-    const ColourMap& table = fitsGlobal ? global : used;
     unsigned char* out = stored.image.GetData();
-    const unsigned char* last = &clear.red;
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
-        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x, out += 3) {
-            const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            bool inTable = false;
-            if (clearUnchanged && unchanged(p) && std::memcmp(last, rgb + p, 3) == 0) {
-                table.Find(ColourMap::Pack(rgb + p), &inTable);
-            }
-            std::memcpy(out, clearUnchanged && unchanged(p) && !inTable ? &clear.red : rgb + p, 3);
-            last = out;
-        }
+        const size_t row = (static_cast<size_t>(y) * m_width + rect.GetLeft()) * 3;
+        const size_t bytes = 3 * static_cast<size_t>(rect.GetWidth());
+        std::memcpy(out, rgb + row, bytes);
+        out += bytes;
+    }
+    if (clearUnchanged) {
+        ChooseUnchanged(stored, same, fitsGlobal ? global : used, clear);
     }
     return stored;
+}
+
+void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char* same,
+                                     const ColourMap& table, const GifColour& clear) {
+    // An unchanged pixel may be stored either way where its colour is in the table. The
+    // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
+    // transparent where that makes none more; the encoder may still take the other way.
+    // Pixels of one colour that all may or may not be transparent go the same way: they are
+    // taken as one stretch.
+    struct Stretch {
+        size_t start;
+        unsigned colour;
+        bool either;
+    };
+    unsigned char* rgb = stored.image.GetData();
+    const size_t count = static_cast<size_t>(stored.image.GetWidth()) * stored.image.GetHeight();
+    const unsigned clearColour = ColourMap::Pack(&clear.red);
+    std::vector<Stretch> stretches;
+    unsigned lastColour = clearColour;
+    bool lastInTable = true;
+    for (size_t i = 0; i < count; ++i) {
+        unsigned colour = ColourMap::Pack(rgb + 3 * i);
+        bool either = false;
+        if (same[i]) {
+            if (colour != lastColour) {
+                table.Find(colour, &lastInTable);
+                lastColour = colour;
+            }
+            either = lastInTable;
+            colour = lastInTable ? colour : clearColour;
+        }
+        if (stretches.empty() || stretches.back().colour != colour ||
+            stretches.back().either != either) {
+            stretches.push_back(Stretch{i, colour, either});
+        }
+    }
+    // runs[k]: the fewest runs up to a stretch with it in its colour (k = 0) or transparent;
+    // bit k of from[s]: whether the stretch before is transparent on that way.
+    const unsigned kNever = static_cast<unsigned>(-1) / 2;
+    std::vector<unsigned char> from(stretches.size(), 0);
+    unsigned runs[2] = {1, stretches[0].either ? 1u : kNever};
+    for (size_t s = 1; s < stretches.size(); ++s) {
+        unsigned next[2] = {kNever, kNever};
+        for (int k = 0; k < (stretches[s].either ? 2 : 1); ++k) {
+            const unsigned colour = k ? clearColour : stretches[s].colour;
+            const unsigned viaOwn = runs[0] + (stretches[s - 1].colour != colour);
+            const unsigned viaClear = runs[1] + (clearColour != colour);
+            next[k] = std::min(viaOwn, viaClear);
+            from[s] |= (viaClear <= viaOwn ? 1 : 0) << k;
+        }
+        runs[0] = next[0];
+        runs[1] = next[1];
+    }
+    std::vector<unsigned char>& ways = stored.layout.unchanged;
+    ways.assign(count, kChanged);
+    size_t end = count;
+    for (int k = runs[1] <= runs[0] ? 1 : 0, s = static_cast<int>(stretches.size()) - 1; s >= 0;
+         --s) {
+        const Stretch& stretch = stretches[s];
+        for (size_t i = stretch.start; i < end; ++i) {
+            if (k || stretch.colour == clearColour) {
+                std::memcpy(rgb + 3 * i, &clear.red, 3);
+            }
+            if (stretch.either) {
+                ways[i] = k ? kUnchangedClear : kUnchangedShown;
+            }
+        }
+        end = stretch.start;
+        k = (from[s] >> k) & 1;
+    }
 }

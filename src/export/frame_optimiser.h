@@ -3,6 +3,7 @@
 // next (disposal "do not dispose"), so players show exactly the frames that were given.
 #pragma once
 
+#include "export/colour_map.h"
 #include "window/gif_gifhandler.h"
 
 #include <wx/image.h>
@@ -32,10 +33,15 @@ public:
 
 private:
     OptimisedFrame First(const wxImage& frame);
-    // The rectangle of `rgb` (a whole frame) as the file stores it, the pixels that stay as
-    // shown transparent (where their own colour does not continue a run) or all stored; invalid
-    // when its colours do not fit a table.
-    OptimisedFrame Store(const unsigned char* rgb, const wxRect& rect, bool clearUnchanged) const;
+    // The rectangle of `rgb` (a whole frame) as the file stores it: with `same` (a byte for
+    // each pixel of the rectangle, nonzero where it stays as shown), those pixels may be
+    // transparent; without, all are stored. Invalid when its colours do not fit a table.
+    OptimisedFrame Store(const unsigned char* rgb, const wxRect& rect,
+                         const unsigned char* same) const;
+    // Marks in the stored frame which of the pixels that stay are transparent and which keep
+    // their colour (the table's `clear` entry being the transparent one).
+    static void ChooseUnchanged(OptimisedFrame& stored, const unsigned char* same,
+                                const ColourMap& table, const GifColour& clear);
 
     int m_width = 0;
     int m_height = 0;

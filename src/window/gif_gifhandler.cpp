@@ -1,9 +1,8 @@
 #include "window/gif_gifhandler.h"
 
 #include "export/colour_map.h"
+#include "window/gif_lzw.h"
 
-#include <wx/intl.h>
-#include <wx/log.h>
 #include <wx/palette.h>
 
 #include <cstring>
@@ -139,8 +138,6 @@ bool ExtractPalette(const wxImage& image, GifColour* colours, int* count, int* t
 
 } // namespace
 
-MyGifHandler::~MyGifHandler() = default;
-
 bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index) {
     return SaveFrame(image, delayMs, frameCount, index, GifFrameLayout());
 }
@@ -212,7 +209,6 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
         indices[p] = lastIndex;
     }
 
-    const int paddedWidth = width + (width % 2);
     if (first && !WriteHeader(width, height, colours, count, m_layout.passes)) {
         return false;
     }
@@ -235,22 +231,22 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
         }
     }
 
-    if (!InitHashTable()) {
-        wxLogError(_("Couldn't initialize GIF hash table."));
-        return false;
-    }
     // The narrowest start the format allows is 2 bits, even for a table of 2 entries.
     const int bits = BitsPerPixel(count);
-    SetupCompress(g_gifOutputStream, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8);
-    bool ok = true;
-    m_pixelCount = height * paddedWidth;
-    for (int y = 0; y < height && ok; ++y) {
-        m_pixelCount -= paddedWidth;
-        ok = CompressLine(g_gifOutputStream, &indices[static_cast<size_t>(y) * width], width);
+    std::vector<wxUint8> others;
+    if (m_layout.unchanged.size() == pixels && transparentIndex >= 0) {
+        others = indices;
+        const wxUint8 clear = static_cast<wxUint8>(transparentIndex);
+        for (size_t p = 0; p < pixels; ++p) {
+            if (m_layout.unchanged[p] == kUnchangedShown) {
+                others[p] = clear;
+            } else if (m_layout.unchanged[p] == kUnchangedClear) {
+                indices[p] = clear;
+            }
+        }
     }
-    // The table's type is private to the toolkit and needs no destructor; it was allocated
-    // with the plain operator new.
-    ::operator delete(static_cast<void*>(m_hashTable));
-    m_hashTable = nullptr;
-    return ok;
+    std::vector<unsigned char> data;
+    CodeLzw(indices.data(), pixels, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8,
+            others.empty() ? nullptr : others.data(), data);
+    return WriteBytes(data.data(), data.size());
 }

@@ -1,10 +1,10 @@
 // The animated GIF encoder: writes paletted frames, one call per frame, as one GIF89a file.
-// Built on the toolkit's GIF handler only for its LZW compressor.
 #pragma once
 
 #include <wx/image.h>
-#include <wx/imaggif.h>
 #include <wx/stream.h>
+
+#include <vector>
 
 // The stream that the running export writes to. Only one export runs at a time.
 extern wxOutputStream* g_gifOutputStream;
@@ -30,13 +30,17 @@ struct GifFrameLayout {
     // How often players show the animation, written with frame 0: 0 without end, 1 once (no
     // looping block), n repeats it n - 1 times.
     int passes = 0;
+    // For each pixel, row by row, whether the canvas shows it already: such a pixel is written
+    // as its colour or as the transparent index, the one named first unless the other codes
+    // shorter. Empty: every pixel as it is.
+    std::vector<unsigned char> unchanged;
 };
 
-class MyGifHandler : public wxGIFHandler {
-public:
-    MyGifHandler() = default;
-    ~MyGifHandler() override;
+// The values of GifFrameLayout::unchanged.
+enum : unsigned char { kChanged = 0, kUnchangedShown = 1, kUnchangedClear = 2 };
 
+class MyGifHandler {
+public:
     // Writes frame `index` (0-based) of `frameCount` to g_gifOutputStream: the file header and
     // looping block before frame 0, the trailer after the last frame. The image must carry a
     // palette holding every colour of its pixels. False when anything failed.
@@ -45,12 +49,11 @@ public:
     bool SaveFrame(wxImage& image, int delayMs, int frameCount, int index,
                    const GifFrameLayout& layout);
 
-protected:
+private:
     // Writes one image (with the file header before it when `first`), using the colour table
     // `colours` of `count` entries and the transparent index (-1 for none).
     bool DoSaveFile(const wxImage& image, bool first, int delayMs, const GifColour* colours,
                     int count, int transparentIndex);
 
-private:
     GifFrameLayout m_layout;
 };

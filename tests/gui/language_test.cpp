@@ -66,16 +66,12 @@ TEST_F(Languages, EachLanguageTranslatesTheWindowAndKeepsTheCommandsState) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.canonical);
         Command(row.value);
-        EXPECT_EQ(ReadLanguageSetting(), row.value);
         EXPECT_EQ(wxLocale::GetLanguageCanonicalName(frame->m_uiLocale->GetLanguage()),
                   row.canonical);
         EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(0), wxString::FromUTF8(row.file));
         EXPECT_EQ(Status(1), wxString::FromUTF8(row.status));
         // The toolkit's own texts come from its own catalog.
         EXPECT_EQ(wxGetTranslation("Elapsed time:") != "Elapsed time:", row.value != 58);
-        for (wxMenuItem* item : frame->m_menuItem_languages) {
-            EXPECT_EQ(item->IsChecked(), item->GetId() == row.value);
-        }
         EXPECT_TRUE(frame->m_menuItem_delete->IsEnabled());
     }
 

@@ -22,75 +22,30 @@ wxArrayString StoredPaths(const wxString& file) {
 
 } // namespace
 
-TEST_F(Project, SaveListsEveryFrameAndEachGifOnceAfterItsFrames) {
-    const wxString a = WritePng(folder.File("a.png"), 20, 10);
-    const wxString b = testgif::WriteAnimation(folder.File("b.gif"), 3, 20, 10);
-    const wxString c = WritePng(folder.File("c.png"), 20, 10);
-    Import(frame->m_menuItem_add, {a, b, c});
-    ASSERT_EQ(Strip().GetCount(), 5);
+TEST_F(Project, SavedAndReopenedProjectKeepsFramesSizeDelayAndNameAndClosesWithoutAsking) {
+    const wxString a = WritePng(folder.File("a.png"), 40, 30);
+    const wxString b = testgif::WriteAnimation(folder.File("b.gif"), 3, 40, 30);
+    Import(frame->m_menuItem_add, {a, b, WritePng(folder.File("c.png"), 40, 30)});
+    Type(frame->m_spinctrl_width, 20);
+    Type(frame->m_spinctrl_delay, 25);
     answer = {folder.File("walk")};
+    Command(frame->m_menuItem_save);
+    ASSERT_TRUE(WaitForSave());
     Command(frame->m_menuItem_saveproject);
-    EXPECT_EQ(frame->m_projectPath, folder.File("walk.xml"));
     EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
+    // Every frame, and each GIF file once after its frames.
     const wxArrayString stored = StoredPaths(folder.File("walk.xml"));
     ASSERT_EQ(stored.size(), 6u);
     EXPECT_EQ(stored[0], a);
     EXPECT_EQ(stored[1], b + "_0");
     EXPECT_EQ(stored[3], b + "_2");
     EXPECT_EQ(stored[4], b);
-    EXPECT_EQ(stored[5], c);
-
-    // Opening it again reproduces the strip; the GIF file's own entry adds no frame.
-    Strip().Clear();
-    frame->m_projectPath.clear();
-    Import(frame->m_menuItem_open, {folder.File("walk.xml")});
-    ASSERT_EQ(Strip().GetCount(), 5);
-    EXPECT_EQ(PathOf(2), b + "_1");
-    EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 20);
-    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 10);
-}
-
-TEST_F(Project, ClosingAsksOnlyWhenTheProjectIsUnsavedAndNeverLosesWork) {
-    Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 20, 10)});
-    // Yes, but the save is cancelled: the window stays, and the next close asks again.
-    answer.clear();
-    wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_FALSE(IsClosing());
-    wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
-    EXPECT_FALSE(IsClosing());
-
-    answer = {folder.File("kept.xml")};
-    Command(frame->m_menuItem_saveproject);
-    frame->m_spinctrl_delay->SetValue(30);
-    frame->m_spinctrl_delay->SetValue(10);
-    // Saved and changed back: no question.
-    Command(frame->m_menuItem_exit);
-    EXPECT_TRUE(IsClosing());
-}
-
-TEST_F(Project, ClosingWithFramesAndNoProjectAsksAndNoCloses) {
-    Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 20, 10)});
-    wxTEST_DIALOG(frame->Close(), wxExpectModal<wxMessageDialog>(wxID_NO));
-    EXPECT_TRUE(IsClosing());
-}
-
-TEST_F(Project, SavedAndReopenedProjectKeepsSizeDelayAndNameAndClosesWithoutAsking) {
-    const wxString a = WritePng(folder.File("a.png"), 40, 30);
-    const wxString b = testgif::WriteAnimation(folder.File("b.gif"), 2, 40, 30);
-    Import(frame->m_menuItem_add, {a, b});
-    Type(frame->m_spinctrl_width, 20);
-    Type(frame->m_spinctrl_delay, 25);
-    answer = {folder.File("walk")};
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
-    answer = {folder.File("walk.xml")};
-    Command(frame->m_menuItem_saveproject);
     const std::string saved = ReadBytes(folder.File("walk.xml"));
 
-    // Unchanged since saved: no question; the strip is replaced, not added to.
+    // Unchanged since saved: no question; the strip is replaced, not added to, and the GIF
+    // file's own entry adds no frame.
     Import(frame->m_menuItem_open, {folder.File("walk.xml")});
-    EXPECT_EQ(Strip().GetCount(), 3);
-    EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 20);
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "b.gif_0", "b.gif_1", "b.gif_2", "c.png"}));
     EXPECT_EQ(frame->m_spinctrl_height->GetValue(), 15);
     EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 25);
     EXPECT_EQ(Status(0), "walk.gif (20 * 15)px");
@@ -98,6 +53,26 @@ TEST_F(Project, SavedAndReopenedProjectKeepsSizeDelayAndNameAndClosesWithoutAski
     Command(frame->m_menuItem_saveproject);
     EXPECT_EQ(ReadBytes(folder.File("walk.xml")), saved);
     Command(frame->m_menuItem_exit);
+    EXPECT_TRUE(IsClosing());
+}
+
+TEST_F(Project, ClosingAsksOnlyWhenTheProjectIsUnsavedAndNeverLosesWork) {
+    Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 20, 10)});
+    // Yes with the save cancelled, or Cancel: the window stays.
+    answer.clear();
+    for (int choice : {wxID_YES, wxID_CANCEL}) {
+        wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(choice));
+        EXPECT_FALSE(IsClosing());
+    }
+    answer = {folder.File("kept.xml")};
+    Command(frame->m_menuItem_saveproject);
+    // Changed and changed back: nothing to save.
+    frame->m_spinctrl_delay->SetValue(30);
+    EXPECT_FALSE(frame->IsProjectUnchanged());
+    frame->m_spinctrl_delay->SetValue(10);
+    EXPECT_TRUE(frame->IsProjectUnchanged());
+    frame->m_spinctrl_delay->SetValue(30);
+    wxTEST_DIALOG(frame->Close(), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_TRUE(IsClosing());
 }
 
@@ -112,7 +87,6 @@ TEST_F(Project, OpeningChangesNothingUntilAProjectWasRead) {
     wxTEST_DIALOG(Command(frame->m_menuItem_open), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_EQ(Strip().GetCount(), 1);
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 20);
-    EXPECT_TRUE(frame->m_menuItem_saveproject->IsEnabled());
 
     // Files that are no project say why; they never become the project file.
     const wxString other = WriteBytes(folder.File("other.xml"), "<settings><name/></settings>");
@@ -128,7 +102,7 @@ TEST_F(Project, OpeningChangesNothingUntilAProjectWasRead) {
     }
     answer.clear();
     Command(frame->m_menuItem_saveproject);
-    EXPECT_EQ(asked.back().message, "Save XML Files");
+    EXPECT_EQ(asked.size(), dialogs + 4) << "Save Project asks for a file";
     EXPECT_EQ(ReadBytes(other), "<settings><name/></settings>");
 
     // Delay 0 and a size of its own: the controls' values are the project as opened.

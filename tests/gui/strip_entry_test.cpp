@@ -9,18 +9,6 @@
 
 #include <regex>
 
-namespace {
-int CountColour(const wxImage& image, const wxRect& area, const wxColour& colour) {
-    int count = 0;
-    for (int y = area.y; y <= area.GetBottom(); ++y) {
-        for (int x = area.x; x <= area.GetRight(); ++x) {
-            count += PixelAt(image, x, y) == colour;
-        }
-    }
-    return count;
-}
-} // namespace
-
 class StripEntryTest : public StripTest {
 protected:
     // The strip as its own paint draws it, with or without the keyboard focus.
@@ -64,32 +52,25 @@ TEST_F(StripEntryTest, EntriesShowThumbnailNameAndLabel) {
     ASSERT_EQ(m_strip->Append(MakeEntry(upper, 60, 50, 3), 10), 1);
     ASSERT_EQ(m_strip->Append(MakeEntry(SourceFile(wxS("plain")), 100, 80), 10), 2);
     AppendEntries(2);
-    const auto entry = [this](int n) {
-        return wxDynamicCast(m_strip->GetItem(n), wxImageThumbnailItem);
-    };
-    ASSERT_NE(entry(0), nullptr);
-    EXPECT_EQ(entry(0)->GetThumbnail().GetSize(), wxSize(80, 40));
-    EXPECT_EQ(entry(1)->GetThumbnail().GetSize(), wxSize(60, 50));
-    EXPECT_EQ(entry(2)->GetThumbnail().GetSize(), wxSize(80, 64));
+    auto* first = wxDynamicCast(m_strip->GetItem(0), wxImageThumbnailItem);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetThumbnail().GetSize(), wxSize(80, 40));
     // The full-size frame is kept and the decoded picture released.
-    EXPECT_EQ(entry(0)->GetBitmap().GetSize(), wxSize(400, 200));
-    EXPECT_EQ(entry(0)->GetImage(), nullptr);
+    EXPECT_EQ(first->GetBitmap().GetSize(), wxSize(400, 200));
+    EXPECT_EQ(first->GetImage(), nullptr);
     // A frame of a GIF file is named by its frame reference; upper-case ".GIF" is no GIF source.
-    EXPECT_EQ(entry(0)->GetPath(), gif + wxS("_12"));
-    EXPECT_EQ(entry(0)->GetFrameIndex(), 12);
-    EXPECT_EQ(entry(1)->GetPath(), upper);
+    EXPECT_EQ(first->GetPath(), gif + wxS("_12"));
+    EXPECT_EQ(m_strip->GetItem(1)->GetPath(), upper);
 
-    // Upper-case ".GIF" is no frame reference, but its extension still earns a label; without an
-    // extension there is none; the selected cell writes its texts in white.
+    // Upper-case ".GIF" still earns a label; without an extension there is none; the selected
+    // cell writes its texts in white.
     m_strip->SetDelay(7);
     m_strip->Select(4);
-    const std::string label =
-        m_strip->GetLabelColour().GetAsString(wxC2S_HTML_SYNTAX).ToStdString();
     EXPECT_EQ(PaintedTexts(),
-              (std::vector<std::string>{"a.gif_12 #000000", "#1  0.00sec " + label, "b.GIF #000000",
-                                        "#2  0.07sec " + label, "plain #000000",
-                                        "frame.png #000000", "#4  0.21sec " + label,
-                                        "frame.png #FFFFFF", "#5  0.28sec #FFFFFF"}));
+              (std::vector<std::string>{"a.gif_12 #000000", "#1  0.00sec #0000C8", "b.GIF #000000",
+                                        "#2  0.07sec #0000C8", "plain #000000", "frame.png #000000",
+                                        "#4  0.21sec #0000C8", "frame.png #FFFFFF",
+                                        "#5  0.28sec #FFFFFF"}));
 }
 
 TEST_F(StripEntryTest, CellLooksFollowTheStateAndTheFocus) {
@@ -102,47 +83,41 @@ TEST_F(StripEntryTest, CellLooksFollowTheStateAndTheFocus) {
     m_strip->Select(1);
     m_strip->SetFocusItem(2);
     const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
-    const wxColour white = *wxWHITE;
-    const wxColour black = *wxBLACK;
     const struct {
         bool hasFocus;
         int n;
         wxColour fill, topLeft, bottomRight;
         bool focusBox;
     } looks[] = {
-        // Raised when unselected, sunken when selected.
-        {false, 0, face, white, black, false},
-        {false, 1, {175, 175, 175}, black, white, false},
-        {true, 1, {140, 140, 140}, black, white, false},
-        // The focus box is drawn only while the strip has the keyboard focus.
-        {false, 2, face, white, black, false},
-        {true, 2, face, white, black, true},
+        // Raised when unselected, sunken when selected; the focus box is drawn only while the
+        // strip has the keyboard focus.
+        {false, 0, face, *wxWHITE, *wxBLACK, false},
+        {false, 1, {175, 175, 175}, *wxBLACK, *wxWHITE, false},
+        {true, 1, {140, 140, 140}, *wxBLACK, *wxWHITE, false},
+        {false, 2, face, *wxWHITE, *wxBLACK, false},
+        {true, 2, face, *wxWHITE, *wxBLACK, true},
     };
     for (const auto& look : looks) {
         SCOPED_TRACE(testing::Message() << "case " << &look - looks);
         const wxImage painted = Paint(look.hasFocus);
-        const wxSize client = m_strip->GetClientSize();
-        EXPECT_EQ(PixelAt(painted, 1, 1), background);
-        EXPECT_EQ(PixelAt(painted, client.x - 1, client.y - 1), background);
         const wxRect cell = Rect(look.n);
         const wxRect image = Rect(look.n, true);
+        EXPECT_EQ(PixelAt(painted, 1, 1), background);
         EXPECT_EQ(PixelAt(painted, cell.x + 1, image.y + 40), look.fill);
         EXPECT_EQ(PixelAt(painted, cell.x + 20, cell.y), look.topLeft);
-        EXPECT_EQ(PixelAt(painted, cell.x, cell.y + 20), look.topLeft);
         EXPECT_EQ(PixelAt(painted, cell.GetRight(), cell.y + 20), look.bottomRight);
-        EXPECT_EQ(PixelAt(painted, cell.x + 20, cell.GetBottom()), look.bottomRight);
         // The 60 x 50 thumbnail is centred in its box.
-        EXPECT_EQ(PixelAt(painted, image.x + 40, image.y + 40), picture);
         EXPECT_EQ(PixelAt(painted, image.x + 10, image.y + 15), picture);
         EXPECT_NE(PixelAt(painted, image.x + 9, image.y + 40), picture);
         EXPECT_NE(PixelAt(painted, image.x + 40, image.y + 14), picture);
         // The dotted focus box runs one pixel outside the thumbnail box, in its own colour,
         // unblended.
-        const wxColour box(100, 80, 80);
-        const int dots = CountColour(painted, wxRect(image.x - 1, image.y, 1, image.height), box);
-        const int top = CountColour(painted, wxRect(image.x, image.y - 1, image.width, 1), box);
-        EXPECT_EQ(dots > image.height / 4 && dots < image.height && top > 0, look.focusBox);
-        EXPECT_EQ(dots == 0 && top == 0, !look.focusBox) << dots << " " << top;
+        int dots = 0;
+        for (int y = image.y; y < image.GetBottom(); ++y) {
+            dots += PixelAt(painted, image.x - 1, y) == wxColour(100, 80, 80);
+        }
+        EXPECT_TRUE(look.focusBox ? dots > image.height / 4 && dots < image.height : dots == 0)
+            << dots;
     }
 
     // On screen, the off-screen buffer keeps what was shown.
