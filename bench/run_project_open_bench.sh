@@ -15,8 +15,8 @@ cmake -S "$here" -B "$build" -DREELMONT_BENCH=ON -DREELMONT_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target reelmont_export window_import_bench >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/pictures" "$work/home"
-convert -size 64x48 gradient:red-blue "$work/pictures/present.png"
+mkdir -p "$work/p" "$work/home"
+convert -size 64x48 gradient:red-blue "$work/p/present.png"
 
 # project FILE FOLDER [LAST]: paths FOLDER/IMG_0000000.png ... filling 64 MiB, then LAST.
 project() {
@@ -37,8 +37,8 @@ project() {
     }' >"$1"
 }
 project "$work/gone.xml" "$work/gone"
-project "$work/missing.xml" "$work/pictures"
-project "$work/one.xml" "$work/pictures" "$work/pictures/present.png"
+project "$work/missing.xml" "$work/p"
+project "$work/one.xml" "$work/p" "$work/p/present.png"
 
 # Runs a command niced, in a scheduling group of its own where allowed.
 niced() {
@@ -48,7 +48,8 @@ niced() {
 exporter() {
     niced /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$build/stage/bin/reelmont-export" \
         -o "$work/out.gif" "$1" >/dev/null 2>&1 || true
-    read -r wall user system kib <"$work/time"
+    # A failing export adds a line about its exit status before the figures.
+    read -r wall user system kib < <(tail -n 1 "$work/time")
     echo "$wall | $(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }') | $((kib / 1024))"
 }
 # The same for the window's Open Project, from the command to the message or the last frame.

@@ -49,19 +49,7 @@ wxString GetProgramPath() {
     return wxStandardPaths::Get().GetExecutablePath();
 }
 
-namespace {
-ExploreFolderSeam g_exploreFolderSeam = nullptr;
-} // namespace
-
-void SetExploreFolderSeam(ExploreFolderSeam seam) {
-    g_exploreFolderSeam = seam;
-}
-
 void ExploreFolder(const wxString& path) {
-    if (g_exploreFolderSeam != nullptr) {
-        g_exploreFolderSeam(path);
-        return;
-    }
     wxLaunchDefaultApplication(path);
 }
 

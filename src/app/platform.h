@@ -24,9 +24,5 @@ wxString GetProgramPath();
 // Opens a folder in the desktop's default file manager; failures are not reported.
 void ExploreFolder(const wxString& path);
 
-// Tests see which folder would be opened instead of starting a file manager.
-using ExploreFolderSeam = void (*)(const wxString& path);
-void SetExploreFolderSeam(ExploreFolderSeam seam);
-
 // Writes one fixed trace line to standard output.
 void TraceLine(const wxString& text);

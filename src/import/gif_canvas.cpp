@@ -20,8 +20,10 @@ void GifCanvas::BeginFrame(const GifFrameLook& look) {
         DisposeOfFrame();
     }
     m_look = look;
+    // Under the first frame the screen is empty: restoring it is clearing it, nothing to keep.
+    m_restoreClears = !m_painting;
     m_painting = true;
-    if (look.disposal == wxANIM_TOPREVIOUS) {
+    if (look.disposal == wxANIM_TOPREVIOUS && !m_restoreClears) {
         // Only the frame's rectangle changes until it is disposed of, so only that is kept.
         const wxRect rect = OnScreen();
         m_savedRgb.resize(static_cast<size_t>(rect.width) * rect.height * 3);
@@ -95,6 +97,12 @@ std::unique_ptr<wxImage> GifCanvas::MakePicture() const {
 
 void GifCanvas::DisposeOfFrame() {
     switch (m_look.disposal) {
+    case wxANIM_TOPREVIOUS:
+        if (!m_restoreClears) {
+            CopyRows(OnScreen(), false);
+            break;
+        }
+        [[fallthrough]]; // the screen was empty under the first frame
     case wxANIM_TOBACKGROUND: {
         // Browsers clear to transparent rather than to the file's background colour.
         const wxRect rect = OnScreen();
@@ -105,9 +113,6 @@ void GifCanvas::DisposeOfFrame() {
         }
         break;
     }
-    case wxANIM_TOPREVIOUS:
-        CopyRows(OnScreen(), false);
-        break;
     case wxANIM_DONOTREMOVE:
     case wxANIM_UNSPECIFIED:
         break;

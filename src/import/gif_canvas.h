@@ -48,6 +48,8 @@ private:
     int m_height;
     GifFrameLook m_look;
     bool m_painting = false;
+    // The current frame is the first: restoring what was under it clears its rectangle.
+    bool m_restoreClears = false;
     std::vector<unsigned char> m_rgb;
     std::vector<unsigned char> m_alpha;
     // Under the current frame's rectangle on the screen, while it asks to restore that.

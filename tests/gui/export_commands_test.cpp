@@ -4,14 +4,7 @@
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
-namespace {
-struct ExportCommands : WindowTest {
-    void Save(wxMenuItem* command) {
-        Command(command);
-        ASSERT_TRUE(WaitForSave());
-    }
-};
-} // namespace
+using ExportCommands = WindowTest;
 
 TEST_F(ExportCommands, SaveAsksOnceAndWritesOnlyWhatChanged) {
     // Without frames Save only asks; the name chosen then is where later saves write.

@@ -8,10 +8,8 @@ using ExportIdentity = WindowTest;
 wxString WriteTranslucentPng(const wxString& path) {
     wxImage image = FilledImage(50, 70, 10, 200, 90);
     image.InitAlpha();
-    for (int y = 0; y < 70; ++y) {
-        for (int x = 0; x < 50; ++x) {
-            image.SetAlpha(x, y, static_cast<unsigned char>((x * 5 + y) % 256));
-        }
+    for (int i = 0; i < 50 * 70; ++i) {
+        image.GetAlpha()[i] = static_cast<unsigned char>(i % 256);
     }
     image.SaveFile(path, wxBITMAP_TYPE_PNG);
     return path;
@@ -43,8 +41,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     frame->m_spinctrl_delay->SetValue(7);
     const wxString windowGif = folder.File("window.gif");
     answer = {windowGif};
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
+    Save(frame->m_menuItem_save);
     const std::string plain = ReadBytes(windowGif);
     ASSERT_GT(plain.size(), 100u);
     EXPECT_TRUE(plain == CommandFile({}, files, folder.File("command.gif")));
@@ -54,8 +51,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     Command(frame->m_menuItem_best);
     frame->m_menuItem_optimize->Check(true);
     Command(frame->m_menuItem_optimize);
-    Command(frame->m_menuItem_save);
-    ASSERT_TRUE(WaitForSave());
+    Save(frame->m_menuItem_save);
     const std::string chosen = ReadBytes(windowGif);
     EXPECT_NE(chosen, plain);
     EXPECT_TRUE(chosen ==

@@ -4,9 +4,7 @@
 
 #include <wx/toolbar.h>
 
-namespace {
 using FrameCommands = WindowTest;
-} // namespace
 
 TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     // At start only the commands that need no frames are on.

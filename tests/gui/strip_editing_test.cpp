@@ -1,5 +1,5 @@
 // Append, Insert, Delete, Detach, Reorder and Clear: what they do to the entries, the selection,
-// the index members, the edit counter, and how the batch bracket defers the layout work.
+// the index members and the edit counter.
 #include "gui/strip_fixture.h"
 
 TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
@@ -75,25 +75,4 @@ TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
 
     m_strip->Clear();
     expect("cleared", 0, {}, none, 9);
-}
-
-TEST_F(StripTest, BatchDefersLayoutAndRepaintToTheLastEndUpdate) {
-    SetClientSize(300, 200);
-    m_strip->m_cellsPainted = 0;
-    const wxSize emptyVirtual = m_strip->GetVirtualSize();
-    m_strip->BeginUpdate();
-    m_strip->BeginUpdate();
-    AppendEntries(30);
-    // Neither inside the bracket nor after the inner EndUpdate is anything laid out or painted.
-    for (int open = 2; open > 0; --open) {
-        m_strip->Refresh();
-        RunFor(50);
-        EXPECT_EQ(m_strip->GetVirtualSize(), emptyVirtual) << open;
-        EXPECT_EQ(m_strip->m_cellsPainted, 0) << open;
-        m_strip->EndUpdate();
-    }
-    EXPECT_GT(m_strip->GetVirtualSize().y, 10 * m_strip->GetItemHeight());
-    ASSERT_TRUE(RunUntil([this] { return m_strip->m_cellsPainted > 0; }));
-    // Only the cells of the two rows in sight are painted, not all 30.
-    EXPECT_LE(m_strip->m_cellsPainted, 6);
 }

@@ -1,5 +1,4 @@
-// Columns, cell and image rectangles, hit testing, the scroll range, scrolling into view and the
-// paint buffer of the strip.
+// Columns, cell and image rectangles, hit testing, the scroll range and scrolling into view.
 #include "gui/strip_fixture.h"
 
 TEST_F(StripTest, RectanglesAndHitsFollowColumnsAndScrolling) {
@@ -84,14 +83,4 @@ TEST_F(StripTest, ScrollRangeCoversTheRowsAndScrollingShowsTheCell) {
     m_strip->ScrollIntoViewForKey(WXK_UP, 3);
     m_strip->ScrollIntoView(4);
     EXPECT_EQ(m_strip->GetViewStart().y, (3 + pitch) / 10);
-}
-
-TEST_F(StripTest, PaintBufferOnlyGrows) {
-    SetClientSize(500, 400);
-    const wxSize grown = m_strip->GetPaintBuffer().GetSize();
-    SetClientSize(200, 100);
-    EXPECT_EQ(m_strip->GetPaintBuffer().GetSize(), grown);
-    // Growing in one direction keeps the size already reached in the other.
-    EXPECT_TRUE(m_strip->EnsurePaintBuffer(wxSize(grown.x + 100, 50)));
-    EXPECT_EQ(m_strip->GetPaintBuffer().GetSize(), wxSize(grown.x + 100, grown.y));
 }

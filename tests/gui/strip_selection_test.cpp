@@ -1,5 +1,5 @@
-// Selection rules for clicks and keys, with the exact order of the notifications, keyboard
-// navigation over columns and pages, real key presses, and select-all.
+// Selection rules for clicks, select-all and keys, with the exact order of the notifications,
+// keyboard navigation over columns and pages, and real key presses.
 #include "gui/strip_fixture.h"
 
 #include <wx/uiaction.h>
@@ -11,6 +11,7 @@ constexpr int A = THUMBSTRIP_MOD_ALT;
 // Steps that are no press on an entry.
 constexpr int kBeside = -1; // a press right of the last column
 constexpr int kAppend = -2; // one more entry is appended
+constexpr int kSelectAll = -3;
 
 struct Click {
     int n;
@@ -48,12 +49,17 @@ TEST_F(StripTest, ClicksFollowTheSelectionRulesAndNotifyInOrder) {
         {true, {}, {{1}}, {4, A, right}, {1}, {4, 1, 1}, "R4:4"},
         {true, {}, {{1}, {4, 0, right}}, {2, 0, wxEVT_MIDDLE_DOWN}, {1}, {4, 1, 1}, "M2"},
         {true, {}, {{1}, {4, 0, right}}, {3, 0, wxEVT_LEFT_DCLICK}, {1}, {4, 1, 1}, "D3"},
+        // Select All adds every other entry after the selected ones, silently.
+        {true, {3}, {}, {kSelectAll}, {3, 0, 1, 2, 4, 5, 6}, {6, 6, 6}, ""},
     };
     SetClientSize(400, 300); // four columns
     const long style = m_strip->GetWindowStyleFlag();
     const auto press = [this](const Click& click) {
         if (click.n == kAppend) {
             AppendEntries(1);
+        } else if (click.n == kSelectAll) {
+            wxCommandEvent command(wxEVT_MENU, wxID_SELECTALL);
+            m_strip->GetEventHandler()->ProcessEvent(command);
         } else if (click.n == kBeside) {
             Press(click.type, wxPoint(395, 5), click.modifiers);
         } else {
@@ -138,14 +144,4 @@ TEST_F(StripTest, KeysMoveOverColumnsAndPages) {
     ASSERT_TRUE(m_strip->GetItemRect(cell, 9, true));
     EXPECT_GT(m_strip->GetViewStart().y, 0);
     EXPECT_LE(cell.y, m_strip->GetClientSize().y);
-}
-
-TEST_F(StripTest, SelectAllSelectsEveryEntrySilently) {
-    AppendEntries(5);
-    m_strip->Select(3);
-    wxCommandEvent command(wxEVT_MENU, wxID_SELECTALL);
-    m_strip->GetEventHandler()->ProcessEvent(command);
-    EXPECT_EQ(Selection(), (std::vector<int>{3, 0, 1, 2, 4}));
-    EXPECT_EQ(IndexMembers(), (std::vector<int>{4, 4, 4}));
-    EXPECT_EQ(Notified(), "");
 }

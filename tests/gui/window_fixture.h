@@ -134,8 +134,10 @@ struct WindowTest : ::testing::Test {
         Command(command);
         ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
     }
-    bool WaitForSave() {
-        return RunUntil([this] { return frame->m_saveProgressDialog == nullptr; }, 20000);
+    // Runs Save or Save As until the file is written.
+    void Save(wxMenuItem* command) {
+        Command(command);
+        ASSERT_TRUE(RunUntil([this] { return frame->m_saveProgressDialog == nullptr; }, 20000));
     }
 };
 

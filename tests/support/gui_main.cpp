@@ -6,31 +6,19 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
-#include <cstring>
-
 namespace {
 class TestApp : public wxApp {
 public:
     bool OnInit() override { return true; }
 };
-
-bool IsListingOnly(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--gtest_list_tests") == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 } // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(TestApp);
 
 int main(int argc, char** argv) {
-    // Listing the tests happens at build time, where there may be no display.
-    const bool listingOnly = IsListingOnly(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    if (listingOnly) {
+    // Listing the tests happens at build time, where there may be no display.
+    if (GTEST_FLAG_GET(list_tests)) {
         return RUN_ALL_TESTS();
     }
     wxSetAssertHandler(nullptr);
