@@ -218,6 +218,9 @@ int main(int argc, char** argv) {
                                     inputs)});
         }
         std::printf("\n### %s\n\n", w.description.c_str());
+        const std::string load = Output("cut -d' ' -f1-3 /proc/loadavg");
+        std::printf("Load average (1, 5, 15 min) as the workload began: %s\n",
+                    load.substr(0, load.find('\n')).c_str());
         std::printf("| writer | wall s | CPU s | peak MiB | size bytes | mean PSNR dB | SSIM |\n");
         std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
         std::fflush(stdout);

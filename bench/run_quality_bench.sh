@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds reelmont-export and the quality benchmark in Release, installs the benchmark peer
 # gifski from the npm registry into the work folder (when npm is there), and runs every
-# workload at the lowest priority. Usage: bench/run_quality_bench.sh [WORK] [WORKLOAD...]
+# workload, every writer at the same priority: the lowest, or NICE (e.g. NICE=-10 as root, so
+# that other work on the machine disturbs the timings less).
+# Usage: [NICE=N] bench/run_quality_bench.sh [WORK] [WORKLOAD...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 work="${1:-/tmp/reelmont-quality-bench}"
@@ -19,6 +21,6 @@ if command -v npm >/dev/null; then
     fi
 fi
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-nice -n 19 "$root/build-bench/bench/quality_bench" "$work" \
+nice -n "${NICE:-19}" "$root/build-bench/bench/quality_bench" "$work" \
     "$root/build-bench/stage/bin/reelmont-export" "$gifski" "$@"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

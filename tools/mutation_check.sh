@@ -45,7 +45,10 @@ src/window/thumbnailctrl_selection.cpp @@ target = std::min(current + page, last
 src/window/thumbnailctrl_selection.cpp @@ target >= 0 && target <= last @@ target >= 0 && target < last
 src/window/thumbnailctrl_selection.cpp @@ m_focusItem = GetCount() - 1; @@ m_focusItem = 0;
 src/window/thumbnailctrl_input.cpp @@ modifiers |= THUMBSTRIP_MOD_SHIFT; @@ modifiers |= THUMBSTRIP_MOD_CTRL;
-src/window/thumbnailctrl_input.cpp @@ SetFocusItem(n); @@
+src/window/thumbnailctrl_input.cpp @@ if (n != m_focusItem) {
+        SetFocusItem(n); @@ if (n != m_focusItem) {
+src/window/thumbnailctrl_input.cpp @@ if (m_deferredSelect) {
+        SetFocusItem(n); @@ if (m_deferredSelect) {
 src/import/project_reader.cpp @@ if (IsGifSourceUtf8(path)) { @@ if (false) {
 src/import/project_reader.cpp @@ project.height = NumberIn(height); @@ project.height = NumberIn(width);
 src/import/project_reader.cpp @@ project.delay = NumberIn(delay); @@ project.delay = 10;

@@ -5,6 +5,7 @@
 #include <wx/palette.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -282,11 +283,14 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
     // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
     // transparent where that makes none more; the encoder may still take the other way.
     // Pixels of one colour that all may or may not be transparent go the same way: they are
-    // taken as one stretch.
+    // taken as one stretch. A stretch starts within a canvas of at most 65535 x 65535 pixels.
     struct Stretch {
-        size_t start;
-        unsigned colour;
-        bool either;
+        uint32_t start;
+        uint32_t colour : 24;
+        uint32_t either : 1;
+        // Bit k: whether, with this stretch stored in its colour (k = 0) or transparent, the
+        // fewest runs come with the stretch before it transparent.
+        uint32_t from : 2;
     };
     unsigned char* rgb = stored.image.GetData();
     const size_t count = static_cast<size_t>(stored.image.GetWidth()) * stored.image.GetHeight();
@@ -307,22 +311,20 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
         }
         if (stretches.empty() || stretches.back().colour != colour ||
             stretches.back().either != either) {
-            stretches.push_back(Stretch{i, colour, either});
+            stretches.push_back(Stretch{static_cast<uint32_t>(i), colour, either, 0});
         }
     }
-    // runs[k]: the fewest runs up to a stretch with it in its colour (k = 0) or transparent;
-    // bit k of from[s]: whether the stretch before is transparent on that way.
-    const unsigned kNever = static_cast<unsigned>(-1) / 2;
-    std::vector<unsigned char> from(stretches.size(), 0);
-    unsigned runs[2] = {1, stretches[0].either ? 1u : kNever};
+    // runs[k]: the fewest runs up to a stretch, with it in its colour (k = 0) or transparent.
+    const size_t kNever = static_cast<size_t>(-1) / 2;
+    size_t runs[2] = {1, stretches[0].either ? 1 : kNever};
     for (size_t s = 1; s < stretches.size(); ++s) {
-        unsigned next[2] = {kNever, kNever};
+        size_t next[2] = {kNever, kNever};
         for (int k = 0; k < (stretches[s].either ? 2 : 1); ++k) {
             const unsigned colour = k ? clearColour : stretches[s].colour;
-            const unsigned viaOwn = runs[0] + (stretches[s - 1].colour != colour);
-            const unsigned viaClear = runs[1] + (clearColour != colour);
+            const size_t viaOwn = runs[0] + (stretches[s - 1].colour != colour);
+            const size_t viaClear = runs[1] + (clearColour != colour);
             next[k] = std::min(viaOwn, viaClear);
-            from[s] |= (viaClear <= viaOwn ? 1 : 0) << k;
+            stretches[s].from |= (viaClear <= viaOwn ? 1 : 0) << k;
         }
         runs[0] = next[0];
         runs[1] = next[1];
@@ -330,9 +332,8 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
     std::vector<unsigned char>& ways = stored.layout.unchanged;
     ways.assign(count, kChanged);
     size_t end = count;
-    for (int k = runs[1] <= runs[0] ? 1 : 0, s = static_cast<int>(stretches.size()) - 1; s >= 0;
-         --s) {
-        const Stretch& stretch = stretches[s];
+    for (int k = runs[1] <= runs[0] ? 1 : 0; !stretches.empty(); stretches.pop_back()) {
+        const Stretch& stretch = stretches.back();
         for (size_t i = stretch.start; i < end; ++i) {
             if (k || stretch.colour == clearColour) {
                 std::memcpy(rgb + 3 * i, &clear.red, 3);
@@ -342,6 +343,6 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
             }
         }
         end = stretch.start;
-        k = (from[s] >> k) & 1;
+        k = (stretch.from >> k) & 1;
     }
 }

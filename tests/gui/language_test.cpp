@@ -15,22 +15,16 @@ struct Languages : WindowTest {
     }
 };
 
-// Notes where the About dialog stands once shown, then closes it.
-class ExpectAbout : public wxExpectDismissableModal<wxDialog> {
-public:
-    ExpectAbout(wxString* title, wxRect* box)
-        : wxExpectDismissableModal<wxDialog>(wxID_OK), m_title(title), m_box(box) {}
-
-protected:
+// Notes the About dialog's title and place once it is shown, then closes it.
+struct ExpectAbout : wxExpectDismissableModal<wxDialog> {
+    ExpectAbout() : wxExpectDismissableModal<wxDialog>(wxID_OK) {}
     int OnInvoked(wxDialog* dialog) const override {
-        *m_title = dialog->GetTitle();
-        *m_box = dialog->GetScreenRect();
+        title = dialog->GetTitle();
+        box = dialog->GetScreenRect();
         return wxID_OK;
     }
-
-private:
-    wxString* m_title;
-    wxRect* m_box;
+    mutable wxString title;
+    mutable wxRect box;
 };
 } // namespace
 
@@ -81,11 +75,10 @@ TEST_F(Languages, EachLanguageTranslatesTheWindowAndKeepsTheCommandsState) {
     Restart();
     EXPECT_TRUE(frame->m_menuItem_languages[2]->IsChecked());
     EXPECT_EQ(frame->m_staticText_delay->GetLabel(), wxString::FromUTF8("Verzögerung:"));
-    wxString title;
-    wxRect box;
-    wxTEST_DIALOG(Command(frame->m_menuItem_about), ExpectAbout(&title, &box));
-    EXPECT_EQ(title, wxString::FromUTF8("Über"));
+    const ExpectAbout about;
+    wxTEST_DIALOG(Command(frame->m_menuItem_about), about);
+    EXPECT_EQ(about.title, wxString::FromUTF8("Über"));
     const wxRect window = frame->GetScreenRect();
-    EXPECT_NEAR(box.x + box.width / 2, window.x + window.width / 2, 1);
-    EXPECT_NEAR(box.y + box.height / 2, window.y + window.height / 2, 1);
+    EXPECT_NEAR(about.box.x + about.box.width / 2, window.x + window.width / 2, 1);
+    EXPECT_NEAR(about.box.y + about.box.height / 2, window.y + window.height / 2, 1);
 }

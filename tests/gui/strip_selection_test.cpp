@@ -42,6 +42,8 @@ TEST_F(StripTest, ClicksFollowTheSelectionRulesAndNotifyInOrder) {
         // Ctrl toggles one entry and wins over Shift.
         {true, {}, {{1}, {3, C}}, {4, C | S}, {1, 3, 4}, {4, 4, 4}, "+4 L4:3"},
         {true, {}, {{1}, {3, C}, {4, C}}, {1, C}, {3, 4}, {1, 1, 1}, "-1 L1:2"},
+        // A plain press on one of several selected entries keeps them for a drag, moving the focus.
+        {true, {}, {{1}, {3, C}}, {1}, {1, 3}, {1, 3, 3}, "L1"},
         // Without the multiple style, modified clicks are plain ones.
         {false, {}, {{1}}, {3, C}, {3}, {3, 3, 3}, "-1 +3 L3:2"},
         {false, {}, {{1}}, {5, S}, {5}, {5, 5, 5}, "-1 +5 L5:1"},

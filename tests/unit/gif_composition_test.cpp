@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
 
+#include <algorithm>
+
 namespace {
 using testgif::Patch;
 const testgif::Rgb kRed{200, 0, 0};
@@ -57,30 +59,26 @@ testgif::Rgb ColourAt(const wxImage& image, int x, int y) {
     return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
 }
 
-// Checks a 4 x 4 picture against rows of letters: r, g, b, w for opaque colours, '.' for
-// pixels nothing has been painted on.
+// Checks a picture against rows of letters: r, g, b, w for opaque colours, '.' for pixels
+// nothing has been painted on ('?' marks any other pixel).
 void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
-    ASSERT_EQ(image.GetSize(), wxSize(4, 4));
-    // Fully painted pictures carry no alpha channel.
-    bool painted = true;
-    for (const std::string& row : rows) {
-        painted = painted && row.find('.') == std::string::npos;
-    }
-    EXPECT_EQ(image.HasAlpha(), !painted);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            const char want = rows[y][x];
-            SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
-            const bool clear = image.HasAlpha() && image.GetAlpha(x, y) == 0;
-            EXPECT_EQ(clear, want == '.');
-            if (want != '.') {
-                EXPECT_EQ(ColourAt(image, x, y), want == 'r'   ? kRed
-                                                 : want == 'g' ? kGreen
-                                                 : want == 'b' ? kBlue
-                                                               : kWhite);
+    std::vector<std::string> shown(image.GetHeight());
+    const std::pair<testgif::Rgb, char> letters[] = {
+        {kRed, 'r'}, {kGreen, 'g'}, {kBlue, 'b'}, {kWhite, 'w'}};
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            char letter = image.HasAlpha() && image.GetAlpha(x, y) == 0 ? '.' : '?';
+            for (const auto& [colour, name] : letters) {
+                letter = letter == '?' && ColourAt(image, x, y) == colour ? name : letter;
             }
+            shown[y] += letter;
         }
     }
+    EXPECT_EQ(shown, rows);
+    // Fully painted pictures carry no alpha channel.
+    EXPECT_EQ(image.HasAlpha(), std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
+                  return row.find('.') != std::string::npos;
+              }));
 }
 } // namespace
 
