@@ -28,6 +28,10 @@ src/window/gif_gifhandler.cpp @@ 0x80 + (bits - 1) @@ bits - 1
 src/window/gif_gifhandler.cpp @@ if (read < kMaxColours) { @@ if (read < 0) {
 src/window/gif_gifhandler.cpp @@ passes > 1 ? passes - 1 : 0 @@ passes
 src/window/gif_gifhandler.cpp @@ WriteWord(m_layout.top) @@ WriteWord(0)
+src/window/gif_gifhandler.cpp @@ others[p] = clear; @@ others[p] = clear ^ 1;
+src/window/gif_lzw.cpp @@ const int kClearAt = 4095; @@ const int kClearAt = 4096;
+src/window/gif_lzw.cpp @@ return m_pendingCode; @@ return m_pendingCode + 1;
+src/export/frame_optimiser.cpp @@ if (k || stretch.colour == clearColour) { @@ if (k) {
 src/export/frame_fitting.cpp @@ if (scaleX >= 1 && scaleY >= 1) { @@ if (scaleX > 1 && scaleY > 1) {
 src/export/frame_fitting.cpp @@ if (scaleX >= 1 && scaleY >= 1) { @@ if (scaleX >= 1 || scaleY >= 1) {
 src/export/frame_fitting.cpp @@ std::min(scaleX, scaleY) @@ std::max(scaleX, scaleY)
