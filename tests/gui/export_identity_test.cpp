@@ -5,16 +5,6 @@
 namespace {
 using ExportIdentity = WindowTest;
 
-wxString WriteTranslucentPng(const wxString& path) {
-    wxImage image = FilledImage(50, 70, 10, 200, 90);
-    image.InitAlpha();
-    for (int i = 0; i < 50 * 70; ++i) {
-        image.GetAlpha()[i] = static_cast<unsigned char>(i % 256);
-    }
-    image.SaveFile(path, wxBITMAP_TYPE_PNG);
-    return path;
-}
-
 std::string CommandFile(const std::vector<wxString>& options, const std::vector<wxString>& inputs,
                         const wxString& path) {
     std::vector<wxString> arguments = {"-d", "7", "-o", path};
@@ -33,9 +23,14 @@ std::string CommandFile(const std::vector<wxString>& options, const std::vector<
 // dialog's make Save write the file again, and are remembered.
 TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
     WriteExportSetting(ExportSetting());
+    wxImage translucent = FilledImage(50, 70, 10, 200, 90);
+    translucent.InitAlpha();
+    for (int i = 0; i < 50 * 70; ++i) {
+        translucent.GetAlpha()[i] = static_cast<unsigned char>(i % 256);
+    }
+    translucent.SaveFile(folder.File("alpha.png"), wxBITMAP_TYPE_PNG);
     const std::vector<wxString> files = {
-        WritePng(folder.File("wide.png"), 120, 40, 200, 30, 30),
-        WriteTranslucentPng(folder.File("alpha.png")),
+        WritePng(folder.File("wide.png"), 120, 40, 200, 30, 30), folder.File("alpha.png"),
         testgif::WriteAnimation(folder.File("walk.gif"), 3, 64, 48)};
     Import(frame->m_menuItem_add, files);
     frame->m_spinctrl_delay->SetValue(7);

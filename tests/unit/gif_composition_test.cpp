@@ -39,15 +39,6 @@ testgif::Frame WithHole(testgif::Frame frame, int at) {
     return frame;
 }
 
-// A column of 1 x 4 at x = 1 in a palette of its own, rows stored in interlaced order.
-testgif::Frame Interlaced() {
-    testgif::Frame frame = Patch(1, 0, 1, 4, 0);
-    frame.indexes = {2, 1, 0, 3};
-    frame.localPalette = {kWhite, kBlue, kGreen, kRed};
-    frame.interlaced = true;
-    return frame;
-}
-
 std::vector<SourcePicture> DecodeAll(const wxString& path, const StopRequest& stop = {}) {
     std::vector<SourcePicture> pictures;
     DecodeImageSource(
@@ -85,6 +76,11 @@ void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
 TEST_F(GifComposition, EachDisposalMethodGivesTheFramesABrowserShows) {
     const std::vector<std::string> red = {"rrrr", "rrrr", "rrrr", "rrrr"};
     const testgif::Frame keptRed = Patch(0, 0, 4, 4, kRedIndex, testgif::kKeep);
+    // A column of 1 x 4 at x = 1 in a palette of its own, rows stored in interlaced order.
+    testgif::Frame interlaced = Patch(1, 0, 1, 4, 0);
+    interlaced.indexes = {2, 1, 0, 3};
+    interlaced.localPalette = {kWhite, kBlue, kGreen, kRed};
+    interlaced.interlaced = true;
     struct Case {
         const char* what;
         std::vector<testgif::Frame> frames;
@@ -120,7 +116,7 @@ TEST_F(GifComposition, EachDisposalMethodGivesTheFramesABrowserShows) {
           Patch(0, 0, 1, 1, kGreenIndex)},
          {red, {"rrrr", "rrrr", "rrrr", "rrbb"}, {"grrr", "rrrr", "rrrr", "rrrr"}}},
         {"a frame's own palette and interlaced rows",
-         {keptRed, Interlaced()},
+         {keptRed, interlaced},
          {red, {"rgrr", "rbrr", "rwrr", "rrrr"}}},
     };
     for (const Case& c : cases) {

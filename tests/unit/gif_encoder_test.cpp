@@ -1,5 +1,5 @@
-// The bytes the GIF encoder writes block by block, the frames it refuses, and its files decoded
-// back by the toolkit to exactly the paletted frames written.
+// The bytes the GIF encoder writes block by block, its image data byte for byte the toolkit
+// writer's, and the frames it refuses.
 #include "window/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <wx/mstream.h>
 #include <wx/palette.h>
 
-#include <algorithm>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -81,17 +80,6 @@ std::vector<Encoded> Encode(std::vector<wxImage> frames, int delayMs,
     return written;
 }
 
-// The file the toolkit's GIF writer makes of one paletted frame.
-Bytes ToolkitWrites(const wxImage& frame) {
-    wxImageArray frames;
-    frames.Add(frame);
-    wxMemoryOutputStream stream;
-    wxGIFHandler().SaveAnimation(frames, &stream, false, 100);
-    Bytes bytes(stream.GetLength(), '\0');
-    stream.CopyTo(&bytes[0], bytes.size());
-    return bytes;
-}
-
 // A frame's control block, image descriptor and local table, as a later frame begins.
 Bytes FrameStart(const Bytes& control, int width, int height, int packed, const Bytes& table) {
     return control + B({0x2C, 0, 0, 0, 0, width, 0, height, 0, packed}) + table;
@@ -99,7 +87,7 @@ Bytes FrameStart(const Bytes& control, int width, int height, int packed, const 
 
 } // namespace
 
-TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
+TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
     struct Frame {
         int entries, width, height;
         size_t written; // table entries, padded with black to a power of two
@@ -124,7 +112,6 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
     for (const File& file : files) {
         const std::vector<Frame>& frames = file.frames;
         SCOPED_TRACE(frames[0].entries);
-        std::vector<Bytes> coded; // the indices the file holds for each frame
         std::vector<wxImage> images;
         unsigned seed = 12345;
         for (const Frame& f : frames) {
@@ -133,21 +120,11 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
                 seed = seed * 1103515245u + 12345u;
                 indices.push_back((seed >> 16) % f.entries);
             }
+            // Entry 7 repeats entry 2: a colour listed twice is coded with its first entry, as
+            // the toolkit's writer codes it.
             images.push_back(Paletted(f.width, f.height, Ramp(f.entries, true), indices));
-            // A colour listed twice must always be coded with its first entry.
-            coded.emplace_back(indices.begin(), indices.end());
-            std::replace(coded.back().begin(), coded.back().end(), '\x07', '\x02');
         }
         const std::vector<Encoded> written = Encode(images, file.delayMs);
-        Bytes whole;
-        for (const Encoded& frame : written) {
-            EXPECT_TRUE(frame.ok);
-            whole += frame.bytes;
-        }
-        wxMemoryInputStream in(whole.data(), whole.size());
-        wxGIFDecoder decoder;
-        ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
-        ASSERT_EQ(decoder.GetFrameCount(), frames.size());
 
         const int hundredths = file.delayMs / 10;
         const Bytes control = B({0x21, 0xF9, 0x04, 0x00, hundredths & 0xFF, hundredths >> 8, 0, 0});
@@ -155,6 +132,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
             SCOPED_TRACE(i);
             const Frame& f = frames[i];
             const Bytes& bytes = written[i].bytes;
+            EXPECT_TRUE(written[i].ok);
             const Bytes table = Padded(Ramp(f.entries, true), f.written);
             const Bytes start = i > 0 ? FrameStart(control, f.width, f.height, f.packed, table)
                                       : "GIF89a" + B({f.width, 0, f.height, 0, f.packed, 0, 0}) +
@@ -167,15 +145,15 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAndDecodeBackExactly) {
                       last ? B({0x00, 0x3B}) : B({0x00}));
             // The image data is byte for byte what the toolkit's own writer makes of the frame.
             const Bytes image = bytes.substr(start.size(), bytes.size() - start.size() - last);
-            const Bytes toolkit = ToolkitWrites(images[i]);
+            wxImageArray toolkitFrames;
+            toolkitFrames.Add(images[i]);
+            wxMemoryOutputStream toolkitFile;
+            wxGIFHandler().SaveAnimation(toolkitFrames, &toolkitFile, false, 100);
+            Bytes toolkit(toolkitFile.GetLength(), '\0');
+            toolkitFile.CopyTo(&toolkit[0], toolkit.size());
             EXPECT_TRUE(toolkit.size() > image.size() &&
                         toolkit.compare(toolkit.size() - 1 - image.size(), image.size(), image) ==
                             0);
-
-            // The compressed pixels decode back to the very indices.
-            EXPECT_EQ(decoder.GetFrameSize(i), wxSize(f.width, f.height));
-            const char* data = reinterpret_cast<const char*>(decoder.GetData(i));
-            EXPECT_TRUE(Bytes(data, coded[i].size()) == coded[i]);
         }
     }
 }
