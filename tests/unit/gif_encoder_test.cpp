@@ -158,36 +158,6 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
     }
 }
 
-TEST(GifEncoder, ControlBlockCarriesTheTransparentIndex) {
-    Bytes twice = Ramp(16);
-    twice.replace(27, 3, twice, 15, 3);
-    const Bytes appended = Padded(Ramp(200) + B({1, 2, 3}), 256);
-    struct Case {
-        Bytes colours;
-        std::vector<int> indices;
-        Bytes mask;
-        int flags, index, packed;
-        Bytes table;
-    };
-    const std::vector<Case> cases = {
-        // A mask colour listed twice takes the first entry.
-        {twice, {0, 5, 9, 3}, twice.substr(15, 3), 0x01, 5, 0x83, twice},
-        // A full table has no room for a missing mask colour: no transparency.
-        {Ramp(256), {0, 1, 2, 3}, B({1, 2, 3}), 0x00, 0, 0x87, Ramp(256)},
-        // With room, the mask colour is appended as the transparent entry.
-        {Ramp(200), {0, 1, 2, 3}, B({1, 2, 3}), 0x01, 200, 0x87, appended},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.colours.size() / 3);
-        std::vector<wxImage> frames = {Paletted(2, 2, Ramp(16), {0, 1, 2, 3}),
-                                       Paletted(2, 2, c.colours, c.indices)};
-        frames[1].SetMaskColour(c.mask[0], c.mask[1], c.mask[2]);
-        const Bytes start = FrameStart(B({0x21, 0xF9, 0x04, c.flags, 10, 0, c.index, 0x00}), 2, 2,
-                                       c.packed, c.table);
-        EXPECT_EQ(Encode(frames, 100)[1].bytes.substr(0, start.size()), start);
-    }
-}
-
 TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCodeShorter) {
     // Runs of three colours; entry 3 is the transparent one. Runs of pixels that the canvas
     // shows already, some to be written in their colour first, some transparent first.
@@ -247,35 +217,53 @@ TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
     EXPECT_TRUE(written[1].bytes.empty());
 }
 
-TEST(GifEncoder, LayoutPlacesTheFrameAndTheFirstFrameCarriesThePasses) {
+TEST(GifEncoder, LayoutAndMaskShapeFrameStartsAndTheFirstFrameCarriesThePasses) {
     const Bytes table = Ramp(2);
+    Bytes twice = Ramp(16);
+    twice.replace(27, 3, twice, 15, 3);
     struct Case {
         GifFrameLayout layout;
+        Bytes colours, mask; // frame 1's palette and its mask colour, if any
+        std::vector<int> indices;
         Bytes looping;     // after frame 0's table
-        Bytes frame1Start; // frame 1's control flags, descriptor, local table and code size
+        Bytes frame1Start; // frame 1's control flags, descriptor, local table
     };
     // Fields: left, top, keep, global table, compact codes, passes, unchanged pixels.
+    const GifFrameLayout plain, placed{3, 258, true, true, true, 1, {}},
+        thrice{0, 0, false, false, true, 3, {}};
+    const std::vector<int> stripes = {1, 0, 1, 0}, each = {0, 1, 2, 3}, masked = {0, 5, 9, 3};
     const std::vector<Case> cases = {
-        {GifFrameLayout(), kLooping,
-         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x08})},
+        {plain, table, "", stripes, kLooping,
+         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x08})},
         // Placed and kept; one pass: no looping block at all; the global table: no local one;
         // narrow codes.
-        {{3, 258, true, true, true, 1, {}},
-         "",
-         B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 1, 0, 0x00, 0x02})},
-        {{0, 0, false, false, true, 3, {}},
-         "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
-         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}) + table + B({0x02})},
+        {placed, table, "", stripes, "",
+         B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 2, 0, 0x00, 0x02})},
+        {thrice, table, "", stripes, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
+         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x02})},
+        // A mask colour listed twice takes the first entry.
+        {plain, twice, twice.substr(15, 3), masked, kLooping,
+         B({0x01, 10, 0, 5, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x83}) + twice},
+        // A full table has no room for a missing mask colour: no transparency.
+        {plain, Ramp(256), B({1, 2, 3}), each, kLooping,
+         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x87}) + Ramp(256)},
+        // With room, the mask colour is appended as the transparent entry.
+        {plain, Ramp(200), B({1, 2, 3}), each, kLooping,
+         B({0x01, 10, 0, 200, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x87}) +
+             Padded(Ramp(200) + B({1, 2, 3}), 256)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.looping.size());
+        SCOPED_TRACE(&c - &cases[0]);
         // Frame 0 takes only the passes: it always fills the screen.
         GifFrameLayout first;
         first.passes = c.layout.passes;
+        std::vector<wxImage> frames = {Paletted(8, 300, table, std::vector<int>(2400, 1)),
+                                       Paletted(2, 2, c.colours, c.indices)};
+        if (!c.mask.empty()) {
+            frames[1].SetMaskColour(c.mask[0], c.mask[1], c.mask[2]);
+        }
         Bytes whole;
-        for (const Encoded& frame : Encode({Paletted(8, 300, table, std::vector<int>(2400, 1)),
-                                            Paletted(2, 1, table, {1, 0})},
-                                           100, {first, c.layout})) {
+        for (const Encoded& frame : Encode(frames, 100, {first, c.layout})) {
             EXPECT_TRUE(frame.ok);
             whole += frame.bytes;
         }
