@@ -1,4 +1,4 @@
-// The canvas size controls, playback with its loop count, the preview, the loop count dialog.
+// The canvas size controls, playback with the loop count dialog's count, the preview.
 #include "gui/window_fixture.h"
 
 #include <wx/dcmemory.h>
@@ -36,10 +36,12 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsWithinWhatAGifHolds) {
     EXPECT_EQ(frame->m_outputHeight, 65535);
 }
 
-TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
+TEST_F(Canvas, PlaybackRunsTheNumberOfPassesTheLoopCountDialogConfirmed) {
+    Command(frame->m_menuItem_loop); // empty strip: no dialog at all
     AddFrames({{10, 10}, {20, 20}, {30, 30}});
     frame->m_spinctrl_delay->SetValue(50);
-    frame->m_loopCount = 2;
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop), ChooseLoopCount(2));
+    EXPECT_EQ(LoopCountDialog(frame).m_spinctrl_loop->GetValue(), 2);
     Command(XRCID("m_tool_play"));
     ASSERT_TRUE(frame->m_isPlaying);
     EXPECT_EQ(frame->m_timer.GetInterval(), 500);
@@ -52,7 +54,7 @@ TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
     EXPECT_EQ(frame->m_currentFileName, "30x30.png");
 
     // A run stopped by hand after two of three passes plays one more pass next time.
-    frame->m_loopCount = 3;
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop), ChooseLoopCount(3));
     Command(frame->m_menuItem_run);
     Ticks(frame, 6);
     Command(frame->m_menuItem_run);
@@ -61,6 +63,13 @@ TEST_F(Canvas, PlaybackRunsTheChosenNumberOfPasses) {
     EXPECT_TRUE(frame->m_isPlaying);
     Ticks(frame, 1);
     EXPECT_FALSE(frame->m_isPlaying);
+
+    // The loop count dialog stops a run; Cancel keeps the count.
+    Command(frame->m_menuItem_run);
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop),
+                  wxExpectDismissableModal<LoopCountDialog>(wxID_CANCEL));
+    EXPECT_FALSE(frame->m_isPlaying);
+    EXPECT_EQ(frame->m_loopCount, 3);
 
     // Without a count the run goes on until it is stopped; a new delay stops it too.
     frame->m_loopCount = 0;
@@ -103,20 +112,4 @@ TEST_F(Canvas, PreviewShrinksToFitAndSitsBelowTheCentre) {
         }
         EXPECT_EQ(drawn, place) << size.x;
     }
-}
-
-TEST_F(Canvas, LoopCountDialogShowsAndKeepsTheConfirmedCount) {
-    Command(frame->m_menuItem_loop); // empty strip: no dialog at all
-    AddFrames({{10, 10}});
-    frame->m_loopsPlayed = 1;
-    wxTEST_DIALOG(Command(frame->m_menuItem_loop), ChooseLoopCount(3));
-    EXPECT_EQ(frame->m_loopCount, 3);
-    EXPECT_EQ(frame->m_loopsPlayed, 0);
-    EXPECT_EQ(LoopCountDialog(frame).m_spinctrl_loop->GetValue(), 3);
-    // Cancel keeps the count; the dialog stops the preview.
-    Command(frame->m_menuItem_run);
-    wxTEST_DIALOG(Command(frame->m_menuItem_loop),
-                  wxExpectDismissableModal<LoopCountDialog>(wxID_CANCEL));
-    EXPECT_EQ(frame->m_loopCount, 3);
-    EXPECT_FALSE(frame->m_isPlaying);
 }

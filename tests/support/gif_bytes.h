@@ -18,7 +18,7 @@ enum Disposal { kUnspecified = 0, kKeep = 1, kToBackground = 2, kToPrevious = 3 
 
 struct Frame {
     int left = 0, top = 0, width = 0, height = 0;
-    std::vector<unsigned char> indexes; // width * height palette indexes, row by row
+    std::vector<unsigned char> indexes; // width * height palette indexes, rows as stored
     int transparentIndex = -1;
     Disposal disposal = kUnspecified;
     bool interlaced = false;
@@ -61,17 +61,8 @@ inline bool PutFrame(GifFileType* gif, const Frame& frame) {
               EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height,
                                frame.interlaced, local) == GIF_OK;
     GifFreeMapObject(local);
-    // Interlaced rows are stored in four passes.
-    const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < (frame.interlaced ? 4 : 1); ++pass) {
-        const int step = frame.interlaced ? steps[pass] : 1;
-        for (int row = frame.interlaced ? starts[pass] : 0; row < frame.height; row += step) {
-            std::vector<GifPixelType> line(frame.indexes.begin() + row * frame.width,
-                                           frame.indexes.begin() + (row + 1) * frame.width);
-            ok = ok && EGifPutLine(gif, line.data(), frame.width) == GIF_OK;
-        }
-    }
-    return ok;
+    std::vector<GifPixelType> pixels(frame.indexes.begin(), frame.indexes.end());
+    return ok && EGifPutLine(gif, pixels.data(), pixels.size()) == GIF_OK;
 }
 
 inline bool Write(const wxString& path, const File& file) {

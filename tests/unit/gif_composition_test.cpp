@@ -76,9 +76,10 @@ void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
 TEST_F(GifComposition, EachDisposalMethodGivesTheFramesABrowserShows) {
     const std::vector<std::string> red = {"rrrr", "rrrr", "rrrr", "rrrr"};
     const testgif::Frame keptRed = Patch(0, 0, 4, 4, kRedIndex, testgif::kKeep);
-    // A column of 1 x 4 at x = 1 in a palette of its own, rows stored in interlaced order.
+    // A column of 1 x 4 at x = 1 in a palette of its own, its rows stored in interlaced order
+    // (0, 2, 1, 3).
     testgif::Frame interlaced = Patch(1, 0, 1, 4, 0);
-    interlaced.indexes = {2, 1, 0, 3};
+    interlaced.indexes = {2, 0, 1, 3};
     interlaced.localPalette = {kWhite, kBlue, kGreen, kRed};
     interlaced.interlaced = true;
     struct Case {
@@ -192,19 +193,14 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
 
 // gifsicle -O2 fills the LZW table without a clear code, which the toolkit's decoder refuses.
 TEST_F(GifComposition, FilesOptimisersWroteLookAsTheirFullFrames) {
-    // Full frames of a sprite moving over a textured background.
-    constexpr int kW = 48;
-    constexpr int kH = 32;
-    testgif::File full{kW, kH, {}, {}};
-    for (int i = 0; i < 16; ++i) {
-        full.palette.push_back({static_cast<unsigned char>(i * 16), 90, 200});
-    }
+    // Full frames of a white sprite moving over a textured background.
+    testgif::File full{48, 32, {kRed, kGreen, kBlue, kWhite}, {}};
     for (int f = 0; f < 6; ++f) {
-        testgif::Frame frame = Patch(0, 0, kW, kH, 0, testgif::kKeep);
-        for (int p = 0; p < kW * kH; ++p) {
-            const int x = p % kW, y = p / kW;
+        testgif::Frame frame = Patch(0, 0, 48, 32, 0, testgif::kKeep);
+        for (int p = 0; p < 48 * 32; ++p) {
+            const int x = p % 48, y = p / 48;
             const bool sprite = x >= f * 7 && x < f * 7 + 9 && y >= 4 + f * 3 && y < 12 + f * 3;
-            frame.indexes[p] = sprite ? 15 : (x / 4 + y / 4) % 3;
+            frame.indexes[p] = sprite ? kWhiteIndex : (x / 4 + y / 4) % 3;
         }
         full.frames.push_back(frame);
     }
@@ -220,7 +216,7 @@ TEST_F(GifComposition, FilesOptimisersWroteLookAsTheirFullFrames) {
     for (size_t f = 0; f < composed.size(); ++f) {
         EXPECT_FALSE(composed[f].image->HasAlpha()) << "frame " << f;
         EXPECT_EQ(0,
-                  memcmp(composed[f].image->GetData(), fullFrames[f].image->GetData(), kW * kH * 3))
+                  memcmp(composed[f].image->GetData(), fullFrames[f].image->GetData(), 48 * 32 * 3))
             << "frame " << f;
     }
 }

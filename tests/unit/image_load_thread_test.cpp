@@ -61,11 +61,8 @@ TEST(ImportWorker, EventsForEachKindOfList) {
     };
     for (const Case& c : cases) {
         EventCollector collector;
-        wxArrayString files;
-        for (const wxString& path : c.paths) {
-            files.push_back(path);
-        }
-        auto* worker = new ImageLoadThread(&collector, files);
+        auto* worker =
+            new ImageLoadThread(&collector, wxArrayString(c.paths.size(), c.paths.data()));
         const auto refused = std::make_shared<RefusedFiles>();
         if (c.memory) {
             worker->LimitMemory(c.memory, refused);
