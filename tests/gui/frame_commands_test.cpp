@@ -20,9 +20,7 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     Strip().SelectWithModifiers(1, 0);
     answer = {WritePng(folder.File("c.png"), 40, 30)};
     Command(ID_POPUP_INSERT);
-    for (int index : Selection()) {
-        Strip().Select(index, false);
-    }
+    Strip().SetSelection({});
     answer = {WritePng(folder.File("wide.png"), 80, 20)};
     Command(ID_POPUP_INSERT);
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "walk.gif_0", "walk.gif_1",
@@ -31,8 +29,7 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 80);
 
     // Delete asks once; No keeps everything.
-    Strip().Select(1, true);
-    Strip().Select(3, true);
+    Strip().SetSelection({1, 3});
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_NO));
     EXPECT_EQ(Strip().GetCount(), 7);
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));

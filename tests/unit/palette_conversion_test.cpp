@@ -27,11 +27,7 @@ wxImage BmpRoundTrip(wxImage image) {
 TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes) {
     // Screen-like quarters of four colours, and the same with one transparent pixel, which
     // turns black; noise, a 257-colour ramp and a gradient are quantised.
-    wxImage flat(20, 10, false);
-    for (int quarter = 0; quarter < 4; ++quarter) {
-        const int shade = quarter % 2 ? 220 : 30, x = quarter % 2 * 10, y = quarter / 2 * 5;
-        flat.SetRGB(wxRect(x, y, 10, 5), shade, y ? 160 : 90, 255 - shade);
-    }
+    const wxImage flat = NoiseImage(2, 2, 3).Scale(20, 10);
     wxImage transparent = flat.Copy(), blackened = flat.Copy();
     transparent.InitAlpha();
     transparent.SetAlpha(3, 3, 0);
