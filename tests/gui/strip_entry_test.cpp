@@ -14,11 +14,14 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     const wxString upper = SourceFile(wxS("b.GIF"));
     ASSERT_EQ(m_strip->Append(MakeEntry(gif, 400, 200, 12), 10), 0);
     ASSERT_EQ(m_strip->Append(MakeEntry(upper, 60, 50, 3), 10), 1);
-    ASSERT_EQ(m_strip->Append(MakeEntry(SourceFile(wxS("plain")), 100, 80), 10), 2);
+    ASSERT_EQ(m_strip->Append(MakeEntry(SourceFile(wxS("plain")), 1000, 5), 10), 2);
     AppendEntries(2);
     auto* first = wxDynamicCast(m_strip->GetItem(0), wxImageThumbnailItem);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->GetThumbnail().GetSize(), wxSize(80, 40));
+    // A picture too thin to keep a row when shrunk still has one.
+    auto* thin = wxDynamicCast(m_strip->GetItem(2), wxImageThumbnailItem);
+    EXPECT_EQ(thin->GetThumbnail().GetSize(), wxSize(80, 1));
     // The full-size frame is kept and the decoded picture released.
     EXPECT_EQ(first->GetBitmap().GetSize(), wxSize(400, 200));
     EXPECT_EQ(first->GetImage(), nullptr);

@@ -1,5 +1,4 @@
 #include "app/domain_option.h"
-#include "app/paths.h"
 #include "app/platform.h"
 #include "support/test_files.h"
 
@@ -19,22 +18,6 @@ TEST(StringToInt, FollowsTheRuntimeConversionRules) {
                                                  {"-99999999999", -2147483647 - 1}};
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(StringToInt(text), value) << text;
-    }
-}
-
-TEST(Paths, InstallationDataAndOptionFoldersFollowTheProgramAndDocumentsFolders) {
-    EXPECT_EQ(AppDirectoryOf("/opt/reelmont/bin/reelmont"), "/opt/reelmont/bin");
-    EXPECT_EQ(InstallDirectoryOf("/opt/reelmont/bin"), "/opt/reelmont");
-    EXPECT_EQ(AppDirectoryOf("C:\\Tools\\Reelmont\\bin\\reelmont.exe"), "C:/Tools/Reelmont/bin");
-    // A bare name has the current folder as program folder and no installation folder.
-    EXPECT_EQ(AppDirectoryOf("reelmont"), ".");
-    EXPECT_EQ(InstallDirectoryOf("."), "");
-    EXPECT_EQ(InstallDirectoryOf("bin"), "");
-
-    const TempFolder documents;
-    for (int time = 0; time < 2; ++time) {
-        EXPECT_EQ(DataDirectoryBelow(documents.Path()), documents.File("Tarnwell files/Reelmont"));
-        EXPECT_TRUE(wxDirExists(documents.File("Tarnwell files/Reelmont")));
     }
 }
 
