@@ -154,5 +154,5 @@ TEST_F(EditCommands, DroppedFilesAndCommandLineFilesOpenAsUsersExpect) {
     wxSetWorkingDirectory(here);
     RunFor(50);
     ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
-    EXPECT_EQ(PathOf(0), folder.File("c.png"));
+    EXPECT_EQ(Strip().GetItem(0)->GetPath(), folder.File("c.png"));
 }

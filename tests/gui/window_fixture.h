@@ -75,9 +75,7 @@ struct WindowTest : ::testing::Test {
         frame->SetFileDialogSeam(
             [this](wxWindow*, const FileDialogRequest& request, wxArrayString& paths) {
                 asked.push_back(request);
-                for (const wxString& path : answer) {
-                    paths.push_back(path);
-                }
+                paths = wxArrayString(answer.size(), answer.data());
                 return !answer.empty();
             });
     }
@@ -101,12 +99,11 @@ struct WindowTest : ::testing::Test {
         frame->ProcessWindowEvent(typed);
     }
     wxThumbnailCtrl& Strip() { return *frame->m_thumbnailCtrl; }
-    wxString PathOf(int n) { return Strip().GetItem(n)->GetPath(); }
     // The file names of the entries, in order.
     std::vector<wxString> Names() {
         std::vector<wxString> names;
         for (int n = 0; n < Strip().GetCount(); ++n) {
-            names.push_back(wxFileNameFromPath(PathOf(n)));
+            names.push_back(wxFileNameFromPath(Strip().GetItem(n)->GetPath()));
         }
         return names;
     }

@@ -41,10 +41,7 @@ inline Frame Patch(int left, int top, int width, int height, unsigned char index
 
 // The table padded with black to a power of two; null for an empty one.
 inline ColorMapObject* MakeMap(const std::vector<Rgb>& palette) {
-    int size = 2;
-    while (size < static_cast<int>(palette.size())) {
-        size *= 2;
-    }
+    const int size = 1 << GifBitSize(palette.size());
     std::vector<GifColorType> colours(size, GifColorType{0, 0, 0});
     for (size_t i = 0; i < palette.size(); ++i) {
         colours[i] = GifColorType{palette[i][0], palette[i][1], palette[i][2]};

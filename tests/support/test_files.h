@@ -11,6 +11,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
 
@@ -43,12 +45,8 @@ inline wxString WriteBytes(const wxString& path, const std::string& bytes) {
 }
 
 inline std::string ReadBytes(const wxString& path) {
-    wxFFile file(path, "rb");
-    std::string bytes(file.IsOpened() ? file.Length() : 0, '\0');
-    if (!bytes.empty()) {
-        file.Read(&bytes[0], bytes.size());
-    }
-    return bytes;
+    std::ifstream file(path.fn_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // What a shell command printed; "failed: " before it when the command failed.
