@@ -1,7 +1,5 @@
-// The canvas size controls, playback with the loop count dialog's count, the preview.
+// The canvas size controls, and playback with the loop count dialog's count.
 #include "gui/window_fixture.h"
-
-#include <wx/dcmemory.h>
 
 namespace {
 using Canvas = WindowTest;
@@ -87,29 +85,4 @@ TEST_F(Canvas, PlaybackRunsTheNumberOfPassesTheLoopCountDialogConfirmed) {
     EXPECT_FALSE(frame->m_isPlaying);
     EXPECT_EQ(frame->m_currentFileName, "20x20.png");
     EXPECT_EQ(Status(1), "20x20.png Width:20px,Height:20 px");
-}
-
-TEST_F(Canvas, PreviewShrinksToFitAndSitsBelowTheCentre) {
-    // 1000x200 is drawn at 500x100 from (0, 180); 200x100 is never enlarged, so from (150, 180).
-    for (const auto& [size, place] : {std::pair<wxSize, wxRect>{{1000, 200}, {0, 180, 500, 100}},
-                                      {{200, 100}, {150, 180, 200, 100}}}) {
-        Strip().Clear();
-        AddFrames({size});
-        frame->PreviewFrame(0);
-        wxBitmap target(500, 400, 24);
-        {
-            wxMemoryDC dc(target);
-            frame->PaintPreview(dc, wxSize(500, 400));
-        }
-        const wxImage shot = target.ConvertToImage();
-        wxRect drawn;
-        for (int y = 0; y < 400; ++y) {
-            for (int x = 0; x < 500; ++x) {
-                if (PixelAt(shot, x, y) == wxColour(250, 0, 0)) {
-                    drawn.Union(wxRect(x, y, 1, 1));
-                }
-            }
-        }
-        EXPECT_EQ(drawn, place) << size.x;
-    }
 }
