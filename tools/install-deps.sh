@@ -11,7 +11,7 @@ packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev
     librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk locales-all libcurl4-openssl-dev
     libexpat1-dev)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth gifsicle imagemagick xdotool
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
     bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth time) ;;
     # The fuzz targets and the sanitizer builds (tools/fuzz.sh, tools/sanitize.sh) need clang.

@@ -1,5 +1,5 @@
 // GIF frames composed as a browser shows them: placement, transparency, each disposal method,
-// frame references, damaged and optimised files.
+// frame references and damaged files.
 #include "import/image_source.h"
 #include "support/test_files.h"
 
@@ -189,34 +189,4 @@ TEST_F(GifComposition, OtherFilesGiveOnePictureAndBadFilesNone) {
     EXPECT_EQ(ColourAt(*pictures[0].image, 0, 0), kGreen);
 
     EXPECT_TRUE(DecodeAll(WriteBytes(folder.File("broken.gif"), "GIF89a\x04")).empty());
-}
-
-// gifsicle -O2 fills the LZW table without a clear code, which the toolkit's decoder refuses.
-TEST_F(GifComposition, FilesOptimisersWroteLookAsTheirFullFrames) {
-    // Full frames of a white sprite moving over a textured background.
-    testgif::File full{48, 32, {kRed, kGreen, kBlue, kWhite}, {}};
-    for (int f = 0; f < 6; ++f) {
-        testgif::Frame frame = Patch(0, 0, 48, 32, 0, testgif::kKeep);
-        for (int p = 0; p < 48 * 32; ++p) {
-            const int x = p % 48, y = p / 48;
-            const bool sprite = x >= f * 7 && x < f * 7 + 9 && y >= 4 + f * 3 && y < 12 + f * 3;
-            frame.indexes[p] = sprite ? kWhiteIndex : (x / 4 + y / 4) % 3;
-        }
-        full.frames.push_back(frame);
-    }
-    const wxString fullPath = Write(full, "full.gif");
-    const wxString optimised = folder.File("optimised.gif");
-    ASSERT_EQ(std::system(("gifsicle -O2 '" + fullPath + "' -o '" + optimised + "'").utf8_str()),
-              0);
-
-    // The optimised file stores patches with transparency; composed, they are the full frames.
-    const std::vector<SourcePicture> fullFrames = DecodeAll(fullPath);
-    const std::vector<SourcePicture> composed = DecodeAll(optimised);
-    ASSERT_EQ(composed.size(), fullFrames.size());
-    for (size_t f = 0; f < composed.size(); ++f) {
-        EXPECT_FALSE(composed[f].image->HasAlpha()) << "frame " << f;
-        EXPECT_EQ(0,
-                  memcmp(composed[f].image->GetData(), fullFrames[f].image->GetData(), 48 * 32 * 3))
-            << "frame " << f;
-    }
 }

@@ -52,7 +52,6 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         {{a, two, bad}, "a.png 0 33, two.gif 0 33, two.gif 1 33, - 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
-        {{}, "- 0 100, "},
         // 4 x 4 frames take 64 bytes each: three fit, two more would not.
         {{three, two, a},
          "three.gif 0 0, three.gif 1 0, three.gif 2 0, a.png 0 100, ",
