@@ -56,7 +56,6 @@ src/window/thumbnailctrl_input.cpp @@ if (m_deferredSelect) {
 src/import/project_reader.cpp @@ if (IsGifSourceUtf8(path)) { @@ if (false) {
 src/import/project_reader.cpp @@ project.height = NumberIn(height); @@ project.height = NumberIn(width);
 src/import/project_reader.cpp @@ project.delay = NumberIn(delay); @@ project.delay = 10;
-src/import/project_reader.cpp @@ project.imagesEmpty = !images->GetChildren(); @@ project.imagesEmpty = false;
 src/import/project_reader.cpp @@ paths.clear(); @@
 src/import/project_reader.cpp @@ project.reached = ProjectStep::Delay; @@
 src/import/project_reader.cpp @@ lastFound = lookup.Exists(source); @@ lastFound = true;

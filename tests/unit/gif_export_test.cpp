@@ -49,7 +49,7 @@ std::vector<std::vector<std::string>> ShownFrames(const wxString& path) {
 TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
     TempFolder folder;
     // Noise of many colours, the same again, a patch of it changed, flat colours everywhere, one
-    // pixel changed, 256 colours everywhere, flat colours again.
+    // pixel changed, 256 colours everywhere, flat colours again, then four new pixels.
     std::vector<wxImage> frames = {NoiseImage(48, 32, 1), NoiseImage(48, 32, 1)};
     frames.push_back(frames[0].Copy());
     frames.back().Paste(NoiseImage(10, 10, 2), 5, 7);
@@ -63,6 +63,12 @@ TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
         frames.back().GetData()[3 * p + 2] = 9;
     }
     frames.push_back(frames[3]);
+    // Four corners of a mostly unchanged rectangle in a colour the global table lacks.
+    frames.push_back(frames[3].Copy());
+    for (const wxPoint& corner :
+         {wxPoint(10, 10), wxPoint(30, 10), wxPoint(10, 20), wxPoint(30, 20)}) {
+        frames.back().SetRGB(corner.x, corner.y, 0, 200, 100);
+    }
 
     for (PaletteMode mode : {PaletteMode::Standard, PaletteMode::Best}) {
         SCOPED_TRACE(static_cast<int>(mode));
@@ -77,8 +83,8 @@ TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
         };
         job.progress = [&progress](int percent) { progress.push_back(percent); };
         ASSERT_TRUE(ExportGif(job).ok);
-        EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
-        EXPECT_EQ(progress, (std::vector<int>{14, 28, 42, 57, 71, 85, 100}));
+        EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+        EXPECT_EQ(progress, (std::vector<int>{12, 25, 37, 50, 62, 75, 87, 100}));
         job.options.optimize = true;
         job.path = folder.File("optimised.gif");
         ASSERT_TRUE(ExportGif(job).ok);
