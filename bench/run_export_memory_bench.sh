@@ -4,14 +4,8 @@
 # frames on a 2048 x 2048 screen. Writes the figures of this one run into
 # bench/EXPORT_MEMORY_RESULTS.md.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh" bench
-build=${REELMONT_BENCH_BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -DREELMONT_BENCH=ON -DREELMONT_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target reelmont_export >/dev/null
+source "$(dirname "$0")/prepare_bench.sh" reelmont_export
 exporter=$build/stage/bin/reelmont-export
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # Ten different pictures, each named fifty times, so decoding costs what 500 files cost.
 for i in $(seq 0 9); do

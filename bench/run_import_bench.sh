@@ -2,13 +2,7 @@
 # Builds the import benchmark, runs it on files it generates, and writes the figures of this one
 # run into bench/IMPORT_RESULTS.md. FRAMES and REPS override the 200 frames and 3 runs.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh" bench
-build=${REELMONT_BENCH_BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -DREELMONT_BENCH=ON -DREELMONT_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target import_bench >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/prepare_bench.sh" import_bench
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 table=$("$build/bench/import_bench" --dir "$work" --frames "${FRAMES:-200}" --reps "${REPS:-3}")
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)

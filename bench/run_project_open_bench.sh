@@ -8,13 +8,7 @@
 # Other programs on a shared machine stretch the wall time; each measured program runs niced to
 # -10 in a scheduling group of its own when the script runs as root.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh" bench
-build=${REELMONT_BENCH_BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -DREELMONT_BENCH=ON -DREELMONT_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target reelmont_export window_import_bench >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/prepare_bench.sh" reelmont_export window_import_bench
 mkdir -p "$work/p" "$work/home"
 convert -size 64x48 gradient:red-blue "$work/p/present.png"
 

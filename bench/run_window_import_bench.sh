@@ -3,13 +3,7 @@
 # frames, the same GIF optimised, and PNG files), and times the real window's Add Image until the
 # last frame is in the strip, against ImageMagick decoding the same files. Prints a table.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/tools/install-deps.sh" bench
-build=${REELMONT_BENCH_BUILD_DIR:-$here/build-bench}
-cmake -S "$here" -B "$build" -DREELMONT_BENCH=ON -DREELMONT_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j2 --target window_import_bench import_bench >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/prepare_bench.sh" -DCMAKE_BUILD_TYPE=Release window_import_bench import_bench
 "$build/bench/import_bench" --generate "$work" "${FRAMES:-200}"
 export HOME="$work/home"
 mkdir -p "$HOME"
