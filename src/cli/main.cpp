@@ -32,5 +32,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments.push_back(wxString(argv[i], *wxConvFileName));
     }
-    return RunExportCommand(arguments, stdout, stderr, isatty(fileno(stderr)) != 0);
+    CommandStreams streams;
+    streams.inIsTerminal = isatty(fileno(stdin)) != 0;
+    streams.outIsTerminal = isatty(fileno(stdout)) != 0;
+    streams.errIsTerminal = isatty(fileno(stderr)) != 0;
+    return RunExportCommand(arguments, streams);
 }
