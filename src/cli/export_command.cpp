@@ -133,8 +133,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         return kExportFailed;
     }
     for (const wxString& skipped : input.skipped) {
-        Say(err,
-            wxString::Format(_("skipped \"%s\": it holds no picture that can be read"), skipped));
+        Say(err, skipped);
     }
 
     const bool toOut = parsed.output == "-";
