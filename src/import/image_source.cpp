@@ -51,7 +51,8 @@ bool EndsWhole(const wxString& path, const PictureHeader& header) {
     unsigned char start[54] = {};
     const size_t startGot = std::fread(start, 1, sizeof start, file);
     if (fstat(fileno(file), &status) == 0) {
-        const long from = status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
+        const long from =
+            status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
         if (std::fseek(file, from, SEEK_SET) == 0) {
             got = std::fread(&tail[0], 1, tail.size(), file);
         }
@@ -112,8 +113,9 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     auto picture = std::make_unique<wxImage>();
     bool read = false;
     try {
-        wxImageHandler* handler =
-            header.kind == PictureKind::Unknown ? nullptr : wxImage::FindHandler(TypeOf(header.kind));
+        wxImageHandler* handler = header.kind == PictureKind::Unknown
+                                      ? nullptr
+                                      : wxImage::FindHandler(TypeOf(header.kind));
         if (handler) {
             // Not verbose: the decoders' own warnings would only reach standard error.
             wxFileInputStream stream(path);
