@@ -112,7 +112,7 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     }
     auto picture = std::make_unique<wxImage>();
     bool read = false;
-    try {
+    {
         wxImageHandler* handler = header.kind == PictureKind::Unknown
                                       ? nullptr
                                       : wxImage::FindHandler(TypeOf(header.kind));
@@ -123,8 +123,6 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
         } else {
             read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
         }
-    } catch (const std::bad_alloc&) {
-        return Fault(problem, SourceFault::NoMemory);
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
@@ -137,6 +135,9 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     deliver(SourcePicture{std::move(picture), 0, path, true});
     return true;
 }
+
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem);
 
 // The fault that keeps the file at `path` from being read, found without reading it; an
 // empty file (or one of the system's endless ones, which say they are empty) holds nothing.
@@ -152,6 +153,16 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {
+    try {
+        return DecodeWithin(path, deliver, stopRequested, problem);
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+}
+
+namespace {
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
     const wxString source = StripFrameSuffix(path);
@@ -167,6 +178,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
     }
     return DecodeStill(source, deliver, stopRequested, problem);
 }
+} // namespace
 
 SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;
