@@ -128,7 +128,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         inputs[0] = spooled;
     }
     InputFrames input;
-    if (!ReadInputFrames(inputs, &input, &error)) {
+    if (!ReadInputFrames(inputs, parsed.keepGoing, &input, &error)) {
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
