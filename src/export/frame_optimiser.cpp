@@ -1,6 +1,7 @@
 #include "export/frame_optimiser.h"
 
 #include "export/colour_map.h"
+#include "export/new_image.h"
 
 #include <wx/palette.h>
 
@@ -232,7 +233,7 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
     // else the colours themselves and, for transparency, a colour they do not use.
-    OptimisedFrame stored{wxImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
+    OptimisedFrame stored{NewImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
     stored.layout.left = rect.GetLeft();
     stored.layout.top = rect.GetTop();
     stored.layout.keep = true;
