@@ -178,13 +178,15 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette);
+        bool exact = false;
+        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette, &exact);
         if (!paletted.IsOk()) {
             frame.state = FrameState::NoPalette;
             return frame;
         }
         frame.paletted.reset(new wxImage(paletted));
-        if (KeepsStillAreas(m_job.options)) {
+        // A frame that kept its colours shows its own pixels everywhere, still areas included.
+        if (KeepsStillAreas(m_job.options) && !exact) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
