@@ -5,7 +5,7 @@
 #include "export/frame_optimiser.h"
 #include "export/palette_conversion.h"
 #include "export/replacing_file.h"
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>

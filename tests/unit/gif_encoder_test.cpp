@@ -1,6 +1,6 @@
 // The bytes the GIF encoder writes block by block, its image data byte for byte the toolkit
 // writer's, and the frames it refuses.
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
 #include <wx/anidecod.h>

@@ -1,7 +1,7 @@
 // The export pipeline end to end: the file it writes, its progress, the same bytes on one or
 // two threads, and failures that leave the old file as it was.
 #include "export/gif_export.h"
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>

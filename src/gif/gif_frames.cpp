@@ -1,6 +1,6 @@
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 
-#include "import/gif_canvas.h"
+#include "gif/gif_canvas.h"
 
 #include <wx/wfstream.h>
 

@@ -1,7 +1,7 @@
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include "export/colour_map.h"
-#include "window/gif_lzw.h"
+#include "gif/gif_lzw.h"
 
 #include <wx/palette.h>
 
