@@ -19,7 +19,6 @@ src/gif/gif_gifhandler.cpp @@ (1 << bits) < count @@ (1 << bits) <= count
 src/gif/gif_gifhandler.cpp @@ static_cast<unsigned char>((value >> 8) & 0xFF)} @@ 0}
 src/gif/gif_gifhandler.cpp @@ WriteByte(0) && WriteByte(0) && @@ WriteByte(0) &&
 src/gif/gif_gifhandler.cpp @@ 0x80 + 16 * (bits - 1) + (bits - 1) @@ 0x80 + 16 * (bits - 1)
-src/gif/gif_gifhandler.cpp @@ const int delay = delayMs / 10; @@ const int delay = delayMs;
 src/gif/gif_gifhandler.cpp @@ transparentIndex >= 0 ? 0x01 : 0x00 @@ 0x00
 src/gif/gif_gifhandler.cpp @@ return WriteByte(0x3B); @@ return true;
 src/gif/gif_gifhandler.cpp @@ for (int i = count - 1; i >= 0; --i) { @@ for (int i = 0; i < count; ++i) {

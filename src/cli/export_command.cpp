@@ -78,6 +78,13 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
+    // -d sets every frame; otherwise GIF frames keep their own delays.
+    if (!parsed.delay) {
+        job.delays = input.delays;
+        for (int& delay : job.delays) {
+            delay = delay >= 0 ? delay : job.delay;
+        }
+    }
     job.path = parsed.output;
     job.options = parsed.options;
     ProgressReport progress(err, errIsTerminal, parsed.output);

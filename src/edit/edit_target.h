@@ -1,10 +1,11 @@
-// What the edit commands change: the animation's frames in their order, the selection, and the
-// delay and output size. The main window provides it; tests provide a plain list.
+// What the edit commands change: the animation's frames in their order with their delays, the
+// selection, and the delay control's value and output size. AnimationTarget is the document
+// alone; the main window's target keeps its strip showing the document too.
 #pragma once
 
-#include <vector>
+#include "document/animation_frame.h"
 
-class wxObject;
+#include <vector>
 
 struct AnimationSettings {
     int delay = 0;
@@ -20,10 +21,12 @@ public:
     virtual ~EditTarget() = default;
 
     virtual int FrameCount() const = 0;
-    // Takes the frame at n out of the animation and hands it to the caller; null for a bad n.
-    virtual wxObject* TakeFrame(int n) = 0;
+    // Takes the frame at n out of the animation and hands it to the caller.
+    virtual AnimationFrame TakeFrame(int n) = 0;
     // Puts a frame taken out earlier back before position n.
-    virtual void PutFrame(wxObject* frame, int n) = 0;
+    virtual void PutFrame(AnimationFrame frame, int n) = 0;
+    virtual int FrameDelay(int n) const = 0;
+    virtual void SetFrameDelay(int n, int delay) = 0;
     // New position i receives the frame at old position order[i]; the selection moves along.
     virtual void Reorder(const std::vector<int>& order) = 0;
     virtual void SetSelection(const std::vector<int>& indices) = 0;

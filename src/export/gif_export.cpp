@@ -194,15 +194,6 @@ private:
     std::thread m_helper;
 };
 
-// Points the encoder at a frame's own buffer for as long as the frame is encoded.
-class EncoderOutput {
-public:
-    explicit EncoderOutput(wxOutputStream& stream) { g_gifOutputStream = &stream; }
-    ~EncoderOutput() { g_gifOutputStream = nullptr; }
-    EncoderOutput(const EncoderOutput&) = delete;
-    EncoderOutput& operator=(const EncoderOutput&) = delete;
-};
-
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
 // none could be coded.
 std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
@@ -211,9 +202,8 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     for (OptimisedFrame& way : ways) {
         way.layout.passes = job.options.passes;
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        EncoderOutput output(*coded);
-        if (MyGifHandler().SaveFrame(way.image, job.delay * 10, job.frameCount, index,
-                                     way.layout) &&
+        const int delay = job.delays.empty() ? job.delay : job.delays[index];
+        if (MyGifHandler().SaveFrame(*coded, way.image, delay, job.frameCount, index, way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
             shortest = std::move(coded);
         }
@@ -230,7 +220,8 @@ GifExportResult Failure(const wxString& message) {
 } // namespace
 
 GifExportResult ExportGif(const GifExportJob& job) {
-    if (job.frameCount <= 0 || !job.frameSource) {
+    if (job.frameCount <= 0 || !job.frameSource ||
+        (!job.delays.empty() && job.delays.size() != size_t(job.frameCount))) {
         return Failure(wxString::Format(_("Cannot save \"%s\": there are no frames."), job.path));
     }
     if (job.canvasWidth <= 0 || job.canvasHeight <= 0) {

@@ -8,6 +8,7 @@
 #include <wx/string.h>
 
 #include <functional>
+#include <vector>
 
 struct GifExportJob {
     int frameCount = 0;
@@ -18,8 +19,9 @@ struct GifExportJob {
     std::function<wxImage(int)> frameSource;
     int canvasWidth = 0;
     int canvasHeight = 0;
-    // Delay of every frame, in hundredths of a second.
+    // Delay of every frame, in hundredths of a second, unless `delays` holds one per frame.
     int delay = 10;
+    std::vector<int> delays;
     // The GIF file to write.
     wxString path;
     // Palette mode, optimised frames and passes; the defaults write the file as always.
@@ -45,5 +47,5 @@ struct GifExportResult {
 };
 
 // Runs the export. On any failure or stop the target is left untouched and no unfinished file
-// remains. Only one export may run at a time (the encoder's output stream is process-wide).
+// remains.
 GifExportResult ExportGif(const GifExportJob& job);

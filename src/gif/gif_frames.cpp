@@ -29,9 +29,11 @@ struct GifCloser {
 };
 using GifFile = std::unique_ptr<GifFileType, GifCloser>;
 
-// The graphic control block read before a frame; it applies to that frame only.
+// The graphic control block read before a frame; it applies to that frame only. A frame
+// without one has no delay of its own (-1).
 GraphicsControlBlock NoControl() {
     GraphicsControlBlock control{};
+    control.DelayTime = -1;
     control.DisposalMode = DISPOSAL_UNSPECIFIED;
     control.TransparentColor = NO_TRANSPARENT_COLOR;
     return control;
@@ -165,7 +167,7 @@ bool PaintFrame(GifFileType* gif, GifCanvas* canvas, Reading reading) {
 
 namespace {
 // Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
-// whole, with its number; composes them on a canvas when asked to, and passes that canvas
+// whole, with its number and delay; composes them on a canvas when asked to, and passes that canvas
 // too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
 template <typename OnFrame>
 void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
@@ -209,11 +211,12 @@ void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFr
         } catch (const std::bad_alloc&) {
             return;
         }
+        const int delay = control.DelayTime;
         control = NoControl();
         if (!PaintFrame(gif.get(), canvas.get(), reading)) {
             return;
         }
-        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get())) {
+        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get(), delay)) {
             return;
         }
         if (frame == onlyFrame) {
@@ -238,10 +241,11 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
     };
     ReadFrames(
         path, onlyFrame, Reading::Compose,
-        [&](int frame, const Screen&, const GifCanvas* canvas) {
+        [&](int frame, const Screen&, const GifCanvas* canvas, int delay) {
             handOver(false);
             ready.image = canvas->MakePicture();
             ready.frameIndex = frame;
+            ready.delay = delay;
             ready.sourcePath = path;
             return ready.image != nullptr;
         },
@@ -255,8 +259,9 @@ SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
     SourceSurvey survey;
     ReadFrames(
         path, onlyFrame, reading,
-        [&survey](int, const Screen& screen, const GifCanvas*) {
+        [&survey](int, const Screen& screen, const GifCanvas*, int delay) {
             ++survey.pictures;
+            survey.delays.push_back(delay);
             survey.size = wxSize(screen.width, screen.height);
             return true;
         },

@@ -1,12 +1,14 @@
 #include "import/image_source.h"
 
-#include "import/frame_reference.h"
 #include "gif/gif_frames.h"
+#include "import/frame_reference.h"
 
 #include <wx/filefn.h>
 #include <wx/log.h>
 
 namespace {
+const char* const kDelayOption = "ReelmontFrameDelay";
+
 bool Stopped(const StopRequest& stopRequested) {
     return stopRequested && stopRequested();
 }
@@ -24,6 +26,14 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver,
     return true;
 }
 } // namespace
+
+void SetPictureDelay(wxImage& picture, int delay) {
+    picture.SetOption(kDelayOption, delay);
+}
+
+int PictureDelay(const wxImage& picture, int fallback) {
+    return picture.HasOption(kDelayOption) ? picture.GetOptionInt(kDelayOption) : fallback;
+}
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested) {
@@ -52,6 +62,7 @@ SourceSurvey SurveyImageSource(const wxString& path) {
         [&survey](SourcePicture picture) {
             survey.pictures = 1;
             survey.size = picture.image->GetSize();
+            survey.delays = {-1};
         },
         StopRequest());
     return survey;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // One picture decoded from an image source.
 struct SourcePicture {
@@ -18,7 +19,15 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // A GIF frame's own delay in hundredths of a second (0 and 1 kept as the file has them);
+    // -1 for a still picture, which takes the delay control's value.
+    int delay = -1;
 };
+
+// A picture carries its delay (see SourcePicture::delay) as an image option when it travels
+// alone, as in the import worker's events; `fallback` when it has none.
+void SetPictureDelay(wxImage& picture, int delay);
+int PictureDelay(const wxImage& picture, int fallback);
 
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
@@ -40,5 +49,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Each picture's delay, as SourcePicture::delay gives it.
+    std::vector<int> delays;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

@@ -36,9 +36,16 @@ void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
     const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
-    m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+    const std::vector<int> delays = m_animation.Delays();
+    const int delay = m_spinctrl_delay->GetValue();
+    m_thumbnailCtrl->SetDelay(delay);
+    // The control sets every frame's delay, as one edit with the typing that follows.
+    for (int n = 0; n < m_animation.FrameCount(); ++n) {
+        m_animation.SetDelay(n, delay);
+    }
+    m_thumbnailCtrl->Refresh();
     if (m_thumbnailCtrl->GetCount() > 0) {
-        RecordSettingsEdit(EditKind::Delay, before);
+        RecordSettingsEdit(EditKind::Delay, before, delays);
     }
 }
 
@@ -77,11 +84,8 @@ void GifFrame::RefreshCanvasSize() {
     }
     std::vector<FrameSize> frames;
     frames.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
-        if (item != nullptr && item->GetBitmap().IsOk()) {
-            frames.push_back({item->GetBitmap().GetWidth(), item->GetBitmap().GetHeight()});
-        }
+    for (const AnimationFrame& frame : m_animation.Frames()) {
+        frames.push_back({frame.pixels->Width(), frame.pixels->Height()});
     }
     const FrameSize canvas = CanvasOfFrames(frames);
     const int w = canvas.width;

@@ -123,16 +123,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
         --*m_importBacklog;
     }
     if (image != nullptr) {
+        const int delay = PictureDelay(*image, m_spinctrl_delay->GetValue());
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
-        bool kept = false;
-        if (m_import.first >= 0) {
-            kept = item->PrepareThumbnail(*m_thumbnailCtrl, false);
-            if (kept) {
-                m_thumbnailCtrl->Insert(item, m_import.first + m_import.added);
-            }
-        } else {
-            kept = m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) >= 0;
-        }
+        const bool kept =
+            AddEntry(item, m_import.first >= 0 ? m_import.first + m_import.added : -1, delay);
         if (kept) {
             ++m_import.added;
             m_importedSources.insert(event.GetString());
@@ -208,19 +202,23 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
             continue;
         }
         memoryLeft -= need;
-        const bool any =
-            DecodeImageSource(path,
-                              [&](SourcePicture picture) {
-                                  m_insertImage = picture.image.release();
-                                  auto* item = new wxImageThumbnailItem(
-                                      m_insertImage, picture.frameIndex, picture.sourcePath);
-                                  m_insertImage = nullptr;
-                                  m_thumbnailCtrl->BeginUpdate();
-                                  m_thumbnailCtrl->Insert(item, position + inserted);
-                                  m_thumbnailCtrl->EndUpdate();
-                                  ++inserted;
-                              },
-                              {});
+        const bool any = DecodeImageSource(
+            path,
+            [&](SourcePicture picture) {
+                const int delay = picture.delay >= 0 ? picture.delay : m_spinctrl_delay->GetValue();
+                m_insertImage = picture.image.release();
+                auto* item =
+                    new wxImageThumbnailItem(m_insertImage, picture.frameIndex, picture.sourcePath);
+                m_insertImage = nullptr;
+                m_thumbnailCtrl->BeginUpdate();
+                if (AddEntry(item, position + inserted, delay)) {
+                    ++inserted;
+                } else {
+                    delete item;
+                }
+                m_thumbnailCtrl->EndUpdate();
+            },
+            {});
         if (!any) {
             unread.push_back(path);
         }
@@ -272,6 +270,8 @@ void GifFrame::OnClearAll(wxCommandEvent&) {
 void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
+    m_animation.Clear();
+    m_decodedFrames.Clear();
     RefreshCanvasSize();
     m_statusBar1->SetStatusText(wxEmptyString, 1);
     ClearPreviewPanel();
@@ -282,5 +282,6 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {
     wxMenu menu;
     menu.Append(ID_POPUP_INSERT, _("&Insert Image") + "\t" + "Ctrl+Ins", wxEmptyString);
     menu.Append(wxID_DELETE, _("&Delete") + "\t" + "Ctrl+Del", wxEmptyString);
+    menu.Append(m_menuItem_framedelay->GetId(), _("Frame Delay..."), wxEmptyString);
     PopupMenu(&menu, wxDefaultPosition);
 }
