@@ -170,8 +170,8 @@ namespace {
 // the fault that ended it: Damaged for a file cut short or corrupt, TooLarge for a screen
 // beyond the limit, NoMemory when the screen found no memory; None otherwise.
 template <typename OnFrame>
-SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading,
-                       const OnFrame& onFrame, const StopRequest& stopRequested) {
+SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
+                       const StopRequest& stopRequested) {
     wxFileInputStream stream(path);
     if (!stream.IsOk()) {
         return SourceFault::Unreadable;

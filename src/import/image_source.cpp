@@ -51,7 +51,8 @@ bool EndsWhole(const wxString& path, const PictureHeader& header) {
     unsigned char start[54] = {};
     const size_t startGot = std::fread(start, 1, sizeof start, file);
     if (fstat(fileno(file), &status) == 0) {
-        const long from = status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
+        const long from =
+            status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
         if (std::fseek(file, from, SEEK_SET) == 0) {
             got = std::fread(&tail[0], 1, tail.size(), file);
         }
@@ -111,9 +112,10 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     }
     auto picture = std::make_unique<wxImage>();
     bool read = false;
-    try {
-        wxImageHandler* handler =
-            header.kind == PictureKind::Unknown ? nullptr : wxImage::FindHandler(TypeOf(header.kind));
+    {
+        wxImageHandler* handler = header.kind == PictureKind::Unknown
+                                      ? nullptr
+                                      : wxImage::FindHandler(TypeOf(header.kind));
         if (handler) {
             // Not verbose: the decoders' own warnings would only reach standard error.
             wxFileInputStream stream(path);
@@ -121,8 +123,6 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
         } else {
             read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
         }
-    } catch (const std::bad_alloc&) {
-        return Fault(problem, SourceFault::NoMemory);
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
@@ -135,6 +135,9 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     deliver(SourcePicture{std::move(picture), 0, path, true});
     return true;
 }
+
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem);
 
 // The fault that keeps the file at `path` from being read, found without reading it; an
 // empty file (or one of the system's endless ones, which say they are empty) holds nothing.
@@ -150,6 +153,16 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {
+    try {
+        return DecodeWithin(path, deliver, stopRequested, problem);
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+}
+
+namespace {
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
     const wxString source = StripFrameSuffix(path);
@@ -165,6 +178,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
     }
     return DecodeStill(source, deliver, stopRequested, problem);
 }
+} // namespace
 
 SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;

@@ -222,24 +222,22 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
             break;
         }
         SourceProblem problem;
-        const bool any =
-            DecodeImageSource(path,
-                              [&](SourcePicture picture) {
-                                  const unsigned long long bytes =
-                                      PictureMemory(picture.image->GetSize());
-                                  charge.Detach(bytes);
-                                  m_insertImage = picture.image.release();
-                                  auto* item = new wxImageThumbnailItem(
-                                      m_insertImage, picture.frameIndex, picture.sourcePath);
-                                  m_insertImage = nullptr;
-                                  item->HoldCharge(
-                                      MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
-                                  m_thumbnailCtrl->BeginUpdate();
-                                  m_thumbnailCtrl->Insert(item, position + inserted);
-                                  m_thumbnailCtrl->EndUpdate();
-                                  ++inserted;
-                              },
-                              {}, &problem);
+        const bool any = DecodeImageSource(
+            path,
+            [&](SourcePicture picture) {
+                const unsigned long long bytes = PictureMemory(picture.image->GetSize());
+                charge.Detach(bytes);
+                m_insertImage = picture.image.release();
+                auto* item =
+                    new wxImageThumbnailItem(m_insertImage, picture.frameIndex, picture.sourcePath);
+                m_insertImage = nullptr;
+                item->HoldCharge(MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
+                m_thumbnailCtrl->BeginUpdate();
+                m_thumbnailCtrl->Insert(item, position + inserted);
+                m_thumbnailCtrl->EndUpdate();
+                ++inserted;
+            },
+            {}, &problem);
         if (problem.fault == SourceFault::Damaged) {
             damaged.push_back(path);
         } else if (!any) {

@@ -68,8 +68,7 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
         // 4 x 4 frames take 64 bytes each: three fit, two more would not, and the import stops
         // there.
-        {{three, two, a}, "three.gif 0 0, three.gif 1 0, three.gif 2 0, - 0 100, ", 250,
-         twoAndA},
+        {{three, two, a}, "three.gif 0 0, three.gif 1 0, three.gif 2 0, - 0 100, ", 250, twoAndA},
         {{cut, a}, "cut.gif 0 0, a.png 0 100, ", 1000, {}, wxArrayString(1, cut)},
     };
     for (const Case& c : cases) {
