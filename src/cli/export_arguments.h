@@ -16,7 +16,12 @@ struct ExportArguments {
     int delay = 0;
     int width = 0;
     int height = 0;
+    // Frames a second; 0 where not given.
+    double fps = 0;
+    // "-" writes the GIF to standard output.
     wxString output;
+    // A list of further INPUTs, one a line ("-": standard input); empty where not given.
+    wxString filesFrom;
     std::vector<wxString> inputs;
     ExportOptions options;
 };
@@ -30,6 +35,10 @@ const int kLargestExportNumber = 65535;
 // ends the options. False on a mistake, with `error` saying which.
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error);
+
+// Whether the INPUTs go together: a project file or standard input ("-") only alone. False
+// with `error` saying why not.
+bool CheckInputs(const std::vector<wxString>& inputs, wxString* error);
 
 // The text that --help shows.
 wxString ExportUsage();

@@ -25,6 +25,20 @@ std::vector<OptionRow> ExportOptionRows() {
          [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
              return ReadWholeNumber(value, name, 1, kLargestExportNumber, &parsed->height, error);
          }},
+        {"fps", 0, OptionValue::Required, "N",
+         _("frames a second instead of -d: delays in whole hundredths that keep\n"
+           "the pace without drift (12 gives 8, 8, 9, 8, 8, 9, ...), above 0 up to 100"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             double fps = 0;
+             if (!value.ToCDouble(&fps) || !(fps > 0 && fps <= 100)) {
+                 *error = wxString::Format(
+                     _("%s needs a number of frames a second above 0 up to 100, not \"%s\""), name,
+                     value);
+                 return false;
+             }
+             parsed->fps = fps;
+             return true;
+         }},
         {"quality", 'q', OptionValue::Required, "standard|best",
          _("colours of each frame: the fast standard palette (default) or the\n"
            "closest colours, dithered (slower)"),
@@ -51,9 +65,16 @@ std::vector<OptionRow> ExportOptionRows() {
                                     error);
          }},
         {"output", 'o', OptionValue::Required, "OUT.gif",
-         _("the file to write; it is replaced only once the GIF is complete"),
+         _("the file to write; it is replaced only once the GIF is complete;\n"
+           "\"-\" writes to standard output"),
          [](const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
              parsed->output = value;
+             return true;
+         }},
+        {"files-from", 0, OptionValue::Required, "FILE",
+         _("also take the INPUTs FILE names, one a line (\"-\": standard input)"),
+         [](const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->filesFrom = value;
              return true;
          }},
         {"keep-going", 0, OptionValue::None, "",

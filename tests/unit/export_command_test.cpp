@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/gifdecod.h>
-#include <wx/wfstream.h>
+#include <wx/mstream.h>
 
 #include <wx/filefn.h>
 
@@ -17,21 +17,30 @@ namespace {
 
 struct Outcome {
     int status;
-    wxString out;
+    // Bytes: the GIF of "-o -".
+    std::string out;
     wxString err;
 };
 
-Outcome RunCommand(const std::vector<wxString>& arguments) {
+// Runs the command with `in` on its standard input; standard input and output are terminals
+// when asked.
+Outcome RunCommand(const std::vector<wxString>& arguments, const std::string& in = "",
+                   bool terminals = false) {
     char* outBuffer = nullptr;
     char* errBuffer = nullptr;
     size_t outSize = 0;
     size_t errSize = 0;
-    std::FILE* out = open_memstream(&outBuffer, &outSize);
-    std::FILE* err = open_memstream(&errBuffer, &errSize);
-    const int status = RunExportCommand(arguments, out, err, false);
-    std::fclose(out);
-    std::fclose(err);
-    Outcome outcome{status, wxString::FromUTF8(outBuffer, outSize),
+    CommandStreams streams;
+    std::string input = in;
+    streams.in = in.empty() ? std::fopen("/dev/null", "r") : fmemopen(&input[0], in.size(), "r");
+    streams.out = open_memstream(&outBuffer, &outSize);
+    streams.err = open_memstream(&errBuffer, &errSize);
+    streams.inIsTerminal = streams.outIsTerminal = terminals;
+    const int status = RunExportCommand(arguments, streams);
+    std::fclose(streams.in);
+    std::fclose(streams.out);
+    std::fclose(streams.err);
+    Outcome outcome{status, std::string(outBuffer, outSize),
                     wxString::FromUTF8(errBuffer, errSize)};
     free(outBuffer);
     free(errBuffer);
@@ -108,6 +117,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         std::string message;
         // The message on standard output instead of standard error.
         bool onOut = false;
+        std::string in = "";
+        bool terminals = false;
     };
     const std::vector<Answer> answers = {
         {{"-h"}, 0, "Usage: reelmont-export [OPTION]...", true},
@@ -135,6 +146,21 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
+        // Standard input and output, and lists of inputs.
+        {{"-o", "-", wide}, 2, "standard output is a terminal", false, "", true},
+        {{"-o", out, "-"}, 2, "standard input is a terminal", false, "", true},
+        {{"-o", out, "-"}, 1, "standard input is empty"},
+        {{"-o", out, "-"}, 1, "standard input holds no GIF, PNG, JPEG or BMP", false, "text"},
+        {{"-o", out, "-"}, 1, "\"-\" is not a project file", false, "<project"},
+        {{"-o", out, wide, "-"}, 2, "standard input (\"-\") must be the only INPUT"},
+        {{"--files-from=-", "-o", out, "-"}, 2, "not both"},
+        {{"--files-from", gone, "-o", out}, 1, "cannot read the list \"" + gone.ToStdString()},
+        {{"--files-from", folder.Path(), "-o", out}, 1, "Is a directory"},
+        {{"--files-from", "-", "-o", out}, 1, "names no INPUT", false, "\n\n"},
+        {{"--files-from", "-", "-o", out, wide}, 1, "must be the only INPUT", false, "x.xml\n"},
+        {{"-d", "5", "--fps", "10", "-o", out, wide}, 2, "-d and --fps both set the delay"},
+        {{"--fps=0", "-o", out, wide}, 2, "--fps needs a number of frames a second"},
+        {{"--fps", "101", "-o", out, wide}, 2, "not \"101\""},
         // Hostile inputs: refused by their type before they are opened, by their declared size
         // before they are decoded, and named when they are cut short.
         {{"-o", out, folder.File("dir.xml")}, 1, "dir.xml\": it is a folder"},
@@ -150,9 +176,10 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     };
     WriteBytes(out, "old");
     for (const Answer& answer : answers) {
-        const Outcome outcome = RunCommand(answer.arguments);
+        const Outcome outcome = RunCommand(answer.arguments, answer.in, answer.terminals);
         EXPECT_EQ(outcome.status, answer.status) << answer.message;
-        EXPECT_TRUE((answer.onOut ? outcome.out : outcome.err).Contains(answer.message))
+        EXPECT_TRUE(
+            (answer.onOut ? wxString::FromUTF8(outcome.out) : outcome.err).Contains(answer.message))
             << outcome.out << outcome.err;
         EXPECT_TRUE((answer.onOut ? outcome.err : outcome.out).empty()) << answer.message;
         if (answer.status == 2) {
@@ -171,7 +198,10 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         std::vector<wxString> arguments;
         unsigned frames;
         wxSize size;
+        // Of every frame; else `delays`, each frame's.
         int delay;
+        std::string in = "";
+        std::vector<int> delays = {};
     };
     const std::vector<Export> exports = {
         // 100x50 then 60x80: the taller frame replaces the pair; GIF frames are expanded.
@@ -190,19 +220,43 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         // Bundled short options, long names with "=" or a separate value, shortened names.
         {{"-Od5", "--width=30", "--outp", out, wide, tall}, 2, wxSize(30, 40), 5},
         {{wide, "-Od", "7", "--height", "50", "-o", out, tall}, 2, wxSize(37, 50), 7},
+        // Standard input and output; a list of inputs; frames a second without drift.
+        {{"-O", "-o", "-", "-"}, 2, wxSize(30, 30), 10, ReadBytes(gif)},
+        {{"-o", out, "-"}, 2, wxSize(10, 10), 33, ReadBytes(project)},
+        {{"--files-from", "-", "--fps", "12", "-o", out},
+         4,
+         wxSize(60, 80),
+         0,
+         (wide + "\n\n" + tall + "\r\n" + gif).ToStdString(),
+         {8, 8, 9, 8}},
     };
     for (const Export& e : exports) {
-        const Outcome outcome = RunCommand(e.arguments);
+        WriteBytes(out, "");
+        const Outcome outcome = RunCommand(e.arguments, e.in);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(outcome.err.Contains(wxString::Format("%u frames of %d x %d, delay %d",
-                                                          e.frames, e.size.x, e.size.y, e.delay)))
+        EXPECT_TRUE(outcome.err.Contains(
+            wxString::Format("%u frames of %d x %d", e.frames, e.size.x, e.size.y)))
             << outcome.err;
-        wxFileInputStream in(out);
+        const bool toOut = e.arguments[e.arguments.size() - 2] == "-";
+        const std::string written = toOut ? outcome.out : ReadBytes(out);
+        EXPECT_EQ(outcome.out.empty(), !toOut);
+        EXPECT_EQ(ReadBytes(out).empty(), toOut);
+        wxMemoryInputStream in(written.data(), written.size());
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
         EXPECT_EQ(decoder.GetFrameSize(0), e.size) << "frames are fitted";
-        EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
+        for (unsigned i = 0; i < e.frames; ++i) {
+            EXPECT_EQ(decoder.GetDelay(i), 10 * (e.delays.empty() ? e.delay : e.delays[i])) << i;
+        }
     }
+    // Standard output receives the very bytes a file would.
+    const std::vector<wxString> options = {"-qbest", "-O", "--loop=3", "-o"};
+    std::vector<wxString> toFile = options;
+    toFile.insert(toFile.end(), {out, gif});
+    std::vector<wxString> toOut = options;
+    toOut.insert(toOut.end(), {"-", "-"});
+    ASSERT_EQ(RunCommand(toFile).status, 0);
+    EXPECT_EQ(RunCommand(toOut, ReadBytes(gif)).out, ReadBytes(out));
 }
