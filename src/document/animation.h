@@ -7,6 +7,7 @@
 #include "app/canvas_size.h"
 #include "document/animation_frame.h"
 #include "export/export_options.h"
+#include "image/view_transform.h"
 
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     // Passes the preview plays: 0 without end (the file's own count is in the options).
     int loopCount = 0;
     ExportOptions options;
+    // The crop, turn and flip every frame is shown and written with.
+    ViewTransform view;
 
 private:
     std::vector<AnimationFrame> m_frames;

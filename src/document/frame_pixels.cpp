@@ -68,6 +68,9 @@ std::shared_ptr<const FramePixels> FramePixels::Compress(const wxImage& picture)
             return nullptr;
         }
         pixels->m_bytes.assign(out.get(), out.get() + output.pos);
+        // The import charged the decoded picture before it was decoded, so the smaller
+        // compressed one is kept even in the rare case that it does not fit beside it.
+        pixels->m_charge = MemoryCharge(MemoryBudget::Process(), pixels->m_bytes.size());
         return pixels;
     } catch (const std::bad_alloc&) {
         return nullptr;

@@ -2,6 +2,8 @@
 // changed once made, so any number of frames, edits and threads may share one by reference.
 #pragma once
 
+#include "app/memory_budget.h"
+
 #include <wx/image.h>
 
 #include <cstddef>
@@ -10,7 +12,8 @@
 
 class FramePixels {
 public:
-    // The picture compressed; null when it holds no pixels or memory ran out.
+    // The picture compressed, its bytes charged to the process's memory budget for as long as
+    // it lives; null when it holds no pixels or memory ran out.
     static std::shared_ptr<const FramePixels> Compress(const wxImage& picture);
 
     // The picture exactly as it was given: colours, alpha and mask colour. Safe on any thread;
@@ -35,6 +38,7 @@ private:
     unsigned char m_mask[3] = {};
     // The colour bytes followed by the alpha bytes when there are any, as one zstd frame.
     std::vector<unsigned char> m_bytes;
+    MemoryCharge m_charge;
 };
 
 using SharedPixels = std::shared_ptr<const FramePixels>;

@@ -1,9 +1,12 @@
 // What the edit commands change: the animation's frames in their order with their delays, the
-// selection, and the delay control's value and output size. AnimationTarget is the document
-// alone; the main window's target keeps its strip showing the document too.
+// selection, the delay control's value, the output size and the view of the frames (crop, turn,
+// flip). The main window provides it over its document and strip; tests over the document alone.
 #pragma once
 
 #include "document/animation_frame.h"
+#include "image/view_transform.h"
+
+#include <vector>
 
 #include <vector>
 
@@ -11,8 +14,11 @@ struct AnimationSettings {
     int delay = 0;
     int width = 0;
     int height = 0;
+    // The crop, turn and flip every frame is shown and written with.
+    ViewTransform view;
     bool operator==(const AnimationSettings& other) const {
-        return delay == other.delay && width == other.width && height == other.height;
+        return delay == other.delay && width == other.width && height == other.height &&
+               view == other.view;
     }
 };
 

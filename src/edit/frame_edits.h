@@ -26,6 +26,14 @@ enum class EditKind {
     FrameDelay,
     Width,
     Height,
+    Crop,
+    RotateRight,
+    RotateLeft,
+    Rotate180,
+    FlipHorizontal,
+    FlipVertical,
+    Duplicate,
+    PingPong,
 };
 
 class AnimationEdit : public wxCommand {
@@ -108,10 +116,10 @@ private:
     FrameOrder m_order;
 };
 
-// A change of the delay control or of the output size. The delay control sets every frame's
-// delay: `frameDelays` are the frames' delays before it (empty for a size change). Further
-// changes of the same setting made right after it join it, so that typing a number is undone
-// at once.
+// A change of the delay control, the output size or the view. The delay control sets every
+// frame's delay: `frameDelays` are the frames' delays before it (empty for other settings).
+// Further changes of the same setting made right after it join it, so that typing a number is
+// undone at once.
 class SettingsEdit : public AnimationEdit {
 public:
     SettingsEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,

@@ -5,7 +5,7 @@ GifExportJob AnimationExportJob(const Animation& animation, const wxString& path
     job.frameCount = animation.FrameCount();
     job.frameSource = [&animation](int index) {
         const SharedPixels& pixels = animation.Frame(index).pixels;
-        return pixels ? pixels->Decode() : wxImage();
+        return pixels ? ApplyTransform(pixels->Decode(), animation.view) : wxImage();
     };
     job.delays = animation.Delays();
     job.canvasWidth = animation.output.width;

@@ -19,8 +19,9 @@ struct GifExportJob {
     std::function<wxImage(int)> frameSource;
     int canvasWidth = 0;
     int canvasHeight = 0;
-    // Delay of every frame, in hundredths of a second, unless `delays` holds one per frame.
+    // Delay of every frame, in hundredths of a second.
     int delay = 10;
+    // Delay of each frame instead, when not empty: one for each of the frameCount frames.
     std::vector<int> delays;
     // The GIF file to write.
     wxString path;

@@ -2,6 +2,8 @@
 // exporter. Works on files and pixels only; safe to run on a worker thread.
 #pragma once
 
+#include "import/source_file.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -37,11 +39,13 @@ using StopRequest = std::function<bool()>;
 // - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
 // - any other file: its one picture, through the toolkit's image handlers.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
-// true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
-// and is reported nowhere: the toolkit's messages are muted. Returns whether any picture was
+// true. A file that is not a regular one is refused before it is opened, a still picture larger
+// than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a
+// frame number the file does not hold, yields what could be read of it, and `problem` (may be
+// null) says what was wrong; the toolkit's messages are muted. Returns whether any picture was
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested);
+                       const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
@@ -51,5 +55,7 @@ struct SourceSurvey {
     wxSize size;
     // Each picture's delay, as SourcePicture::delay gives it.
     std::vector<int> delays;
+    // Why the source gives fewer pictures than it should, or none.
+    SourceProblem problem;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

@@ -35,7 +35,8 @@ void GifFrame::ShowTypedSize(const FrameSize& size) {
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
-    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
+    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight,
+                                   m_view};
     const std::vector<int> delays = m_animation.Delays();
     const int delay = m_spinctrl_delay->GetValue();
     m_thumbnailCtrl->SetDelay(delay);
@@ -82,12 +83,7 @@ void GifFrame::RefreshCanvasSize() {
         m_spinctrl_height->SetValue(0);
         return;
     }
-    std::vector<FrameSize> frames;
-    frames.reserve(count);
-    for (const AnimationFrame& frame : m_animation.Frames()) {
-        frames.push_back({frame.pixels->Width(), frame.pixels->Height()});
-    }
-    const FrameSize canvas = CanvasOfFrames(frames);
+    const FrameSize canvas = ViewedCanvas(m_view);
     const int w = canvas.width;
     const int h = canvas.height;
     m_imageWidth = m_outputWidth = w;
@@ -95,6 +91,17 @@ void GifFrame::RefreshCanvasSize() {
     m_spinctrl_width->SetValue(w);
     m_spinctrl_height->SetValue(h);
     ShowCanvasStatus();
+}
+
+FrameSize GifFrame::ViewedCanvas(const ViewTransform& view) const {
+    std::vector<FrameSize> frames;
+    frames.reserve(m_animation.FrameCount());
+    for (const AnimationFrame& frame : m_animation.Frames()) {
+        const wxSize shown =
+            TransformedSize(wxSize(frame.pixels->Width(), frame.pixels->Height()), view);
+        frames.push_back({shown.x, shown.y});
+    }
+    return CanvasOfFrames(frames);
 }
 
 void GifFrame::ShowCanvasStatus() {

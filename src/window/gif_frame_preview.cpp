@@ -125,7 +125,9 @@ void GifFrame::PreviewFrame(int index) {
     }
     const AnimationFrame& frame = m_animation.Frame(index);
     const wxImage picture = m_decodedFrames.Get(frame.pixels);
-    const wxBitmap bitmap = picture.IsOk() ? wxBitmap(picture) : wxBitmap();
+    const wxBitmap bitmap = !picture.IsOk()       ? wxBitmap()
+                            : m_view.IsIdentity() ? wxBitmap(picture)
+                                                  : wxBitmap(ApplyTransform(picture, m_view));
     m_currentFileName = wxFileNameFromPath(frame.source);
     m_currentBitmap = bitmap;
     m_previewScaled = wxBitmap();

@@ -56,7 +56,7 @@ public:
     void ApplySettings(const AnimationSettings& applied) override { settings = applied; }
     void FramesChanged() override {}
 
-    AnimationSettings settings{10, 8, 6};
+    AnimationSettings settings{10, 8, 6, {}};
 
 private:
     Animation& m_animation;
@@ -136,8 +136,8 @@ TEST(AnimationEdits, UndoAndRedoGiveBackTheVeryFramesAndDelays) {
     EXPECT_EQ(animation.Delays(), (std::vector<int>{0, 30, 0}));
     // The delay control: every frame, remembering what each had.
     target.settings.delay = 7;
-    history.Submit(
-        new SettingsEdit(target, EditKind::Delay, {10, 8, 6}, {7, 8, 6}, animation.Delays()));
+    history.Submit(new SettingsEdit(target, EditKind::Delay, {10, 8, 6, {}}, {7, 8, 6, {}},
+                                    animation.Delays()));
     EXPECT_EQ(animation.Delays(), (std::vector<int>{7, 7, 7}));
     const auto edited = Contents(animation);
 
