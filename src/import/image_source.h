@@ -18,6 +18,9 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // Hundredths of a second the picture stays by the source's own timing (a video's time
+    // stamps); 0 where the source has none.
+    int delay = 0;
 };
 
 using PictureSink = std::function<void(SourcePicture picture)>;
@@ -26,13 +29,18 @@ using StopRequest = std::function<bool()>;
 // Decodes the source a path names and hands each picture to `deliver`, in frame order:
 // - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
 // - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
-// - any other file: its one picture, through the toolkit's image handlers.
+// - a video file: the whole video at its own rate (at most 50 frames a second), each picture
+//   with its delay and, as its source path, the name of its frame ("clip.mp4#t=0.04");
+// - a video part or frame name ("clip.mp4#t=2,4&fps=10", "clip.mp4#t=2.1"): that part or frame;
+// - any other file: its one picture, through the toolkit's image handlers, or when they cannot
+//   read it and FFmpeg's libraries can, as a video.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
 // true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
-// and is reported nowhere: the toolkit's messages are muted. Returns whether any picture was
-// delivered.
+// and is reported nowhere: the toolkit's messages are muted. A video damaged or cut off part
+// way gives the frames before the damage, and `damage` (when given) says where it stopped.
+// Returns whether any picture was delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested);
+                       const StopRequest& stopRequested, wxString* damage = nullptr);
 
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without

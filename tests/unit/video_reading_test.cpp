@@ -1,10 +1,12 @@
 // Video files read into pictures: which frames a range at a rate gives, their delays, which
 // way up and how wide they come, and what damaged files and files without video give.
+#include "import/image_source.h"
 #include "support/temp_folder.h"
 #include "support/test_files.h"
 #include "support/video_clips.h"
 #include "video/video_probe.h"
 #include "video/video_reading.h"
+#include "video/video_reference.h"
 #include "video/video_time.h"
 
 #include <gtest/gtest.h>
@@ -194,4 +196,54 @@ TEST(VideoTime, WrittenAndRead) {
     }
     EXPECT_EQ(FormatVideoTime(65.5), "1:05.50");
     EXPECT_EQ(FormatVideoTime(3665.25), "1:01:05.25");
+}
+
+TEST(VideoReading, PartsAndFramesByNameAsImageSources) {
+    TempFolder folder;
+    VideoClip clip;
+    clip.times = SteadyTimes(30, 30);
+    const wxString path = WriteVideoClip(folder.File("clip.mkv"), clip);
+    // A name goes through the list of an import and back to the same part or frame.
+    const struct {
+        wxString name;
+        bool valid;
+        std::vector<int> frames, delays;
+        std::vector<wxString> sources;
+    } cases[] = {
+        {VideoPartName(path, {0.5, 0.8, 10}),
+         true,
+         {15, 18, 21},
+         {10, 10, 10},
+         {path + "#t=0.5", path + "#t=0.6", path + "#t=0.7"}},
+        {VideoPartName(path, {0.9, VideoRange().end, 0}), true, {27, 28, 29}, {3, 3, 4}, {}},
+        {VideoFrameName(path, 0.6), true, {18}, {0}, {path + "#t=0.6"}},
+        {path + "#t=0.2,0.1x", false, {}, {}, {}},
+        {path + "#t=", false, {}, {}, {}},
+        {path + "#t=1,2&fps=0", false, {}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        VideoName parsed;
+        EXPECT_EQ(ParseVideoName(c.name, &parsed), c.valid) << c.name;
+        Taken taken;
+        std::vector<wxString> sources;
+        const bool any = DecodeImageSource(
+            c.name,
+            [&](SourcePicture picture) {
+                taken.frames.push_back(ClipFrameNumber(*picture.image));
+                taken.delays.push_back(picture.delay);
+                sources.push_back(picture.sourcePath);
+            },
+            StopRequest());
+        EXPECT_EQ(any, c.valid) << c.name;
+        EXPECT_EQ(taken.frames, c.frames) << c.name;
+        EXPECT_EQ(taken.delays, c.delays) << c.name;
+        if (!c.sources.empty()) {
+            EXPECT_EQ(sources, c.sources) << c.name;
+        }
+        const SourceSurvey survey = SurveyImageSource(c.name);
+        EXPECT_EQ(survey.pictures, static_cast<int>(c.frames.size())) << c.name;
+        EXPECT_EQ(survey.size, c.valid ? wxSize(64, 48) : wxSize()) << c.name;
+    }
+    // The plain video file: all of it at its own rate.
+    EXPECT_EQ(SurveyImageSource(path).pictures, 30);
 }
