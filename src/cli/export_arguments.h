@@ -10,11 +10,18 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Damaged inputs give the frames read before the damage instead of ending the export.
+    bool keepGoing = false;
     // 0 where the option was not given.
     int delay = 0;
     int width = 0;
     int height = 0;
+    // Frames a second; 0 where not given.
+    double fps = 0;
+    // "-" writes the GIF to standard output.
     wxString output;
+    // A list of further INPUTs, one a line ("-": standard input); empty where not given.
+    wxString filesFrom;
     std::vector<wxString> inputs;
     ExportOptions options;
 };
@@ -22,11 +29,16 @@ struct ExportArguments {
 // The largest delay, width and height a GIF can hold.
 const int kLargestExportNumber = 65535;
 
-// Reads the arguments that follow the program name. Options may come in any order, before or
-// after the inputs, with their value in the next argument or attached ("-d10", "--loop=3");
-// "--" ends the options. False on a mistake, with `error` saying which.
+// Reads the arguments that follow the program name with getopt_long, as GNU tools do: options
+// before, between or after the inputs; short ones bundled ("-Od5"); a value attached, after
+// "=" for a long name, or in the next argument; long names shortened while unambiguous; "--"
+// ends the options. False on a mistake, with `error` saying which.
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error);
+
+// Whether the INPUTs go together: a project file or standard input ("-") only alone. False
+// with `error` saying why not.
+bool CheckInputs(const std::vector<wxString>& inputs, wxString* error);
 
 // The text that --help shows.
 wxString ExportUsage();

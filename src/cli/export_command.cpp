@@ -5,7 +5,10 @@
 #include "cli/export_arguments.h"
 #include "cli/frame_stream.h"
 #include "cli/input_frames.h"
+#include "cli/input_list.h"
 #include "cli/progress_report.h"
+#include "cli/standard_streams.h"
+#include "edit/delay_pacing.h"
 #include "export/gif_export.h"
 
 #include <wx/intl.h>
@@ -38,13 +41,56 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
     return canvas;
 }
 
+// Standard output carries only a GIF, and never to a terminal; standard input is read only
+// when it is not a terminal, where nothing would come until the user typed.
+bool CheckStreams(const ExportArguments& parsed, const CommandStreams& streams, wxString* error) {
+    if (parsed.help || parsed.version) {
+        return true;
+    }
+    if (parsed.output == "-" && streams.outIsTerminal) {
+        *error = _("standard output is a terminal: a GIF is not shown there; redirect it "
+                   "(-o - > OUT.gif) or name a file (-o OUT.gif)");
+        return false;
+    }
+    const bool readsIn =
+        parsed.filesFrom == "-" || (!parsed.inputs.empty() && parsed.inputs[0] == "-");
+    if (readsIn && streams.inIsTerminal) {
+        *error = _("standard input is a terminal: pipe the INPUT or the list into the command");
+        return false;
+    }
+    return true;
+}
+
+// A message about a file in the scratch folder, naming instead what the user gave.
+wxString Shown(wxString message, const wxString& scratchPath, const wxString& given) {
+    if (!scratchPath.empty()) {
+        message.Replace(scratchPath, given);
+    }
+    return message;
+}
+
+// The last line of a written GIF.
+wxString Summary(const wxString& output, const GifExportJob& job, FrameSize size) {
+    if (job.delays.empty()) {
+        return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), output,
+                                job.frameCount, size.width, size.height, job.delay);
+    }
+    long long total = 0;
+    for (int delay : job.delays) {
+        total += delay;
+    }
+    return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, %lld hundredths of a second"),
+                            output, job.frameCount, size.width, size.height, total);
+}
+
 } // namespace
 
-int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std::FILE* err,
-                     bool errIsTerminal) {
+int RunExportCommand(const std::vector<wxString>& arguments, const CommandStreams& streams) {
+    std::FILE* const err = streams.err;
     ExportArguments parsed;
     wxString error;
-    if (!ParseExportArguments(arguments, &parsed, &error)) {
+    if (!ParseExportArguments(arguments, &parsed, &error) ||
+        !CheckStreams(parsed, streams, &error)) {
         Say(err, error);
         std::fprintf(
             err, "%s\n",
@@ -52,24 +98,49 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
         return kExportMisused;
     }
     if (parsed.help) {
-        std::fputs(ExportUsage().utf8_str(), out);
+        std::fputs(ExportUsage().utf8_str(), streams.out);
         return kExportSucceeded;
     }
     if (parsed.version) {
-        std::fprintf(out, "%s\n", static_cast<const char*>(GetProductVersion().utf8_str()));
+        std::fprintf(streams.out, "%s\n", static_cast<const char*>(GetProductVersion().utf8_str()));
         return kExportSucceeded;
     }
 
-    InputFrames input;
-    if (!ReadInputFrames(parsed.inputs, &input, &error)) {
+    std::vector<wxString> inputs = parsed.inputs;
+    if (!parsed.filesFrom.empty() &&
+        (!ReadInputList(parsed.filesFrom, streams.in, &inputs, &error) ||
+         !CheckInputs(inputs, &error))) {
         Say(err, error);
         return kExportFailed;
     }
+    if (inputs.empty()) {
+        Say(err, wxString::Format(_("the list \"%s\" names no INPUT"), parsed.filesFrom));
+        return kExportFailed;
+    }
+    // What passes through the standard streams is kept in a scratch folder meanwhile.
+    ScratchFolder scratch;
+    wxString spooled;
+    if (inputs[0] == "-" && !SpoolInput(streams.in, scratch, &spooled, &error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
+    if (!spooled.empty()) {
+        inputs[0] = spooled;
+    }
+    InputFrames input;
+    if (!ReadInputFrames(inputs, parsed.keepGoing, &input, &error)) {
+        Say(err, Shown(error, spooled, "-"));
+        return kExportFailed;
+    }
     for (const wxString& skipped : input.skipped) {
-        Say(err,
-            wxString::Format(_("skipped \"%s\": it holds no picture that can be read"), skipped));
+        Say(err, skipped);
     }
 
+    const bool toOut = parsed.output == "-";
+    if (toOut && !scratch.Create(&error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
     const FrameSize size = OutputSize(input, parsed);
     GifExportJob job;
     job.frameCount = static_cast<int>(input.sizes.size());
@@ -78,17 +149,23 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
-    job.path = parsed.output;
+    if (parsed.fps > 0) {
+        job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
+    }
+    job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
-    ProgressReport progress(err, errIsTerminal, parsed.output);
+    ProgressReport progress(err, streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, result.message);
+        Say(err, Shown(result.message, job.path, "-"));
         return kExportFailed;
     }
-    Say(err, wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), parsed.output,
-                              job.frameCount, size.width, size.height, job.delay));
+    if (toOut && !CopyFileTo(job.path, streams.out, &error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
+    Say(err, Summary(parsed.output, job, size));
     return kExportSucceeded;
 }

@@ -20,11 +20,14 @@ struct InputFrames {
     // The project's canvas size, written unless the command line asks for another; 0 x 0 when
     // the input was no project or a side is not above 0.
     FrameSize projectSize;
-    // Sources of a project that held no picture the program can read; the window skips them too.
+    // Why sources were left out or only partly read, one message each: missing sources of a
+    // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;
 };
 
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml", the
-// sources a project file lists. False when an input is missing, cannot be read or gives no
-// frame, with `error` naming it.
-bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error);
+// sources a project file lists. False when an input is missing, not a regular file, too large,
+// gives no frame or is damaged (unless `keepGoing`: then the frames read before the damage are
+// taken), with `error` naming it and why.
+bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
+                     wxString* error);

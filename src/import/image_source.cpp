@@ -1,18 +1,98 @@
 #include "import/image_source.h"
 
+#include "app/memory_budget.h"
 #include "import/frame_reference.h"
 #include "import/gif_frames.h"
+#include "import/picture_header.h"
 #include "video/video_reference.h"
 
-#include <wx/filefn.h>
 #include <wx/log.h>
+#include <wx/wfstream.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <sys/stat.h>
 
 namespace {
+// A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
+const unsigned long long kDecodeBytesPerPixel = 4;
+// The end marker of a file that was written whole lies within this many bytes of its end.
+const long kTailBytes = 4096;
+
 bool Stopped(const StopRequest& stopRequested) {
     return stopRequested && stopRequested();
 }
 
-// The whole video at its own rate where `path` names a video file.
+wxBitmapType TypeOf(PictureKind kind) {
+    switch (kind) {
+    case PictureKind::Png:
+        return wxBITMAP_TYPE_PNG;
+    case PictureKind::Jpeg:
+        return wxBITMAP_TYPE_JPEG;
+    case PictureKind::Bmp:
+        return wxBITMAP_TYPE_BMP;
+    case PictureKind::Unknown:
+        break;
+    }
+    return wxBITMAP_TYPE_ANY;
+}
+
+// Whether the file ends as a complete one of its kind: a PNG with its IEND chunk, a JPEG with
+// its end marker, a BMP as long as its header says. Decoders fill a cut-short picture with grey
+// and call it a success.
+bool EndsWhole(const wxString& path, const PictureHeader& header) {
+    FILE* file = std::fopen(path.fn_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    struct stat status;
+    std::string tail(kTailBytes, '\0');
+    size_t got = 0;
+    unsigned char start[54] = {};
+    const size_t startGot = std::fread(start, 1, sizeof start, file);
+    if (fstat(fileno(file), &status) == 0) {
+        const long from =
+            status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
+        if (std::fseek(file, from, SEEK_SET) == 0) {
+            got = std::fread(&tail[0], 1, tail.size(), file);
+        }
+    }
+    std::fclose(file);
+    tail.resize(got);
+    switch (header.kind) {
+    case PictureKind::Png:
+        return tail.find("IEND") != std::string::npos;
+    case PictureKind::Jpeg:
+        return tail.find("\xFF\xD9") != std::string::npos;
+    case PictureKind::Bmp: {
+        if (startGot < 34) {
+            return false;
+        }
+        const unsigned long long offset = start[10] | start[11] << 8 | start[12] << 16 |
+                                          static_cast<unsigned long long>(start[13]) << 24;
+        const unsigned bits = start[28] | start[29] << 8;
+        const unsigned compression = start[30] | start[31] << 8;
+        if (compression != 0 && compression != 3) {
+            return true; // run-length data has no length to compare with
+        }
+        const unsigned long long row = (header.width * bits + 31) / 32 * 4;
+        return static_cast<unsigned long long>(status.st_size) >= offset + row * header.height;
+    }
+    case PictureKind::Unknown:
+        break;
+    }
+    return true;
+}
+
+bool Fault(SourceProblem* problem, SourceFault fault) {
+    if (problem) {
+        problem->fault = fault;
+    }
+    return false;
+}
+
+// The whole video at its own rate, where a path names a video file.
 VideoName WholeVideo(const wxString& path) {
     VideoName name;
     name.path = path;
@@ -20,7 +100,7 @@ VideoName WholeVideo(const wxString& path) {
 }
 
 bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
-                 const StopRequest& stopRequested, wxString* damage) {
+                 const StopRequest& stopRequested, SourceProblem* problem) {
     const VideoPictureSink each = [&](VideoPicture picture) {
         deliver(SourcePicture{std::move(picture.image), 0, VideoFrameName(name.path, picture.time),
                               picture.isLast, picture.delay});
@@ -28,70 +108,155 @@ bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
     const VideoReading reading = name.frame
                                      ? ReadVideoTimes(name.path, {name.time}, each, stopRequested)
                                      : ReadVideoRange(name.path, name.range, each, stopRequested);
-    if (damage && reading.pictures > 0 && !reading.complete && !reading.stopped) {
-        *damage = reading.error;
+    if (problem && !reading.complete && !reading.stopped) {
+        if (reading.pictures > 0) {
+            problem->fault = SourceFault::Damaged;
+            problem->stoppedAt = reading.stoppedAt;
+        } else {
+            problem->fault = reading.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+        }
     }
     return reading.pictures > 0;
 }
 
 bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopRequest& stopRequested,
-                 wxString* damage) {
+                 SourceProblem* problem) {
     if (Stopped(stopRequested)) {
         return false;
     }
+    const PictureHeader header = ReadPictureHeader(path);
+    if (header.TooLarge()) {
+        if (problem) {
+            problem->fault = SourceFault::TooLarge;
+            problem->width = header.width;
+            problem->height = header.height;
+        }
+        return false;
+    }
+    MemoryCharge decoding(MemoryBudget::Process(),
+                          header.width * header.height * kDecodeBytesPerPixel);
+    if (!decoding.Held()) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
     auto picture = std::make_unique<wxImage>();
-    if (!picture->LoadFile(path, wxBITMAP_TYPE_ANY) || !picture->IsOk()) {
-        return DecodeVideo(WholeVideo(path), deliver, stopRequested, damage);
+    bool read = false;
+    {
+        wxImageHandler* handler = header.kind == PictureKind::Unknown
+                                      ? nullptr
+                                      : wxImage::FindHandler(TypeOf(header.kind));
+        if (handler) {
+            // Not verbose: the decoders' own warnings would only reach standard error.
+            wxFileInputStream stream(path);
+            read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
+        } else {
+            read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
+        }
+    }
+    const bool whole = EndsWhole(path, header);
+    if (!read || !picture->IsOk()) {
+        if (header.kind == PictureKind::Unknown) {
+            decoding.Reset();
+            return DecodeVideo(WholeVideo(path), deliver, stopRequested, problem);
+        }
+        return Fault(problem, SourceFault::Damaged);
+    }
+    if (!whole) {
+        Fault(problem, SourceFault::Damaged);
     }
     deliver(SourcePicture{std::move(picture), 0, path, true});
     return true;
 }
+
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem);
+
+// The fault that keeps the file at `path` from being read, found without reading it; an
+// empty file (or one of the system's endless ones, which say they are empty) holds nothing.
+SourceProblem CheckBeforeReading(const wxString& path) {
+    SourceProblem problem = CheckSourceFile(path);
+    struct stat status;
+    if (!problem && stat(path.fn_str(), &status) == 0 && status.st_size == 0) {
+        problem.fault = SourceFault::NoPicture;
+    }
+    return problem;
+}
 } // namespace
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested, wxString* damage) {
-    wxLogNull quiet;
-    VideoName video;
-    if (ParseVideoName(path, &video) || HasVideoExtension(path)) {
-        if (video.path.empty()) {
-            video = WholeVideo(path);
-        }
-        return wxFileExists(video.path) && DecodeVideo(video, deliver, stopRequested, damage);
+                       const StopRequest& stopRequested, SourceProblem* problem) {
+    try {
+        return DecodeWithin(path, deliver, stopRequested, problem);
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
     }
-    const int frameIndex = ParseFrameIndex(path);
-    const wxString source = StripFrameSuffix(path);
-    if (!wxFileExists(source)) {
-        return false;
-    }
-    if (IsGifSource(source)) {
-        return DecodeGifFrames(source, frameIndex, deliver, stopRequested);
-    }
-    return DecodeStill(source, deliver, stopRequested, damage);
 }
 
-SourceSurvey SurveyImageSource(const wxString& path) {
+namespace {
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
+    const int frameIndex = ParseFrameIndex(path);
     VideoName video;
     const bool named = ParseVideoName(path, &video);
     const wxString source = named ? video.path : StripFrameSuffix(path);
-    if (!wxFileExists(source)) {
-        return SourceSurvey();
+    const SourceProblem before = CheckBeforeReading(source);
+    if (before) {
+        if (problem) {
+            *problem = before;
+        }
+        return false;
     }
-    if (!named && IsGifSource(source)) {
-        return SurveyGifFrames(source, ParseFrameIndex(path));
+    if (named || HasVideoExtension(source)) {
+        return DecodeVideo(named ? video : WholeVideo(source), deliver, stopRequested, problem);
     }
+    if (IsGifSource(source)) {
+        return DecodeGifFrames(source, frameIndex, deliver, stopRequested, problem);
+    }
+    return DecodeStill(source, deliver, stopRequested, problem);
+}
+} // namespace
+
+SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;
-    wxImage still;
-    if (!named && !HasVideoExtension(source) && still.LoadFile(source, wxBITMAP_TYPE_ANY) &&
-        still.IsOk()) {
-        survey.pictures = 1;
-        survey.size = still.GetSize();
+    VideoName video;
+    const bool named = ParseVideoName(path, &video);
+    const wxString source = named ? video.path : StripFrameSuffix(path);
+    survey.problem = CheckBeforeReading(source);
+    if (survey.problem) {
         return survey;
     }
-    const VideoProbe probe = ProbeVideo(source);
-    if (probe.readable) {
-        survey.pictures = video.frame ? 1 : CountVideoPictures(probe, video.range);
-        survey.size = probe.size;
+    const PictureHeader header = ReadPictureHeader(source);
+    // A file the toolkit cannot read may still be a video the libraries read.
+    const bool unknown = !named && !HasVideoExtension(source) && !IsGifSource(source) &&
+                         header.kind == PictureKind::Unknown && !wxImage::CanRead(source);
+    if (named || HasVideoExtension(source) || unknown) {
+        const VideoProbe probe = ProbeVideo(source);
+        if (probe.readable) {
+            survey.pictures = video.frame ? 1 : CountVideoPictures(probe, video.range);
+            survey.size = probe.size;
+            return survey;
+        }
+        if (!unknown) {
+            survey.problem.fault = probe.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+            return survey;
+        }
     }
+    if (IsGifSource(source)) {
+        wxLogNull quiet;
+        return SurveyGifFrames(source, ParseFrameIndex(path));
+    }
+    if (header.TooLarge()) {
+        survey.problem.fault = SourceFault::TooLarge;
+        survey.problem.width = header.width;
+        survey.problem.height = header.height;
+        return survey;
+    }
+    DecodeImageSource(
+        path,
+        [&survey](SourcePicture picture) {
+            survey.pictures = 1;
+            survey.size = picture.image->GetSize();
+        },
+        StopRequest(), &survey.problem);
     return survey;
 }

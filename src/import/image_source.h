@@ -2,6 +2,8 @@
 // exporter. Works on files and pixels only; safe to run on a worker thread.
 #pragma once
 
+#include "import/source_file.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -35,12 +37,13 @@ using StopRequest = std::function<bool()>;
 // - any other file: its one picture, through the toolkit's image handlers, or when they cannot
 //   read it and FFmpeg's libraries can, as a video.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
-// true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
-// and is reported nowhere: the toolkit's messages are muted. A video damaged or cut off part
-// way gives the frames before the damage, and `damage` (when given) says where it stopped.
-// Returns whether any picture was delivered.
+// true. A file that is not a regular one is refused before it is opened, a still picture larger
+// than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a
+// frame number the file does not hold, yields what could be read of it, and `problem` (may be
+// null) says what was wrong; the toolkit's messages are muted. Returns whether any picture was
+// delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested, wxString* damage = nullptr);
+                       const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
@@ -48,5 +51,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Why the source gives fewer pictures than it should, or none.
+    SourceProblem problem;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

@@ -11,8 +11,17 @@ extern "C" {
 
 #include <cmath>
 #include <mutex>
+#include <string>
 
 namespace {
+// Still pictures, animated GIFs and text are the image import's; FFmpeg would read them as
+// videos of their own kind (a text file as a terminal recording).
+bool PictureFormat(const AVInputFormat* format) {
+    const std::string name = format->name;
+    return name == "image2" || name == "gif" || name == "apng" || name == "tty" ||
+           (name.size() > 5 && name.compare(name.size() - 5, 5, "_pipe") == 0);
+}
+
 // The start of the file, which every time is counted from, in the library's time units.
 long long Origin(const AVFormatContext* format) {
     return format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time;
@@ -34,7 +43,7 @@ bool VideoInput::Open(const wxString& path, wxString* error, bool* noVideo) {
         *noVideo = false;
     }
     if (avformat_open_input(&m_format, path.utf8_str(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(m_format, nullptr) < 0) {
+        PictureFormat(m_format->iformat) || avformat_find_stream_info(m_format, nullptr) < 0) {
         *error =
             wxString::Format(_("Cannot read \"%s\": it is no video the program can read"), path);
         return false;

@@ -184,7 +184,7 @@ VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
                             const VideoStopRequest& stopRequested) {
     VideoInput input;
     VideoReading failed;
-    if (!input.Open(path, &failed.error)) {
+    if (!input.Open(path, &failed.error, &failed.noVideo)) {
         return failed;
     }
     VideoProbe probe;
@@ -237,7 +237,7 @@ VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& tim
                             const VideoStopRequest& stopRequested) {
     VideoInput input;
     VideoReading failed;
-    if (!input.Open(path, &failed.error)) {
+    if (!input.Open(path, &failed.error, &failed.noVideo)) {
         return failed;
     }
     if (times.empty()) {

@@ -44,6 +44,8 @@ struct VideoReading {
     bool complete = false;
     // True when the stop request ended the reading.
     bool stopped = false;
+    // True when the file was read as a container that holds no video (sound only).
+    bool noVideo = false;
     double stoppedAt = 0;
     wxString error;
 };

@@ -5,26 +5,45 @@
 
 #include <gtest/gtest.h>
 #include <wx/gifdecod.h>
-#include <wx/wfstream.h>
+#include <wx/mstream.h>
+
+#include <wx/filefn.h>
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
 struct Outcome {
     int status;
+    // Bytes: the GIF of "-o -".
+    std::string out;
     wxString err;
 };
 
-Outcome RunCommand(const std::vector<wxString>& arguments) {
-    char* buffer = nullptr;
-    size_t size = 0;
-    std::FILE* err = open_memstream(&buffer, &size);
-    const int status = RunExportCommand(arguments, stdout, err, false);
-    std::fclose(err);
-    Outcome outcome{status, wxString::FromUTF8(buffer, size)};
-    free(buffer);
+// Runs the command with `in` on its standard input; standard input and output are terminals
+// when asked.
+Outcome RunCommand(const std::vector<wxString>& arguments, const std::string& in = "",
+                   bool terminals = false) {
+    char* outBuffer = nullptr;
+    char* errBuffer = nullptr;
+    size_t outSize = 0;
+    size_t errSize = 0;
+    CommandStreams streams;
+    std::string input = in;
+    streams.in = in.empty() ? std::fopen("/dev/null", "r") : fmemopen(&input[0], in.size(), "r");
+    streams.out = open_memstream(&outBuffer, &outSize);
+    streams.err = open_memstream(&errBuffer, &errSize);
+    streams.inIsTerminal = streams.outIsTerminal = terminals;
+    const int status = RunExportCommand(arguments, streams);
+    std::fclose(streams.in);
+    std::fclose(streams.out);
+    std::fclose(streams.err);
+    Outcome outcome{status, std::string(outBuffer, outSize),
+                    wxString::FromUTF8(errBuffer, errSize)};
+    free(outBuffer);
+    free(errBuffer);
     return outcome;
 }
 
@@ -53,21 +72,70 @@ protected:
 
 } // namespace
 
-TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
+// The first `share` of a file's bytes, written to `cut`.
+wxString CutShort(const wxString& whole, const wxString& cut, double share) {
+    const std::string bytes = ReadBytes(whole);
+    return WriteBytes(cut, bytes.substr(0, static_cast<size_t>(bytes.size() * share)));
+}
+
+// A file of a few bytes whose header declares 20000 x 20000 pixels.
+std::string Bomb(const std::string& kind) {
+    const std::string side("\x4E\x20", 2); // 20000, most significant byte first
+    if (kind == "png") {
+        return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0", 18) + side +
+               std::string("\0\0", 2) + side + std::string("\x01\0\0\0\0", 5) +
+               std::string(4000, '\0');
+    }
+    if (kind == "jpg") {
+        return std::string("\xFF\xD8\xFF\xC0\0\x11\x08", 7) + side + side +
+               std::string("\x03\x01\x22\0\x02\x11\x01\x03\x11\x01", 10) + std::string(4000, '\0');
+    }
+    std::string bmp("BM", 2);
+    bmp += std::string(12, '\0') + std::string("\x28\0\0\0", 4);
+    bmp += std::string("\x20\x4E\0\0\x20\x4E\0\0\x01\0\x18\0", 12) + std::string(4000, '\0');
+    return bmp;
+}
+
+// Answers that write no GIF: help and version on standard output, mistakes and unusable inputs
+// or targets on standard error with their cause.
+TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString notes = WriteBytes(folder.File("notes.png"), "not a picture");
-    struct Failure {
+    const wxString pipe = folder.File("pipe.xml");
+    ASSERT_EQ(mkfifo(pipe.fn_str(), 0600), 0);
+    ASSERT_TRUE(wxMkdir(folder.File("dir.xml")));
+    wxImage photo = NoiseImage(64, 48, 7);
+    ASSERT_TRUE(photo.SaveFile(folder.File("photo.jpg"), wxBITMAP_TYPE_JPEG));
+    const wxString cutJpeg = CutShort(folder.File("photo.jpg"), folder.File("cut.jpg"), 0.5);
+    const wxString cutPng =
+        CutShort(WritePng(folder.File("noise.png"), 64, 48), folder.File("cut.png"), 0.5);
+    const wxString cutGif = CutShort(gif, folder.File("cut.gif"), 0.7);
+    const std::string damaged = "\": it is damaged";
+    const std::string huge = "its picture of 20000 x 20000 pixels is larger than the program";
+    struct Answer {
         std::vector<wxString> arguments;
         int status;
         std::string message;
+        // The message on standard output instead of standard error.
+        bool onOut = false;
+        std::string in = "";
+        bool terminals = false;
     };
-    const std::vector<Failure> failures = {
+    const std::vector<Answer> answers = {
+        {{"-h"}, 0, "Usage: reelmont-export [OPTION]...", true},
+        {{"-o", out, "--help", wide}, 0, "  -d, --delay=DELAY ", true},
+        {{"--vers"}, 0, "2.0.19\n", true},
         {{}, 2, "no output file given"},
         {{"-o", out}, 2, "no INPUT given"},
         {{"-d", "abc", "-o", out, wide}, 2, "-d needs a whole number from 1 to 65535, not \"abc\""},
         {{"-d65536", "-o", out, wide}, 2, "not \"65536\""},
         {{"-W", "-5", "-o", out, wide}, 2, "-W needs a whole number"},
         {{"-o", out, wide, "-H"}, 2, "-H needs a value"},
-        {{"-x", "-o", out, wide}, 2, "unknown option \"-x\""},
+        {{"-Ox", "-o", out, wide}, 2, "unknown option \"-x\""},
+        {{"--frame", "-o", out, wide}, 2, "unknown option \"--frame\""},
+        {{"--optimize=yes", "-o", out, wide}, 2, "--optimize takes no value"},
+        {{"--delay=0", "-o", out, wide}, 2, "--delay needs a whole number from 1 to 65535"},
+        {{"-o", out, wide, "-Oq"}, 2, "-q needs a value"},
+        {{"-o", out, "--", "-W"}, 1, "cannot read \"-W\": no such file"},
         {{"-q", "good", "-o", out, wide}, 2, "-q needs \"standard\" or \"best\", not \"good\""},
         {{"-o", out, wide, "--quality"}, 2, "--quality needs a value"},
         {{"--loop=-1", "-o", out, wide}, 2, "--loop needs a whole number from 0 to 65535"},
@@ -78,13 +146,43 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
+        // Standard input and output, and lists of inputs.
+        {{"-o", "-", wide}, 2, "standard output is a terminal", false, "", true},
+        {{"-o", out, "-"}, 2, "standard input is a terminal", false, "", true},
+        {{"-o", out, "-"}, 1, "standard input is empty"},
+        {{"-o", out, "-"}, 1, "standard input holds no GIF, PNG, JPEG or BMP", false, "text"},
+        {{"-o", out, "-"}, 1, "\"-\" is not a project file", false, "<project"},
+        {{"-o", out, wide, "-"}, 2, "standard input (\"-\") must be the only INPUT"},
+        {{"--files-from=-", "-o", out, "-"}, 2, "not both"},
+        {{"--files-from", gone, "-o", out}, 1, "cannot read the list \"" + gone.ToStdString()},
+        {{"--files-from", folder.Path(), "-o", out}, 1, "Is a directory"},
+        {{"--files-from", "-", "-o", out}, 1, "names no INPUT", false, "\n\n"},
+        {{"--files-from", "-", "-o", out, wide}, 1, "must be the only INPUT", false, "x.xml\n"},
+        {{"-d", "5", "--fps", "10", "-o", out, wide}, 2, "-d and --fps both set the delay"},
+        {{"--fps=0", "-o", out, wide}, 2, "--fps needs a number of frames a second"},
+        {{"--fps", "101", "-o", out, wide}, 2, "not \"101\""},
+        // Hostile inputs: refused by their type before they are opened, by their declared size
+        // before they are decoded, and named when they are cut short.
+        {{"-o", out, folder.File("dir.xml")}, 1, "dir.xml\": it is a folder"},
+        {{"-o", out, pipe}, 1, "pipe.xml\": it is not a regular file"},
+        {{"-o", out, "/dev/zero"}, 1, "\"/dev/zero\": it is not a regular file"},
+        {{"-o", out, WriteBytes(folder.File("bomb.png"), Bomb("png"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.jpg"), Bomb("jpg"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.bmp"), Bomb("bmp"))}, 1, huge},
+        {{"-o", out, wide, cutJpeg}, 1, "cut.jpg" + damaged},
+        {{"-o", out, cutPng}, 1, "cut.png" + damaged},
+        {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
+        {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
     };
     WriteBytes(out, "old");
-    for (const Failure& failure : failures) {
-        const Outcome outcome = RunCommand(failure.arguments);
-        EXPECT_EQ(outcome.status, failure.status) << failure.message;
-        EXPECT_TRUE(outcome.err.Contains(failure.message)) << outcome.err;
-        if (failure.status == 2) {
+    for (const Answer& answer : answers) {
+        const Outcome outcome = RunCommand(answer.arguments, answer.in, answer.terminals);
+        EXPECT_EQ(outcome.status, answer.status) << answer.message;
+        EXPECT_TRUE(
+            (answer.onOut ? wxString::FromUTF8(outcome.out) : outcome.err).Contains(answer.message))
+            << outcome.out << outcome.err;
+        EXPECT_TRUE((answer.onOut ? outcome.err : outcome.out).empty()) << answer.message;
+        if (answer.status == 2) {
             EXPECT_TRUE(outcome.err.StartsWith("reelmont-export: ")) << outcome.err;
             EXPECT_TRUE(outcome.err.Contains("Try 'reelmont-export --help'.")) << outcome.err;
         }
@@ -100,7 +198,10 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         std::vector<wxString> arguments;
         unsigned frames;
         wxSize size;
+        // Of every frame; else `delays`, each frame's.
         int delay;
+        std::string in = "";
+        std::vector<int> delays = {};
     };
     const std::vector<Export> exports = {
         // 100x50 then 60x80: the taller frame replaces the pair; GIF frames are expanded.
@@ -116,19 +217,46 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-W", "2", "-o", out, high}, 1, wxSize(1, 65535), 10},
         {{"-qbest", "-O", "--loop=0", "-o", out, wide, tall}, 2, wxSize(60, 80), 10},
         {{"--optimize", "--loop", "2", "-o", out, gif}, 2, wxSize(30, 30), 10},
+        // Bundled short options, long names with "=" or a separate value, shortened names.
+        {{"-Od5", "--width=30", "--outp", out, wide, tall}, 2, wxSize(30, 40), 5},
+        {{wide, "-Od", "7", "--height", "50", "-o", out, tall}, 2, wxSize(37, 50), 7},
+        // Standard input and output; a list of inputs; frames a second without drift.
+        {{"-O", "-o", "-", "-"}, 2, wxSize(30, 30), 10, ReadBytes(gif)},
+        {{"-o", out, "-"}, 2, wxSize(10, 10), 33, ReadBytes(project)},
+        {{"--files-from", "-", "--fps", "12", "-o", out},
+         4,
+         wxSize(60, 80),
+         0,
+         (wide + "\n\n" + tall + "\r\n" + gif).ToStdString(),
+         {8, 8, 9, 8}},
     };
     for (const Export& e : exports) {
-        const Outcome outcome = RunCommand(e.arguments);
+        WriteBytes(out, "");
+        const Outcome outcome = RunCommand(e.arguments, e.in);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(outcome.err.Contains(wxString::Format("%u frames of %d x %d, delay %d",
-                                                          e.frames, e.size.x, e.size.y, e.delay)))
+        EXPECT_TRUE(outcome.err.Contains(
+            wxString::Format("%u frames of %d x %d", e.frames, e.size.x, e.size.y)))
             << outcome.err;
-        wxFileInputStream in(out);
+        const bool toOut = e.arguments[e.arguments.size() - 2] == "-";
+        const std::string written = toOut ? outcome.out : ReadBytes(out);
+        EXPECT_EQ(outcome.out.empty(), !toOut);
+        EXPECT_EQ(ReadBytes(out).empty(), toOut);
+        wxMemoryInputStream in(written.data(), written.size());
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
         EXPECT_EQ(decoder.GetFrameSize(0), e.size) << "frames are fitted";
-        EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
+        for (unsigned i = 0; i < e.frames; ++i) {
+            EXPECT_EQ(decoder.GetDelay(i), 10 * (e.delays.empty() ? e.delay : e.delays[i])) << i;
+        }
     }
+    // Standard output receives the very bytes a file would.
+    const std::vector<wxString> options = {"-qbest", "-O", "--loop=3", "-o"};
+    std::vector<wxString> toFile = options;
+    toFile.insert(toFile.end(), {out, gif});
+    std::vector<wxString> toOut = options;
+    toOut.insert(toOut.end(), {"-", "-"});
+    ASSERT_EQ(RunCommand(toFile).status, 0);
+    EXPECT_EQ(RunCommand(toOut, ReadBytes(gif)).out, ReadBytes(out));
 }
