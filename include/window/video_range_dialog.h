@@ -21,7 +21,7 @@ public:
     VideoRangeDialog(wxWindow* parent, const wxString& path, const VideoProbe& probe);
 
     // The part and rate chosen; valid once the dialog ended with OK.
-    VideoRange GetRange() const { return m_range; }
+    VideoRange GetRange() const;
 
     wxTextCtrl* StartControl() const { return m_start; }
     wxTextCtrl* EndControl() const { return m_end; }

@@ -66,6 +66,12 @@ VideoRangeDialog::VideoRangeDialog(wxWindow* parent, const wxString& path, const
     Check();
 }
 
+VideoRange VideoRangeDialog::GetRange() const {
+    VideoRange range = m_range;
+    range.fps = m_rate->GetValue();
+    return range;
+}
+
 void VideoRangeDialog::Check() {
     double start = 0;
     double end = 0;
