@@ -73,6 +73,17 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
 
 } // namespace
 
+ViewTransform ExportArguments::View() const {
+    Orientation orientation = Turned(Orientation(), quarterTurns);
+    if (flipLeftRight) {
+        orientation = Flipped(orientation, false);
+    }
+    if (flipTopBottom) {
+        orientation = Flipped(orientation, true);
+    }
+    return {crop, orientation};
+}
+
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error) {
     *parsed = ExportArguments();

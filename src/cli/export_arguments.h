@@ -2,6 +2,7 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "image/view_transform.h"
 
 #include <wx/string.h>
 
@@ -26,6 +27,18 @@ struct ExportArguments {
     wxString filesFrom;
     std::vector<wxString> inputs;
     ExportOptions options;
+    // The view of every frame: the crop taken from the pictures, then the turn, then the flips.
+    wxRect crop;
+    int quarterTurns = 0;
+    bool flipLeftRight = false;
+    bool flipTopBottom = false;
+    // Percent of the frames' own speed.
+    int speed = 100;
+    bool pingPong = false;
+    // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
+    int duplicateTolerance = -1;
+
+    ViewTransform View() const;
 };
 
 // The largest delay, width and height a GIF can hold.
