@@ -11,6 +11,8 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Only errors are printed.
+    bool quiet = false;
     // Damaged inputs give the frames read before the damage instead of ending the export.
     bool keepGoing = false;
     // 0 where the option was not given.

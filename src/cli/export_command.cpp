@@ -18,7 +18,11 @@ namespace {
 
 const char* const kProgram = "reelmont-export";
 
+// Writes a message line, unless `stream` is null.
 void Say(std::FILE* stream, const wxString& text) {
+    if (!stream) {
+        return;
+    }
     std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
 }
 
@@ -139,8 +143,10 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
+    // Notes, unlike errors, are kept back by --quiet.
+    std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& skipped : input.skipped) {
-        Say(err, skipped);
+        Say(notes, Shown(skipped, spooled, "-"));
     }
 
     const bool toOut = parsed.output == "-";
@@ -178,7 +184,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.frameSource = [&frames, &view](int) { return ApplyTransform(frames.Next(), view); };
     job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
-    ProgressReport progress(err, streams.errIsTerminal, parsed.output);
+    ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
     progress.Finish();
@@ -190,6 +196,6 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, error);
         return kExportFailed;
     }
-    Say(err, Summary(parsed.output, job, size));
+    Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;
 }

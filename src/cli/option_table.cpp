@@ -139,6 +139,13 @@ std::vector<OptionRow> ExportOptionRows() {
              parsed->keepGoing = true;
              return true;
          }},
+        {"quiet", 0, OptionValue::None, "",
+         _("print only errors: no progress, no notes on skipped or damaged\n"
+           "inputs, no summary"),
+         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->quiet = true;
+             return true;
+         }},
         {"help", 'h', OptionValue::None, "", _("show this text"),
          [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
              parsed->help = true;
