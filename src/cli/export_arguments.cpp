@@ -73,6 +73,17 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
 
 } // namespace
 
+ViewTransform ExportArguments::View(const ViewTransform& project) const {
+    Orientation orientation = Turned(project.orientation, quarterTurns);
+    if (flipLeftRight) {
+        orientation = Flipped(orientation, false);
+    }
+    if (flipTopBottom) {
+        orientation = Flipped(orientation, true);
+    }
+    return {crop.IsEmpty() ? project.crop : crop, orientation};
+}
+
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error) {
     *parsed = ExportArguments();

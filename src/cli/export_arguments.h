@@ -2,6 +2,7 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "image/view_transform.h"
 
 #include <wx/string.h>
 
@@ -10,6 +11,8 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Only errors are printed.
+    bool quiet = false;
     // Damaged inputs give the frames read before the damage instead of ending the export.
     bool keepGoing = false;
     // 0 where the option was not given.
@@ -24,6 +27,21 @@ struct ExportArguments {
     wxString filesFrom;
     std::vector<wxString> inputs;
     ExportOptions options;
+    // The view of every frame: the crop taken from the pictures, then the turn, then the flips.
+    wxRect crop;
+    int quarterTurns = 0;
+    bool flipLeftRight = false;
+    bool flipTopBottom = false;
+    // Percent of the frames' own speed.
+    int speed = 100;
+    bool pingPong = false;
+    // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
+    int duplicateTolerance = -1;
+
+    // The view `project` gives, the crop given here in its place, then the turn and flips
+    // given here.
+    ViewTransform View(const ViewTransform& project = ViewTransform()) const;
+    bool ChangesView() const { return View() != ViewTransform(); }
 };
 
 // The largest delay, width and height a GIF can hold.
