@@ -38,7 +38,10 @@ struct ExportArguments {
     // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
     int duplicateTolerance = -1;
 
-    ViewTransform View() const;
+    // The view `project` gives, the crop given here in its place, then the turn and flips
+    // given here.
+    ViewTransform View(const ViewTransform& project = ViewTransform()) const;
+    bool ChangesView() const { return View() != ViewTransform(); }
 };
 
 // The largest delay, width and height a GIF can hold.

@@ -30,7 +30,7 @@ void Say(std::FILE* stream, const wxString& text) {
 // window's arithmetic; otherwise the project's own size, or the canvas the window takes from
 // the frames. A crop, turn or flip gives the canvas of the frames as they are then shown.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
-    const ViewTransform view = arguments.View();
+    const ViewTransform view = arguments.View(input.projectView);
     std::vector<FrameSize> shown;
     for (const FrameSize& frame : input.sizes) {
         const wxSize size = TransformedSize(wxSize(frame.width, frame.height), view);
@@ -46,7 +46,7 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
     if (arguments.height) {
         return SizeForHeight(arguments.height, canvas);
     }
-    if (input.projectSize.width > 0 && view.IsIdentity()) {
+    if (input.projectSize.width > 0 && !arguments.ChangesView()) {
         return input.projectSize;
     }
     return canvas;
@@ -155,7 +155,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         return kExportFailed;
     }
     const FrameSize size = OutputSize(input, parsed);
-    const ViewTransform view = parsed.View();
+    const ViewTransform view = parsed.View(input.projectView);
     GifExportJob job;
     job.frameCount = static_cast<int>(input.sizes.size());
     job.canvasWidth = size.width;
@@ -170,7 +170,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         job.delays.empty() ? std::vector<int>(job.frameCount, job.delay) : job.delays;
     std::vector<FrameRun> runs;
     if (parsed.duplicateTolerance >= 0) {
-        runs = FindRepeatedFrames(input.sources, delays, parsed.crop, parsed.duplicateTolerance);
+        runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
         Say(err, wxString::Format(
                      _("%d repeated frames left out, their time given to the frames they repeat"),
                      job.frameCount - static_cast<int>(runs.size())));

@@ -307,6 +307,18 @@ TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {
         EXPECT_EQ(rgb(out, ""), rgb(marked, v.magick)) << v.magick;
     }
 
+    // A project's own view, and a turn given on top of it.
+    const wxString turned = WriteBytes(
+        folder.File("turned.xml"),
+        ("<project><name/><gif><width>20</width><height>10</height><delay_time>5</delay_time>"
+         "</gif><images><path>" +
+         marked + "</path></images><animation crop=\"10x20+5+3\" rotate=\"270\"/></project>")
+            .ToStdString());
+    ASSERT_EQ(RunCommand({"-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage -rotate 270"));
+    ASSERT_EQ(RunCommand({"--rotate=90", "-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage"));
+
     // Frames named by letter: two white, one with a red dot, one nearly that, one black.
     const std::map<char, wxString> pictures = {
         {'a', WritePng(folder.File("a.png"), 8, 6, 255, 255, 255)},
