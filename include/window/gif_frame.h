@@ -380,6 +380,7 @@ private:
     // The strip's edit count when the project was saved or opened: frames moved or replaced
     // without changing their number are unsaved work too.
     unsigned m_projectEditCount = 0;
+    ViewTransform m_projectView;
     ExportOptions m_exportOptions;
     std::vector<int> m_exportDelays;
     ViewTransform m_exportView;

@@ -73,15 +73,15 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
 
 } // namespace
 
-ViewTransform ExportArguments::View() const {
-    Orientation orientation = Turned(Orientation(), quarterTurns);
+ViewTransform ExportArguments::View(const ViewTransform& project) const {
+    Orientation orientation = Turned(project.orientation, quarterTurns);
     if (flipLeftRight) {
         orientation = Flipped(orientation, false);
     }
     if (flipTopBottom) {
         orientation = Flipped(orientation, true);
     }
-    return {crop, orientation};
+    return {crop.IsEmpty() ? project.crop : crop, orientation};
 }
 
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,

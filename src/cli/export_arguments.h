@@ -11,6 +11,8 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Only errors are printed.
+    bool quiet = false;
     // Damaged inputs give the frames read before the damage instead of ending the export.
     bool keepGoing = false;
     // 0 where the option was not given.
@@ -36,7 +38,10 @@ struct ExportArguments {
     // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
     int duplicateTolerance = -1;
 
-    ViewTransform View() const;
+    // The view `project` gives, the crop given here in its place, then the turn and flips
+    // given here.
+    ViewTransform View(const ViewTransform& project = ViewTransform()) const;
+    bool ChangesView() const { return View() != ViewTransform(); }
 };
 
 // The largest delay, width and height a GIF can hold.

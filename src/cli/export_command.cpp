@@ -18,7 +18,11 @@ namespace {
 
 const char* const kProgram = "reelmont-export";
 
+// Writes a message line, unless `stream` is null.
 void Say(std::FILE* stream, const wxString& text) {
+    if (!stream) {
+        return;
+    }
     std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
 }
 
@@ -26,7 +30,7 @@ void Say(std::FILE* stream, const wxString& text) {
 // window's arithmetic; otherwise the project's own size, or the canvas the window takes from
 // the frames. A crop, turn or flip gives the canvas of the frames as they are then shown.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
-    const ViewTransform view = arguments.View();
+    const ViewTransform view = arguments.View(input.projectView);
     std::vector<FrameSize> shown;
     for (const FrameSize& frame : input.sizes) {
         const wxSize size = TransformedSize(wxSize(frame.width, frame.height), view);
@@ -42,7 +46,7 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
     if (arguments.height) {
         return SizeForHeight(arguments.height, canvas);
     }
-    if (input.projectSize.width > 0 && view.IsIdentity()) {
+    if (input.projectSize.width > 0 && !arguments.ChangesView()) {
         return input.projectSize;
     }
     return canvas;
@@ -139,8 +143,10 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
+    // Notes, unlike errors, are kept back by --quiet.
+    std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& skipped : input.skipped) {
-        Say(err, skipped);
+        Say(notes, Shown(skipped, spooled, "-"));
     }
 
     const bool toOut = parsed.output == "-";
@@ -149,7 +155,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         return kExportFailed;
     }
     const FrameSize size = OutputSize(input, parsed);
-    const ViewTransform view = parsed.View();
+    const ViewTransform view = parsed.View(input.projectView);
     GifExportJob job;
     job.frameCount = static_cast<int>(input.sizes.size());
     job.canvasWidth = size.width;
@@ -171,7 +177,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         job.delays.empty() ? std::vector<int>(job.frameCount, job.delay) : job.delays;
     std::vector<FrameRun> runs;
     if (parsed.duplicateTolerance >= 0) {
-        runs = FindRepeatedFrames(input.sources, delays, parsed.crop, parsed.duplicateTolerance);
+        runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
         Say(err, wxString::Format(
                      _("%d repeated frames left out, their time given to the frames they repeat"),
                      job.frameCount - static_cast<int>(runs.size())));
@@ -185,7 +191,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.frameSource = [&frames, &view](int) { return ApplyTransform(frames.Next(), view); };
     job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
-    ProgressReport progress(err, streams.errIsTerminal, parsed.output);
+    ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
     progress.Finish();
@@ -197,6 +203,6 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, error);
         return kExportFailed;
     }
-    Say(err, Summary(parsed.output, job, size));
+    Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;
 }

@@ -59,6 +59,7 @@ Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* 
 
 bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
     const ProjectFile project = ReadProjectFile(path);
+    read->projectView = project.view;
     if (!project.Reached(ProjectStep::Paths)) {
         *error = project.error;
         return false;

@@ -99,4 +99,19 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
     EXPECT_EQ(frame->CurrentSettings(), (AnimationSettings{10, 120, 90, {}}));
     EXPECT_EQ(Shown(), wxSize(120, 90));
     EXPECT_EQ(Status(0), "tools.gif (120 * 90)px");
+
+    // Redone, saved in a project and opened again, the frames are shown as before.
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        Command(frame->m_menuItem_redo);
+    }
+    const AnimationSettings redone = frame->CurrentSettings();
+    answer = {folder.File("tools.xml")};
+    ASSERT_TRUE(frame->SaveProjectFile());
+    Restart();
+    frame->OpenProjectFile(folder.File("tools.xml"));
+    ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    EXPECT_EQ(Names().size(), 6u);
+    EXPECT_EQ(frame->CurrentSettings(), redone);
+    EXPECT_EQ(Shown(), wxSize(20, 30));
+    EXPECT_TRUE(frame->IsProjectUnchanged());
 }

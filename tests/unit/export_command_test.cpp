@@ -9,6 +9,7 @@
 
 #include <wx/filefn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -229,7 +230,7 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{wide, "-Od", "7", "--height", "50", "-o", out, tall}, 2, wxSize(37, 50), 7},
         // Standard input and output; a list of inputs; frames a second without drift.
         {{"-O", "-o", "-", "-"}, 2, wxSize(30, 30), 10, ReadBytes(gif)},
-        {{"-o", out, "-"}, 2, wxSize(10, 10), 33, ReadBytes(project)},
+        {{"--quiet", "-o", out, "-"}, 2, wxSize(10, 10), 33, ReadBytes(project)},
         {{"--files-from", "-", "--fps", "12", "-o", out},
          4,
          wxSize(60, 80),
@@ -241,9 +242,13 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         WriteBytes(out, "");
         const Outcome outcome = RunCommand(e.arguments, e.in);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(outcome.err.Contains(
-            wxString::Format("%u frames of %d x %d", e.frames, e.size.x, e.size.y)))
+        // Only the summary, without progress off a terminal; nothing at all when quiet.
+        const bool quiet = std::count(e.arguments.begin(), e.arguments.end(), "--quiet") > 0;
+        EXPECT_EQ(outcome.err.Contains(
+                      wxString::Format("%u frames of %d x %d", e.frames, e.size.x, e.size.y)),
+                  !quiet)
             << outcome.err;
+        EXPECT_FALSE(outcome.err.Contains("%") || (quiet && !outcome.err.empty())) << outcome.err;
         const bool toOut = e.arguments[e.arguments.size() - 2] == "-";
         const std::string written = toOut ? outcome.out : ReadBytes(out);
         EXPECT_EQ(outcome.out.empty(), !toOut);
@@ -301,6 +306,18 @@ TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {
             << outcome.err;
         EXPECT_EQ(rgb(out, ""), rgb(marked, v.magick)) << v.magick;
     }
+
+    // A project's own view, and a turn given on top of it.
+    const wxString turned = WriteBytes(
+        folder.File("turned.xml"),
+        ("<project><name/><gif><width>20</width><height>10</height><delay_time>5</delay_time>"
+         "</gif><images><path>" +
+         marked + "</path></images><animation crop=\"10x20+5+3\" rotate=\"270\"/></project>")
+            .ToStdString());
+    ASSERT_EQ(RunCommand({"-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage -rotate 270"));
+    ASSERT_EQ(RunCommand({"--rotate=90", "-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage"));
 
     // Frames named by letter: two white, one with a red dot, one nearly that, one black.
     const std::map<char, wxString> pictures = {
