@@ -122,16 +122,10 @@ std::vector<OptionRow> ExportOptionRows() {
         {"output", 'o', OptionValue::Required, "OUT.gif",
          _("the file to write; it is replaced only once the GIF is complete;\n"
            "\"-\" writes to standard output"),
-         [](const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->output = value;
-             return true;
-         }},
+         SetText<&ExportArguments::output>},
         {"files-from", 0, OptionValue::Required, "FILE",
          _("also take the INPUTs FILE names, one a line (\"-\": standard input)"),
-         [](const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->filesFrom = value;
-             return true;
-         }},
+         SetText<&ExportArguments::filesFrom>},
         {"keep-going", 0, OptionValue::None, "",
          _("write the frames read before the damage of a damaged input, instead\n"
            "of ending without writing"),
@@ -142,20 +136,10 @@ std::vector<OptionRow> ExportOptionRows() {
         {"quiet", 0, OptionValue::None, "",
          _("print only errors: no progress, no notes on skipped or damaged\n"
            "inputs, no summary"),
-         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->quiet = true;
-             return true;
-         }},
-        {"help", 'h', OptionValue::None, "", _("show this text"),
-         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->help = true;
-             return true;
-         }},
+         SetFlag<&ExportArguments::quiet>},
+        {"help", 'h', OptionValue::None, "", _("show this text"), SetFlag<&ExportArguments::help>},
         {"version", 0, OptionValue::None, "", _("show the version"),
-         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->version = true;
-             return true;
-         }},
+         SetFlag<&ExportArguments::version>},
     };
 }
 
