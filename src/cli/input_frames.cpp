@@ -93,7 +93,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error) {
     for (const wxString& input : inputs) {
-        const SourceProblem problem = CheckSourceFile(StripFrameSuffix(input));
+        const SourceProblem problem = CheckSourceFile(SourceFileOf(input));
         if (problem) {
             *error = CannotRead(input, problem);
             return false;
