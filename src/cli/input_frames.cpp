@@ -1,7 +1,6 @@
 #include "cli/input_frames.h"
 
 #include "cli/export_arguments.h"
-#include "import/frame_reference.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
 
