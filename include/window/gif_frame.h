@@ -152,6 +152,7 @@ public:
     void OnFlipVertical(wxCommandEvent& event);
     void OnDuplicate(wxCommandEvent& event);
     void OnPingPong(wxCommandEvent& event);
+    void OnChangeSpeed(wxCommandEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -188,6 +189,7 @@ public:
     wxMenuItem* m_menuItem_fliph = nullptr;
     wxMenuItem* m_menuItem_flipv = nullptr;
     wxMenuItem* m_menuItem_pingpong = nullptr;
+    wxMenuItem* m_menuItem_speed = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;

@@ -33,6 +33,7 @@ enum class EditKind {
     FlipVertical,
     Duplicate,
     PingPong,
+    Speed,
 };
 
 class AnimationEdit : public wxCommand {

@@ -79,6 +79,8 @@ wxString EditName(EditKind kind) {
         return _("Duplicate");
     case EditKind::PingPong:
         return _("Ping-Pong");
+    case EditKind::Speed:
+        return _("Change Speed");
     }
     return wxEmptyString;
 }

@@ -51,6 +51,7 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_fliph = AddItem(m_menu_animation, _("Flip Horizontally"));
     m_menuItem_flipv = AddItem(m_menu_animation, _("Flip Vertically"));
     m_menuItem_pingpong = AddItem(m_menu_animation, _("Ping-Pong"));
+    m_menuItem_speed = AddItem(m_menu_animation, _("Change Speed…"));
     m_menu_animation->AppendSeparator();
     m_menuItem_best = m_menu_animation->AppendCheckItem(wxID_ANY, _("Best colours"));
     m_menuItem_best->Check(m_exportSetting.best);
@@ -100,6 +101,7 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_fliph, wxCommandEventHandler(GifFrame::OnFlipHorizontal)},
         {m_menuItem_flipv, wxCommandEventHandler(GifFrame::OnFlipVertical)},
         {m_menuItem_pingpong, wxCommandEventHandler(GifFrame::OnPingPong)},
+        {m_menuItem_speed, wxCommandEventHandler(GifFrame::OnChangeSpeed)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},

@@ -2,10 +2,15 @@
 // and frames repeated: duplicates of the selection, the animation played forward and back.
 #include "window/gif_frame.h"
 
+#include "edit/delay_pacing.h"
 #include "edit/frame_edits.h"
 #include "import/frame_reference.h"
 #include "window/crop_dialog.h"
+#include "window/speed_dialog.h"
 #include "window/thumbnailctrl.h"
+
+#include <wx/intl.h>
+#include <wx/spinctrl.h>
 
 #include <algorithm>
 
@@ -121,4 +126,22 @@ void GifFrame::OnDuplicate(wxCommandEvent&) {
 
 void GifFrame::OnPingPong(wxCommandEvent&) {
     InsertRepeats(EditKind::PingPong, PingPong(m_thumbnailCtrl->GetCount()));
+}
+
+void GifFrame::OnChangeSpeed(wxCommandEvent&) {
+    StopPreview();
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return;
+    }
+    SpeedDialog dialog(this);
+    if (dialog.ShowModal() != wxID_OK || dialog.GetPercent() == 100) {
+        return;
+    }
+    // One delay serves every frame: it is the delay of the first frame at the new speed.
+    AnimationSettings after = CurrentSettings();
+    after.delay =
+        std::min(ScaleDelays({after.delay}, dialog.GetPercent())[0], m_spinctrl_delay->GetMax());
+    if (after.delay != CurrentSettings().delay) {
+        SubmitEdit(new SettingsEdit(*m_editTarget, EditKind::Speed, CurrentSettings(), after));
+    }
 }

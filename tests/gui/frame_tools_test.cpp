@@ -2,6 +2,7 @@
 // the output size follows, and Undo brings back the very animation.
 #include "gui/window_fixture.h"
 #include "window/crop_dialog.h"
+#include "window/speed_dialog.h"
 
 namespace {
 
@@ -20,6 +21,20 @@ protected:
 private:
     wxRect m_crop;
     wxRect* m_offered;
+};
+
+class ChooseSpeed : public wxExpectModalBase<SpeedDialog, ChooseSpeed> {
+public:
+    explicit ChooseSpeed(int percent) : m_percent(percent) {}
+
+protected:
+    int OnInvoked(SpeedDialog* dialog) const override {
+        dialog->m_spin_percent->SetValue(m_percent);
+        return wxID_OK;
+    }
+
+private:
+    int m_percent;
 };
 
 struct FrameTools : WindowTest {
@@ -42,7 +57,12 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
         const char* undo;
         wxRect crop = {}; // typed into the Crop dialog
         wxRect offers = {};
+        int speed = 0;  // typed into the Change Speed dialog
+        int delay = 12; // the delay after it
     } cases[] = {
+        // One delay serves every frame, in whole hundredths.
+        {frame->m_menuItem_speed, {}, abc, {120, 90}, "Undo Change Speed", {}, {}, 300, 3},
+        {frame->m_menuItem_speed, {}, abc, {120, 90}, "Undo Change Speed", {}, {}, 25, 12},
         {frame->m_menuItem_rotateright, {}, abc, {90, 120}, "Undo Rotate 90° Right"},
         {frame->m_menuItem_fliph, {}, abc, {90, 120}, "Undo Flip Horizontally"},
         // The dialog shows the turned picture whole; a crop typed there is kept, turned along.
@@ -67,7 +87,9 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.undo);
         Strip().SetSelection(c.selected);
-        if (c.crop.IsEmpty()) {
+        if (c.speed) {
+            wxTEST_DIALOG(Command(c.command), ChooseSpeed(c.speed));
+        } else if (c.crop.IsEmpty()) {
             Command(c.command);
         } else {
             wxTEST_DIALOG(Command(c.command), ChooseCrop(c.crop, &offered));
@@ -77,6 +99,7 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
         EXPECT_EQ(frame->m_spinctrl_width->GetValue(), c.size.x);
         EXPECT_EQ(frame->m_spinctrl_height->GetValue(), c.size.y);
         EXPECT_EQ(Shown(), c.size);
+        EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), c.delay);
         frame->UpdateEditMenu();
         EXPECT_EQ(frame->m_menuItem_undo->GetItemLabelText(), c.undo);
     }
