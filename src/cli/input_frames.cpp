@@ -50,6 +50,8 @@ Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* 
         read->sources.push_back(path);
         read->sizes.insert(read->sizes.end(), survey.pictures,
                            FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+        read->delays.insert(read->delays.end(), survey.delays.begin(), survey.delays.end());
+        read->delays.resize(read->sizes.size(), -1);
     }
     return Taken::Whole;
 }
@@ -80,6 +82,8 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
             read->skipped.push_back(message);
         }
     }
+    // A project's frames take its delay, GIF frames too, as the window gives them.
+    read->delays.assign(read->sizes.size(), -1);
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;
