@@ -39,6 +39,7 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_framedelay = AddItem(m_menu_frame, _("Frame Delay..."));
     m_menu_frame->AppendSeparator();
     m_menuItem_duplicate = AddItem(m_menu_frame, _("Duplicate"), "Ctrl+D");
+    m_menuItem_duplicates = AddItem(m_menu_frame, _("Remove Duplicate Frames…"));
     m_menubar->Append(m_menu_frame, _("Frame"));
 
     m_menu_animation = new wxMenu(0);
@@ -104,6 +105,7 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_flipv, wxCommandEventHandler(GifFrame::OnFlipVertical)},
         {m_menuItem_pingpong, wxCommandEventHandler(GifFrame::OnPingPong)},
         {m_menuItem_speed, wxCommandEventHandler(GifFrame::OnChangeSpeed)},
+        {m_menuItem_duplicates, wxCommandEventHandler(GifFrame::OnRemoveDuplicates)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},
