@@ -172,6 +172,8 @@ public:
     void OnFlipVertical(wxCommandEvent& event);
     void OnDuplicate(wxCommandEvent& event);
     void OnPingPong(wxCommandEvent& event);
+    void OnChangeSpeed(wxCommandEvent& event);
+    void OnRemoveDuplicates(wxCommandEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -209,6 +211,8 @@ public:
     wxMenuItem* m_menuItem_fliph = nullptr;
     wxMenuItem* m_menuItem_flipv = nullptr;
     wxMenuItem* m_menuItem_pingpong = nullptr;
+    wxMenuItem* m_menuItem_speed = nullptr;
+    wxMenuItem* m_menuItem_duplicates = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;
