@@ -64,6 +64,10 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
         *error = _("-d and --fps both set the delay of every frame: give one of them");
         return false;
     }
+    if (parsed.start >= 0 && parsed.end >= 0 && parsed.end <= parsed.start) {
+        *error = _("--end must come after --start");
+        return false;
+    }
     if (parsed.filesFrom == "-" && !parsed.inputs.empty() && parsed.inputs[0] == "-") {
         *error = _("standard input can give the INPUT or the list of --files-from, not both");
         return false;
@@ -72,6 +76,17 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
 }
 
 } // namespace
+
+ViewTransform ExportArguments::View(const ViewTransform& project) const {
+    Orientation orientation = Turned(project.orientation, quarterTurns);
+    if (flipLeftRight) {
+        orientation = Flipped(orientation, false);
+    }
+    if (flipTopBottom) {
+        orientation = Flipped(orientation, true);
+    }
+    return {crop.IsEmpty() ? project.crop : crop, orientation};
+}
 
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "image/view_transform.h"
 
 #include <wx/string.h>
 
@@ -10,6 +11,8 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Only errors are printed.
+    bool quiet = false;
     // Damaged inputs give the frames read before the damage instead of ending the export.
     bool keepGoing = false;
     // 0 where the option was not given.
@@ -18,12 +21,30 @@ struct ExportArguments {
     int height = 0;
     // Frames a second; 0 where not given.
     double fps = 0;
+    // The part of every video INPUT, in seconds from its start; -1 where not given.
+    double start = -1;
+    double end = -1;
     // "-" writes the GIF to standard output.
     wxString output;
     // A list of further INPUTs, one a line ("-": standard input); empty where not given.
     wxString filesFrom;
     std::vector<wxString> inputs;
     ExportOptions options;
+    // The view of every frame: the crop taken from the pictures, then the turn, then the flips.
+    wxRect crop;
+    int quarterTurns = 0;
+    bool flipLeftRight = false;
+    bool flipTopBottom = false;
+    // Percent of the frames' own speed.
+    int speed = 100;
+    bool pingPong = false;
+    // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
+    int duplicateTolerance = -1;
+
+    // The view `project` gives, the crop given here in its place, then the turn and flips
+    // given here.
+    ViewTransform View(const ViewTransform& project = ViewTransform()) const;
+    bool ChangesView() const { return View() != ViewTransform(); }
 };
 
 // The largest delay, width and height a GIF can hold.

@@ -3,6 +3,7 @@
 #include "app/canvas_size.h"
 #include "app/product.h"
 #include "cli/export_arguments.h"
+#include "cli/frame_plan.h"
 #include "cli/frame_stream.h"
 #include "cli/input_frames.h"
 #include "cli/input_list.h"
@@ -10,6 +11,7 @@
 #include "cli/standard_streams.h"
 #include "edit/delay_pacing.h"
 #include "export/gif_export.h"
+#include "video/video_reference.h"
 
 #include <wx/intl.h>
 
@@ -17,15 +19,25 @@ namespace {
 
 const char* const kProgram = "reelmont-export";
 
+// Writes a message line, unless `stream` is null.
 void Say(std::FILE* stream, const wxString& text) {
+    if (!stream) {
+        return;
+    }
     std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
 // window's arithmetic; otherwise the project's own size, or the canvas the window takes from
-// the frames.
+// the frames. A crop, turn or flip gives the canvas of the frames as they are then shown.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
-    const FrameSize canvas = CanvasOfFrames(input.sizes);
+    const ViewTransform view = arguments.View(input.projectView);
+    std::vector<FrameSize> shown;
+    for (const FrameSize& frame : input.sizes) {
+        const wxSize size = TransformedSize(wxSize(frame.width, frame.height), view);
+        shown.push_back({size.x, size.y});
+    }
+    const FrameSize canvas = CanvasOfFrames(shown);
     if (arguments.width && arguments.height) {
         return FrameSize{arguments.width, arguments.height};
     }
@@ -35,7 +47,7 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
     if (arguments.height) {
         return SizeForHeight(arguments.height, canvas);
     }
-    if (input.projectSize.width > 0) {
+    if (input.projectSize.width > 0 && !arguments.ChangesView()) {
         return input.projectSize;
     }
     return canvas;
@@ -127,13 +139,23 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     if (!spooled.empty()) {
         inputs[0] = spooled;
     }
+    // Videos give the part asked for, taken at --fps (their own rate without it).
+    for (wxString& video : inputs) {
+        if (HasVideoExtension(video)) {
+            const VideoRange whole;
+            video = VideoPartName(video, {std::max(parsed.start, 0.0),
+                                          parsed.end >= 0 ? parsed.end : whole.end, parsed.fps});
+        }
+    }
     InputFrames input;
     if (!ReadInputFrames(inputs, parsed.keepGoing, &input, &error)) {
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
+    // Notes, unlike errors, are kept back by --quiet.
+    std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& skipped : input.skipped) {
-        Say(err, skipped);
+        Say(notes, Shown(skipped, spooled, "-"));
     }
 
     const bool toOut = parsed.output == "-";
@@ -142,19 +164,43 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         return kExportFailed;
     }
     const FrameSize size = OutputSize(input, parsed);
+    const ViewTransform view = parsed.View(input.projectView);
     GifExportJob job;
     job.frameCount = static_cast<int>(input.sizes.size());
-    FrameStream frames(input.sources);
-    job.frameSource = [&frames](int) { return frames.Next(); };
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
+    // -d and --fps set every frame; otherwise GIF frames keep their own delays.
+    if (!parsed.delay && parsed.fps <= 0) {
+        job.delays = input.delays;
+        for (int& delay : job.delays) {
+            delay = delay >= 0 ? delay : job.delay;
+        }
+    }
     if (parsed.fps > 0) {
         job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
     }
+    // Merging repeated frames, a new speed and ping-pong change which frames are written, and
+    // how long each is shown.
+    const std::vector<int> delays =
+        job.delays.empty() ? std::vector<int>(job.frameCount, job.delay) : job.delays;
+    std::vector<FrameRun> runs;
+    if (parsed.duplicateTolerance >= 0) {
+        runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
+        Say(err, wxString::Format(
+                     _("%d repeated frames left out, their time given to the frames they repeat"),
+                     job.frameCount - static_cast<int>(runs.size())));
+    }
+    const FramePlan plan = PlanFrames(delays, runs, parsed.speed, parsed.pingPong);
+    if (parsed.duplicateTolerance >= 0 || parsed.speed != 100 || parsed.pingPong) {
+        job.frameCount = static_cast<int>(plan.frames.size());
+        job.delays = plan.delays;
+    }
+    PlannedFrames frames(input.sources, plan.frames);
+    job.frameSource = [&frames, &view](int) { return ApplyTransform(frames.Next(), view); };
     job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
-    ProgressReport progress(err, streams.errIsTerminal, parsed.output);
+    ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
     progress.Finish();
@@ -166,6 +212,6 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, error);
         return kExportFailed;
     }
-    Say(err, Summary(parsed.output, job, size));
+    Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;
 }

@@ -27,11 +27,24 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_add = AddItem(m_menu_frame, "Add Image", "Ctrl+Ins");
     m_menuItem_delete = AddItem(m_menu_frame, "Delete", "Ctrl+Del");
     m_menuItem_clear = AddItem(m_menu_frame, "Clear All");
+    m_menuItem_framedelay = AddItem(m_menu_frame, "Frame Delay...");
+    m_menu_frame->AppendSeparator();
+    m_menuItem_duplicate = AddItem(m_menu_frame, "Duplicate", "Ctrl+D");
+    m_menuItem_duplicates = AddItem(m_menu_frame, "Remove Duplicate Frames…");
     AddMenu(m_menubar, m_menu_frame, "Frame");
 
     m_menu_animation = new wxMenu(0);
     m_menuItem_run = AddItem(m_menu_animation, "Run animation", "Ctrl+P");
     m_menuItem_loop = AddItem(m_menu_animation, "Loop Count");
+    m_menu_animation->AppendSeparator();
+    m_menuItem_crop = AddItem(m_menu_animation, "Crop…");
+    m_menuItem_rotateright = AddItem(m_menu_animation, "Rotate 90° Right");
+    m_menuItem_rotateleft = AddItem(m_menu_animation, "Rotate 90° Left");
+    m_menuItem_rotate180 = AddItem(m_menu_animation, "Rotate 180°");
+    m_menuItem_fliph = AddItem(m_menu_animation, "Flip Horizontally");
+    m_menuItem_flipv = AddItem(m_menu_animation, "Flip Vertically");
+    m_menuItem_pingpong = AddItem(m_menu_animation, "Ping-Pong");
+    m_menuItem_speed = AddItem(m_menu_animation, "Change Speed…");
     m_menu_animation->AppendSeparator();
     m_menuItem_best = AddItem(m_menu_animation, "Best colours", nullptr, wxITEM_CHECK);
     m_menuItem_best->Check(m_exportSetting.best);
@@ -71,8 +84,19 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_add, wxCommandEventHandler(GifFrame::OnAddImage)},
         {m_menuItem_delete, wxCommandEventHandler(GifFrame::OnDelete)},
         {m_menuItem_clear, wxCommandEventHandler(GifFrame::OnClearAll)},
+        {m_menuItem_framedelay, wxCommandEventHandler(GifFrame::OnFrameDelay)},
         {m_menuItem_run, wxCommandEventHandler(GifFrame::OnRunAnimation)},
         {m_menuItem_loop, wxCommandEventHandler(GifFrame::OnLoopCount)},
+        {m_menuItem_duplicate, wxCommandEventHandler(GifFrame::OnDuplicate)},
+        {m_menuItem_crop, wxCommandEventHandler(GifFrame::OnCrop)},
+        {m_menuItem_rotateright, wxCommandEventHandler(GifFrame::OnRotateRight)},
+        {m_menuItem_rotateleft, wxCommandEventHandler(GifFrame::OnRotateLeft)},
+        {m_menuItem_rotate180, wxCommandEventHandler(GifFrame::OnRotate180)},
+        {m_menuItem_fliph, wxCommandEventHandler(GifFrame::OnFlipHorizontal)},
+        {m_menuItem_flipv, wxCommandEventHandler(GifFrame::OnFlipVertical)},
+        {m_menuItem_pingpong, wxCommandEventHandler(GifFrame::OnPingPong)},
+        {m_menuItem_speed, wxCommandEventHandler(GifFrame::OnChangeSpeed)},
+        {m_menuItem_duplicates, wxCommandEventHandler(GifFrame::OnRemoveDuplicates)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},

@@ -109,15 +109,17 @@ wxMenuItem* AddItem(wxMenu* menu, const wxString& text, const char* accelerator,
 }
 
 wxMenuItem* AddSubmenu(wxMenu* menu, wxMenu* submenu, const char* english) {
-    wxMenuItem* item = menu->Append(new wxMenuItem(menu, wxID_ANY, wxGetTranslation(english),
+    const wxString text = wxString::FromUTF8(english);
+    wxMenuItem* item = menu->Append(new wxMenuItem(menu, wxID_ANY, wxGetTranslation(text),
                                                    wxEmptyString, wxITEM_NORMAL, submenu));
-    ItemEnglish()[item->GetId()] = english;
+    ItemEnglish()[item->GetId()] = text;
     return item;
 }
 
 void AddMenu(wxMenuBar* bar, wxMenu* menu, const char* english) {
-    MenuEnglish()[menu] = english;
-    bar->Append(menu, wxGetTranslation(english));
+    const wxString text = wxString::FromUTF8(english);
+    MenuEnglish()[menu] = text;
+    bar->Append(menu, wxGetTranslation(text));
 }
 
 void AssignMnemonics(wxMenuBar* bar) {
