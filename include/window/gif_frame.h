@@ -143,6 +143,15 @@ public:
     void OnReverse(wxCommandEvent& event);
     // A drag in the strip dropped the selected frames into the gap the event names.
     void OnStripMove(wxThumbnailEvent& event);
+    // The frame tools: the view of every frame, and frames repeated.
+    void OnCrop(wxCommandEvent& event);
+    void OnRotateRight(wxCommandEvent& event);
+    void OnRotateLeft(wxCommandEvent& event);
+    void OnRotate180(wxCommandEvent& event);
+    void OnFlipHorizontal(wxCommandEvent& event);
+    void OnFlipVertical(wxCommandEvent& event);
+    void OnDuplicate(wxCommandEvent& event);
+    void OnPingPong(wxCommandEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -171,6 +180,14 @@ public:
     wxMenuItem* m_menuItem_add = nullptr;
     wxMenuItem* m_menuItem_delete = nullptr;
     wxMenuItem* m_menuItem_clear = nullptr;
+    wxMenuItem* m_menuItem_duplicate = nullptr;
+    wxMenuItem* m_menuItem_crop = nullptr;
+    wxMenuItem* m_menuItem_rotateright = nullptr;
+    wxMenuItem* m_menuItem_rotateleft = nullptr;
+    wxMenuItem* m_menuItem_rotate180 = nullptr;
+    wxMenuItem* m_menuItem_fliph = nullptr;
+    wxMenuItem* m_menuItem_flipv = nullptr;
+    wxMenuItem* m_menuItem_pingpong = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;
@@ -211,6 +228,8 @@ public:
     wxString m_projectFileName;
     wxString m_currentFileName;
     wxBitmap m_currentBitmap;
+    // How every frame is shown and written: crop, turn, flip; the sources stay as they are.
+    ViewTransform m_view;
     int m_playIndex = 0;
     int m_loopCount = 0;
     int m_loopsPlayed = 0;
@@ -235,6 +254,15 @@ private:
     void RecordSettingsEdit(EditKind kind, const AnimationSettings& before);
     void Reorder(EditKind kind, const std::vector<int>& order);
     std::vector<int> SelectedFrames() const;
+    // The frame tools' common steps: a new view of the frames as one edit, the output size
+    // following it; frames of the given old positions appended as copies from `first` on.
+    void ChangeView(EditKind kind, const ViewTransform& view);
+    void InsertCopies(EditKind kind, const std::vector<int>& sources, int first);
+    void InsertRepeats(EditKind kind, const std::vector<int>& order);
+    // The canvas the frames give once shown with `view`.
+    FrameSize ViewedCanvas(const ViewTransform& view) const;
+    // The frame the tools look at: the first selected, else the first.
+    int FocusFrame() const;
 
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
@@ -254,7 +282,8 @@ private:
     void RecordProjectState();
     // At the end of an import started by opening a project: its size, then the saved state.
     void FinishProjectOpen();
-    // Empties the strip; commands, canvas size, status text and preview follow.
+    // Empties the strip and forgets the view of its frames; commands, canvas size, status text
+    // and preview follow.
     void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
@@ -283,10 +312,11 @@ private:
         int frameCount, delay, width, height;
         unsigned editCount;
         ExportOptions options;
+        ViewTransform view;
         bool operator==(const ExportSnapshot& other) const {
             return frameCount == other.frameCount && delay == other.delay && width == other.width &&
                    height == other.height && editCount == other.editCount &&
-                   options == other.options;
+                   options == other.options && view == other.view;
         }
     };
     struct SavedState {
@@ -321,7 +351,9 @@ private:
     // The strip's edit count when the project was saved or opened: frames moved or replaced
     // without changing their number are unsaved work too.
     unsigned m_projectEditCount = 0;
+    ViewTransform m_projectView;
     ExportOptions m_exportOptions;
+    ViewTransform m_exportView;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.
     wxBitmap m_previewScaled;

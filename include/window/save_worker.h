@@ -8,6 +8,7 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "image/view_transform.h"
 
 #include <wx/image.h>
 #include <wx/thread.h>
@@ -19,7 +20,8 @@ class WorkSaveAsGifThread : public wxThread {
 public:
     WorkSaveAsGifThread(int width, int height, wxEvtHandler* target, wxThumbnailCtrl* strip,
                         const wxString& path, const int* delay,
-                        const ExportOptions& options = ExportOptions());
+                        const ExportOptions& options = ExportOptions(),
+                        const ViewTransform& view = ViewTransform());
     ~WorkSaveAsGifThread() override;
 
 protected:
@@ -38,6 +40,8 @@ private:
     wxString m_path;
     int m_delay;
     ExportOptions m_options;
+    // Crop, turn and flip, applied to each frame on the worker.
+    ViewTransform m_view;
 
     wxMutex m_fetchLock;
     wxCondition m_fetched{m_fetchLock};

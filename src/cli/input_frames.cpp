@@ -62,6 +62,7 @@ bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, In
 
 bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
     const ProjectFile project = ReadProjectFile(path);
+    read->projectView = project.view;
     if (!project.Reached(ProjectStep::Paths)) {
         *error = project.error;
         return false;

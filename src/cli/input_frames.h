@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/canvas_size.h"
+#include "image/view_transform.h"
 
 #include <wx/string.h>
 
@@ -20,6 +21,8 @@ struct InputFrames {
     // The project's canvas size, written unless the command line asks for another; 0 x 0 when
     // the input was no project or a side is not above 0.
     FrameSize projectSize;
+    // The project's view of its frames: crop, turn, flip.
+    ViewTransform projectView;
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;

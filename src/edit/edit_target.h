@@ -1,6 +1,9 @@
-// What the edit commands change: the animation's frames in their order, the selection, and the
-// delay and output size. The main window provides it; tests provide a plain list.
+// What the edit commands change: the animation's frames in their order, the selection, the
+// delay, the output size and the view of the frames (crop, turn, flip). The main window provides
+// it; tests provide a plain list.
 #pragma once
+
+#include "image/view_transform.h"
 
 #include <vector>
 
@@ -10,8 +13,11 @@ struct AnimationSettings {
     int delay = 0;
     int width = 0;
     int height = 0;
+    // The crop, turn and flip every frame is shown and written with.
+    ViewTransform view;
     bool operator==(const AnimationSettings& other) const {
-        return delay == other.delay && width == other.width && height == other.height;
+        return delay == other.delay && width == other.width && height == other.height &&
+               view == other.view;
     }
 };
 

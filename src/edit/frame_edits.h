@@ -25,6 +25,14 @@ enum class EditKind {
     Delay,
     Width,
     Height,
+    Crop,
+    RotateRight,
+    RotateLeft,
+    Rotate180,
+    FlipHorizontal,
+    FlipVertical,
+    Duplicate,
+    PingPong,
 };
 
 class AnimationEdit : public wxCommand {
@@ -101,8 +109,8 @@ private:
     FrameOrder m_order;
 };
 
-// A change of the delay or of the output size. Further changes of the same setting made right
-// after it join it, so that typing a number is undone at once.
+// A change of the delay, the output size or the view. Further changes of the same setting made
+// right after it join it, so that typing a number is undone at once.
 class SettingsEdit : public AnimationEdit {
 public:
     SettingsEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,

@@ -124,7 +124,10 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
         return {};
     }
     const bool first = m_shown.empty();
-    if (source != nullptr) {
+    if (source == nullptr) {
+        // What the next frame's source is compared with must be what is shown.
+        m_source.clear();
+    } else {
         const unsigned char* now = source->GetData();
         const size_t bytes = static_cast<size_t>(source->GetWidth()) * source->GetHeight() * 3;
         if (!first && bytes == m_source.size()) {
@@ -136,8 +139,9 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
                     std::memcpy(rgb + p, &m_shown[p], 3);
                 }
             }
+            std::vector<OptimisedFrame> ways = Next(steadied);
             m_source.assign(now, now + bytes);
-            return Next(steadied);
+            return ways;
         }
         m_source.assign(now, now + bytes);
     }

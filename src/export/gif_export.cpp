@@ -178,13 +178,15 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette);
+        bool exact = false;
+        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette, &exact);
         if (!paletted.IsOk()) {
             frame.state = FrameState::NoPalette;
             return frame;
         }
         frame.paletted.reset(new wxImage(paletted));
-        if (KeepsStillAreas(m_job.options)) {
+        // A frame that kept its colours shows its own pixels everywhere, still areas included.
+        if (KeepsStillAreas(m_job.options) && !exact) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -214,6 +216,10 @@ public:
     EncoderOutput& operator=(const EncoderOutput&) = delete;
 };
 
+int FrameDelay(const GifExportJob& job, int index) {
+    return job.delays.empty() ? job.delay : job.delays[index];
+}
+
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
 // none could be coded.
 std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
@@ -223,7 +229,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
         way.layout.passes = job.options.passes;
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         EncoderOutput output(*coded);
-        if (MyGifHandler().SaveFrame(way.image, job.delay * 10, job.frameCount, index,
+        if (MyGifHandler().SaveFrame(way.image, FrameDelay(job, index) * 10, job.frameCount, index,
                                      way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
             shortest = std::move(coded);

@@ -4,6 +4,7 @@
 #include "import/frame_reference.h"
 #include "import/gif_frames.h"
 #include "import/picture_header.h"
+#include "video/video_reference.h"
 
 #include <wx/log.h>
 #include <wx/wfstream.h>
@@ -91,6 +92,33 @@ bool Fault(SourceProblem* problem, SourceFault fault) {
     return false;
 }
 
+// The whole video at its own rate, where a path names a video file.
+VideoName WholeVideo(const wxString& path) {
+    VideoName name;
+    name.path = path;
+    return name;
+}
+
+bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
+                 const StopRequest& stopRequested, SourceProblem* problem) {
+    const VideoPictureSink each = [&](VideoPicture picture) {
+        deliver(SourcePicture{std::move(picture.image), 0, VideoFrameName(name.path, picture.time),
+                              picture.isLast, picture.delay});
+    };
+    const VideoReading reading = name.frame
+                                     ? ReadVideoTimes(name.path, {name.time}, each, stopRequested)
+                                     : ReadVideoRange(name.path, name.range, each, stopRequested);
+    if (problem && !reading.complete && !reading.stopped) {
+        if (reading.pictures > 0) {
+            problem->fault = SourceFault::Damaged;
+            problem->stoppedAt = reading.stoppedAt;
+        } else {
+            problem->fault = reading.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+        }
+    }
+    return reading.pictures > 0;
+}
+
 bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopRequest& stopRequested,
                  SourceProblem* problem) {
     if (Stopped(stopRequested)) {
@@ -126,8 +154,11 @@ bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopReq
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
-        return Fault(problem, header.kind != PictureKind::Unknown ? SourceFault::Damaged
-                                                                  : SourceFault::NoPicture);
+        if (header.kind == PictureKind::Unknown) {
+            decoding.Reset();
+            return DecodeVideo(WholeVideo(path), deliver, stopRequested, problem);
+        }
+        return Fault(problem, SourceFault::Damaged);
     }
     if (!whole) {
         Fault(problem, SourceFault::Damaged);
@@ -165,13 +196,18 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
                   const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
-    const wxString source = StripFrameSuffix(path);
+    VideoName video;
+    const bool named = ParseVideoName(path, &video);
+    const wxString source = named ? video.path : StripFrameSuffix(path);
     const SourceProblem before = CheckBeforeReading(source);
     if (before) {
         if (problem) {
             *problem = before;
         }
         return false;
+    }
+    if (named || HasVideoExtension(source)) {
+        return DecodeVideo(named ? video : WholeVideo(source), deliver, stopRequested, problem);
     }
     if (IsGifSource(source)) {
         return DecodeGifFrames(source, frameIndex, deliver, stopRequested, problem);
@@ -182,16 +218,33 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
 
 SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;
-    const wxString source = StripFrameSuffix(path);
+    VideoName video;
+    const bool named = ParseVideoName(path, &video);
+    const wxString source = named ? video.path : StripFrameSuffix(path);
     survey.problem = CheckBeforeReading(source);
     if (survey.problem) {
         return survey;
+    }
+    const PictureHeader header = ReadPictureHeader(source);
+    // A file the toolkit cannot read may still be a video the libraries read.
+    const bool unknown = !named && !HasVideoExtension(source) && !IsGifSource(source) &&
+                         header.kind == PictureKind::Unknown && !wxImage::CanRead(source);
+    if (named || HasVideoExtension(source) || unknown) {
+        const VideoProbe probe = ProbeVideo(source);
+        if (probe.readable) {
+            survey.pictures = video.frame ? 1 : CountVideoPictures(probe, video.range);
+            survey.size = probe.size;
+            return survey;
+        }
+        if (!unknown) {
+            survey.problem.fault = probe.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+            return survey;
+        }
     }
     if (IsGifSource(source)) {
         wxLogNull quiet;
         return SurveyGifFrames(source, ParseFrameIndex(path));
     }
-    const PictureHeader header = ReadPictureHeader(source);
     if (header.TooLarge()) {
         survey.problem.fault = SourceFault::TooLarge;
         survey.problem.width = header.width;

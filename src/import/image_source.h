@@ -22,6 +22,9 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // Hundredths of a second the picture stays by the source's own timing (a video's time
+    // stamps); 0 where the source has none.
+    int delay = 0;
 };
 
 using PictureSink = std::function<void(SourcePicture picture)>;
@@ -30,7 +33,11 @@ using StopRequest = std::function<bool()>;
 // Decodes the source a path names and hands each picture to `deliver`, in frame order:
 // - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
 // - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
-// - any other file: its one picture, through the toolkit's image handlers.
+// - a video file: the whole video at its own rate (at most 50 frames a second), each picture
+//   with its delay and, as its source path, the name of its frame ("clip.mp4#t=0.04");
+// - a video part or frame name ("clip.mp4#t=2,4&fps=10", "clip.mp4#t=2.1"): that part or frame;
+// - any other file: its one picture, through the toolkit's image handlers, or when they cannot
+//   read it and FFmpeg's libraries can, as a video.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
 // true. A file that is not a regular one is refused before it is opened, a still picture larger
 // than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a

@@ -57,6 +57,26 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
     return true;
 }
 
+// The view of "animation": crop="WxH+X+Y", rotate="90", "180" or "270" (clockwise), flip="h"
+// (left to right, after the turn). Values this reader does not know leave their part as it is.
+ViewTransform ViewOf(const OutlineNode& animation) {
+    ViewTransform view;
+    for (const auto& attribute : animation.attributes) {
+        const wxString value = wxString::FromUTF8(attribute.second);
+        if (attribute.first == "crop") {
+            ParseCropGeometry(value, &view.crop);
+        } else if (attribute.first == "rotate") {
+            view.orientation.quarterTurns = value == "90"    ? 1
+                                            : value == "180" ? 2
+                                            : value == "270" ? 3
+                                                             : 0;
+        } else if (attribute.first == "flip") {
+            view.orientation.mirrored = value == "h";
+        }
+    }
+    return view;
+}
+
 // Walks the outline by position, as far as the expected elements go.
 void Walk(const OutlineNode& root, ProjectFile& project) {
     project.reached = ProjectStep::Document;
@@ -92,6 +112,9 @@ void Walk(const OutlineNode& root, ProjectFile& project) {
     project.imagesEmpty = images->children.empty();
     if (!project.imagesEmpty && ReadPaths(*images, project.paths)) {
         project.reached = ProjectStep::Paths;
+    }
+    if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
+        project.view = ViewOf(*animation);
     }
 }
 

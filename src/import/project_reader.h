@@ -4,6 +4,8 @@
 // file failed.
 #pragma once
 
+#include "image/view_transform.h"
+
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
@@ -35,6 +37,8 @@ struct ProjectFile {
     // The frame sources to import, in file order: paths whose source file exists, without the
     // ones that end with ".gif" (the GIF files the writer lists beside their frames).
     wxArrayString paths;
+    // How the frames are shown: crop, turn and flip, from "animation" after "images".
+    ViewTransform view;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

@@ -56,6 +56,21 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
             }
         }
     }
+    // Readers of earlier versions stop at "images", so the frames open there as they are.
+    const ViewTransform& view = contents.view;
+    if (!view.IsIdentity()) {
+        wxXmlNode* animation = AddElement(project, "animation");
+        if (!view.crop.IsEmpty()) {
+            animation->AddAttribute("crop", FormatCropGeometry(view.crop));
+        }
+        if (view.orientation.quarterTurns != 0) {
+            animation->AddAttribute("rotate",
+                                    wxString::Format("%d", 90 * view.orientation.quarterTurns));
+        }
+        if (view.orientation.mirrored) {
+            animation->AddAttribute("flip", "h");
+        }
+    }
 }
 } // namespace
 

@@ -2,6 +2,8 @@
 // name of the GIF last written, as the project reader reads them back.
 #pragma once
 
+#include "image/view_transform.h"
+
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
@@ -11,6 +13,8 @@ struct ProjectContents {
     int height = 0;
     int delay = 0;
     wxArrayString frames; // each frame's source: an image file or a GIF frame reference
+    // Written as "animation" after "images" when it changes the frames.
+    ViewTransform view;
 };
 
 // Writes the project as XML with a 2-space indent: one "path" per frame, and after the last

@@ -158,8 +158,10 @@ void GifFrame::DisableEditControls() {
 }
 
 void GifFrame::SetEditControlsEnabled(bool enable) {
-    for (wxMenuItem* item : {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete,
-                             m_menuItem_clear, m_menuItem_run, m_menuItem_loop}) {
+    for (wxMenuItem* item :
+         {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete, m_menuItem_clear, m_menuItem_run,
+          m_menuItem_loop, m_menuItem_crop, m_menuItem_rotateright, m_menuItem_rotateleft,
+          m_menuItem_rotate180, m_menuItem_fliph, m_menuItem_flipv}) {
         item->Enable(enable);
     }
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);

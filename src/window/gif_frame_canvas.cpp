@@ -37,7 +37,8 @@ void GifFrame::ShowTypedSize(const FrameSize& size) {
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
-    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
+    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight,
+                                   m_view};
     m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
     if (m_thumbnailCtrl->GetCount() > 0) {
         RecordSettingsEdit(EditKind::Delay, before);
@@ -77,15 +78,7 @@ void GifFrame::RefreshCanvasSize() {
         m_spinctrl_height->SetValue(0);
         return;
     }
-    std::vector<FrameSize> frames;
-    frames.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
-        if (item != nullptr && item->GetBitmap().IsOk()) {
-            frames.push_back({item->GetBitmap().GetWidth(), item->GetBitmap().GetHeight()});
-        }
-    }
-    const FrameSize canvas = CanvasOfFrames(frames);
+    const FrameSize canvas = ViewedCanvas(m_view);
     const int w = canvas.width;
     const int h = canvas.height;
     m_imageWidth = m_outputWidth = w;
@@ -93,6 +86,19 @@ void GifFrame::RefreshCanvasSize() {
     m_spinctrl_width->SetValue(w);
     m_spinctrl_height->SetValue(h);
     ShowCanvasStatus();
+}
+
+FrameSize GifFrame::ViewedCanvas(const ViewTransform& view) const {
+    std::vector<FrameSize> frames;
+    frames.reserve(m_thumbnailCtrl->GetCount());
+    for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i) {
+        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
+        if (item != nullptr && item->GetBitmap().IsOk()) {
+            const wxSize shown = TransformedSize(item->GetBitmap().GetSize(), view);
+            frames.push_back({shown.x, shown.y});
+        }
+    }
+    return CanvasOfFrames(frames);
 }
 
 void GifFrame::ShowCanvasStatus() {

@@ -63,6 +63,22 @@ wxString EditName(EditKind kind) {
         return _("Width");
     case EditKind::Height:
         return _("Height");
+    case EditKind::Crop:
+        return _("Crop");
+    case EditKind::RotateRight:
+        return _("Rotate 90° Right");
+    case EditKind::RotateLeft:
+        return _("Rotate 90° Left");
+    case EditKind::Rotate180:
+        return _("Rotate 180°");
+    case EditKind::FlipHorizontal:
+        return _("Flip Horizontally");
+    case EditKind::FlipVertical:
+        return _("Flip Vertically");
+    case EditKind::Duplicate:
+        return _("Duplicate");
+    case EditKind::PingPong:
+        return _("Ping-Pong");
     }
     return wxEmptyString;
 }
@@ -150,13 +166,25 @@ void GifFrame::UpdateEditMenu() {
     ShowItem(m_menuItem_moveright, !MoveByOne(count, selection, 1).empty(),
              m_menuItem_moveright->GetItemLabel());
     ShowItem(m_menuItem_reverse, count > 1, m_menuItem_reverse->GetItemLabel());
+    ShowItem(m_menuItem_duplicate, !selection.empty(), m_menuItem_duplicate->GetItemLabel());
+    ShowItem(m_menuItem_pingpong, count > 2, m_menuItem_pingpong->GetItemLabel());
 }
 
 AnimationSettings GifFrame::CurrentSettings() const {
-    return {m_spinctrl_delay->GetValue(), m_outputWidth, m_outputHeight};
+    return {m_spinctrl_delay->GetValue(), m_outputWidth, m_outputHeight, m_view};
 }
 
 void GifFrame::ApplySettings(const AnimationSettings& settings) {
+    if (m_view != settings.view) {
+        // The proportions the size fields keep are those of the frames as now shown.
+        m_view = settings.view;
+        const FrameSize canvas = ViewedCanvas(m_view);
+        m_imageWidth = canvas.width;
+        m_imageHeight = canvas.height;
+        if (m_thumbnailCtrl->GetCount() > 0) {
+            PreviewFrame(FocusFrame());
+        }
+    }
     if (m_spinctrl_delay->GetValue() != settings.delay ||
         m_thumbnailCtrl->GetDelay() != settings.delay) {
         m_spinctrl_delay->SetValue(settings.delay);

@@ -296,6 +296,7 @@ void GifFrame::OnClearAll(wxCommandEvent&) {
 void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
+    m_view = ViewTransform();
     RefreshCanvasSize();
     m_statusBar1->SetStatusText(wxEmptyString, 1);
     ClearPreviewPanel();

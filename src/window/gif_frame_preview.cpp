@@ -109,7 +109,10 @@ void GifFrame::PreviewFrame(int index) {
     if (item == nullptr) {
         return;
     }
-    const wxBitmap& bitmap = item->GetBitmap();
+    const wxBitmap bitmap =
+        m_view.IsIdentity() || !item->GetBitmap().IsOk()
+            ? item->GetBitmap()
+            : wxBitmap(ApplyTransform(item->GetBitmap().ConvertToImage(), m_view));
     m_currentFileName = wxFileNameFromPath(item->GetPath());
     m_currentBitmap = bitmap;
     m_previewScaled = wxBitmap();

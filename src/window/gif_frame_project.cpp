@@ -26,6 +26,7 @@ void GifFrame::RecordProjectState() {
     m_projectHeight = m_spinctrl_height->GetValue();
     m_projectFrameCount = m_thumbnailCtrl->GetCount();
     m_projectEditCount = m_thumbnailCtrl->GetEditCount();
+    m_projectView = m_view;
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&) {
@@ -72,6 +73,7 @@ bool GifFrame::SaveProjectFile() {
     for (int k = 0; k < count; ++k) {
         contents.frames.push_back(m_thumbnailCtrl->GetItem(k)->GetPath());
     }
+    contents.view = m_view;
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
     if (path.empty() && !AskProjectPath(path)) {
@@ -136,6 +138,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
         return;
     }
     EmptyStrip();
+    m_view = project.view;
     // The project starts a history of its own.
     ForgetEdits();
     m_projectPath = path;

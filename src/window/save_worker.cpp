@@ -9,9 +9,10 @@
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(int width, int height, wxEvtHandler* target,
                                          wxThumbnailCtrl* strip, const wxString& path,
-                                         const int* delay, const ExportOptions& options)
+                                         const int* delay, const ExportOptions& options,
+                                         const ViewTransform& view)
     : wxThread(wxTHREAD_DETACHED), m_target(target), m_thumbnailCtrl(strip), m_canvasWidth(width),
-      m_canvasHeight(height), m_path(path), m_delay(*delay), m_options(options) {}
+      m_canvasHeight(height), m_path(path), m_delay(*delay), m_options(options), m_view(view) {}
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
@@ -20,7 +21,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry() {
     m_frameCount = m_thumbnailCtrl->GetCount();
     GifExportJob job;
     job.frameCount = m_frameCount;
-    job.frameSource = [this](int index) { return FetchFrame(index); };
+    job.frameSource = [this](int index) { return ApplyTransform(FetchFrame(index), m_view); };
     job.canvasWidth = m_canvasWidth;
     job.canvasHeight = m_canvasHeight;
     job.delay = m_delay;

@@ -10,9 +10,10 @@ std::string CommandFile(const std::vector<wxString>& options, const std::vector<
     std::vector<wxString> arguments = {"-d", "7", "-o", path};
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), inputs.begin(), inputs.end());
-    std::FILE* quiet = std::fopen("/dev/null", "w");
-    const int status = RunExportCommand(arguments, quiet, quiet, false);
-    std::fclose(quiet);
+    CommandStreams streams;
+    streams.err = std::fopen("/dev/null", "w");
+    const int status = RunExportCommand(arguments, streams);
+    std::fclose(streams.err);
     return status == kExportSucceeded ? ReadBytes(path) : std::string();
 }
 

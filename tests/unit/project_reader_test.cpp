@@ -1,5 +1,6 @@
 // Project files read step by step, keeping what was read up to the first mismatch.
 #include "import/project_reader.h"
+#include "import/project_writer.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -168,4 +169,43 @@ TEST_F(ProjectReading, ImagesThatGiveNothingToImport) {
                                      "<path/></images></project>");
     EXPECT_EQ(project.reached, ProjectStep::Paths);
     EXPECT_TRUE(project.paths.empty());
+}
+
+TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
+    Touch("a.png");
+    const struct {
+        ViewTransform view;
+        const char* element; // what follows "images"
+    } cases[] = {
+        {{}, ""},
+        {{{}, {1, false}}, "<animation rotate=\"90\"/>"},
+        {{{10, 20, 300, 200}, {3, true}},
+         "<animation crop=\"300x200+10+20\" rotate=\"270\" flip=\"h\"/>"},
+        {{{0, 0, 5, 5}, {}}, "<animation crop=\"5x5+0+0\"/>"},
+    };
+    for (const auto& c : cases) {
+        ProjectContents contents;
+        contents.width = 300;
+        contents.height = 200;
+        contents.delay = 10;
+        contents.frames.push_back(folder.File("a.png"));
+        contents.view = c.view;
+        const wxString path = folder.File("view.xml");
+        wxString error;
+        ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
+        const std::string written = ReadBytes(path);
+        EXPECT_NE(written.find(std::string("</images>\n") + (*c.element ? "  " : "") + c.element),
+                  std::string::npos)
+            << written;
+        const ProjectFile project = ReadProjectFile(path);
+        EXPECT_EQ(project.reached, ProjectStep::Paths);
+        EXPECT_EQ(project.view, c.view) << c.element;
+    }
+    // Values this version does not know leave their part of the view as it is.
+    const ProjectFile odd =
+        Read(wxString(kHead) + "<images><path>$/a.png</path></images>"
+                               "<animation crop=\"big\" rotate=\"45\" flip=\"v\" loop=\"2\"/>"
+                               "</project>");
+    EXPECT_EQ(odd.reached, ProjectStep::Paths);
+    EXPECT_EQ(odd.view, ViewTransform());
 }

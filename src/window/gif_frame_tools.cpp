@@ -1,0 +1,121 @@
+// The frame tools: crop, turn and flip the view of every frame (the sources stay as they are),
+// and frames repeated: duplicates of the selection, the animation played forward and back.
+#include "window/gif_frame.h"
+
+#include "edit/frame_edits.h"
+#include "window/crop_dialog.h"
+#include "window/thumbnailctrl.h"
+
+#include <algorithm>
+
+int GifFrame::FocusFrame() const {
+    const std::vector<int> selected = SelectedFrames();
+    return selected.empty() ? 0 : *std::min_element(selected.begin(), selected.end());
+}
+
+void GifFrame::ChangeView(EditKind kind, const ViewTransform& view) {
+    StopPreview();
+    if (m_thumbnailCtrl->GetCount() == 0 || view == m_view) {
+        return;
+    }
+    AnimationSettings after = CurrentSettings();
+    after.view = view;
+    // The output size follows the new view, as it follows new frames.
+    const FrameSize canvas = ViewedCanvas(view);
+    after.width = canvas.width;
+    after.height = canvas.height;
+    SubmitEdit(new SettingsEdit(*m_editTarget, kind, CurrentSettings(), after));
+}
+
+void GifFrame::OnCrop(wxCommandEvent&) {
+    StopPreview();
+    auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(FocusFrame()), wxImageThumbnailItem);
+    if (item == nullptr || !item->GetBitmap().IsOk()) {
+        return;
+    }
+    // The rectangle is drawn on the frame as shown, turned and flipped but whole.
+    const wxImage source = item->GetBitmap().ConvertToImage();
+    const Orientation orientation = m_view.orientation;
+    const wxSize size = source.GetSize();
+    CropDialog dialog(this, ApplyTransform(source, {wxRect(), orientation}),
+                      OrientedRect(CropWithin(m_view.crop, size), size, orientation));
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    wxRect crop = CropFromShown(dialog.GetCrop(), size, orientation);
+    if (crop == wxRect(size)) {
+        crop = wxRect(); // the whole picture, whatever size later frames have
+    }
+    ChangeView(EditKind::Crop, {crop, orientation});
+}
+
+void GifFrame::OnRotateRight(wxCommandEvent&) {
+    ChangeView(EditKind::RotateRight, {m_view.crop, Turned(m_view.orientation, 1)});
+}
+
+void GifFrame::OnRotateLeft(wxCommandEvent&) {
+    ChangeView(EditKind::RotateLeft, {m_view.crop, Turned(m_view.orientation, -1)});
+}
+
+void GifFrame::OnRotate180(wxCommandEvent&) {
+    ChangeView(EditKind::Rotate180, {m_view.crop, Turned(m_view.orientation, 2)});
+}
+
+void GifFrame::OnFlipHorizontal(wxCommandEvent&) {
+    ChangeView(EditKind::FlipHorizontal, {m_view.crop, Flipped(m_view.orientation, false)});
+}
+
+void GifFrame::OnFlipVertical(wxCommandEvent&) {
+    ChangeView(EditKind::FlipVertical, {m_view.crop, Flipped(m_view.orientation, true)});
+}
+
+void GifFrame::InsertCopies(EditKind kind, const std::vector<int>& sources, int first) {
+    const AnimationSettings before = CurrentSettings();
+    m_thumbnailCtrl->BeginUpdate();
+    int inserted = 0;
+    for (int source : sources) {
+        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(source), wxImageThumbnailItem);
+        if (item == nullptr || !item->GetBitmap().IsOk()) {
+            continue;
+        }
+        auto* copy = new wxImageThumbnailItem(new wxImage(item->GetBitmap().ConvertToImage()),
+                                              item->GetFrameIndex(), item->GetPath());
+        m_thumbnailCtrl->Insert(copy, first + inserted);
+        ++inserted;
+    }
+    m_thumbnailCtrl->EndUpdate();
+    if (inserted == 0) {
+        return;
+    }
+    std::vector<int> copies(inserted);
+    for (int k = 0; k < inserted; ++k) {
+        copies[k] = first + k;
+    }
+    m_thumbnailCtrl->SetSelection(copies);
+    AfterFramesEdit();
+    ApplySettings(before);
+    StoreEdit(new InsertedFrames(*m_editTarget, kind, first, inserted, before, before));
+}
+
+// The copies an order of repeated frames adds: those from the first place where it differs
+// from the frames as they are, as many as it is longer.
+void GifFrame::InsertRepeats(EditKind kind, const FrameOrder& order) {
+    StopPreview();
+    const int count = m_thumbnailCtrl->GetCount();
+    int first = 0;
+    while (first < count && order[first] == first) {
+        ++first;
+    }
+    const int added = int(order.size()) - count;
+    if (added > 0) {
+        InsertCopies(kind, FrameOrder(order.begin() + first, order.begin() + first + added), first);
+    }
+}
+
+void GifFrame::OnDuplicate(wxCommandEvent&) {
+    InsertRepeats(EditKind::Duplicate, Duplicated(m_thumbnailCtrl->GetCount(), SelectedFrames()));
+}
+
+void GifFrame::OnPingPong(wxCommandEvent&) {
+    InsertRepeats(EditKind::PingPong, PingPong(m_thumbnailCtrl->GetCount()));
+}
