@@ -64,6 +64,10 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
         *error = _("-d and --fps both set the delay of every frame: give one of them");
         return false;
     }
+    if (parsed.start >= 0 && parsed.end >= 0 && parsed.end <= parsed.start) {
+        *error = _("--end must come after --start");
+        return false;
+    }
     if (parsed.filesFrom == "-" && !parsed.inputs.empty() && parsed.inputs[0] == "-") {
         *error = _("standard input can give the INPUT or the list of --files-from, not both");
         return false;

@@ -21,6 +21,9 @@ struct ExportArguments {
     int height = 0;
     // Frames a second; 0 where not given.
     double fps = 0;
+    // The part of every video INPUT, in seconds from its start; -1 where not given.
+    double start = -1;
+    double end = -1;
     // "-" writes the GIF to standard output.
     wxString output;
     // A list of further INPUTs, one a line ("-": standard input); empty where not given.

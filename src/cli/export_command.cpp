@@ -11,6 +11,7 @@
 #include "cli/standard_streams.h"
 #include "edit/delay_pacing.h"
 #include "export/gif_export.h"
+#include "video/video_reference.h"
 
 #include <wx/intl.h>
 
@@ -137,6 +138,14 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     }
     if (!spooled.empty()) {
         inputs[0] = spooled;
+    }
+    // Videos give the part asked for, taken at --fps (their own rate without it).
+    for (wxString& video : inputs) {
+        if (HasVideoExtension(video)) {
+            const VideoRange whole;
+            video = VideoPartName(video, {std::max(parsed.start, 0.0),
+                                          parsed.end >= 0 ? parsed.end : whole.end, parsed.fps});
+        }
     }
     InputFrames input;
     if (!ReadInputFrames(inputs, parsed.keepGoing, &input, &error)) {

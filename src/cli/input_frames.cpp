@@ -1,7 +1,6 @@
 #include "cli/input_frames.h"
 
 #include "cli/export_arguments.h"
-#include "import/frame_reference.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
 
@@ -98,7 +97,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error) {
     for (const wxString& input : inputs) {
-        const SourceProblem problem = CheckSourceFile(StripFrameSuffix(input));
+        const SourceProblem problem = CheckSourceFile(SourceFileOf(input));
         if (problem) {
             *error = CannotRead(input, problem);
             return false;

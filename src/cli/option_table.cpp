@@ -1,6 +1,19 @@
 #include "cli/option_table.h"
 
+#include "video/video_time.h"
+
 #include <wx/intl.h>
+
+namespace {
+bool ReadTime(const wxString& value, const wxString& name, double* seconds, wxString* error) {
+    if (!ParseVideoTime(value, seconds)) {
+        *error =
+            wxString::Format(_("%s needs a time such as 2.5 or 1:02.5, not \"%s\""), name, value);
+        return false;
+    }
+    return true;
+}
+} // namespace
 
 // To add an option: give it a row below (its names as reserved for it, its value, its help
 // lines and a handler that stores it in ExportArguments), list it in the manual page
@@ -38,6 +51,17 @@ std::vector<OptionRow> ExportOptionRows() {
              }
              parsed->fps = fps;
              return true;
+         }},
+        {"start", 0, OptionValue::Required, "TIME",
+         _("where the part taken from each video INPUT starts: seconds (2.5)\n"
+           "or minutes and seconds (1:02.5); default its beginning"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadTime(value, name, &parsed->start, error);
+         }},
+        {"end", 0, OptionValue::Required, "TIME",
+         _("where that part ends, not included; default the video's end"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadTime(value, name, &parsed->end, error);
          }},
         {"quality", 'q', OptionValue::Required, "standard|best",
          _("colours of each frame: the fast standard palette (default) or the\n"

@@ -216,6 +216,11 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
 }
 } // namespace
 
+wxString SourceFileOf(const wxString& path) {
+    VideoName video;
+    return ParseVideoName(path, &video) ? video.path : StripFrameSuffix(path);
+}
+
 SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;
     VideoName video;
@@ -232,7 +237,9 @@ SourceSurvey SurveyImageSource(const wxString& path) {
     if (named || HasVideoExtension(source) || unknown) {
         const VideoProbe probe = ProbeVideo(source);
         if (probe.readable) {
-            survey.pictures = video.frame ? 1 : CountVideoPictures(probe, video.range);
+            survey.pictures =
+                video.frame ? 1
+                            : static_cast<int>(TimeVideoRange(source, video.range).times.size());
             survey.size = probe.size;
             return survey;
         }

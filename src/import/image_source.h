@@ -47,6 +47,10 @@ using StopRequest = std::function<bool()>;
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
+// The file a source reads: the path without a GIF frame number, or a video part's or frame's
+// video.
+wxString SourceFileOf(const wxString& path);
+
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
 // composing its frames, any other file is decoded and dropped.

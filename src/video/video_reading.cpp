@@ -127,17 +127,20 @@ public:
     PicturePacer(const VideoPictureSink& deliver, double start)
         : m_deliver(deliver), m_start(start) {}
 
+    // `image` is null where only the timing is wanted.
     void Begin(std::unique_ptr<wxImage> image, double time) {
         End(time);
         m_held.image = std::move(image);
         m_held.time = time;
+        m_holding = true;
     }
 
     // Hands the held picture over with its delay lasting until `time`.
     void End(double time, bool last = false) {
-        if (!m_held.image) {
+        if (!m_holding) {
             return;
         }
+        m_holding = false;
         const double end = time - m_start;
         m_held.delay =
             m_shownEnd < 0 ? PaceDelays({end}).back() : PaceDelays({m_shownEnd, end}).back();
@@ -155,8 +158,40 @@ private:
     double m_start;
     double m_shownEnd = -1;
     VideoPicture m_held;
+    bool m_holding = false;
     int m_count = 0;
 };
+
+// The moments start + k / fps of a part, taken in turn by the frames shown at them.
+class Moments {
+public:
+    explicit Moments(const VideoRange& part) : m_part(part) {}
+
+    // The frame shown now takes every moment before `until`; returns the first of them, or -1
+    // when it takes none (another frame follows before the next moment).
+    double Take(double until) {
+        double first = -1;
+        for (; At(m_next) < std::min(until, m_part.end) - kSlack; ++m_next) {
+            if (first < 0) {
+                first = At(m_next);
+            }
+        }
+        return first;
+    }
+
+private:
+    double At(long long k) const { return m_part.start + static_cast<double>(k) / m_part.fps; }
+
+    VideoRange m_part;
+    long long m_next = 0;
+};
+
+VideoRange ResolvedFor(const VideoInput& input, const VideoRange& range) {
+    VideoProbe probe;
+    probe.duration = input.Duration();
+    probe.frameRate = input.FrameRate();
+    return ResolveVideoRange(probe, range);
+}
 } // namespace
 
 VideoRange ResolveVideoRange(const VideoProbe& probe, const VideoRange& range) {
@@ -187,25 +222,18 @@ VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
     if (!input.Open(path, &failed.error, &failed.noVideo)) {
         return failed;
     }
-    VideoProbe probe;
-    probe.duration = input.Duration();
-    probe.frameRate = input.FrameRate();
-    const VideoRange part = ResolveVideoRange(probe, range);
+    const VideoRange part = ResolvedFor(input, range);
     PicturePacer pacer(deliver, part.start);
-    // The frame seen last, shown until the next one's time; it takes the moments before that.
+    Moments moments(part);
+    // The frame seen last, shown until the next one's time; it takes the moments before that,
+    // the first of them beginning its picture.
     const FramePtr shown(av_frame_alloc());
     bool haveShown = false;
-    bool shownTaken = false;
-    long long moment = 0;
-    const auto Moment = [&](long long k) { return part.start + static_cast<double>(k) / part.fps; };
-    // The shown frame takes every moment before `until`; its first one begins its picture.
     const auto Cover = [&](double until) {
-        for (; Moment(moment) < std::min(until, part.end) - kSlack; ++moment) {
-            if (!shownTaken) {
-                if (auto image = input.Picture(shown.get())) {
-                    pacer.Begin(std::move(image), Moment(moment));
-                }
-                shownTaken = true;
+        const double first = moments.Take(until);
+        if (first >= 0) {
+            if (auto image = input.Picture(shown.get())) {
+                pacer.Begin(std::move(image), first);
             }
         }
     };
@@ -218,7 +246,6 @@ VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
             av_frame_unref(shown.get());
             av_frame_move_ref(shown.get(), frame);
             haveShown = true;
-            shownTaken = false;
             return time < part.end - kSlack;
         });
     double until = part.end;
@@ -270,4 +297,64 @@ VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& tim
         Cover(end.shownUntil);
     }
     return Finish(path, input, end, times.back(), pictures);
+}
+
+VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range) {
+    VideoTiming timing;
+    VideoInput input;
+    wxString error;
+    if (!input.Open(path, &error)) {
+        return timing;
+    }
+    timing.readable = true;
+    const VideoRange part = ResolvedFor(input, range);
+    AVFormatContext* format = input.Format();
+    const double base = av_q2d(input.Stream()->time_base);
+    const double rate = input.FrameRate();
+    if (part.start > 0) {
+        av_seek_frame(format, input.StreamIndex(), input.Timestamp(part.start),
+                      AVSEEK_FLAG_BACKWARD);
+    }
+    // When each frame is shown and until when, from the packets alone; frames come out of the
+    // decoder in time order, packets may not, so a second past the end is read as well.
+    std::vector<std::pair<double, double>> frames;
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(format, packet) >= 0) {
+        if (packet->stream_index == input.StreamIndex() && packet->pts != AV_NOPTS_VALUE) {
+            const double time = input.Seconds(packet->pts);
+            const double shown = packet->duration > 0 ? packet->duration * base
+                                 : rate > 0           ? 1 / rate
+                                                      : 0.04;
+            frames.emplace_back(time, time + shown);
+            if (time > part.end + 1) {
+                av_packet_unref(packet);
+                break;
+            }
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    std::sort(frames.begin(), frames.end());
+    const VideoPictureSink note = [&timing](VideoPicture picture) {
+        timing.times.push_back(picture.time);
+        timing.delays.push_back(picture.delay);
+    };
+    PicturePacer pacer(note, part.start);
+    Moments moments(part);
+    double until = part.end;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const bool last = i + 1 == frames.size();
+        if (last) {
+            until = std::min(part.end, frames[i].second);
+        }
+        const double first = moments.Take(last ? until : frames[i + 1].first);
+        if (first >= 0) {
+            pacer.Begin(nullptr, first);
+        }
+        if (!last && frames[i + 1].first >= part.end - kSlack) {
+            break;
+        }
+    }
+    pacer.End(until, true);
+    return timing;
 }

@@ -60,6 +60,15 @@ VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
 VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& times,
                             const VideoPictureSink& deliver, const VideoStopRequest& stopRequested);
 
+// The time and delay of each picture ReadVideoRange gives for the same range, found from the
+// packets' time stamps without decoding (a damaged file may then give fewer pictures).
+struct VideoTiming {
+    bool readable = false;
+    std::vector<double> times;
+    std::vector<int> delays;
+};
+VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range);
+
 // The range with its end at the video's end and its rate chosen where it had none.
 VideoRange ResolveVideoRange(const VideoProbe& probe, const VideoRange& range);
 

@@ -3,6 +3,7 @@
 #include "window/gif_frame.h"
 
 #include "edit/frame_edits.h"
+#include "import/frame_reference.h"
 #include "window/crop_dialog.h"
 #include "window/thumbnailctrl.h"
 
@@ -78,8 +79,10 @@ void GifFrame::InsertCopies(EditKind kind, const std::vector<int>& sources, int 
         if (item == nullptr || !item->GetBitmap().IsOk()) {
             continue;
         }
-        auto* copy = new wxImageThumbnailItem(new wxImage(item->GetBitmap().ConvertToImage()),
-                                              item->GetFrameIndex(), item->GetPath());
+        // An entry is made from its source file, not from a frame reference.
+        auto* copy =
+            new wxImageThumbnailItem(new wxImage(item->GetBitmap().ConvertToImage()),
+                                     item->GetFrameIndex(), StripFrameSuffix(item->GetPath()));
         m_thumbnailCtrl->Insert(copy, first + inserted);
         ++inserted;
     }

@@ -2,6 +2,7 @@
 // inputs or targets it cannot use, and the GIF it writes from image files and from a project.
 #include "cli/export_command.h"
 #include "support/test_files.h"
+#include "support/video_clips.h"
 
 #include <gtest/gtest.h>
 #include <wx/gifdecod.h>
@@ -169,6 +170,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-d", "5", "--fps", "10", "-o", out, wide}, 2, "-d and --fps both set the delay"},
         {{"--fps=0", "-o", out, wide}, 2, "--fps needs a number of frames a second"},
         {{"--fps", "101", "-o", out, wide}, 2, "not \"101\""},
+        {{"--start", "2s", "-o", out, wide}, 2, "--start needs a time such as 2.5 or 1:02.5"},
+        {{"--start", "1:00", "--end", "59", "-o", out, wide}, 2, "--end must come after --start"},
         // Hostile inputs: refused by their type before they are opened, by their declared size
         // before they are decoded, and named when they are cut short.
         {{"-o", out, folder.File("dir.xml")}, 1, "dir.xml\": it is a folder"},
@@ -199,6 +202,9 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
 }
 
 TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
+    VideoClip steady;
+    steady.times = SteadyTimes(30, 30);
+    const wxString clip = WriteVideoClip(folder.File("clip.mp4"), steady);
     // The project's own size and delay are written, as the window shows them after opening it;
     // its source-file entry and its missing file give no frames.
     const wxString project = WriteProject("walk.xml", {wide, gif + "_1", gif, gone});
@@ -237,6 +243,13 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
          0,
          (wide + "\n\n" + tall + "\r\n" + gif).ToStdString(),
          {8, 8, 9, 8}},
+        // The part of a video at a rate.
+        {{"--start", "0.5", "--end", "0:00.8", "--fps", "10", "-o", out, clip},
+         3,
+         wxSize(64, 48),
+         0,
+         "",
+         {10, 10, 10}},
     };
     for (const Export& e : exports) {
         WriteBytes(out, "");

@@ -88,6 +88,10 @@ TEST(VideoReading, RangesAtARateFollowTheTimeStamps) {
                       static_cast<int>(c.frames.size()))
                 << &c - cases;
         }
+        // The packets' time stamps alone give the same timing.
+        const VideoTiming timing = TimeVideoRange(path, c.range);
+        EXPECT_EQ(timing.delays, c.delays) << &c - cases;
+        EXPECT_EQ(timing.times, taken.times) << &c - cases;
         // Reading a picture's time again gives the same frame.
         Taken again;
         ReadVideoTimes(path, taken.times, Collect(&again), VideoStopRequest());
