@@ -170,6 +170,13 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
+    // -d and --fps set every frame; otherwise GIF frames keep their own delays.
+    if (!parsed.delay && parsed.fps <= 0) {
+        job.delays = input.delays;
+        for (int& delay : job.delays) {
+            delay = delay >= 0 ? delay : job.delay;
+        }
+    }
     if (parsed.fps > 0) {
         job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
     }

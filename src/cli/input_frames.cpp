@@ -47,6 +47,10 @@ bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, In
     read->sources.insert(read->sources.end(), run.begin(), run.begin() + static_cast<long>(given));
     read->sizes.insert(read->sizes.end(), pictures,
                        FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+    read->delays.insert(read->delays.end(), survey.delays.begin(),
+                        survey.delays.begin() +
+                            static_cast<long>(std::min(pictures, survey.delays.size())));
+    read->delays.resize(read->sizes.size(), -1);
     SourceProblem nothing;
     nothing.fault = damaged ? SourceFault::Damaged : SourceFault::NoPicture;
     for (size_t i = given; i < run.size(); ++i) {
@@ -85,6 +89,8 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         }
         i += length;
     }
+    // A project's frames take its delay, GIF frames too, as the window gives them.
+    read->delays.assign(read->sizes.size(), -1);
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;

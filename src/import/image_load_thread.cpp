@@ -67,6 +67,9 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                        !TestDestroy()) {
                     wxMilliSleep(1);
                 }
+                if (picture.delay >= 0) {
+                    SetPictureDelay(*picture.image, picture.delay);
+                }
                 m_image = picture.image.release();
                 if (m_backlog) {
                     *m_backlog += bytes;
