@@ -83,14 +83,21 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         const std::vector<wxString> run(project.paths.begin() + static_cast<long>(i),
                                         project.paths.begin() + static_cast<long>(i + length));
         wxString message;
-        if (!Survey(run, keepGoing, true, read, &message)) {
+        const size_t before = read->sizes.size();
+        const bool goOn = Survey(run, keepGoing, true, read, &message);
+        // A project's frames take its delay, GIF frames too, unless their path names their own;
+        // the pictures of a run are its paths' in order.
+        read->delays.resize(before);
+        for (size_t k = before; k < read->sizes.size(); ++k) {
+            const size_t path = i + (length == 1 ? 0 : k - before);
+            read->delays.push_back(path < project.delays.size() ? project.delays[path] : -1);
+        }
+        if (!goOn) {
             *error = message;
             return false;
         }
         i += length;
     }
-    // A project's frames take its delay, GIF frames too, as the window gives them.
-    read->delays.assign(read->sizes.size(), -1);
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;
