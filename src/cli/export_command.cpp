@@ -15,6 +15,8 @@
 
 #include <wx/intl.h>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kProgram = "reelmont-export";
@@ -172,6 +174,13 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
     if (parsed.fps > 0) {
         job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
+    } else if (!parsed.delay && std::any_of(input.delays.begin(), input.delays.end(),
+                                            [](int d) { return d >= 0; })) {
+        // Video frames keep the delays their time stamps give.
+        job.delays = input.delays;
+        for (int& delay : job.delays) {
+            delay = delay >= 0 ? delay : job.delay;
+        }
     }
     // Merging repeated frames, a new speed and ping-pong change which frames are written, and
     // how long each is shown.

@@ -50,6 +50,8 @@ Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* 
         read->sources.push_back(path);
         read->sizes.insert(read->sizes.end(), survey.pictures,
                            FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+        read->delays.insert(read->delays.end(), survey.delays.begin(), survey.delays.end());
+        read->delays.resize(read->sizes.size(), -1);
     }
     return Taken::Whole;
 }

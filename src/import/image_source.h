@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // One picture decoded from an image source.
 struct SourcePicture {
@@ -57,5 +58,7 @@ struct SourceSurvey {
     wxSize size;
     // Why the source gives fewer pictures than it should, or none.
     SourceProblem problem;
+    // Each picture's own delay (a video's frames), in hundredths; empty where they have none.
+    std::vector<int> delays;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

@@ -45,6 +45,13 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
         if (IsGifSourceUtf8(path)) {
             continue;
         }
+        // A video's frame ("clip.mp4#t=2.1") is taken from its video.
+        const size_t marker = path.rfind("#t=");
+        if (marker != std::string_view::npos && marker > 0 &&
+            lookup.Exists(path.substr(0, marker))) {
+            paths.push_back(Text(child));
+            continue;
+        }
         const std::string_view source = StripFrameSuffixUtf8(path);
         if (source != lastSource) {
             lastSource = source;

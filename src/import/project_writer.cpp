@@ -2,6 +2,7 @@
 
 #include "export/replacing_file.h"
 #include "import/frame_reference.h"
+#include "video/video_reference.h"
 
 #include <wx/intl.h>
 #include <wx/mstream.h>
@@ -14,8 +15,10 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
     return element;
 }
 
-void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
-    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    wxXmlNode* element = AddElement(parent, name);
+    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    return element;
 }
 void Build(const ProjectContents& contents, wxXmlDocument& document) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
@@ -30,7 +33,13 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     const wxArrayString& frames = contents.frames;
     const size_t count = frames.size();
     for (size_t k = 0; k < count; ++k) {
-        AddTextElement(images, "path", frames[k]);
+        wxXmlNode* path = AddTextElement(images, "path", frames[k]);
+        // A video's frame also says its video and time apart, for readers that take them so.
+        VideoName video;
+        if (ParseVideoName(frames[k], &video) && video.frame) {
+            path->AddAttribute("video", video.path);
+            path->AddAttribute("time", wxString::FromCDouble(video.time));
+        }
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
         if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {

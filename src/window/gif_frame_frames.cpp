@@ -6,10 +6,10 @@
 #include "app/product.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
-#include "import/frame_reference.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
+#include "video/video_reference.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
@@ -29,7 +29,11 @@ const long kImageDialogStyle = wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
 const int kNamesListed = 5;
 
 wxString ImageWildcard() {
-    return _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif";
+    const wxString images = "*.png;*.jpg;*.bmp;*.gif";
+    const wxString videos = VideoFilePatterns();
+    return _("Images and videos") + " (" + images + ";" + videos + ")|" + images + ";" + videos +
+           "|" + _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|" + images + "|" + _("Videos") +
+           " (" + videos + ")|" + videos;
 }
 
 // The heading, then up to kNamesListed file names and how many more there are.
@@ -70,7 +74,7 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
 
 bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
     const FileDialogRequest request{message, "", "", ImageWildcard(), kImageDialogStyle};
-    return ShowFileDialog(request, paths) && !paths.empty();
+    return ShowFileDialog(request, paths) && !paths.empty() && ChooseVideoParts(paths);
 }
 
 void GifFrame::OnAddImage(wxCommandEvent&) {
@@ -145,7 +149,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
         }
         if (kept) {
             ++m_import.added;
-            m_importedSources.insert(event.GetString());
+            m_importedSources.insert(SourceFileOf(event.GetString()));
         } else {
             delete item;
         }
@@ -185,7 +189,7 @@ void GifFrame::FinishImport() {
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
-        if (m_importedSources.count(StripFrameSuffix(path)) == 0 &&
+        if (m_importedSources.count(SourceFileOf(path)) == 0 &&
             tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }

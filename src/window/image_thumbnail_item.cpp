@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "image/thumbnail_fit.h"
+#include "import/image_source.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filefn.h>
@@ -31,7 +32,7 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_thumbnail.IsOk() && !force) {
         return true;
     }
-    if (m_image == nullptr || !wxFileExists(m_path)) {
+    if (m_image == nullptr || !wxFileExists(SourceFileOf(m_path))) {
         return false;
     }
     wxLogNull quiet;
