@@ -23,6 +23,9 @@ public:
     // Where a pixel of the picture is drawn, in this window.
     wxPoint ToWindow(const wxPoint& pixel) const;
 
+protected:
+    wxSize DoGetBestClientSize() const override;
+
 private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);

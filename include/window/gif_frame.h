@@ -3,7 +3,10 @@
 
 #include "app/canvas_size.h"
 #include "app/export_setting.h"
+#include "document/animation.h"
+#include "document/decoded_frames.h"
 #include "edit/edit_target.h"
+#include "edit/frame_edits.h"
 #include "export/export_options.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
@@ -11,6 +14,7 @@
 #include <wx/bitmap.h>
 #include <wx/cmdproc.h>
 #include <wx/frame.h>
+#include <wx/stopwatch.h>
 #include <wx/timer.h>
 
 #include <atomic>
@@ -35,7 +39,7 @@ class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
-enum class EditKind;
+class wxImageThumbnailItem;
 
 enum {
     ID_PLAY_TIMER = 1,
@@ -103,7 +107,20 @@ public:
     void UpdateEditMenu();
     // Starts a new history, for frames that did not come through it.
     void ForgetEdits();
-    wxCommandProcessor& GetEditHistory() { return m_edits; }
+    EditHistory& GetEditHistory() { return m_edits; }
+
+    // The animation the strip and the preview show. Frames enter and leave it only through
+    // these, which keep the strip's entries in step.
+    const Animation& GetAnimation() const { return m_animation; }
+    // Adds a decoded picture's entry before position n (-1: at the end) with `delay`; false
+    // when the strip refused it (its source is gone), and the entry stays with the caller.
+    bool AddEntry(wxImageThumbnailItem* item, int n, int delay);
+    void PutFrame(AnimationFrame frame, int n);
+    AnimationFrame TakeFrame(int n);
+    void ReorderFrames(const std::vector<int>& order);
+    void SetFrameDelay(int n, int delay);
+    // The animation as the next export writes it: frames, output size and export choices.
+    Animation ExportedAnimation() const;
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
@@ -141,6 +158,7 @@ public:
     void OnMoveLeft(wxCommandEvent& event);
     void OnMoveRight(wxCommandEvent& event);
     void OnReverse(wxCommandEvent& event);
+    void OnFrameDelay(wxCommandEvent& event);
     // A drag in the strip dropped the selected frames into the gap the event names.
     void OnStripMove(wxThumbnailEvent& event);
     // The frame tools: the view of every frame, and frames repeated.
@@ -180,6 +198,7 @@ public:
     wxMenuItem* m_menuItem_add = nullptr;
     wxMenuItem* m_menuItem_delete = nullptr;
     wxMenuItem* m_menuItem_clear = nullptr;
+    wxMenuItem* m_menuItem_framedelay = nullptr;
     wxMenuItem* m_menuItem_duplicate = nullptr;
     wxMenuItem* m_menuItem_crop = nullptr;
     wxMenuItem* m_menuItem_rotateright = nullptr;
@@ -251,7 +270,9 @@ private:
     void SubmitEdit(wxCommand* edit);
     void StoreEdit(wxCommand* edit);
     // Keeps a change of the delay or output size, joining it to the same change just before.
-    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before);
+    // For the delay, `frameDelays` are the frames' delays before the change.
+    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before,
+                            std::vector<int> frameDelays = {});
     void Reorder(EditKind kind, const std::vector<int>& order);
     std::vector<int> SelectedFrames() const;
     // The frame tools' common steps: a new view of the frames as one edit, the output size
@@ -316,11 +337,12 @@ private:
         int frameCount, delay, width, height;
         unsigned editCount;
         ExportOptions options;
+        std::vector<int> delays;
         ViewTransform view;
         bool operator==(const ExportSnapshot& other) const {
             return frameCount == other.frameCount && delay == other.delay && width == other.width &&
                    height == other.height && editCount == other.editCount &&
-                   options == other.options && view == other.view;
+                   options == other.options && delays == other.delays && view == other.view;
         }
     };
     struct SavedState {
@@ -341,8 +363,15 @@ private:
 
     FileDialogSeam m_fileDialogSeam;
     std::unique_ptr<EditTarget> m_editTarget;
-    // Undone frames stay in memory with their edit; a hundred edits bound that.
-    wxCommandProcessor m_edits{100};
+    Animation m_animation;
+    // The frames the preview showed last, decoded.
+    DecodedFrames m_decodedFrames{4};
+    // Playback keeps to the frames' delays on this clock, however late a tick comes.
+    wxStopWatch m_playClock;
+    long long m_playDue = 0;
+    // Undone frames stay with their edit, by reference: a hundred edits, and the oldest go
+    // once their frames would take more than 512 MiB.
+    EditHistory m_edits{100, size_t(512) << 20};
     // The last Save Project failed: the next one asks for a file.
     bool m_projectSaveFailed = false;
     // An import of an opened project runs; its size is applied when the frames are in.
@@ -357,6 +386,7 @@ private:
     unsigned m_projectEditCount = 0;
     ViewTransform m_projectView;
     ExportOptions m_exportOptions;
+    std::vector<int> m_exportDelays;
     ViewTransform m_exportView;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.

@@ -172,15 +172,15 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
-    if (parsed.fps > 0) {
-        job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
-    } else if (!parsed.delay && std::any_of(input.delays.begin(), input.delays.end(),
-                                            [](int d) { return d >= 0; })) {
-        // Video frames keep the delays their time stamps give.
+    // -d and --fps set every frame; otherwise GIF and video frames keep their own delays.
+    if (!parsed.delay && parsed.fps <= 0) {
         job.delays = input.delays;
         for (int& delay : job.delays) {
             delay = delay >= 0 ? delay : job.delay;
         }
+    }
+    if (parsed.fps > 0) {
+        job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
     }
     // Merging repeated frames, a new speed and ping-pong change which frames are written, and
     // how long each is shown.

@@ -82,6 +82,8 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
             read->skipped.push_back(message);
         }
     }
+    // A project's frames take its delay, GIF frames too, as the window gives them.
+    read->delays.assign(read->sizes.size(), -1);
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;

@@ -48,5 +48,5 @@ struct GifExportResult {
 };
 
 // Runs the export. On any failure or stop the target is left untouched and no unfinished file
-// remains. Only one export may run at a time (the encoder's output stream is process-wide).
+// remains.
 GifExportResult ExportGif(const GifExportJob& job);

@@ -1,8 +1,8 @@
 #include "import/image_source.h"
 
 #include "app/memory_budget.h"
+#include "gif/gif_frames.h"
 #include "import/frame_reference.h"
-#include "import/gif_frames.h"
 #include "import/picture_header.h"
 #include "video/video_reference.h"
 
@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 namespace {
+const char* const kDelayOption = "ReelmontFrameDelay";
 // A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
 const unsigned long long kDecodeBytesPerPixel = 4;
 // The end marker of a file that was written whole lies within this many bytes of its end.
@@ -182,6 +183,14 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 }
 } // namespace
 
+void SetPictureDelay(wxImage& picture, int delay) {
+    picture.SetOption(kDelayOption, delay);
+}
+
+int PictureDelay(const wxImage& picture, int fallback) {
+    return picture.HasOption(kDelayOption) ? picture.GetOptionInt(kDelayOption) : fallback;
+}
+
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {
     try {
@@ -266,6 +275,7 @@ SourceSurvey SurveyImageSource(const wxString& path) {
         [&survey](SourcePicture picture) {
             survey.pictures = 1;
             survey.size = picture.image->GetSize();
+            survey.delays = {-1};
         },
         StopRequest(), &survey.problem);
     return survey;

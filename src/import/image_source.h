@@ -21,10 +21,16 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
-    // Hundredths of a second the picture stays by the source's own timing (a video's time
-    // stamps); 0 where the source has none.
-    int delay = 0;
+    // Hundredths of a second the picture stays by the source's own timing: a GIF frame's delay
+    // (0 and 1 kept as the file has them) or a video's time stamps; -1 where the source has
+    // none (a still picture, which takes the delay control's value).
+    int delay = -1;
 };
+
+// A picture carries its delay (see SourcePicture::delay) as an image option when it travels
+// alone, as in the import worker's events; `fallback` when it has none.
+void SetPictureDelay(wxImage& picture, int delay);
+int PictureDelay(const wxImage& picture, int fallback);
 
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
@@ -56,9 +62,9 @@ wxString SourceFileOf(const wxString& path);
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Each picture's delay, as SourcePicture::delay gives it.
+    std::vector<int> delays;
     // Why the source gives fewer pictures than it should, or none.
     SourceProblem problem;
-    // Each picture's own delay (a video's frames), in hundredths; empty where they have none.
-    std::vector<int> delays;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

@@ -39,10 +39,9 @@ wxStockCursor CursorFor(CropGrip grip) {
 } // namespace
 
 CropArea::CropArea(wxWindow* parent, const wxImage& picture, const wxRect& crop)
-    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(480, 360), wxFULL_REPAINT_ON_RESIZE),
+    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxFULL_REPAINT_ON_RESIZE),
       m_picture(picture), m_crop(crop) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    SetMinSize(wxSize(240, 180));
     Bind(wxEVT_PAINT, &CropArea::OnPaint, this);
     Bind(wxEVT_SIZE, &CropArea::OnSize, this);
     Bind(wxEVT_LEFT_DOWN, &CropArea::OnPress, this);
@@ -50,6 +49,13 @@ CropArea::CropArea(wxWindow* parent, const wxImage& picture, const wxRect& crop)
     Bind(wxEVT_LEFT_UP, &CropArea::OnRelease, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CropArea::OnCaptureLost, this);
     Scale();
+}
+
+wxSize CropArea::DoGetBestClientSize() const {
+    // The picture at its own size where the screen has room, so that pixels can be hit.
+    const wxSize picture = m_picture.IsOk() ? m_picture.GetSize() : wxSize(320, 240);
+    return wxSize(std::clamp(picture.x, 320, 960), std::clamp(picture.y, 240, 600)) +
+           wxSize(2 * kMargin, 2 * kMargin);
 }
 
 void CropArea::SetCrop(const wxRect& crop) {
@@ -136,6 +142,11 @@ void CropArea::OnPress(wxMouseEvent& event) {
     m_pressedAt = ToPicture(event.GetPosition());
     m_cropAtPress = m_crop;
     m_grip = GripAt(m_crop, m_pressedAt, std::max(1, static_cast<int>(kReach / m_scale)));
+    // Nothing cropped yet: a press inside draws the first rectangle, as there is no room to
+    // move the whole picture.
+    if (m_grip == CropGrip::Move && m_crop == wxRect(m_picture.GetSize())) {
+        m_grip = CropGrip::New;
+    }
     m_dragging = true;
     m_moved = false;
     CaptureMouse();

@@ -37,9 +37,16 @@ void GifFrame::OnSetDelay(wxCommandEvent&) {
     StopPreview();
     const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight,
                                    m_view};
-    m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+    const std::vector<int> delays = m_animation.Delays();
+    const int delay = m_spinctrl_delay->GetValue();
+    m_thumbnailCtrl->SetDelay(delay);
+    // The control sets every frame's delay, as one edit with the typing that follows.
+    for (int n = 0; n < m_animation.FrameCount(); ++n) {
+        m_animation.SetDelay(n, delay);
+    }
+    m_thumbnailCtrl->Refresh();
     if (m_thumbnailCtrl->GetCount() > 0) {
-        RecordSettingsEdit(EditKind::Delay, before);
+        RecordSettingsEdit(EditKind::Delay, before, delays);
     }
 }
 
@@ -88,13 +95,11 @@ void GifFrame::RefreshCanvasSize() {
 
 FrameSize GifFrame::ViewedCanvas(const ViewTransform& view) const {
     std::vector<FrameSize> frames;
-    frames.reserve(m_thumbnailCtrl->GetCount());
-    for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i) {
-        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
-        if (item != nullptr && item->GetBitmap().IsOk()) {
-            const wxSize shown = TransformedSize(item->GetBitmap().GetSize(), view);
-            frames.push_back({shown.x, shown.y});
-        }
+    frames.reserve(m_animation.FrameCount());
+    for (const AnimationFrame& frame : m_animation.Frames()) {
+        const wxSize shown =
+            TransformedSize(wxSize(frame.pixels->Width(), frame.pixels->Height()), view);
+        frames.push_back({shown.x, shown.y});
     }
     return CanvasOfFrames(frames);
 }

@@ -36,6 +36,7 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_add = AddItem(m_menu_frame, _("Add Image"), "Ctrl+Ins");
     m_menuItem_delete = AddItem(m_menu_frame, _("Delete"), "Ctrl+Del");
     m_menuItem_clear = AddItem(m_menu_frame, _("Clear All"));
+    m_menuItem_framedelay = AddItem(m_menu_frame, _("Frame Delay..."));
     m_menu_frame->AppendSeparator();
     m_menuItem_duplicate = AddItem(m_menu_frame, _("Duplicate"), "Ctrl+D");
     m_menubar->Append(m_menu_frame, _("Frame"));
@@ -90,6 +91,7 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_add, wxCommandEventHandler(GifFrame::OnAddImage)},
         {m_menuItem_delete, wxCommandEventHandler(GifFrame::OnDelete)},
         {m_menuItem_clear, wxCommandEventHandler(GifFrame::OnClearAll)},
+        {m_menuItem_framedelay, wxCommandEventHandler(GifFrame::OnFrameDelay)},
         {m_menuItem_run, wxCommandEventHandler(GifFrame::OnRunAnimation)},
         {m_menuItem_loop, wxCommandEventHandler(GifFrame::OnLoopCount)},
         {m_menuItem_duplicate, wxCommandEventHandler(GifFrame::OnDuplicate)},

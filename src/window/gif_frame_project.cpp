@@ -163,6 +163,10 @@ void GifFrame::FinishProjectOpen() {
         return;
     }
     m_openingProject = false;
+    // A project's frames take its delay, GIF frames too.
+    for (int n = 0; n < m_animation.FrameCount(); ++n) {
+        m_animation.SetDelay(n, m_spinctrl_delay->GetValue());
+    }
     if (m_thumbnailCtrl->GetCount() > 0 && m_openedProjectSize.width > 0 &&
         m_openedProjectSize.height > 0) {
         m_spinctrl_width->SetValue(m_openedProjectSize.width);

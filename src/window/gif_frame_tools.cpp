@@ -29,12 +29,14 @@ void GifFrame::ChangeView(EditKind kind, const ViewTransform& view) {
 
 void GifFrame::OnCrop(wxCommandEvent&) {
     StopPreview();
-    auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(FocusFrame()), wxImageThumbnailItem);
-    if (item == nullptr || !item->GetBitmap().IsOk()) {
+    if (m_animation.FrameCount() == 0) {
         return;
     }
     // The rectangle is drawn on the frame as shown, turned and flipped but whole.
-    const wxImage source = item->GetBitmap().ConvertToImage();
+    const wxImage source = m_decodedFrames.Get(m_animation.Frame(FocusFrame()).pixels);
+    if (!source.IsOk()) {
+        return;
+    }
     const Orientation orientation = m_view.orientation;
     const wxSize size = source.GetSize();
     CropDialog dialog(this, ApplyTransform(source, {wxRect(), orientation}),
@@ -73,14 +75,11 @@ void GifFrame::InsertCopies(EditKind kind, const std::vector<int>& sources, int 
     const AnimationSettings before = CurrentSettings();
     m_thumbnailCtrl->BeginUpdate();
     int inserted = 0;
+    // A copy is the same frame again: its picture is shared, not copied. The copies go after
+    // every frame they repeat.
     for (int source : sources) {
-        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(source), wxImageThumbnailItem);
-        if (item == nullptr || !item->GetBitmap().IsOk()) {
-            continue;
-        }
-        auto* copy = new wxImageThumbnailItem(new wxImage(item->GetBitmap().ConvertToImage()),
-                                              item->GetFrameIndex(), item->GetPath());
-        m_thumbnailCtrl->Insert(copy, first + inserted);
+        const AnimationFrame copy = m_animation.Frame(source);
+        PutFrame(copy, first + inserted);
         ++inserted;
     }
     m_thumbnailCtrl->EndUpdate();

@@ -34,7 +34,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
         WritePng(folder.File("wide.png"), 120, 40, 200, 30, 30), folder.File("alpha.png"),
         testgif::WriteAnimation(folder.File("walk.gif"), 3, 64, 48)};
     Import(frame->m_menuItem_add, files);
-    frame->m_spinctrl_delay->SetValue(7);
+    Type(frame->m_spinctrl_delay, 7);
     const wxString windowGif = folder.File("window.gif");
     answer = {windowGif};
     Save(frame->m_menuItem_save);

@@ -31,8 +31,8 @@ struct FrameTools : WindowTest {
 TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
     Import(frame->m_menuItem_add,
            {WritePng(folder.File("a.png"), 120, 90), WritePng(folder.File("b.png"), 120, 90, 0),
-            WritePng(folder.File("c.png"), 120, 90, 0, 0)});
-    const std::vector<wxString> abc = {"a.png", "b.png", "c.png"};
+            testgif::WriteAnimation(folder.File("c.gif"), 1, 120, 90)});
+    const std::vector<wxString> abc = {"a.png", "b.png", "c.gif_0"};
     wxRect offered;
     const struct {
         wxMenuItem* command;
@@ -52,14 +52,15 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
         // Offered again where it now shows: 20 px in from the source's left, mirrored.
         {frame->m_menuItem_crop, {}, abc, {20, 30}, "Undo Crop", {0, 0, 20, 30}, {60, 10, 40, 30}},
         {frame->m_menuItem_flipv, {}, abc, {20, 30}, "Undo Flip Vertically"},
+        // A frame of a GIF file is copied as well as a picture of its own.
         {frame->m_menuItem_duplicate,
-         {1},
-         {"a.png", "b.png", "b.png", "c.png"},
+         {2},
+         {"a.png", "b.png", "c.gif_0", "c.gif_0"},
          {20, 30},
          "Undo Duplicate"},
         {frame->m_menuItem_pingpong,
          {},
-         {"a.png", "b.png", "b.png", "c.png", "b.png", "b.png"},
+         {"a.png", "b.png", "c.gif_0", "c.gif_0", "c.gif_0", "b.png"},
          {20, 30},
          "Undo Ping-Pong"},
     };
@@ -79,8 +80,12 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
         frame->UpdateEditMenu();
         EXPECT_EQ(frame->m_menuItem_undo->GetItemLabelText(), c.undo);
     }
-    // The copies are frames of their own: the second b is still b, the new ones are selected.
+    // The copies are frames of their own, shown as the others; the new ones are selected.
     EXPECT_EQ(Selection(), (std::vector<int>{4, 5}));
+    for (int n = 0; n < Strip().GetCount(); ++n) {
+        frame->PreviewFrame(n);
+        EXPECT_EQ(Shown(), wxSize(20, 30)) << n;
+    }
 
     // The view went through every turn and flip and two crops: the saved GIF holds the frames
     // as shown, each the 20 x 30 the fields say.
