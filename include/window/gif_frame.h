@@ -11,6 +11,7 @@
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
+#include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/cmdproc.h>
 #include <wx/frame.h>
@@ -22,6 +23,7 @@
 #include <set>
 #include <vector>
 
+struct ProjectFile;
 struct RefusedFiles;
 class wxDC;
 class wxImage;
@@ -170,6 +172,8 @@ public:
     void OnFlipVertical(wxCommandEvent& event);
     void OnDuplicate(wxCommandEvent& event);
     void OnPingPong(wxCommandEvent& event);
+    void OnChangeSpeed(wxCommandEvent& event);
+    void OnRemoveDuplicates(wxCommandEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -207,6 +211,8 @@ public:
     wxMenuItem* m_menuItem_fliph = nullptr;
     wxMenuItem* m_menuItem_flipv = nullptr;
     wxMenuItem* m_menuItem_pingpong = nullptr;
+    wxMenuItem* m_menuItem_speed = nullptr;
+    wxMenuItem* m_menuItem_duplicates = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;
@@ -301,6 +307,8 @@ private:
     bool AddExtensionAsking(wxString& path, const wxString& extension);
     // Takes the delay, size and frame count shown now as the saved project.
     void RecordProjectState();
+    // The loop count and export choices an opened project names.
+    void ApplyProjectSettings(const ProjectFile& project);
     // At the end of an import started by opening a project: its size, then the saved state.
     void FinishProjectOpen();
     // Empties the strip and forgets the view of its frames; commands, canvas size, status text
@@ -377,6 +385,10 @@ private:
     // An import of an opened project runs; its size is applied when the frames are in.
     bool m_openingProject = false;
     FrameSize m_openedProjectSize;
+    wxArrayString m_openedProjectPaths;
+    std::vector<int> m_openedProjectDelays;
+    // The frames' delays when the project was saved or opened.
+    std::vector<int> m_projectDelays;
     BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.

@@ -71,9 +71,14 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
     }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
-    for (const wxString& source : project.paths) {
+    for (size_t i = 0; i < project.paths.size(); ++i) {
+        const wxString& source = project.paths[i];
         wxString message;
+        const size_t before = read->sizes.size();
         const Taken taken = Survey(source, keepGoing, true, read, &message);
+        // A project's frames take its delay, GIF frames too, unless their path names their own.
+        read->delays.resize(before);
+        read->delays.resize(read->sizes.size(), i < project.delays.size() ? project.delays[i] : -1);
         if (taken == Taken::Failed) {
             *error = message;
             return false;
@@ -82,8 +87,6 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
             read->skipped.push_back(message);
         }
     }
-    // A project's frames take its delay, GIF frames too, as the window gives them.
-    read->delays.assign(read->sizes.size(), -1);
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;

@@ -162,18 +162,25 @@ bool SettingsEdit::Backward() {
 
 FrameDelaysEdit::FrameDelaysEdit(EditTarget& target, std::vector<int> positions, int delay)
     : AnimationEdit(target, EditKind::FrameDelay), m_positions(std::move(positions)),
-      m_delay(delay) {}
+      m_delays(m_positions.size(), delay) {}
+
+FrameDelaysEdit::FrameDelaysEdit(EditTarget& target, EditKind kind, std::vector<int> positions,
+                                 std::vector<int> delays)
+    : AnimationEdit(target, kind), m_positions(std::move(positions)), m_delays(std::move(delays)) {}
 
 bool FrameDelaysEdit::Forward() {
+    if (m_delays.size() != m_positions.size()) {
+        return false;
+    }
     for (int n : m_positions) {
         if (n < 0 || n >= m_target.FrameCount()) {
             return false;
         }
     }
     m_before.clear();
-    for (int n : m_positions) {
-        m_before.push_back(m_target.FrameDelay(n));
-        m_target.SetFrameDelay(n, m_delay);
+    for (size_t k = 0; k < m_positions.size(); ++k) {
+        m_before.push_back(m_target.FrameDelay(m_positions[k]));
+        m_target.SetFrameDelay(m_positions[k], m_delays[k]);
     }
     return true;
 }
@@ -189,6 +196,56 @@ bool FrameDelaysEdit::Backward() {
         }
         m_target.SetFrameDelay(m_positions[k], m_before[k]);
     }
+    return true;
+}
+
+MergedFrames::MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs)
+    : AnimationEdit(target, EditKind::RemoveDuplicates) {
+    for (const FrameRun& run : runs) {
+        if (run.count > 1) {
+            m_kept.push_back(run.first);
+            m_delays.push_back(run.delay);
+            for (int k = 1; k < run.count; ++k) {
+                m_removed.push_back(run.first + k);
+            }
+        }
+    }
+}
+
+size_t MergedFrames::HeldBytes() const {
+    return BytesOf(m_held);
+}
+
+bool MergedFrames::Forward() {
+    if (m_removed.empty() || m_removed.back() >= m_target.FrameCount()) {
+        return false;
+    }
+    m_before.clear();
+    for (size_t k = 0; k < m_kept.size(); ++k) {
+        m_before.push_back(m_target.FrameDelay(m_kept[k]));
+        m_target.SetFrameDelay(m_kept[k], m_delays[k]);
+    }
+    m_held.resize(m_removed.size());
+    for (size_t k = m_removed.size(); k-- > 0;) {
+        m_held[k] = m_target.TakeFrame(m_removed[k]);
+    }
+    m_target.SetSelection({});
+    return true;
+}
+
+bool MergedFrames::Backward() {
+    if (m_held.size() != m_removed.size() ||
+        m_target.FrameCount() + m_removed.size() <= size_t(m_removed.back())) {
+        return false;
+    }
+    for (size_t k = 0; k < m_removed.size(); ++k) {
+        m_target.PutFrame(m_held[k], m_removed[k]);
+    }
+    m_held.clear();
+    for (size_t k = 0; k < m_kept.size(); ++k) {
+        m_target.SetFrameDelay(m_kept[k], m_before[k]);
+    }
+    m_target.SetSelection(m_kept);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "edit/edit_target.h"
 #include "edit/frame_order.h"
+#include "edit/repeated_frames.h"
 
 #include <wx/cmdproc.h>
 
@@ -34,6 +35,8 @@ enum class EditKind {
     FlipVertical,
     Duplicate,
     PingPong,
+    Speed,
+    RemoveDuplicates,
 };
 
 class AnimationEdit : public wxCommand {
@@ -136,10 +139,12 @@ private:
     std::vector<int> m_frameDelays;
 };
 
-// The delay of the frames at `positions` set to one value.
+// The delay of the frames at `positions` set to one value, or each to its own.
 class FrameDelaysEdit : public AnimationEdit {
 public:
     FrameDelaysEdit(EditTarget& target, std::vector<int> positions, int delay);
+    FrameDelaysEdit(EditTarget& target, EditKind kind, std::vector<int> positions,
+                    std::vector<int> delays);
 
 protected:
     bool Forward() override;
@@ -149,8 +154,28 @@ protected:
 
 private:
     std::vector<int> m_positions;
-    int m_delay;
+    std::vector<int> m_delays;
     std::vector<int> m_before;
+};
+
+// Runs of repeated frames merged: each run's first frame stays, shown for the run's delay, and
+// the frames after it in the run go.
+class MergedFrames : public AnimationEdit {
+public:
+    MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs);
+    size_t HeldBytes() const override;
+    // How many frames go.
+    int Removed() const { return static_cast<int>(m_removed.size()); }
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+    bool KeepsSettings() const override { return true; }
+
+private:
+    std::vector<int> m_kept, m_delays, m_before; // first frames, their new and old delays
+    std::vector<int> m_removed;                  // ascending
+    std::vector<AnimationFrame> m_held;
 };
 
 // The toolkit's history, also bounded by the memory its edits hold: beyond `budget` bytes the

@@ -2,6 +2,8 @@
 // first frame for as long as all of its frames were, so the animation keeps its timing.
 #pragma once
 
+#include "edit/delay_pacing.h"
+
 #include <functional>
 #include <vector>
 
@@ -21,4 +23,4 @@ struct FrameRun {
 // stream.
 std::vector<FrameRun> RepeatedFrameRuns(const std::vector<int>& delays,
                                         const std::function<bool(int first, int frame)>& alike,
-                                        int longest = 65535);
+                                        int longest = kLongestDelay);

@@ -118,7 +118,10 @@ void ProjectOutline::StartElement(void* self, const char* name, const char** att
         open.limit = ChildrenRecorded(1, 0);
     } else if (OutlineNode* child = outline->AddChild(true)) {
         child->name = name;
-        if (outline->m_open.size() == 2 && outline->m_root.children.size() == 4) {
+        // The attributes the reader looks at: those of "animation" and of each "path".
+        const bool isPath = outline->m_open.size() == 3 && outline->m_root.children.size() == 3 &&
+                            outline->m_open.back().node == &outline->m_root.children[2];
+        if (isPath || (outline->m_open.size() == 2 && outline->m_root.children.size() == 4)) {
             for (const char** pair = attributes; pair[0] != nullptr; pair += 2) {
                 child->attributes.emplace_back(pair[0], pair[1]);
             }

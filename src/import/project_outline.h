@@ -17,7 +17,8 @@ struct OutlineNode {
     // Recorded only where the reader looks: the root's first four children, all children of
     // the root's third child, and the first three of its second child.
     std::vector<OutlineNode> children;
-    // Name and value of each attribute, UTF-8; recorded only for the root's fourth child.
+    // Name and value of each attribute, UTF-8; recorded only for the root's fourth child and the
+    // children of its third.
     std::vector<std::pair<std::string, std::string>> attributes;
 };
 

@@ -29,7 +29,32 @@ int NumberIn(const OutlineNode* node) {
 
 // The usable frame sources of "images"; false when a child is not "path". Paths stay UTF-8 bytes
 // until they are kept, as a file may list a million of them and name few that exist.
-bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
+// The number an attribute holds when it is whole digits from 0 to `largest`; -1 otherwise.
+int AttributeNumber(const std::string& value, int largest) {
+    if (value.empty() || value.size() > 9) {
+        return -1;
+    }
+    int number = 0;
+    for (const char digit : value) {
+        if (digit < '0' || digit > '9') {
+            return -1;
+        }
+        number = 10 * number + (digit - '0');
+    }
+    return number <= largest ? number : -1;
+}
+
+// A frame's own delay, from the "delay" attribute of its "path".
+int DelayOf(const OutlineNode& path) {
+    for (const auto& attribute : path.attributes) {
+        if (attribute.first == "delay") {
+            return AttributeNumber(attribute.second, 65535);
+        }
+    }
+    return -1;
+}
+
+bool ReadPaths(const OutlineNode& images, wxArrayString& paths, std::vector<int>& delays) {
     SourceLookup lookup;
     // The frames of one GIF file follow each other and share their source: it is looked up
     // once for the run (an empty source is never a file).
@@ -39,6 +64,7 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
         const OutlineNode* child = Expect(images.children, i, "path");
         if (!child) {
             paths.clear();
+            delays.clear();
             return false;
         }
         const std::string_view path = child->content;
@@ -47,18 +73,16 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
         }
         // A video's frame ("clip.mp4#t=2.1") is taken from its video.
         const size_t marker = path.rfind("#t=");
-        if (marker != std::string_view::npos && marker > 0 &&
-            lookup.Exists(path.substr(0, marker))) {
-            paths.push_back(Text(child));
-            continue;
-        }
+        const bool videoFrame =
+            marker != std::string_view::npos && marker > 0 && lookup.Exists(path.substr(0, marker));
         const std::string_view source = StripFrameSuffixUtf8(path);
-        if (source != lastSource) {
+        if (!videoFrame && source != lastSource) {
             lastSource = source;
             lastFound = lookup.Exists(source);
         }
-        if (lastFound) {
+        if (videoFrame || lastFound) {
             paths.push_back(Text(child));
+            delays.push_back(DelayOf(*child));
         }
     }
     return true;
@@ -82,6 +106,22 @@ ViewTransform ViewOf(const OutlineNode& animation) {
         }
     }
     return view;
+}
+
+// The settings of "animation": loop="N" (the preview's passes, 0 without end), and the export
+// choices best_colours, optimise and loop_in_file, each "0" or "1".
+void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    for (const auto& attribute : animation.attributes) {
+        if (attribute.first == "loop") {
+            project.loopCount = AttributeNumber(attribute.second, 65535);
+        } else if (attribute.first == "best_colours") {
+            project.bestColours = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "optimise") {
+            project.optimise = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "loop_in_file") {
+            project.loopInFile = AttributeNumber(attribute.second, 1);
+        }
+    }
 }
 
 // Walks the outline by position, as far as the expected elements go.
@@ -117,11 +157,12 @@ void Walk(const OutlineNode& root, ProjectFile& project) {
     }
     project.reached = ProjectStep::Images;
     project.imagesEmpty = images->children.empty();
-    if (!project.imagesEmpty && ReadPaths(*images, project.paths)) {
+    if (!project.imagesEmpty && ReadPaths(*images, project.paths, project.delays)) {
         project.reached = ProjectStep::Paths;
     }
     if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
         project.view = ViewOf(*animation);
+        ReadSettings(*animation, project);
     }
 }
 

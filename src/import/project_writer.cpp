@@ -34,6 +34,9 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     const size_t count = frames.size();
     for (size_t k = 0; k < count; ++k) {
         wxXmlNode* path = AddTextElement(images, "path", frames[k]);
+        if (k < contents.frameDelays.size() && contents.frameDelays[k] != contents.delay) {
+            path->AddAttribute("delay", wxString::Format("%d", contents.frameDelays[k]));
+        }
         // A video's frame also says its video and time apart, for readers that take them so.
         VideoName video;
         if (ParseVideoName(frames[k], &video) && video.frame) {
@@ -49,21 +52,24 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
             }
         }
     }
-    // Readers of earlier versions stop at "images", so the frames open there as they are.
+    // Readers of earlier versions stop at "images", so the frames open there as they are. The
+    // settings are always written, so that the project writes the same GIF wherever it opens.
     const ViewTransform& view = contents.view;
-    if (!view.IsIdentity()) {
-        wxXmlNode* animation = AddElement(project, "animation");
-        if (!view.crop.IsEmpty()) {
-            animation->AddAttribute("crop", FormatCropGeometry(view.crop));
-        }
-        if (view.orientation.quarterTurns != 0) {
-            animation->AddAttribute("rotate",
-                                    wxString::Format("%d", 90 * view.orientation.quarterTurns));
-        }
-        if (view.orientation.mirrored) {
-            animation->AddAttribute("flip", "h");
-        }
+    wxXmlNode* animation = AddElement(project, "animation");
+    if (!view.crop.IsEmpty()) {
+        animation->AddAttribute("crop", FormatCropGeometry(view.crop));
     }
+    if (view.orientation.quarterTurns != 0) {
+        animation->AddAttribute("rotate",
+                                wxString::Format("%d", 90 * view.orientation.quarterTurns));
+    }
+    if (view.orientation.mirrored) {
+        animation->AddAttribute("flip", "h");
+    }
+    animation->AddAttribute("loop", wxString::Format("%d", contents.loopCount));
+    animation->AddAttribute("best_colours", contents.bestColours ? "1" : "0");
+    animation->AddAttribute("optimise", contents.optimise ? "1" : "0");
+    animation->AddAttribute("loop_in_file", contents.loopInFile ? "1" : "0");
 }
 } // namespace
 

@@ -7,14 +7,24 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <vector>
+
 struct ProjectContents {
     wxString name; // the GIF last written, without folder; may be empty
     int width = 0;
     int height = 0;
     int delay = 0;
     wxArrayString frames; // each frame's source: an image file or a GIF frame reference
-    // Written as "animation" after "images" when it changes the frames.
+    // Each frame's own delay, in the order of `frames`; written as the "delay" attribute of its
+    // "path" where it differs from `delay`. May be empty: every frame takes `delay`.
+    std::vector<int> frameDelays;
+    // Written as attributes of "animation" after "images", with the view where it changes the
+    // frames: the preview's passes and the export choices.
     ViewTransform view;
+    int loopCount = 0;
+    bool bestColours = false;
+    bool optimise = false;
+    bool loopInFile = false;
 };
 
 // Writes the project as XML with a 2-space indent: one "path" per frame, and after the last

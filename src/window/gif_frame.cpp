@@ -163,7 +163,7 @@ void GifFrame::SetEditControlsEnabled(bool enable) {
          {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete, m_menuItem_clear,
           m_menuItem_framedelay, m_menuItem_run, m_menuItem_loop, m_menuItem_crop,
           m_menuItem_rotateright, m_menuItem_rotateleft, m_menuItem_rotate180, m_menuItem_fliph,
-          m_menuItem_flipv}) {
+          m_menuItem_flipv, m_menuItem_speed}) {
         item->Enable(enable);
     }
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);

@@ -82,6 +82,10 @@ wxString EditName(EditKind kind) {
         return _("Duplicate");
     case EditKind::PingPong:
         return _("Ping-Pong");
+    case EditKind::Speed:
+        return _("Change Speed");
+    case EditKind::RemoveDuplicates:
+        return _("Remove Duplicate Frames");
     }
     return wxEmptyString;
 }
@@ -216,6 +220,7 @@ void GifFrame::UpdateEditMenu() {
     ShowItem(m_menuItem_reverse, count > 1, m_menuItem_reverse->GetItemLabel());
     ShowItem(m_menuItem_duplicate, !selection.empty(), m_menuItem_duplicate->GetItemLabel());
     ShowItem(m_menuItem_pingpong, count > 2, m_menuItem_pingpong->GetItemLabel());
+    ShowItem(m_menuItem_duplicates, count > 1, m_menuItem_duplicates->GetItemLabel());
 }
 
 AnimationSettings GifFrame::CurrentSettings() const {

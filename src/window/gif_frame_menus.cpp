@@ -39,6 +39,7 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_framedelay = AddItem(m_menu_frame, _("Frame Delay..."));
     m_menu_frame->AppendSeparator();
     m_menuItem_duplicate = AddItem(m_menu_frame, _("Duplicate"), "Ctrl+D");
+    m_menuItem_duplicates = AddItem(m_menu_frame, _("Remove Duplicate Frames…"));
     m_menubar->Append(m_menu_frame, _("Frame"));
 
     m_menu_animation = new wxMenu(0);
@@ -52,6 +53,7 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_fliph = AddItem(m_menu_animation, _("Flip Horizontally"));
     m_menuItem_flipv = AddItem(m_menu_animation, _("Flip Vertically"));
     m_menuItem_pingpong = AddItem(m_menu_animation, _("Ping-Pong"));
+    m_menuItem_speed = AddItem(m_menu_animation, _("Change Speed…"));
     m_menu_animation->AppendSeparator();
     m_menuItem_best = m_menu_animation->AppendCheckItem(wxID_ANY, _("Best colours"));
     m_menuItem_best->Check(m_exportSetting.best);
@@ -102,6 +104,8 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_fliph, wxCommandEventHandler(GifFrame::OnFlipHorizontal)},
         {m_menuItem_flipv, wxCommandEventHandler(GifFrame::OnFlipVertical)},
         {m_menuItem_pingpong, wxCommandEventHandler(GifFrame::OnPingPong)},
+        {m_menuItem_speed, wxCommandEventHandler(GifFrame::OnChangeSpeed)},
+        {m_menuItem_duplicates, wxCommandEventHandler(GifFrame::OnRemoveDuplicates)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},

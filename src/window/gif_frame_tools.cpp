@@ -1,10 +1,20 @@
-// The frame tools: crop, turn and flip the view of every frame (the sources stay as they are),
-// and frames repeated: duplicates of the selection, the animation played forward and back.
+// The frame tools: crop, turn and flip the view of every frame (the sources stay as they are);
+// frames repeated (duplicates of the selection, the animation played forward and back) or
+// merged where they repeat; the speed of every or the selected frames.
 #include "window/gif_frame.h"
 
+#include "app/product.h"
+#include "edit/delay_pacing.h"
 #include "edit/frame_edits.h"
+#include "image/picture_likeness.h"
 #include "window/crop_dialog.h"
+#include "window/number_dialog.h"
 #include "window/thumbnailctrl.h"
+
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 
@@ -117,4 +127,82 @@ void GifFrame::OnDuplicate(wxCommandEvent&) {
 
 void GifFrame::OnPingPong(wxCommandEvent&) {
     InsertRepeats(EditKind::PingPong, PingPong(m_thumbnailCtrl->GetCount()));
+}
+
+void GifFrame::OnChangeSpeed(wxCommandEvent&) {
+    StopPreview();
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0) {
+        return;
+    }
+    const std::vector<int> selected = SelectedFrames();
+    NumberDialog dialog(
+        this, _("Change Speed"),
+        _("Play the animation faster or slower: at 200 percent every delay is halved, at 50 "
+          "percent doubled."),
+        _("Percent of the speed:"), 25, 400, 100,
+        selected.empty() ? wxString() : _("Only the selected frames"));
+    if (dialog.ShowModal() != wxID_OK || dialog.GetNumber() == 100) {
+        return;
+    }
+    std::vector<int> positions;
+    if (dialog.OnlySelected()) {
+        positions = selected;
+        std::sort(positions.begin(), positions.end());
+    } else {
+        for (int n = 0; n < count; ++n) {
+            positions.push_back(n);
+        }
+    }
+    // The frames' time is scaled as a whole, so that the delays add up without drift.
+    std::vector<int> delays;
+    for (int n : positions) {
+        delays.push_back(m_animation.Frame(n).delay);
+    }
+    SubmitEdit(new FrameDelaysEdit(*m_editTarget, EditKind::Speed, positions,
+                                   ScaleDelays(delays, dialog.GetNumber())));
+}
+
+void GifFrame::OnRemoveDuplicates(wxCommandEvent&) {
+    StopPreview();
+    if (m_thumbnailCtrl->GetCount() < 2) {
+        return;
+    }
+    NumberDialog dialog(this, _("Remove Duplicate Frames"),
+                        _("Frames that repeat the frame before them become one frame, shown as "
+                          "long as all of them. A tolerance above 0 also takes frames whose "
+                          "colours differ by at most that percentage."),
+                        _("Tolerance in percent:"), 0, 100, 0);
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    std::vector<FrameRun> runs;
+    {
+        wxBusyCursor busy;
+        // Compared as shown: what lies outside the crop does not count.
+        const ViewTransform cropOnly{m_view.crop, Orientation()};
+        int heldFirst = -1;
+        wxImage held;
+        runs = RepeatedFrameRuns(m_animation.Delays(), [&](int first, int frame) {
+            if (first != heldFirst) {
+                held = ApplyTransform(m_animation.Frame(first).pixels->Decode(), cropOnly);
+                heldFirst = first;
+            }
+            return PicturesAlike(
+                held, ApplyTransform(m_animation.Frame(frame).pixels->Decode(), cropOnly),
+                dialog.GetNumber());
+        });
+    }
+    auto* merged = new MergedFrames(*m_editTarget, runs);
+    const int removed = merged->Removed();
+    if (removed == 0) {
+        delete merged;
+    } else {
+        SubmitEdit(merged);
+    }
+    wxMessageBox(removed == 0 ? _("No frame repeats the frame before it.")
+                              : wxString::Format(_("%d repeated frames were removed; the frames "
+                                                   "they repeat are shown as long as all of them."),
+                                                 removed),
+                 GetProductName(), wxOK | wxICON_INFORMATION, this);
 }

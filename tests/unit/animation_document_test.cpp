@@ -2,11 +2,14 @@
 // exactly, the bounded cache of decoded frames, and the edits with their undo and redo.
 #include "document/animation.h"
 #include "document/decoded_frames.h"
+#include "edit/delay_pacing.h"
 #include "edit/frame_edits.h"
+#include "image/picture_likeness.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -177,4 +180,60 @@ TEST(AnimationEdits, HistoryHoldsFramesByReferenceAndDropsTheOldestBeyondItsBudg
     EXPECT_EQ(Contents(animation), before);
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(animation.Frame(0).pixels.use_count(), 1);
+}
+
+TEST(AnimationEdits, FrameToolsChangeFramesAndDelaysAndUndoBringsThemBack) {
+    // Frames 0 and 1 show the same, as do 2, 3 and 4: pictures of their own, alike in pixels.
+    const int looks[] = {1, 1, 2, 2, 2, 3};
+    using MakeEdit = std::function<AnimationEdit*(EditTarget&, const Animation&)>;
+    const MakeEdit mergeRepeats = [](EditTarget& target, const Animation& animation) {
+        return new MergedFrames(
+            target, RepeatedFrameRuns(animation.Delays(), [&](int first, int frame) {
+                return PicturesAlike(animation.Frame(first).pixels->Decode(),
+                                     animation.Frame(frame).pixels->Decode(), 0);
+            }));
+    };
+    const struct {
+        const char* name;
+        MakeEdit edit;
+        std::vector<int> frames; // which of the original frames remain, in order
+        std::vector<int> delays;
+    } cases[] = {
+        {"repeats merged", mergeRepeats, {0, 2, 5}, {30, 120, 60}},
+        {"twice as fast",
+         [](EditTarget& target, const Animation& animation) {
+             return new FrameDelaysEdit(target, EditKind::Speed, {0, 1, 2, 3, 4, 5},
+                                        ScaleDelays(animation.Delays(), 200));
+         },
+         {0, 1, 2, 3, 4, 5},
+         {5, 10, 15, 20, 25, 30}},
+        {"the selected at half speed",
+         [](EditTarget& target, const Animation&) {
+             return new FrameDelaysEdit(target, EditKind::Speed, {1, 3}, ScaleDelays({20, 40}, 50));
+         },
+         {0, 1, 2, 3, 4, 5},
+         {10, 40, 30, 80, 50, 60}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Animation animation;
+        for (int k = 0; k < 6; ++k) {
+            animation.Insert(k, MakeAnimationFrame(Picture(6, 4, looks[k]), "f.png", 10 * (k + 1)));
+        }
+        const auto original = Contents(animation);
+        DocumentTarget target(animation);
+        wxCommandProcessor history;
+        history.Submit(c.edit(target, animation));
+        EXPECT_EQ(animation.Delays(), c.delays);
+        ASSERT_EQ(animation.FrameCount(), int(c.frames.size()));
+        for (size_t n = 0; n < c.frames.size(); ++n) {
+            EXPECT_EQ(animation.Frame(n).pixels.get(), original[c.frames[n]].first) << n;
+        }
+        EXPECT_EQ(target.settings, (AnimationSettings{10, 8, 6, {}}));
+        const auto edited = Contents(animation);
+        history.Undo();
+        EXPECT_EQ(Contents(animation), original);
+        history.Redo();
+        EXPECT_EQ(Contents(animation), edited);
+    }
 }
