@@ -2,6 +2,7 @@
 
 #include "app/canvas_size.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "cli/export_arguments.h"
 #include "cli/frame_plan.h"
 #include "cli/frame_stream.h"
@@ -26,7 +27,8 @@ void Say(std::FILE* stream, const wxString& text) {
     if (!stream) {
         return;
     }
-    std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
+    std::fprintf(stream, "%s: %s\n", kProgram,
+                 static_cast<const char*>(EscapedText(text).utf8_str()));
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
