@@ -187,9 +187,9 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     std::vector<FrameRun> runs;
     if (parsed.duplicateTolerance >= 0) {
         runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
-        Say(err, wxString::Format(
-                     _("%d repeated frames left out, their time given to the frames they repeat"),
-                     job.frameCount - static_cast<int>(runs.size())));
+        Say(notes, wxString::Format(
+                       _("%d repeated frames left out, their time given to the frames they repeat"),
+                       job.frameCount - static_cast<int>(runs.size())));
     }
     const FramePlan plan = PlanFrames(delays, runs, parsed.speed, parsed.pingPong);
     if (parsed.duplicateTolerance >= 0 || parsed.speed != 100 || parsed.pingPong) {
