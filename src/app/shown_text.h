@@ -9,3 +9,7 @@
 constexpr size_t kLongestShownText = 200;
 
 wxString CappedText(const wxString& text, size_t longest = kLongestShownText);
+
+// The text with the bytes of a file name that are not valid UTF-8 (carried as the private
+// characters U+100000 + byte) written as "\xFF", so that a name is shown as it is on disk.
+wxString EscapedText(const wxString& text);

@@ -2,6 +2,7 @@
 
 #include "app/canvas_size.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "cli/export_arguments.h"
 #include "cli/frame_plan.h"
 #include "cli/frame_stream.h"
@@ -15,6 +16,8 @@
 
 #include <wx/intl.h>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kProgram = "reelmont-export";
@@ -24,7 +27,8 @@ void Say(std::FILE* stream, const wxString& text) {
     if (!stream) {
         return;
     }
-    std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
+    std::fprintf(stream, "%s: %s\n", kProgram,
+                 static_cast<const char*>(EscapedText(text).utf8_str()));
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
@@ -170,7 +174,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
-    // -d and --fps set every frame; otherwise GIF frames keep their own delays.
+    // -d and --fps set every frame; otherwise GIF and video frames keep their own delays.
     if (!parsed.delay && parsed.fps <= 0) {
         job.delays = input.delays;
         for (int& delay : job.delays) {

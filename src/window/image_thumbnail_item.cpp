@@ -5,6 +5,7 @@
 #include "app/platform.h"
 #include "image/thumbnail_fit.h"
 #include "import/frame_reference.h"
+#include "import/image_source.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filefn.h>
@@ -49,7 +50,7 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
         }
         return true;
     }
-    if (m_image == nullptr || !wxFileExists(m_path)) {
+    if (m_image == nullptr || !wxFileExists(SourceFileOf(m_path))) {
         return false;
     }
     if (m_path.EndsWith(wxS(".gif"))) {
