@@ -57,7 +57,9 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
         m_path += wxString::Format(wxS("_%d"), m_frameIndex);
     }
     m_frame = MakeAnimationFrame(*m_image, m_path, kDefaultDelay);
-    m_thumbnail = ScaleToThumbnail(*m_image, box.x, box.y);
+    m_thumbnail = m_frame.thumbnail && box == wxSize(kThumbnailBox, kThumbnailBox)
+                      ? wxBitmap(*m_frame.thumbnail, -1)
+                      : ScaleToThumbnail(*m_image, box.x, box.y);
     if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;
