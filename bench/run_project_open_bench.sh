@@ -81,7 +81,7 @@ window() {
     HOME=$work/home niced xvfb-run -a -s "-screen 0 1280x1024x24" \
         "$build/stage/bench/window_import_bench" $how "$1" ${2/--add/} 2>&1 |
         sed -n -E -e 's/^[0-9]+ frames in ([0-9.]+) s, CPU ([0-9.]+) s, peak ([0-9]+) MiB/\1 | \2 | \3/p' \
-            -e 's/^saved in ([0-9.]+) s/\1/p' | paste -sd'|' | sed 's/|/ | /g'
+            -e 's/^saved in ([0-9.]+) s/\1/p' | paste -sd'|' | sed 's/ *| */ | /g'
 }
 row() {
     echo "| $1 | $(stat -c %s "$2") | $(grep -c '<path>' "$2") | $(exporter "$2") | $(window "$2") |"
