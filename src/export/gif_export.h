@@ -21,6 +21,8 @@ struct GifExportJob {
     int canvasHeight = 0;
     // Delay of every frame, in hundredths of a second.
     int delay = 10;
+    // Delay of each frame instead, when not empty: one for each of the frameCount frames.
+    std::vector<int> delays;
     // The GIF file to write.
     wxString path;
     // When given, the file's bytes are appended here and no file is written (`path` then only
@@ -53,8 +55,7 @@ struct GifExportResult {
 };
 
 // Runs the export; with a size limit in the options, through FitUnderSize (size_fitting.h).
-// On any failure or stop the target is left untouched and no unfinished file remains. Only one
-// export may run at a time (the encoder's output stream is process-wide).
+// On any failure or stop the target is left untouched and no unfinished file remains.
 GifExportResult ExportGif(const GifExportJob& job);
 // The same with the options exactly as they are, any size limit left aside.
 GifExportResult EncodeGif(const GifExportJob& job);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // One picture decoded from an image source.
 struct SourcePicture {
@@ -20,7 +21,16 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // Hundredths of a second the picture stays by the source's own timing: a GIF frame's delay
+    // (0 and 1 kept as the file has them) or a video's time stamps; -1 where the source has
+    // none (a still picture, which takes the delay control's value).
+    int delay = -1;
 };
+
+// A picture carries its delay (see SourcePicture::delay) as an image option when it travels
+// alone, as in the import worker's events; `fallback` when it has none.
+void SetPictureDelay(wxImage& picture, int delay);
+int PictureDelay(const wxImage& picture, int fallback);
 
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
@@ -28,7 +38,11 @@ using StopRequest = std::function<bool()>;
 // Decodes the source a path names and hands each picture to `deliver`, in frame order:
 // - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
 // - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
-// - any other file: its one picture, through the toolkit's image handlers.
+// - a video file: the whole video at its own rate (at most 50 frames a second), each picture
+//   with its delay and, as its source path, the name of its frame ("clip.mp4#t=0.04");
+// - a video part or frame name ("clip.mp4#t=2,4&fps=10", "clip.mp4#t=2.1"): that part or frame;
+// - any other file: its one picture, through the toolkit's image handlers, or when they cannot
+//   read it and FFmpeg's libraries can, as a video.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
 // true. A file that is not a regular one is refused before it is opened, a still picture larger
 // than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a
@@ -38,12 +52,18 @@ using StopRequest = std::function<bool()>;
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
+// The file a source reads: the path without a GIF frame number, or a video part's or frame's
+// video.
+wxString SourceFileOf(const wxString& path);
+
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
 // composing its frames, any other file is decoded and dropped.
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Each picture's delay, as SourcePicture::delay gives it.
+    std::vector<int> delays;
     // Why the source gives fewer pictures than it should, or none.
     SourceProblem problem;
 };

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One node as the toolkit's XML document would hold it: text that is only white space between
@@ -13,9 +14,12 @@ struct OutlineNode {
     bool element = false; // false for text, CDATA, comments and processing instructions
     std::string name;     // the element's name, UTF-8
     std::string content;  // the element's first text or CDATA child, UTF-8
-    // Recorded only where the reader looks: the root's first three children, all children of
+    // Recorded only where the reader looks: the root's first four children, all children of
     // the root's third child, and the first three of its second child.
     std::vector<OutlineNode> children;
+    // Name and value of each attribute, UTF-8; recorded only for the root's fourth child and the
+    // children of its third.
+    std::vector<std::pair<std::string, std::string>> attributes;
 };
 
 class ProjectOutline {

@@ -29,7 +29,32 @@ int NumberIn(const OutlineNode* node) {
 
 // The usable frame sources of "images"; false when a child is not "path". Paths stay UTF-8 bytes
 // until they are kept, as a file may list a million of them and name few that exist.
-bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
+// The number an attribute holds when it is whole digits from 0 to `largest`; -1 otherwise.
+int AttributeNumber(const std::string& value, int largest) {
+    if (value.empty() || value.size() > 9) {
+        return -1;
+    }
+    int number = 0;
+    for (const char digit : value) {
+        if (digit < '0' || digit > '9') {
+            return -1;
+        }
+        number = 10 * number + (digit - '0');
+    }
+    return number <= largest ? number : -1;
+}
+
+// A frame's own delay, from the "delay" attribute of its "path".
+int DelayOf(const OutlineNode& path) {
+    for (const auto& attribute : path.attributes) {
+        if (attribute.first == "delay") {
+            return AttributeNumber(attribute.second, 65535);
+        }
+    }
+    return -1;
+}
+
+bool ReadPaths(const OutlineNode& images, wxArrayString& paths, std::vector<int>& delays) {
     SourceLookup lookup;
     // The frames of one GIF file follow each other and share their source: it is looked up
     // once for the run (an empty source is never a file).
@@ -39,6 +64,7 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
         const OutlineNode* child = Expect(images.children, i, "path");
         if (!child) {
             paths.clear();
+            delays.clear();
             return false;
         }
         const std::string_view path = child->content;
@@ -52,9 +78,46 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths) {
         }
         if (lastFound) {
             paths.push_back(Text(child));
+            delays.push_back(DelayOf(*child));
         }
     }
     return true;
+}
+
+// The view of "animation": crop="WxH+X+Y", rotate="90", "180" or "270" (clockwise), flip="h"
+// (left to right, after the turn). Values this reader does not know leave their part as it is.
+ViewTransform ViewOf(const OutlineNode& animation) {
+    ViewTransform view;
+    for (const auto& attribute : animation.attributes) {
+        const wxString value = wxString::FromUTF8(attribute.second);
+        if (attribute.first == "crop") {
+            ParseCropGeometry(value, &view.crop);
+        } else if (attribute.first == "rotate") {
+            view.orientation.quarterTurns = value == "90"    ? 1
+                                            : value == "180" ? 2
+                                            : value == "270" ? 3
+                                                             : 0;
+        } else if (attribute.first == "flip") {
+            view.orientation.mirrored = value == "h";
+        }
+    }
+    return view;
+}
+
+// The settings of "animation": loop="N" (the preview's passes, 0 without end), and the export
+// choices best_colours, optimise and loop_in_file, each "0" or "1".
+void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    for (const auto& attribute : animation.attributes) {
+        if (attribute.first == "loop") {
+            project.loopCount = AttributeNumber(attribute.second, 65535);
+        } else if (attribute.first == "best_colours") {
+            project.bestColours = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "optimise") {
+            project.optimise = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "loop_in_file") {
+            project.loopInFile = AttributeNumber(attribute.second, 1);
+        }
+    }
 }
 
 // Walks the outline by position, as far as the expected elements go.
@@ -90,8 +153,12 @@ void Walk(const OutlineNode& root, ProjectFile& project) {
     }
     project.reached = ProjectStep::Images;
     project.imagesEmpty = images->children.empty();
-    if (!project.imagesEmpty && ReadPaths(*images, project.paths)) {
+    if (!project.imagesEmpty && ReadPaths(*images, project.paths, project.delays)) {
         project.reached = ProjectStep::Paths;
+    }
+    if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
+        project.view = ViewOf(*animation);
+        ReadSettings(*animation, project);
     }
 }
 

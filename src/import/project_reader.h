@@ -4,7 +4,11 @@
 // file failed.
 #pragma once
 
+#include "image/view_transform.h"
+
 #include <wx/arrstr.h>
+
+#include <vector>
 #include <wx/string.h>
 
 #include <cstddef>
@@ -35,6 +39,18 @@ struct ProjectFile {
     // The frame sources to import, in file order: paths whose source file exists, without the
     // ones that end with ".gif" (the GIF files the writer lists beside their frames).
     wxArrayString paths;
+    // How the frames are shown: crop, turn and flip, from "animation" after "images".
+    ViewTransform view;
+    // Each usable path's own delay from its "delay" attribute, in the order of `paths`; -1 where
+    // it has none or one that is no whole number from 0 to 65535 (the frame takes `delay`).
+    std::vector<int> delays;
+    // The animation's settings from "animation"; -1 where the file says nothing (files of
+    // earlier versions): the preview's passes, and the export choices best colours, optimised
+    // frames and the loop count written into the file (0 or 1).
+    int loopCount = -1;
+    int bestColours = -1;
+    int optimise = -1;
+    int loopInFile = -1;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

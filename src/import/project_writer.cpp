@@ -14,8 +14,10 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
     return element;
 }
 
-void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
-    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    wxXmlNode* element = AddElement(parent, name);
+    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    return element;
 }
 void Build(const ProjectContents& contents, wxXmlDocument& document) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
@@ -30,7 +32,10 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     const wxArrayString& frames = contents.frames;
     const size_t count = frames.size();
     for (size_t k = 0; k < count; ++k) {
-        AddTextElement(images, "path", frames[k]);
+        wxXmlNode* path = AddTextElement(images, "path", frames[k]);
+        if (k < contents.frameDelays.size() && contents.frameDelays[k] != contents.delay) {
+            path->AddAttribute("delay", wxString::Format("%d", contents.frameDelays[k]));
+        }
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
         if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {
@@ -40,6 +45,24 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
             }
         }
     }
+    // Readers of earlier versions stop at "images", so the frames open there as they are. The
+    // settings are always written, so that the project writes the same GIF wherever it opens.
+    const ViewTransform& view = contents.view;
+    wxXmlNode* animation = AddElement(project, "animation");
+    if (!view.crop.IsEmpty()) {
+        animation->AddAttribute("crop", FormatCropGeometry(view.crop));
+    }
+    if (view.orientation.quarterTurns != 0) {
+        animation->AddAttribute("rotate",
+                                wxString::Format("%d", 90 * view.orientation.quarterTurns));
+    }
+    if (view.orientation.mirrored) {
+        animation->AddAttribute("flip", "h");
+    }
+    animation->AddAttribute("loop", wxString::Format("%d", contents.loopCount));
+    animation->AddAttribute("best_colours", contents.bestColours ? "1" : "0");
+    animation->AddAttribute("optimise", contents.optimise ? "1" : "0");
+    animation->AddAttribute("loop_in_file", contents.loopInFile ? "1" : "0");
 }
 } // namespace
 

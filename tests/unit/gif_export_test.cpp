@@ -3,7 +3,7 @@
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
 #include "export/size_fitting.h"
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
