@@ -219,6 +219,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     std::unique_ptr<wxMemoryOutputStream> shortest;
     for (OptimisedFrame& way : ways) {
         way.layout.passes = job.options.passes;
+        way.layout.lossy = LossyLevel(job.options);
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         if (MyGifHandler().SaveFrame(*coded, way.image, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
