@@ -67,8 +67,9 @@ wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exa
 wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& options, bool* exact) {
     const PaletteMode mode = options.palette;
     // The colour count applies in the best mode only.
-    const int keep = mode == PaletteMode::Best ? std::max(2, std::min(options.colours, kPaletteSize))
-                                               : kPaletteSize;
+    const int keep = mode == PaletteMode::Best
+                         ? std::max(2, std::min(options.colours, kPaletteSize))
+                         : kPaletteSize;
     if (exact != nullptr) {
         *exact = false;
     }

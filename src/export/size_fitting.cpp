@@ -75,9 +75,7 @@ public:
 
     // The size predicted for the whole animation at `step`, from the sample; whole encodes
     // correct the prediction by how far it missed.
-    double Predicted(int step) {
-        return Sampled(step) * m_correction;
-    }
+    double Predicted(int step) { return Sampled(step) * m_correction; }
 
     // Encodes the whole animation at `step`; its bytes are kept when it is the best that fits.
     bool EncodeWhole(int step, GifExportResult* failure) {
@@ -280,7 +278,7 @@ wxString FormatByteSize(unsigned long long bytes) {
         return wxString::Format(_("%llu bytes"), bytes);
     }
     if (bytes < 1000000) {
-        return wxString::Format(_("%.0f KB"), bytes / 1e3);
+        return wxString::Format(_("%.1f KB"), bytes / 1e3);
     }
     return wxString::Format(_("%.2f MB"), bytes / 1e6);
 }

@@ -175,15 +175,14 @@ public:
     LossyCoder(const unsigned char* indices, size_t count, const unsigned char* others,
                const LzwLoss& loss)
         : m_indices(indices), m_count(count), m_others(others), m_loss(loss),
-          m_width(loss.width > 0 ? static_cast<size_t>(loss.width) : count),
-          m_near(256 * 256, 0), m_error(2 * 3 * (m_width + 2), 0) {
+          m_width(loss.width > 0 ? static_cast<size_t>(loss.width) : count), m_near(256 * 256, 0),
+          m_error(2 * 3 * (m_width + 2), 0) {
         for (int index = 0; index < 256; ++index) {
             m_last[index] = static_cast<unsigned char>(index);
         }
         for (int own = 0; own < loss.count; ++own) {
             for (int other = 0; other < loss.count; ++other) {
-                m_near[own * 256 + other] = own != loss.transparent &&
-                                            other != loss.transparent &&
+                m_near[own * 256 + other] = own != loss.transparent && other != loss.transparent &&
                                             Within(Colour(own), Colour(other), loss.bound);
             }
         }
@@ -298,9 +297,8 @@ private:
     // How far writing `index` is from the wanted colour; the pixel's own ways show its colour.
     int Cost(size_t p, const int* wanted, int index) const {
         const unsigned char* shown =
-            index == m_indices[p] || (m_others != nullptr && index == m_others[p])
-                ? Colour(Own(p))
-                : Colour(index);
+            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
+                                                                                   : Colour(index);
         int cost = 0;
         for (int c = 0; c < 3; ++c) {
             const int d = wanted[c] - shown[c] * kUnit;
@@ -318,9 +316,8 @@ private:
             return;
         }
         const unsigned char* shown =
-            index == m_indices[p] || (m_others != nullptr && index == m_others[p])
-                ? Colour(Own(p))
-                : Colour(index);
+            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
+                                                                                   : Colour(index);
         const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
         const bool left = p % m_width != 0;
         for (int c = 0; c < 3; ++c) {
@@ -416,9 +413,7 @@ private:
         m_last[m_pendingCode] = static_cast<unsigned char>(index);
     }
 
-    void ClearTable() {
-        std::fill(m_first.begin(), m_first.end(), -1);
-    }
+    void ClearTable() { std::fill(m_first.begin(), m_first.end(), -1); }
 
     void Add(int prefix, int index, int code) {
         m_last[code] = static_cast<unsigned char>(index);

@@ -185,7 +185,8 @@ std::vector<wxImage> PhotoFrames(int count, int width, int height) {
                 const int grain = static_cast<int>((seed >> 16) % 17) - 8;
                 *rgb++ = static_cast<unsigned char>(std::max(0, std::min(255, 2 * x + f + grain)));
                 *rgb++ = static_cast<unsigned char>(std::max(0, std::min(255, 3 * y + grain)));
-                *rgb++ = static_cast<unsigned char>(std::max(0, std::min(255, 120 + x - y + grain)));
+                *rgb++ =
+                    static_cast<unsigned char>(std::max(0, std::min(255, 120 + x - y + grain)));
             }
         }
         frames.push_back(frame);
@@ -206,7 +207,8 @@ TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
         job.options.lossy = bound;
         job.path = folder.File("lossy.gif");
         ASSERT_TRUE(ExportGif(job).ok);
-        EXPECT_LT(ReadBytes(job.path).size(), ReadBytes(folder.File("lossless.gif")).size() * 3 / 4);
+        EXPECT_LT(ReadBytes(job.path).size(),
+                  ReadBytes(folder.File("lossless.gif")).size() * 3 / 4);
 
         const auto exact = ShownFrames(folder.File("lossless.gif"));
         const auto lossy = ShownFrames(job.path);
@@ -221,9 +223,8 @@ TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
                         for (int p = 0; p < 64; ++p) {
                             const size_t at = 3 * ((by + p / 8) * 96 + bx + p % 8);
                             for (int c = 0; c < 3; ++c) {
-                                const int moved =
-                                    static_cast<unsigned char>(lossy[d][i][at + c]) -
-                                    static_cast<unsigned char>(exact[d][i][at + c]);
+                                const int moved = static_cast<unsigned char>(lossy[d][i][at + c]) -
+                                                  static_cast<unsigned char>(exact[d][i][at + c]);
                                 worst = std::max(worst, std::abs(moved));
                                 sum[c] += moved;
                             }
