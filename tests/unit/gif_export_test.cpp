@@ -264,6 +264,7 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
         EXPECT_EQ(progress.back(), 100);
         EXPECT_EQ(ShownFrames(job.path)[1].size(), frames.size());
     }
+    job.progress = nullptr;
     // Even the smallest setting does not fit: nothing is written, and the size it gives is told.
     job.options.maxBytes = kSmallestGifBytes + 100;
     job.path = folder.File("none.gif");
