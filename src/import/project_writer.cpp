@@ -19,6 +19,23 @@ wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxStrin
     element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
     return element;
 }
+
+// Appends to a parent with many children: the toolkit's AddChild walks them all each time.
+class ChildAppender {
+public:
+    explicit ChildAppender(wxXmlNode* parent) : m_parent(parent) {}
+    wxXmlNode* AddTextElement(const wxString& name, const wxString& text) {
+        auto* element = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+        element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+        m_parent->InsertChildAfter(element, m_last);
+        m_last = element;
+        return element;
+    }
+
+private:
+    wxXmlNode* m_parent;
+    wxXmlNode* m_last = nullptr;
+};
 void Build(const ProjectContents& contents, wxXmlDocument& document) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
     document.SetRoot(project);
@@ -28,11 +45,11 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     AddTextElement(gif, "height", wxString::Format("%d", contents.height));
     AddTextElement(gif, "delay_time", wxString::Format("%d", contents.delay));
 
-    wxXmlNode* images = AddElement(project, "images");
+    ChildAppender images(AddElement(project, "images"));
     const wxArrayString& frames = contents.frames;
     const size_t count = frames.size();
     for (size_t k = 0; k < count; ++k) {
-        wxXmlNode* path = AddTextElement(images, "path", frames[k]);
+        wxXmlNode* path = images.AddTextElement("path", frames[k]);
         if (k < contents.frameDelays.size() && contents.frameDelays[k] != contents.delay) {
             path->AddAttribute("delay", wxString::Format("%d", contents.frameDelays[k]));
         }
@@ -41,7 +58,7 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
         if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {
             const wxString source = StripFrameSuffix(frames[k]);
             if (!frames[k + 1].StartsWith(source) || k + 1 == count - 1) {
-                AddTextElement(images, "path", source);
+                images.AddTextElement("path", source);
             }
         }
     }
