@@ -132,6 +132,7 @@ public:
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
     void OnSaveAsAnimator(wxCommandEvent& event);
+    void OnNewProject(wxCommandEvent& event);
     void OnOpenProject(wxCommandEvent& event);
     void OnSaveProject(wxCommandEvent& event);
     void OnClose(wxEvent& event);
@@ -153,6 +154,10 @@ public:
     void OnTimer(wxTimerEvent& event);
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
+    // The Menu key or Shift+F10 on the strip: the popup of the current frame.
+    void OnThumbnailContextKey(wxThumbnailEvent& event);
+    // A navigation key made another frame the current one: the preview shows it.
+    void OnThumbnailFocusMoved(wxThumbnailEvent& event);
     void OnUpdateResult(wxCommandEvent& event);
     void OnUndo(wxCommandEvent& event);
     void OnRedo(wxCommandEvent& event);
@@ -188,6 +193,7 @@ public:
     wxMenu* m_menu_frame = nullptr;
     wxMenu* m_menu_animation = nullptr;
     wxMenu* m_menu_help = nullptr;
+    wxMenuItem* m_menuItem_new = nullptr;
     wxMenuItem* m_menuItem_open = nullptr;
     wxMenuItem* m_menuItem_save = nullptr;
     wxMenuItem* m_menuItem_saveas = nullptr;
@@ -298,8 +304,11 @@ private:
     // Status field 1: the previewed frame's file name and size.
     static wxString FormatFrameStatus(const wxString& name, int width, int height);
 
+    void ShowFramePopup(const wxPoint& position);
     void ClearPreviewPanel();
     int AskToSaveProject();
+    // Asks about unsaved work before it is replaced; false when the user keeps it.
+    bool MayReplaceWork();
     void SetProjectTitle();
     // The project file chosen in the save dialog, with ".xml"; false when none was chosen.
     bool AskProjectPath(wxString& path);
@@ -316,6 +325,10 @@ private:
     void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
+    // Asks for the part and rate of each video among the paths, which then names that part; a
+    // file without video is named to the user and left out, as is a video whose dialog is
+    // cancelled. False when no path is left.
+    bool ChooseVideoParts(wxArrayString& paths);
     // Starts the import worker; false when it could not start (the user has been told).
     bool StartImport(const wxArrayString& paths, const wxString& title,
                      const ImportPlan& plan = ImportPlan());

@@ -71,12 +71,16 @@ bool ReadPaths(const OutlineNode& images, wxArrayString& paths, std::vector<int>
         if (IsGifSourceUtf8(path)) {
             continue;
         }
+        // A video's frame ("clip.mp4#t=2.1") is taken from its video.
+        const size_t marker = path.rfind("#t=");
+        const bool videoFrame =
+            marker != std::string_view::npos && marker > 0 && lookup.Exists(path.substr(0, marker));
         const std::string_view source = StripFrameSuffixUtf8(path);
-        if (source != lastSource) {
+        if (!videoFrame && source != lastSource) {
             lastSource = source;
             lastFound = lookup.Exists(source);
         }
-        if (lastFound) {
+        if (videoFrame || lastFound) {
             paths.push_back(Text(child));
             delays.push_back(DelayOf(*child));
         }

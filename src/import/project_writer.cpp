@@ -2,6 +2,7 @@
 
 #include "export/replacing_file.h"
 #include "import/frame_reference.h"
+#include "video/video_reference.h"
 
 #include <wx/intl.h>
 #include <wx/mstream.h>
@@ -52,6 +53,12 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
         wxXmlNode* path = images.AddTextElement("path", frames[k]);
         if (k < contents.frameDelays.size() && contents.frameDelays[k] != contents.delay) {
             path->AddAttribute("delay", wxString::Format("%d", contents.frameDelays[k]));
+        }
+        // A video's frame also says its video and time apart, for readers that take them so.
+        VideoName video;
+        if (ParseVideoName(frames[k], &video) && video.frame) {
+            path->AddAttribute("video", video.path);
+            path->AddAttribute("time", wxString::FromCDouble(video.time));
         }
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.

@@ -6,10 +6,10 @@
 #include "app/product.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
-#include "import/frame_reference.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
+#include "video/video_reference.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
@@ -32,7 +32,11 @@ const int kNamesListed = 5;
 const unsigned long long kImportBacklogBytes = 32ULL << 20;
 
 wxString ImageWildcard() {
-    return _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif";
+    const wxString images = "*.png;*.jpg;*.bmp;*.gif";
+    const wxString videos = VideoFilePatterns();
+    return _("Images and videos") + " (" + images + ";" + videos + ")|" + images + ";" + videos +
+           "|" + _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|" + images + "|" + _("Videos") +
+           " (" + videos + ")|" + videos;
 }
 
 // The heading, then up to kNamesListed file names and how many more there are.
@@ -73,7 +77,7 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
 
 bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
     const FileDialogRequest request{message, "", "", ImageWildcard(), kImageDialogStyle};
-    return ShowFileDialog(request, paths) && !paths.empty();
+    return ShowFileDialog(request, paths) && !paths.empty() && ChooseVideoParts(paths);
 }
 
 void GifFrame::OnAddImage(wxCommandEvent&) {
@@ -141,7 +145,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
             AddEntry(item, m_import.first >= 0 ? m_import.first + m_import.added : -1, delay);
         if (kept) {
             ++m_import.added;
-            m_importedSources.insert(event.GetString());
+            m_importedSources.insert(SourceFileOf(event.GetString()));
         } else {
             delete item;
         }
@@ -184,7 +188,7 @@ void GifFrame::FinishImport() {
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
-        if (m_importedSources.count(StripFrameSuffix(path)) == 0 &&
+        if (m_importedSources.count(SourceFileOf(path)) == 0 &&
             tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
@@ -303,10 +307,24 @@ void GifFrame::EmptyStrip() {
 }
 
 void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {
+    ShowFramePopup(wxDefaultPosition);
+}
+
+void GifFrame::OnThumbnailContextKey(wxThumbnailEvent& event) {
+    // From the keyboard the menu opens on the current frame, not where the pointer is.
+    wxRect cell(0, 0, 0, 0);
+    if (event.GetItemIndex() >= 0) {
+        m_thumbnailCtrl->GetItemRect(cell, event.GetItemIndex(), true);
+    }
+    const wxPoint inStrip(cell.x + cell.width / 2, cell.y + cell.height / 2);
+    ShowFramePopup(ScreenToClient(m_thumbnailCtrl->ClientToScreen(inStrip)));
+}
+
+void GifFrame::ShowFramePopup(const wxPoint& position) {
     StopPreview();
     wxMenu menu;
     menu.Append(ID_POPUP_INSERT, _("&Insert Image") + "\t" + "Ctrl+Ins", wxEmptyString);
     menu.Append(wxID_DELETE, _("&Delete") + "\t" + "Ctrl+Del", wxEmptyString);
     menu.Append(m_menuItem_framedelay->GetId(), _("Frame Delay..."), wxEmptyString);
-    PopupMenu(&menu, wxDefaultPosition);
+    PopupMenu(&menu, position);
 }
