@@ -19,6 +19,10 @@ int ParseFrameIndex(const wxString& path);
 // returned unchanged, so folder names such as "old.gif_files" are left alone.
 wxString StripFrameSuffix(const wxString& path);
 
+// The name of a picture taken from `path`: the frame reference of a GIF file's frame `index`,
+// any other path unchanged.
+wxString FrameSourceName(const wxString& path, int index);
+
 // The same two rules on a path's UTF-8 bytes, for readers that look at many paths before
 // converting any: the markers are ASCII, which no multi-byte character holds.
 bool IsGifSourceUtf8(std::string_view path);

@@ -53,11 +53,11 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_image == nullptr || !wxFileExists(SourceFileOf(m_path))) {
         return false;
     }
-    if (m_path.EndsWith(wxS(".gif"))) {
-        m_path += wxString::Format(wxS("_%d"), m_frameIndex);
-    }
+    m_path = FrameSourceName(m_path, m_frameIndex);
     m_frame = MakeAnimationFrame(*m_image, m_path, kDefaultDelay);
-    m_thumbnail = ScaleToThumbnail(*m_image, box.x, box.y);
+    m_thumbnail = m_frame.thumbnail && box == wxSize(kThumbnailBox, kThumbnailBox)
+                      ? wxBitmap(*m_frame.thumbnail, -1)
+                      : ScaleToThumbnail(*m_image, box.x, box.y);
     if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;

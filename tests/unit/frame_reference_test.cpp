@@ -12,6 +12,7 @@ TEST(FrameReference, OnlyAGifNameWithTrailingDigitsIsAReference) {
         EXPECT_EQ(StripFrameSuffix(path), wxString(path).BeforeLast('_')) << path;
         EXPECT_FALSE(IsGifSource(path) || IsGifSourceUtf8(path)) << path;
         EXPECT_EQ(StripFrameSuffixUtf8(path), wxString(path).BeforeLast('_').utf8_string());
+        EXPECT_EQ(FrameSourceName(StripFrameSuffix(path), frame), path);
     }
     // "old.gif_files" is a folder whose name only looks like a reference; only the lower-case
     // extension makes a GIF source.
@@ -24,5 +25,7 @@ TEST(FrameReference, OnlyAGifNameWithTrailingDigitsIsAReference) {
         EXPECT_EQ(StripFrameSuffixUtf8(path), path) << path;
         EXPECT_EQ(IsGifSource(path), path == source) << path;
         EXPECT_EQ(IsGifSourceUtf8(path), path == source) << path;
+        EXPECT_EQ(FrameSourceName(path, 3), wxString(path == source ? source + "_3" : path))
+            << path;
     }
 }
