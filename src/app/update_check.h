@@ -1,13 +1,18 @@
-// The update check: asks the vendor's update address which version is the latest and hands the
-// answer to the main window as an UPDATE_RESULT_EVENT, after the current command has returned.
+// The update check: asks the vendor's update address which version is the latest, on a worker
+// thread, and hands the answer to the window as an UPDATE_RESULT_EVENT.
 #pragma once
 
+#include <wx/event.h>
 #include <wx/string.h>
 
 // Checks the update address of the options file; one that is empty or not an http or https
-// address starts nothing and nothing is shown.
-void CheckForUpdate();
+// address starts nothing and nothing is shown. A check asked for while one runs is dropped.
+void CheckForUpdate(wxEvtHandler* window);
 
-// Downloads and reads the update document, then queues the result to the main window: the
-// latest version, or an empty text when none could be had. The window waits meanwhile.
-void FetchLatestVersion(const wxString& address);
+// Downloads and reads the update document on a worker thread, then queues the result to the
+// window: the latest version, or an empty text when none could be had. False, and nothing
+// started, while an earlier check still runs.
+bool FetchLatestVersion(const wxString& address, wxEvtHandler* window);
+
+// A window going away stops receiving the answer of a check still running.
+void ForgetUpdateWindow(wxEvtHandler* window);

@@ -1,6 +1,6 @@
-// Small documents fetched over http or https. The GUI thread waits for them, so every way a
-// server can stall is bounded: a few seconds to connect, a few more for the whole transfer, and
-// a size limit.
+// Small documents fetched over http or https. The update check waits for them on a worker, and
+// every way a server can stall is bounded: a few seconds to connect, a few more for the whole
+// transfer, and a size limit.
 #pragma once
 
 #include <wx/string.h>

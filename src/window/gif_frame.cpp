@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/update_check.h"
 #include "app/update_event.h"
 #include "app/worker_event.h"
 #include "import/import_memory.h"
@@ -40,6 +41,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
 GifFrame::GifFrame() : m_timer() {}
 
 GifFrame::~GifFrame() {
+    ForgetUpdateWindow(this);
     delete m_thumbnailCtrl;
 }
 

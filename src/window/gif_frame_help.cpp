@@ -22,7 +22,7 @@ void GifFrame::OnHelpMenu(wxCommandEvent& event) {
     if (!page.empty()) {
         m_browserSeam(page);
     } else if (event.GetId() == m_menuItem_update->GetId()) {
-        CheckForUpdate();
+        CheckForUpdate(this);
     }
 }
 

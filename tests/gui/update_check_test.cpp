@@ -1,5 +1,6 @@
 // The update check's answers on a real main window, and the addresses it never asks.
 #include "app/domain_option.h"
+#include "app/update_check.h"
 #include "app/update_event.h"
 #include "gui/window_fixture.h"
 
@@ -34,6 +35,30 @@ TEST_F(WindowTest, UpdateCheckTellsWhatTheLatestVersionIs) {
         FailingDialogHook noDialog;
         Command(frame->m_menuItem_update);
         RunFor(50);
+    }
+
+    // A real check runs on a worker: the window keeps handling events, a second check asked for
+    // meanwhile is dropped, and the one answer shows its box.
+    g_domainOption->m_updateUrl = "http://127.0.0.1:1/update.xml";
+    {
+        wxString shown;
+        bool answered = false;
+        wxTEST_DIALOG(
+            {
+                Command(frame->m_menuItem_update);
+                EXPECT_FALSE(FetchLatestVersion(g_domainOption->m_updateUrl, frame));
+                int handled = 0;
+                wxTimer ticks(frame);
+                frame->Bind(
+                    wxEVT_TIMER, [&](wxTimerEvent&) { ++handled; }, ticks.GetId());
+                ticks.Start(5);
+                answered = RunUntil([&] { return !shown.empty(); }, 15000);
+                ticks.Stop();
+                EXPECT_GT(handled, 0);
+            },
+            ExpectMessage(wxID_OK, &shown));
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(shown, "Update failed!Please check if the network is available.");
     }
     g_domainOption->m_updateUrl = saved;
 }
