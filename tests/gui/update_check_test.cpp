@@ -4,6 +4,11 @@
 #include "app/update_event.h"
 #include "gui/window_fixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 TEST_F(WindowTest, UpdateCheckTellsWhatTheLatestVersionIs) {
     std::vector<wxString> opened;
     frame->SetBrowserSeam([&](const wxString& address) { opened.push_back(address); });
@@ -39,7 +44,17 @@ TEST_F(WindowTest, UpdateCheckTellsWhatTheLatestVersionIs) {
 
     // A real check runs on a worker: the window keeps handling events, a second check asked for
     // meanwhile is dropped, and the one answer shows its box.
-    g_domainOption->m_updateUrl = "http://127.0.0.1:1/update.xml";
+    // The server takes the connection and never answers, so the download lasts until its bound.
+    const int server = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(local);
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&local), length), 0);
+    ASSERT_EQ(listen(server, 1), 0);
+    getsockname(server, reinterpret_cast<sockaddr*>(&local), &length);
+    g_domainOption->m_updateUrl =
+        wxString::Format("http://127.0.0.1:%d/update.xml", ntohs(local.sin_port));
     {
         wxString shown;
         bool answered = false;
@@ -54,11 +69,12 @@ TEST_F(WindowTest, UpdateCheckTellsWhatTheLatestVersionIs) {
                 ticks.Start(5);
                 answered = RunUntil([&] { return !shown.empty(); }, 15000);
                 ticks.Stop();
-                EXPECT_GT(handled, 0);
+                EXPECT_GT(handled, 10);
             },
             ExpectMessage(wxID_OK, &shown));
         EXPECT_TRUE(answered);
         EXPECT_EQ(shown, "Update failed!Please check if the network is available.");
     }
+    close(server);
     g_domainOption->m_updateUrl = saved;
 }
