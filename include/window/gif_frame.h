@@ -5,6 +5,7 @@
 #include "app/export_setting.h"
 #include "edit/edit_target.h"
 #include "export/export_options.h"
+#include "import/project_reader.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
@@ -276,7 +277,8 @@ private:
     void FinishImport();
     // Tells the user once which of the chosen files gave no picture, and which were left out
     // because their frames would not fit into memory.
-    void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge);
+    void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge,
+                           const wxArrayString& missing = wxArrayString());
     void OnPaintPreview(wxPaintEvent& event);
 
     // What an export compares and what a failed export puts back.
@@ -333,6 +335,11 @@ private:
     // Pictures the import worker has posted and this window has not taken yet.
     std::shared_ptr<std::atomic<int>> m_importBacklog;
     ImportPlan m_import;
+    // The sources of the opened project that were found nowhere: Save Project writes them
+    // back at their places.
+    std::vector<MissingSource> m_missingSources;
+    // Named once the opened project's frames are in.
+    wxArrayString m_missingToReport;
     // The files the running import leaves out for lack of memory.
     std::shared_ptr<RefusedFiles> m_importRefused;
 

@@ -111,7 +111,7 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
     }
     if (parsed->inputs.size() > 1) {
         for (const wxString& input : parsed->inputs) {
-            if (input.EndsWith(".xml")) {
+            if (input.Lower().EndsWith(".xml")) {
                 *error =
                     wxString::Format(_("the project file \"%s\" must be the only INPUT"), input);
                 return false;

@@ -65,6 +65,10 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
         Say(err, error);
         return kExportFailed;
     }
+    for (const wxString& missing : input.missing) {
+        Say(err,
+            wxString::Format(_("missing \"%s\": no such file, its frame is left out"), missing));
+    }
     for (const wxString& skipped : input.skipped) {
         Say(err,
             wxString::Format(_("skipped \"%s\": it holds no picture that can be read"), skipped));

@@ -36,6 +36,9 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
         read->projectSize = {std::min(project.width, kLargestSide),
                              std::min(project.height, kLargestSide)};
     }
+    for (const MissingSource& source : project.missing) {
+        read->missing.push_back(wxString::FromUTF8(source.path));
+    }
     for (const wxString& source : project.paths) {
         if (!Survey(source, read)) {
             read->skipped.push_back(source);
@@ -57,7 +60,7 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxS
             return false;
         }
     }
-    if (inputs.size() == 1 && inputs[0].EndsWith(".xml")) {
+    if (inputs.size() == 1 && inputs[0].Lower().EndsWith(".xml")) {
         return ReadProject(inputs[0], read, error);
     }
     for (const wxString& input : inputs) {

@@ -22,9 +22,13 @@ struct InputFrames {
     FrameSize projectSize;
     // Sources of a project that held no picture the program can read; the window skips them too.
     std::vector<wxString> skipped;
+    // Sources of a project found neither where it says nor beside the project file; the
+    // window keeps them in the project and leaves them out of the GIF.
+    std::vector<wxString> missing;
 };
 
-// Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml", the
+// Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
+// any case), the
 // sources a project file lists. False when an input is missing, cannot be read or gives no
 // frame, with `error` naming it.
 bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error);

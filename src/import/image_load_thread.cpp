@@ -46,7 +46,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         const bool lastPath = i + 1 == count;
         // The frames of a whole GIF file report the progress before it, except the very last
         // picture of the list; a single picture reports the progress after it.
-        const bool wholeGif = IsGifSource(m_files[i]);
+        const bool wholeFile = ParseFrameIndex(m_files[i]) < 0;
         if (!Admit(m_files[i])) {
             continue;
         }
@@ -54,7 +54,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             m_files[i],
             [&](SourcePicture picture) {
                 const bool lastPicture = lastPath && picture.isLast;
-                const size_t done = wholeGif && !lastPicture ? i : i + 1;
+                const size_t done = wholeFile && picture.fromGif && !lastPicture ? i : i + 1;
                 while (m_backlog && *m_backlog >= m_backlogLimit && !TestDestroy()) {
                     wxMilliSleep(1);
                 }
@@ -62,7 +62,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 if (m_backlog) {
                     ++*m_backlog;
                 }
-                Post(picture.sourcePath, static_cast<int>(done * 100 / count), picture.frameIndex);
+                Post(picture.EntryPath(), static_cast<int>(done * 100 / count), picture.frameIndex);
             },
             stopRequested);
     }
@@ -72,10 +72,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
     return 0;
 }
 
-void ImageLoadThread::Post(const wxString& sourcePath, int progress, int frameIndex) {
+void ImageLoadThread::Post(const wxString& entryPath, int progress, int frameIndex) {
     auto* event = new wxCommandEvent(wxEVT_WORKER_UPDATE, ID_IMPORT_WORKER);
     // Through UTF-8 and back, so the event shares no string data with this thread.
-    event->SetString(wxString::FromUTF8(sourcePath.utf8_str()));
+    event->SetString(wxString::FromUTF8(entryPath.utf8_str()));
     event->SetInt(progress);
     event->SetExtraLong(frameIndex);
     event->SetClientData(m_image);

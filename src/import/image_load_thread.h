@@ -3,7 +3,8 @@
 //
 // Events: queued wxEVT_WORKER_UPDATE command events with the id ID_IMPORT_WORKER, in the order
 // of the list and, within a GIF file, in frame order:
-// - GetString(): the source file's path, without any frame-number suffix;
+// - GetString(): the strip entry's path: the frame reference of a GIF file's frame (any name,
+//   as files are told apart by content), otherwise the file's path;
 // - GetInt(): the progress in percent, 0 to 100;
 // - GetExtraLong(): the 0-based frame number inside a GIF file, 0 for any other file;
 // - GetClientData(): a wxImage* made with new, which the receiver takes over; or null.
@@ -56,7 +57,7 @@ private:
     // they are counted in, otherwise the file is refused.
     bool Admit(const wxString& path);
     // Hands m_image (may be null) and the payload to the target's queue.
-    void Post(const wxString& sourcePath, int progress, int frameIndex);
+    void Post(const wxString& entryPath, int progress, int frameIndex);
 
     wxEvtHandler* m_target;
     wxArrayString m_files;

@@ -18,14 +18,23 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // True when the file is a GIF file (by its content), whose frames are named by frame
+    // references.
+    bool fromGif = false;
+
+    // The strip entry's path: the frame reference of a GIF file's frame (or of a picture
+    // under a GIF name), otherwise the file.
+    wxString EntryPath() const;
 };
 
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
 
-// Decodes the source a path names and hands each picture to `deliver`, in frame order:
-// - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
-// - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
+// Decodes the source a path names and hands each picture to `deliver`, in frame order. Files
+// are told apart by their content, whatever their names say:
+// - a GIF file: every frame, each composed onto the file's logical screen;
+// - a frame reference ("x.gif_N", or "x.png_N" for a GIF file so named): only the composed
+//   frame N of the GIF file, or of another picture its one picture when N is 0;
 // - any other file: its one picture, through the toolkit's image handlers.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
 // true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
@@ -33,6 +42,9 @@ using StopRequest = std::function<bool()>;
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested);
+
+// True when the file starts as a GIF file does, whatever its name.
+bool IsGifContent(const wxString& path);
 
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without

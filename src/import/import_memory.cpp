@@ -2,6 +2,7 @@
 
 #include "import/frame_reference.h"
 #include "import/gif_frames.h"
+#include "import/image_source.h"
 
 #include <wx/filefn.h>
 #include <wx/log.h>
@@ -25,7 +26,7 @@ unsigned long long ImportMemoryLimit() {
 unsigned long long GifFramesMemory(const wxString& path) {
     const wxString source = StripFrameSuffix(path);
     wxLogNull quiet;
-    if (!IsGifSource(source) || !wxFileExists(source)) {
+    if (!wxFileExists(source) || !IsGifContent(source)) {
         return 0;
     }
     const SourceSurvey survey = EstimateGifFrames(source, ParseFrameIndex(path));

@@ -101,7 +101,16 @@ OutlineNode* ProjectOutline::AddChild(bool element) {
     return &parent.node->children.back();
 }
 
-void ProjectOutline::StartElement(void* self, const char* name, const char**) {
+std::string_view OutlineNode::Attribute(std::string_view attribute) const {
+    for (const auto& [key, value] : attributes) {
+        if (key == attribute) {
+            return value;
+        }
+    }
+    return {};
+}
+
+void ProjectOutline::StartElement(void* self, const char* name, const char** attributes) {
     auto* outline = static_cast<ProjectOutline*>(self);
     if (outline->m_open.size() > kDeepest) {
         outline->m_tooDeep = true;
@@ -118,6 +127,9 @@ void ProjectOutline::StartElement(void* self, const char* name, const char**) {
         open.limit = ChildrenRecorded(1, 0);
     } else if (OutlineNode* child = outline->AddChild(true)) {
         child->name = name;
+        for (const char** attribute = attributes; attribute[0] && attribute[1]; attribute += 2) {
+            child->attributes.emplace_back(attribute[0], attribute[1]);
+        }
         open.node = child;
         open.limit = ChildrenRecorded(outline->m_open.size(),
                                       outline->m_open.back().node->children.size() - 1);

@@ -2,10 +2,16 @@
 
 #include "export/replacing_file.h"
 #include "import/frame_reference.h"
+#include "import/project_reader.h"
+#include "import/xml_safe_text.h"
 
+#include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
@@ -17,7 +23,102 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
 void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
     AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
 }
-void Build(const ProjectContents& contents, wxXmlDocument& document) {
+
+// One "path" of the file: a frame's source and its location relative to the project file.
+struct PathEntry {
+    wxString text;
+    wxString relative;
+};
+
+// Where a source sits relative to the project's folder, so that the two can move together;
+// empty when it cannot be said.
+class RelativeLocation {
+public:
+    explicit RelativeLocation(const wxString& projectPath) {
+        wxFileName project(projectPath);
+        project.MakeAbsolute();
+        m_folder = project.GetPath();
+    }
+
+    wxString Of(const wxString& text) {
+        const wxString source = StripFrameSuffix(text);
+        const wxString suffix = text.Mid(source.length());
+        if (source != m_lastSource) {
+            m_lastSource = source;
+            m_lastRelative = Locate(source);
+        }
+        return m_lastRelative.empty() ? wxString() : m_lastRelative + suffix;
+    }
+
+private:
+    wxString Locate(const wxString& source) const {
+        if (!source.StartsWith("/")) {
+            return wxString();
+        }
+        // Most sources sit in the project's folder or below it.
+        if (source.StartsWith(m_folder + "/") && !source.Contains("/../") &&
+            !source.Contains("/./")) {
+            return source.Mid(m_folder.length() + 1);
+        }
+        wxFileName name(source);
+        if (!name.MakeRelativeTo(m_folder)) {
+            return wxString();
+        }
+        return name.GetFullPath(wxPATH_UNIX);
+    }
+
+    wxString m_folder;
+    wxString m_lastSource;
+    wxString m_lastRelative;
+};
+
+void AddPath(wxXmlNode* images, const PathEntry& entry) {
+    const std::string text = entry.text.utf8_string();
+    const std::string relative = entry.relative.utf8_string();
+    wxXmlNode* path = AddElement(images, "path");
+    if (NeedsXmlEscape(text) || NeedsXmlEscape(relative)) {
+        path->AddChild(
+            new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, wxString::FromUTF8(EscapeForXml(text))));
+        path->AddAttribute("escaped", "1");
+        if (!relative.empty()) {
+            path->AddAttribute("relative", wxString::FromUTF8(EscapeForXml(relative)));
+        }
+        return;
+    }
+    path->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, entry.text));
+    if (!relative.empty()) {
+        path->AddAttribute("relative", entry.relative);
+    }
+}
+
+// The frames present and the missing sources at their places, in file order.
+std::vector<PathEntry> Entries(const ProjectContents& contents, const wxString& projectPath) {
+    RelativeLocation locate(projectPath);
+    std::vector<PathEntry> entries;
+    entries.reserve(contents.frames.size() + contents.missing.size());
+    size_t missing = 0;
+    const auto addMissingBefore = [&](size_t frame) {
+        for (; missing < contents.missing.size() &&
+               std::min(contents.missing[missing].before, contents.frames.size()) <= frame;
+             ++missing) {
+            const MissingSource& source = contents.missing[missing];
+            const wxString text = wxString::FromUTF8(source.path);
+            entries.push_back({text, source.relative.empty()
+                                         ? locate.Of(text)
+                                         : wxString::FromUTF8(source.relative)});
+        }
+    };
+    for (size_t k = 0; k < contents.frames.size(); ++k) {
+        addMissingBefore(k);
+        entries.push_back({contents.frames[k], locate.Of(contents.frames[k])});
+    }
+    addMissingBefore(contents.frames.size());
+    return entries;
+}
+
+// Builds the tree; `written` counts its "path" elements.
+void Build(const ProjectContents& contents, const std::vector<PathEntry>& entries,
+           wxXmlDocument& document, size_t* written) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
     document.SetRoot(project);
     AddTextElement(project, "name", contents.name);
@@ -27,16 +128,20 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     AddTextElement(gif, "delay_time", wxString::Format("%d", contents.delay));
 
     wxXmlNode* images = AddElement(project, "images");
-    const wxArrayString& frames = contents.frames;
-    const size_t count = frames.size();
+    const size_t count = entries.size();
     for (size_t k = 0; k < count; ++k) {
-        AddTextElement(images, "path", frames[k]);
+        AddPath(images, entries[k]);
+        ++*written;
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
-        if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {
-            const wxString source = StripFrameSuffix(frames[k]);
-            if (!frames[k + 1].StartsWith(source) || k + 1 == count - 1) {
-                AddTextElement(images, "path", source);
+        const wxString& text = entries[k].text;
+        if (ParseFrameIndex(text) >= 0 && IsGifSource(StripFrameSuffix(text)) && k + 1 < count) {
+            const wxString source = StripFrameSuffix(text);
+            if (!entries[k + 1].text.StartsWith(source) || k + 1 == count - 1) {
+                const wxString& relative = entries[k].relative;
+                AddPath(images,
+                        {source, relative.empty() ? wxString() : StripFrameSuffix(relative)});
+                ++*written;
             }
         }
     }
@@ -44,11 +149,21 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
 } // namespace
 
 bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error) {
+    const std::vector<PathEntry> entries = Entries(contents, path);
     wxXmlDocument document;
-    Build(contents, document);
+    size_t written = 0;
+    Build(contents, entries, document, &written);
     wxMemoryOutputStream bytes;
     document.Save(bytes, 2);
     const wxStreamBuffer& buffer = *bytes.GetOutputStreamBuffer();
+    // A file that the reader would refuse never takes the place of a good one.
+    if (!IsReadableProject(static_cast<const char*>(buffer.GetBufferStart()),
+                           buffer.GetIntPosition(), written)) {
+        *error = wxString::Format(_("\"%s\" was not saved: the project could not be written in a "
+                                    "form that can be read back"),
+                                  path);
+        return false;
+    }
     ReplacingFile file(path);
     if (!file.Open()) {
         *error = wxString::Format(_("Cannot create \"%s\": %s"), path, file.Error());

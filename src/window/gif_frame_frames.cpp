@@ -29,7 +29,8 @@ const long kImageDialogStyle = wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
 const int kNamesListed = 5;
 
 wxString ImageWildcard() {
-    return _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif";
+    return _("Image files ") + "(*.png;*.jpg;*.jpeg;*.bmp;*.gif)|" +
+           AnyCasePatterns({"png", "jpg", "jpeg", "bmp", "gif"}) + "|" + AllFilesWildcard();
 }
 
 // The heading, then up to kNamesListed file names and how many more there are.
@@ -45,10 +46,17 @@ wxString FileList(const wxString& heading, const wxArrayString& paths) {
 }
 } // namespace
 
-void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge) {
+void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge,
+                                 const wxArrayString& missing) {
     wxString message;
+    if (!missing.empty()) {
+        message = FileList(_("These files of the project are missing; their frames are kept in "
+                             "the project but not shown:"),
+                           missing);
+    }
     if (!unread.empty()) {
-        message = FileList(_("These files could not be read:"), unread);
+        message += message.empty() ? "" : "\n\n";
+        message += FileList(_("These files could not be read:"), unread);
     }
     if (!tooLarge.empty()) {
         message += (message.empty() ? "" : "\n\n") +
@@ -135,7 +143,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
         }
         if (kept) {
             ++m_import.added;
-            m_importedSources.insert(event.GetString());
+            m_importedSources.insert(StripFrameSuffix(event.GetString()));
         } else {
             delete item;
         }
@@ -181,7 +189,9 @@ void GifFrame::FinishImport() {
     m_importPaths.clear();
     m_importedSources.clear();
     m_importRefused.reset();
-    ReportUnreadFiles(unread, tooLarge);
+    const wxArrayString missing = m_missingToReport;
+    m_missingToReport.clear();
+    ReportUnreadFiles(unread, tooLarge, missing);
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {

@@ -14,7 +14,7 @@
 #include <wx/spinctrl.h>
 
 void GifFrame::SetProjectTitle() {
-    const wxString stem = m_projectFileName.EndsWith(".xml")
+    const wxString stem = m_projectFileName.Lower().EndsWith(".xml")
                               ? m_projectFileName.Left(m_projectFileName.length() - 4)
                               : wxString();
     SetTitle(stem + " - " + GetProductName());
@@ -72,6 +72,7 @@ bool GifFrame::SaveProjectFile() {
     for (int k = 0; k < count; ++k) {
         contents.frames.push_back(m_thumbnailCtrl->GetItem(k)->GetPath());
     }
+    contents.missing = m_missingSources;
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
     if (path.empty() && !AskProjectPath(path)) {
@@ -119,7 +120,9 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     StopPreview();
     wxArrayString chosen(1, &given);
     if (given.empty()) {
-        FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+        FileDialogRequest request{_("Load Xml Files"), "", "",
+                                  _("Xml files") + " (*.xml)|" + AnyCasePatterns({"xml"}) + "|" +
+                                      AllFilesWildcard(),
                                   wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
         if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
             return;
@@ -127,9 +130,17 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     }
     const wxString path = chosen[0];
     const ProjectFile project = ReadProjectFile(path);
+    wxArrayString missing;
+    for (const MissingSource& source : project.missing) {
+        missing.push_back(wxString::FromUTF8(source.path));
+    }
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
     if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
+        if (!missing.empty()) {
+            ReportUnreadFiles(wxArrayString(), wxArrayString(), missing);
+            return;
+        }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
         wxMessageBox(nothingListed ? _("Failed to load XML file!") : project.error, GetTitle(),
                      wxOK | wxICON_INFORMATION, this);
@@ -150,8 +161,11 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     // The canvas size is applied once the frames are in, over the one taken from them.
     m_openedProjectSize = {project.width, project.height};
     m_openingProject = true;
+    m_missingSources = project.missing;
+    m_missingToReport = missing;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;
+        m_missingToReport.clear();
     }
 }
 

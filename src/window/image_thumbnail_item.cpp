@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "image/thumbnail_fit.h"
+#include "import/frame_reference.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filefn.h>
@@ -31,12 +32,12 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_thumbnail.IsOk() && !force) {
         return true;
     }
-    if (m_image == nullptr || !wxFileExists(m_path)) {
+    if (m_image == nullptr || !wxFileExists(StripFrameSuffix(m_path))) {
         return false;
     }
     wxLogNull quiet;
-    if (m_path.EndsWith(wxS(".gif"))) {
-        m_path += wxString::Format(wxS("_%d"), m_frameIndex);
+    if (IsGifSource(m_path)) {
+        m_path = FrameReference(m_path, m_frameIndex);
     }
     m_bitmap = m_image->IsOk() ? wxBitmap(*m_image, -1) : wxBitmap();
     m_thumbnail = ScaleToThumbnail(*m_image, ctrl.GetThumbnailWidth(), ctrl.GetThumbnailHeight());

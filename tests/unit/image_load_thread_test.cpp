@@ -45,16 +45,17 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         wxArrayString refused = {};
     };
     const Case cases[] = {
-        {{three, a, b}, "three.gif 0 0, three.gif 1 0, three.gif 2 0, a.png 0 66, b.png 0 100, "},
-        // A frame reference gives that frame under the plain path.
-        {{three + "_2"}, "three.gif 2 100, "},
+        {{three, a, b},
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, a.png 0 66, b.png 0 100, "},
+        // A frame reference gives that frame.
+        {{three + "_2"}, "three.gif_2 2 100, "},
         // The last path yields nothing: an extra event without a picture completes the import.
-        {{a, two, bad}, "a.png 0 33, two.gif 0 33, two.gif 1 33, - 0 100, "},
+        {{a, two, bad}, "a.png 0 33, two.gif_0 0 33, two.gif_1 1 33, - 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
         // 4 x 4 frames take 64 bytes each: three fit, two more would not.
         {{three, two, a},
-         "three.gif 0 0, three.gif 1 0, three.gif 2 0, a.png 0 100, ",
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, a.png 0 100, ",
          250,
          wxArrayString(1, two)},
     };
