@@ -1,116 +1,67 @@
 #include "cli/export_arguments.h"
 
+#include "cli/option_table.h"
+
 #include <wx/intl.h>
+
+#include <getopt.h>
+
+#include <string>
 
 namespace {
 
-// A number of decimal digits only, from `least` to the largest a GIF holds.
-bool ReadNumber(const wxString& text, int* value, int least = 1) {
-    if (text.empty() || text.length() > 5) {
-        return false;
+// getopt_long gives a long name the row's number from here on, so that "-d" and "--delay"
+// are told apart in messages.
+const int kLongCode = 256;
+
+// The option as the user wrote it, for a message about it: getopt_long has just moved past
+// the argument of a long option, while a short one may sit inside a bundle.
+wxString WrittenOption(const std::vector<OptionRow>& rows, char** argv) {
+    if (optopt >= kLongCode) {
+        return wxString("--") + rows[optopt - kLongCode].longName;
     }
-    long number = 0;
-    for (wxUniChar c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        number = number * 10 + (c - '0');
+    if (optopt > 0) {
+        return wxString::Format("-%c", optopt);
     }
-    if (number < least || number > kLargestExportNumber) {
-        return false;
-    }
-    *value = static_cast<int>(number);
-    return true;
+    return wxString(argv[optind - 1], *wxConvFileName).BeforeFirst('=');
 }
 
-} // namespace
-
-bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
-                          wxString* error) {
-    *parsed = ExportArguments();
-    bool optionsEnded = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const wxString& argument = arguments[i];
-        if (optionsEnded || !argument.StartsWith("-") || argument == "-") {
-            parsed->inputs.push_back(argument);
-            continue;
+// The message for an argument getopt_long did not take, `code` being what it returned.
+wxString Mistake(const std::vector<OptionRow>& rows, char** argv, int code) {
+    const wxString written = WrittenOption(rows, argv);
+    if (code == ':') {
+        return wxString::Format(_("%s needs a value"), written);
+    }
+    if (optopt >= kLongCode) {
+        return wxString::Format(_("%s takes no value"), written);
+    }
+    if (optopt == 0) {
+        int matches = 0;
+        for (const OptionRow& row : rows) {
+            matches += wxString("--" + wxString(row.longName)).StartsWith(written);
         }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == "--help") {
-            parsed->help = true;
-            continue;
-        }
-        if (argument == "--version") {
-            parsed->version = true;
-            continue;
-        }
-        if (argument == "-O" || argument == "--optimize") {
-            parsed->options.optimize = true;
-            continue;
-        }
-        // A long option's value follows "=" or comes in the next argument.
-        const wxString name = argument.BeforeFirst('=');
-        const bool longOption = name == "--quality" || name == "--loop";
-        const wxString option = longOption ? name : argument.Left(2);
-        if (!longOption && option != "-d" && option != "-W" && option != "-H" && option != "-o" &&
-            option != "-q") {
-            *error = wxString::Format(_("unknown option \"%s\""), argument);
-            return false;
-        }
-        wxString value = longOption ? argument.Mid(name.length() + 1) : argument.Mid(2);
-        if (value.empty()) {
-            if (i + 1 == arguments.size()) {
-                *error = wxString::Format(_("%s needs a value"), option);
-                return false;
-            }
-            value = arguments[++i];
-        }
-        if (option == "-o") {
-            parsed->output = value;
-            continue;
-        }
-        if (option == "-q" || option == "--quality") {
-            if (value != "standard" && value != "best") {
-                *error = wxString::Format(_("%s needs \"standard\" or \"best\", not \"%s\""),
-                                          option, value);
-                return false;
-            }
-            parsed->options.palette = value == "best" ? PaletteMode::Best : PaletteMode::Standard;
-            continue;
-        }
-        if (option == "--loop") {
-            if (!ReadNumber(value, &parsed->options.passes, 0)) {
-                *error = wxString::Format(_("%s needs a whole number from 0 to %d, not \"%s\""),
-                                          option, kLargestExportNumber, value);
-                return false;
-            }
-            continue;
-        }
-        int* target = option == "-d"   ? &parsed->delay
-                      : option == "-W" ? &parsed->width
-                                       : &parsed->height;
-        if (!ReadNumber(value, target)) {
-            *error = wxString::Format(_("%s needs a whole number from 1 to %d, not \"%s\""), option,
-                                      kLargestExportNumber, value);
-            return false;
+        if (matches > 1) {
+            return wxString::Format(_("%s is short for more than one option"), written);
         }
     }
-    if (parsed->help || parsed->version) {
+    return wxString::Format(_("unknown option \"%s\""), written);
+}
+
+// What must hold once every option is read.
+bool Complete(const ExportArguments& parsed, wxString* error) {
+    if (parsed.help || parsed.version) {
         return true;
     }
-    if (parsed->output.empty()) {
+    if (parsed.output.empty()) {
         *error = _("no output file given (-o OUT.gif)");
         return false;
     }
-    if (parsed->inputs.empty()) {
+    if (parsed.inputs.empty()) {
         *error = _("no INPUT given");
         return false;
     }
-    if (parsed->inputs.size() > 1) {
-        for (const wxString& input : parsed->inputs) {
+    if (parsed.inputs.size() > 1) {
+        for (const wxString& input : parsed.inputs) {
             if (input.Lower().EndsWith(".xml")) {
                 *error =
                     wxString::Format(_("the project file \"%s\" must be the only INPUT"), input);
@@ -121,26 +72,95 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
     return true;
 }
 
+} // namespace
+
+bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
+                          wxString* error) {
+    *parsed = ExportArguments();
+    const std::vector<OptionRow> rows = ExportOptionRows();
+    // "-": every input comes back in its place, whatever POSIXLY_CORRECT says; ":": a missing
+    // value is told apart from an unknown option.
+    std::string shortNames = "-:";
+    std::vector<option> longNames;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const OptionRow& row = rows[i];
+        if (row.shortName) {
+            shortNames += row.shortName;
+            shortNames += row.value == OptionValue::Required   ? ":"
+                          : row.value == OptionValue::Optional ? "::"
+                                                               : "";
+        }
+        longNames.push_back(
+            {row.longName, static_cast<int>(row.value), nullptr, kLongCode + static_cast<int>(i)});
+    }
+    longNames.push_back({nullptr, 0, nullptr, 0});
+
+    std::vector<std::string> texts = {"reelmont-export"};
+    for (const wxString& argument : arguments) {
+        texts.push_back(std::string(argument.fn_str()));
+    }
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(&text[0]);
+    }
+    argv.push_back(nullptr);
+
+    // getopt_long keeps its place in globals: 0 starts it afresh, as every call must.
+    optind = 0;
+    opterr = 0;
+    const int argc = static_cast<int>(texts.size());
+    int code;
+    while ((code = getopt_long(argc, argv.data(), shortNames.c_str(), longNames.data(), nullptr)) !=
+           -1) {
+        if (code == 1) {
+            parsed->inputs.push_back(wxString(optarg, *wxConvFileName));
+            continue;
+        }
+        if (code == '?' || code == ':') {
+            *error = Mistake(rows, argv.data(), code);
+            return false;
+        }
+        size_t index = code >= kLongCode ? code - kLongCode : 0;
+        while (code < kLongCode && rows[index].shortName != code) {
+            ++index;
+        }
+        const wxString name = code >= kLongCode ? wxString("--") + rows[index].longName
+                                                : wxString::Format("-%c", code);
+        const wxString value = optarg ? wxString(optarg, *wxConvFileName) : wxString();
+        if (!rows[index].apply(value, name, parsed, error)) {
+            return false;
+        }
+    }
+    for (int i = optind; i < argc; ++i) {
+        parsed->inputs.push_back(wxString(argv[i], *wxConvFileName));
+    }
+    return Complete(*parsed, error);
+}
+
 wxString ExportUsage() {
-    return _("Usage: reelmont-export [-d DELAY] [-W WIDTH] [-H HEIGHT] [-q standard|best] [-O]\n"
-             "                       [--loop N] -o OUT.gif INPUT...\n"
-             "Writes pictures as one animated GIF. INPUT is image files\n"
-             "(PNG, JPEG, BMP, GIF; a GIF file gives every frame, \"x.gif_N\" its frame N)\n"
-             "or one project file (.xml) whose frames are used.\n"
-             "\n"
-             "  -d DELAY    delay of every frame in hundredths of a second, 1 to 65535\n"
-             "              (default: the project's delay, else 10)\n"
-             "  -W WIDTH    width of the GIF; alone, the height keeps the proportions\n"
-             "  -H HEIGHT   height of the GIF; alone, the width keeps the proportions\n"
-             "              (default: the size of the frames, as the main window takes it)\n"
-             "  -q, --quality standard|best\n"
-             "              colours of each frame: the fast standard palette (default) or the\n"
-             "              closest colours, dithered (slower)\n"
-             "  -O, --optimize\n"
-             "              store only what changed from frame to frame: a smaller file that\n"
-             "              shows the same frames\n"
-             "  --loop N    play the animation N times; 0 (default) loops forever\n"
-             "  -o OUT.gif  the file to write; it is replaced only once the GIF is complete\n"
-             "  --help      show this text\n"
-             "  --version   show the version\n");
+    // The description column, as wide as the longest usual option.
+    const size_t column = 26;
+    wxString text =
+        _("Usage: reelmont-export [OPTION]... -o OUT.gif INPUT...\n"
+          "Writes pictures as one animated GIF. INPUT is image files\n"
+          "(PNG, JPEG, BMP, GIF; a GIF file gives every frame, \"x.gif_N\" its frame N)\n"
+          "or one project file (.xml) whose frames are used.\n") +
+        "\n";
+    for (const OptionRow& row : ExportOptionRows()) {
+        wxString names = row.shortName ? wxString::Format("  -%c, ", row.shortName) : "      ";
+        names += wxString("--") + row.longName;
+        if (row.value == OptionValue::Required) {
+            names += "=" + row.valueName;
+        } else if (row.value == OptionValue::Optional) {
+            names += "[=" + row.valueName + "]";
+        }
+        text += names.length() + 2 <= column ? names + wxString(' ', column - names.length())
+                                             : names + "\n" + wxString(' ', column);
+        wxString help = row.help;
+        help.Replace("\n", "\n" + wxString(' ', column));
+        text += help + "\n";
+    }
+    return text + "\n" +
+           _("Short options may be bundled (-Od5); a long option's value follows \"=\" or\n"
+             "comes as the next argument; \"--\" ends the options.\n");
 }

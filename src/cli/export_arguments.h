@@ -22,9 +22,10 @@ struct ExportArguments {
 // The largest delay, width and height a GIF can hold.
 const int kLargestExportNumber = 65535;
 
-// Reads the arguments that follow the program name. Options may come in any order, before or
-// after the inputs, with their value in the next argument or attached ("-d10", "--loop=3");
-// "--" ends the options. False on a mistake, with `error` saying which.
+// Reads the arguments that follow the program name with getopt_long, as GNU tools do: options
+// before, between or after the inputs; short ones bundled ("-Od5"); a value attached, after
+// "=" for a long name, or in the next argument; long names shortened while unambiguous; "--"
+// ends the options. False on a mistake, with `error` saying which.
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error);
 

@@ -84,6 +84,28 @@ FrameOrder Reversed(int count, const std::vector<int>& selection) {
     return order;
 }
 
+FrameOrder PingPong(int count) {
+    FrameOrder order = Identity(count);
+    for (int i = count - 2; i > 0; --i) {
+        order.push_back(i);
+    }
+    return order;
+}
+
+FrameOrder Duplicated(int count, const std::vector<int>& selection) {
+    const std::vector<bool> marked = Marks(count, selection);
+    FrameOrder order = Identity(count);
+    const auto last = std::find(marked.rbegin(), marked.rend(), true);
+    const int after = int(marked.rend() - last); // just behind the last selected frame
+    // Inserted from the back at one place, the copies end up in their order.
+    for (int i = after - 1; i >= 0; --i) {
+        if (marked[i]) {
+            order.insert(order.begin() + after, i);
+        }
+    }
+    return order;
+}
+
 bool KeepsEveryFrame(const FrameOrder& order) {
     for (size_t i = 0; i < order.size(); ++i) {
         if (order[i] != int(i)) {

@@ -18,6 +18,14 @@ FrameOrder MoveByOne(int count, const std::vector<int>& selection, int step);
 // the whole animation reversed.
 FrameOrder Reversed(int count, const std::vector<int>& selection);
 
+// The animation played forward and back: the frames followed by the frames between the last and
+// the first in reverse, so neither end is shown twice in a row. Frames appear twice here.
+FrameOrder PingPong(int count);
+
+// The selected frames followed, after the last of them, by copies of themselves in their order.
+// Frames appear twice here.
+FrameOrder Duplicated(int count, const std::vector<int>& selection);
+
 // Whether the order leaves every frame where it was.
 bool KeepsEveryFrame(const FrameOrder& order);
 

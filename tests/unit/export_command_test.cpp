@@ -14,17 +14,24 @@ namespace {
 
 struct Outcome {
     int status;
+    wxString out;
     wxString err;
 };
 
 Outcome RunCommand(const std::vector<wxString>& arguments) {
-    char* buffer = nullptr;
-    size_t size = 0;
-    std::FILE* err = open_memstream(&buffer, &size);
-    const int status = RunExportCommand(arguments, stdout, err, false);
+    char* outBuffer = nullptr;
+    char* errBuffer = nullptr;
+    size_t outSize = 0;
+    size_t errSize = 0;
+    std::FILE* out = open_memstream(&outBuffer, &outSize);
+    std::FILE* err = open_memstream(&errBuffer, &errSize);
+    const int status = RunExportCommand(arguments, out, err, false);
+    std::fclose(out);
     std::fclose(err);
-    Outcome outcome{status, wxString::FromUTF8(buffer, size)};
-    free(buffer);
+    Outcome outcome{status, wxString::FromUTF8(outBuffer, outSize),
+                    wxString::FromUTF8(errBuffer, errSize)};
+    free(outBuffer);
+    free(errBuffer);
     return outcome;
 }
 
@@ -53,21 +60,33 @@ protected:
 
 } // namespace
 
-TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
+// Answers that write no GIF: help and version on standard output, mistakes and unusable inputs
+// or targets on standard error with their cause.
+TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString notes = WriteBytes(folder.File("notes.png"), "not a picture");
-    struct Failure {
+    struct Answer {
         std::vector<wxString> arguments;
         int status;
         std::string message;
+        // The message on standard output instead of standard error.
+        bool onOut = false;
     };
-    const std::vector<Failure> failures = {
+    const std::vector<Answer> answers = {
+        {{"-h"}, 0, "Usage: reelmont-export [OPTION]...", true},
+        {{"-o", out, "--help", wide}, 0, "  -d, --delay=DELAY ", true},
+        {{"--vers"}, 0, "2.0.19\n", true},
         {{}, 2, "no output file given"},
         {{"-o", out}, 2, "no INPUT given"},
         {{"-d", "abc", "-o", out, wide}, 2, "-d needs a whole number from 1 to 65535, not \"abc\""},
         {{"-d65536", "-o", out, wide}, 2, "not \"65536\""},
         {{"-W", "-5", "-o", out, wide}, 2, "-W needs a whole number"},
         {{"-o", out, wide, "-H"}, 2, "-H needs a value"},
-        {{"-x", "-o", out, wide}, 2, "unknown option \"-x\""},
+        {{"-Ox", "-o", out, wide}, 2, "unknown option \"-x\""},
+        {{"--frame", "-o", out, wide}, 2, "unknown option \"--frame\""},
+        {{"--optimize=yes", "-o", out, wide}, 2, "--optimize takes no value"},
+        {{"--delay=0", "-o", out, wide}, 2, "--delay needs a whole number from 1 to 65535"},
+        {{"-o", out, wide, "-Oq"}, 2, "-q needs a value"},
+        {{"-o", out, "--", "-W"}, 1, "cannot read \"-W\": no such file"},
         {{"-q", "good", "-o", out, wide}, 2, "-q needs \"standard\" or \"best\", not \"good\""},
         {{"-o", out, wide, "--quality"}, 2, "--quality needs a value"},
         {{"--loop=-1", "-o", out, wide}, 2, "--loop needs a whole number from 0 to 65535"},
@@ -80,11 +99,13 @@ TEST_F(ExportCommand, MistakesAndUnusableInputsOrTargetsFailWithTheirCause) {
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
     };
     WriteBytes(out, "old");
-    for (const Failure& failure : failures) {
-        const Outcome outcome = RunCommand(failure.arguments);
-        EXPECT_EQ(outcome.status, failure.status) << failure.message;
-        EXPECT_TRUE(outcome.err.Contains(failure.message)) << outcome.err;
-        if (failure.status == 2) {
+    for (const Answer& answer : answers) {
+        const Outcome outcome = RunCommand(answer.arguments);
+        EXPECT_EQ(outcome.status, answer.status) << answer.message;
+        EXPECT_TRUE((answer.onOut ? outcome.out : outcome.err).Contains(answer.message))
+            << outcome.out << outcome.err;
+        EXPECT_TRUE((answer.onOut ? outcome.err : outcome.out).empty()) << answer.message;
+        if (answer.status == 2) {
             EXPECT_TRUE(outcome.err.StartsWith("reelmont-export: ")) << outcome.err;
             EXPECT_TRUE(outcome.err.Contains("Try 'reelmont-export --help'.")) << outcome.err;
         }
@@ -122,6 +143,9 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-W", "2", "-o", out, high}, 1, wxSize(1, 65535), 10},
         {{"-qbest", "-O", "--loop=0", "-o", out, wide, tall}, 2, wxSize(60, 80), 10},
         {{"--optimize", "--loop", "2", "-o", out, gif}, 2, wxSize(30, 30), 10},
+        // Bundled short options, long names with "=" or a separate value, shortened names.
+        {{"-Od5", "--width=30", "--outp", out, wide, tall}, 2, wxSize(30, 40), 5},
+        {{wide, "-Od", "7", "--height", "50", "-o", out, tall}, 2, wxSize(37, 50), 7},
     };
     for (const Export& e : exports) {
         const Outcome outcome = RunCommand(e.arguments);

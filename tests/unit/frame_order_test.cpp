@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(FrameOrder, MovesAndReversalsOfSingleAndSeveralFrames) {
+TEST(FrameOrder, MovesReversalsAndRepeatsOfSingleAndSeveralFrames) {
     const struct {
         FrameOrder order, expected;
     } cases[] = {
@@ -24,6 +24,13 @@ TEST(FrameOrder, MovesAndReversalsOfSingleAndSeveralFrames) {
         {Reversed(4, {}), {3, 2, 1, 0}},           // all frames
         {Reversed(4, {2}), {3, 2, 1, 0}},          // one selected: still all
         {Reversed(5, {0, 2, 3}), {3, 1, 2, 0, 4}}, // only the selected, in their places
+        {PingPong(4), {0, 1, 2, 3, 2, 1}},         // the ends are not shown twice
+        {PingPong(2), {0, 1}},
+        {PingPong(1), {0}},
+        {Duplicated(4, {1}), {0, 1, 1, 2, 3}},
+        {Duplicated(5, {3, 0, 1}), {0, 1, 2, 3, 0, 1, 3, 4}}, // after the last, in order
+        {Duplicated(3, {2}), {0, 1, 2, 2}},
+        {Duplicated(3, {}), {0, 1, 2}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.order, c.expected) << &c - cases;
