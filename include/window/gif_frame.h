@@ -224,9 +224,6 @@ public:
     wxStatusBar* m_statusBar1 = nullptr;
     wxLocale* m_uiLocale = nullptr;
     bool m_isPlaying = false;
-    // Bytes the frames of one Add or Insert may take; GIF files whose frames would need more
-    // are not decoded.
-    unsigned long long m_importMemoryLimit;
 
 private:
     void InitEditHistory();
@@ -275,9 +272,11 @@ private:
     // Status field 0 from the size controls, as after the canvas was taken from the frames.
     void ShowCanvasStatus();
     void FinishImport();
-    // Tells the user once which of the chosen files gave no picture, and which were left out
-    // because their frames would not fit into memory.
-    void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge,
+    // Tells the user once which of the chosen files gave no picture, which were damaged (their
+    // frames before the damage came in), which were left out because their frames would not
+    // fit into the memory budget, and which sources of an opened project are missing.
+    void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
+                           const wxArrayString& tooLarge,
                            const wxArrayString& missing = wxArrayString());
     void OnPaintPreview(wxPaintEvent& event);
 

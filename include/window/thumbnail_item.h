@@ -2,6 +2,8 @@
 // that holds one animation frame as a full-size bitmap and a thumbnail.
 #pragma once
 
+#include "app/memory_budget.h"
+
 #include <wx/bitmap.h>
 #include <wx/dc.h>
 #include <wx/dynarray.h>
@@ -65,8 +67,11 @@ public:
     // The decoded picture while the entry still holds it (before preparation, or when no
     // thumbnail could be made); null otherwise.
     const wxImage* GetImage() const { return m_image; }
+    // Keeps the memory charged for this frame until the entry goes.
+    void HoldCharge(MemoryCharge charge) { m_charge = std::move(charge); }
 
 private:
+    MemoryCharge m_charge;
     wxBitmap m_thumbnail;
     wxImage* m_image;
     int m_frameIndex;

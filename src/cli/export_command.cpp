@@ -70,8 +70,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
             wxString::Format(_("missing \"%s\": no such file, its frame is left out"), missing));
     }
     for (const wxString& skipped : input.skipped) {
-        Say(err,
-            wxString::Format(_("skipped \"%s\": it holds no picture that can be read"), skipped));
+        Say(err, skipped);
     }
 
     const FrameSize size = OutputSize(input, parsed);

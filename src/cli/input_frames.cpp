@@ -12,10 +12,25 @@
 
 namespace {
 
-// Counts in the pictures of one source; false when it gives none.
-bool Survey(const wxString& path, InputFrames* read) {
+// "cannot read "x": why".
+wxString CannotRead(const wxString& path, const SourceProblem& problem) {
+    return wxString::Format(_("cannot read \"%s\": %s"), path, DescribeSourceProblem(problem));
+}
+
+// Counts in the pictures of one source; false when it gives none or is damaged, with `error`
+// saying why.
+bool Survey(const wxString& path, InputFrames* read, wxString* error,
+            SourceFault* fault = nullptr) {
     const SourceSurvey survey = SurveyImageSource(path);
-    if (survey.pictures == 0) {
+    if (survey.pictures == 0 || survey.problem) {
+        SourceProblem problem = survey.problem;
+        if (!problem) {
+            problem.fault = SourceFault::NoPicture;
+        }
+        *error = CannotRead(path, problem);
+        if (fault) {
+            *fault = problem.fault;
+        }
         return false;
     }
     read->sources.push_back(path);
@@ -39,11 +54,18 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
     for (const MissingSource& source : project.missing) {
         read->missing.push_back(wxString::FromUTF8(source.path));
     }
+    // Sources that are gone or hold no picture are skipped as the window skips them; damage
+    // and pictures too large to take end the export, as they do for a file on the command line.
     for (const wxString& source : project.paths) {
-        if (!Survey(source, read)) {
-            read->skipped.push_back(source);
+        SourceFault fault = SourceFault::None;
+        if (!Survey(source, read, error, &fault)) {
+            if (fault != SourceFault::NoPicture && fault != SourceFault::Missing) {
+                return false;
+            }
+            read->skipped.push_back(*error);
         }
     }
+    error->clear();
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;
@@ -55,8 +77,9 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
 
 bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error) {
     for (const wxString& input : inputs) {
-        if (!wxFileExists(StripFrameSuffix(input))) {
-            *error = wxString::Format(_("cannot read \"%s\": no such file"), input);
+        const SourceProblem problem = CheckSourceFile(StripFrameSuffix(input));
+        if (problem) {
+            *error = CannotRead(input, problem);
             return false;
         }
     }
@@ -64,9 +87,7 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxS
         return ReadProject(inputs[0], read, error);
     }
     for (const wxString& input : inputs) {
-        if (!Survey(input, read)) {
-            *error = wxString::Format(_("cannot read \"%s\": it holds no picture that can be read"),
-                                      input);
+        if (!Survey(input, read, error)) {
             return false;
         }
     }

@@ -20,7 +20,8 @@ struct InputFrames {
     // The project's canvas size, written unless the command line asks for another; 0 x 0 when
     // the input was no project or a side is not above 0.
     FrameSize projectSize;
-    // Sources of a project that held no picture the program can read; the window skips them too.
+    // Why sources of a project were left out ("cannot read "x": it is damaged"); the window
+    // skips them too.
     std::vector<wxString> skipped;
     // Sources of a project found neither where it says nor beside the project file; the
     // window keeps them in the project and leaves them out of the GIF.
@@ -28,7 +29,6 @@ struct InputFrames {
 };
 
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
-// any case), the
-// sources a project file lists. False when an input is missing, cannot be read or gives no
-// frame, with `error` naming it.
+// any case), the sources a project file lists. False when an input is missing, not a regular
+// file, damaged, too large or gives no frame, with `error` naming it and why.
 bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error);

@@ -166,18 +166,20 @@ bool PaintFrame(GifFileType* gif, GifCanvas* canvas, Reading reading) {
 namespace {
 // Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
 // whole, with its number; composes them on a canvas when asked to, and passes that canvas
-// too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
+// too. Reading ends at the first damage, when `onFrame` returns false or on a stop. Returns
+// the fault that ended it: Damaged for a file cut short or corrupt, TooLarge for a screen
+// beyond the limit, NoMemory when the screen found no memory; None otherwise.
 template <typename OnFrame>
-void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
-                const StopRequest& stopRequested) {
+SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
+                       const StopRequest& stopRequested) {
     wxFileInputStream stream(path);
     if (!stream.IsOk()) {
-        return;
+        return SourceFault::Unreadable;
     }
     int error;
     const GifFile gif(DGifOpen(&stream, ReadFromStream, &error));
     if (!gif) {
-        return;
+        return error == D_GIF_ERR_NOT_GIF_FILE ? SourceFault::NoPicture : SourceFault::Damaged;
     }
     Screen screen;
     std::unique_ptr<GifCanvas> canvas;
@@ -187,17 +189,20 @@ void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFr
     while (DGifGetRecordType(gif.get(), &record) == GIF_OK) {
         if (record == EXTENSION_RECORD_TYPE) {
             if (!ReadExtension(gif.get(), control)) {
-                return;
+                return SourceFault::Damaged;
             }
             continue;
         }
-        if (record != IMAGE_DESC_RECORD_TYPE || (stopRequested && stopRequested()) ||
-            DGifGetImageDesc(gif.get()) == GIF_ERROR) {
-            return;
+        if (record == TERMINATE_RECORD_TYPE || (stopRequested && stopRequested())) {
+            return SourceFault::None;
+        }
+        if (record != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif.get()) == GIF_ERROR) {
+            return SourceFault::Damaged;
         }
         ++frame;
         if (frame == 0 && !ScreenOf(gif.get(), &screen)) {
-            return;
+            return screen.width > 0 && screen.height > 0 ? SourceFault::TooLarge
+                                                         : SourceFault::Damaged;
         }
         try {
             if (reading == Reading::Compose && !canvas) {
@@ -207,24 +212,34 @@ void ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFr
                 canvas->BeginFrame(LookOf(gif.get(), control, screen));
             }
         } catch (const std::bad_alloc&) {
-            return;
+            return SourceFault::NoMemory;
         }
         control = NoControl();
         if (!PaintFrame(gif.get(), canvas.get(), reading)) {
-            return;
+            return SourceFault::Damaged;
         }
         if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get())) {
-            return;
+            return SourceFault::NoMemory;
         }
         if (frame == onlyFrame) {
-            return;
+            return SourceFault::None;
         }
+    }
+    // A file without its trailer was cut short.
+    return SourceFault::Damaged;
+}
+
+void Report(SourceFault fault, const Screen& screen, SourceProblem* problem) {
+    if (problem && fault != SourceFault::None) {
+        problem->fault = fault;
+        problem->width = static_cast<unsigned long long>(screen.width);
+        problem->height = static_cast<unsigned long long>(screen.height);
     }
 }
 } // namespace
 
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
-                     const StopRequest& stopRequested) {
+                     const StopRequest& stopRequested, SourceProblem* problem) {
     // A composed frame is handed over once the file shows whether another frame follows.
     SourcePicture ready;
     bool delivered = false;
@@ -236,9 +251,11 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
             delivered = true;
         }
     };
-    ReadFrames(
+    Screen seen;
+    const SourceFault fault = ReadFrames(
         path, onlyFrame, Reading::Compose,
-        [&](int frame, const Screen&, const GifCanvas* canvas) {
+        [&](int frame, const Screen& screen, const GifCanvas* canvas) {
+            seen = screen;
             handOver(false);
             ready.image = canvas->MakePicture();
             ready.frameIndex = frame;
@@ -247,13 +264,14 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
         },
         stopRequested);
     handOver(true);
+    Report(fault, seen, problem);
     return delivered;
 }
 
 namespace {
 SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
     SourceSurvey survey;
-    ReadFrames(
+    const SourceFault fault = ReadFrames(
         path, onlyFrame, reading,
         [&survey](int, const Screen& screen, const GifCanvas*) {
             ++survey.pictures;
@@ -261,6 +279,8 @@ SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
             return true;
         },
         StopRequest());
+    Report(fault, Screen{survey.size.GetWidth(), survey.size.GetHeight(), wxPoint()},
+           &survey.problem);
     return survey;
 }
 } // namespace

@@ -9,9 +9,9 @@
 // Delivers every composed frame of the GIF file at `path` when `onlyFrame` is -1, otherwise only
 // composed frame `onlyFrame` (the frames before it are composed, not delivered).
 // `stopRequested` is asked before each frame. A damaged file gives the frames read before the
-// damage. Returns whether any picture was delivered.
+// damage and says so in `problem` (may be null). Returns whether any picture was delivered.
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
-                     const StopRequest& stopRequested);
+                     const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
 // How many pictures DecodeGifFrames would deliver for the same arguments, and their size, found
 // by reading the whole file without composing anything. A picture that then cannot be composed

@@ -19,23 +19,14 @@ void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, in
     m_backlogLimit = limit;
 }
 
-void ImageLoadThread::LimitMemory(unsigned long long bytes, std::shared_ptr<RefusedFiles> refused) {
-    m_memoryLeft = bytes;
+void ImageLoadThread::LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedFiles> refused) {
+    m_budget = &budget;
     m_refused = std::move(refused);
 }
 
-bool ImageLoadThread::Admit(const wxString& path) {
-    if (!m_refused) {
-        return true;
-    }
-    const unsigned long long need = GifFramesMemory(path);
-    if (need > m_memoryLeft) {
-        std::lock_guard<std::mutex> lock(m_refused->mutex);
-        m_refused->paths.push_back(path);
-        return false;
-    }
-    m_memoryLeft -= need;
-    return true;
+MemoryCharge ImageLoadThread::Admit(const wxString& path) {
+    static MemoryBudget unlimited(UINT64_MAX);
+    return MemoryCharge(m_budget ? *m_budget : unlimited, m_budget ? FramesMemory(path) : 0);
 }
 
 wxThread::ExitCode ImageLoadThread::Entry() {
@@ -47,12 +38,19 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         // The frames of a whole GIF file report the progress before it, except the very last
         // picture of the list; a single picture reports the progress after it.
         const bool wholeFile = ParseFrameIndex(m_files[i]) < 0;
-        if (!Admit(m_files[i])) {
-            continue;
+        MemoryCharge charge = Admit(m_files[i]);
+        if (!charge.Held()) {
+            std::lock_guard<std::mutex> lock(m_refused->mutex);
+            for (size_t rest = i; rest < count; ++rest) {
+                m_refused->paths.push_back(m_files[rest]);
+            }
+            break;
         }
+        SourceProblem problem;
         DecodeImageSource(
             m_files[i],
             [&](SourcePicture picture) {
+                charge.Detach(PictureMemory(picture.image->GetSize()));
                 const bool lastPicture = lastPath && picture.isLast;
                 const size_t done = wholeFile && picture.fromGif && !lastPicture ? i : i + 1;
                 while (m_backlog && *m_backlog >= m_backlogLimit && !TestDestroy()) {
@@ -64,7 +62,11 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 }
                 Post(picture.EntryPath(), static_cast<int>(done * 100 / count), picture.frameIndex);
             },
-            stopRequested);
+            stopRequested, &problem);
+        if (problem.fault == SourceFault::Damaged && m_refused) {
+            std::lock_guard<std::mutex> lock(m_refused->mutex);
+            m_refused->damaged.push_back(m_files[i]);
+        }
     }
     if (m_lastProgress != 100) {
         Post(wxString(), 100, 0);

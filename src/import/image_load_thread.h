@@ -17,6 +17,8 @@
 // files and the image decoders.
 #pragma once
 
+#include "app/memory_budget.h"
+
 #include <wx/arrstr.h>
 #include <wx/event.h>
 #include <wx/image.h>
@@ -26,10 +28,13 @@
 #include <memory>
 #include <mutex>
 
-// The files an import left out because their frames would not fit into memory.
+// The files an import left out because their frames would not fit into the memory budget (the
+// first of them and every file after it), and the ones that were damaged: their pictures read
+// before the damage were delivered.
 struct RefusedFiles {
     std::mutex mutex;
     wxArrayString paths;
+    wxArrayString damaged;
 };
 
 class ImageLoadThread : public wxThread {
@@ -44,18 +49,19 @@ public:
     // limit. Without it the worker decodes as fast as it can and the queue holds the rest.
     void LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit);
 
-    // Decodes no GIF file whose frames would take the import past `bytes` in the receiver
-    // (GifFramesMemory), counting the files before it; such files are added to `refused` and
-    // give no event. The receiver reads `refused` once the import is complete.
-    void LimitMemory(unsigned long long bytes, std::shared_ptr<RefusedFiles> refused);
+    // Charges the frames of every file to `budget` before decoding it (FramesMemory); at the
+    // first file that does not fit the import stops, and that file and the rest are added to
+    // `refused`. Each picture's charge passes on with it, detached: the receiver adopts
+    // PictureMemory of its size. Damaged files are added to `refused` too. The receiver reads
+    // `refused` once the import is complete.
+    void LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedFiles> refused);
 
 protected:
     ExitCode Entry() override;
 
 private:
-    // Whether the memory limit leaves room for the frames of the file at `path`; when it does,
-    // they are counted in, otherwise the file is refused.
-    bool Admit(const wxString& path);
+    // The charge for the frames of the file at `path`; not held when the budget has no room.
+    MemoryCharge Admit(const wxString& path);
     // Hands m_image (may be null) and the payload to the target's queue.
     void Post(const wxString& entryPath, int progress, int frameIndex);
 
@@ -67,6 +73,6 @@ private:
     int m_lastProgress = -1;
     std::shared_ptr<std::atomic<int>> m_backlog;
     int m_backlogLimit = 0;
-    unsigned long long m_memoryLeft = 0;
+    MemoryBudget* m_budget = nullptr;
     std::shared_ptr<RefusedFiles> m_refused;
 };

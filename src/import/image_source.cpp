@@ -1,40 +1,166 @@
 #include "import/image_source.h"
 
+#include "app/memory_budget.h"
 #include "import/frame_reference.h"
 #include "import/gif_frames.h"
+#include "import/picture_header.h"
 
-#include <wx/ffile.h>
-#include <wx/filefn.h>
 #include <wx/log.h>
+#include <wx/wfstream.h>
 
+#include <cstdio>
 #include <cstring>
+#include <new>
+#include <sys/stat.h>
 
 namespace {
+// A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
+const unsigned long long kDecodeBytesPerPixel = 4;
+// The end marker of a file that was written whole lies within this many bytes of its end.
+const long kTailBytes = 4096;
+
 bool Stopped(const StopRequest& stopRequested) {
     return stopRequested && stopRequested();
 }
 
+wxBitmapType TypeOf(PictureKind kind) {
+    switch (kind) {
+    case PictureKind::Png:
+        return wxBITMAP_TYPE_PNG;
+    case PictureKind::Jpeg:
+        return wxBITMAP_TYPE_JPEG;
+    case PictureKind::Bmp:
+        return wxBITMAP_TYPE_BMP;
+    case PictureKind::Unknown:
+        break;
+    }
+    return wxBITMAP_TYPE_ANY;
+}
+
+// Whether the file ends as a complete one of its kind: a PNG with its IEND chunk, a JPEG with
+// its end marker, a BMP as long as its header says. Decoders fill a cut-short picture with grey
+// and call it a success.
+bool EndsWhole(const wxString& path, const PictureHeader& header) {
+    FILE* file = std::fopen(path.fn_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    struct stat status;
+    std::string tail(kTailBytes, '\0');
+    size_t got = 0;
+    unsigned char start[54] = {};
+    const size_t startGot = std::fread(start, 1, sizeof start, file);
+    if (fstat(fileno(file), &status) == 0) {
+        const long from =
+            status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
+        if (std::fseek(file, from, SEEK_SET) == 0) {
+            got = std::fread(&tail[0], 1, tail.size(), file);
+        }
+    }
+    std::fclose(file);
+    tail.resize(got);
+    switch (header.kind) {
+    case PictureKind::Png:
+        return tail.find("IEND") != std::string::npos;
+    case PictureKind::Jpeg:
+        return tail.find("\xFF\xD9") != std::string::npos;
+    case PictureKind::Bmp: {
+        if (startGot < 34) {
+            return false;
+        }
+        const unsigned long long offset = start[10] | start[11] << 8 | start[12] << 16 |
+                                          static_cast<unsigned long long>(start[13]) << 24;
+        const unsigned bits = start[28] | start[29] << 8;
+        const unsigned compression = start[30] | start[31] << 8;
+        if (compression != 0 && compression != 3) {
+            return true; // run-length data has no length to compare with
+        }
+        const unsigned long long row = (header.width * bits + 31) / 32 * 4;
+        return static_cast<unsigned long long>(status.st_size) >= offset + row * header.height;
+    }
+    case PictureKind::Unknown:
+        break;
+    }
+    return true;
+}
+
+bool Fault(SourceProblem* problem, SourceFault fault) {
+    if (problem) {
+        problem->fault = fault;
+    }
+    return false;
+}
+
 bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& deliver,
-                 const StopRequest& stopRequested) {
+                 const StopRequest& stopRequested, SourceProblem* problem) {
     // A still picture has only its first frame.
     if (frameIndex > 0 || Stopped(stopRequested)) {
         return false;
     }
-    auto picture = std::make_unique<wxImage>();
-    if (!picture->LoadFile(path, wxBITMAP_TYPE_ANY) || !picture->IsOk()) {
+    const PictureHeader header = ReadPictureHeader(path);
+    if (header.TooLarge()) {
+        if (problem) {
+            problem->fault = SourceFault::TooLarge;
+            problem->width = header.width;
+            problem->height = header.height;
+        }
         return false;
+    }
+    MemoryCharge decoding(MemoryBudget::Process(),
+                          header.width * header.height * kDecodeBytesPerPixel);
+    if (!decoding.Held()) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+    auto picture = std::make_unique<wxImage>();
+    bool read = false;
+    try {
+        wxImageHandler* handler = header.kind == PictureKind::Unknown
+                                      ? nullptr
+                                      : wxImage::FindHandler(TypeOf(header.kind));
+        if (handler) {
+            // Not verbose: the decoders' own warnings would only reach standard error.
+            wxFileInputStream stream(path);
+            read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
+        } else {
+            read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
+        }
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+    const bool whole = EndsWhole(path, header);
+    if (!read || !picture->IsOk()) {
+        return Fault(problem, header.kind != PictureKind::Unknown ? SourceFault::Damaged
+                                                                  : SourceFault::NoPicture);
+    }
+    if (!whole) {
+        Fault(problem, SourceFault::Damaged);
     }
     deliver(SourcePicture{std::move(picture), 0, path, true});
     return true;
 }
+
+// The fault that keeps the file at `path` from being read, found without reading it; an
+// empty file (or one of the system's endless ones, which say they are empty) holds nothing.
+SourceProblem CheckBeforeReading(const wxString& path) {
+    SourceProblem problem = CheckSourceFile(path);
+    struct stat status;
+    if (!problem && stat(path.fn_str(), &status) == 0 && status.st_size == 0) {
+        problem.fault = SourceFault::NoPicture;
+    }
+    return problem;
+}
 } // namespace
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested) {
+                       const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
     const wxString source = StripFrameSuffix(path);
-    if (!wxFileExists(source)) {
+    const SourceProblem before = CheckBeforeReading(source);
+    if (before) {
+        if (problem) {
+            *problem = before;
+        }
         return false;
     }
     if (IsGifContent(source)) {
@@ -44,37 +170,51 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                 picture.fromGif = true;
                 deliver(std::move(picture));
             },
-            stopRequested);
+            stopRequested, problem);
     }
-    // The toolkit's handlers also choose by content.
-    return DecodeStill(source, frameIndex, deliver, stopRequested);
+    // The still pictures' handlers are chosen by content too.
+    return DecodeStill(source, frameIndex, deliver, stopRequested, problem);
 }
 
 bool IsGifContent(const wxString& path) {
-    wxFFile file(path, "rb");
+    FILE* file = std::fopen(path.fn_str(), "rb");
     char start[6] = {};
-    return file.IsOpened() && file.Read(start, sizeof start) == sizeof start &&
-           (std::memcmp(start, "GIF87a", 6) == 0 || std::memcmp(start, "GIF89a", 6) == 0);
+    const bool read = file != nullptr && std::fread(start, 1, sizeof start, file) == sizeof start;
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return read && (std::memcmp(start, "GIF87a", 6) == 0 || std::memcmp(start, "GIF89a", 6) == 0);
+}
+
+wxString SourcePicture::EntryPath() const {
+    // A picture under a GIF name is named as a frame of it, whatever its content.
+    return fromGif || IsGifSource(sourcePath) ? FrameReference(sourcePath, frameIndex) : sourcePath;
 }
 
 SourceSurvey SurveyImageSource(const wxString& path) {
+    SourceSurvey survey;
     const wxString source = StripFrameSuffix(path);
-    wxLogNull quiet;
-    if (wxFileExists(source) && IsGifContent(source)) {
+    survey.problem = CheckBeforeReading(source);
+    if (survey.problem) {
+        return survey;
+    }
+    if (IsGifContent(source)) {
+        wxLogNull quiet;
         return SurveyGifFrames(source, ParseFrameIndex(path));
     }
-    SourceSurvey survey;
+    const PictureHeader header = ReadPictureHeader(source);
+    if (header.TooLarge()) {
+        survey.problem.fault = SourceFault::TooLarge;
+        survey.problem.width = header.width;
+        survey.problem.height = header.height;
+        return survey;
+    }
     DecodeImageSource(
         path,
         [&survey](SourcePicture picture) {
             survey.pictures = 1;
             survey.size = picture.image->GetSize();
         },
-        StopRequest());
+        StopRequest(), &survey.problem);
     return survey;
-}
-
-wxString SourcePicture::EntryPath() const {
-    // A picture under a GIF name is named as a frame of it, whatever its content.
-    return fromGif || IsGifSource(sourcePath) ? FrameReference(sourcePath, frameIndex) : sourcePath;
 }

@@ -2,6 +2,8 @@
 // exporter. Works on files and pixels only; safe to run on a worker thread.
 #pragma once
 
+#include "import/source_file.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -37,11 +39,13 @@ using StopRequest = std::function<bool()>;
 //   frame N of the GIF file, or of another picture its one picture when N is 0;
 // - any other file: its one picture, through the toolkit's image handlers.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
-// true. A missing or undecodable file, or a frame number the file does not hold, yields nothing
-// and is reported nowhere: the toolkit's messages are muted. Returns whether any picture was
+// true. A file that is not a regular one is refused before it is opened, a still picture larger
+// than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a
+// frame number the file does not hold, yields what could be read of it, and `problem` (may be
+// null) says what was wrong; the toolkit's messages are muted. Returns whether any picture was
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested);
+                       const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
 // True when the file starts as a GIF file does, whatever its name.
 bool IsGifContent(const wxString& path);
@@ -52,5 +56,7 @@ bool IsGifContent(const wxString& path);
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Why the source gives fewer pictures than it should, or none.
+    SourceProblem problem;
 };
 SourceSurvey SurveyImageSource(const wxString& path);

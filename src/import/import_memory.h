@@ -3,11 +3,13 @@
 // of a few kilobytes can hold hundreds of frames on a huge screen.
 #pragma once
 
+#include <wx/image.h>
 #include <wx/string.h>
 
-// Bytes the frames of one import may take: half of the machine's memory.
-unsigned long long ImportMemoryLimit();
+// Bytes one picture of this size takes in the window, as a full-size bitmap.
+unsigned long long PictureMemory(const wxSize& size);
 
-// Bytes the frames of the source at `path` (a GIF file or a frame reference) will take in the
-// window, each as a full-size bitmap; 0 for any other source, which is one picture.
-unsigned long long GifFramesMemory(const wxString& path);
+// Bytes the frames of the source at `path` (a GIF file, a frame reference or a still picture)
+// will take in the window, each as a full-size bitmap, from the file's header alone; 0 when the
+// header does not say (the picture is then charged once it is decoded).
+unsigned long long FramesMemory(const wxString& path);

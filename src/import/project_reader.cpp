@@ -3,6 +3,7 @@
 #include "app/platform.h"
 #include "import/frame_reference.h"
 #include "import/project_outline.h"
+#include "import/source_file.h"
 #include "import/source_lookup.h"
 #include "import/xml_safe_text.h"
 
@@ -184,6 +185,13 @@ ProjectFile ReadProjectFile(const wxString& path) {
     wxLogNull quiet;
     wxFile file;
     ProjectFile failed;
+    // A named pipe would block the open for ever, a folder has no bytes to read.
+    const SourceProblem problem = CheckSourceFile(path);
+    if (problem) {
+        failed.error =
+            wxString::Format(_("Cannot read \"%s\": %s"), path, DescribeSourceProblem(problem));
+        return failed;
+    }
     if (!file.Open(path)) {
         failed.error = wxString::Format(_("Cannot read \"%s\": %s"), path, wxSysErrorMsgStr());
         return failed;

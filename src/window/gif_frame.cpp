@@ -37,7 +37,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     }
 } // namespace
 
-GifFrame::GifFrame() : m_timer(), m_importMemoryLimit(ImportMemoryLimit()) {}
+GifFrame::GifFrame() : m_timer() {}
 
 GifFrame::~GifFrame() {
     delete m_thumbnailCtrl;

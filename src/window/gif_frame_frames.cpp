@@ -46,8 +46,8 @@ wxString FileList(const wxString& heading, const wxArrayString& paths) {
 }
 } // namespace
 
-void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& tooLarge,
-                                 const wxArrayString& missing) {
+void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
+                                 const wxArrayString& tooLarge, const wxArrayString& missing) {
     wxString message;
     if (!missing.empty()) {
         message = FileList(_("These files of the project are missing; their frames are kept in "
@@ -57,6 +57,12 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
     if (!unread.empty()) {
         message += message.empty() ? "" : "\n\n";
         message += FileList(_("These files could not be read:"), unread);
+    }
+    if (!damaged.empty()) {
+        message += (message.empty() ? "" : "\n\n") +
+                   FileList(_("These files are damaged; the frames read before the damage were "
+                              "added:"),
+                            damaged);
     }
     if (!tooLarge.empty()) {
         message += (message.empty() ? "" : "\n\n") +
@@ -99,7 +105,7 @@ bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
     m_importBacklog = std::make_shared<std::atomic<int>>(0);
     worker->LimitBacklog(m_importBacklog, 4);
     m_importRefused = std::make_shared<RefusedFiles>();
-    worker->LimitMemory(m_importMemoryLimit, m_importRefused);
+    worker->LimitMemory(MemoryBudget::Process(), m_importRefused);
     if (worker->Create() != wxTHREAD_NO_ERROR) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
@@ -132,6 +138,9 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     }
     if (image != nullptr) {
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
+        // The worker charged the picture before decoding it and passed the charge on.
+        item->HoldCharge(
+            MemoryCharge::Adopt(MemoryBudget::Process(), PictureMemory(image->GetSize())));
         bool kept = false;
         if (m_import.first >= 0) {
             kept = item->PrepareThumbnail(*m_thumbnailCtrl, false);
@@ -175,14 +184,16 @@ void GifFrame::FinishImport() {
         m_progressDialog = nullptr;
     }
     wxArrayString tooLarge;
+    wxArrayString damaged;
     if (m_importRefused) {
         std::lock_guard<std::mutex> lock(m_importRefused->mutex);
         tooLarge = m_importRefused->paths;
+        damaged = m_importRefused->damaged;
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
         if (m_importedSources.count(StripFrameSuffix(path)) == 0 &&
-            tooLarge.Index(path) == wxNOT_FOUND) {
+            tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
     }
@@ -191,7 +202,7 @@ void GifFrame::FinishImport() {
     m_importRefused.reset();
     const wxArrayString missing = m_missingToReport;
     m_missingToReport.clear();
-    ReportUnreadFiles(unread, tooLarge, missing);
+    ReportUnreadFiles(unread, damaged, tooLarge, missing);
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
@@ -209,29 +220,36 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
     int inserted = 0;
     const AnimationSettings before = CurrentSettings();
     wxArrayString unread;
+    wxArrayString damaged;
     wxArrayString tooLarge;
-    unsigned long long memoryLeft = m_importMemoryLimit;
-    for (const wxString& path : paths) {
-        const unsigned long long need = GifFramesMemory(path);
-        if (need > memoryLeft) {
-            tooLarge.push_back(path);
-            continue;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const wxString& path = paths[i];
+        MemoryCharge charge(MemoryBudget::Process(), FramesMemory(path));
+        if (!charge.Held()) {
+            // As the import worker does: the frames already in stay, the rest is left out.
+            tooLarge.insert(tooLarge.end(), paths.begin() + static_cast<long>(i), paths.end());
+            break;
         }
-        memoryLeft -= need;
-        const bool any =
-            DecodeImageSource(path,
-                              [&](SourcePicture picture) {
-                                  m_insertImage = picture.image.release();
-                                  auto* item = new wxImageThumbnailItem(
-                                      m_insertImage, picture.frameIndex, picture.sourcePath);
-                                  m_insertImage = nullptr;
-                                  m_thumbnailCtrl->BeginUpdate();
-                                  m_thumbnailCtrl->Insert(item, position + inserted);
-                                  m_thumbnailCtrl->EndUpdate();
-                                  ++inserted;
-                              },
-                              {});
-        if (!any) {
+        SourceProblem problem;
+        const bool any = DecodeImageSource(
+            path,
+            [&](SourcePicture picture) {
+                const unsigned long long bytes = PictureMemory(picture.image->GetSize());
+                charge.Detach(bytes);
+                m_insertImage = picture.image.release();
+                auto* item = new wxImageThumbnailItem(m_insertImage, picture.frameIndex,
+                                                      picture.EntryPath());
+                m_insertImage = nullptr;
+                item->HoldCharge(MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
+                m_thumbnailCtrl->BeginUpdate();
+                m_thumbnailCtrl->Insert(item, position + inserted);
+                m_thumbnailCtrl->EndUpdate();
+                ++inserted;
+            },
+            {}, &problem);
+        if (problem.fault == SourceFault::Damaged) {
+            damaged.push_back(path);
+        } else if (!any) {
             unread.push_back(path);
         }
     }
@@ -240,7 +258,7 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
         StoreEdit(new InsertedFrames(*m_editTarget, EditKind::InsertImage, position, inserted,
                                      before, CurrentSettings()));
     }
-    ReportUnreadFiles(unread, tooLarge);
+    ReportUnreadFiles(unread, damaged, tooLarge);
 }
 
 void GifFrame::OnDelete(wxCommandEvent&) {

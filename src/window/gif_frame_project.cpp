@@ -138,7 +138,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     // file in use stay as they were.
     if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
         if (!missing.empty()) {
-            ReportUnreadFiles(wxArrayString(), wxArrayString(), missing);
+            ReportUnreadFiles(wxArrayString(), wxArrayString(), wxArrayString(), missing);
             return;
         }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);

@@ -2,6 +2,7 @@
 // frames.
 #include "gui/window_fixture.h"
 
+#include <wx/file.h>
 #include <wx/toolbar.h>
 
 using FrameCommands = WindowTest;
@@ -58,18 +59,34 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     EXPECT_EQ(Strip().GetCount(), 1);
     EXPECT_EQ(frame->m_currentFileName, "a.png");
 
-    // A GIF file whose frames would take more memory than the import may is not decoded.
-    frame->m_importMemoryLimit = 40 * 30 * 4 * 3;
+    // A file cut short: its first frame comes in and the message names it as damaged.
     const wxString walk = testgif::WriteAnimation(folder.File("walk.gif"), 4, 40, 30);
-    const wxString leftOut = "These files were left out: their frames would take more memory";
     wxString text;
+    {
+        wxFile whole(walk);
+        std::string bytes(static_cast<size_t>(whole.Length()), '\0');
+        whole.Read(&bytes[0], bytes.size());
+        WriteBytes(folder.File("cut.gif"), bytes.substr(0, bytes.size() - 8));
+    }
+    wxTEST_DIALOG((Import(frame->m_menuItem_add, {folder.File("cut.gif")})),
+                  ExpectMessage(wxID_OK, &text));
+    EXPECT_TRUE(text.StartsWith("These files are damaged") && text.Contains("cut.gif")) << text;
+    const int kept = Strip().GetCount();
+    EXPECT_GT(kept, 1);
+
+    // A GIF file whose frames would pass the memory budget is not decoded.
+    MemoryBudget& budget = MemoryBudget::Process();
+    const std::uint64_t limit = budget.Limit();
+    budget.SetLimit(budget.InUse() + 40 * 30 * 4 * 3);
+    const wxString leftOut = "These files were left out: their frames would take more memory";
     wxTEST_DIALOG((Import(frame->m_menuItem_add, {walk})), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;
-    EXPECT_EQ(Strip().GetCount(), 1);
+    EXPECT_EQ(Strip().GetCount(), kept);
     answer = {walk};
     wxTEST_DIALOG((Command(ID_POPUP_INSERT)), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;
-    EXPECT_EQ(Strip().GetCount(), 1);
+    EXPECT_EQ(Strip().GetCount(), kept);
+    budget.SetLimit(limit);
 
     // Nothing readable at all: the dialog closes and editing stays off.
     Command(frame->m_menuItem_clear);

@@ -7,7 +7,10 @@
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
+#include <wx/filefn.h>
+
 #include <cstdio>
+#include <sys/stat.h>
 #include <string>
 
 namespace {
@@ -60,10 +63,44 @@ protected:
 
 } // namespace
 
+// The first `share` of a file's bytes, written to `cut`.
+wxString CutShort(const wxString& whole, const wxString& cut, double share) {
+    const std::string bytes = ReadBytes(whole);
+    return WriteBytes(cut, bytes.substr(0, static_cast<size_t>(bytes.size() * share)));
+}
+
+// A file of a few bytes whose header declares 20000 x 20000 pixels.
+std::string Bomb(const std::string& kind) {
+    const std::string side("\x4E\x20", 2); // 20000, most significant byte first
+    if (kind == "png") {
+        return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0", 18) + side + std::string("\0\0", 2) +
+               side + std::string("\x01\0\0\0\0", 5) + std::string(4000, '\0');
+    }
+    if (kind == "jpg") {
+        return std::string("\xFF\xD8\xFF\xC0\0\x11\x08", 7) + side + side +
+               std::string("\x03\x01\x22\0\x02\x11\x01\x03\x11\x01", 10) + std::string(4000, '\0');
+    }
+    std::string bmp("BM", 2);
+    bmp += std::string(12, '\0') + std::string("\x28\0\0\0", 4);
+    bmp += std::string("\x20\x4E\0\0\x20\x4E\0\0\x01\0\x18\0", 12) + std::string(4000, '\0');
+    return bmp;
+}
+
 // Answers that write no GIF: help and version on standard output, mistakes and unusable inputs
 // or targets on standard error with their cause.
 TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString notes = WriteBytes(folder.File("notes.png"), "not a picture");
+    const wxString pipe = folder.File("pipe.xml");
+    ASSERT_EQ(mkfifo(pipe.fn_str(), 0600), 0);
+    ASSERT_TRUE(wxMkdir(folder.File("dir.xml")));
+    wxImage photo = NoiseImage(64, 48, 7);
+    ASSERT_TRUE(photo.SaveFile(folder.File("photo.jpg"), wxBITMAP_TYPE_JPEG));
+    const wxString cutJpeg = CutShort(folder.File("photo.jpg"), folder.File("cut.jpg"), 0.5);
+    const wxString cutPng =
+        CutShort(WritePng(folder.File("noise.png"), 64, 48), folder.File("cut.png"), 0.5);
+    const wxString cutGif = CutShort(gif, folder.File("cut.gif"), 0.7);
+    const std::string damaged = "\": it is damaged";
+    const std::string huge = "its picture of 20000 x 20000 pixels is larger than the program";
     struct Answer {
         std::vector<wxString> arguments;
         int status;
@@ -97,6 +134,18 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
+        // Hostile inputs: refused by their type before they are opened, by their declared size
+        // before they are decoded, and named when they are cut short.
+        {{"-o", out, folder.File("dir.xml")}, 1, "dir.xml\": it is a folder"},
+        {{"-o", out, pipe}, 1, "pipe.xml\": it is not a regular file"},
+        {{"-o", out, "/dev/zero"}, 1, "\"/dev/zero\": it is not a regular file"},
+        {{"-o", out, WriteBytes(folder.File("bomb.png"), Bomb("png"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.jpg"), Bomb("jpg"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.bmp"), Bomb("bmp"))}, 1, huge},
+        {{"-o", out, wide, cutJpeg}, 1, "cut.jpg" + damaged},
+        {{"-o", out, cutPng}, 1, "cut.png" + damaged},
+        {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
+        {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
     };
     WriteBytes(out, "old");
     for (const Answer& answer : answers) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/file.h>
+
 #include <atomic>
 #include <memory>
 
@@ -38,11 +40,23 @@ TEST(ImportWorker, EventsForEachKindOfList) {
     const wxString a = WritePng(folder.File("a.png"), 6, 2);
     const wxString b = WritePng(folder.File("b.png"), 6, 2);
     const wxString bad = WriteBytes(folder.File("bad.png"), "not a picture");
+    // Cut in the second frame's data: the first frame comes, the file is named as damaged.
+    const wxString cut = folder.File("cut.gif");
+    {
+        wxFile whole(three);
+        std::string bytes(static_cast<size_t>(whole.Length()), '\0');
+        whole.Read(&bytes[0], bytes.size());
+        WriteBytes(cut, bytes.substr(0, bytes.size() * 2 / 3));
+    }
+    wxArrayString twoAndA;
+    twoAndA.Add(two);
+    twoAndA.Add(a);
     struct Case {
         std::vector<wxString> paths;
         wxString events;
         unsigned long long memory = 0; // bytes the frames may take; 0 for no limit
         wxArrayString refused = {};
+        wxArrayString damaged = {};
     };
     const Case cases[] = {
         {{three, a, b},
@@ -53,25 +67,29 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         {{a, two, bad}, "a.png 0 33, two.gif_0 0 33, two.gif_1 1 33, - 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
-        // 4 x 4 frames take 64 bytes each: three fit, two more would not.
+        // 4 x 4 frames take 64 bytes each: three fit, two more would not, and the import stops
+        // there.
         {{three, two, a},
-         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, a.png 0 100, ",
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, - 0 100, ",
          250,
-         wxArrayString(1, two)},
+         twoAndA},
+        {{cut, a}, "cut.gif_0 0 0, a.png 0 100, ", 1000, {}, wxArrayString(1, cut)},
     };
     for (const Case& c : cases) {
         EventCollector collector;
         auto* worker =
             new ImageLoadThread(&collector, wxArrayString(c.paths.size(), c.paths.data()));
         const auto refused = std::make_shared<RefusedFiles>();
+        MemoryBudget budget(c.memory);
         if (c.memory) {
-            worker->LimitMemory(c.memory, refused);
+            worker->LimitMemory(budget, refused);
         }
         ASSERT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
         EXPECT_TRUE(RunUntil([&] { return collector.complete; }));
         RunFor(20); // nothing may follow the completing event
         EXPECT_EQ(collector.events, c.events);
         EXPECT_EQ(refused->paths, c.refused);
+        EXPECT_EQ(refused->damaged, c.damaged);
     }
 }
 
