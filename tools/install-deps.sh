@@ -13,7 +13,8 @@ packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
-    bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth time) ;;
+    # gnuplot draws the rate-distortion plots of the quality benchmark.
+    bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth time gnuplot-nox) ;;
     # The fuzz targets and the sanitizer builds (tools/fuzz.sh, tools/sanitize.sh) need clang.
     fuzz) packages+=(clang) ;;
     package) packages+=(dpkg-dev) ;;

@@ -10,6 +10,8 @@
 struct ExportArguments {
     bool help = false;
     bool version = false;
+    // Damaged inputs give the frames read before the damage instead of ending the export.
+    bool keepGoing = false;
     // 0 where the option was not given.
     int delay = 0;
     int width = 0;

@@ -61,7 +61,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
     }
 
     InputFrames input;
-    if (!ReadInputFrames(parsed.inputs, &input, &error)) {
+    if (!ReadInputFrames(parsed.inputs, parsed.keepGoing, &input, &error)) {
         Say(err, error);
         return kExportFailed;
     }

@@ -47,8 +47,14 @@ void FrameStream::Decode() {
         return m_abandoned;
     };
     for (const wxString& source : m_sources) {
+        // A picture that finds no memory ends the stream: the export then names the frame.
+        SourceProblem problem;
         DecodeImageSource(
-            source, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned);
+            source, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned,
+            &problem);
+        if (problem.fault == SourceFault::NoMemory) {
+            break;
+        }
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);

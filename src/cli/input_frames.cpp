@@ -5,7 +5,6 @@
 #include "import/image_source.h"
 #include "import/project_reader.h"
 
-#include <wx/filefn.h>
 #include <wx/intl.h>
 
 #include <algorithm>
@@ -17,29 +16,46 @@ wxString CannotRead(const wxString& path, const SourceProblem& problem) {
     return wxString::Format(_("cannot read \"%s\": %s"), path, DescribeSourceProblem(problem));
 }
 
-// Counts in the pictures of one source; false when it gives none or is damaged, with `error`
-// saying why.
-bool Survey(const wxString& path, InputFrames* read, wxString* error,
-            SourceFault* fault = nullptr) {
+// What becomes of one source.
+enum class Taken {
+    Whole,   // all its pictures are counted in
+    Skipped, // it gives nothing; the export goes on without it
+    Failed,  // the export ends
+};
+
+// Counts in the pictures of one source. A damaged one fails the export unless `keepGoing`, when
+// the pictures read before the damage are counted in and `read->skipped` says so. A source that
+// gives nothing is skipped where `skipEmpty` and fails otherwise; `message` says why.
+Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* read,
+             wxString* message) {
     const SourceSurvey survey = SurveyImageSource(path);
-    if (survey.pictures == 0 || survey.problem) {
-        SourceProblem problem = survey.problem;
-        if (!problem) {
-            problem.fault = SourceFault::NoPicture;
-        }
-        *error = CannotRead(path, problem);
-        if (fault) {
-            *fault = problem.fault;
-        }
-        return false;
+    SourceProblem problem = survey.problem;
+    if (!problem && survey.pictures == 0) {
+        problem.fault = SourceFault::NoPicture;
     }
-    read->sources.push_back(path);
-    read->sizes.insert(read->sizes.end(), survey.pictures,
-                       FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
-    return true;
+    const bool damaged = problem.fault == SourceFault::Damaged;
+    if (problem) {
+        *message = CannotRead(path, problem);
+    }
+    if (problem && !(damaged && keepGoing)) {
+        const bool empty =
+            problem.fault == SourceFault::NoPicture || problem.fault == SourceFault::Missing;
+        return skipEmpty && empty ? Taken::Skipped : Taken::Failed;
+    }
+    if (damaged) {
+        read->skipped.push_back(wxString::Format(
+            _("\"%s\" is damaged: only the %d frames read before the damage are written"), path,
+            survey.pictures));
+    }
+    if (survey.pictures > 0) {
+        read->sources.push_back(path);
+        read->sizes.insert(read->sizes.end(), survey.pictures,
+                           FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+    }
+    return Taken::Whole;
 }
 
-bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
+bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
     const ProjectFile project = ReadProjectFile(path);
     if (!project.Reached(ProjectStep::Paths)) {
         *error = project.error;
@@ -57,15 +73,16 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
     for (const wxString& source : project.paths) {
-        SourceFault fault = SourceFault::None;
-        if (!Survey(source, read, error, &fault)) {
-            if (fault != SourceFault::NoPicture && fault != SourceFault::Missing) {
-                return false;
-            }
-            read->skipped.push_back(*error);
+        wxString message;
+        const Taken taken = Survey(source, keepGoing, true, read, &message);
+        if (taken == Taken::Failed) {
+            *error = message;
+            return false;
+        }
+        if (taken == Taken::Skipped) {
+            read->skipped.push_back(message);
         }
     }
-    error->clear();
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
         return false;
@@ -75,7 +92,8 @@ bool ReadProject(const wxString& path, InputFrames* read, wxString* error) {
 
 } // namespace
 
-bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error) {
+bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
+                     wxString* error) {
     for (const wxString& input : inputs) {
         const SourceProblem problem = CheckSourceFile(StripFrameSuffix(input));
         if (problem) {
@@ -84,12 +102,16 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxS
         }
     }
     if (inputs.size() == 1 && inputs[0].Lower().EndsWith(".xml")) {
-        return ReadProject(inputs[0], read, error);
+        return ReadProject(inputs[0], keepGoing, read, error);
     }
     for (const wxString& input : inputs) {
-        if (!Survey(input, read, error)) {
+        if (Survey(input, keepGoing, false, read, error) == Taken::Failed) {
             return false;
         }
+    }
+    if (read->sizes.empty()) {
+        *error = _("no INPUT holds a picture that can be read");
+        return false;
     }
     return true;
 }

@@ -20,8 +20,8 @@ struct InputFrames {
     // The project's canvas size, written unless the command line asks for another; 0 x 0 when
     // the input was no project or a side is not above 0.
     FrameSize projectSize;
-    // Why sources of a project were left out ("cannot read "x": it is damaged"); the window
-    // skips them too.
+    // Why sources were left out or only partly read, one message each: missing sources of a
+    // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;
     // Sources of a project found neither where it says nor beside the project file; the
     // window keeps them in the project and leaves them out of the GIF.
@@ -29,6 +29,8 @@ struct InputFrames {
 };
 
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
-// any case), the sources a project file lists. False when an input is missing, not a regular
-// file, damaged, too large or gives no frame, with `error` naming it and why.
-bool ReadInputFrames(const std::vector<wxString>& inputs, InputFrames* read, wxString* error);
+// any case), the sources a project file lists. False when an input is missing, not a regular file,
+// too large, gives no frame or is damaged (unless `keepGoing`: then the frames read before the
+// damage are taken), with `error` naming it and why.
+bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
+                     wxString* error);

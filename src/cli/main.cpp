@@ -8,8 +8,11 @@
 #include <wx/log.h>
 #include <wx/translation.h>
 
+#include <wx/intl.h>
+
 #include <clocale>
 #include <cstdio>
+#include <new>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
@@ -32,5 +35,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments.push_back(wxString(argv[i], *wxConvFileName));
     }
-    return RunExportCommand(arguments, stdout, stderr, isatty(fileno(stderr)) != 0);
+    try {
+        return RunExportCommand(arguments, stdout, stderr, isatty(fileno(stderr)) != 0);
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out, the target was left as it was: the replacing file drops its work.
+        std::fprintf(stderr, "reelmont-export: %s\n",
+                     static_cast<const char*>(_("there is not enough memory").utf8_str()));
+        return kExportFailed;
+    }
 }

@@ -56,6 +56,13 @@ std::vector<OptionRow> ExportOptionRows() {
              parsed->output = value;
              return true;
          }},
+        {"keep-going", 0, OptionValue::None, "",
+         _("write the frames read before the damage of a damaged input, instead\n"
+           "of ending without writing"),
+         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->keepGoing = true;
+             return true;
+         }},
         {"help", 'h', OptionValue::None, "", _("show this text"),
          [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
              parsed->help = true;

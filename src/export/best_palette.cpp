@@ -1,5 +1,6 @@
 #include "export/best_palette.h"
 
+#include "export/new_image.h"
 #include <libimagequant.h>
 #include <omp.h>
 #include <wx/palette.h>
@@ -73,6 +74,9 @@ wxImage QuantiseBest(const wxImage& opaque) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
+    if (!opaque.IsOk()) {
+        return wxImage();
+    }
     const int width = opaque.GetWidth();
     const int height = opaque.GetHeight();
     const std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
@@ -117,7 +121,7 @@ wxImage QuantiseBest(const wxImage& opaque) {
         green[i] = palette->entries[i].g;
         blue[i] = palette->entries[i].b;
     }
-    wxImage paletted(width, height, false);
+    wxImage paletted = NewImage(width, height, false);
     unsigned char* rgb = paletted.GetData();
     for (unsigned char index : indices) {
         *rgb++ = red[index];

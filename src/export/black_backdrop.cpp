@@ -1,5 +1,6 @@
 #include "export/black_backdrop.h"
 
+#include "export/new_image.h"
 #include <algorithm>
 
 void PasteOverBlack(const wxImage& image, wxImage& canvas, int x, int y) {
@@ -50,7 +51,7 @@ wxImage OpaqueOverBlack(const wxImage& image) {
     if (!image.IsOk() || (!image.HasAlpha() && !image.HasMask())) {
         return image;
     }
-    wxImage opaque(image.GetWidth(), image.GetHeight(), false);
+    wxImage opaque = NewImage(image.GetWidth(), image.GetHeight(), false);
     PasteOverBlack(image, opaque, 0, 0);
     return opaque;
 }

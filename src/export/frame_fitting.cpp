@@ -1,13 +1,14 @@
 #include "export/frame_fitting.h"
 
 #include "export/black_backdrop.h"
+#include "export/new_image.h"
 
 #include <algorithm>
 
 namespace {
 
 wxImage CentreOnBlack(const wxImage& frame, int canvasWidth, int canvasHeight) {
-    wxImage canvas(canvasWidth, canvasHeight, true);
+    wxImage canvas = NewImage(canvasWidth, canvasHeight, true);
     PasteOverBlack(frame, canvas, (canvasWidth - frame.GetWidth()) / 2,
                    (canvasHeight - frame.GetHeight()) / 2);
     return canvas;

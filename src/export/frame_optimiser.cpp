@@ -1,6 +1,7 @@
 #include "export/frame_optimiser.h"
 
 #include "export/colour_map.h"
+#include "export/new_image.h"
 
 #include <wx/palette.h>
 
@@ -123,7 +124,10 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
         return {};
     }
     const bool first = m_shown.empty();
-    if (source != nullptr) {
+    if (source == nullptr) {
+        // What the next frame's source is compared with must be what is shown.
+        m_source.clear();
+    } else {
         const unsigned char* now = source->GetData();
         const size_t bytes = static_cast<size_t>(source->GetWidth()) * source->GetHeight() * 3;
         if (!first && bytes == m_source.size()) {
@@ -135,8 +139,9 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
                     std::memcpy(rgb + p, &m_shown[p], 3);
                 }
             }
+            std::vector<OptimisedFrame> ways = Next(steadied);
             m_source.assign(now, now + bytes);
-            return Next(steadied);
+            return ways;
         }
         m_source.assign(now, now + bytes);
     }
@@ -228,7 +233,7 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
     // else the colours themselves and, for transparency, a colour they do not use.
-    OptimisedFrame stored{wxImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
+    OptimisedFrame stored{NewImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
     stored.layout.left = rect.GetLeft();
     stored.layout.top = rect.GetTop();
     stored.layout.keep = true;

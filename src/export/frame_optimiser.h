@@ -22,7 +22,8 @@ public:
     // Takes the frames in order, each a whole paletted frame of the canvas. With `source`, the
     // frame's picture before it was reduced to a palette, pixels whose source did not change
     // since the previous frame keep what is shown, so that dithering does not make still areas
-    // shimmer; the changed pixels must then use at most 255 colours.
+    // shimmer; the changed pixels must then use at most 255 colours. A frame given without one
+    // shows its own pixels, and the next frame's source is compared with nothing.
     // Gives the ways of storing the frame, each showing the same: the changed rectangle with
     // the unchanged pixels transparent or not; whichever codes shortest is the one to write.
     // None when the frame cannot be stored.

@@ -1,5 +1,6 @@
 #include "export/gif_export.h"
 
+#include "app/memory_budget.h"
 #include "app/platform.h"
 #include "export/frame_fitting.h"
 #include "export/frame_optimiser.h"
@@ -22,7 +23,7 @@
 namespace {
 
 // What became of one frame before encoding.
-enum class FrameState { Pending, Ready, NoPicture, NoPalette };
+enum class FrameState { Pending, Ready, NoPicture, NoPalette, NoMemory };
 
 struct PreparedFrame {
     FrameState state = FrameState::Pending;
@@ -146,6 +147,16 @@ private:
     }
 
     PreparedFrame Prepare(int index) {
+        try {
+            return PrepareWithin(index);
+        } catch (const std::bad_alloc&) {
+            PreparedFrame frame;
+            frame.state = FrameState::NoMemory;
+            return frame;
+        }
+    }
+
+    PreparedFrame PrepareWithin(int index) {
         PreparedFrame frame;
         std::unique_ptr<wxImage> source;
         {
@@ -167,13 +178,15 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette);
+        bool exact = false;
+        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette, &exact);
         if (!paletted.IsOk()) {
             frame.state = FrameState::NoPalette;
             return frame;
         }
         frame.paletted.reset(new wxImage(paletted));
-        if (KeepsStillAreas(m_job.options)) {
+        // A frame that kept its colours shows its own pixels everywhere, still areas included.
+        if (KeepsStillAreas(m_job.options) && !exact) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -227,9 +240,30 @@ GifExportResult Failure(const wxString& message) {
     return result;
 }
 
+GifExportResult NoMemory(const GifExportJob& job) {
+    return Failure(wxString::Format(
+        _("Cannot save \"%s\": there is not enough memory; the file was left as it was."),
+        job.path));
+}
+
+// Bytes a frame takes per canvas pixel while it is prepared: the fitted picture and its
+// paletted copy, and the picture kept for the optimiser.
+const unsigned long long kBytesPerFramePixel = 9;
+
+GifExportResult ExportWithin(const GifExportJob& job);
+
 } // namespace
 
 GifExportResult ExportGif(const GifExportJob& job) {
+    try {
+        return ExportWithin(job);
+    } catch (const std::bad_alloc&) {
+        return NoMemory(job);
+    }
+}
+
+namespace {
+GifExportResult ExportWithin(const GifExportJob& job) {
     if (job.frameCount <= 0 || !job.frameSource) {
         return Failure(wxString::Format(_("Cannot save \"%s\": there are no frames."), job.path));
     }
@@ -237,6 +271,15 @@ GifExportResult ExportGif(const GifExportJob& job) {
         return Failure(
             wxString::Format(_("Cannot save \"%s\": the canvas size %d x %d has no pixels."),
                              job.path, job.canvasWidth, job.canvasHeight));
+    }
+    // The frames in flight, each fitted, paletted and kept for the optimiser, and the encoder's
+    // copy.
+    const unsigned long long canvas = static_cast<unsigned long long>(job.canvasWidth) *
+                                      static_cast<unsigned long long>(job.canvasHeight);
+    const MemoryCharge workingSet(MemoryBudget::Process(),
+                                  canvas * kBytesPerFramePixel * (kFramesInFlight + 2));
+    if (!workingSet.Held()) {
+        return NoMemory(job);
     }
     ReplacingFile file(job.path);
     if (!file.Open()) {
@@ -260,6 +303,9 @@ GifExportResult ExportGif(const GifExportJob& job) {
         if (frame.state == FrameState::NoPicture) {
             return Failure(wxString::Format(_("Cannot save \"%s\": frame %d has no picture."),
                                             job.path, i + 1));
+        }
+        if (frame.state == FrameState::NoMemory) {
+            return NoMemory(job);
         }
         if (frame.state == FrameState::NoPalette) {
             return Failure(wxString::Format(
@@ -306,3 +352,4 @@ GifExportResult ExportGif(const GifExportJob& job) {
     result.ok = true;
     return result;
 }
+} // namespace

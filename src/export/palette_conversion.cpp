@@ -57,7 +57,10 @@ wxImage ConvertToPalettedImage(const wxImage& image) {
     return ConvertToPalettedImage(image, PaletteMode::Standard);
 }
 
-wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode) {
+wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact) {
+    if (exact != nullptr) {
+        *exact = false;
+    }
     if (!image.IsOk()) {
         return wxImage();
     }
@@ -67,16 +70,16 @@ wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode) {
             ? OpaqueOverBlack(image)
             : wxImage(image.GetWidth(), image.GetHeight(), image.GetData(), true);
 
-    if (mode == PaletteMode::Best) {
-        return opaque.CountColours(kBestModeColours) <= static_cast<unsigned long>(kBestModeColours)
-                   ? WithExactPalette(opaque)
-                   : QuantiseBest(opaque);
-    }
-
-    // A frame of at most 256 colours keeps them exactly: quantising would move flat colours
-    // and dither them.
+    // A frame of at most 256 colours keeps them exactly in every mode: quantising would move
+    // flat colours and dither them.
     if (opaque.CountColours(kPaletteSize) <= static_cast<unsigned long>(kPaletteSize)) {
+        if (exact != nullptr) {
+            *exact = true;
+        }
         return WithExactPalette(opaque);
+    }
+    if (mode == PaletteMode::Best) {
+        return QuantiseBest(opaque);
     }
 
     // The BMP writer quantises exactly so and then searches the palette for every pixel, which

@@ -14,6 +14,6 @@
 // 256-entry palette whose unused entries are black. Invalid when the conversion fails. Leaves
 // `image` untouched and shares no data with it.
 wxImage ConvertToPalettedImage(const wxImage& image);
-// The same in the given mode. The best mode keeps frames of up to 255 colours exactly and
-// reduces others with libimagequant (best_palette.h).
-wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode);
+// The same in the given mode: the best mode reduces frames of more than 256 colours with
+// libimagequant (best_palette.h). `exact`, when given, tells whether the frame kept its colours.
+wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact = nullptr);

@@ -32,13 +32,30 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Whether a link may be followed where the system would follow it for this process: in a
+// folder everyone may write to and only owners may delete from (/tmp), a link planted by
+// another user could lead a write onto any file of ours.
+bool MayFollow(const std::string& link, const struct stat& status) {
+    struct stat folder;
+    if (stat(FolderOf(link).c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || status.st_uid == geteuid() || status.st_uid == folder.st_uid;
+}
+
 // The file a chain of symbolic links leads to; a link to nothing leads to the file it names,
-// which is then created. Sets errno to ELOOP and returns an empty path for a loop.
-std::string FollowLinks(std::string path) {
+// which is then created. Sets errno to ELOOP and returns an empty path for a loop; sets
+// `refused` and returns an empty path for a link the system would not follow.
+std::string FollowLinks(std::string path, bool* refused) {
     for (int hop = 0; hop < kMostLinks; ++hop) {
         struct stat status;
         if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
             return path;
+        }
+        if (!MayFollow(path, status)) {
+            *refused = true;
+            return std::string();
         }
         char link[PATH_MAX];
         const ssize_t length = readlink(path.c_str(), link, sizeof link);
@@ -123,7 +140,12 @@ bool ReplacingFile::Fail(int code) {
 }
 
 bool ReplacingFile::Open() {
-    const std::string final = FollowLinks(std::string(m_target.fn_str()));
+    bool refused = false;
+    const std::string final = FollowLinks(std::string(m_target.fn_str()), &refused);
+    if (refused) {
+        m_error = _("it is a link of another user in a shared folder, which could lead anywhere");
+        return false;
+    }
     if (final.empty()) {
         return Fail(errno);
     }

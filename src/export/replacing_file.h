@@ -2,8 +2,11 @@
 // that a failed, stopped or killed write leaves the old file as it was and nothing beside it
 // (where the file system has no unnamed files, a killed write leaves a hidden file, which the
 // next write into that folder removes).
-// A symbolic link keeps pointing where it did: the file it leads to is the one replaced. The new
-// file keeps the old one's permissions, and its owner and group where the process may set them.
+// A symbolic link keeps pointing where it did: the file it leads to is the one replaced, where
+// the system itself would follow the link (in a folder such as /tmp, that everyone may write to
+// and only owners delete from, only links of this user or of the folder's owner; others are
+// refused). The new file keeps the old one's permissions, and its owner and group where the
+// process may set them.
 #pragma once
 
 #include <wx/string.h>

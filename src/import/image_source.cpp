@@ -113,7 +113,7 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     }
     auto picture = std::make_unique<wxImage>();
     bool read = false;
-    try {
+    {
         wxImageHandler* handler = header.kind == PictureKind::Unknown
                                       ? nullptr
                                       : wxImage::FindHandler(TypeOf(header.kind));
@@ -124,8 +124,6 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
         } else {
             read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
         }
-    } catch (const std::bad_alloc&) {
-        return Fault(problem, SourceFault::NoMemory);
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
@@ -138,6 +136,9 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     deliver(SourcePicture{std::move(picture), 0, path, true});
     return true;
 }
+
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem);
 
 // The fault that keeps the file at `path` from being read, found without reading it; an
 // empty file (or one of the system's endless ones, which say they are empty) holds nothing.
@@ -153,6 +154,16 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {
+    try {
+        return DecodeWithin(path, deliver, stopRequested, problem);
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+}
+
+namespace {
+bool DecodeWithin(const wxString& path, const PictureSink& deliver,
+                  const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
     const wxString source = StripFrameSuffix(path);
@@ -175,6 +186,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
     // The still pictures' handlers are chosen by content too.
     return DecodeStill(source, frameIndex, deliver, stopRequested, problem);
 }
+} // namespace
 
 bool IsGifContent(const wxString& path) {
     FILE* file = std::fopen(path.fn_str(), "rb");

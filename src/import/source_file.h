@@ -7,14 +7,14 @@
 
 enum class SourceFault {
     None,
-    Missing,     // no file at the path
-    Folder,      // the path names a folder
-    NotRegular,  // a named pipe, a device or a socket
-    Unreadable,  // the system refused it; the error number says why
-    TooLarge,    // a picture with more pixels than the program takes
-    NoMemory,    // its frames would pass the memory budget
-    Damaged,     // cut short or corrupt; what could be read of it was delivered
-    NoPicture,   // readable, but not a picture the program knows
+    Missing,    // no file at the path
+    Folder,     // the path names a folder
+    NotRegular, // a named pipe, a device or a socket
+    Unreadable, // the system refused it; the error number says why
+    TooLarge,   // a picture with more pixels than the program takes
+    NoMemory,   // its frames would pass the memory budget
+    Damaged,    // cut short or corrupt; what could be read of it was delivered
+    NoPicture,  // readable, but not a picture the program knows
 };
 
 struct SourceProblem {

@@ -10,8 +10,8 @@
 #include <wx/filefn.h>
 
 #include <cstdio>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,8 +73,9 @@ wxString CutShort(const wxString& whole, const wxString& cut, double share) {
 std::string Bomb(const std::string& kind) {
     const std::string side("\x4E\x20", 2); // 20000, most significant byte first
     if (kind == "png") {
-        return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0", 18) + side + std::string("\0\0", 2) +
-               side + std::string("\x01\0\0\0\0", 5) + std::string(4000, '\0');
+        return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0", 18) + side +
+               std::string("\0\0", 2) + side + std::string("\x01\0\0\0\0", 5) +
+               std::string(4000, '\0');
     }
     if (kind == "jpg") {
         return std::string("\xFF\xD8\xFF\xC0\0\x11\x08", 7) + side + side +

@@ -1,6 +1,7 @@
 // The export pipeline end to end: the file it writes, its progress, the same bytes on one or
 // two threads, and failures that leave the old file as it was.
 #include "export/gif_export.h"
+#include "export/palette_conversion.h"
 #include "import/gif_frames.h"
 #include "support/test_files.h"
 
@@ -121,6 +122,49 @@ TEST(GifExport, OptimisedFramesShowTheWholeFramesInEveryDecoder) {
         const auto decoded = ShownFrames(job.path);
         for (size_t d = 0; d < decoded.size(); ++d) {
             EXPECT_TRUE(decoded[d] == expected) << "decoder " << d;
+        }
+    }
+}
+
+// Three frames of `colours` colours each, every pixel's colour moving on from frame to frame.
+std::vector<wxImage> FramesOfColours(int colours) {
+    std::vector<wxImage> frames;
+    for (int f = 0; f < 3; ++f) {
+        wxImage frame(40, 30, false);
+        for (int p = 0; p < 40 * 30; ++p) {
+            const int c = (p / 3 + f * (p % 2 + 1)) % colours;
+            frame.SetRGB(p % 40, p / 40, c % 256, c / 256 * 90 + 40, 255 - c % 256);
+        }
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
+    TempFolder folder;
+    for (int colours : {1, 2, 18, 256, 257}) {
+        const std::vector<wxImage> frames = FramesOfColours(colours);
+        for (PaletteMode mode : {PaletteMode::Standard, PaletteMode::Best}) {
+            for (bool optimize : {false, true}) {
+                SCOPED_TRACE(testing::Message() << colours << " colours, mode "
+                                                << static_cast<int>(mode) << ", " << optimize);
+                GifExportJob job = JobFor(frames, 40, 30, folder.File("exact.gif"));
+                job.options.palette = mode;
+                job.options.optimize = optimize;
+                ASSERT_TRUE(ExportGif(job).ok);
+                const auto decoded = ShownFrames(job.path);
+                for (size_t i = 0; i < frames.size(); ++i) {
+                    // More colours than a table holds go through the palette as before.
+                    const wxImage expected =
+                        colours <= 256 ? frames[i] : ConvertToPalettedImage(frames[i], mode);
+                    const std::string bytes(reinterpret_cast<const char*>(expected.GetData()),
+                                            3 * 40 * 30);
+                    for (const auto& frames : decoded) {
+                        ASSERT_EQ(frames.size(), 3u);
+                        EXPECT_TRUE(frames[i] == bytes || (colours > 256 && optimize)) << i;
+                    }
+                }
+            }
         }
     }
 }
