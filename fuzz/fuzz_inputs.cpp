@@ -1,7 +1,7 @@
 #include "fuzz/fuzz_inputs.h"
 
 #include "app/domain_option.h"
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 #include "import/project_reader.h"
 
 #include <wx/log.h>

@@ -6,10 +6,11 @@ set -euo pipefail
 # gettext builds the catalogs; wx3.2-i18n holds the toolkit's own translations,
 # fonts-noto-cjk draws the Chinese and Japanese interface texts, and locales-all lets each
 # interface language set its system locale, so that GTK's own texts (file chooser, Yes/No)
-# follow it too. libimagequant gives the best colours.
+# follow it too. libimagequant gives the best colours; FFmpeg's libraries read video; zstd keeps
+# frames compressed in memory.
 packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc
     librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk locales-all libcurl4-openssl-dev
-    libexpat1-dev)
+    libexpat1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libzstd-dev)
 case "${1:-run}" in
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;

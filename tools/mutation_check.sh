@@ -15,22 +15,21 @@ export CCACHE_BASEDIR=$scratch
 # file @@ exact text (found once) @@ replacement
 mutations=$(
     cat <<'EOF'
-src/window/gif_gifhandler.cpp @@ (1 << bits) < count @@ (1 << bits) <= count
-src/window/gif_gifhandler.cpp @@ static_cast<unsigned char>((value >> 8) & 0xFF)} @@ 0}
-src/window/gif_gifhandler.cpp @@ WriteByte(0) && WriteByte(0) && @@ WriteByte(0) &&
-src/window/gif_gifhandler.cpp @@ 0x80 + 16 * (bits - 1) + (bits - 1) @@ 0x80 + 16 * (bits - 1)
-src/window/gif_gifhandler.cpp @@ const int delay = delayMs / 10; @@ const int delay = delayMs;
-src/window/gif_gifhandler.cpp @@ transparentIndex >= 0 ? 0x01 : 0x00 @@ 0x00
-src/window/gif_gifhandler.cpp @@ return WriteByte(0x3B); @@ return true;
-src/window/gif_gifhandler.cpp @@ for (int i = count - 1; i >= 0; --i) { @@ for (int i = 0; i < count; ++i) {
-src/window/gif_gifhandler.cpp @@ if (++distinct > kMaxColours) { @@ if (++distinct >= kMaxColours) {
-src/window/gif_gifhandler.cpp @@ 0x80 + (bits - 1) @@ bits - 1
-src/window/gif_gifhandler.cpp @@ if (read < kMaxColours) { @@ if (read < 0) {
-src/window/gif_gifhandler.cpp @@ passes > 1 ? passes - 1 : 0 @@ passes
-src/window/gif_gifhandler.cpp @@ WriteWord(m_layout.top) @@ WriteWord(0)
-src/window/gif_gifhandler.cpp @@ others[p] = clear; @@ others[p] = clear ^ 1;
-src/window/gif_lzw.cpp @@ const int kClearAt = 4095; @@ const int kClearAt = 4096;
-src/window/gif_lzw.cpp @@ return m_pendingCode; @@ return m_pendingCode + 1;
+src/gif/gif_gifhandler.cpp @@ (1 << bits) < count @@ (1 << bits) <= count
+src/gif/gif_gifhandler.cpp @@ static_cast<unsigned char>((value >> 8) & 0xFF)} @@ 0}
+src/gif/gif_gifhandler.cpp @@ WriteByte(0) && WriteByte(0) && @@ WriteByte(0) &&
+src/gif/gif_gifhandler.cpp @@ 0x80 + 16 * (bits - 1) + (bits - 1) @@ 0x80 + 16 * (bits - 1)
+src/gif/gif_gifhandler.cpp @@ transparentIndex >= 0 ? 0x01 : 0x00 @@ 0x00
+src/gif/gif_gifhandler.cpp @@ return WriteByte(0x3B); @@ return true;
+src/gif/gif_gifhandler.cpp @@ for (int i = count - 1; i >= 0; --i) { @@ for (int i = 0; i < count; ++i) {
+src/gif/gif_gifhandler.cpp @@ if (++distinct > kMaxColours) { @@ if (++distinct >= kMaxColours) {
+src/gif/gif_gifhandler.cpp @@ 0x80 + (bits - 1) @@ bits - 1
+src/gif/gif_gifhandler.cpp @@ if (read < kMaxColours) { @@ if (read < 0) {
+src/gif/gif_gifhandler.cpp @@ passes > 1 ? passes - 1 : 0 @@ passes
+src/gif/gif_gifhandler.cpp @@ WriteWord(m_layout.top) @@ WriteWord(0)
+src/gif/gif_gifhandler.cpp @@ others[p] = clear; @@ others[p] = clear ^ 1;
+src/gif/gif_lzw.cpp @@ const int kClearAt = 4095; @@ const int kClearAt = 4096;
+src/gif/gif_lzw.cpp @@ return m_pendingCode; @@ return m_pendingCode + 1;
 src/export/frame_optimiser.cpp @@ if (k || stretch.colour == clearColour) { @@ if (k) {
 src/export/frame_fitting.cpp @@ if (scaleX >= 1 && scaleY >= 1) { @@ if (scaleX > 1 && scaleY > 1) {
 src/export/frame_fitting.cpp @@ if (scaleX >= 1 && scaleY >= 1) { @@ if (scaleX >= 1 || scaleY >= 1) {

@@ -3,15 +3,20 @@
 
 #include "app/canvas_size.h"
 #include "app/export_setting.h"
+#include "document/animation.h"
+#include "document/decoded_frames.h"
 #include "edit/edit_target.h"
+#include "edit/frame_edits.h"
 #include "export/export_options.h"
 #include "import/project_reader.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
+#include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/cmdproc.h>
 #include <wx/frame.h>
+#include <wx/stopwatch.h>
 #include <wx/timer.h>
 
 #include <atomic>
@@ -19,6 +24,7 @@
 #include <set>
 #include <vector>
 
+struct ProjectFile;
 struct RefusedFiles;
 class wxDC;
 class wxImage;
@@ -36,7 +42,7 @@ class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
-enum class EditKind;
+class wxImageThumbnailItem;
 
 enum {
     ID_PLAY_TIMER = 1,
@@ -104,7 +110,20 @@ public:
     void UpdateEditMenu();
     // Starts a new history, for frames that did not come through it.
     void ForgetEdits();
-    wxCommandProcessor& GetEditHistory() { return m_edits; }
+    EditHistory& GetEditHistory() { return m_edits; }
+
+    // The animation the strip and the preview show. Frames enter and leave it only through
+    // these, which keep the strip's entries in step.
+    const Animation& GetAnimation() const { return m_animation; }
+    // Adds a decoded picture's entry before position n (-1: at the end) with `delay`; false
+    // when the strip refused it (its source is gone), and the entry stays with the caller.
+    bool AddEntry(wxImageThumbnailItem* item, int n, int delay);
+    void PutFrame(AnimationFrame frame, int n);
+    AnimationFrame TakeFrame(int n);
+    void ReorderFrames(const std::vector<int>& order);
+    void SetFrameDelay(int n, int delay);
+    // The animation as the next export writes it: frames, output size and export choices.
+    Animation ExportedAnimation() const;
 
     // Tests answer the file dialogs through this seam.
     void SetFileDialogSeam(FileDialogSeam seam) { m_fileDialogSeam = std::move(seam); }
@@ -142,8 +161,20 @@ public:
     void OnMoveLeft(wxCommandEvent& event);
     void OnMoveRight(wxCommandEvent& event);
     void OnReverse(wxCommandEvent& event);
+    void OnFrameDelay(wxCommandEvent& event);
     // A drag in the strip dropped the selected frames into the gap the event names.
     void OnStripMove(wxThumbnailEvent& event);
+    // The frame tools: the view of every frame, and frames repeated.
+    void OnCrop(wxCommandEvent& event);
+    void OnRotateRight(wxCommandEvent& event);
+    void OnRotateLeft(wxCommandEvent& event);
+    void OnRotate180(wxCommandEvent& event);
+    void OnFlipHorizontal(wxCommandEvent& event);
+    void OnFlipVertical(wxCommandEvent& event);
+    void OnDuplicate(wxCommandEvent& event);
+    void OnPingPong(wxCommandEvent& event);
+    void OnChangeSpeed(wxCommandEvent& event);
+    void OnRemoveDuplicates(wxCommandEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
 
@@ -172,6 +203,17 @@ public:
     wxMenuItem* m_menuItem_add = nullptr;
     wxMenuItem* m_menuItem_delete = nullptr;
     wxMenuItem* m_menuItem_clear = nullptr;
+    wxMenuItem* m_menuItem_framedelay = nullptr;
+    wxMenuItem* m_menuItem_duplicate = nullptr;
+    wxMenuItem* m_menuItem_crop = nullptr;
+    wxMenuItem* m_menuItem_rotateright = nullptr;
+    wxMenuItem* m_menuItem_rotateleft = nullptr;
+    wxMenuItem* m_menuItem_rotate180 = nullptr;
+    wxMenuItem* m_menuItem_fliph = nullptr;
+    wxMenuItem* m_menuItem_flipv = nullptr;
+    wxMenuItem* m_menuItem_pingpong = nullptr;
+    wxMenuItem* m_menuItem_speed = nullptr;
+    wxMenuItem* m_menuItem_duplicates = nullptr;
     wxMenuItem* m_menuItem_run = nullptr;
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;
@@ -212,6 +254,8 @@ public:
     wxString m_projectFileName;
     wxString m_currentFileName;
     wxBitmap m_currentBitmap;
+    // How every frame is shown and written: crop, turn, flip; the sources stay as they are.
+    ViewTransform m_view;
     int m_playIndex = 0;
     int m_loopCount = 0;
     int m_loopsPlayed = 0;
@@ -233,9 +277,20 @@ private:
     void SubmitEdit(wxCommand* edit);
     void StoreEdit(wxCommand* edit);
     // Keeps a change of the delay or output size, joining it to the same change just before.
-    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before);
+    // For the delay, `frameDelays` are the frames' delays before the change.
+    void RecordSettingsEdit(EditKind kind, const AnimationSettings& before,
+                            std::vector<int> frameDelays = {});
     void Reorder(EditKind kind, const std::vector<int>& order);
     std::vector<int> SelectedFrames() const;
+    // The frame tools' common steps: a new view of the frames as one edit, the output size
+    // following it; frames of the given old positions appended as copies from `first` on.
+    void ChangeView(EditKind kind, const ViewTransform& view);
+    void InsertCopies(EditKind kind, const std::vector<int>& sources, int first);
+    void InsertRepeats(EditKind kind, const std::vector<int>& order);
+    // The canvas the frames give once shown with `view`.
+    FrameSize ViewedCanvas(const ViewTransform& view) const;
+    // The frame the tools look at: the first selected, else the first.
+    int FocusFrame() const;
 
     bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
     void SetLabelTexts();
@@ -253,9 +308,12 @@ private:
     bool AddExtensionAsking(wxString& path, const wxString& extension);
     // Takes the delay, size and frame count shown now as the saved project.
     void RecordProjectState();
+    // The loop count and export choices an opened project names.
+    void ApplyProjectSettings(const ProjectFile& project);
     // At the end of an import started by opening a project: its size, then the saved state.
     void FinishProjectOpen();
-    // Empties the strip; commands, canvas size, status text and preview follow.
+    // Empties the strip and forgets the view of its frames; commands, canvas size, status text
+    // and preview follow.
     void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
@@ -285,10 +343,12 @@ private:
         int frameCount, delay, width, height;
         unsigned editCount;
         ExportOptions options;
+        std::vector<int> delays;
+        ViewTransform view;
         bool operator==(const ExportSnapshot& other) const {
             return frameCount == other.frameCount && delay == other.delay && width == other.width &&
                    height == other.height && editCount == other.editCount &&
-                   options == other.options;
+                   options == other.options && delays == other.delays && view == other.view;
         }
     };
     struct SavedState {
@@ -309,13 +369,24 @@ private:
 
     FileDialogSeam m_fileDialogSeam;
     std::unique_ptr<EditTarget> m_editTarget;
-    // Undone frames stay in memory with their edit; a hundred edits bound that.
-    wxCommandProcessor m_edits{100};
+    Animation m_animation;
+    // The frames the preview showed last, decoded.
+    DecodedFrames m_decodedFrames{4};
+    // Playback keeps to the frames' delays on this clock, however late a tick comes.
+    wxStopWatch m_playClock;
+    long long m_playDue = 0;
+    // Undone frames stay with their edit, by reference: a hundred edits, and the oldest go
+    // once their frames would take more than 512 MiB.
+    EditHistory m_edits{100, size_t(512) << 20};
     // The last Save Project failed: the next one asks for a file.
     bool m_projectSaveFailed = false;
     // An import of an opened project runs; its size is applied when the frames are in.
     bool m_openingProject = false;
     FrameSize m_openedProjectSize;
+    wxArrayString m_openedProjectPaths;
+    std::vector<int> m_openedProjectDelays;
+    // The frames' delays when the project was saved or opened.
+    std::vector<int> m_projectDelays;
     BrowserSeam m_browserSeam = OpenInDesktopBrowser;
     // The strip's edit count at the last export: frames replaced without changing their
     // number still make Save write the file again.
@@ -323,7 +394,10 @@ private:
     // The strip's edit count when the project was saved or opened: frames moved or replaced
     // without changing their number are unsaved work too.
     unsigned m_projectEditCount = 0;
+    ViewTransform m_projectView;
     ExportOptions m_exportOptions;
+    std::vector<int> m_exportDelays;
+    ViewTransform m_exportView;
     SavedState m_stateBeforeExport;
     // The previewed frame shrunk to the panel, made once per frame and panel size.
     wxBitmap m_previewScaled;

@@ -1,8 +1,9 @@
 // The entries of the thumbnail strip: the base entry with its cell drawing, and the frame entry
-// that holds one animation frame as a full-size bitmap and a thumbnail.
+// that shows one frame of the animation: a reference to the frame's picture and its thumbnail.
 #pragma once
 
 #include "app/memory_budget.h"
+#include "document/animation_frame.h"
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>
@@ -49,19 +50,24 @@ WX_DECLARE_OBJARRAY(wxThumbnailItem, wxThumbnailItemArray);
 
 class wxImageThumbnailItem : public wxThumbnailItem {
 public:
-    // Takes ownership of `image`; `frameIndex` is the frame's number inside its source GIF file
-    // (0 for any other file).
+    // The entry of a frame of the animation; its path is the frame's source.
+    explicit wxImageThumbnailItem(const AnimationFrame& frame);
+    // The entry of a picture just decoded: takes ownership of `image`; `frameIndex` is the
+    // frame's number inside its source GIF file (0 for any other file). The strip refuses it
+    // when the source file is gone by the time it arrives.
     wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& path);
     ~wxImageThumbnailItem() override;
 
     bool PaintThumbnail(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxRect& imageRect,
                         int state) override;
-    // Makes the full-size bitmap and the thumbnail once and releases the decoded picture; a frame
-    // of a GIF file gets its frame reference as path. False when the source file is gone.
+    // Makes the thumbnail once (and for a decoded picture the frame, releasing the picture); a
+    // frame of a GIF file gets its frame reference as path. False when the source file is gone.
     bool PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) override;
 
-    // The full-size frame, for preview and export.
-    const wxBitmap& GetBitmap() const { return m_bitmap; }
+    // The frame's picture, shared with the animation; null before preparation.
+    const SharedPixels& GetPixels() const { return m_frame.pixels; }
+    // The frame as the entry made it (its delay is the one it came with).
+    const AnimationFrame& GetFrame() const { return m_frame; }
     const wxBitmap& GetThumbnail() const { return m_thumbnail; }
     int GetFrameIndex() const { return m_frameIndex; }
     // The decoded picture while the entry still holds it (before preparation, or when no
@@ -73,9 +79,9 @@ public:
 private:
     MemoryCharge m_charge;
     wxBitmap m_thumbnail;
-    wxImage* m_image;
-    int m_frameIndex;
-    wxBitmap m_bitmap;
+    wxImage* m_image = nullptr;
+    int m_frameIndex = 0;
+    AnimationFrame m_frame;
 
     wxDECLARE_CLASS(wxImageThumbnailItem);
     wxDECLARE_NO_COPY_CLASS(wxImageThumbnailItem);

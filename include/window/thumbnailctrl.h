@@ -2,6 +2,7 @@
 // both shows and owns the frame entries, with selection, focus, mouse and keyboard handling.
 #pragma once
 
+#include "document/animation.h"
 #include "window/thumbnail_event.h"
 #include "window/thumbnail_item.h"
 
@@ -65,6 +66,13 @@ public:
 
     int GetDelay() const { return m_delay; }
     void SetDelay(int centiseconds) { m_delay = centiseconds; }
+    // The animation whose frames the entries show: the labels give each frame's start time from
+    // its delays. Without one, every frame takes the strip's delay.
+    void SetAnimation(const Animation* animation) { m_animation = animation; }
+    // When frame n starts, in hundredths of a second.
+    long long GetStartTime(int n) const {
+        return m_animation != nullptr ? m_animation->StartTime(n) : 1LL * n * m_delay;
+    }
 
     // Selected indices in the order they were added.
     const wxArrayInt& GetSelectedIndices() const { return m_selections; }
@@ -161,6 +169,7 @@ private:
     wxThumbnailItemArray m_items;
     wxArrayInt m_selections;
     int m_delay = 0;
+    const Animation* m_animation = nullptr;
     int m_thumbWidth = 80;
     int m_thumbHeight = 80;
     int m_itemWidth = -1;

@@ -56,23 +56,37 @@ bool Complete(const ExportArguments& parsed, wxString* error) {
         *error = _("no output file given (-o OUT.gif)");
         return false;
     }
-    if (parsed.inputs.empty()) {
+    if (parsed.inputs.empty() && parsed.filesFrom.empty()) {
         *error = _("no INPUT given");
         return false;
     }
-    if (parsed.inputs.size() > 1) {
-        for (const wxString& input : parsed.inputs) {
-            if (input.Lower().EndsWith(".xml")) {
-                *error =
-                    wxString::Format(_("the project file \"%s\" must be the only INPUT"), input);
-                return false;
-            }
-        }
+    if (parsed.delay && parsed.fps > 0) {
+        *error = _("-d and --fps both set the delay of every frame: give one of them");
+        return false;
     }
-    return true;
+    if (parsed.start >= 0 && parsed.end >= 0 && parsed.end <= parsed.start) {
+        *error = _("--end must come after --start");
+        return false;
+    }
+    if (parsed.filesFrom == "-" && !parsed.inputs.empty() && parsed.inputs[0] == "-") {
+        *error = _("standard input can give the INPUT or the list of --files-from, not both");
+        return false;
+    }
+    return CheckInputs(parsed.inputs, error);
 }
 
 } // namespace
+
+ViewTransform ExportArguments::View(const ViewTransform& project) const {
+    Orientation orientation = Turned(project.orientation, quarterTurns);
+    if (flipLeftRight) {
+        orientation = Flipped(orientation, false);
+    }
+    if (flipTopBottom) {
+        orientation = Flipped(orientation, true);
+    }
+    return {crop.IsEmpty() ? project.crop : crop, orientation};
+}
 
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
                           wxString* error) {
@@ -137,6 +151,23 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
     return Complete(*parsed, error);
 }
 
+bool CheckInputs(const std::vector<wxString>& inputs, wxString* error) {
+    if (inputs.size() < 2) {
+        return true;
+    }
+    for (const wxString& input : inputs) {
+        if (input == "-") {
+            *error = _("standard input (\"-\") must be the only INPUT");
+            return false;
+        }
+        if (input.Lower().EndsWith(".xml")) {
+            *error = wxString::Format(_("the project file \"%s\" must be the only INPUT"), input);
+            return false;
+        }
+    }
+    return true;
+}
+
 wxString ExportUsage() {
     // The description column, as wide as the longest usual option.
     const size_t column = 26;
@@ -144,7 +175,8 @@ wxString ExportUsage() {
         _("Usage: reelmont-export [OPTION]... -o OUT.gif INPUT...\n"
           "Writes pictures as one animated GIF. INPUT is image files\n"
           "(PNG, JPEG, BMP, GIF; a GIF file gives every frame, \"x.gif_N\" its frame N)\n"
-          "or one project file (.xml) whose frames are used.\n") +
+          "or one project file (.xml) whose frames are used. \"-\" as the only INPUT reads\n"
+          "one of them from standard input; \"-o -\" writes the GIF to standard output.\n") +
         "\n";
     for (const OptionRow& row : ExportOptionRows()) {
         wxString names = row.shortName ? wxString::Format("  -%c, ", row.shortName) : "      ";

@@ -3,10 +3,15 @@
 #include "app/canvas_size.h"
 #include "app/product.h"
 #include "cli/export_arguments.h"
+#include "cli/frame_plan.h"
 #include "cli/frame_stream.h"
 #include "cli/input_frames.h"
+#include "cli/input_list.h"
 #include "cli/progress_report.h"
+#include "cli/standard_streams.h"
+#include "edit/delay_pacing.h"
 #include "export/gif_export.h"
+#include "video/video_reference.h"
 
 #include <wx/intl.h>
 
@@ -14,15 +19,25 @@ namespace {
 
 const char* const kProgram = "reelmont-export";
 
+// Writes a message line, unless `stream` is null.
 void Say(std::FILE* stream, const wxString& text) {
+    if (!stream) {
+        return;
+    }
     std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
 // window's arithmetic; otherwise the project's own size, or the canvas the window takes from
-// the frames.
+// the frames. A crop, turn or flip gives the canvas of the frames as they are then shown.
 FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments) {
-    const FrameSize canvas = CanvasOfFrames(input.sizes);
+    const ViewTransform view = arguments.View(input.projectView);
+    std::vector<FrameSize> shown;
+    for (const FrameSize& frame : input.sizes) {
+        const wxSize size = TransformedSize(wxSize(frame.width, frame.height), view);
+        shown.push_back({size.x, size.y});
+    }
+    const FrameSize canvas = CanvasOfFrames(shown);
     if (arguments.width && arguments.height) {
         return FrameSize{arguments.width, arguments.height};
     }
@@ -32,19 +47,62 @@ FrameSize OutputSize(const InputFrames& input, const ExportArguments& arguments)
     if (arguments.height) {
         return SizeForHeight(arguments.height, canvas);
     }
-    if (input.projectSize.width > 0) {
+    if (input.projectSize.width > 0 && !arguments.ChangesView()) {
         return input.projectSize;
     }
     return canvas;
 }
 
+// Standard output carries only a GIF, and never to a terminal; standard input is read only
+// when it is not a terminal, where nothing would come until the user typed.
+bool CheckStreams(const ExportArguments& parsed, const CommandStreams& streams, wxString* error) {
+    if (parsed.help || parsed.version) {
+        return true;
+    }
+    if (parsed.output == "-" && streams.outIsTerminal) {
+        *error = _("standard output is a terminal: a GIF is not shown there; redirect it "
+                   "(-o - > OUT.gif) or name a file (-o OUT.gif)");
+        return false;
+    }
+    const bool readsIn =
+        parsed.filesFrom == "-" || (!parsed.inputs.empty() && parsed.inputs[0] == "-");
+    if (readsIn && streams.inIsTerminal) {
+        *error = _("standard input is a terminal: pipe the INPUT or the list into the command");
+        return false;
+    }
+    return true;
+}
+
+// A message about a file in the scratch folder, naming instead what the user gave.
+wxString Shown(wxString message, const wxString& scratchPath, const wxString& given) {
+    if (!scratchPath.empty()) {
+        message.Replace(scratchPath, given);
+    }
+    return message;
+}
+
+// The last line of a written GIF.
+wxString Summary(const wxString& output, const GifExportJob& job, FrameSize size) {
+    if (job.delays.empty()) {
+        return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), output,
+                                job.frameCount, size.width, size.height, job.delay);
+    }
+    long long total = 0;
+    for (int delay : job.delays) {
+        total += delay;
+    }
+    return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, %lld hundredths of a second"),
+                            output, job.frameCount, size.width, size.height, total);
+}
+
 } // namespace
 
-int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std::FILE* err,
-                     bool errIsTerminal) {
+int RunExportCommand(const std::vector<wxString>& arguments, const CommandStreams& streams) {
+    std::FILE* const err = streams.err;
     ExportArguments parsed;
     wxString error;
-    if (!ParseExportArguments(arguments, &parsed, &error)) {
+    if (!ParseExportArguments(arguments, &parsed, &error) ||
+        !CheckStreams(parsed, streams, &error)) {
         Say(err, error);
         std::fprintf(
             err, "%s\n",
@@ -52,46 +110,112 @@ int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std
         return kExportMisused;
     }
     if (parsed.help) {
-        std::fputs(ExportUsage().utf8_str(), out);
+        std::fputs(ExportUsage().utf8_str(), streams.out);
         return kExportSucceeded;
     }
     if (parsed.version) {
-        std::fprintf(out, "%s\n", static_cast<const char*>(GetProductVersion().utf8_str()));
+        std::fprintf(streams.out, "%s\n", static_cast<const char*>(GetProductVersion().utf8_str()));
         return kExportSucceeded;
     }
 
-    InputFrames input;
-    if (!ReadInputFrames(parsed.inputs, parsed.keepGoing, &input, &error)) {
+    std::vector<wxString> inputs = parsed.inputs;
+    if (!parsed.filesFrom.empty() &&
+        (!ReadInputList(parsed.filesFrom, streams.in, &inputs, &error) ||
+         !CheckInputs(inputs, &error))) {
         Say(err, error);
         return kExportFailed;
     }
+    if (inputs.empty()) {
+        Say(err, wxString::Format(_("the list \"%s\" names no INPUT"), parsed.filesFrom));
+        return kExportFailed;
+    }
+    // What passes through the standard streams is kept in a scratch folder meanwhile.
+    ScratchFolder scratch;
+    wxString spooled;
+    if (inputs[0] == "-" && !SpoolInput(streams.in, scratch, &spooled, &error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
+    if (!spooled.empty()) {
+        inputs[0] = spooled;
+    }
+    // Videos give the part asked for, taken at --fps (their own rate without it).
+    for (wxString& video : inputs) {
+        if (HasVideoExtension(video)) {
+            const VideoRange whole;
+            video = VideoPartName(video, {std::max(parsed.start, 0.0),
+                                          parsed.end >= 0 ? parsed.end : whole.end, parsed.fps});
+        }
+    }
+    InputFrames input;
+    if (!ReadInputFrames(inputs, parsed.keepGoing, &input, &error)) {
+        Say(err, Shown(error, spooled, "-"));
+        return kExportFailed;
+    }
+    // Notes, unlike errors, are kept back by --quiet.
+    std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& missing : input.missing) {
-        Say(err,
+        Say(notes,
             wxString::Format(_("missing \"%s\": no such file, its frame is left out"), missing));
     }
     for (const wxString& skipped : input.skipped) {
-        Say(err, skipped);
+        Say(notes, Shown(skipped, spooled, "-"));
     }
 
+    const bool toOut = parsed.output == "-";
+    if (toOut && !scratch.Create(&error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
     const FrameSize size = OutputSize(input, parsed);
+    const ViewTransform view = parsed.View(input.projectView);
     GifExportJob job;
     job.frameCount = static_cast<int>(input.sizes.size());
-    FrameStream frames(input.sources);
-    job.frameSource = [&frames](int) { return frames.Next(); };
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
-    job.path = parsed.output;
+    // -d and --fps set every frame; otherwise GIF frames keep their own delays.
+    if (!parsed.delay && parsed.fps <= 0) {
+        job.delays = input.delays;
+        for (int& delay : job.delays) {
+            delay = delay >= 0 ? delay : job.delay;
+        }
+    }
+    if (parsed.fps > 0) {
+        job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
+    }
+    // Merging repeated frames, a new speed and ping-pong change which frames are written, and
+    // how long each is shown.
+    const std::vector<int> delays =
+        job.delays.empty() ? std::vector<int>(job.frameCount, job.delay) : job.delays;
+    std::vector<FrameRun> runs;
+    if (parsed.duplicateTolerance >= 0) {
+        runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
+        Say(err, wxString::Format(
+                     _("%d repeated frames left out, their time given to the frames they repeat"),
+                     job.frameCount - static_cast<int>(runs.size())));
+    }
+    const FramePlan plan = PlanFrames(delays, runs, parsed.speed, parsed.pingPong);
+    if (parsed.duplicateTolerance >= 0 || parsed.speed != 100 || parsed.pingPong) {
+        job.frameCount = static_cast<int>(plan.frames.size());
+        job.delays = plan.delays;
+    }
+    PlannedFrames frames(input.sources, plan.frames);
+    job.frameSource = [&frames, &view](int) { return ApplyTransform(frames.Next(), view); };
+    job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
-    ProgressReport progress(err, errIsTerminal, parsed.output);
+    ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, result.message);
+        Say(err, Shown(result.message, job.path, "-"));
         return kExportFailed;
     }
-    Say(err, wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), parsed.output,
-                              job.frameCount, size.width, size.height, job.delay));
+    if (toOut && !CopyFileTo(job.path, streams.out, &error)) {
+        Say(err, error);
+        return kExportFailed;
+    }
+    Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;
 }

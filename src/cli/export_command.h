@@ -14,7 +14,18 @@ enum {
     kExportMisused = 2, // the command line is wrong
 };
 
-// Runs the command with the arguments that follow the program name. The help and version
-// texts go to `out`; messages and progress to `err`, progress as a bar when `errIsTerminal`.
-int RunExportCommand(const std::vector<wxString>& arguments, std::FILE* out, std::FILE* err,
-                     bool errIsTerminal);
+// The streams the command reads and writes, and which of them are terminals.
+struct CommandStreams {
+    // "-" as an INPUT or a --files-from list.
+    std::FILE* in = stdin;
+    // The help and version texts, and the GIF for "-o -".
+    std::FILE* out = stdout;
+    // Messages and progress.
+    std::FILE* err = stderr;
+    bool inIsTerminal = false;
+    bool outIsTerminal = false;
+    bool errIsTerminal = false;
+};
+
+// Runs the command with the arguments that follow the program name.
+int RunExportCommand(const std::vector<wxString>& arguments, const CommandStreams& streams);

@@ -1,7 +1,6 @@
 #include "cli/input_frames.h"
 
 #include "cli/export_arguments.h"
-#include "import/frame_reference.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
 
@@ -51,12 +50,15 @@ Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* 
         read->sources.push_back(path);
         read->sizes.insert(read->sizes.end(), survey.pictures,
                            FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+        read->delays.insert(read->delays.end(), survey.delays.begin(), survey.delays.end());
+        read->delays.resize(read->sizes.size(), -1);
     }
     return Taken::Whole;
 }
 
 bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
     const ProjectFile project = ReadProjectFile(path);
+    read->projectView = project.view;
     if (!project.Reached(ProjectStep::Paths)) {
         *error = project.error;
         return false;
@@ -72,9 +74,14 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
     }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
-    for (const wxString& source : project.paths) {
+    for (size_t i = 0; i < project.paths.size(); ++i) {
+        const wxString& source = project.paths[i];
         wxString message;
+        const size_t before = read->sizes.size();
         const Taken taken = Survey(source, keepGoing, true, read, &message);
+        // A project's frames take its delay, GIF frames too, unless their path names their own.
+        read->delays.resize(before);
+        read->delays.resize(read->sizes.size(), i < project.delays.size() ? project.delays[i] : -1);
         if (taken == Taken::Failed) {
             *error = message;
             return false;
@@ -95,7 +102,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error) {
     for (const wxString& input : inputs) {
-        const SourceProblem problem = CheckSourceFile(StripFrameSuffix(input));
+        const SourceProblem problem = CheckSourceFile(SourceFileOf(input));
         if (problem) {
             *error = CannotRead(input, problem);
             return false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/canvas_size.h"
+#include "image/view_transform.h"
 
 #include <wx/string.h>
 
@@ -14,12 +15,17 @@ struct InputFrames {
     std::vector<wxString> sources;
     // The size of every frame the sources give, in order.
     std::vector<FrameSize> sizes;
+    // Every frame's own delay in hundredths of a second (a GIF frame's), or -1 for a still
+    // picture, which takes the delay the command line or project gives.
+    std::vector<int> delays;
     // The project's delay in hundredths of a second, brought into the delay control's range;
     // 0 when the input was no project or its delay could not be read.
     int projectDelay = 0;
     // The project's canvas size, written unless the command line asks for another; 0 x 0 when
     // the input was no project or a side is not above 0.
     FrameSize projectSize;
+    // The project's view of its frames: crop, turn, flip.
+    ViewTransform projectView;
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;

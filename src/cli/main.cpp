@@ -35,8 +35,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments.push_back(wxString(argv[i], *wxConvFileName));
     }
+    CommandStreams streams;
+    streams.inIsTerminal = isatty(fileno(stdin)) != 0;
+    streams.outIsTerminal = isatty(fileno(stdout)) != 0;
+    streams.errIsTerminal = isatty(fileno(stderr)) != 0;
     try {
-        return RunExportCommand(arguments, stdout, stderr, isatty(fileno(stderr)) != 0);
+        return RunExportCommand(arguments, streams);
     } catch (const std::bad_alloc&) {
         // Whatever ran out, the target was left as it was: the replacing file drops its work.
         std::fprintf(stderr, "reelmont-export: %s\n",

@@ -1,6 +1,19 @@
 #include "cli/option_table.h"
 
+#include "video/video_time.h"
+
 #include <wx/intl.h>
+
+namespace {
+bool ReadTime(const wxString& value, const wxString& name, double* seconds, wxString* error) {
+    if (!ParseVideoTime(value, seconds)) {
+        *error =
+            wxString::Format(_("%s needs a time such as 2.5 or 1:02.5, not \"%s\""), name, value);
+        return false;
+    }
+    return true;
+}
+} // namespace
 
 // To add an option: give it a row below (its names as reserved for it, its value, its help
 // lines and a handler that stores it in ExportArguments), list it in the manual page
@@ -24,6 +37,31 @@ std::vector<OptionRow> ExportOptionRows() {
            "(default: the size of the frames, as the main window takes it)"),
          [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
              return ReadWholeNumber(value, name, 1, kLargestExportNumber, &parsed->height, error);
+         }},
+        {"fps", 0, OptionValue::Required, "N",
+         _("frames a second instead of -d: delays in whole hundredths that keep\n"
+           "the pace without drift (12 gives 8, 8, 9, 8, 8, 9, ...), above 0 up to 100"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             double fps = 0;
+             if (!value.ToCDouble(&fps) || !(fps > 0 && fps <= 100)) {
+                 *error = wxString::Format(
+                     _("%s needs a number of frames a second above 0 up to 100, not \"%s\""), name,
+                     value);
+                 return false;
+             }
+             parsed->fps = fps;
+             return true;
+         }},
+        {"start", 0, OptionValue::Required, "TIME",
+         _("where the part taken from each video INPUT starts: seconds (2.5)\n"
+           "or minutes and seconds (1:02.5); default its beginning"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadTime(value, name, &parsed->start, error);
+         }},
+        {"end", 0, OptionValue::Required, "TIME",
+         _("where that part ends, not included; default the video's end"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadTime(value, name, &parsed->end, error);
          }},
         {"quality", 'q', OptionValue::Required, "standard|best",
          _("colours of each frame: the fast standard palette (default) or the\n"
@@ -50,12 +88,68 @@ std::vector<OptionRow> ExportOptionRows() {
              return ReadWholeNumber(value, name, 0, kLargestExportNumber, &parsed->options.passes,
                                     error);
          }},
-        {"output", 'o', OptionValue::Required, "OUT.gif",
-         _("the file to write; it is replaced only once the GIF is complete"),
-         [](const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->output = value;
+        {"crop", 0, OptionValue::Required, "WxH+X+Y",
+         _("keep only W x H pixels of every picture, from X, Y on (taken\n"
+           "before the turn and the flip)"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             if (!ParseCropGeometry(value, &parsed->crop)) {
+                 *error = wxString::Format(_("%s needs WIDTHxHEIGHT+X+Y, not \"%s\""), name, value);
+                 return false;
+             }
              return true;
          }},
+        {"rotate", 0, OptionValue::Required, "90|180|270",
+         _("turn every frame clockwise by so many degrees"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             if (value != "90" && value != "180" && value != "270") {
+                 *error = wxString::Format(_("%s needs 90, 180 or 270, not \"%s\""), name, value);
+                 return false;
+             }
+             parsed->quarterTurns = value == "90" ? 1 : value == "180" ? 2 : 3;
+             return true;
+         }},
+        {"flip", 0, OptionValue::Required, "h|v",
+         _("flip every frame after the turn: h left to right, v top to\n"
+           "bottom (both may be given)"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             if (value != "h" && value != "v") {
+                 *error = wxString::Format(_("%s needs h or v, not \"%s\""), name, value);
+                 return false;
+             }
+             (value == "h" ? parsed->flipLeftRight : parsed->flipTopBottom) = true;
+             return true;
+         }},
+        {"speed", 0, OptionValue::Required, "PERCENT",
+         _("play at 25 to 400 percent of the speed: 200 halves every delay,\n"
+           "50 doubles it (in whole hundredths adding up, at least 2)"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadWholeNumber(value, name, 25, 400, &parsed->speed, error);
+         }},
+        {"pingpong", 0, OptionValue::None, "",
+         _("play forward, then back: the frames again in reverse order,\n"
+           "without showing the last and the first twice"),
+         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->pingPong = true;
+             return true;
+         }},
+        {"drop-duplicates", 0, OptionValue::Optional, "TOLERANCE",
+         _("merge each run of repeated frames into its first, shown as long\n"
+           "as the whole run; TOLERANCE (0 to 100, default 0) is how far in\n"
+           "percent a colour may differ"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             if (value.empty()) {
+                 parsed->duplicateTolerance = 0;
+                 return true;
+             }
+             return ReadWholeNumber(value, name, 0, 100, &parsed->duplicateTolerance, error);
+         }},
+        {"output", 'o', OptionValue::Required, "OUT.gif",
+         _("the file to write; it is replaced only once the GIF is complete;\n"
+           "\"-\" writes to standard output"),
+         SetText<&ExportArguments::output>},
+        {"files-from", 0, OptionValue::Required, "FILE",
+         _("also take the INPUTs FILE names, one a line (\"-\": standard input)"),
+         SetText<&ExportArguments::filesFrom>},
         {"keep-going", 0, OptionValue::None, "",
          _("write the frames read before the damage of a damaged input, instead\n"
            "of ending without writing"),
@@ -63,16 +157,13 @@ std::vector<OptionRow> ExportOptionRows() {
              parsed->keepGoing = true;
              return true;
          }},
-        {"help", 'h', OptionValue::None, "", _("show this text"),
-         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->help = true;
-             return true;
-         }},
+        {"quiet", 0, OptionValue::None, "",
+         _("print only errors: no progress, no notes on skipped or damaged\n"
+           "inputs, no summary"),
+         SetFlag<&ExportArguments::quiet>},
+        {"help", 'h', OptionValue::None, "", _("show this text"), SetFlag<&ExportArguments::help>},
         {"version", 0, OptionValue::None, "", _("show the version"),
-         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
-             parsed->version = true;
-             return true;
-         }},
+         SetFlag<&ExportArguments::version>},
     };
 }
 

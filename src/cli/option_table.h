@@ -43,3 +43,15 @@ std::vector<OptionRow> ExportOptionRows();
 // A whole number of decimal digits from `least` to `most`.
 bool ReadWholeNumber(const wxString& value, const wxString& name, int least, int most, int* number,
                      wxString* error);
+
+// Handlers for the plainest options: one that sets a flag, one that keeps its value as given.
+template <bool ExportArguments::*flag>
+bool SetFlag(const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+    parsed->*flag = true;
+    return true;
+}
+template <wxString ExportArguments::*text>
+bool SetText(const wxString& value, const wxString&, ExportArguments* parsed, wxString*) {
+    parsed->*text = value;
+    return true;
+}

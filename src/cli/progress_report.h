@@ -1,5 +1,6 @@
-// Shows the export's progress on standard error: a bar redrawn in place on a terminal, a line at
-// every tenth otherwise.
+// Shows the export's progress on standard error, only where someone watches it: on a terminal,
+// as one line redrawn in place and wiped at the end, so that only the summary stays. Elsewhere
+// (a log, a pipe) it shows nothing.
 #pragma once
 
 #include <wx/string.h>
@@ -8,15 +9,16 @@
 
 class ProgressReport {
 public:
-    ProgressReport(std::FILE* stream, bool terminal, const wxString& target);
+    // Shows nothing unless `shown`.
+    ProgressReport(std::FILE* stream, bool shown, const wxString& target);
 
     void Update(int percent);
-    // Ends the bar's line, if one was drawn.
+    // Wipes the line, if one was drawn.
     void Finish();
 
 private:
     std::FILE* m_stream;
-    bool m_terminal;
-    wxString m_target;
-    int m_shown = -1;
+    bool m_shown;
+    wxString m_text;
+    int m_percent = -1;
 };

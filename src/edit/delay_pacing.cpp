@@ -40,5 +40,9 @@ std::vector<int> ScaleDelays(const std::vector<int>& delays, double percent, int
         total += delays[i];
         ends[i] = static_cast<double>(total) / percent; // hundredths * 100 / percent / 100
     }
-    return PaceDelays(ends, minimum);
+    std::vector<int> scaled = PaceDelays(ends, minimum);
+    for (int& delay : scaled) {
+        delay = delay > kLongestDelay ? kLongestDelay : delay;
+    }
+    return scaled;
 }

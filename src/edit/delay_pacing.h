@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <vector>
 
+// The most hundredths a GIF frame's delay can hold.
+constexpr int kLongestDelay = 65535;
+
 // Delays for frames ending at `ends` (seconds from the first frame's start, ascending). A
 // delay below `minimum` is raised to it and the frames after it give the time back, so the
 // total drifts only where every frame is already at the minimum.
@@ -15,5 +18,5 @@ std::vector<int> PaceDelays(const std::vector<double>& ends, int minimum = 1);
 std::vector<int> DelaysForRate(std::size_t count, double fps);
 
 // The same frames played at `percent` of their speed (200: twice as fast), each delay at
-// least `minimum`; the total follows the new speed without drift.
+// least `minimum` and at most kLongestDelay; the total follows the new speed without drift.
 std::vector<int> ScaleDelays(const std::vector<int>& delays, double percent, int minimum = 2);

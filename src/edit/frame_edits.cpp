@@ -49,7 +49,7 @@ bool InsertedFrames::Forward() {
     }
     std::vector<int> selection;
     for (int k = 0; k < m_count; ++k) {
-        m_target.PutFrame(m_held[k].release(), m_first + k);
+        m_target.PutFrame(std::move(m_held[k]), m_first + k);
         selection.push_back(m_first + k);
     }
     m_held.clear();
@@ -63,7 +63,7 @@ bool InsertedFrames::Backward() {
     }
     m_held.resize(m_count);
     for (int k = m_count - 1; k >= 0; --k) {
-        m_held[k].reset(m_target.TakeFrame(m_first + k));
+        m_held[k] = m_target.TakeFrame(m_first + k);
     }
     m_target.SetSelection({});
     return true;
@@ -82,7 +82,7 @@ bool RemovedFrames::Forward() {
     }
     m_held.resize(m_positions.size());
     for (size_t k = m_positions.size(); k-- > 0;) {
-        m_held[k].reset(m_target.TakeFrame(m_positions[k]));
+        m_held[k] = m_target.TakeFrame(m_positions[k]);
     }
     m_target.SetSelection({});
     return true;
@@ -94,7 +94,7 @@ bool RemovedFrames::Backward() {
         return false;
     }
     for (size_t k = 0; k < m_positions.size(); ++k) {
-        m_target.PutFrame(m_held[k].release(), m_positions[k]);
+        m_target.PutFrame(std::move(m_held[k]), m_positions[k]);
     }
     m_held.clear();
     m_target.SetSelection(m_positions);
@@ -120,6 +120,165 @@ bool ReorderedFrames::Backward() {
     return true;
 }
 
+namespace {
+size_t BytesOf(const std::vector<AnimationFrame>& frames) {
+    size_t bytes = 0;
+    for (const AnimationFrame& frame : frames) {
+        bytes += frame.pixels ? frame.pixels->CompressedBytes() : 0;
+    }
+    return bytes;
+}
+} // namespace
+
+size_t InsertedFrames::HeldBytes() const {
+    return BytesOf(m_held);
+}
+
+size_t RemovedFrames::HeldBytes() const {
+    return BytesOf(m_held);
+}
+
 SettingsEdit::SettingsEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,
-                           const AnimationSettings& after)
-    : AnimationEdit(target, kind, before, after) {}
+                           const AnimationSettings& after, std::vector<int> frameDelays)
+    : AnimationEdit(target, kind, before, after), m_frameDelays(std::move(frameDelays)) {}
+
+bool SettingsEdit::Forward() {
+    if (Kind() == EditKind::Delay) {
+        for (int n = 0; n < m_target.FrameCount(); ++n) {
+            m_target.SetFrameDelay(n, m_after.delay);
+        }
+    }
+    return true;
+}
+
+bool SettingsEdit::Backward() {
+    if (Kind() == EditKind::Delay && int(m_frameDelays.size()) == m_target.FrameCount()) {
+        for (int n = 0; n < m_target.FrameCount(); ++n) {
+            m_target.SetFrameDelay(n, m_frameDelays[n]);
+        }
+    }
+    return true;
+}
+
+FrameDelaysEdit::FrameDelaysEdit(EditTarget& target, std::vector<int> positions, int delay)
+    : AnimationEdit(target, EditKind::FrameDelay), m_positions(std::move(positions)),
+      m_delays(m_positions.size(), delay) {}
+
+FrameDelaysEdit::FrameDelaysEdit(EditTarget& target, EditKind kind, std::vector<int> positions,
+                                 std::vector<int> delays)
+    : AnimationEdit(target, kind), m_positions(std::move(positions)), m_delays(std::move(delays)) {}
+
+bool FrameDelaysEdit::Forward() {
+    if (m_delays.size() != m_positions.size()) {
+        return false;
+    }
+    for (int n : m_positions) {
+        if (n < 0 || n >= m_target.FrameCount()) {
+            return false;
+        }
+    }
+    m_before.clear();
+    for (size_t k = 0; k < m_positions.size(); ++k) {
+        m_before.push_back(m_target.FrameDelay(m_positions[k]));
+        m_target.SetFrameDelay(m_positions[k], m_delays[k]);
+    }
+    return true;
+}
+
+bool FrameDelaysEdit::Backward() {
+    if (m_before.size() != m_positions.size()) {
+        return false;
+    }
+    // Backwards, so that a position named twice gets its first delay back.
+    for (size_t k = m_positions.size(); k-- > 0;) {
+        if (m_positions[k] >= m_target.FrameCount()) {
+            return false;
+        }
+        m_target.SetFrameDelay(m_positions[k], m_before[k]);
+    }
+    return true;
+}
+
+MergedFrames::MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs)
+    : AnimationEdit(target, EditKind::RemoveDuplicates) {
+    for (const FrameRun& run : runs) {
+        if (run.count > 1) {
+            m_kept.push_back(run.first);
+            m_delays.push_back(run.delay);
+            for (int k = 1; k < run.count; ++k) {
+                m_removed.push_back(run.first + k);
+            }
+        }
+    }
+}
+
+size_t MergedFrames::HeldBytes() const {
+    return BytesOf(m_held);
+}
+
+bool MergedFrames::Forward() {
+    if (m_removed.empty() || m_removed.back() >= m_target.FrameCount()) {
+        return false;
+    }
+    m_before.clear();
+    for (size_t k = 0; k < m_kept.size(); ++k) {
+        m_before.push_back(m_target.FrameDelay(m_kept[k]));
+        m_target.SetFrameDelay(m_kept[k], m_delays[k]);
+    }
+    m_held.resize(m_removed.size());
+    for (size_t k = m_removed.size(); k-- > 0;) {
+        m_held[k] = m_target.TakeFrame(m_removed[k]);
+    }
+    m_target.SetSelection({});
+    return true;
+}
+
+bool MergedFrames::Backward() {
+    if (m_held.size() != m_removed.size() ||
+        m_target.FrameCount() + m_removed.size() <= size_t(m_removed.back())) {
+        return false;
+    }
+    for (size_t k = 0; k < m_removed.size(); ++k) {
+        m_target.PutFrame(m_held[k], m_removed[k]);
+    }
+    m_held.clear();
+    for (size_t k = 0; k < m_kept.size(); ++k) {
+        m_target.SetFrameDelay(m_kept[k], m_before[k]);
+    }
+    m_target.SetSelection(m_kept);
+    return true;
+}
+
+bool EditHistory::Submit(wxCommand* command, bool storeIt) {
+    const bool done = wxCommandProcessor::Submit(command, storeIt);
+    Trim();
+    return done;
+}
+
+void EditHistory::Store(wxCommand* command) {
+    wxCommandProcessor::Store(command);
+    Trim();
+}
+
+size_t EditHistory::HeldBytes() const {
+    size_t bytes = 0;
+    for (const wxObject* object : m_commands) {
+        if (const auto* edit = dynamic_cast<const AnimationEdit*>(object)) {
+            bytes += edit->HeldBytes();
+        }
+    }
+    return bytes;
+}
+
+void EditHistory::Trim() {
+    // Only steps before the current one go: Redo must still find the step after it.
+    while (m_currentCommand && m_commands.GetFirst() != m_currentCommand &&
+           HeldBytes() > m_budget) {
+        wxList::compatibility_iterator oldest = m_commands.GetFirst();
+        if (m_lastSavedCommand == oldest) {
+            m_lastSavedCommand = wxList::compatibility_iterator();
+        }
+        delete static_cast<wxCommand*>(oldest->GetData());
+        m_commands.Erase(oldest);
+    }
+}

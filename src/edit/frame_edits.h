@@ -1,12 +1,13 @@
 // The undoable changes of the animation, for the toolkit's command processor. Frames taken
-// out by a command stay with it, so undoing brings back the very same frames.
+// out by a command stay with it by reference, so undoing brings back the very same frames and
+// costs no copies of their pictures.
 #pragma once
 
 #include "edit/edit_target.h"
 #include "edit/frame_order.h"
+#include "edit/repeated_frames.h"
 
 #include <wx/cmdproc.h>
-#include <wx/object.h>
 
 #include <memory>
 #include <vector>
@@ -23,8 +24,19 @@ enum class EditKind {
     MoveRight,
     Reverse,
     Delay,
+    FrameDelay,
     Width,
     Height,
+    Crop,
+    RotateRight,
+    RotateLeft,
+    Rotate180,
+    FlipHorizontal,
+    FlipVertical,
+    Duplicate,
+    PingPong,
+    Speed,
+    RemoveDuplicates,
 };
 
 class AnimationEdit : public wxCommand {
@@ -38,6 +50,8 @@ public:
     bool Undo() override;
 
     EditKind Kind() const { return m_kind; }
+    // What the pictures of the frames the edit holds take, compressed.
+    virtual size_t HeldBytes() const { return 0; }
 
 protected:
     // The change of the frame list and its reversal; false when the list no longer fits.
@@ -63,6 +77,8 @@ public:
     InsertedFrames(EditTarget& target, EditKind kind, int first, int count,
                    const AnimationSettings& before, const AnimationSettings& after);
 
+    size_t HeldBytes() const override;
+
 protected:
     bool Forward() override;
     bool Backward() override;
@@ -70,7 +86,7 @@ protected:
 private:
     int m_first;
     int m_count;
-    std::vector<std::unique_ptr<wxObject>> m_held;
+    std::vector<AnimationFrame> m_held;
 };
 
 // Frames taken out of the animation at the given positions.
@@ -78,13 +94,15 @@ class RemovedFrames : public AnimationEdit {
 public:
     RemovedFrames(EditTarget& target, EditKind kind, std::vector<int> positions);
 
+    size_t HeldBytes() const override;
+
 protected:
     bool Forward() override;
     bool Backward() override;
 
 private:
     std::vector<int> m_positions; // ascending
-    std::vector<std::unique_ptr<wxObject>> m_held;
+    std::vector<AnimationFrame> m_held;
 };
 
 // The frames put into a new order.
@@ -101,17 +119,78 @@ private:
     FrameOrder m_order;
 };
 
-// A change of the delay or of the output size. Further changes of the same setting made right
-// after it join it, so that typing a number is undone at once.
+// A change of the delay control, the output size or the view. The delay control sets every
+// frame's delay: `frameDelays` are the frames' delays before it (empty for other settings).
+// Further changes of the same setting made right after it join it, so that typing a number is
+// undone at once.
 class SettingsEdit : public AnimationEdit {
 public:
     SettingsEdit(EditTarget& target, EditKind kind, const AnimationSettings& before,
-                 const AnimationSettings& after);
+                 const AnimationSettings& after, std::vector<int> frameDelays = {});
 
     void Extend(const AnimationSettings& after) { m_after = after; }
 
 protected:
-    bool Forward() override { return true; }
-    bool Backward() override { return true; }
+    bool Forward() override;
+    bool Backward() override;
     bool ChangesFrames() const override { return false; }
+
+private:
+    std::vector<int> m_frameDelays;
+};
+
+// The delay of the frames at `positions` set to one value, or each to its own.
+class FrameDelaysEdit : public AnimationEdit {
+public:
+    FrameDelaysEdit(EditTarget& target, std::vector<int> positions, int delay);
+    FrameDelaysEdit(EditTarget& target, EditKind kind, std::vector<int> positions,
+                    std::vector<int> delays);
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+    bool KeepsSettings() const override { return true; }
+    bool ChangesFrames() const override { return false; }
+
+private:
+    std::vector<int> m_positions;
+    std::vector<int> m_delays;
+    std::vector<int> m_before;
+};
+
+// Runs of repeated frames merged: each run's first frame stays, shown for the run's delay, and
+// the frames after it in the run go.
+class MergedFrames : public AnimationEdit {
+public:
+    MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs);
+    size_t HeldBytes() const override;
+    // How many frames go.
+    int Removed() const { return static_cast<int>(m_removed.size()); }
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+    bool KeepsSettings() const override { return true; }
+
+private:
+    std::vector<int> m_kept, m_delays, m_before; // first frames, their new and old delays
+    std::vector<int> m_removed;                  // ascending
+    std::vector<AnimationFrame> m_held;
+};
+
+// The toolkit's history, also bounded by the memory its edits hold: beyond `budget` bytes the
+// oldest steps are dropped, never the last one done.
+class EditHistory : public wxCommandProcessor {
+public:
+    EditHistory(int maxCommands, size_t budget)
+        : wxCommandProcessor(maxCommands), m_budget(budget) {}
+
+    bool Submit(wxCommand* command, bool storeIt = true) override;
+    void Store(wxCommand* command) override;
+    size_t HeldBytes() const;
+
+private:
+    void Trim();
+
+    size_t m_budget;
 };

@@ -7,7 +7,7 @@ std::vector<FrameRun> RepeatedFrameRuns(const std::vector<int>& delays,
     for (int frame = 0; frame < int(delays.size()); ++frame) {
         if (!runs.empty()) {
             FrameRun& run = runs.back();
-            if (run.delay + delays[frame] <= longest && alike(run.first, frame)) {
+            if (alike(run.first, frame) && run.delay + delays[frame] <= longest) {
                 ++run.count;
                 run.delay += delays[frame];
                 continue;

@@ -2,6 +2,8 @@
 // first frame for as long as all of its frames were, so the animation keeps its timing.
 #pragma once
 
+#include "edit/delay_pacing.h"
+
 #include <functional>
 #include <vector>
 
@@ -17,6 +19,8 @@ struct FrameRun {
 // The frames of `delays` in runs: a frame joins the run before it when `alike(first, frame)`
 // says it repeats the run's first frame (compared with that one, so slow changes never add up
 // within a run), unless the run's delay would exceed `longest`, the most a GIF frame can hold.
+// `alike` is asked about every frame after the first, in order, so it may read the frames as a
+// stream.
 std::vector<FrameRun> RepeatedFrameRuns(const std::vector<int>& delays,
                                         const std::function<bool(int first, int frame)>& alike,
-                                        int longest = 65535);
+                                        int longest = kLongestDelay);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "export/colour_map.h"
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include <wx/image.h>
 

@@ -6,7 +6,7 @@
 #include "export/frame_optimiser.h"
 #include "export/palette_conversion.h"
 #include "export/replacing_file.h"
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -207,14 +207,9 @@ private:
     std::thread m_helper;
 };
 
-// Points the encoder at a frame's own buffer for as long as the frame is encoded.
-class EncoderOutput {
-public:
-    explicit EncoderOutput(wxOutputStream& stream) { g_gifOutputStream = &stream; }
-    ~EncoderOutput() { g_gifOutputStream = nullptr; }
-    EncoderOutput(const EncoderOutput&) = delete;
-    EncoderOutput& operator=(const EncoderOutput&) = delete;
-};
+int FrameDelay(const GifExportJob& job, int index) {
+    return job.delays.empty() ? job.delay : job.delays[index];
+}
 
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
 // none could be coded.
@@ -224,9 +219,8 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     for (OptimisedFrame& way : ways) {
         way.layout.passes = job.options.passes;
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        EncoderOutput output(*coded);
-        if (MyGifHandler().SaveFrame(way.image, job.delay * 10, job.frameCount, index,
-                                     way.layout) &&
+        if (MyGifHandler().SaveFrame(*coded, way.image, FrameDelay(job, index), job.frameCount,
+                                     index, way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
             shortest = std::move(coded);
         }

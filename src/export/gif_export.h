@@ -8,6 +8,7 @@
 #include <wx/string.h>
 
 #include <functional>
+#include <vector>
 
 struct GifExportJob {
     int frameCount = 0;
@@ -20,6 +21,8 @@ struct GifExportJob {
     int canvasHeight = 0;
     // Delay of every frame, in hundredths of a second.
     int delay = 10;
+    // Delay of each frame instead, when not empty: one for each of the frameCount frames.
+    std::vector<int> delays;
     // The GIF file to write.
     wxString path;
     // Palette mode, optimised frames and passes; the defaults write the file as always.
@@ -45,5 +48,5 @@ struct GifExportResult {
 };
 
 // Runs the export. On any failure or stop the target is left untouched and no unfinished file
-// remains. Only one export may run at a time (the encoder's output stream is process-wide).
+// remains.
 GifExportResult ExportGif(const GifExportJob& job);

@@ -56,6 +56,9 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 while (m_backlog && *m_backlog >= m_backlogLimit && !TestDestroy()) {
                     wxMilliSleep(1);
                 }
+                if (picture.delay >= 0) {
+                    SetPictureDelay(*picture.image, picture.delay);
+                }
                 m_image = picture.image.release();
                 if (m_backlog) {
                     ++*m_backlog;

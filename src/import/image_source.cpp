@@ -1,9 +1,10 @@
 #include "import/image_source.h"
 
 #include "app/memory_budget.h"
+#include "gif/gif_frames.h"
 #include "import/frame_reference.h"
-#include "import/gif_frames.h"
 #include "import/picture_header.h"
+#include "video/video_reference.h"
 
 #include <wx/log.h>
 #include <wx/wfstream.h>
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 
 namespace {
+const char* const kDelayOption = "ReelmontFrameDelay";
 // A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
 const unsigned long long kDecodeBytesPerPixel = 4;
 // The end marker of a file that was written whole lies within this many bytes of its end.
@@ -91,6 +93,33 @@ bool Fault(SourceProblem* problem, SourceFault fault) {
     return false;
 }
 
+// The whole video at its own rate, where a path names a video file.
+VideoName WholeVideo(const wxString& path) {
+    VideoName name;
+    name.path = path;
+    return name;
+}
+
+bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
+                 const StopRequest& stopRequested, SourceProblem* problem) {
+    const VideoPictureSink each = [&](VideoPicture picture) {
+        deliver(SourcePicture{std::move(picture.image), 0, VideoFrameName(name.path, picture.time),
+                              picture.isLast, picture.delay});
+    };
+    const VideoReading reading = name.frame
+                                     ? ReadVideoTimes(name.path, {name.time}, each, stopRequested)
+                                     : ReadVideoRange(name.path, name.range, each, stopRequested);
+    if (problem && !reading.complete && !reading.stopped) {
+        if (reading.pictures > 0) {
+            problem->fault = SourceFault::Damaged;
+            problem->stoppedAt = reading.stoppedAt;
+        } else {
+            problem->fault = reading.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+        }
+    }
+    return reading.pictures > 0;
+}
+
 bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& deliver,
                  const StopRequest& stopRequested, SourceProblem* problem) {
     // A still picture has only its first frame.
@@ -127,8 +156,11 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
-        return Fault(problem, header.kind != PictureKind::Unknown ? SourceFault::Damaged
-                                                                  : SourceFault::NoPicture);
+        if (header.kind == PictureKind::Unknown) {
+            decoding.Reset();
+            return DecodeVideo(WholeVideo(path), deliver, stopRequested, problem);
+        }
+        return Fault(problem, SourceFault::Damaged);
     }
     if (!whole) {
         Fault(problem, SourceFault::Damaged);
@@ -152,6 +184,14 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 }
 } // namespace
 
+void SetPictureDelay(wxImage& picture, int delay) {
+    picture.SetOption(kDelayOption, delay);
+}
+
+int PictureDelay(const wxImage& picture, int fallback) {
+    return picture.HasOption(kDelayOption) ? picture.GetOptionInt(kDelayOption) : fallback;
+}
+
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {
     try {
@@ -166,13 +206,18 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
                   const StopRequest& stopRequested, SourceProblem* problem) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
-    const wxString source = StripFrameSuffix(path);
+    VideoName video;
+    const bool named = ParseVideoName(path, &video);
+    const wxString source = named ? video.path : StripFrameSuffix(path);
     const SourceProblem before = CheckBeforeReading(source);
     if (before) {
         if (problem) {
             *problem = before;
         }
         return false;
+    }
+    if (named || HasVideoExtension(source)) {
+        return DecodeVideo(named ? video : WholeVideo(source), deliver, stopRequested, problem);
     }
     if (IsGifContent(source)) {
         return DecodeGifFrames(
@@ -203,18 +248,42 @@ wxString SourcePicture::EntryPath() const {
     return fromGif || IsGifSource(sourcePath) ? FrameReference(sourcePath, frameIndex) : sourcePath;
 }
 
+wxString SourceFileOf(const wxString& path) {
+    VideoName video;
+    return ParseVideoName(path, &video) ? video.path : StripFrameSuffix(path);
+}
+
 SourceSurvey SurveyImageSource(const wxString& path) {
     SourceSurvey survey;
-    const wxString source = StripFrameSuffix(path);
+    VideoName video;
+    const bool named = ParseVideoName(path, &video);
+    const wxString source = named ? video.path : StripFrameSuffix(path);
     survey.problem = CheckBeforeReading(source);
     if (survey.problem) {
         return survey;
+    }
+    const PictureHeader header = ReadPictureHeader(source);
+    // A file the toolkit cannot read may still be a video the libraries read.
+    const bool unknown = !named && !HasVideoExtension(source) && !IsGifContent(source) &&
+                         header.kind == PictureKind::Unknown && !wxImage::CanRead(source);
+    if (named || HasVideoExtension(source) || unknown) {
+        const VideoProbe probe = ProbeVideo(source);
+        if (probe.readable) {
+            survey.pictures =
+                video.frame ? 1
+                            : static_cast<int>(TimeVideoRange(source, video.range).times.size());
+            survey.size = probe.size;
+            return survey;
+        }
+        if (!unknown) {
+            survey.problem.fault = probe.noVideo ? SourceFault::NoVideo : SourceFault::NoPicture;
+            return survey;
+        }
     }
     if (IsGifContent(source)) {
         wxLogNull quiet;
         return SurveyGifFrames(source, ParseFrameIndex(path));
     }
-    const PictureHeader header = ReadPictureHeader(source);
     if (header.TooLarge()) {
         survey.problem.fault = SourceFault::TooLarge;
         survey.problem.width = header.width;
@@ -226,6 +295,7 @@ SourceSurvey SurveyImageSource(const wxString& path) {
         [&survey](SourcePicture picture) {
             survey.pictures = 1;
             survey.size = picture.image->GetSize();
+            survey.delays = {-1};
         },
         StopRequest(), &survey.problem);
     return survey;

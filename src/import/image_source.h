@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // One picture decoded from an image source.
 struct SourcePicture {
@@ -20,6 +21,10 @@ struct SourcePicture {
     wxString sourcePath;
     // True when no further picture of this source follows.
     bool isLast = false;
+    // Hundredths of a second the picture stays by the source's own timing: a GIF frame's delay
+    // (0 and 1 kept as the file has them) or a video's time stamps; -1 where the source has
+    // none (a still picture, which takes the delay control's value).
+    int delay = -1;
     // True when the file is a GIF file (by its content), whose frames are named by frame
     // references.
     bool fromGif = false;
@@ -29,6 +34,11 @@ struct SourcePicture {
     wxString EntryPath() const;
 };
 
+// A picture carries its delay (see SourcePicture::delay) as an image option when it travels
+// alone, as in the import worker's events; `fallback` when it has none.
+void SetPictureDelay(wxImage& picture, int delay);
+int PictureDelay(const wxImage& picture, int fallback);
+
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
 
@@ -37,7 +47,11 @@ using StopRequest = std::function<bool()>;
 // - a GIF file: every frame, each composed onto the file's logical screen;
 // - a frame reference ("x.gif_N", or "x.png_N" for a GIF file so named): only the composed
 //   frame N of the GIF file, or of another picture its one picture when N is 0;
-// - any other file: its one picture, through the toolkit's image handlers.
+// - a video file: the whole video at its own rate (at most 50 frames a second), each picture
+//   with its delay and, as its source path, the name of its frame ("clip.mp4#t=0.04");
+// - a video part or frame name ("clip.mp4#t=2,4&fps=10", "clip.mp4#t=2.1"): that part or frame;
+// - any other file: its one picture, through the toolkit's image handlers, or when they cannot
+//   read it and FFmpeg's libraries can, as a video.
 // `stopRequested` (may be empty) is asked before each frame and ends the decoding when it says
 // true. A file that is not a regular one is refused before it is opened, a still picture larger
 // than kLargestPicturePixels before it is decoded. A missing, undecodable or damaged file, or a
@@ -50,12 +64,18 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
 // True when the file starts as a GIF file does, whatever its name.
 bool IsGifContent(const wxString& path);
 
+// The file a source reads: the path without a GIF frame number, or a video part's or frame's
+// video.
+wxString SourceFileOf(const wxString& path);
+
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
 // composing its frames, any other file is decoded and dropped.
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
+    // Each picture's delay, as SourcePicture::delay gives it.
+    std::vector<int> delays;
     // Why the source gives fewer pictures than it should, or none.
     SourceProblem problem;
 };

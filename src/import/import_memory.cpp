@@ -1,7 +1,7 @@
 #include "import/import_memory.h"
 
+#include "gif/gif_frames.h"
 #include "import/frame_reference.h"
-#include "import/gif_frames.h"
 #include "import/image_source.h"
 #include "import/picture_header.h"
 

@@ -36,7 +36,7 @@ bool WhiteOnly(const char* text, int length) {
 // child the reader looks at.
 size_t ChildrenRecorded(size_t depth, size_t index) {
     if (depth == 1) {
-        return 3; // "name", "gif", "images"
+        return 4; // "name", "gif", "images", "animation"
     }
     if (depth == 2 && index == 1) {
         return 3; // "width", "height", "delay_time"
@@ -127,8 +127,13 @@ void ProjectOutline::StartElement(void* self, const char* name, const char** att
         open.limit = ChildrenRecorded(1, 0);
     } else if (OutlineNode* child = outline->AddChild(true)) {
         child->name = name;
-        for (const char** attribute = attributes; attribute[0] && attribute[1]; attribute += 2) {
-            child->attributes.emplace_back(attribute[0], attribute[1]);
+        // The attributes the reader looks at: those of "animation" and of each "path".
+        const bool isPath = outline->m_open.size() == 3 && outline->m_root.children.size() == 3 &&
+                            outline->m_open.back().node == &outline->m_root.children[2];
+        if (isPath || (outline->m_open.size() == 2 && outline->m_root.children.size() == 4)) {
+            for (const char** pair = attributes; pair[0] != nullptr; pair += 2) {
+                child->attributes.emplace_back(pair[0], pair[1]);
+            }
         }
         open.node = child;
         open.limit = ChildrenRecorded(outline->m_open.size(),

@@ -18,11 +18,12 @@ struct OutlineNode {
     bool element = false; // false for text, CDATA, comments and processing instructions
     std::string name;     // the element's name, UTF-8
     std::string content;  // the element's first text or CDATA child, UTF-8
-    // The element's attributes as name and value, UTF-8, in file order.
-    std::vector<std::pair<std::string, std::string>> attributes;
-    // Recorded only where the reader looks: the root's first three children, all children of
+    // Recorded only where the reader looks: the root's first four children, all children of
     // the root's third child, and the first three of its second child.
     std::vector<OutlineNode> children;
+    // Name and value of each attribute, UTF-8; recorded only for the root's fourth child and the
+    // children of its third.
+    std::vector<std::pair<std::string, std::string>> attributes;
 };
 
 class ProjectOutline {

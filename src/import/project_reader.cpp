@@ -29,6 +29,31 @@ int NumberIn(const OutlineNode* node) {
     return StringToInt(Text(node));
 }
 
+// The number an attribute holds when it is whole digits from 0 to `largest`; -1 otherwise.
+int AttributeNumber(const std::string& value, int largest) {
+    if (value.empty() || value.size() > 9) {
+        return -1;
+    }
+    int number = 0;
+    for (const char digit : value) {
+        if (digit < '0' || digit > '9') {
+            return -1;
+        }
+        number = 10 * number + (digit - '0');
+    }
+    return number <= largest ? number : -1;
+}
+
+// A frame's own delay, from the "delay" attribute of its "path".
+int DelayOf(const OutlineNode& path) {
+    for (const auto& attribute : path.attributes) {
+        if (attribute.first == "delay") {
+            return AttributeNumber(attribute.second, 65535);
+        }
+    }
+    return -1;
+}
+
 // A "path" element's text and relative location as the writer meant them.
 struct ListedPath {
     std::string text;
@@ -48,9 +73,9 @@ wxString Normalised(const std::string& path) {
     return name.GetFullPath();
 }
 
-// The frame sources of "images", the usable ones and the missing ones; false when a child is
-// not "path". Paths stay UTF-8 bytes until they are kept, as a file may list a million of them
-// and name few that exist.
+// The frame sources of "images", the usable ones with their delays and the missing ones; false
+// when a child is not "path". Paths stay UTF-8 bytes until they are kept, as a file may list a
+// million of them and name few that exist.
 bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile& project) {
     SourceLookup lookup;
     SourceLookup besideProject;
@@ -63,6 +88,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         const OutlineNode* child = Expect(images.children, i, "path");
         if (!child) {
             project.paths.clear();
+            project.delays.clear();
             project.missing.clear();
             return false;
         }
@@ -90,6 +116,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         }
         if (lastFound) {
             project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.delays.push_back(DelayOf(*child));
             continue;
         }
         // A project folder moved or copied together with its pictures.
@@ -97,13 +124,50 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
             const std::string moved = folder + "/" + listed.relative;
             if (besideProject.Exists(StripFrameSuffixUtf8(moved))) {
                 project.paths.push_back(Normalised(moved));
+                project.delays.push_back(DelayOf(*child));
                 continue;
             }
         }
-        project.missing.push_back(
-            {std::move(listed.text), std::move(listed.relative), project.paths.size()});
+        project.missing.push_back({std::move(listed.text), std::move(listed.relative),
+                                   project.paths.size(), DelayOf(*child)});
     }
     return true;
+}
+
+// The view of "animation": crop="WxH+X+Y", rotate="90", "180" or "270" (clockwise), flip="h"
+// (left to right, after the turn). Values this reader does not know leave their part as it is.
+ViewTransform ViewOf(const OutlineNode& animation) {
+    ViewTransform view;
+    for (const auto& attribute : animation.attributes) {
+        const wxString value = wxString::FromUTF8(attribute.second);
+        if (attribute.first == "crop") {
+            ParseCropGeometry(value, &view.crop);
+        } else if (attribute.first == "rotate") {
+            view.orientation.quarterTurns = value == "90"    ? 1
+                                            : value == "180" ? 2
+                                            : value == "270" ? 3
+                                                             : 0;
+        } else if (attribute.first == "flip") {
+            view.orientation.mirrored = value == "h";
+        }
+    }
+    return view;
+}
+
+// The settings of "animation": loop="N" (the preview's passes, 0 without end), and the export
+// choices best_colours, optimise and loop_in_file, each "0" or "1".
+void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    for (const auto& attribute : animation.attributes) {
+        if (attribute.first == "loop") {
+            project.loopCount = AttributeNumber(attribute.second, 65535);
+        } else if (attribute.first == "best_colours") {
+            project.bestColours = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "optimise") {
+            project.optimise = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "loop_in_file") {
+            project.loopInFile = AttributeNumber(attribute.second, 1);
+        }
+    }
 }
 
 // Walks the outline by position, as far as the expected elements go.
@@ -141,6 +205,10 @@ void Walk(const OutlineNode& root, const std::string& folder, ProjectFile& proje
     project.imagesEmpty = images->children.empty();
     if (!project.imagesEmpty && ReadPaths(*images, folder, project)) {
         project.reached = ProjectStep::Paths;
+    }
+    if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
+        project.view = ViewOf(*animation);
+        ReadSettings(*animation, project);
     }
 }
 

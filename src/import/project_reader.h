@@ -4,7 +4,11 @@
 // file failed.
 #pragma once
 
+#include "image/view_transform.h"
+
 #include <wx/arrstr.h>
+
+#include <vector>
 #include <wx/string.h>
 
 #include <cstddef>
@@ -30,6 +34,7 @@ struct MissingSource {
     std::string path;     // as listed, UTF-8
     std::string relative; // the location beside the project file, as listed; may be empty
     size_t before = 0;    // how many of the usable sources come before it
+    int delay = -1;       // its own delay, as listed; -1 for none
 };
 
 struct ProjectFile {
@@ -47,6 +52,18 @@ struct ProjectFile {
     wxArrayString paths;
     // The frame sources found nowhere, in file order.
     std::vector<MissingSource> missing;
+    // How the frames are shown: crop, turn and flip, from "animation" after "images".
+    ViewTransform view;
+    // Each usable path's own delay from its "delay" attribute, in the order of `paths`; -1 where
+    // it has none or one that is no whole number from 0 to 65535 (the frame takes `delay`).
+    std::vector<int> delays;
+    // The animation's settings from "animation"; -1 where the file says nothing (files of
+    // earlier versions): the preview's passes, and the export choices best colours, optimised
+    // frames and the loop count written into the file (0 or 1).
+    int loopCount = -1;
+    int bestColours = -1;
+    int optimise = -1;
+    int loopInFile = -1;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

@@ -20,14 +20,16 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
     return element;
 }
 
-void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
-    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    wxXmlNode* element = AddElement(parent, name);
+    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    return element;
 }
-
 // One "path" of the file: a frame's source and its location relative to the project file.
 struct PathEntry {
     wxString text;
     wxString relative;
+    int delay = -1; // its own delay; -1 for none
 };
 
 // Where a source sits relative to the project's folder, so that the two can move together;
@@ -72,10 +74,14 @@ private:
     wxString m_lastRelative;
 };
 
-void AddPath(wxXmlNode* images, const PathEntry& entry) {
+// A "path" with the entry's delay where it differs from the animation's `delay`.
+void AddPath(wxXmlNode* images, const PathEntry& entry, int delay) {
     const std::string text = entry.text.utf8_string();
     const std::string relative = entry.relative.utf8_string();
     wxXmlNode* path = AddElement(images, "path");
+    if (entry.delay >= 0 && entry.delay != delay) {
+        path->AddAttribute("delay", wxString::Format("%d", entry.delay));
+    }
     if (NeedsXmlEscape(text) || NeedsXmlEscape(relative)) {
         path->AddChild(
             new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, wxString::FromUTF8(EscapeForXml(text))));
@@ -103,14 +109,16 @@ std::vector<PathEntry> Entries(const ProjectContents& contents, const wxString& 
              ++missing) {
             const MissingSource& source = contents.missing[missing];
             const wxString text = wxString::FromUTF8(source.path);
-            entries.push_back({text, source.relative.empty()
-                                         ? locate.Of(text)
-                                         : wxString::FromUTF8(source.relative)});
+            entries.push_back(
+                {text,
+                 source.relative.empty() ? locate.Of(text) : wxString::FromUTF8(source.relative),
+                 source.delay});
         }
     };
     for (size_t k = 0; k < contents.frames.size(); ++k) {
         addMissingBefore(k);
-        entries.push_back({contents.frames[k], locate.Of(contents.frames[k])});
+        entries.push_back({contents.frames[k], locate.Of(contents.frames[k]),
+                           k < contents.frameDelays.size() ? contents.frameDelays[k] : -1});
     }
     addMissingBefore(contents.frames.size());
     return entries;
@@ -130,7 +138,7 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     wxXmlNode* images = AddElement(project, "images");
     const size_t count = entries.size();
     for (size_t k = 0; k < count; ++k) {
-        AddPath(images, entries[k]);
+        AddPath(images, entries[k], contents.delay);
         ++*written;
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
@@ -140,11 +148,30 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
             if (!entries[k + 1].text.StartsWith(source) || k + 1 == count - 1) {
                 const wxString& relative = entries[k].relative;
                 AddPath(images,
-                        {source, relative.empty() ? wxString() : StripFrameSuffix(relative)});
+                        {source, relative.empty() ? wxString() : StripFrameSuffix(relative)},
+                        contents.delay);
                 ++*written;
             }
         }
     }
+    // Readers of earlier versions stop at "images", so the frames open there as they are. The
+    // settings are always written, so that the project writes the same GIF wherever it opens.
+    const ViewTransform& view = contents.view;
+    wxXmlNode* animation = AddElement(project, "animation");
+    if (!view.crop.IsEmpty()) {
+        animation->AddAttribute("crop", FormatCropGeometry(view.crop));
+    }
+    if (view.orientation.quarterTurns != 0) {
+        animation->AddAttribute("rotate",
+                                wxString::Format("%d", 90 * view.orientation.quarterTurns));
+    }
+    if (view.orientation.mirrored) {
+        animation->AddAttribute("flip", "h");
+    }
+    animation->AddAttribute("loop", wxString::Format("%d", contents.loopCount));
+    animation->AddAttribute("best_colours", contents.bestColours ? "1" : "0");
+    animation->AddAttribute("optimise", contents.optimise ? "1" : "0");
+    animation->AddAttribute("loop_in_file", contents.loopInFile ? "1" : "0");
 }
 } // namespace
 

@@ -2,10 +2,13 @@
 // name of the GIF last written, as the project reader reads them back.
 #pragma once
 
+#include "image/view_transform.h"
 #include "import/project_reader.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
+
+#include <vector>
 
 struct ProjectContents {
     wxString name; // the GIF last written, without folder; may be empty
@@ -13,6 +16,16 @@ struct ProjectContents {
     int height = 0;
     int delay = 0;
     wxArrayString frames; // each frame's source: an image file or a GIF frame reference
+    // Each frame's own delay, in the order of `frames`; written as the "delay" attribute of its
+    // "path" where it differs from `delay`. May be empty: every frame takes `delay`.
+    std::vector<int> frameDelays;
+    // Written as attributes of "animation" after "images", with the view where it changes the
+    // frames: the preview's passes and the export choices.
+    ViewTransform view;
+    int loopCount = 0;
+    bool bestColours = false;
+    bool optimise = false;
+    bool loopInFile = false;
     // Sources the opened project listed that were found nowhere, written back at their places
     // (`before` counts frames), so that restoring the files restores the frames.
     std::vector<MissingSource> missing;

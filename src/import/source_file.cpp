@@ -1,5 +1,7 @@
 #include "import/source_file.h"
 
+#include "video/video_time.h"
+
 #include <wx/intl.h>
 #include <wx/log.h>
 
@@ -46,9 +48,15 @@ wxString DescribeSourceProblem(const SourceProblem& problem) {
     case SourceFault::NoMemory:
         return _("its frames would take more memory than this computer can spare");
     case SourceFault::Damaged:
+        if (problem.stoppedAt >= 0) {
+            return wxString::Format(_("it is damaged or cut off at %s"),
+                                    FormatVideoTime(problem.stoppedAt));
+        }
         return _("it is damaged");
     case SourceFault::NoPicture:
         return _("it holds no picture that can be read");
+    case SourceFault::NoVideo:
+        return _("it holds no video");
     }
     return wxString();
 }

@@ -15,6 +15,7 @@ enum class SourceFault {
     NoMemory,   // its frames would pass the memory budget
     Damaged,    // cut short or corrupt; what could be read of it was delivered
     NoPicture,  // readable, but not a picture the program knows
+    NoVideo,    // a container of sound or text only: no picture in it
 };
 
 struct SourceProblem {
@@ -24,6 +25,8 @@ struct SourceProblem {
     // The picture's size for TooLarge.
     unsigned long long width = 0;
     unsigned long long height = 0;
+    // For a Damaged video, the seconds from its start where reading stopped; -1 for others.
+    double stoppedAt = -1;
 
     explicit operator bool() const { return fault != SourceFault::None; }
 };

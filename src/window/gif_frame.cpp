@@ -70,6 +70,7 @@ void GifFrame::Init() {
     auto* stripSizer = new wxBoxSizer(wxHORIZONTAL);
     m_panel_top->SetSizer(stripSizer);
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
+    m_thumbnailCtrl->SetAnimation(&m_animation);
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
     InitFileDrop();
@@ -158,8 +159,11 @@ void GifFrame::DisableEditControls() {
 }
 
 void GifFrame::SetEditControlsEnabled(bool enable) {
-    for (wxMenuItem* item : {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete,
-                             m_menuItem_clear, m_menuItem_run, m_menuItem_loop}) {
+    for (wxMenuItem* item :
+         {m_menuItem_save, m_menuItem_saveas, m_menuItem_delete, m_menuItem_clear,
+          m_menuItem_framedelay, m_menuItem_run, m_menuItem_loop, m_menuItem_crop,
+          m_menuItem_rotateright, m_menuItem_rotateleft, m_menuItem_rotate180, m_menuItem_fliph,
+          m_menuItem_flipv, m_menuItem_speed}) {
         item->Enable(enable);
     }
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);

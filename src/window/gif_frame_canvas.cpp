@@ -35,10 +35,18 @@ void GifFrame::ShowTypedSize(const FrameSize& size) {
 void GifFrame::OnSetDelay(wxCommandEvent&) {
     TraceLine("OnSetDelay");
     StopPreview();
-    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight};
-    m_thumbnailCtrl->SetDelay(m_spinctrl_delay->GetValue());
+    const AnimationSettings before{m_thumbnailCtrl->GetDelay(), m_outputWidth, m_outputHeight,
+                                   m_view};
+    const std::vector<int> delays = m_animation.Delays();
+    const int delay = m_spinctrl_delay->GetValue();
+    m_thumbnailCtrl->SetDelay(delay);
+    // The control sets every frame's delay, as one edit with the typing that follows.
+    for (int n = 0; n < m_animation.FrameCount(); ++n) {
+        m_animation.SetDelay(n, delay);
+    }
+    m_thumbnailCtrl->Refresh();
     if (m_thumbnailCtrl->GetCount() > 0) {
-        RecordSettingsEdit(EditKind::Delay, before);
+        RecordSettingsEdit(EditKind::Delay, before, delays);
     }
 }
 
@@ -75,15 +83,7 @@ void GifFrame::RefreshCanvasSize() {
         m_spinctrl_height->SetValue(0);
         return;
     }
-    std::vector<FrameSize> frames;
-    frames.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
-        if (item != nullptr && item->GetBitmap().IsOk()) {
-            frames.push_back({item->GetBitmap().GetWidth(), item->GetBitmap().GetHeight()});
-        }
-    }
-    const FrameSize canvas = CanvasOfFrames(frames);
+    const FrameSize canvas = ViewedCanvas(m_view);
     const int w = canvas.width;
     const int h = canvas.height;
     m_imageWidth = m_outputWidth = w;
@@ -91,6 +91,17 @@ void GifFrame::RefreshCanvasSize() {
     m_spinctrl_width->SetValue(w);
     m_spinctrl_height->SetValue(h);
     ShowCanvasStatus();
+}
+
+FrameSize GifFrame::ViewedCanvas(const ViewTransform& view) const {
+    std::vector<FrameSize> frames;
+    frames.reserve(m_animation.FrameCount());
+    for (const AnimationFrame& frame : m_animation.Frames()) {
+        const wxSize shown =
+            TransformedSize(wxSize(frame.pixels->Width(), frame.pixels->Height()), view);
+        frames.push_back({shown.x, shown.y});
+    }
+    return CanvasOfFrames(frames);
 }
 
 void GifFrame::ShowCanvasStatus() {

@@ -12,7 +12,8 @@ bool GifFrame::IsProjectUnchanged() {
            m_spinctrl_width->GetValue() == m_projectWidth &&
            m_spinctrl_height->GetValue() == m_projectHeight &&
            m_thumbnailCtrl->GetCount() == m_projectFrameCount &&
-           m_thumbnailCtrl->GetEditCount() == m_projectEditCount;
+           m_thumbnailCtrl->GetEditCount() == m_projectEditCount && m_view == m_projectView &&
+           m_animation.Delays() == m_projectDelays;
 }
 
 int GifFrame::AskToSaveProject() {

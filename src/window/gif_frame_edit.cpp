@@ -8,6 +8,7 @@
 #include <wx/accel.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
+#include <wx/numdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -19,12 +20,12 @@ class WindowEditTarget : public EditTarget {
 public:
     explicit WindowEditTarget(GifFrame& frame) : m_frame(frame) {}
 
-    int FrameCount() const override { return Strip().GetCount(); }
-    wxObject* TakeFrame(int n) override { return Strip().Detach(n); }
-    void PutFrame(wxObject* frame, int n) override {
-        Strip().Insert(wxStaticCast(frame, wxThumbnailItem), n);
-    }
-    void Reorder(const std::vector<int>& order) override { Strip().Reorder(order); }
+    int FrameCount() const override { return m_frame.GetAnimation().FrameCount(); }
+    AnimationFrame TakeFrame(int n) override { return m_frame.TakeFrame(n); }
+    void PutFrame(AnimationFrame frame, int n) override { m_frame.PutFrame(std::move(frame), n); }
+    int FrameDelay(int n) const override { return m_frame.GetAnimation().Frame(n).delay; }
+    void SetFrameDelay(int n, int delay) override { m_frame.SetFrameDelay(n, delay); }
+    void Reorder(const std::vector<int>& order) override { m_frame.ReorderFrames(order); }
     void SetSelection(const std::vector<int>& indices) override { Strip().SetSelection(indices); }
     AnimationSettings Settings() const override { return m_frame.CurrentSettings(); }
     void ApplySettings(const AnimationSettings& settings) override {
@@ -59,10 +60,32 @@ wxString EditName(EditKind kind) {
         return _("Reverse Order");
     case EditKind::Delay:
         return _("Delay");
+    case EditKind::FrameDelay:
+        return _("Frame Delay");
     case EditKind::Width:
         return _("Width");
     case EditKind::Height:
         return _("Height");
+    case EditKind::Crop:
+        return _("Crop");
+    case EditKind::RotateRight:
+        return _("Rotate 90° Right");
+    case EditKind::RotateLeft:
+        return _("Rotate 90° Left");
+    case EditKind::Rotate180:
+        return _("Rotate 180°");
+    case EditKind::FlipHorizontal:
+        return _("Flip Horizontally");
+    case EditKind::FlipVertical:
+        return _("Flip Vertically");
+    case EditKind::Duplicate:
+        return _("Duplicate");
+    case EditKind::PingPong:
+        return _("Ping-Pong");
+    case EditKind::Speed:
+        return _("Change Speed");
+    case EditKind::RemoveDuplicates:
+        return _("Remove Duplicate Frames");
     }
     return wxEmptyString;
 }
@@ -85,6 +108,51 @@ void ShowItem(wxMenuItem* item, bool enable, const wxString& label) {
     }
 }
 } // namespace
+
+bool GifFrame::AddEntry(wxImageThumbnailItem* item, int n, int delay) {
+    const int at = n < 0 ? m_thumbnailCtrl->GetCount() : n;
+    if (!item->PrepareThumbnail(*m_thumbnailCtrl, false) || !item->GetFrame().IsOk()) {
+        return false;
+    }
+    if (n < 0) {
+        m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue());
+    } else {
+        m_thumbnailCtrl->Insert(item, at);
+    }
+    AnimationFrame frame = item->GetFrame();
+    frame.delay = delay;
+    m_animation.Insert(at, std::move(frame));
+    return true;
+}
+
+void GifFrame::PutFrame(AnimationFrame frame, int n) {
+    m_thumbnailCtrl->Insert(new wxImageThumbnailItem(frame), n);
+    m_animation.Insert(n, std::move(frame));
+}
+
+AnimationFrame GifFrame::TakeFrame(int n) {
+    delete m_thumbnailCtrl->Detach(n);
+    return m_animation.Take(n);
+}
+
+void GifFrame::ReorderFrames(const std::vector<int>& order) {
+    m_thumbnailCtrl->Reorder(order);
+    m_animation.Reorder(order);
+}
+
+void GifFrame::SetFrameDelay(int n, int delay) {
+    m_animation.SetDelay(n, delay);
+    m_thumbnailCtrl->Refresh();
+}
+
+Animation GifFrame::ExportedAnimation() const {
+    Animation exported = m_animation;
+    exported.output = {m_outputWidth, m_outputHeight};
+    exported.loopCount = m_loopCount;
+    exported.options = CurrentExportOptions();
+    exported.view = m_view;
+    return exported;
+}
 
 void GifFrame::InitEditHistory() {
     m_editTarget = std::make_unique<WindowEditTarget>(*this);
@@ -150,13 +218,26 @@ void GifFrame::UpdateEditMenu() {
     ShowItem(m_menuItem_moveright, !MoveByOne(count, selection, 1).empty(),
              m_menuItem_moveright->GetItemLabel());
     ShowItem(m_menuItem_reverse, count > 1, m_menuItem_reverse->GetItemLabel());
+    ShowItem(m_menuItem_duplicate, !selection.empty(), m_menuItem_duplicate->GetItemLabel());
+    ShowItem(m_menuItem_pingpong, count > 2, m_menuItem_pingpong->GetItemLabel());
+    ShowItem(m_menuItem_duplicates, count > 1, m_menuItem_duplicates->GetItemLabel());
 }
 
 AnimationSettings GifFrame::CurrentSettings() const {
-    return {m_spinctrl_delay->GetValue(), m_outputWidth, m_outputHeight};
+    return {m_spinctrl_delay->GetValue(), m_outputWidth, m_outputHeight, m_view};
 }
 
 void GifFrame::ApplySettings(const AnimationSettings& settings) {
+    if (m_view != settings.view) {
+        // The proportions the size fields keep are those of the frames as now shown.
+        m_view = settings.view;
+        const FrameSize canvas = ViewedCanvas(m_view);
+        m_imageWidth = canvas.width;
+        m_imageHeight = canvas.height;
+        if (m_thumbnailCtrl->GetCount() > 0) {
+            PreviewFrame(FocusFrame());
+        }
+    }
     if (m_spinctrl_delay->GetValue() != settings.delay ||
         m_thumbnailCtrl->GetDelay() != settings.delay) {
         m_spinctrl_delay->SetValue(settings.delay);
@@ -199,9 +280,12 @@ void GifFrame::StoreEdit(wxCommand* edit) {
     UpdateEditMenu();
 }
 
-void GifFrame::RecordSettingsEdit(EditKind kind, const AnimationSettings& before) {
+void GifFrame::RecordSettingsEdit(EditKind kind, const AnimationSettings& before,
+                                  std::vector<int> frameDelays) {
     const AnimationSettings after = CurrentSettings();
-    if (before == after) {
+    const bool framesKept = std::all_of(frameDelays.begin(), frameDelays.end(),
+                                        [&after](int delay) { return delay == after.delay; });
+    if (before == after && framesKept) {
         return;
     }
     auto* last = dynamic_cast<SettingsEdit*>(m_edits.GetCurrentCommand());
@@ -210,7 +294,7 @@ void GifFrame::RecordSettingsEdit(EditKind kind, const AnimationSettings& before
         UpdateEditMenu();
         return;
     }
-    StoreEdit(new SettingsEdit(*m_editTarget, kind, before, after));
+    StoreEdit(new SettingsEdit(*m_editTarget, kind, before, after, std::move(frameDelays)));
 }
 
 void GifFrame::ForgetEdits() {
@@ -258,6 +342,30 @@ void GifFrame::OnMoveRight(wxCommandEvent&) {
 
 void GifFrame::OnReverse(wxCommandEvent&) {
     Reorder(EditKind::Reverse, Reversed(m_thumbnailCtrl->GetCount(), SelectedFrames()));
+}
+
+void GifFrame::OnFrameDelay(wxCommandEvent&) {
+    StopPreview();
+    const std::vector<int> selected = SelectedFrames();
+    if (selected.empty() || selected[0] < 0) {
+        return;
+    }
+    wxNumberEntryDialog ask(
+        this,
+        _("The delay of the selected frames, in hundredths of a second.\n"
+          "Browsers show frames of delay 0 or 1 for as long as their own "
+          "shortest delay."),
+        _("Delay:"), _("Frame Delay"),
+        m_animation.Frame(*std::min_element(selected.begin(), selected.end())).delay, 0, 65535);
+    if (ask.ShowModal() != wxID_OK) {
+        return;
+    }
+    const int delay = static_cast<int>(ask.GetValue());
+    const bool changes = std::any_of(selected.begin(), selected.end(),
+                                     [&](int n) { return m_animation.Frame(n).delay != delay; });
+    if (changes) {
+        SubmitEdit(new FrameDelaysEdit(*m_editTarget, selected, delay));
+    }
 }
 
 void GifFrame::OnStripMove(wxThumbnailEvent& event) {

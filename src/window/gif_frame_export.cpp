@@ -45,14 +45,19 @@ ExportOptions GifFrame::CurrentExportOptions() const {
 }
 
 GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
-    return {m_thumbnailCtrl->GetCount(),     m_spinctrl_delay->GetValue(),
-            m_spinctrl_width->GetValue(),    m_spinctrl_height->GetValue(),
-            m_thumbnailCtrl->GetEditCount(), CurrentExportOptions()};
+    return {m_thumbnailCtrl->GetCount(),
+            m_spinctrl_delay->GetValue(),
+            m_spinctrl_width->GetValue(),
+            m_spinctrl_height->GetValue(),
+            m_thumbnailCtrl->GetEditCount(),
+            CurrentExportOptions(),
+            m_animation.Delays(),
+            m_view};
 }
 
 GifFrame::ExportSnapshot GifFrame::StoredSnapshot() const {
-    return {m_exportFrameCount, m_exportDelay,     m_exportWidth,
-            m_exportHeight,     m_exportEditCount, m_exportOptions};
+    return {m_exportFrameCount, m_exportDelay,   m_exportWidth,  m_exportHeight,
+            m_exportEditCount,  m_exportOptions, m_exportDelays, m_exportView};
 }
 
 void GifFrame::StoreSnapshot(const ExportSnapshot& snapshot) {
@@ -62,6 +67,8 @@ void GifFrame::StoreSnapshot(const ExportSnapshot& snapshot) {
     m_exportHeight = snapshot.height;
     m_exportEditCount = snapshot.editCount;
     m_exportOptions = snapshot.options;
+    m_exportDelays = snapshot.delays;
+    m_exportView = snapshot.view;
 }
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&) {
@@ -141,8 +148,11 @@ void GifFrame::RestoreSavedState(const SavedState& state) {
 
 void GifFrame::StartExport(int width, int height, const wxString& title, const SavedState& before) {
     const wxString target = m_gifPath;
-    auto* worker = new WorkSaveAsGifThread(width, height, GetEventHandler(), m_thumbnailCtrl,
-                                           m_gifPath, &m_exportDelay, m_exportOptions);
+    Animation exported = ExportedAnimation();
+    exported.output = {width, height};
+    exported.options = m_exportOptions;
+    exported.view = m_exportView;
+    auto* worker = new WorkSaveAsGifThread(std::move(exported), GetEventHandler(), m_gifPath);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);

@@ -137,22 +137,16 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
         --*m_importBacklog;
     }
     if (image != nullptr) {
+        const int delay = PictureDelay(*image, m_spinctrl_delay->GetValue());
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
         // The worker charged the picture before decoding it and passed the charge on.
         item->HoldCharge(
             MemoryCharge::Adopt(MemoryBudget::Process(), PictureMemory(image->GetSize())));
-        bool kept = false;
-        if (m_import.first >= 0) {
-            kept = item->PrepareThumbnail(*m_thumbnailCtrl, false);
-            if (kept) {
-                m_thumbnailCtrl->Insert(item, m_import.first + m_import.added);
-            }
-        } else {
-            kept = m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) >= 0;
-        }
+        const bool kept =
+            AddEntry(item, m_import.first >= 0 ? m_import.first + m_import.added : -1, delay);
         if (kept) {
             ++m_import.added;
-            m_importedSources.insert(StripFrameSuffix(event.GetString()));
+            m_importedSources.insert(SourceFileOf(event.GetString()));
         } else {
             delete item;
         }
@@ -192,7 +186,7 @@ void GifFrame::FinishImport() {
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
-        if (m_importedSources.count(StripFrameSuffix(path)) == 0 &&
+        if (m_importedSources.count(SourceFileOf(path)) == 0 &&
             tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
@@ -234,6 +228,7 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
         const bool any = DecodeImageSource(
             path,
             [&](SourcePicture picture) {
+                const int delay = picture.delay >= 0 ? picture.delay : m_spinctrl_delay->GetValue();
                 const unsigned long long bytes = PictureMemory(picture.image->GetSize());
                 charge.Detach(bytes);
                 m_insertImage = picture.image.release();
@@ -242,9 +237,12 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
                 m_insertImage = nullptr;
                 item->HoldCharge(MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
                 m_thumbnailCtrl->BeginUpdate();
-                m_thumbnailCtrl->Insert(item, position + inserted);
+                if (AddEntry(item, position + inserted, delay)) {
+                    ++inserted;
+                } else {
+                    delete item;
+                }
                 m_thumbnailCtrl->EndUpdate();
-                ++inserted;
             },
             {}, &problem);
         if (problem.fault == SourceFault::Damaged) {
@@ -300,6 +298,9 @@ void GifFrame::OnClearAll(wxCommandEvent&) {
 void GifFrame::EmptyStrip() {
     DisableEditControls();
     m_thumbnailCtrl->Clear();
+    m_animation.Clear();
+    m_decodedFrames.Clear();
+    m_view = ViewTransform();
     RefreshCanvasSize();
     m_statusBar1->SetStatusText(wxEmptyString, 1);
     ClearPreviewPanel();
@@ -310,5 +311,6 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {
     wxMenu menu;
     menu.Append(ID_POPUP_INSERT, _("&Insert Image") + "\t" + "Ctrl+Ins", wxEmptyString);
     menu.Append(wxID_DELETE, _("&Delete") + "\t" + "Ctrl+Del", wxEmptyString);
+    menu.Append(m_menuItem_framedelay->GetId(), _("Frame Delay..."), wxEmptyString);
     PopupMenu(&menu, wxDefaultPosition);
 }

@@ -36,11 +36,24 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_add = AddItem(m_menu_frame, _("Add Image"), "Ctrl+Ins");
     m_menuItem_delete = AddItem(m_menu_frame, _("Delete"), "Ctrl+Del");
     m_menuItem_clear = AddItem(m_menu_frame, _("Clear All"));
+    m_menuItem_framedelay = AddItem(m_menu_frame, _("Frame Delay..."));
+    m_menu_frame->AppendSeparator();
+    m_menuItem_duplicate = AddItem(m_menu_frame, _("Duplicate"), "Ctrl+D");
+    m_menuItem_duplicates = AddItem(m_menu_frame, _("Remove Duplicate Frames…"));
     m_menubar->Append(m_menu_frame, _("Frame"));
 
     m_menu_animation = new wxMenu(0);
     m_menuItem_run = AddItem(m_menu_animation, _("Run animation"), "Ctrl+P");
     m_menuItem_loop = AddItem(m_menu_animation, _("Loop Count"));
+    m_menu_animation->AppendSeparator();
+    m_menuItem_crop = AddItem(m_menu_animation, _("Crop…"));
+    m_menuItem_rotateright = AddItem(m_menu_animation, _("Rotate 90° Right"));
+    m_menuItem_rotateleft = AddItem(m_menu_animation, _("Rotate 90° Left"));
+    m_menuItem_rotate180 = AddItem(m_menu_animation, _("Rotate 180°"));
+    m_menuItem_fliph = AddItem(m_menu_animation, _("Flip Horizontally"));
+    m_menuItem_flipv = AddItem(m_menu_animation, _("Flip Vertically"));
+    m_menuItem_pingpong = AddItem(m_menu_animation, _("Ping-Pong"));
+    m_menuItem_speed = AddItem(m_menu_animation, _("Change Speed…"));
     m_menu_animation->AppendSeparator();
     m_menuItem_best = m_menu_animation->AppendCheckItem(wxID_ANY, _("Best colours"));
     m_menuItem_best->Check(m_exportSetting.best);
@@ -80,8 +93,19 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_add, wxCommandEventHandler(GifFrame::OnAddImage)},
         {m_menuItem_delete, wxCommandEventHandler(GifFrame::OnDelete)},
         {m_menuItem_clear, wxCommandEventHandler(GifFrame::OnClearAll)},
+        {m_menuItem_framedelay, wxCommandEventHandler(GifFrame::OnFrameDelay)},
         {m_menuItem_run, wxCommandEventHandler(GifFrame::OnRunAnimation)},
         {m_menuItem_loop, wxCommandEventHandler(GifFrame::OnLoopCount)},
+        {m_menuItem_duplicate, wxCommandEventHandler(GifFrame::OnDuplicate)},
+        {m_menuItem_crop, wxCommandEventHandler(GifFrame::OnCrop)},
+        {m_menuItem_rotateright, wxCommandEventHandler(GifFrame::OnRotateRight)},
+        {m_menuItem_rotateleft, wxCommandEventHandler(GifFrame::OnRotateLeft)},
+        {m_menuItem_rotate180, wxCommandEventHandler(GifFrame::OnRotate180)},
+        {m_menuItem_fliph, wxCommandEventHandler(GifFrame::OnFlipHorizontal)},
+        {m_menuItem_flipv, wxCommandEventHandler(GifFrame::OnFlipVertical)},
+        {m_menuItem_pingpong, wxCommandEventHandler(GifFrame::OnPingPong)},
+        {m_menuItem_speed, wxCommandEventHandler(GifFrame::OnChangeSpeed)},
+        {m_menuItem_duplicates, wxCommandEventHandler(GifFrame::OnRemoveDuplicates)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},

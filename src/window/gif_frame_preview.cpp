@@ -82,35 +82,53 @@ void GifFrame::OnRunAnimation(wxCommandEvent&) {
         if (m_thumbnailCtrl->GetCount() == 0) {
             return;
         }
-        m_timer.Start(PlayInterval(m_spinctrl_delay->GetValue()), wxTIMER_CONTINUOUS);
+        // Each tick shows one frame and waits for that frame's delay; the waits are measured
+        // from the start, so late ticks do not add up.
+        m_playClock.Start();
+        m_playDue = PlayInterval(m_animation.Frame(m_playIndex % m_animation.FrameCount()).delay);
+        m_timer.StartOnce(static_cast<int>(m_playDue));
         ShowStopButton();
     }
     m_isPlaying = !m_isPlaying;
 }
 
 void GifFrame::OnTimer(wxTimerEvent&) {
-    const int count = m_thumbnailCtrl->GetCount();
-    PreviewFrame(m_playIndex);
-    ++m_playIndex;
+    const int count = m_animation.FrameCount();
+    if (count == 0) {
+        StopPreview();
+        return;
+    }
+    const int shown = m_playIndex < count ? m_playIndex : 0;
+    PreviewFrame(shown);
+    m_playIndex = shown + 1;
     if (m_playIndex >= count) {
         ++m_loopsPlayed;
+        m_playIndex = 0;
         if (m_loopsPlayed == m_loopCount) {
             m_timer.Stop();
             m_loopsPlayed = 0;
             ShowRunButton();
             m_isPlaying = false;
+            return;
         }
-        m_playIndex = 0;
+    }
+    if (m_isPlaying) {
+        m_playDue += PlayInterval(m_animation.Frame(shown).delay);
+        const long long wait = m_playDue - m_playClock.TimeInMicro().GetValue() / 1000;
+        m_timer.StartOnce(static_cast<int>(wait < 1 ? 1 : wait));
     }
 }
 
 void GifFrame::PreviewFrame(int index) {
-    auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(index), wxImageThumbnailItem);
-    if (item == nullptr) {
+    if (index < 0 || index >= m_animation.FrameCount()) {
         return;
     }
-    const wxBitmap& bitmap = item->GetBitmap();
-    m_currentFileName = wxFileNameFromPath(item->GetPath());
+    const AnimationFrame& frame = m_animation.Frame(index);
+    const wxImage picture = m_decodedFrames.Get(frame.pixels);
+    const wxBitmap bitmap = !picture.IsOk()       ? wxBitmap()
+                            : m_view.IsIdentity() ? wxBitmap(picture)
+                                                  : wxBitmap(ApplyTransform(picture, m_view));
+    m_currentFileName = wxFileNameFromPath(frame.source);
     m_currentBitmap = bitmap;
     m_previewScaled = wxBitmap();
     m_previewShown = true;

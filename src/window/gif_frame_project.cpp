@@ -10,6 +10,7 @@
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/intl.h>
+#include <wx/menuitem.h>
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 
@@ -20,12 +21,33 @@ void GifFrame::SetProjectTitle() {
     SetTitle(stem + " - " + GetProductName());
 }
 
+void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
+    if (project.loopCount >= 0) {
+        m_loopCount = project.loopCount;
+        m_loopsPlayed = 0;
+    }
+    // The project's choices hold for this animation; the remembered ones stay for new ones.
+    if (project.bestColours >= 0) {
+        m_exportSetting.best = project.bestColours == 1;
+        m_menuItem_best->Check(m_exportSetting.best);
+    }
+    if (project.optimise >= 0) {
+        m_exportSetting.optimize = project.optimise == 1;
+        m_menuItem_optimize->Check(m_exportSetting.optimize);
+    }
+    if (project.loopInFile >= 0) {
+        m_exportSetting.loopInFile = project.loopInFile == 1;
+    }
+}
+
 void GifFrame::RecordProjectState() {
     m_projectDelay = m_spinctrl_delay->GetValue();
     m_projectWidth = m_spinctrl_width->GetValue();
     m_projectHeight = m_spinctrl_height->GetValue();
     m_projectFrameCount = m_thumbnailCtrl->GetCount();
     m_projectEditCount = m_thumbnailCtrl->GetEditCount();
+    m_projectDelays = m_animation.Delays();
+    m_projectView = m_view;
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&) {
@@ -69,10 +91,16 @@ bool GifFrame::SaveProjectFile() {
     contents.width = m_spinctrl_width->GetValue();
     contents.height = m_spinctrl_height->GetValue();
     contents.delay = m_spinctrl_delay->GetValue();
-    for (int k = 0; k < count; ++k) {
-        contents.frames.push_back(m_thumbnailCtrl->GetItem(k)->GetPath());
+    for (const AnimationFrame& frame : m_animation.Frames()) {
+        contents.frames.push_back(frame.source);
+        contents.frameDelays.push_back(frame.delay);
     }
     contents.missing = m_missingSources;
+    contents.loopCount = m_loopCount;
+    contents.bestColours = m_exportSetting.best;
+    contents.optimise = m_exportSetting.optimize;
+    contents.loopInFile = m_exportSetting.loopInFile;
+    contents.view = m_view;
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
     if (path.empty() && !AskProjectPath(path)) {
@@ -147,6 +175,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
         return;
     }
     EmptyStrip();
+    m_view = project.view;
     // The project starts a history of its own.
     ForgetEdits();
     m_projectPath = path;
@@ -158,8 +187,11 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_gifPath.clear();
     m_gifFileName.clear();
     m_spinctrl_delay->SetValue(project.delay);
-    // The canvas size is applied once the frames are in, over the one taken from them.
+    ApplyProjectSettings(project);
+    // The canvas size and the frames' delays are applied once the frames are in.
     m_openedProjectSize = {project.width, project.height};
+    m_openedProjectPaths = project.paths;
+    m_openedProjectDelays = project.delays;
     m_openingProject = true;
     m_missingSources = project.missing;
     m_missingToReport = missing;
@@ -174,6 +206,20 @@ void GifFrame::FinishProjectOpen() {
         return;
     }
     m_openingProject = false;
+    // A project's frames take its delay, GIF frames too, unless their path names their own.
+    // Frames arrive in the order of the paths, without those that gave no picture.
+    size_t p = 0;
+    for (int n = 0; n < m_animation.FrameCount(); ++n) {
+        while (p < m_openedProjectPaths.size() &&
+               m_openedProjectPaths[p] != m_animation.Frame(n).source) {
+            ++p;
+        }
+        const int own = p < m_openedProjectDelays.size() ? m_openedProjectDelays[p] : -1;
+        m_animation.SetDelay(n, own >= 0 ? own : m_spinctrl_delay->GetValue());
+        ++p;
+    }
+    m_openedProjectPaths.clear();
+    m_openedProjectDelays.clear();
     if (m_thumbnailCtrl->GetCount() > 0 && m_openedProjectSize.width > 0 &&
         m_openedProjectSize.height > 0) {
         m_spinctrl_width->SetValue(m_openedProjectSize.width);

@@ -1,5 +1,5 @@
-// The frame entry: one animation frame as a full-size bitmap and a thumbnail, with its source
-// path and frame number.
+// The frame entry: a reference to one frame's picture and its thumbnail, with its source path
+// and frame number.
 #include "window/thumbnail_item.h"
 
 #include "app/platform.h"
@@ -10,6 +10,8 @@
 #include <wx/filefn.h>
 #include <wx/log.h>
 
+#include <algorithm>
+
 wxIMPLEMENT_CLASS(wxImageThumbnailItem, wxThumbnailItem);
 
 wxBitmap ScaleToThumbnail(const wxImage& image, int boxWidth, int boxHeight) {
@@ -19,6 +21,10 @@ wxBitmap ScaleToThumbnail(const wxImage& image, int boxWidth, int boxHeight) {
     }
     return wxBitmap(thumbnail, -1);
 }
+
+wxImageThumbnailItem::wxImageThumbnailItem(const AnimationFrame& frame)
+    : wxThumbnailItem(frame.source), m_frameIndex(std::max(ParseFrameIndex(frame.source), 0)),
+      m_frame(frame) {}
 
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& path)
     : wxThumbnailItem(path), m_image(image), m_frameIndex(frameIndex) {}
@@ -32,22 +38,32 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_thumbnail.IsOk() && !force) {
         return true;
     }
+    const wxSize box(ctrl.GetThumbnailWidth(), ctrl.GetThumbnailHeight());
+    wxLogNull quiet;
+    if (m_frame.IsOk()) {
+        // The frame's own thumbnail serves the usual box; another box needs the picture.
+        if (m_frame.thumbnail && box == wxSize(kThumbnailBox, kThumbnailBox)) {
+            m_thumbnail = wxBitmap(*m_frame.thumbnail, -1);
+        } else {
+            m_thumbnail = ScaleToThumbnail(m_frame.pixels->Decode(), box.x, box.y);
+        }
+        return true;
+    }
     if (m_image == nullptr || !wxFileExists(StripFrameSuffix(m_path))) {
         return false;
     }
-    wxLogNull quiet;
     if (IsGifSource(m_path)) {
         m_path = FrameReference(m_path, m_frameIndex);
     }
-    m_bitmap = m_image->IsOk() ? wxBitmap(*m_image, -1) : wxBitmap();
-    m_thumbnail = ScaleToThumbnail(*m_image, ctrl.GetThumbnailWidth(), ctrl.GetThumbnailHeight());
-    if (m_thumbnail.IsOk()) {
+    m_frame = MakeAnimationFrame(*m_image, m_path, kDefaultDelay);
+    m_thumbnail = ScaleToThumbnail(*m_image, box.x, box.y);
+    if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;
+        m_charge.Reset();
     }
     return true;
 }
-
 bool wxImageThumbnailItem::PaintThumbnail(wxDC& dc, const wxThumbnailCtrl& WXUNUSED(ctrl),
                                           const wxRect& imageRect, int WXUNUSED(state)) {
     if (m_thumbnail.IsOk()) {

@@ -82,9 +82,8 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
         SetTextLook(dc, ctrl, selected ? *wxWHITE : ctrl.GetLabelColour());
         const int gap = (r.height - imageRect.height) / 2;
         const wxRect box(r.x + m, r.y + r.height - gap + m, r.width - 2 * m, gap - 2 * m);
-        // The frame's start time, from the one delay all frames share.
-        const float delaySeconds = static_cast<float>(ctrl.GetDelay()) / 100.0f;
-        const float start = static_cast<float>(index) * delaySeconds;
+        // The frame's start time: the delays of the frames before it.
+        const float start = static_cast<float>(ctrl.GetStartTime(index)) / 100.0f;
         DrawClippedText(dc, wxString::Format(wxS("#%d  %.2fsec"), index + 1, start), box, box.x);
     }
 

@@ -23,7 +23,7 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsWithinWhatAGifHolds) {
 
     // The canvas comes from the frames; when the other side would leave the range a GIF holds,
     // the typed side gives way.
-    Strip().Clear();
+    Command(frame->m_menuItem_clear);
     AddFrames({{100, 50}, {10, 40000}});
     Type(frame->m_spinctrl_width, 65535);
     EXPECT_EQ(frame->m_spinctrl_width->GetValue(), 16);
@@ -37,7 +37,7 @@ TEST_F(Canvas, SizeControlsKeepTheProportionsWithinWhatAGifHolds) {
 TEST_F(Canvas, PlaybackRunsTheNumberOfPassesTheLoopCountDialogConfirmed) {
     Command(frame->m_menuItem_loop); // empty strip: no dialog at all
     AddFrames({{10, 10}, {20, 20}, {30, 30}});
-    frame->m_spinctrl_delay->SetValue(50);
+    Type(frame->m_spinctrl_delay, 50);
     wxTEST_DIALOG(Command(frame->m_menuItem_loop), ChooseLoopCount(2));
     EXPECT_EQ(LoopCountDialog(frame).m_spinctrl_loop->GetValue(), 2);
     Command(XRCID("m_tool_play"));

@@ -7,10 +7,12 @@
 
 namespace {
 struct EditCommands : WindowTest {
-    std::vector<wxThumbnailItem*> Entries() {
-        std::vector<wxThumbnailItem*> entries;
+    // The pictures the entries show, by identity: an undone edit gives back the very frames.
+    std::vector<const FramePixels*> Entries() {
+        std::vector<const FramePixels*> entries;
         for (int i = 0; i < Strip().GetCount(); ++i) {
-            entries.push_back(Strip().GetItem(i));
+            auto* entry = wxDynamicCast(Strip().GetItem(i), wxImageThumbnailItem);
+            entries.push_back(entry != nullptr ? entry->GetPixels().get() : nullptr);
         }
         return entries;
     }
@@ -98,7 +100,7 @@ TEST_F(EditCommands, MovesAndUndoRedoOfEveryEditBringBackTheVeryFrames) {
     Command(frame->m_menuItem_redo);
     EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 25);
 
-    // Delete and Clear All are undone with the same entries, not imported again.
+    // Delete and Clear All are undone with the same frames, not imported again.
     const auto beforeDelete = Entries();
     Command(frame->m_menuItem_selectall);
     wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));

@@ -23,10 +23,10 @@ TEST_F(ExportCommands, SaveAsksOnceAndWritesOnlyWhatChanged) {
     Save(frame->m_menuItem_save);
     EXPECT_TRUE(marked());
     // Replace a frame: same count, delay and size, yet a different animation.
-    Strip().Delete(1);
-    Strip().Append(new wxImageThumbnailItem(new wxImage(FilledImage(40, 30, 0, 255, 0)), 0,
-                                            folder.File("40x30.png")),
-                   10);
+    frame->TakeFrame(1);
+    frame->AddEntry(new wxImageThumbnailItem(new wxImage(FilledImage(40, 30, 0, 255, 0)), 0,
+                                             folder.File("40x30.png")),
+                    -1, 10);
     Save(frame->m_menuItem_save);
     EXPECT_FALSE(marked());
     wxRemoveFile(path);

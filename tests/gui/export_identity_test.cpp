@@ -10,9 +10,10 @@ std::string CommandFile(const std::vector<wxString>& options, const std::vector<
     std::vector<wxString> arguments = {"-d", "7", "-o", path};
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), inputs.begin(), inputs.end());
-    std::FILE* quiet = std::fopen("/dev/null", "w");
-    const int status = RunExportCommand(arguments, quiet, quiet, false);
-    std::fclose(quiet);
+    CommandStreams streams;
+    streams.err = std::fopen("/dev/null", "w");
+    const int status = RunExportCommand(arguments, streams);
+    std::fclose(streams.err);
     return status == kExportSucceeded ? ReadBytes(path) : std::string();
 }
 
@@ -33,7 +34,7 @@ TEST_F(ExportIdentity, WindowSaveAndCommandLineWriteTheSameFile) {
         WritePng(folder.File("wide.png"), 120, 40, 200, 30, 30), folder.File("alpha.png"),
         testgif::WriteAnimation(folder.File("walk.gif"), 3, 64, 48)};
     Import(frame->m_menuItem_add, files);
-    frame->m_spinctrl_delay->SetValue(7);
+    Type(frame->m_spinctrl_delay, 7);
     const wxString windowGif = folder.File("window.gif");
     answer = {windowGif};
     Save(frame->m_menuItem_save);

@@ -2,6 +2,11 @@
 #include "gui/window_fixture.h"
 #include "import/frame_reference.h"
 
+#include <wx/gifdecod.h>
+#include <wx/numdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/wfstream.h>
+
 #include <regex>
 
 using Project = WindowTest;
@@ -170,4 +175,79 @@ TEST_F(Project, MovedProjectOpensWholeAndKeepsTheMissingSourcesItNames) {
     WritePng(folder.File("new/c.png"), 40, 30);
     Import(frame->m_menuItem_open, {folder.File("new/walk.xml")});
     EXPECT_EQ(Names(), whole);
+}
+
+namespace {
+// Answers Frame Delay with a number, as typing it and pressing OK does.
+class EnterDelay : public wxExpectModalBase<wxNumberEntryDialog, EnterDelay> {
+public:
+    explicit EnterDelay(int delay) : m_delay(delay) {}
+
+protected:
+    int OnInvoked(wxNumberEntryDialog* dialog) const override {
+        for (wxWindow* child : dialog->GetChildren()) {
+            if (auto* field = wxDynamicCast(child, wxSpinCtrl)) {
+                field->SetValue(m_delay);
+            }
+        }
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        dialog->ProcessWindowEvent(ok);
+        return wxID_OK;
+    }
+
+private:
+    int m_delay;
+};
+
+std::vector<int> GifDelays(const wxString& path) {
+    wxFileInputStream in(path);
+    wxGIFDecoder decoder;
+    std::vector<int> delays;
+    if (decoder.LoadGIF(in) == wxGIF_OK) {
+        for (unsigned i = 0; i < decoder.GetFrameCount(); ++i) {
+            delays.push_back(decoder.GetDelay(i) / 10);
+        }
+    }
+    return delays;
+}
+} // namespace
+
+// A GIF's frames keep their own delays from import to the saved GIF and project; a frame's delay
+// set with Frame Delay is one edit; the reopened project writes the same GIF.
+TEST_F(Project, EachFrameKeepsItsOwnDelayThroughGifAndProject) {
+    testgif::File file{8, 6, {{200, 0, 0}, {0, 180, 0}}, {}};
+    for (int delay : {50, 10, 200}) {
+        file.frames.push_back(testgif::Patch(0, 0, 8, 6, file.frames.size() % 2));
+        file.frames.back().delay = delay;
+    }
+    const wxString gif = folder.File("timed.gif");
+    ASSERT_TRUE(testgif::Write(gif, file));
+    Import(frame->m_menuItem_add, {gif, WritePng(folder.File("still.png"), 8, 6)});
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 10, 200, 10}));
+    EXPECT_EQ(Strip().GetStartTime(2), 60);
+
+    Strip().SetSelection({1});
+    wxTEST_DIALOG(Command(frame->m_menuItem_framedelay), EnterDelay(30));
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 30, 200, 10}));
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 10, 200, 10}));
+    Command(frame->m_menuItem_redo);
+
+    answer = {folder.File("timed-out.gif")};
+    Save(frame->m_menuItem_save);
+    EXPECT_EQ(GifDelays(folder.File("timed-out.gif")), (std::vector<int>{50, 30, 200, 10}));
+    const std::string written = ReadBytes(folder.File("timed-out.gif"));
+    answer = {folder.File("timed")};
+    Command(frame->m_menuItem_saveproject);
+    Import(frame->m_menuItem_open, {folder.File("timed.xml")});
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 30, 200, 10}));
+    answer = {folder.File("again.gif")};
+    Save(frame->m_menuItem_save);
+    EXPECT_TRUE(ReadBytes(folder.File("again.gif")) == written);
+
+    // The delay control still sets every frame, as one edit.
+    Type(frame->m_spinctrl_delay, 7);
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{7, 7, 7, 7}));
+    Command(frame->m_menuItem_undo);
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 30, 200, 10}));
 }

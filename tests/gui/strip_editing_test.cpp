@@ -24,7 +24,7 @@ TEST_F(StripTest, EditsKeepSelectionIndexMembersAndEditCountInStep) {
     EXPECT_EQ(m_strip->Append(orphan, 10), -1);
     expect("refused", 8, {4, 7}, {5, 7, 7}, 0);
     EXPECT_NE(orphan->GetImage(), nullptr);
-    EXPECT_FALSE(orphan->GetBitmap().IsOk());
+    EXPECT_EQ(orphan->GetPixels(), nullptr);
     delete orphan;
 
     // Append and Insert reset the index members; the selection moves with its entries.

@@ -22,8 +22,9 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     // A picture too thin to keep a row when shrunk still has one.
     auto* thin = wxDynamicCast(m_strip->GetItem(2), wxImageThumbnailItem);
     EXPECT_EQ(thin->GetThumbnail().GetSize(), wxSize(80, 1));
-    // The full-size frame is kept and the decoded picture released.
-    EXPECT_EQ(first->GetBitmap().GetSize(), wxSize(400, 200));
+    // The frame is kept compressed and the decoded picture released.
+    ASSERT_NE(first->GetPixels(), nullptr);
+    EXPECT_EQ(first->GetPixels()->Decode().GetSize(), wxSize(400, 200));
     EXPECT_EQ(first->GetImage(), nullptr);
     // A frame of a GIF file is named by its frame reference, whatever the case of ".gif".
     EXPECT_EQ(first->GetPath(), gif + wxS("_12"));

@@ -118,9 +118,9 @@ struct WindowTest : ::testing::Test {
         for (const wxSize& size : sizes) {
             const wxString path =
                 WritePng(folder.File(wxString::Format("%dx%d.png", size.x, size.y)), 1, 1);
-            Strip().Append(new wxImageThumbnailItem(
-                               new wxImage(FilledImage(size.x, size.y, 250, 0, 0)), 0, path),
-                           frame->m_spinctrl_delay->GetValue());
+            frame->AddEntry(new wxImageThumbnailItem(
+                                new wxImage(FilledImage(size.x, size.y, 250, 0, 0)), 0, path),
+                            -1, frame->m_spinctrl_delay->GetValue());
         }
         frame->EnableEditControls();
         frame->RefreshCanvasSize();

@@ -25,6 +25,7 @@ for file in usr/lib/reelmont/Themes/main_window.xrc usr/lib/reelmont/option.cfg 
     usr/share/applications/reelmont.desktop usr/share/metainfo/com.example.Reelmont.metainfo.xml \
     usr/share/mime/packages/reelmont.xml usr/share/icons/hicolor/scalable/apps/reelmont.svg \
     usr/share/man/man1/reelmont.1.gz usr/share/man/man1/reelmont-export.1.gz \
+    usr/share/bash-completion/completions/reelmont-export \
     usr/share/doc/reelmont/copyright usr/share/doc/reelmont/changelog.gz \
     usr/lib/reelmont/Language/{de,fr,it,ja,zh_CN,zh_TW}/LC_MESSAGES/language.mo; do
     [ -s "$root/$file" ] || fail "missing from the package: /$file"

@@ -23,6 +23,7 @@ struct Frame {
     Disposal disposal = kUnspecified;
     bool interlaced = false;
     std::vector<Rgb> localPalette; // used instead of the global one when not empty
+    int delay = 10;                // hundredths of a second
 };
 
 struct File {
@@ -50,7 +51,7 @@ inline ColorMapObject* MakeMap(const std::vector<Rgb>& palette) {
 }
 
 inline bool PutFrame(GifFileType* gif, const Frame& frame) {
-    const GraphicsControlBlock control{frame.disposal, false, 10, frame.transparentIndex};
+    const GraphicsControlBlock control{frame.disposal, false, frame.delay, frame.transparentIndex};
     GifByteType extension[4];
     EGifGCBToExtension(&control, extension);
     ColorMapObject* local = MakeMap(frame.localPalette);

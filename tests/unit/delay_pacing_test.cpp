@@ -22,6 +22,7 @@ TEST(DelayPacing, DelaysAddUpWithoutDrift) {
         {ScaleDelays({5, 5, 5, 5}, 150), {3, 3, 4, 3}},
         {ScaleDelays({10, 30, 200}, 50), {20, 60, 400}},
         {ScaleDelays({7, 7, 7}, 300), {2, 2, 3}},
+        {ScaleDelays({30000, 30000}, 25), {65535, 65535}}, // what a GIF frame holds
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.delays, c.expected) << &c - cases;

@@ -2,14 +2,17 @@
 // inputs or targets it cannot use, and the GIF it writes from image files and from a project.
 #include "cli/export_command.h"
 #include "support/test_files.h"
+#include "support/video_clips.h"
 
 #include <gtest/gtest.h>
 #include <wx/gifdecod.h>
-#include <wx/wfstream.h>
+#include <wx/mstream.h>
 
 #include <wx/filefn.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 
@@ -17,21 +20,30 @@ namespace {
 
 struct Outcome {
     int status;
-    wxString out;
+    // Bytes: the GIF of "-o -".
+    std::string out;
     wxString err;
 };
 
-Outcome RunCommand(const std::vector<wxString>& arguments) {
+// Runs the command with `in` on its standard input; standard input and output are terminals
+// when asked.
+Outcome RunCommand(const std::vector<wxString>& arguments, const std::string& in = "",
+                   bool terminals = false) {
     char* outBuffer = nullptr;
     char* errBuffer = nullptr;
     size_t outSize = 0;
     size_t errSize = 0;
-    std::FILE* out = open_memstream(&outBuffer, &outSize);
-    std::FILE* err = open_memstream(&errBuffer, &errSize);
-    const int status = RunExportCommand(arguments, out, err, false);
-    std::fclose(out);
-    std::fclose(err);
-    Outcome outcome{status, wxString::FromUTF8(outBuffer, outSize),
+    CommandStreams streams;
+    std::string input = in;
+    streams.in = in.empty() ? std::fopen("/dev/null", "r") : fmemopen(&input[0], in.size(), "r");
+    streams.out = open_memstream(&outBuffer, &outSize);
+    streams.err = open_memstream(&errBuffer, &errSize);
+    streams.inIsTerminal = streams.outIsTerminal = terminals;
+    const int status = RunExportCommand(arguments, streams);
+    std::fclose(streams.in);
+    std::fclose(streams.out);
+    std::fclose(streams.err);
+    Outcome outcome{status, std::string(outBuffer, outSize),
                     wxString::FromUTF8(errBuffer, errSize)};
     free(outBuffer);
     free(errBuffer);
@@ -108,6 +120,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         std::string message;
         // The message on standard output instead of standard error.
         bool onOut = false;
+        std::string in = "";
+        bool terminals = false;
     };
     const std::vector<Answer> answers = {
         {{"-h"}, 0, "Usage: reelmont-export [OPTION]...", true},
@@ -130,11 +144,34 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"--loop=-1", "-o", out, wide}, 2, "--loop needs a whole number from 0 to 65535"},
         {{"--loop", "65536", "-o", out, wide}, 2, "not \"65536\""},
         {{"-o", out, wide, folder.File("p.xml")}, 2, "must be the only INPUT"},
+        {{"--crop=10x10", "-o", out, wide}, 2, "--crop needs WIDTHxHEIGHT+X+Y, not \"10x10\""},
+        {{"--rotate=45", "-o", out, wide}, 2, "--rotate needs 90, 180 or 270, not \"45\""},
+        {{"--flip", "x", "-o", out, wide}, 2, "--flip needs h or v, not \"x\""},
+        {{"--speed=401", "-o", out, wide}, 2, "--speed needs a whole number from 25 to 400"},
+        {{"--drop-duplicates", "5", "-o", out, wide}, 1, "cannot read \"5\""}, // only with "="
+        {{"--drop-duplicates=x", "-o", out, wide}, 2, "from 0 to 100, not \"x\""},
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
         {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
+        // Standard input and output, and lists of inputs.
+        {{"-o", "-", wide}, 2, "standard output is a terminal", false, "", true},
+        {{"-o", out, "-"}, 2, "standard input is a terminal", false, "", true},
+        {{"-o", out, "-"}, 1, "standard input is empty"},
+        {{"-o", out, "-"}, 1, "standard input holds no GIF, PNG, JPEG or BMP", false, "text"},
+        {{"-o", out, "-"}, 1, "\"-\" is not a project file", false, "<project"},
+        {{"-o", out, wide, "-"}, 2, "standard input (\"-\") must be the only INPUT"},
+        {{"--files-from=-", "-o", out, "-"}, 2, "not both"},
+        {{"--files-from", gone, "-o", out}, 1, "cannot read the list \"" + gone.ToStdString()},
+        {{"--files-from", folder.Path(), "-o", out}, 1, "Is a directory"},
+        {{"--files-from", "-", "-o", out}, 1, "names no INPUT", false, "\n\n"},
+        {{"--files-from", "-", "-o", out, wide}, 1, "must be the only INPUT", false, "x.xml\n"},
+        {{"-d", "5", "--fps", "10", "-o", out, wide}, 2, "-d and --fps both set the delay"},
+        {{"--fps=0", "-o", out, wide}, 2, "--fps needs a number of frames a second"},
+        {{"--fps", "101", "-o", out, wide}, 2, "not \"101\""},
+        {{"--start", "2s", "-o", out, wide}, 2, "--start needs a time such as 2.5 or 1:02.5"},
+        {{"--start", "1:00", "--end", "59", "-o", out, wide}, 2, "--end must come after --start"},
         // Hostile inputs: refused by their type before they are opened, by their declared size
         // before they are decoded, and named when they are cut short.
         {{"-o", out, folder.File("dir.xml")}, 1, "dir.xml\": it is a folder"},
@@ -150,9 +187,10 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     };
     WriteBytes(out, "old");
     for (const Answer& answer : answers) {
-        const Outcome outcome = RunCommand(answer.arguments);
+        const Outcome outcome = RunCommand(answer.arguments, answer.in, answer.terminals);
         EXPECT_EQ(outcome.status, answer.status) << answer.message;
-        EXPECT_TRUE((answer.onOut ? outcome.out : outcome.err).Contains(answer.message))
+        EXPECT_TRUE(
+            (answer.onOut ? wxString::FromUTF8(outcome.out) : outcome.err).Contains(answer.message))
             << outcome.out << outcome.err;
         EXPECT_TRUE((answer.onOut ? outcome.err : outcome.out).empty()) << answer.message;
         if (answer.status == 2) {
@@ -164,6 +202,9 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
 }
 
 TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
+    VideoClip steady;
+    steady.times = SteadyTimes(30, 30);
+    const wxString clip = WriteVideoClip(folder.File("clip.mp4"), steady);
     // The project's own size and delay are written, as the window shows them after opening it;
     // its source-file entry and its missing file give no frames.
     const wxString project = WriteProject("walk.xml", {wide, gif + "_1", gif, gone});
@@ -175,7 +216,10 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         std::vector<wxString> arguments;
         unsigned frames;
         wxSize size;
+        // Of every frame; else `delays`, each frame's.
         int delay;
+        std::string in = "";
+        std::vector<int> delays = {};
     };
     const std::vector<Export> exports = {
         // 100x50 then 60x80: the taller frame replaces the pair; GIF frames are expanded.
@@ -196,23 +240,168 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         // Bundled short options, long names with "=" or a separate value, shortened names.
         {{"-Od5", "--width=30", "--outp", out, wide, tall}, 2, wxSize(30, 40), 5},
         {{wide, "-Od", "7", "--height", "50", "-o", out, tall}, 2, wxSize(37, 50), 7},
+        // Standard input and output; a list of inputs; frames a second without drift.
+        {{"-O", "-o", "-", "-"}, 2, wxSize(30, 30), 10, ReadBytes(gif)},
+        {{"--quiet", "-o", out, "-"}, 2, wxSize(10, 10), 33, ReadBytes(project)},
+        {{"--files-from", "-", "--fps", "12", "-o", out},
+         4,
+         wxSize(60, 80),
+         0,
+         (wide + "\n\n" + tall + "\r\n" + gif).ToStdString(),
+         {8, 8, 9, 8}},
+        // The part of a video at a rate.
+        {{"--start", "0.5", "--end", "0:00.8", "--fps", "10", "-o", out, clip},
+         3,
+         wxSize(64, 48),
+         0,
+         "",
+         {10, 10, 10}},
     };
     for (const Export& e : exports) {
-        const Outcome outcome = RunCommand(e.arguments);
+        WriteBytes(out, "");
+        const Outcome outcome = RunCommand(e.arguments, e.in);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_TRUE(outcome.err.Contains(wxString::Format("%u frames of %d x %d, delay %d",
-                                                          e.frames, e.size.x, e.size.y, e.delay)))
+        // Only the summary, without progress off a terminal; nothing at all when quiet.
+        const bool quiet = std::count(e.arguments.begin(), e.arguments.end(), "--quiet") > 0;
+        EXPECT_EQ(outcome.err.Contains(
+                      wxString::Format("%u frames of %d x %d", e.frames, e.size.x, e.size.y)),
+                  !quiet)
             << outcome.err;
-        wxFileInputStream in(out);
+        EXPECT_FALSE(outcome.err.Contains("%") || (quiet && !outcome.err.empty())) << outcome.err;
+        const bool toOut = e.arguments[e.arguments.size() - 2] == "-";
+        const std::string written = toOut ? outcome.out : ReadBytes(out);
+        EXPECT_EQ(outcome.out.empty(), !toOut);
+        EXPECT_EQ(ReadBytes(out).empty(), toOut);
+        wxMemoryInputStream in(written.data(), written.size());
         wxGIFDecoder decoder;
         ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
         EXPECT_EQ(decoder.GetFrameCount(), e.frames);
         EXPECT_EQ(decoder.GetAnimationSize(), e.size);
         EXPECT_EQ(decoder.GetFrameSize(0), e.size) << "frames are fitted";
-        EXPECT_EQ(decoder.GetDelay(0), 10 * e.delay);
+        for (unsigned i = 0; i < e.frames; ++i) {
+            EXPECT_EQ(decoder.GetDelay(i), 10 * (e.delays.empty() ? e.delay : e.delays[i])) << i;
+        }
     }
+    // Standard output receives the very bytes a file would.
+    const std::vector<wxString> options = {"-qbest", "-O", "--loop=3", "-o"};
+    std::vector<wxString> toFile = options;
+    toFile.insert(toFile.end(), {out, gif});
+    std::vector<wxString> toOut = options;
+    toOut.insert(toOut.end(), {"-", "-"});
+    ASSERT_EQ(RunCommand(toFile).status, 0);
+    EXPECT_EQ(RunCommand(toOut, ReadBytes(gif)).out, ReadBytes(out));
     // Each missing source of a project is named; the GIF holds the others.
     const Outcome outcome = RunCommand({"-o", out, project});
     EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(outcome.err.Contains("missing \"" + gone + "\": no such file")) << outcome.err;
+}
+
+TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {
+    // A picture that looks different from every side, in colours every palette keeps.
+    const wxString marked = folder.File("marked.png");
+    ASSERT_EQ(CommandOutput("convert -size 40x30 xc:white -fill red -draw 'rectangle 0,0 9,9' "
+                            "-fill blue -draw 'rectangle 0,27 39,29' -fill lime "
+                            "-draw 'rectangle 30,5 35,20' '" +
+                            marked + "' && echo ok"),
+              "ok\n");
+    const auto rgb = [](const wxString& file, const wxString& change) {
+        return CommandOutput("convert '" + file + "' -coalesce " + change + " -depth 8 rgb:-");
+    };
+    const struct {
+        std::vector<wxString> tools;
+        wxString magick; // the same for ImageMagick
+        wxSize size;
+    } views[] = {
+        {{"--crop=20x10+5+3"}, "-crop 20x10+5+3 +repage", {20, 10}},
+        {{"--rotate", "90"}, "-rotate 90", {30, 40}},
+        {{"--rotate=270", "--flip=h", "--crop=20x12+5+3"},
+         "-crop 20x12+5+3 +repage -rotate 270 -flop",
+         {12, 20}},
+        {{"--flip=v", "--rotate=90"}, "-rotate 90 -flip", {30, 40}},
+        {{"--crop=100x100+30+20"}, "-crop 100x100+30+20 +repage", {10, 10}},
+    };
+    for (const auto& v : views) {
+        std::vector<wxString> arguments = v.tools;
+        arguments.insert(arguments.end(), {"-q", "best", "-o", out, marked});
+        const Outcome outcome = RunCommand(arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_TRUE(outcome.err.Contains(wxString::Format("of %d x %d,", v.size.x, v.size.y)))
+            << outcome.err;
+        EXPECT_EQ(rgb(out, ""), rgb(marked, v.magick)) << v.magick;
+    }
+
+    // A project's own view, and a turn given on top of it.
+    const wxString turned = WriteBytes(
+        folder.File("turned.xml"),
+        ("<project><name/><gif><width>20</width><height>10</height><delay_time>5</delay_time>"
+         "</gif><images><path>" +
+         marked + "</path></images><animation crop=\"10x20+5+3\" rotate=\"270\"/></project>")
+            .ToStdString());
+    ASSERT_EQ(RunCommand({"-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage -rotate 270"));
+    ASSERT_EQ(RunCommand({"--rotate=90", "-q", "best", "-o", out, turned}).status, 0);
+    EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage"));
+
+    // Frames named by letter: two white, one with a red dot, one nearly that, one black.
+    const std::map<char, wxString> pictures = {
+        {'a', WritePng(folder.File("a.png"), 8, 6, 255, 255, 255)},
+        {'b', WritePng(folder.File("b.png"), 8, 6, 255, 255, 255)},
+        {'c', WritePng(folder.File("c.png"), 8, 6, 0, 0, 0)},
+    };
+    wxImage dot(pictures.at('a'), wxBITMAP_TYPE_PNG);
+    dot.SetRGB(3, 3, 255, 0, 0);
+    dot.SaveFile(pictures.at('b'), wxBITMAP_TYPE_PNG);
+    dot.SetRGB(3, 3, 250, 0, 0);
+    const wxString nearB = folder.File("n.png");
+    dot.SaveFile(nearB, wxBITMAP_TYPE_PNG);
+    const struct {
+        std::vector<wxString> tools;
+        std::string inputs, shown;
+        std::vector<int> delays;
+        int left; // repeated frames left out; -1 without that message
+        wxString magick = "";
+    } timings[] = {
+        {{"--drop-duplicates"}, "aabbbc", "abc", {20, 30, 10}, 3},
+        {{"--drop-duplicates", "--pingpong"}, "aabbbc", "abcb", {20, 30, 10, 30}, 3},
+        {{"--drop-duplicates=2", "-d", "5"}, "abnbc", "abc", {5, 15, 5}, 2},
+        {{"--drop-duplicates=1", "-d", "5"}, "abnbc", "abnbc", {5, 5, 5, 5, 5}, 0},
+        {{"--pingpong"}, "abc", "abcb", {10, 10, 10, 10}, -1},
+        {{"--pingpong"}, "ab", "ab", {10, 10}, -1},
+        {{"--speed", "300", "-d", "7"}, "abc", "abc", {2, 2, 3}, -1},
+        {{"--speed=50", "--pingpong", "--fps=20"}, "abc", "abcb", {10, 10, 10, 10}, -1},
+        // The crop decides what repeats: the dot lies outside this one.
+        {{"--drop-duplicates", "--crop=2x2+0+0"},
+         "abc",
+         "ac",
+         {20, 10},
+         1,
+         "-crop 2x2+0+0 +repage"},
+    };
+    for (const auto& t : timings) {
+        SCOPED_TRACE(t.inputs + " as " + t.shown);
+        std::vector<wxString> arguments = t.tools;
+        arguments.insert(arguments.end(), {"-o", out});
+        for (char input : t.inputs) {
+            arguments.push_back(input == 'n' ? nearB : pictures.at(input));
+        }
+        const Outcome outcome = RunCommand(arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.err.Contains(wxString::Format("%d repeated frames left out", t.left)),
+                  t.left >= 0)
+            << outcome.err;
+        const std::string written = ReadBytes(out);
+        wxMemoryInputStream in(written.data(), written.size());
+        wxGIFDecoder decoder;
+        ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+        ASSERT_EQ(decoder.GetFrameCount(), t.shown.size());
+        std::string frames = rgb(out, "");
+        const size_t frameBytes = frames.size() / t.shown.size();
+        for (size_t n = 0; n < t.shown.size(); ++n) {
+            const char shown = t.shown[n];
+            EXPECT_EQ(frames.substr(n * frameBytes, frameBytes),
+                      rgb(shown == 'n' ? nearB : pictures.at(shown), t.magick))
+                << n;
+            EXPECT_EQ(decoder.GetDelay(n), 10 * t.delays[n]) << n;
+        }
+    }
 }

@@ -1,6 +1,6 @@
 // The bytes the GIF encoder writes block by block, its image data byte for byte the toolkit
 // writer's, and the frames it refuses.
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
 #include <wx/anidecod.h>
@@ -67,16 +67,12 @@ std::vector<Encoded> Encode(std::vector<wxImage> frames, int delayMs,
     std::vector<Encoded> written;
     for (size_t i = 0; i < frames.size(); ++i) {
         wxMemoryOutputStream stream;
-        g_gifOutputStream = &stream;
-        const bool ok =
-            layouts.empty()
-                ? MyGifHandler().SaveFrame(frames[i], delayMs, frames.size(), i)
-                : MyGifHandler().SaveFrame(frames[i], delayMs, frames.size(), i, layouts[i]);
+        const bool ok = MyGifHandler().SaveFrame(stream, frames[i], delayMs / 10, frames.size(), i,
+                                                 layouts.empty() ? GifFrameLayout() : layouts[i]);
         Bytes bytes(stream.GetLength(), '\0');
         stream.CopyTo(&bytes[0], bytes.size());
         written.push_back(Encoded{bytes, ok});
     }
-    g_gifOutputStream = nullptr;
     return written;
 }
 

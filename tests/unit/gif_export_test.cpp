@@ -2,7 +2,7 @@
 // two threads, and failures that leave the old file as it was.
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>

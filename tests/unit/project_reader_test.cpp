@@ -268,3 +268,88 @@ TEST_F(ProjectReading, MovedAndMissingSourcesAreFoundBesideTheProjectOrKept) {
     EXPECT_EQ(restored.paths, whole);
     EXPECT_TRUE(restored.missing.empty());
 }
+
+TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
+    Touch("a.png");
+    const std::string defaults =
+        " loop=\"0\" best_colours=\"0\" optimise=\"0\" loop_in_file=\"0\"/>";
+    const struct {
+        ViewTransform view;
+        std::string element; // what follows "images"
+    } cases[] = {
+        {{}, "<animation" + defaults},
+        {{{}, {1, false}}, "<animation rotate=\"90\"" + defaults},
+        {{{10, 20, 300, 200}, {3, true}},
+         "<animation crop=\"300x200+10+20\" rotate=\"270\" flip=\"h\"" + defaults},
+        {{{0, 0, 5, 5}, {}}, "<animation crop=\"5x5+0+0\"" + defaults},
+    };
+    for (const auto& c : cases) {
+        ProjectContents contents;
+        contents.width = 300;
+        contents.height = 200;
+        contents.delay = 10;
+        contents.frames.push_back(folder.File("a.png"));
+        contents.view = c.view;
+        const wxString path = folder.File("view.xml");
+        wxString error;
+        ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
+        const std::string written = ReadBytes(path);
+        EXPECT_NE(written.find("</images>\n  " + c.element), std::string::npos) << written;
+        const ProjectFile project = ReadProjectFile(path);
+        EXPECT_EQ(project.reached, ProjectStep::Paths);
+        EXPECT_EQ(project.view, c.view) << c.element;
+    }
+    // Values this version does not know leave their part of the view as it is.
+    const ProjectFile odd =
+        Read(wxString(kHead) + "<images><path>$/a.png</path></images>"
+                               "<animation crop=\"big\" rotate=\"45\" flip=\"v\" loop=\"x\"/>"
+                               "</project>");
+    EXPECT_EQ(odd.reached, ProjectStep::Paths);
+    EXPECT_EQ(odd.view, ViewTransform());
+    EXPECT_EQ(odd.loopCount, -1);
+}
+
+// Each frame's own delay goes on its "path" where it differs from delay_time, and the loop count
+// and export choices on "animation" after "images": files of earlier versions open as before,
+// and earlier readers, which stop at the first child of "images" that is not "path", read every
+// frame of a file written now.
+TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDelay) {
+    Touch("a.png");
+    Touch("b.gif");
+    ProjectContents contents;
+    contents.delay = 10;
+    contents.frames = wxArrayString();
+    for (const char* frame : {"a.png", "b.gif_0", "b.gif_1", "a.png"}) {
+        contents.frames.push_back(folder.File(frame));
+    }
+    contents.frameDelays = {10, 50, 0, 200};
+    contents.loopCount = 3;
+    contents.optimise = true;
+    contents.loopInFile = true;
+    const wxString path = folder.File("timed.xml");
+    wxString error;
+    ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
+    const std::string written = ReadBytes(path);
+    EXPECT_NE(written.find("<path delay=\"50\" "), std::string::npos) << written;
+    EXPECT_LT(written.find("</images>"), written.find("<animation loop=\"3\" best_colours=\"0\" "
+                                                      "optimise=\"1\" loop_in_file=\"1\"/>"));
+    const ProjectFile project = ReadProjectFile(path);
+    EXPECT_EQ(project.reached, ProjectStep::Paths);
+    EXPECT_EQ(project.paths.size(), 4u);
+    EXPECT_EQ(project.delays, (std::vector<int>{-1, 50, 0, 200}));
+    EXPECT_EQ(project.loopCount, 3);
+    EXPECT_EQ(project.bestColours, 0);
+    EXPECT_EQ(project.optimise, 1);
+    EXPECT_EQ(project.loopInFile, 1);
+
+    // A file of an earlier version, and delays that are no whole number of hundredths from 0
+    // to 65535, leave the frames to delay_time.
+    const ProjectFile earlier = Read(
+        wxString(kHead) + "<images><path>$/a.png</path><path delay=\"x\">$/a.png</path>"
+                          "<path delay=\"-5\">$/a.png</path><path delay=\"70000\">$/a.png</path>"
+                          "<path delay=\"\">$/a.png</path><path delay=\"65535\">$/a.png</path>"
+                          "</images></project>");
+    EXPECT_EQ(earlier.delays, (std::vector<int>{-1, -1, -1, -1, -1, 65535}));
+    EXPECT_EQ(earlier.loopCount, -1);
+    EXPECT_EQ(earlier.optimise, -1);
+}

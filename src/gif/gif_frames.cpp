@@ -1,6 +1,6 @@
-#include "import/gif_frames.h"
+#include "gif/gif_frames.h"
 
-#include "import/gif_canvas.h"
+#include "gif/gif_canvas.h"
 
 #include <wx/wfstream.h>
 
@@ -29,9 +29,11 @@ struct GifCloser {
 };
 using GifFile = std::unique_ptr<GifFileType, GifCloser>;
 
-// The graphic control block read before a frame; it applies to that frame only.
+// The graphic control block read before a frame; it applies to that frame only. A frame
+// without one has no delay of its own (-1).
 GraphicsControlBlock NoControl() {
     GraphicsControlBlock control{};
+    control.DelayTime = -1;
     control.DisposalMode = DISPOSAL_UNSPECIFIED;
     control.TransparentColor = NO_TRANSPARENT_COLOR;
     return control;
@@ -165,10 +167,10 @@ bool PaintFrame(GifFileType* gif, GifCanvas* canvas, Reading reading) {
 
 namespace {
 // Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
-// whole, with its number; composes them on a canvas when asked to, and passes that canvas
-// too. Reading ends at the first damage, when `onFrame` returns false or on a stop. Returns
-// the fault that ended it: Damaged for a file cut short or corrupt, TooLarge for a screen
-// beyond the limit, NoMemory when the screen found no memory; None otherwise.
+// whole, with its number and delay; composes them on a canvas when asked to, and passes that
+// canvas too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
+// Returns the fault that ended it: Damaged for a file cut short or corrupt, TooLarge for a
+// screen beyond the limit, NoMemory when the screen found no memory; None otherwise.
 template <typename OnFrame>
 SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
                        const StopRequest& stopRequested) {
@@ -214,11 +216,12 @@ SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, con
         } catch (const std::bad_alloc&) {
             return SourceFault::NoMemory;
         }
+        const int delay = control.DelayTime;
         control = NoControl();
         if (!PaintFrame(gif.get(), canvas.get(), reading)) {
             return SourceFault::Damaged;
         }
-        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get())) {
+        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get(), delay)) {
             return SourceFault::NoMemory;
         }
         if (frame == onlyFrame) {
@@ -254,11 +257,12 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
     Screen seen;
     const SourceFault fault = ReadFrames(
         path, onlyFrame, Reading::Compose,
-        [&](int frame, const Screen& screen, const GifCanvas* canvas) {
+        [&](int frame, const Screen& screen, const GifCanvas* canvas, int delay) {
             seen = screen;
             handOver(false);
             ready.image = canvas->MakePicture();
             ready.frameIndex = frame;
+            ready.delay = delay;
             ready.sourcePath = path;
             return ready.image != nullptr;
         },
@@ -273,8 +277,9 @@ SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
     SourceSurvey survey;
     const SourceFault fault = ReadFrames(
         path, onlyFrame, reading,
-        [&survey](int, const Screen& screen, const GifCanvas*) {
+        [&survey](int, const Screen& screen, const GifCanvas*, int delay) {
             ++survey.pictures;
+            survey.delays.push_back(delay);
             survey.size = wxSize(screen.width, screen.height);
             return true;
         },

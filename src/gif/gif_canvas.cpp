@@ -1,4 +1,4 @@
-#include "import/gif_canvas.h"
+#include "gif/gif_canvas.h"
 
 #include <algorithm>
 #include <cstdlib>

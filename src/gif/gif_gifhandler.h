@@ -6,9 +6,6 @@
 
 #include <vector>
 
-// The stream that the running export writes to. Only one export runs at a time.
-extern wxOutputStream* g_gifOutputStream;
-
 // One colour table entry as it is written to the file.
 struct GifColour {
     unsigned char red;
@@ -41,19 +38,18 @@ enum : unsigned char { kChanged = 0, kUnchangedShown = 1, kUnchangedClear = 2 };
 
 class MyGifHandler {
 public:
-    // Writes frame `index` (0-based) of `frameCount` to g_gifOutputStream: the file header and
-    // looping block before frame 0, the trailer after the last frame. The image must carry a
-    // palette holding every colour of its pixels. False when anything failed.
-    bool SaveFrame(wxImage& image, int delayMs, int frameCount, int index);
-    // The same, with the frame placed as `layout` says.
-    bool SaveFrame(wxImage& image, int delayMs, int frameCount, int index,
-                   const GifFrameLayout& layout);
+    // Writes frame `index` (0-based) of `frameCount` to `out`, shown for `delay` hundredths of
+    // a second and placed as `layout` says: the file header and looping block before frame 0,
+    // the trailer after the last frame. The image must carry a palette holding every colour of
+    // its pixels. False when anything failed.
+    bool SaveFrame(wxOutputStream& out, const wxImage& image, int delay, int frameCount, int index,
+                   const GifFrameLayout& layout = GifFrameLayout());
 
 private:
     // Writes one image (with the file header before it when `first`), using the colour table
     // `colours` of `count` entries and the transparent index (-1 for none).
-    bool DoSaveFile(const wxImage& image, bool first, int delayMs, const GifColour* colours,
-                    int count, int transparentIndex);
+    bool DoSaveFile(wxOutputStream& out, const wxImage& image, bool first, int delay,
+                    const GifColour* colours, int count, int transparentIndex);
 
     GifFrameLayout m_layout;
 };

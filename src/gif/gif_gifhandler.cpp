@@ -1,14 +1,12 @@
-#include "window/gif_gifhandler.h"
+#include "gif/gif_gifhandler.h"
 
 #include "export/colour_map.h"
-#include "window/gif_lzw.h"
+#include "gif/gif_lzw.h"
 
 #include <wx/palette.h>
 
 #include <cstring>
 #include <vector>
-
-wxOutputStream* g_gifOutputStream = nullptr;
 
 static_assert(sizeof(GifColour) == 3, "colour tables are written as they are laid out");
 
@@ -16,19 +14,19 @@ namespace {
 
 const int kMaxColours = 256;
 
-bool WriteBytes(const void* data, size_t size) {
-    g_gifOutputStream->Write(data, size);
-    return g_gifOutputStream->LastWrite() == size;
+bool WriteBytes(wxOutputStream& out, const void* data, size_t size) {
+    out.Write(data, size);
+    return out.LastWrite() == size;
 }
 
-bool WriteByte(unsigned char value) {
-    return WriteBytes(&value, 1);
+bool WriteByte(wxOutputStream& out, unsigned char value) {
+    return WriteBytes(out, &value, 1);
 }
 
-bool WriteWord(int value) {
+bool WriteWord(wxOutputStream& out, int value) {
     const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
                                     static_cast<unsigned char>((value >> 8) & 0xFF)};
-    return WriteBytes(bytes, 2);
+    return WriteBytes(out, bytes, 2);
 }
 
 // The smallest number of bits per pixel whose table holds `count` entries (at least 1).
@@ -41,52 +39,55 @@ int BitsPerPixel(int count) {
 }
 
 // Writes the 2^bits entries of a colour table, padding past `count` with black.
-bool WriteColourTable(const GifColour* colours, int count, int bits) {
+bool WriteColourTable(wxOutputStream& out, const GifColour* colours, int count, int bits) {
     unsigned char table[3 * kMaxColours] = {};
     std::memcpy(table, colours, 3 * static_cast<size_t>(count));
-    return WriteBytes(table, 3 * (static_cast<size_t>(1) << bits));
+    return WriteBytes(out, table, 3 * (static_cast<size_t>(1) << bits));
 }
 
 // The looping block: the number of repeats after the first pass, 0 for repeating forever. One
 // pass needs no block at all.
-bool WriteLooping(int passes) {
+bool WriteLooping(wxOutputStream& out, int passes) {
     if (passes == 1) {
         return true;
     }
     static const unsigned char kLooping[16] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',  'C',
                                                'A',  'P',  'E',  '2', '.', '0', 0x03, 0x01};
-    return WriteBytes(kLooping, sizeof kLooping) && WriteWord(passes > 1 ? passes - 1 : 0) &&
-           WriteByte(0);
+    return WriteBytes(out, kLooping, sizeof kLooping) &&
+           WriteWord(out, passes > 1 ? passes - 1 : 0) && WriteByte(out, 0);
 }
 
-bool WriteHeader(int width, int height, const GifColour* colours, int count, int passes) {
+bool WriteHeader(wxOutputStream& out, int width, int height, const GifColour* colours, int count,
+                 int passes) {
     const int bits = BitsPerPixel(count);
-    return WriteBytes("GIF89a", 6) && WriteWord(width) && WriteWord(height) &&
-           WriteByte(static_cast<unsigned char>(0x80 + 16 * (bits - 1) + (bits - 1))) &&
-           WriteByte(0) && WriteByte(0) && WriteColourTable(colours, count, bits) &&
-           WriteLooping(passes);
+    return WriteBytes(out, "GIF89a", 6) && WriteWord(out, width) && WriteWord(out, height) &&
+           WriteByte(out, static_cast<unsigned char>(0x80 + 16 * (bits - 1) + (bits - 1))) &&
+           WriteByte(out, 0) && WriteByte(out, 0) && WriteColourTable(out, colours, count, bits) &&
+           WriteLooping(out, passes);
 }
 
-bool WriteComment(const wxString& comment) {
+bool WriteComment(wxOutputStream& out, const wxString& comment) {
     const wxCharBuffer text = comment.mb_str(wxConvLibc);
     const char* bytes = text.data();
     size_t remaining = bytes ? std::strlen(bytes) : 0;
-    if (!WriteByte(0x21) || !WriteByte(0xFE)) {
+    if (!WriteByte(out, 0x21) || !WriteByte(out, 0xFE)) {
         return false;
     }
     do {
         const size_t block = remaining < 255 ? remaining : 255;
-        if (!WriteByte(static_cast<unsigned char>(block)) || (block && !WriteBytes(bytes, block))) {
+        if (!WriteByte(out, static_cast<unsigned char>(block)) ||
+            (block && !WriteBytes(out, bytes, block))) {
             return false;
         }
         bytes += block;
         remaining -= block;
     } while (remaining > 0);
-    return WriteByte(0);
+    return WriteByte(out, 0);
 }
 
-bool WriteControl(int transparentIndex, int delayMs, bool keep) {
-    const int delay = delayMs / 10;
+// The delay in hundredths of a second, as the block's 16 bits hold it.
+bool WriteControl(wxOutputStream& out, int transparentIndex, int delay, bool keep) {
+    delay = delay < 0 ? 0 : delay > 0xFFFF ? 0xFFFF : delay;
     const unsigned char block[8] = {
         0x21,
         0xF9,
@@ -96,7 +97,7 @@ bool WriteControl(int transparentIndex, int delayMs, bool keep) {
         static_cast<unsigned char>((delay >> 8) & 0xFF),
         static_cast<unsigned char>(transparentIndex >= 0 ? transparentIndex : 0),
         0x00};
-    return WriteBytes(block, sizeof block);
+    return WriteBytes(out, block, sizeof block);
 }
 
 // Fills the colour table from the image's palette; the mask colour becomes the transparent
@@ -138,12 +139,8 @@ bool ExtractPalette(const wxImage& image, GifColour* colours, int* count, int* t
 
 } // namespace
 
-bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index) {
-    return SaveFrame(image, delayMs, frameCount, index, GifFrameLayout());
-}
-
-bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int index,
-                             const GifFrameLayout& layout) {
+bool MyGifHandler::SaveFrame(wxOutputStream& out, const wxImage& image, int delay, int frameCount,
+                             int index, const GifFrameLayout& layout) {
     m_layout = layout;
     GifColour colours[kMaxColours];
     int count = 0;
@@ -151,16 +148,16 @@ bool MyGifHandler::SaveFrame(wxImage& image, int delayMs, int frameCount, int in
     if (!ExtractPalette(image, colours, &count, &transparentIndex)) {
         return false;
     }
-    if (!DoSaveFile(image, index == 0, delayMs, colours, count, transparentIndex)) {
+    if (!DoSaveFile(out, image, index == 0, delay, colours, count, transparentIndex)) {
         return false;
     }
     if (index + 1 == frameCount) {
-        return WriteByte(0x3B);
+        return WriteByte(out, 0x3B);
     }
     return true;
 }
 
-bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
+bool MyGifHandler::DoSaveFile(wxOutputStream& out, const wxImage& image, bool first, int delay,
                               const GifColour* colours, int count, int transparentIndex) {
     const int width = image.IsOk() ? image.GetWidth() : 0;
     const int height = image.IsOk() ? image.GetHeight() : 0;
@@ -209,24 +206,24 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
         indices[p] = lastIndex;
     }
 
-    if (first && !WriteHeader(width, height, colours, count, m_layout.passes)) {
+    if (first && !WriteHeader(out, width, height, colours, count, m_layout.passes)) {
         return false;
     }
     const wxString comment = image.GetOption(wxIMAGE_OPTION_GIF_COMMENT);
-    if ((!comment.empty() && !WriteComment(comment)) ||
-        !WriteControl(transparentIndex, delayMs, m_layout.keep) || !WriteByte(0x2C) ||
-        !WriteWord(m_layout.left) || !WriteWord(m_layout.top) || !WriteWord(width) ||
-        !WriteWord(height)) {
+    if ((!comment.empty() && !WriteComment(out, comment)) ||
+        !WriteControl(out, transparentIndex, delay, m_layout.keep) || !WriteByte(out, 0x2C) ||
+        !WriteWord(out, m_layout.left) || !WriteWord(out, m_layout.top) || !WriteWord(out, width) ||
+        !WriteWord(out, height)) {
         return false;
     }
     if (first || m_layout.globalTable) {
-        if (!WriteByte(0x00)) {
+        if (!WriteByte(out, 0x00)) {
             return false;
         }
     } else {
         const int bits = BitsPerPixel(count);
-        if (!WriteByte(static_cast<unsigned char>(0x80 + (bits - 1))) ||
-            !WriteColourTable(colours, count, bits)) {
+        if (!WriteByte(out, static_cast<unsigned char>(0x80 + (bits - 1))) ||
+            !WriteColourTable(out, colours, count, bits)) {
             return false;
         }
     }
@@ -248,5 +245,5 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMs,
     std::vector<unsigned char> data;
     CodeLzw(indices.data(), pixels, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8,
             others.empty() ? nullptr : others.data(), data);
-    return WriteBytes(data.data(), data.size());
+    return WriteBytes(out, data.data(), data.size());
 }

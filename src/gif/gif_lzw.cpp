@@ -1,4 +1,4 @@
-#include "window/gif_lzw.h"
+#include "gif/gif_lzw.h"
 
 #include <cstdint>
 #include <cstring>
