@@ -3,7 +3,9 @@
 # paths) with reelmont-export and with the window's Open Project: wall and CPU time and peak
 # memory, one run each. The paths name missing files, each looked up once: in a folder that is
 # gone, in a folder that exists, and the same with one picture that exists at the end, which the
-# window then imports. Writes the figures into bench/PROJECT_OPEN_RESULTS.md.
+# window then imports. Then projects that list every frame of one long GIF file (20,000 and
+# 100,000 frame references), opened and, in the window, saved again; and a tiny GIF file whose
+# screen is huge. Writes the figures into bench/PROJECT_OPEN_RESULTS.md.
 #
 # Other programs on a shared machine stretch the wall time; each measured program runs niced to
 # -10 in a scheduling group of its own when the script runs as root.
@@ -34,6 +36,31 @@ project "$work/gone.xml" "$work/gone"
 project "$work/missing.xml" "$work/p"
 project "$work/one.xml" "$work/p" "$work/p/present.png"
 
+# frames FILE N SCREEN: a GIF of N 1 x 1 frames on a SCREEN logical screen, doubled with gifsicle.
+frames() {
+    convert -size 1x1 xc:red "$work/double.gif"
+    local count=1
+    while [ "$count" -lt "$2" ]; do
+        gifsicle --merge "$work/double.gif" "$work/double.gif" >"$work/twice.gif"
+        mv "$work/twice.gif" "$work/double.gif"
+        count=$((count * 2))
+    done
+    gifsicle --logical-screen "$3" "$work/double.gif" "#0-$(($2 - 1))" >"$1"
+}
+# references FILE GIF N: a project of the first N frames of GIF, one reference each.
+references() {
+    awk -v gif="$2" -v n="$3" 'BEGIN {
+        printf "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project><name>long.gif</name>"
+        printf "<gif><width>16</width><height>16</height><delay_time>5</delay_time></gif>\n<images>\n"
+        for (i = 0; i < n; i++) printf "<path>%s_%d</path>\n", gif, i
+        printf "</images></project>\n"
+    }' >"$1"
+}
+frames "$work/long.gif" 100000 16x16
+references "$work/refs20k.xml" "$work/long.gif" 20000
+references "$work/refs100k.xml" "$work/long.gif" 100000
+frames "$work/screen.gif" 200 8192x8192
+
 # Runs a command niced, in a scheduling group of its own where allowed.
 niced() {
     setsid sh -c 'echo -10 >/proc/self/autogroup 2>/dev/null; exec nice -n -10 "$@"' sh "$@"
@@ -46,11 +73,15 @@ exporter() {
     read -r wall user system kib < <(tail -n 1 "$work/time")
     echo "$wall | $(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }') | $((kib / 1024))"
 }
-# The same for the window's Open Project, from the command to the message or the last frame.
+# The same for the window's Open Project, from the command to the message or the last frame
+# (Add Image with --add); with --save, then Save Project's wall s as well.
 window() {
+    local how=--project
+    [ "${2:-}" = --add ] && how=
     HOME=$work/home niced xvfb-run -a -s "-screen 0 1280x1024x24" \
-        "$build/stage/bench/window_import_bench" --project "$1" 2>&1 |
-        sed -n -E 's/^[0-9]+ frames in ([0-9.]+) s, CPU ([0-9.]+) s, peak ([0-9]+) MiB/\1 | \2 | \3/p'
+        "$build/stage/bench/window_import_bench" $how "$1" ${2/--add/} 2>&1 |
+        sed -n -E -e 's/^[0-9]+ frames in ([0-9.]+) s, CPU ([0-9.]+) s, peak ([0-9]+) MiB/\1 | \2 | \3/p' \
+            -e 's/^saved in ([0-9.]+) s/\1/p' | paste -sd'|' | sed 's/|/ | /g'
 }
 row() {
     echo "| $1 | $(stat -c %s "$2") | $(grep -c '<path>' "$2") | $(exporter "$2") | $(window "$2") |"
@@ -68,6 +99,23 @@ row() {
     row "in a folder that is gone" "$work/gone.xml"
     row "missing, in a folder that exists" "$work/missing.xml"
     row "missing, one picture at the end" "$work/one.xml"
+    echo
+    echo "Projects listing every frame of one GIF file of 100,000 1 x 1 frames, one reference"
+    echo "each: opening must take time linear in their number (20,000 in under 3 s), and saving"
+    echo "them again from the window (Save Project) too (100,000 in under 2 s)."
+    echo
+    echo "| frame references | exporter wall s | exporter CPU s | exporter peak MiB | window open wall s | window CPU s | window peak MiB | window save wall s |"
+    echo "|---:|---:|---:|---:|---:|---:|---:|---:|"
+    echo "| 20000 | $(exporter "$work/refs20k.xml") | $(window "$work/refs20k.xml" --save) |"
+    echo "| 100000 | $(exporter "$work/refs100k.xml") | $(window "$work/refs100k.xml" --save) |"
+    echo
+    echo "A GIF file of $(stat -c %s "$work/screen.gif") bytes: 200 frames of 1 x 1 on an 8192 x 8192"
+    echo "screen; the window's import must end, with frames or a message, within 5 s (its 200"
+    echo "screens would take 50 GiB: the memory budget refuses them before decoding)."
+    echo
+    echo "| opened by | wall s | CPU s | peak MiB |"
+    echo "|---|---:|---:|---:|"
+    echo "| window's Add Image | $(window "$work/screen.gif" --add) |"
     echo
     echo "Machine: $(nproc) cores, $(free -g | awk '/Mem:/ {print $2}') GiB, load $(cut -d' ' -f1-3 /proc/loadavg)."
 } >"$here/bench/PROJECT_OPEN_RESULTS.md"

@@ -4,8 +4,11 @@
 // the import has finished, with the process's CPU time and peak memory. Run it under a display
 // (xvfb-run), one process per measurement.
 //
+// With --save, it then saves the opened project again through Save Project and reports that
+// time too.
+//
 //   window_import_bench FILE...
-//   window_import_bench --project FILE
+//   window_import_bench --project FILE [--save]
 #include "app/startup.h"
 #include "window/gif_frame.h"
 #include "window/thumbnailctrl.h"
@@ -46,9 +49,10 @@ double CpuSeconds() {
 wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 
 int main(int argc, char** argv) {
-    const bool project = argc == 3 && std::string(argv[1]) == "--project";
+    const bool save = argc == 4 && std::string(argv[3]) == "--save";
+    const bool project = (argc == 3 || save) && std::string(argv[1]) == "--project";
     if (argc < 2 || (!project && std::string(argv[1]) == "--project")) {
-        std::fprintf(stderr, "usage: %s FILE... | --project FILE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE... | --project FILE [--save]\n", argv[0]);
         return 2;
     }
     wxSetAssertHandler(nullptr);
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
     // The trace lines of the window would dominate the figures on a terminal.
     std::freopen("/dev/null", "w", stdout);
     wxArrayString files;
-    for (int i = project ? 2 : 1; i < argc; ++i) {
+    for (int i = project ? 2 : 1; i < (save ? 3 : argc); ++i) {
         files.push_back(wxString::FromUTF8(argv[i]));
     }
     AnswerDialogs answer;
@@ -67,6 +71,7 @@ int main(int argc, char** argv) {
     int frames = 0;
     double seconds = 0;
     double cpu = 0;
+    double saveSeconds = 0;
     {
         wxGUIEventLoop loop;
         wxEventLoopActivator activate(&loop);
@@ -92,12 +97,23 @@ int main(int argc, char** argv) {
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         cpu = CpuSeconds() - cpuStart;
         frames = frame->m_thumbnailCtrl->GetCount();
+        if (save) {
+            const auto saveStart = std::chrono::steady_clock::now();
+            wxCommandEvent saveProject(wxEVT_MENU, frame->m_menuItem_saveproject->GetId());
+            frame->ProcessWindowEvent(saveProject);
+            saveSeconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart)
+                    .count();
+        }
         frame->Destroy();
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr, "%d frames in %.2f s, CPU %.2f s, peak %.0f MiB\n", frames, seconds, cpu,
                  usage.ru_maxrss / 1024.0);
+    if (save) {
+        std::fprintf(stderr, "saved in %.2f s\n", saveSeconds);
+    }
     wxEntryCleanup();
     return 0;
 }

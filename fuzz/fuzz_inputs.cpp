@@ -1,9 +1,12 @@
 #include "fuzz/fuzz_inputs.h"
 
 #include "app/domain_option.h"
+#include "app/memory_budget.h"
 #include "gif/gif_frames.h"
+#include "import/image_source.h"
 #include "import/project_reader.h"
 
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/string.h>
 
@@ -46,6 +49,21 @@ void ReadGifInput(const uint8_t* data, size_t size) {
     const MemoryFile file(data, size);
     DecodeGifFrames(
         file.Path(), -1, [](SourcePicture picture) { picture.image->GetData(); }, StopRequest());
+}
+
+void ReadPictureInput(const uint8_t* data, size_t size) {
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) {
+        wxInitAllImageHandlers();
+    }
+    const MemoryFile file(data, size);
+    // A small budget keeps every input quick: pictures up to the pixel cap are valid, but
+    // decoding one takes seconds that find nothing new.
+    MemoryBudget& budget = MemoryBudget::Process();
+    const std::uint64_t limit = budget.Limit();
+    budget.SetLimit(budget.InUse() + (16ULL << 20));
+    DecodeImageSource(
+        file.Path(), [](SourcePicture picture) { picture.image->GetData(); }, StopRequest());
+    budget.SetLimit(limit);
 }
 
 void ReadProjectInput(const uint8_t* data, size_t size) {

@@ -8,6 +8,9 @@
 
 // Reads the bytes as a GIF file and composes every frame, as the import does.
 void ReadGifInput(const uint8_t* data, size_t size);
+// Reads the bytes as a still picture (PNG, JPEG, BMP, told by their first bytes, or any other
+// kind the toolkit reads), as the import does.
+void ReadPictureInput(const uint8_t* data, size_t size);
 // Reads the bytes as a project file, as opening a project does.
 void ReadProjectInput(const uint8_t* data, size_t size);
 // Reads the bytes as the installation's options file, as start-up does.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (GIF reader with composition, project reader, options reader) with
-# clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, then runs all three at once
-# at low priority for SECONDS each (default 60), each starting from its corpus in fuzz/corpus.
+# Builds the fuzz targets (GIF reader with composition, still pictures, project reader, options
+# reader) with clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, then runs all
+# four at once at low priority for SECONDS each (default 60), each starting from its corpus in
+# fuzz/corpus.
 # New inputs go to the build folder's own corpus; crashes, leaks, slow inputs and memory hogs go
 # to FUZZ_BUILD/findings/TARGET, to be added to fuzz/corpus, and fuzzing goes on after them.
 # Exits 1 when a target found something.
@@ -15,7 +16,7 @@ cmake -S "$here" -B "$build" -DREELMONT_TESTS=OFF -DREELMONT_FUZZ=ON \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
-targets=(gif project options)
+targets=(gif picture project options)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 for name in "${targets[@]}"; do

@@ -406,7 +406,9 @@ private:
     wxArrayString m_importPaths;
     std::set<wxString> m_importedSources;
     // Pictures the import worker has posted and this window has not taken yet.
-    std::shared_ptr<std::atomic<int>> m_importBacklog;
+    std::shared_ptr<std::atomic<unsigned long long>> m_importBacklog;
+    // The import progress the dialog shows.
+    int m_importShownProgress = -1;
     ImportPlan m_import;
     // The sources of the opened project that were found nowhere: Save Project writes them
     // back at their places.

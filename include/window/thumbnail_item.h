@@ -73,7 +73,8 @@ public:
     // The decoded picture while the entry still holds it (before preparation, or when no
     // thumbnail could be made); null otherwise.
     const wxImage* GetImage() const { return m_image; }
-    // Keeps the memory charged for this frame until the entry goes.
+    // Keeps the memory the import charged for the decoded picture until the entry has made its
+    // compressed frame (which is charged on its own) or goes.
     void HoldCharge(MemoryCharge charge) { m_charge = std::move(charge); }
 
 private:

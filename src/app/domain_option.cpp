@@ -1,5 +1,7 @@
 #include "app/domain_option.h"
 
+#include "app/web_download.h"
+
 #include <wx/filefn.h>
 
 DomainOption* g_domainOption = nullptr;
@@ -44,14 +46,21 @@ bool LoadOptions() {
     return true;
 }
 
+namespace {
+// The options file may hold anything; the browser is given only web pages.
+wxString WebAddressOrNone(const wxString& address) {
+    return IsWebAddress(address) ? address : wxString();
+}
+} // namespace
+
 wxString GetHelpUrl() {
-    return g_domainOption->m_helpUrl;
+    return WebAddressOrNone(g_domainOption->m_helpUrl);
 }
 
 wxString GetSupportUrl() {
-    return g_domainOption->m_supportUrl;
+    return WebAddressOrNone(g_domainOption->m_supportUrl);
 }
 
 wxString GetProductPageUrl() {
-    return g_domainOption->m_productPageUrl;
+    return WebAddressOrNone(g_domainOption->m_productPageUrl);
 }

@@ -29,6 +29,7 @@ extern DomainOption* g_domainOption;
 // Fills the seven values of g_domainOption in order; true when all seven were present.
 bool LoadOptions();
 
+// The web pages of the options file; empty for anything but an http or https address.
 wxString GetHelpUrl();
 wxString GetSupportUrl();
 wxString GetProductPageUrl();

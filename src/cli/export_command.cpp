@@ -2,6 +2,7 @@
 
 #include "app/canvas_size.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "cli/export_arguments.h"
 #include "cli/frame_plan.h"
 #include "cli/frame_stream.h"
@@ -24,7 +25,8 @@ void Say(std::FILE* stream, const wxString& text) {
     if (!stream) {
         return;
     }
-    std::fprintf(stream, "%s: %s\n", kProgram, static_cast<const char*>(text.utf8_str()));
+    std::fprintf(stream, "%s: %s\n", kProgram,
+                 static_cast<const char*>(EscapedText(text).utf8_str()));
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
@@ -191,9 +193,9 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     std::vector<FrameRun> runs;
     if (parsed.duplicateTolerance >= 0) {
         runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
-        Say(err, wxString::Format(
-                     _("%d repeated frames left out, their time given to the frames they repeat"),
-                     job.frameCount - static_cast<int>(runs.size())));
+        Say(notes, wxString::Format(
+                       _("%d repeated frames left out, their time given to the frames they repeat"),
+                       job.frameCount - static_cast<int>(runs.size())));
     }
     const FramePlan plan = PlanFrames(delays, runs, parsed.speed, parsed.pingPong);
     if (parsed.duplicateTolerance >= 0 || parsed.speed != 100 || parsed.pingPong) {

@@ -46,15 +46,19 @@ void FrameStream::Decode() {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_abandoned;
     };
-    for (const wxString& source : m_sources) {
+    for (size_t i = 0; i < m_sources.size();) {
+        const size_t length = FrameRunLength(m_sources, i);
+        const std::vector<wxString> run(m_sources.begin() + static_cast<long>(i),
+                                        m_sources.begin() + static_cast<long>(i + length));
         // A picture that finds no memory ends the stream: the export then names the frame.
         SourceProblem problem;
-        DecodeImageSource(
-            source, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned,
+        DecodeFrameRun(
+            run, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned,
             &problem);
         if (problem.fault == SourceFault::NoMemory) {
             break;
         }
+        i += length;
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);

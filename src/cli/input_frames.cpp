@@ -15,45 +15,52 @@ wxString CannotRead(const wxString& path, const SourceProblem& problem) {
     return wxString::Format(_("cannot read \"%s\": %s"), path, DescribeSourceProblem(problem));
 }
 
-// What becomes of one source.
-enum class Taken {
-    Whole,   // all its pictures are counted in
-    Skipped, // it gives nothing; the export goes on without it
-    Failed,  // the export ends
-};
-
-// Counts in the pictures of one source. A damaged one fails the export unless `keepGoing`, when
-// the pictures read before the damage are counted in and `read->skipped` says so. A source that
-// gives nothing is skipped where `skipEmpty` and fails otherwise; `message` says why.
-Taken Survey(const wxString& path, bool keepGoing, bool skipEmpty, InputFrames* read,
-             wxString* message) {
-    const SourceSurvey survey = SurveyImageSource(path);
+// Counts in the pictures of a run of sources (FrameRunLength; one source outside projects). A
+// damaged source fails the export unless `keepGoing`, when the pictures read before the damage
+// are counted in and `read->skipped` says so. Sources that give nothing are skipped where
+// `skipEmpty` (each with its message in `read->skipped`) and fail otherwise, with `message`
+// saying why. False when the export ends.
+bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, InputFrames* read,
+            wxString* message) {
+    const SourceSurvey survey = SurveyFrameRun(run);
+    const size_t found = std::min(static_cast<size_t>(survey.pictures), run.size());
+    // A run's frames come from one file, so their pictures all have its size.
+    const size_t pictures = run.size() == 1 ? static_cast<size_t>(survey.pictures) : found;
+    const size_t given = run.size() == 1 ? (survey.pictures > 0 ? 1 : 0) : found;
     SourceProblem problem = survey.problem;
-    if (!problem && survey.pictures == 0) {
-        problem.fault = SourceFault::NoPicture;
-    }
     const bool damaged = problem.fault == SourceFault::Damaged;
-    if (problem) {
-        *message = CannotRead(path, problem);
-    }
     if (problem && !(damaged && keepGoing)) {
+        *message = CannotRead(run[given < run.size() ? given : 0], problem);
         const bool empty =
             problem.fault == SourceFault::NoPicture || problem.fault == SourceFault::Missing;
-        return skipEmpty && empty ? Taken::Skipped : Taken::Failed;
+        if (!skipEmpty || !empty) {
+            return false;
+        }
+        read->skipped.push_back(*message);
+        return true;
     }
     if (damaged) {
         read->skipped.push_back(wxString::Format(
-            _("\"%s\" is damaged: only the %d frames read before the damage are written"), path,
-            survey.pictures));
+            _("\"%s\" is damaged: only the %d frames read before the damage are written"),
+            StripFrameSuffix(run[0]), static_cast<int>(pictures)));
     }
-    if (survey.pictures > 0) {
-        read->sources.push_back(path);
-        read->sizes.insert(read->sizes.end(), survey.pictures,
-                           FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
-        read->delays.insert(read->delays.end(), survey.delays.begin(), survey.delays.end());
-        read->delays.resize(read->sizes.size(), -1);
+    read->sources.insert(read->sources.end(), run.begin(), run.begin() + static_cast<long>(given));
+    read->sizes.insert(read->sizes.end(), pictures,
+                       FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
+    read->delays.insert(read->delays.end(), survey.delays.begin(),
+                        survey.delays.begin() +
+                            static_cast<long>(std::min(pictures, survey.delays.size())));
+    read->delays.resize(read->sizes.size(), -1);
+    SourceProblem nothing;
+    nothing.fault = damaged ? SourceFault::Damaged : SourceFault::NoPicture;
+    for (size_t i = given; i < run.size(); ++i) {
+        *message = CannotRead(run[i], nothing);
+        if (!skipEmpty) {
+            return false;
+        }
+        read->skipped.push_back(*message);
     }
-    return Taken::Whole;
+    return true;
 }
 
 bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
@@ -74,21 +81,25 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
     }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
-    for (size_t i = 0; i < project.paths.size(); ++i) {
-        const wxString& source = project.paths[i];
+    for (size_t i = 0; i < project.paths.size();) {
+        const size_t length = FrameRunLength(project.paths, i);
+        const std::vector<wxString> run(project.paths.begin() + static_cast<long>(i),
+                                        project.paths.begin() + static_cast<long>(i + length));
         wxString message;
         const size_t before = read->sizes.size();
-        const Taken taken = Survey(source, keepGoing, true, read, &message);
-        // A project's frames take its delay, GIF frames too, unless their path names their own.
+        const bool goOn = Survey(run, keepGoing, true, read, &message);
+        // A project's frames take its delay, GIF frames too, unless their path names their own;
+        // the pictures of a run are its paths' in order.
         read->delays.resize(before);
-        read->delays.resize(read->sizes.size(), i < project.delays.size() ? project.delays[i] : -1);
-        if (taken == Taken::Failed) {
+        for (size_t k = before; k < read->sizes.size(); ++k) {
+            const size_t path = i + (length == 1 ? 0 : k - before);
+            read->delays.push_back(path < project.delays.size() ? project.delays[path] : -1);
+        }
+        if (!goOn) {
             *error = message;
             return false;
         }
-        if (taken == Taken::Skipped) {
-            read->skipped.push_back(message);
-        }
+        i += length;
     }
     if (read->sizes.empty()) {
         *error = wxString::Format(_("the project \"%s\" lists no picture that can be read"), path);
@@ -112,7 +123,7 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputF
         return ReadProject(inputs[0], keepGoing, read, error);
     }
     for (const wxString& input : inputs) {
-        if (Survey(input, keepGoing, false, read, error) == Taken::Failed) {
+        if (!Survey({input}, keepGoing, false, read, error)) {
             return false;
         }
     }

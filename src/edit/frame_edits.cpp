@@ -199,25 +199,32 @@ bool FrameDelaysEdit::Backward() {
     return true;
 }
 
+namespace {
+// The frames after the first of each run.
+std::vector<int> RepeatsIn(const std::vector<FrameRun>& runs) {
+    std::vector<int> repeats;
+    for (const FrameRun& run : runs) {
+        for (int k = 1; k < run.count; ++k) {
+            repeats.push_back(run.first + k);
+        }
+    }
+    return repeats;
+}
+} // namespace
+
 MergedFrames::MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs)
-    : AnimationEdit(target, EditKind::RemoveDuplicates) {
+    : RemovedFrames(target, EditKind::RemoveDuplicates, RepeatsIn(runs)) {
     for (const FrameRun& run : runs) {
         if (run.count > 1) {
             m_kept.push_back(run.first);
             m_delays.push_back(run.delay);
-            for (int k = 1; k < run.count; ++k) {
-                m_removed.push_back(run.first + k);
-            }
         }
     }
 }
 
-size_t MergedFrames::HeldBytes() const {
-    return BytesOf(m_held);
-}
-
 bool MergedFrames::Forward() {
-    if (m_removed.empty() || m_removed.back() >= m_target.FrameCount()) {
+    // The delays go to the frames' places before the repeats leave them.
+    if (Positions().empty() || Positions().back() >= m_target.FrameCount()) {
         return false;
     }
     m_before.clear();
@@ -225,23 +232,13 @@ bool MergedFrames::Forward() {
         m_before.push_back(m_target.FrameDelay(m_kept[k]));
         m_target.SetFrameDelay(m_kept[k], m_delays[k]);
     }
-    m_held.resize(m_removed.size());
-    for (size_t k = m_removed.size(); k-- > 0;) {
-        m_held[k] = m_target.TakeFrame(m_removed[k]);
-    }
-    m_target.SetSelection({});
-    return true;
+    return RemovedFrames::Forward();
 }
 
 bool MergedFrames::Backward() {
-    if (m_held.size() != m_removed.size() ||
-        m_target.FrameCount() + m_removed.size() <= size_t(m_removed.back())) {
+    if (m_before.size() != m_kept.size() || !RemovedFrames::Backward()) {
         return false;
     }
-    for (size_t k = 0; k < m_removed.size(); ++k) {
-        m_target.PutFrame(m_held[k], m_removed[k]);
-    }
-    m_held.clear();
     for (size_t k = 0; k < m_kept.size(); ++k) {
         m_target.SetFrameDelay(m_kept[k], m_before[k]);
     }

@@ -99,6 +99,7 @@ public:
 protected:
     bool Forward() override;
     bool Backward() override;
+    const std::vector<int>& Positions() const { return m_positions; }
 
 private:
     std::vector<int> m_positions; // ascending
@@ -160,12 +161,11 @@ private:
 
 // Runs of repeated frames merged: each run's first frame stays, shown for the run's delay, and
 // the frames after it in the run go.
-class MergedFrames : public AnimationEdit {
+class MergedFrames : public RemovedFrames {
 public:
     MergedFrames(EditTarget& target, const std::vector<FrameRun>& runs);
-    size_t HeldBytes() const override;
     // How many frames go.
-    int Removed() const { return static_cast<int>(m_removed.size()); }
+    int Removed() const { return static_cast<int>(Positions().size()); }
 
 protected:
     bool Forward() override;
@@ -174,8 +174,6 @@ protected:
 
 private:
     std::vector<int> m_kept, m_delays, m_before; // first frames, their new and old delays
-    std::vector<int> m_removed;                  // ascending
-    std::vector<AnimationFrame> m_held;
 };
 
 // The toolkit's history, also bounded by the memory its edits hold: beyond `budget` bytes the

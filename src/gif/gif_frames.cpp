@@ -166,14 +166,15 @@ bool PaintFrame(GifFileType* gif, GifCanvas* canvas, Reading reading) {
 } // namespace
 
 namespace {
-// Reads every frame up to `onlyFrame` (all when -1) and tells `onFrame` of each frame read
-// whole, with its number and delay; composes them on a canvas when asked to, and passes that
-// canvas too. Reading ends at the first damage, when `onFrame` returns false or on a stop.
-// Returns the fault that ended it: Damaged for a file cut short or corrupt, TooLarge for a
-// screen beyond the limit, NoMemory when the screen found no memory; None otherwise.
+// Reads every frame up to the last of `wanted` (all when it is empty; rising frame numbers) and
+// tells `onFrame` of each wanted frame read whole, with its number and delay; composes them on
+// a canvas when asked to, and passes that canvas too. Reading ends at the first damage, when
+// `onFrame` returns false or on a stop. Returns the fault that ended it: Damaged for a file cut
+// short or corrupt, TooLarge for a screen beyond the limit, NoMemory when the screen found no
+// memory; None otherwise.
 template <typename OnFrame>
-SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, const OnFrame& onFrame,
-                       const StopRequest& stopRequested) {
+SourceFault ReadFrames(const wxString& path, const std::vector<int>& wanted, Reading reading,
+                       const OnFrame& onFrame, const StopRequest& stopRequested) {
     wxFileInputStream stream(path);
     if (!stream.IsOk()) {
         return SourceFault::Unreadable;
@@ -187,6 +188,8 @@ SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, con
     std::unique_ptr<GifCanvas> canvas;
     GraphicsControlBlock control = NoControl();
     int frame = -1;
+    // The first of `wanted` not yet passed.
+    size_t next = 0;
     GifRecordType record;
     while (DGifGetRecordType(gif.get(), &record) == GIF_OK) {
         if (record == EXTENSION_RECORD_TYPE) {
@@ -221,10 +224,14 @@ SourceFault ReadFrames(const wxString& path, int onlyFrame, Reading reading, con
         if (!PaintFrame(gif.get(), canvas.get(), reading)) {
             return SourceFault::Damaged;
         }
-        if ((onlyFrame < 0 || frame == onlyFrame) && !onFrame(frame, screen, canvas.get(), delay)) {
+        while (next < wanted.size() && wanted[next] < frame) {
+            ++next;
+        }
+        const bool isWanted = wanted.empty() || (next < wanted.size() && wanted[next] == frame);
+        if (isWanted && !onFrame(frame, screen, canvas.get(), delay)) {
             return SourceFault::NoMemory;
         }
-        if (frame == onlyFrame) {
+        if (!wanted.empty() && frame >= wanted.back()) {
             return SourceFault::None;
         }
     }
@@ -239,10 +246,20 @@ void Report(SourceFault fault, const Screen& screen, SourceProblem* problem) {
         problem->height = static_cast<unsigned long long>(screen.height);
     }
 }
+
+std::vector<int> Only(int frame) {
+    return frame < 0 ? std::vector<int>() : std::vector<int>{frame};
+}
 } // namespace
 
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
                      const StopRequest& stopRequested, SourceProblem* problem) {
+    return DecodeGifFrameSet(path, Only(onlyFrame), deliver, stopRequested, problem);
+}
+
+bool DecodeGifFrameSet(const wxString& path, const std::vector<int>& frames,
+                       const PictureSink& deliver, const StopRequest& stopRequested,
+                       SourceProblem* problem) {
     // A composed frame is handed over once the file shows whether another frame follows.
     SourcePicture ready;
     bool delivered = false;
@@ -256,7 +273,7 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
     };
     Screen seen;
     const SourceFault fault = ReadFrames(
-        path, onlyFrame, Reading::Compose,
+        path, frames, Reading::Compose,
         [&](int frame, const Screen& screen, const GifCanvas* canvas, int delay) {
             seen = screen;
             handOver(false);
@@ -273,10 +290,10 @@ bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& del
 }
 
 namespace {
-SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
+SourceSurvey Survey(const wxString& path, const std::vector<int>& frames, Reading reading) {
     SourceSurvey survey;
     const SourceFault fault = ReadFrames(
-        path, onlyFrame, reading,
+        path, frames, reading,
         [&survey](int, const Screen& screen, const GifCanvas*, int delay) {
             ++survey.pictures;
             survey.delays.push_back(delay);
@@ -291,9 +308,13 @@ SourceSurvey Survey(const wxString& path, int onlyFrame, Reading reading) {
 } // namespace
 
 SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame) {
-    return Survey(path, onlyFrame, Reading::Decode);
+    return Survey(path, Only(onlyFrame), Reading::Decode);
+}
+
+SourceSurvey SurveyGifFrameSet(const wxString& path, const std::vector<int>& frames) {
+    return Survey(path, frames, Reading::Decode);
 }
 
 SourceSurvey EstimateGifFrames(const wxString& path, int onlyFrame) {
-    return Survey(path, onlyFrame, Reading::Skip);
+    return Survey(path, Only(onlyFrame), Reading::Skip);
 }

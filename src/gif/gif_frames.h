@@ -6,6 +6,8 @@
 
 #include "import/image_source.h"
 
+#include <vector>
+
 // Delivers every composed frame of the GIF file at `path` when `onlyFrame` is -1, otherwise only
 // composed frame `onlyFrame` (the frames before it are composed, not delivered).
 // `stopRequested` is asked before each frame. A damaged file gives the frames read before the
@@ -13,10 +15,17 @@
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
                      const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 
+// The same for a set of frames, in rising order, read in one pass: the frames of a project that
+// lists thousands of one file's frames are read once, not once each.
+bool DecodeGifFrameSet(const wxString& path, const std::vector<int>& frames,
+                       const PictureSink& deliver, const StopRequest& stopRequested,
+                       SourceProblem* problem);
+
 // How many pictures DecodeGifFrames would deliver for the same arguments, and their size, found
 // by reading the whole file without composing anything. A picture that then cannot be composed
 // for lack of memory is the only difference.
 SourceSurvey SurveyGifFrames(const wxString& path, int onlyFrame);
+SourceSurvey SurveyGifFrameSet(const wxString& path, const std::vector<int>& frames);
 
 // The same without decoding the frames' pixels, which is much quicker: frames whose pixel data
 // is damaged are counted too, so the number may be higher than the pictures decoding gives.

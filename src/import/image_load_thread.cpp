@@ -14,7 +14,8 @@ ImageLoadThread::~ImageLoadThread() {
     delete m_image;
 }
 
-void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit) {
+void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<unsigned long long>> backlog,
+                                   unsigned long long limit) {
     m_backlog = std::move(backlog);
     m_backlogLimit = limit;
 }
@@ -24,21 +25,23 @@ void ImageLoadThread::LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedF
     m_refused = std::move(refused);
 }
 
-MemoryCharge ImageLoadThread::Admit(const wxString& path) {
+MemoryCharge ImageLoadThread::Admit(const std::vector<wxString>& run) {
     static MemoryBudget unlimited(UINT64_MAX);
-    return MemoryCharge(m_budget ? *m_budget : unlimited, m_budget ? FramesMemory(path) : 0);
+    return MemoryCharge(m_budget ? *m_budget : unlimited, m_budget ? FrameRunMemory(run) : 0);
 }
 
 wxThread::ExitCode ImageLoadThread::Entry() {
     wxCHECK_MSG(m_target, 0, "need an object to queue event for");
     const size_t count = m_files.size();
     const StopRequest stopRequested = [this] { return TestDestroy(); };
-    for (size_t i = 0; i < count && !TestDestroy(); ++i) {
-        const bool lastPath = i + 1 == count;
+    for (size_t i = 0; i < count && !TestDestroy();) {
+        const size_t length = FrameRunLength(m_files, i);
+        const std::vector<wxString> run(m_files.begin() + static_cast<long>(i),
+                                        m_files.begin() + static_cast<long>(i + length));
         // The frames of a whole GIF file report the progress before it, except the very last
         // picture of the list; a single picture reports the progress after it.
         const bool wholeFile = ParseFrameIndex(m_files[i]) < 0;
-        MemoryCharge charge = Admit(m_files[i]);
+        MemoryCharge charge = Admit(run);
         if (!charge.Held()) {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
             for (size_t rest = i; rest < count; ++rest) {
@@ -46,14 +49,23 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             }
             break;
         }
+        // Where in the run the picture's frame reference stands.
+        size_t position = i;
         SourceProblem problem;
-        DecodeImageSource(
-            m_files[i],
+        DecodeFrameRun(
+            run,
             [&](SourcePicture picture) {
-                charge.Detach(PictureMemory(picture.image->GetSize()));
-                const bool lastPicture = lastPath && picture.isLast;
-                const size_t done = wholeFile && picture.fromGif && !lastPicture ? i : i + 1;
-                while (m_backlog && *m_backlog >= m_backlogLimit && !TestDestroy()) {
+                const unsigned long long bytes = PictureMemory(picture.image->GetSize());
+                charge.Detach(bytes);
+                while (length > 1 && position + 1 < i + length &&
+                       ParseFrameIndex(m_files[position]) < picture.frameIndex) {
+                    ++position;
+                }
+                const bool lastPicture = position + 1 == count && picture.isLast;
+                const size_t done =
+                    wholeFile && picture.fromGif && !lastPicture ? position : position + 1;
+                while (m_backlog && *m_backlog > 0 && *m_backlog + bytes > m_backlogLimit &&
+                       !TestDestroy()) {
                     wxMilliSleep(1);
                 }
                 if (picture.delay >= 0) {
@@ -61,7 +73,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 }
                 m_image = picture.image.release();
                 if (m_backlog) {
-                    ++*m_backlog;
+                    *m_backlog += bytes;
                 }
                 Post(picture.EntryPath(), static_cast<int>(done * 100 / count), picture.frameIndex);
             },
@@ -70,6 +82,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
             m_refused->damaged.push_back(m_files[i]);
         }
+        i += length;
     }
     if (m_lastProgress != 100) {
         Post(wxString(), 100, 0);

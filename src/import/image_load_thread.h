@@ -27,6 +27,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // The files an import left out because their frames would not fit into the memory budget (the
 // first of them and every file after it), and the ones that were damaged: their pictures read
@@ -44,10 +45,12 @@ public:
     ImageLoadThread(wxEvtHandler* target, const wxArrayString& files);
     ~ImageLoadThread() override;
 
-    // Keeps at most `limit` pictures waiting in the receiver's queue: the receiver lowers
-    // `backlog` by one for every picture it has taken, and the worker waits while it is at the
-    // limit. Without it the worker decodes as fast as it can and the queue holds the rest.
-    void LimitBacklog(std::shared_ptr<std::atomic<int>> backlog, int limit);
+    // Keeps the pictures waiting in the receiver's queue under `limit` bytes (PictureMemory
+    // each; one picture may always wait): the receiver lowers `backlog` by every picture's bytes
+    // once it has taken it, and the worker waits while it is at the limit. Without it the worker
+    // decodes as fast as it can and the queue holds the rest.
+    void LimitBacklog(std::shared_ptr<std::atomic<unsigned long long>> backlog,
+                      unsigned long long limit);
 
     // Charges the frames of every file to `budget` before decoding it (FramesMemory); at the
     // first file that does not fit the import stops, and that file and the rest are added to
@@ -60,8 +63,9 @@ protected:
     ExitCode Entry() override;
 
 private:
-    // The charge for the frames of the file at `path`; not held when the budget has no room.
-    MemoryCharge Admit(const wxString& path);
+    // The charge for the frames of a run of paths (FrameRunLength); not held when the budget
+    // has no room.
+    MemoryCharge Admit(const std::vector<wxString>& run);
     // Hands m_image (may be null) and the payload to the target's queue.
     void Post(const wxString& entryPath, int progress, int frameIndex);
 
@@ -71,8 +75,8 @@ private:
     wxImage* m_image = nullptr;
     // The progress of the last event posted; -1 before the first.
     int m_lastProgress = -1;
-    std::shared_ptr<std::atomic<int>> m_backlog;
-    int m_backlogLimit = 0;
+    std::shared_ptr<std::atomic<unsigned long long>> m_backlog;
+    unsigned long long m_backlogLimit = 0;
     MemoryBudget* m_budget = nullptr;
     std::shared_ptr<RefusedFiles> m_refused;
 };

@@ -300,3 +300,62 @@ SourceSurvey SurveyImageSource(const wxString& path) {
         StopRequest(), &survey.problem);
     return survey;
 }
+
+namespace {
+std::vector<int> FramesOf(const std::vector<wxString>& run) {
+    std::vector<int> frames;
+    frames.reserve(run.size());
+    for (const wxString& path : run) {
+        frames.push_back(ParseFrameIndex(path));
+    }
+    return frames;
+}
+} // namespace
+
+bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
+                    const StopRequest& stopRequested, SourceProblem* problem) {
+    if (run.size() == 1) {
+        return DecodeImageSource(run[0], deliver, stopRequested, problem);
+    }
+    const wxString source = StripFrameSuffix(run[0]);
+    const SourceProblem before = CheckBeforeReading(source);
+    if (before) {
+        if (problem) {
+            *problem = before;
+        }
+        return false;
+    }
+    // Only a GIF file has frames beyond its first; any other picture is read once, as itself.
+    if (!IsGifContent(source)) {
+        return DecodeImageSource(run[0], deliver, stopRequested, problem);
+    }
+    try {
+        wxLogNull quiet;
+        return DecodeGifFrameSet(
+            source, FramesOf(run),
+            [&deliver](SourcePicture picture) {
+                picture.fromGif = true;
+                deliver(std::move(picture));
+            },
+            stopRequested, problem);
+    } catch (const std::bad_alloc&) {
+        return Fault(problem, SourceFault::NoMemory);
+    }
+}
+
+SourceSurvey SurveyFrameRun(const std::vector<wxString>& run) {
+    if (run.size() == 1) {
+        return SurveyImageSource(run[0]);
+    }
+    SourceSurvey survey;
+    const wxString source = StripFrameSuffix(run[0]);
+    survey.problem = CheckBeforeReading(source);
+    if (survey.problem) {
+        return survey;
+    }
+    if (!IsGifContent(source)) {
+        return SurveyImageSource(run[0]);
+    }
+    wxLogNull quiet;
+    return SurveyGifFrameSet(source, FramesOf(run));
+}

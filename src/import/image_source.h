@@ -2,6 +2,7 @@
 // exporter. Works on files and pixels only; safe to run on a worker thread.
 #pragma once
 
+#include "import/frame_reference.h"
 #include "import/source_file.h"
 
 #include <wx/image.h>
@@ -80,3 +81,32 @@ struct SourceSurvey {
     SourceProblem problem;
 };
 SourceSurvey SurveyImageSource(const wxString& path);
+
+// How many paths from `first` on are frame references of one GIF file with rising frame
+// numbers (at least 1): such a run is decoded in one pass over the file, so that a project
+// listing each of a long GIF's frames opens in time linear in its length.
+template <typename Paths> size_t FrameRunLength(const Paths& paths, size_t first) {
+    int last = ParseFrameIndex(paths[first]);
+    if (last < 0) {
+        return 1;
+    }
+    const wxString source = StripFrameSuffix(paths[first]);
+    size_t end = first + 1;
+    for (; end < paths.size(); ++end) {
+        const int frame = ParseFrameIndex(paths[end]);
+        if (frame <= last || StripFrameSuffix(paths[end]) != source) {
+            break;
+        }
+        last = frame;
+    }
+    return end - first;
+}
+
+// DecodeImageSource for a run of paths (FrameRunLength): each picture's frameIndex tells which
+// of them it is.
+bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
+                    const StopRequest& stopRequested, SourceProblem* problem = nullptr);
+
+// SurveyImageSource for a run: the pictures are those of the run's first `pictures` paths
+// (frames are read in order, so what is missing or damaged comes last).
+SourceSurvey SurveyFrameRun(const std::vector<wxString>& run);

@@ -8,6 +8,8 @@
 #include <wx/filefn.h>
 #include <wx/log.h>
 
+#include <algorithm>
+
 namespace {
 // A frame is kept as a bitmap of four bytes a pixel.
 const unsigned long long kBytesPerPixel = 4;
@@ -30,4 +32,18 @@ unsigned long long FramesMemory(const wxString& path) {
     }
     const SourceSurvey survey = EstimateGifFrames(source, ParseFrameIndex(path));
     return static_cast<unsigned long long>(survey.pictures) * PictureMemory(survey.size);
+}
+
+unsigned long long FrameRunMemory(const std::vector<wxString>& run) {
+    if (run.size() == 1) {
+        return FramesMemory(run[0]);
+    }
+    const wxString source = StripFrameSuffix(run[0]);
+    wxLogNull quiet;
+    if (!wxFileExists(source)) {
+        return 0;
+    }
+    // Frames beyond the file's end give nothing.
+    const SourceSurvey survey = EstimateGifFrames(source, -1);
+    return std::min<unsigned long long>(run.size(), survey.pictures) * PictureMemory(survey.size);
 }

@@ -6,6 +6,8 @@
 #include <wx/image.h>
 #include <wx/string.h>
 
+#include <vector>
+
 // Bytes one picture of this size takes in the window, as a full-size bitmap.
 unsigned long long PictureMemory(const wxSize& size);
 
@@ -13,3 +15,6 @@ unsigned long long PictureMemory(const wxSize& size);
 // will take in the window, each as a full-size bitmap, from the file's header alone; 0 when the
 // header does not say (the picture is then charged once it is decoded).
 unsigned long long FramesMemory(const wxString& path);
+
+// The same for a run of frame references of one GIF file (FrameRunLength), reading the file once.
+unsigned long long FrameRunMemory(const std::vector<wxString>& run);

@@ -25,6 +25,23 @@ wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxStrin
     element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
     return element;
 }
+// Appends to a parent with many children: the toolkit's AddChild walks them all each time.
+class ChildAppender {
+public:
+    explicit ChildAppender(wxXmlNode* parent) : m_parent(parent) {}
+    wxXmlNode* AddTextElement(const wxString& name, const wxString& text) {
+        auto* element = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+        element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+        m_parent->InsertChildAfter(element, m_last);
+        m_last = element;
+        return element;
+    }
+
+private:
+    wxXmlNode* m_parent;
+    wxXmlNode* m_last = nullptr;
+};
+
 // One "path" of the file: a frame's source and its location relative to the project file.
 struct PathEntry {
     wxString text;
@@ -75,25 +92,21 @@ private:
 };
 
 // A "path" with the entry's delay where it differs from the animation's `delay`.
-void AddPath(wxXmlNode* images, const PathEntry& entry, int delay) {
+void AddPath(ChildAppender& images, const PathEntry& entry, int delay) {
     const std::string text = entry.text.utf8_string();
     const std::string relative = entry.relative.utf8_string();
-    wxXmlNode* path = AddElement(images, "path");
+    const bool escaped = NeedsXmlEscape(text) || NeedsXmlEscape(relative);
+    wxXmlNode* path = images.AddTextElement("path", escaped ? wxString::FromUTF8(EscapeForXml(text))
+                                                            : entry.text);
     if (entry.delay >= 0 && entry.delay != delay) {
         path->AddAttribute("delay", wxString::Format("%d", entry.delay));
     }
-    if (NeedsXmlEscape(text) || NeedsXmlEscape(relative)) {
-        path->AddChild(
-            new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, wxString::FromUTF8(EscapeForXml(text))));
+    if (escaped) {
         path->AddAttribute("escaped", "1");
-        if (!relative.empty()) {
-            path->AddAttribute("relative", wxString::FromUTF8(EscapeForXml(relative)));
-        }
-        return;
     }
-    path->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, entry.text));
     if (!relative.empty()) {
-        path->AddAttribute("relative", entry.relative);
+        path->AddAttribute("relative",
+                           escaped ? wxString::FromUTF8(EscapeForXml(relative)) : entry.relative);
     }
 }
 
@@ -135,7 +148,7 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     AddTextElement(gif, "height", wxString::Format("%d", contents.height));
     AddTextElement(gif, "delay_time", wxString::Format("%d", contents.delay));
 
-    wxXmlNode* images = AddElement(project, "images");
+    ChildAppender images(AddElement(project, "images"));
     const size_t count = entries.size();
     for (size_t k = 0; k < count; ++k) {
         AddPath(images, entries[k], contents.delay);

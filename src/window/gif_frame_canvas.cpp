@@ -4,6 +4,7 @@
 
 #include "app/canvas_size.h"
 #include "app/platform.h"
+#include "app/shown_text.h"
 #include "edit/frame_edits.h"
 #include "window/thumbnailctrl.h"
 
@@ -12,10 +13,11 @@
 #include <wx/statusbr.h>
 
 void GifFrame::ShowOutputSize(int width, int height) {
-    m_statusBar1->SetStatusText(m_gifName.empty()
-                                    ? wxString::Format("Untitled.gif (%d * %d)px", width, height)
-                                    : wxString::Format("%s (%d * %d)px", m_gifName, width, height),
-                                0);
+    m_statusBar1->SetStatusText(
+        m_gifName.empty()
+            ? wxString::Format("Untitled.gif (%d * %d)px", width, height)
+            : wxString::Format("%s (%d * %d)px", CappedText(m_gifName), width, height),
+        0);
 }
 
 void GifFrame::ShowTypedSize(const FrameSize& size) {
@@ -110,8 +112,9 @@ void GifFrame::ShowCanvasStatus() {
     const int shownHeight = m_spinctrl_height->GetValue();
     const wxString format = m_gifName.empty() ? wxString("Untitled.gif (%d * %d)") + _("px")
                                               : wxString("%s (%d * %d)") + _("px");
-    m_statusBar1->SetStatusText(m_gifName.empty()
-                                    ? wxString::Format(format, shownWidth, shownHeight)
-                                    : wxString::Format(format, m_gifName, shownWidth, shownHeight),
-                                0);
+    m_statusBar1->SetStatusText(
+        m_gifName.empty()
+            ? wxString::Format(format, shownWidth, shownHeight)
+            : wxString::Format(format, CappedText(m_gifName), shownWidth, shownHeight),
+        0);
 }

@@ -27,6 +27,9 @@
 namespace {
 const long kImageDialogStyle = wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
 const int kNamesListed = 5;
+// A few large decoded pictures ahead are enough to keep the GUI thread busy, or many small
+// ones; more would only hold memory in the event queue.
+const unsigned long long kImportBacklogBytes = 32ULL << 20;
 
 wxString ImageWildcard() {
     return _("Image files ") + "(*.png;*.jpg;*.jpeg;*.bmp;*.gif)|" +
@@ -100,10 +103,9 @@ ImportPlan ImportPlan::Recorded(EditKind kind, int first) {
 bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
                            const ImportPlan& plan) {
     auto* worker = new ImageLoadThread(GetEventHandler(), paths);
-    // A few decoded pictures ahead are enough to keep the GUI thread busy; more would only
-    // hold memory in the event queue.
-    m_importBacklog = std::make_shared<std::atomic<int>>(0);
-    worker->LimitBacklog(m_importBacklog, 4);
+    m_importBacklog = std::make_shared<std::atomic<unsigned long long>>(0);
+    worker->LimitBacklog(m_importBacklog, kImportBacklogBytes);
+    m_importShownProgress = -1;
     m_importRefused = std::make_shared<RefusedFiles>();
     worker->LimitMemory(MemoryBudget::Process(), m_importRefused);
     if (worker->Create() != wxTHREAD_NO_ERROR) {
@@ -134,7 +136,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     TraceLine("ThreadUpdate");
     auto* image = static_cast<wxImage*>(event.GetClientData());
     if (image != nullptr && m_importBacklog) {
-        --*m_importBacklog;
+        *m_importBacklog -= PictureMemory(image->GetSize());
     }
     if (image != nullptr) {
         const int delay = PictureDelay(*image, m_spinctrl_delay->GetValue());
@@ -153,7 +155,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     }
     if (event.GetInt() == 100) {
         FinishImport();
-    } else if (m_progressDialog != nullptr) {
+    } else if (m_progressDialog != nullptr && event.GetInt() != m_importShownProgress) {
+        // Drawing the dialog for every one of thousands of small frames would cost more than
+        // the frames themselves.
+        m_importShownProgress = event.GetInt();
         m_progressDialog->Update(event.GetInt(), wxEmptyString);
     }
 }

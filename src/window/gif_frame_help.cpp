@@ -3,6 +3,7 @@
 
 #include "app/domain_option.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "app/update_check.h"
 
 #include <wx/dialog.h>
@@ -15,10 +16,11 @@
 
 void GifFrame::OnHelpMenu(wxCommandEvent& event) {
     StopPreview();
-    if (event.GetId() == m_menuItem_help->GetId()) {
-        m_browserSeam(GetHelpUrl());
-    } else if (event.GetId() == m_menuItem_support->GetId()) {
-        m_browserSeam(GetSupportUrl());
+    const wxString page = event.GetId() == m_menuItem_help->GetId()      ? GetHelpUrl()
+                          : event.GetId() == m_menuItem_support->GetId() ? GetSupportUrl()
+                                                                         : wxString();
+    if (!page.empty()) {
+        m_browserSeam(page);
     } else if (event.GetId() == m_menuItem_update->GetId()) {
         CheckForUpdate();
     }
@@ -40,8 +42,9 @@ void GifFrame::OnAbout(wxCommandEvent&) {
                          _("All rights reserved."));
     }
     if (auto* link = wxDynamicCast(dialog.FindWindow(XRCID("m_hyperlink")), wxHyperlinkCtrl)) {
-        link->SetLabel(GetProductPageUrl());
+        link->SetLabel(CappedText(GetProductPageUrl()));
         link->SetURL(GetProductPageUrl());
+        link->Show(!GetProductPageUrl().empty());
     }
     // The filled labels change the dialog's size: centre it again once it has its final size.
     dialog.Fit();

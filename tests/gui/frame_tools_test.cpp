@@ -195,6 +195,7 @@ TEST_F(FrameTools, EachToolIsOneEditThatUndoTakesBack) {
     frame->OpenProjectFile(folder.File("tools.xml"));
     ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
     EXPECT_EQ(Names().size(), 4u);
+    EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{3, 12, 8, 12}));
     EXPECT_EQ(frame->CurrentSettings(), redone);
     EXPECT_EQ(Shown(), wxSize(20, 30));
     EXPECT_TRUE(frame->IsProjectUnchanged());

@@ -11,7 +11,10 @@ TEST(FuzzCorpus, EveryKeptInputIsReadAgain) {
         const char* folder;
         void (*read)(const uint8_t*, size_t);
     } targets[] = {
-        {"gif", ReadGifInput}, {"project", ReadProjectInput}, {"options", ReadOptionsInput}};
+        {"gif", ReadGifInput},
+        {"picture", ReadPictureInput},
+        {"project", ReadProjectInput},
+        {"options", ReadOptionsInput}};
     for (const auto& target : targets) {
         wxArrayString files;
         wxDir::GetAllFiles(wxString(REELMONT_FUZZ_CORPUS) + "/" + target.folder, &files);

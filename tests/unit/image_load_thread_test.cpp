@@ -65,6 +65,9 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         {{three + "_2"}, "three.gif_2 2 100, "},
         // The last path yields nothing: an extra event without a picture completes the import.
         {{a, two, bad}, "a.png 0 33, two.gif_0 0 33, two.gif_1 1 33, - 0 100, "},
+        // A run of one file's frames is read in one pass; the frame the file lacks gives nothing.
+        {{three + "_0", three + "_2", three + "_7", a},
+         "three.gif_0 0 25, three.gif_2 2 50, a.png 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
         // 4 x 4 frames take 64 bytes each: three fit, two more would not, and the import stops
@@ -96,10 +99,10 @@ TEST(ImportWorker, EventsForEachKindOfList) {
 TEST(ImportWorker, WaitsWhileTheReceiverHasNotTakenItsBacklog) {
     TempFolder folder;
     EventCollector collector;
-    auto backlog = std::make_shared<std::atomic<int>>(0);
+    auto backlog = std::make_shared<std::atomic<unsigned long long>>(0);
     auto* worker = new ImageLoadThread(
         &collector, wxArrayString(1, testgif::WriteAnimation(folder.File("ten.gif"), 10, 4, 4)));
-    worker->LimitBacklog(backlog, 3);
+    worker->LimitBacklog(backlog, 3 * 4 * 4 * 4); // three 4 x 4 pictures
     ASSERT_EQ(worker->Run(), wxTHREAD_NO_ERROR);
     // Nothing was taken: the worker stops after three pictures.
     RunFor(100);

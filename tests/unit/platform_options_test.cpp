@@ -28,11 +28,18 @@ TEST(Options, SevenValuesInOrderAndFewerFail) {
         bool loaded;
         const char *help, *support, *update, *page;
     } cases[] = {
-        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n<x>help</x><y>two</y><z>support</z>"
-         "<x>four</x>\n<q>http://u.example/r</q><x>page</x><x>seven</x><x>eight</x></b></a>",
-         true, "help", "support", "http://u.example/r-update.xml", "page"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a><b>\n<x>https://h.example/</x><y>two</y>"
+         "<z>http://s.example/s</z><x>four</x>\n<q>http://u.example/r</q>"
+         "<x>HTTPS://p.example/p</x><x>seven</x><x>eight</x></b></a>",
+         true, "https://h.example/", "http://s.example/s", "http://u.example/r-update.xml",
+         "HTTPS://p.example/p"},
+        // Addresses other than http and https are no addresses.
+        {"<a><b><x>file:///etc/passwd</x><y>2</y><z>javascript:alert(1)</z><x>4</x>"
+         "<q>ftp://u.example/r</q><x>help</x><x>7</x></b></a>",
+         true, "", "", "ftp://u.example/r-update.xml", ""},
         // What was read before the values ran out is kept.
-        {"<r><o><a>1</a><b>2</b><c>3</c><d>4</d></o></r>", false, "1", "3", "", ""},
+        {"<r><o><a>http://1.example/</a><b>2</b><c>3</c><d>4</d></o></r>", false,
+         "http://1.example/", "", "", ""},
         {nullptr, false, "", "", "", ""},
         {"this is not xml at all", false, "", "", "", ""},
     };
