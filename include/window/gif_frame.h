@@ -133,6 +133,7 @@ public:
     // Commands.
     void OnSaveAnimator(wxCommandEvent& event);
     void OnSaveAsAnimator(wxCommandEvent& event);
+    void OnNewProject(wxCommandEvent& event);
     void OnOpenProject(wxCommandEvent& event);
     void OnSaveProject(wxCommandEvent& event);
     void OnClose(wxEvent& event);
@@ -154,6 +155,10 @@ public:
     void OnTimer(wxTimerEvent& event);
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
+    // The Menu key or Shift+F10 on the strip: the popup of the current frame.
+    void OnThumbnailContextKey(wxThumbnailEvent& event);
+    // A navigation key made another frame the current one: the preview shows it.
+    void OnThumbnailFocusMoved(wxThumbnailEvent& event);
     void OnUpdateResult(wxCommandEvent& event);
     void OnUndo(wxCommandEvent& event);
     void OnRedo(wxCommandEvent& event);
@@ -189,6 +194,7 @@ public:
     wxMenu* m_menu_frame = nullptr;
     wxMenu* m_menu_animation = nullptr;
     wxMenu* m_menu_help = nullptr;
+    wxMenuItem* m_menuItem_new = nullptr;
     wxMenuItem* m_menuItem_open = nullptr;
     wxMenuItem* m_menuItem_save = nullptr;
     wxMenuItem* m_menuItem_saveas = nullptr;
@@ -299,8 +305,11 @@ private:
     // Status field 1: the previewed frame's file name and size.
     static wxString FormatFrameStatus(const wxString& name, int width, int height);
 
+    void ShowFramePopup(const wxPoint& position);
     void ClearPreviewPanel();
     int AskToSaveProject();
+    // Asks about unsaved work before it is replaced; false when the user keeps it.
+    bool MayReplaceWork();
     void SetProjectTitle();
     // The project file chosen in the save dialog, with ".xml"; false when none was chosen.
     bool AskProjectPath(wxString& path);

@@ -42,6 +42,11 @@ wxDECLARE_EVENT(wxEVT_THUMBSTRIP_RETURN, wxThumbnailEvent);
 // A drag of the selected entries ended over the gap before the entry the event names (the
 // entry count for the end).
 wxDECLARE_EVENT(wxEVT_THUMBSTRIP_MOVE_SELECTION, wxThumbnailEvent);
+// Keys on the strip: a navigation key made the entry the current one; the Menu key or
+// Shift+F10 asks for the entry's popup menu; Delete asks to delete the selected entries.
+wxDECLARE_EVENT(wxEVT_THUMBSTRIP_FOCUS_MOVED, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_THUMBSTRIP_CONTEXT_MENU, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_THUMBSTRIP_DELETE, wxThumbnailEvent);
 
 typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
 

@@ -5,6 +5,7 @@
 #include "app/platform.h"
 #include "app/product.h"
 #include "edit/frame_edits.h"
+#include "window/desktop_gtk.h"
 #include "window/gif_frame.h"
 
 #include <wx/filename.h>
@@ -24,6 +25,7 @@ void PrepareResources() {
 }
 
 GifFrame* CreateMainWindow() {
+    AvoidUnconfiguredInputMethod();
     GifFrame* frame = new GifFrame();
     if (!wxXmlResource::Get()->LoadFrame(frame, nullptr, "MyFrame1")) {
         delete frame;

@@ -81,6 +81,16 @@ void GifFrame::Init() {
     m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
+    // The preview is the last stop of Tab; its focus shows as a dotted frame.
+    m_panel_down->SetCanFocus(true);
+    m_panel_down->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        m_panel_down->Refresh();
+        event.Skip();
+    });
+    m_panel_down->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        m_panel_down->Refresh();
+        event.Skip();
+    });
 
     m_timer.SetOwner(this, ID_PLAY_TIMER);
 
@@ -101,6 +111,8 @@ void GifFrame::Init() {
     m_statusBar1 = FindControl<wxStatusBar>(this, "m_statusBar1");
     const int widths[3] = {200, 400, -1};
     m_statusBar1->SetStatusWidths(3, widths);
+    // Field 0 names the animation: menu and tool help would blank it (the items have none).
+    SetStatusBarPane(-1);
     FitStatusBarHeight();
 
     DisableEditControls();

@@ -3,6 +3,7 @@
 #include "window/gif_frame.h"
 
 #include "edit/frame_edits.h"
+#include "window/menu_labels.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/accel.h>
@@ -90,19 +91,13 @@ wxString EditName(EditKind kind) {
     return wxEmptyString;
 }
 
-// The label of Undo or Redo: the plain word, or the format naming the edit it acts on.
-wxString HistoryLabel(const wxCommand* command, const wxString& plain, const wxString& format,
-                      const char* accelerator) {
+// The text of Undo or Redo: the plain word, or the format naming the edit it acts on.
+wxString HistoryText(const wxCommand* command, const wxString& plain, const wxString& format) {
     const auto* edit = dynamic_cast<const AnimationEdit*>(command);
-    const wxString text =
-        edit == nullptr ? plain : wxString::Format(format, EditName(edit->Kind()));
-    return text + "\t" + accelerator;
+    return edit == nullptr ? plain : wxString::Format(format, EditName(edit->Kind()));
 }
 
-void ShowItem(wxMenuItem* item, bool enable, const wxString& label) {
-    if (item->GetItemLabel() != label) {
-        item->SetItemLabel(label);
-    }
+void ShowItem(wxMenuItem* item, bool enable) {
     if (item->IsEnabled() != enable) {
         item->Enable(enable);
     }
@@ -161,34 +156,41 @@ void GifFrame::InitEditHistory() {
         event.Skip();
     });
     Bind(wxEVT_THUMBSTRIP_MOVE_SELECTION, &GifFrame::OnStripMove, this, ID_THUMBNAIL_CTRL);
+    Bind(wxEVT_THUMBSTRIP_FOCUS_MOVED, &GifFrame::OnThumbnailFocusMoved, this, ID_THUMBNAIL_CTRL);
+    Bind(wxEVT_THUMBSTRIP_CONTEXT_MENU, &GifFrame::OnThumbnailContextKey, this, ID_THUMBNAIL_CTRL);
+    Bind(
+        wxEVT_THUMBSTRIP_DELETE,
+        [this](wxThumbnailEvent&) {
+            wxCommandEvent asked(wxEVT_MENU, m_menuItem_delete->GetId());
+            OnDelete(asked);
+        },
+        ID_THUMBNAIL_CTRL);
 }
 
 void GifFrame::BuildEditMenu() {
     m_menu_edit = new wxMenu(0);
-    auto add = [this](const wxString& label, const char* accelerator,
-                      void (GifFrame::*handler)(wxCommandEvent&)) {
-        wxString text = label;
-        if (accelerator != nullptr) {
-            text += wxString("\t") + accelerator;
-        }
-        wxMenuItem* item = m_menu_edit->Append(wxID_ANY, text);
+    const auto bind = [this](wxMenuItem* item, void (GifFrame::*handler)(wxCommandEvent&)) {
         Bind(wxEVT_MENU, handler, this, item->GetId());
         return item;
     };
-    m_menuItem_undo = add(_("Undo"), "Ctrl+Z", &GifFrame::OnUndo);
-    m_menuItem_redo = add(_("Redo"), "Ctrl+Shift+Z", &GifFrame::OnRedo);
-    m_menuItem_selectall = add(_("Select All"), "Ctrl+A", &GifFrame::OnSelectAll);
-    m_menuItem_moveleft = add(_("Move Left"), "Alt+Left", &GifFrame::OnMoveLeft);
-    m_menuItem_moveright = add(_("Move Right"), "Alt+Right", &GifFrame::OnMoveRight);
-    m_menuItem_reverse = add(_("Reverse Order"), nullptr, &GifFrame::OnReverse);
-    // Redo has a second key that a menu item cannot show. The window's table is looked at
-    // before the focused strip reads arrows, so Alt with an arrow moves frames there too.
+    m_menuItem_undo = bind(AddItem(m_menu_edit, "Undo", "Ctrl+Z"), &GifFrame::OnUndo);
+    m_menuItem_redo = bind(AddItem(m_menu_edit, "Redo", "Ctrl+Shift+Z"), &GifFrame::OnRedo);
+    m_menuItem_selectall =
+        bind(AddItem(m_menu_edit, "Select All", "Ctrl+A"), &GifFrame::OnSelectAll);
+    m_menuItem_moveleft =
+        bind(AddItem(m_menu_edit, "Move Left", "Alt+Left"), &GifFrame::OnMoveLeft);
+    m_menuItem_moveright =
+        bind(AddItem(m_menu_edit, "Move Right", "Alt+Right"), &GifFrame::OnMoveRight);
+    m_menuItem_reverse = bind(AddItem(m_menu_edit, "Reverse Order"), &GifFrame::OnReverse);
+    // Redo's second key belongs to the menu, so that it works wherever the focus is (also
+    // nowhere). The window's table is looked at before the focused strip reads arrows, so Alt
+    // with an arrow moves frames there too.
+    m_menuItem_redo->AddExtraAccel(wxAcceleratorEntry(wxACCEL_CTRL, 'Y'));
     wxAcceleratorEntry keys[] = {
-        {wxACCEL_CTRL, 'Y', m_menuItem_redo->GetId()},
         {wxACCEL_ALT, WXK_LEFT, m_menuItem_moveleft->GetId()},
         {wxACCEL_ALT, WXK_RIGHT, m_menuItem_moveright->GetId()},
     };
-    SetAcceleratorTable(wxAcceleratorTable(3, keys));
+    SetAcceleratorTable(wxAcceleratorTable(2, keys));
 }
 
 void GifFrame::UpdateEditMenu() {
@@ -203,24 +205,25 @@ void GifFrame::UpdateEditMenu() {
                 : m_edits.GetCommands().Find(m_edits.GetCurrentCommand())->GetNext();
         redoCommand = static_cast<wxCommand*>(node->GetData());
     }
-    ShowItem(m_menuItem_undo, m_edits.CanUndo(),
-             HistoryLabel(m_edits.CanUndo() ? m_edits.GetCurrentCommand() : nullptr, _("Undo"),
-                          _("Undo %s"), "Ctrl+Z"));
-    ShowItem(m_menuItem_redo, redoCommand != nullptr,
-             HistoryLabel(redoCommand, _("Redo"), _("Redo %s"), "Ctrl+Shift+Z"));
+    ShowItem(m_menuItem_undo, m_edits.CanUndo());
+    SetItemText(m_menuItem_undo,
+                HistoryText(m_edits.CanUndo() ? m_edits.GetCurrentCommand() : nullptr, _("Undo"),
+                            _("Undo %s")),
+                "Undo", "Ctrl+Z");
+    ShowItem(m_menuItem_redo, redoCommand != nullptr);
+    SetItemText(m_menuItem_redo, HistoryText(redoCommand, _("Redo"), _("Redo %s")), "Redo",
+                "Ctrl+Shift+Z");
 
     const int count = m_thumbnailCtrl->GetCount();
     const wxArrayInt& selected = m_thumbnailCtrl->GetSelectedIndices();
     const std::vector<int> selection(selected.begin(), selected.end());
-    ShowItem(m_menuItem_selectall, count > 0, m_menuItem_selectall->GetItemLabel());
-    ShowItem(m_menuItem_moveleft, !MoveByOne(count, selection, -1).empty(),
-             m_menuItem_moveleft->GetItemLabel());
-    ShowItem(m_menuItem_moveright, !MoveByOne(count, selection, 1).empty(),
-             m_menuItem_moveright->GetItemLabel());
-    ShowItem(m_menuItem_reverse, count > 1, m_menuItem_reverse->GetItemLabel());
-    ShowItem(m_menuItem_duplicate, !selection.empty(), m_menuItem_duplicate->GetItemLabel());
-    ShowItem(m_menuItem_pingpong, count > 2, m_menuItem_pingpong->GetItemLabel());
-    ShowItem(m_menuItem_duplicates, count > 1, m_menuItem_duplicates->GetItemLabel());
+    ShowItem(m_menuItem_selectall, count > 0);
+    ShowItem(m_menuItem_moveleft, !MoveByOne(count, selection, -1).empty());
+    ShowItem(m_menuItem_moveright, !MoveByOne(count, selection, 1).empty());
+    ShowItem(m_menuItem_reverse, count > 1);
+    ShowItem(m_menuItem_duplicate, !selection.empty());
+    ShowItem(m_menuItem_pingpong, count > 2);
+    ShowItem(m_menuItem_duplicates, count > 1);
 }
 
 AnimationSettings GifFrame::CurrentSettings() const {

@@ -312,10 +312,24 @@ void GifFrame::EmptyStrip() {
 }
 
 void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {
+    ShowFramePopup(wxDefaultPosition);
+}
+
+void GifFrame::OnThumbnailContextKey(wxThumbnailEvent& event) {
+    // From the keyboard the menu opens on the current frame, not where the pointer is.
+    wxRect cell(0, 0, 0, 0);
+    if (event.GetItemIndex() >= 0) {
+        m_thumbnailCtrl->GetItemRect(cell, event.GetItemIndex(), true);
+    }
+    const wxPoint inStrip(cell.x + cell.width / 2, cell.y + cell.height / 2);
+    ShowFramePopup(ScreenToClient(m_thumbnailCtrl->ClientToScreen(inStrip)));
+}
+
+void GifFrame::ShowFramePopup(const wxPoint& position) {
     StopPreview();
     wxMenu menu;
     menu.Append(ID_POPUP_INSERT, _("&Insert Image") + "\t" + "Ctrl+Ins", wxEmptyString);
     menu.Append(wxID_DELETE, _("&Delete") + "\t" + "Ctrl+Del", wxEmptyString);
     menu.Append(m_menuItem_framedelay->GetId(), _("Frame Delay..."), wxEmptyString);
-    PopupMenu(&menu, wxDefaultPosition);
+    PopupMenu(&menu, position);
 }

@@ -38,13 +38,19 @@ void GifFrame::OnAbout(wxCommandEvent&) {
     }
     if (auto* notice =
             wxDynamicCast(dialog.FindWindow(XRCID("m_static_information")), wxStaticText)) {
-        notice->SetLabel(_("Copyright") + " (C) " + GetVendorName() + ". " +
-                         _("All rights reserved."));
+        notice->SetLabel(_("Copyright") + " (C) " + GetVendorName() + ".\n" +
+                         _("This program is free software under the GNU General Public "
+                           "License, version 3 or later."));
     }
     if (auto* link = wxDynamicCast(dialog.FindWindow(XRCID("m_hyperlink")), wxHyperlinkCtrl)) {
         link->SetLabel(CappedText(GetProductPageUrl()));
         link->SetURL(GetProductPageUrl());
         link->Show(!GetProductPageUrl().empty());
+        // The first control to take the focus gets Enter: that is OK, not the link, so
+        // that Enter closes the dialog instead of opening the browser.
+        if (wxWindow* ok = dialog.FindWindow(wxID_OK)) {
+            ok->MoveBeforeInTabOrder(link);
+        }
     }
     // The filled labels change the dialog's size: centre it again once it has its final size.
     dialog.Fit();

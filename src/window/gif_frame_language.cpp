@@ -5,6 +5,7 @@
 #include "app/language_setting.h"
 #include "app/paths.h"
 #include "app/product.h"
+#include "window/desktop_gtk.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
@@ -18,6 +19,7 @@ void GifFrame::ApplyLanguage(int language) {
     m_uiLocale->Init(ToolkitLanguage(language), wxLOCALE_LOAD_DEFAULT);
     wxLocale::AddCatalogLookupPathPrefix(GetInstallDirectory() + "/Language");
     m_uiLocale->AddCatalog("language");
+    TranslateKeyNames();
 }
 
 void GifFrame::OnLanguage(wxCommandEvent& event) {

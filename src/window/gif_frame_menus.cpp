@@ -2,67 +2,58 @@
 #include "window/gif_frame.h"
 
 #include "app/language_setting.h"
+#include "window/menu_labels.h"
 
 #include <wx/intl.h>
 #include <wx/menu.h>
-
-namespace {
-wxMenuItem* AddItem(wxMenu* menu, const wxString& label, const char* accelerator = nullptr) {
-    wxString text = label;
-    if (accelerator != nullptr) {
-        text += "\t";
-        text += accelerator;
-    }
-    return menu->Append(new wxMenuItem(menu, wxID_ANY, text, wxEmptyString, wxITEM_NORMAL));
-}
-} // namespace
 
 void GifFrame::BuildMenuBar() {
     wxMenuBar* const previous = m_menubar;
     m_menubar = new wxMenuBar();
 
     m_menu_file = new wxMenu(0);
-    m_menuItem_save = AddItem(m_menu_file, _("Save"));
-    m_menuItem_saveas = AddItem(m_menu_file, _("Save As"));
-    m_menuItem_open = AddItem(m_menu_file, _("Open Project"));
-    m_menuItem_saveproject = AddItem(m_menu_file, _("Save Project"), "Ctrl+S");
-    m_menuItem_exit = AddItem(m_menu_file, _("Exit"), "Ctrl+Q");
-    m_menubar->Append(m_menu_file, _("File"));
+    m_menuItem_new = AddItem(m_menu_file, "New Project", "Ctrl+N");
+    m_menuItem_save = AddItem(m_menu_file, "Save");
+    m_menuItem_saveas = AddItem(m_menu_file, "Save As", "Ctrl+Shift+S");
+    m_menuItem_open = AddItem(m_menu_file, "Open Project", "Ctrl+O");
+    m_menuItem_saveproject = AddItem(m_menu_file, "Save Project", "Ctrl+S");
+    m_menuItem_exit = AddItem(m_menu_file, "Exit", "Ctrl+Q");
+    AddMenu(m_menubar, m_menu_file, "File");
 
     BuildEditMenu();
-    m_menubar->Append(m_menu_edit, _("Edit"));
+    AddMenu(m_menubar, m_menu_edit, "Edit");
 
     m_menu_frame = new wxMenu(0);
-    m_menuItem_add = AddItem(m_menu_frame, _("Add Image"), "Ctrl+Ins");
-    m_menuItem_delete = AddItem(m_menu_frame, _("Delete"), "Ctrl+Del");
-    m_menuItem_clear = AddItem(m_menu_frame, _("Clear All"));
-    m_menuItem_framedelay = AddItem(m_menu_frame, _("Frame Delay..."));
+    m_menuItem_add = AddItem(m_menu_frame, "Add Image", "Ctrl+Ins");
+    m_menuItem_delete = AddItem(m_menu_frame, "Delete", "Ctrl+Del");
+    m_menuItem_clear = AddItem(m_menu_frame, "Clear All");
+    m_menuItem_framedelay = AddItem(m_menu_frame, "Frame Delay...");
     m_menu_frame->AppendSeparator();
-    m_menuItem_duplicate = AddItem(m_menu_frame, _("Duplicate"), "Ctrl+D");
-    m_menuItem_duplicates = AddItem(m_menu_frame, _("Remove Duplicate Frames…"));
-    m_menubar->Append(m_menu_frame, _("Frame"));
+    m_menuItem_duplicate = AddItem(m_menu_frame, "Duplicate", "Ctrl+D");
+    m_menuItem_duplicates = AddItem(m_menu_frame, "Remove Duplicate Frames…");
+    AddMenu(m_menubar, m_menu_frame, "Frame");
 
     m_menu_animation = new wxMenu(0);
-    m_menuItem_run = AddItem(m_menu_animation, _("Run animation"), "Ctrl+P");
-    m_menuItem_loop = AddItem(m_menu_animation, _("Loop Count"));
+    m_menuItem_run = AddItem(m_menu_animation, "Run animation", "Ctrl+P");
+    m_menuItem_loop = AddItem(m_menu_animation, "Loop Count");
     m_menu_animation->AppendSeparator();
-    m_menuItem_crop = AddItem(m_menu_animation, _("Crop…"));
-    m_menuItem_rotateright = AddItem(m_menu_animation, _("Rotate 90° Right"));
-    m_menuItem_rotateleft = AddItem(m_menu_animation, _("Rotate 90° Left"));
-    m_menuItem_rotate180 = AddItem(m_menu_animation, _("Rotate 180°"));
-    m_menuItem_fliph = AddItem(m_menu_animation, _("Flip Horizontally"));
-    m_menuItem_flipv = AddItem(m_menu_animation, _("Flip Vertically"));
-    m_menuItem_pingpong = AddItem(m_menu_animation, _("Ping-Pong"));
-    m_menuItem_speed = AddItem(m_menu_animation, _("Change Speed…"));
+    m_menuItem_crop = AddItem(m_menu_animation, "Crop…");
+    m_menuItem_rotateright = AddItem(m_menu_animation, "Rotate 90° Right");
+    m_menuItem_rotateleft = AddItem(m_menu_animation, "Rotate 90° Left");
+    m_menuItem_rotate180 = AddItem(m_menu_animation, "Rotate 180°");
+    m_menuItem_fliph = AddItem(m_menu_animation, "Flip Horizontally");
+    m_menuItem_flipv = AddItem(m_menu_animation, "Flip Vertically");
+    m_menuItem_pingpong = AddItem(m_menu_animation, "Ping-Pong");
+    m_menuItem_speed = AddItem(m_menu_animation, "Change Speed…");
     m_menu_animation->AppendSeparator();
-    m_menuItem_best = m_menu_animation->AppendCheckItem(wxID_ANY, _("Best colours"));
+    m_menuItem_best = AddItem(m_menu_animation, "Best colours", nullptr, wxITEM_CHECK);
     m_menuItem_best->Check(m_exportSetting.best);
-    m_menuItem_optimize = m_menu_animation->AppendCheckItem(wxID_ANY, _("Optimise file size"));
+    m_menuItem_optimize = AddItem(m_menu_animation, "Optimise file size", nullptr, wxITEM_CHECK);
     m_menuItem_optimize->Check(m_exportSetting.optimize);
-    m_menubar->Append(m_menu_animation, _("Animation"));
+    AddMenu(m_menubar, m_menu_animation, "Animation");
 
     m_menu_help = new wxMenu(0);
-    m_menuItem_help = AddItem(m_menu_help, _("Help"));
+    m_menuItem_help = AddItem(m_menu_help, "Help", "F1");
     m_menu_language = new wxMenu(0);
     for (int i = 0; i < 7; ++i) {
         m_menuItem_languages[i] = m_menu_language->Append(new wxMenuItem(
@@ -74,17 +65,17 @@ void GifFrame::BuildMenuBar() {
             item->Check(true);
         }
     }
-    m_menu_help->Append(new wxMenuItem(m_menu_help, wxID_ANY, _("Language"), wxEmptyString,
-                                       wxITEM_NORMAL, m_menu_language));
-    m_menuItem_support = AddItem(m_menu_help, _("Support"));
-    m_menuItem_update = AddItem(m_menu_help, _("Check for Update"));
-    m_menuItem_about = AddItem(m_menu_help, _("About"));
-    m_menubar->Append(m_menu_help, _("Help"));
+    AddSubmenu(m_menu_help, m_menu_language, "Language");
+    m_menuItem_support = AddItem(m_menu_help, "Support");
+    m_menuItem_update = AddItem(m_menu_help, "Check for Update");
+    m_menuItem_about = AddItem(m_menu_help, "About");
+    AddMenu(m_menubar, m_menu_help, "Help");
 
     const struct {
         wxMenuItem* item;
         wxObjectEventFunction handler;
     } bindings[] = {
+        {m_menuItem_new, wxCommandEventHandler(GifFrame::OnNewProject)},
         {m_menuItem_save, wxCommandEventHandler(GifFrame::OnSaveAnimator)},
         {m_menuItem_saveas, wxCommandEventHandler(GifFrame::OnSaveAsAnimator)},
         {m_menuItem_open, wxCommandEventHandler(GifFrame::OnOpenProject)},
@@ -122,6 +113,7 @@ void GifFrame::BuildMenuBar() {
     Connect(ID_POPUP_INSERT, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnInsertImage));
     Connect(wxID_DELETE, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnDelete));
 
+    AssignMnemonics(m_menubar);
     SetMenuBar(m_menubar);
     // The replaced bar may be the one whose item is being handled right now: it goes once the
     // handler has returned.

@@ -4,7 +4,9 @@
 
 #include "app/paths.h"
 #include "app/platform.h"
+#include "window/menu_labels.h"
 #include "window/thumbnailctrl.h"
+#include "window/window_layout.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/filename.h>
@@ -24,20 +26,6 @@ int PlayInterval(int delay) {
     return (delay < 1 ? 1 : delay) * 10;
 }
 
-// Where the preview draws a frame: never enlarged, shrunk to fit, centred horizontally and
-// 30 pixels below the vertical centre.
-wxRect PreviewPlacement(const wxSize& frame, const wxSize& panel) {
-    int w = frame.GetWidth();
-    int h = frame.GetHeight();
-    const double sx = double(panel.GetWidth()) / frame.GetWidth();
-    const double sy = double(panel.GetHeight()) / frame.GetHeight();
-    if (sx < 1 || sy < 1) {
-        const double s = sx < sy ? sx : sy;
-        w = static_cast<int>(frame.GetWidth() * s);
-        h = static_cast<int>(frame.GetHeight() * s);
-    }
-    return wxRect((panel.GetWidth() - w) / 2, (panel.GetHeight() - h) / 2 + 30, w, h);
-}
 } // namespace
 
 wxString GifFrame::FormatFrameStatus(const wxString& name, int width, int height) {
@@ -60,7 +48,7 @@ void GifFrame::ShowRunButton() {
             XRCID("m_tool_play"),
             wxBitmap(GetInstallDirectory() + "/Themes/play.png", wxBITMAP_TYPE_ANY));
     }
-    m_menuItem_run->SetItemLabel(_("Run animation") + "\t" + "Ctrl+P");
+    SetItemText(m_menuItem_run, _("Run animation"), "Run animation", "Ctrl+P");
 }
 
 void GifFrame::ShowStopButton() {
@@ -70,7 +58,7 @@ void GifFrame::ShowStopButton() {
             XRCID("m_tool_play"),
             wxBitmap(GetInstallDirectory() + "/Themes/stop.png", wxBITMAP_TYPE_ANY));
     }
-    m_menuItem_run->SetItemLabel(_("Stop animation") + "\t" + "Ctrl+T");
+    SetItemText(m_menuItem_run, _("Stop animation"), "Stop animation", "Ctrl+T");
 }
 
 void GifFrame::OnRunAnimation(wxCommandEvent&) {
@@ -152,6 +140,11 @@ void GifFrame::OnPaintPreview(wxPaintEvent&) {
 void GifFrame::PaintPreview(wxDC& dc, const wxSize& panel) {
     dc.SetBackground(wxBrush(m_panel_down->GetBackgroundColour()));
     dc.Clear();
+    if (wxWindow::FindFocus() == m_panel_down) {
+        dc.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(wxRect(panel).Deflate(1));
+    }
     if (!m_previewShown || !m_currentBitmap.IsOk() || m_currentBitmap.GetWidth() <= 0 ||
         m_currentBitmap.GetHeight() <= 0) {
         return;
@@ -177,6 +170,11 @@ void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event) {
     if (m_thumbnailCtrl->GetCount() == 0) {
         return;
     }
+    StopPreview();
+    PreviewFrame(event.GetItemIndex());
+}
+
+void GifFrame::OnThumbnailFocusMoved(wxThumbnailEvent& event) {
     StopPreview();
     PreviewFrame(event.GetItemIndex());
 }

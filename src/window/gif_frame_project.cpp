@@ -124,24 +124,47 @@ void GifFrame::OnOpenProject(wxCommandEvent&) {
     OpenProject(wxEmptyString);
 }
 
-void GifFrame::OpenProject(const wxString& path) {
+bool GifFrame::MayReplaceWork() {
     // Nothing is at stake without frames, or with a project unchanged since it was saved.
     const bool unchangedProject = !m_projectPath.empty() && IsProjectUnchanged();
-    if (m_thumbnailCtrl->GetCount() > 0 && !unchangedProject) {
-        switch (AskToSaveProject()) {
-        case wxID_YES:
-            // Unsaved work is only given up once it is really stored.
-            if (!SaveProjectFile()) {
-                return;
-            }
-            break;
-        case wxID_NO:
-            break;
-        default:
-            return;
-        }
+    if (m_thumbnailCtrl->GetCount() == 0 || unchangedProject) {
+        return true;
     }
-    OpenProjectFile(path);
+    switch (AskToSaveProject()) {
+    case wxID_YES:
+        // Unsaved work is only given up once it is really stored.
+        return SaveProjectFile();
+    case wxID_NO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GifFrame::OpenProject(const wxString& path) {
+    if (MayReplaceWork()) {
+        OpenProjectFile(path);
+    }
+}
+
+void GifFrame::OnNewProject(wxCommandEvent&) {
+    StopPreview();
+    if (!MayReplaceWork()) {
+        return;
+    }
+    EmptyStrip();
+    ForgetEdits();
+    m_projectPath.clear();
+    m_projectFileName.clear();
+    m_projectSaveFailed = false;
+    m_gifName.clear();
+    m_gifPath.clear();
+    m_gifFileName.clear();
+    m_projectDelay = m_projectWidth = m_projectHeight = m_projectFrameCount = 0;
+    m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
+    m_currentFileName.clear();
+    m_currentBitmap = wxBitmap();
+    SetTitle(GetProductName());
 }
 
 void GifFrame::OpenProjectFile(const wxString& given) {

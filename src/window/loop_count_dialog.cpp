@@ -54,6 +54,8 @@ void LoopCountDialog::CreateControls() {
     m_button_ok = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 115), wxSize(70, 25));
     m_button_cancel =
         new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 115), wxSize(70, 25));
+    // Enter confirms the count, also from the number field.
+    m_button_ok->SetDefault();
     FitControls();
 }
 

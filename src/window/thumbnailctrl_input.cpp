@@ -87,6 +87,13 @@ void wxThumbnailCtrl::OnChar(wxKeyEvent& event) {
         NavigateByKey(keyCode, ModifiersOf(event));
     } else if (keyCode == WXK_RETURN) {
         Notify(wxEVT_THUMBSTRIP_RETURN, -1, ModifiersOf(event));
+    } else if (keyCode == WXK_DELETE && event.GetModifiers() == wxMOD_NONE) {
+        Notify(wxEVT_THUMBSTRIP_DELETE, m_focusItem, 0);
+    } else if (keyCode == WXK_MENU || (keyCode == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+        const int current = IsValidIndex(m_focusItem)                 ? m_focusItem
+                            : m_selections.empty() || GetCount() == 0 ? -1
+                                                                      : m_selections[0];
+        Notify(wxEVT_THUMBSTRIP_CONTEXT_MENU, current, 0);
     } else {
         event.Skip();
     }

@@ -145,6 +145,7 @@ bool wxThumbnailCtrl::NavigateByKey(int keyCode, int modifiers) {
         m_lastSelected = 0;
         SelectWithModifiers(0, modifiers);
         ScrollIntoViewForKey(keyCode, 0);
+        Notify(wxEVT_THUMBSTRIP_FOCUS_MOVED, 0, modifiers);
         return true;
     }
     const int last = GetCount() - 1;
@@ -181,6 +182,7 @@ bool wxThumbnailCtrl::NavigateByKey(int keyCode, int modifiers) {
     if (target >= 0 && target <= last) {
         SelectWithModifiers(target, modifiers);
         ScrollIntoViewForKey(keyCode, target);
+        Notify(wxEVT_THUMBSTRIP_FOCUS_MOVED, target, modifiers);
     }
     return true;
 }

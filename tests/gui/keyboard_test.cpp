@@ -1,0 +1,94 @@
+// The whole window by keyboard, with real key presses: the Tab order, the strip's own keys,
+// the keys that work wherever the focus is, and the dialogs that Enter closes.
+#include "gui/window_fixture.h"
+
+#include <wx/button.h>
+#include <wx/panel.h>
+#include <wx/uiaction.h>
+
+namespace {
+// Notes which button Enter would press in a dialog, then closes it.
+template <typename Dialog> struct NoteDefault : wxExpectModalBase<Dialog, NoteDefault<Dialog>> {
+    explicit NoteDefault(wxWindow** pressed) : m_pressed(pressed) {}
+    int OnInvoked(Dialog* dialog) const override {
+        // The first control to take the focus is the one Enter presses.
+        wxWindow* first = nullptr;
+        for (wxWindow* child : dialog->GetChildren()) {
+            if (first == nullptr && child->IsFocusable()) {
+                first = child;
+            }
+        }
+        *m_pressed = wxDynamicCast(first, wxButton) != nullptr ? first : dialog->GetDefaultItem();
+        return wxID_CANCEL;
+    }
+    wxWindow** m_pressed;
+};
+} // namespace
+
+TEST_F(WindowTest, EveryCommandWorksFromTheKeyboard) {
+    AddFrames({{40, 30}, {50, 30}, {60, 30}});
+    frame->Raise();
+    Strip().SetFocus();
+    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == &Strip(); }));
+    wxUIActionSimulator input;
+
+    // Arrows choose the frame, and the preview shows it at once.
+    input.Char(WXK_RIGHT);
+    EXPECT_TRUE(RunUntil([this] { return Status(1).StartsWith("40x30.png"); }));
+    input.Char(WXK_RIGHT);
+    EXPECT_TRUE(RunUntil([this] { return Status(1).StartsWith("50x30.png"); }));
+
+    // Delete asks as Ctrl+Delete does; No keeps the frames.
+    wxString asked;
+    wxTEST_DIALOG(
+        {
+            input.Char(WXK_DELETE);
+            RunUntil([&] { return !asked.empty(); });
+        },
+        ExpectMessage(wxID_NO, &asked));
+    EXPECT_EQ(asked, "Are you sure you want to delete selected image(s)? [Yes/No]");
+    EXPECT_EQ(Strip().GetCount(), 3);
+
+    // Tab runs strip, delay, width, height, preview and round again; Shift+Tab goes back.
+    wxWindow* const order[] = {frame->m_spinctrl_delay, frame->m_spinctrl_width,
+                               frame->m_spinctrl_height, frame->m_panel_down, &Strip()};
+    for (wxWindow* next : order) {
+        input.Char(WXK_TAB);
+        EXPECT_TRUE(RunUntil([next] { return wxWindow::FindFocus() == next; })) << next->GetName();
+    }
+    input.Char(WXK_TAB, wxMOD_SHIFT);
+    EXPECT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == frame->m_panel_down; }));
+
+    // Ctrl+Y redoes wherever the focus is, here in the delay field.
+    Type(frame->m_spinctrl_delay, 25);
+    Command(frame->m_menuItem_undo);
+    ASSERT_EQ(frame->m_spinctrl_delay->GetValue(), 10);
+    frame->m_spinctrl_delay->SetFocus();
+    ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == frame->m_spinctrl_delay; }));
+    input.Char('Y', wxMOD_CONTROL);
+    EXPECT_TRUE(RunUntil([this] { return frame->m_spinctrl_delay->GetValue() == 25; }));
+
+    // Ctrl+N asks about the unsaved frames like Open Project; Yes without a file keeps them,
+    // No empties the window.
+    asked.clear();
+    wxTEST_DIALOG(
+        {
+            input.Char('N', wxMOD_CONTROL);
+            RunUntil([&] { return !asked.empty(); });
+        },
+        ExpectMessage(wxID_NO, &asked));
+    EXPECT_TRUE(asked.StartsWith("The project is unsaved"));
+    EXPECT_EQ(Strip().GetCount(), 0);
+    EXPECT_EQ(Status(0), "");
+
+    // Enter presses OK in the loop count dialog and in About, never the About link.
+    AddFrames({{40, 30}});
+    wxWindow* pressed = nullptr;
+    wxTEST_DIALOG(Command(frame->m_menuItem_loop), NoteDefault<LoopCountDialog>(&pressed));
+    ASSERT_NE(pressed, nullptr);
+    EXPECT_EQ(pressed->GetId(), wxID_OK);
+    pressed = nullptr;
+    wxTEST_DIALOG(Command(frame->m_menuItem_about), NoteDefault<wxDialog>(&pressed));
+    ASSERT_NE(pressed, nullptr);
+    EXPECT_EQ(pressed->GetId(), wxID_OK);
+}
