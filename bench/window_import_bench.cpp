@@ -8,6 +8,7 @@
 // time too.
 //
 //   window_import_bench FILE...
+//   window_import_bench --edit-cycle FILE...   (then Clear All, Undo, Redo: resident memory)
 //   window_import_bench --project FILE [--save]
 #include "app/startup.h"
 #include "window/gif_frame.h"
@@ -25,6 +26,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 class BenchApp : public wxApp {
@@ -36,6 +38,19 @@ public:
 class AnswerDialogs : public wxModalDialogHook {
     int Enter(wxDialog*) override { return wxID_OK; }
 };
+
+// The process's resident memory now.
+double ResidentMiB() {
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024.0) / 1024.0;
+}
 
 // CPU seconds of the process so far.
 double CpuSeconds() {
@@ -51,8 +66,10 @@ wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 int main(int argc, char** argv) {
     const bool save = argc == 4 && std::string(argv[3]) == "--save";
     const bool project = (argc == 3 || save) && std::string(argv[1]) == "--project";
+    const bool cycle = argc >= 3 && std::string(argv[1]) == "--edit-cycle";
     if (argc < 2 || (!project && std::string(argv[1]) == "--project")) {
-        std::fprintf(stderr, "usage: %s FILE... | --project FILE [--save]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--edit-cycle] FILE... | --project FILE [--save]\n",
+                     argv[0]);
         return 2;
     }
     wxSetAssertHandler(nullptr);
@@ -63,7 +80,7 @@ int main(int argc, char** argv) {
     // The trace lines of the window would dominate the figures on a terminal.
     std::freopen("/dev/null", "w", stdout);
     wxArrayString files;
-    for (int i = project ? 2 : 1; i < (save ? 3 : argc); ++i) {
+    for (int i = project || cycle ? 2 : 1; i < (save ? 3 : argc); ++i) {
         files.push_back(wxString::FromUTF8(argv[i]));
     }
     AnswerDialogs answer;
@@ -102,8 +119,20 @@ int main(int argc, char** argv) {
             wxCommandEvent saveProject(wxEVT_MENU, frame->m_menuItem_saveproject->GetId());
             frame->ProcessWindowEvent(saveProject);
             saveSeconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart)
-                    .count();
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart).count();
+        }
+        if (cycle) {
+            // Clear All, Undo and Redo of every frame: the history holds the frames by reference.
+            const double imported = ResidentMiB();
+            for (wxMenuItem* item :
+                 {frame->m_menuItem_clear, frame->m_menuItem_undo, frame->m_menuItem_redo}) {
+                wxCommandEvent command(wxEVT_MENU, item->GetId());
+                frame->ProcessWindowEvent(command);
+                wxTheApp->ProcessPendingEvents();
+            }
+            std::fprintf(stderr,
+                         "resident after import %.0f MiB, after Clear All, Undo, Redo %.0f MiB\n",
+                         imported, ResidentMiB());
         }
         frame->Destroy();
     }

@@ -30,5 +30,7 @@ bool ShowDesktopFileDialog(wxWindow* parent, const FileDialogRequest& request,
 // The dialog pattern part for files with these extensions in any case of their letters
 // ("png" gives "*.[pP][nN][gG]"): the desktop's file chooser matches patterns case by case.
 wxString AnyCasePatterns(std::initializer_list<const char*> extensions);
+// The same for patterns given as "*.mp4;*.mkv".
+wxString AnyCasePatterns(const wxString& patterns);
 // The "All files" choice of a dialog's wildcard, description and pattern.
 wxString AllFilesWildcard();

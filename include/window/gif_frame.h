@@ -326,6 +326,10 @@ private:
     void EmptyStrip();
     // The chosen image files of the Add and Insert dialogs; false when none were chosen.
     bool AskImagePaths(const wxString& message, wxArrayString& paths);
+    // Asks for the part and rate of each video among the paths, which then names that part; a
+    // file without video is named to the user and left out, as is a video whose dialog is
+    // cancelled. False when no path is left.
+    bool ChooseVideoParts(wxArrayString& paths);
     // Starts the import worker; false when it could not start (the user has been told).
     bool StartImport(const wxArrayString& paths, const wxString& title,
                      const ImportPlan& plan = ImportPlan());

@@ -5,6 +5,7 @@
 
 #include <wx/convauto.h>
 #include <wx/file.h>
+#include <wx/utils.h>
 
 wxLanguage ToolkitLanguage(int value) {
     for (const InterfaceLanguage& language : kInterfaceLanguages) {
@@ -15,11 +16,39 @@ wxLanguage ToolkitLanguage(int value) {
     return wxLANGUAGE_DEFAULT;
 }
 
+int LanguageForLocaleName(const wxString& name) {
+    const wxString code = name.BeforeFirst('.').BeforeFirst('@');
+    const wxString language = code.BeforeFirst('_').Lower();
+    if (language == "zh") {
+        // Taiwan and Hong Kong write traditional characters.
+        const wxString region = code.AfterFirst('_').Upper();
+        return region == "TW" || region == "HK" || region == "MO" ? 47 : 46;
+    }
+    const struct {
+        const char* code;
+        int value;
+    } others[] = {{"de", 89}, {"fr", 80}, {"it", 110}, {"ja", 112}};
+    for (const auto& other : others) {
+        if (language == other.code) {
+            return other.value;
+        }
+    }
+    return kDefaultLanguage;
+}
+
 int ReadLanguageSetting() {
     const wxString path = GetLanguageFilePath();
     if (!wxFile::Exists(path)) {
-        WriteLanguageSetting(kDefaultLanguage);
-        return kDefaultLanguage;
+        // The first start speaks the system's language, as the exporter does.
+        wxString name;
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+            if (wxGetEnv(variable, &name) && !name.empty()) {
+                break;
+            }
+        }
+        const int language = LanguageForLocaleName(name);
+        WriteLanguageSetting(language);
+        return language;
     }
     char buffer[9] = {};
     wxFile file;

@@ -30,7 +30,12 @@ constexpr int kDefaultLanguage = 58;
 // system's language.
 wxLanguage ToolkitLanguage(int value);
 
-// The remembered language; a missing file is created holding the default and gives it, a
+// The menu's language for a system locale name such as "de_DE.UTF-8" or "zh_TW"; English
+// for every other.
+int LanguageForLocaleName(const wxString& name);
+
+// The remembered language; a missing file is created holding the system's language (or
+// English when it is none of the seven) and gives it, a
 // file that cannot be read or holds no number gives 0 (the system's language).
 int ReadLanguageSetting();
 void WriteLanguageSetting(int language);

@@ -16,6 +16,8 @@
 
 #include <wx/intl.h>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kProgram = "reelmont-export";
@@ -176,7 +178,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     job.canvasWidth = size.width;
     job.canvasHeight = size.height;
     job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
-    // -d and --fps set every frame; otherwise GIF frames keep their own delays.
+    // -d and --fps set every frame; otherwise GIF and video frames keep their own delays.
     if (!parsed.delay && parsed.fps <= 0) {
         job.delays = input.delays;
         for (int& delay : job.delays) {

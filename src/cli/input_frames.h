@@ -15,8 +15,8 @@ struct InputFrames {
     std::vector<wxString> sources;
     // The size of every frame the sources give, in order.
     std::vector<FrameSize> sizes;
-    // Every frame's own delay in hundredths of a second (a GIF frame's), or -1 for a still
-    // picture, which takes the delay the command line or project gives.
+    // Every frame's own delay in hundredths of a second (a GIF or video frame's), or -1 for a
+    // still picture, which takes the delay the command line or project gives.
     std::vector<int> delays;
     // The project's delay in hundredths of a second, brought into the delay control's range;
     // 0 when the input was no project or its delay could not be read.

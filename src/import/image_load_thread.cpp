@@ -4,8 +4,11 @@
 #include "import/frame_reference.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
+#include "video/video_reference.h"
 
 #include <wx/utils.h>
+
+#include <algorithm>
 
 ImageLoadThread::ImageLoadThread(wxEvtHandler* target, const wxArrayString& files)
     : wxThread(wxTHREAD_DETACHED), m_target(target), m_files(files) {}
@@ -38,9 +41,16 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         const size_t length = FrameRunLength(m_files, i);
         const std::vector<wxString> run(m_files.begin() + static_cast<long>(i),
                                         m_files.begin() + static_cast<long>(i + length));
-        // The frames of a whole GIF file report the progress before it, except the very last
-        // picture of the list; a single picture reports the progress after it.
+        // The frames of a whole GIF file or a part of a video report the progress before it
+        // (a video's, with how far into the part each is), except the very last picture of the
+        // list; a single picture reports the progress after it.
         const bool wholeFile = ParseFrameIndex(m_files[i]) < 0;
+        VideoName video;
+        const bool named = ParseVideoName(m_files[i], &video);
+        const bool wholeVideo = named ? !video.frame : HasVideoExtension(m_files[i]);
+        const VideoRange part =
+            wholeVideo ? ResolveVideoRange(ProbeVideo(named ? video.path : m_files[i]), video.range)
+                       : VideoRange();
         MemoryCharge charge = Admit(run);
         if (!charge.Held()) {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
@@ -62,8 +72,8 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                     ++position;
                 }
                 const bool lastPicture = position + 1 == count && picture.isLast;
-                const size_t done =
-                    wholeFile && picture.fromGif && !lastPicture ? position : position + 1;
+                const bool partOfFile = (wholeFile && picture.fromGif) || wholeVideo;
+                const size_t done = partOfFile && !lastPicture ? position : position + 1;
                 while (m_backlog && *m_backlog > 0 && *m_backlog + bytes > m_backlogLimit &&
                        !TestDestroy()) {
                     wxMilliSleep(1);
@@ -75,7 +85,15 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 if (m_backlog) {
                     *m_backlog += bytes;
                 }
-                Post(picture.EntryPath(), static_cast<int>(done * 100 / count), picture.frameIndex);
+                double within = 0;
+                VideoName frame;
+                if (wholeVideo && !lastPicture && ParseVideoName(picture.sourcePath, &frame) &&
+                    part.end > part.start) {
+                    within = std::min((frame.time - part.start) / (part.end - part.start), 0.99);
+                }
+                Post(picture.EntryPath(),
+                     static_cast<int>((static_cast<double>(done) + within) * 100 / count),
+                     picture.frameIndex);
             },
             stopRequested, &problem);
         if (problem.fault == SourceFault::Damaged && m_refused) {

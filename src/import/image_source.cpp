@@ -269,9 +269,12 @@ SourceSurvey SurveyImageSource(const wxString& path) {
     if (named || HasVideoExtension(source) || unknown) {
         const VideoProbe probe = ProbeVideo(source);
         if (probe.readable) {
-            survey.pictures =
-                video.frame ? 1
-                            : static_cast<int>(TimeVideoRange(source, video.range).times.size());
+            if (video.frame) {
+                survey.pictures = 1;
+            } else {
+                survey.delays = TimeVideoRange(source, video.range).delays;
+                survey.pictures = static_cast<int>(survey.delays.size());
+            }
             survey.size = probe.size;
             return survey;
         }

@@ -4,6 +4,7 @@
 #include "import/frame_reference.h"
 #include "import/image_source.h"
 #include "import/picture_header.h"
+#include "video/video_reference.h"
 
 #include <wx/filefn.h>
 #include <wx/log.h>
@@ -21,8 +22,14 @@ unsigned long long PictureMemory(const wxSize& size) {
 }
 
 unsigned long long FramesMemory(const wxString& path) {
-    const wxString source = StripFrameSuffix(path);
     wxLogNull quiet;
+    VideoName video;
+    if (ParseVideoName(path, &video) || HasVideoExtension(path)) {
+        // Counted from the packets' time stamps, before any frame is decoded.
+        const SourceSurvey survey = SurveyImageSource(path);
+        return static_cast<unsigned long long>(survey.pictures) * PictureMemory(survey.size);
+    }
+    const wxString source = StripFrameSuffix(path);
     if (!wxFileExists(source)) {
         return 0;
     }

@@ -11,9 +11,9 @@
 // Bytes one picture of this size takes in the window, as a full-size bitmap.
 unsigned long long PictureMemory(const wxSize& size);
 
-// Bytes the frames of the source at `path` (a GIF file, a frame reference or a still picture)
-// will take in the window, each as a full-size bitmap, from the file's header alone; 0 when the
-// header does not say (the picture is then charged once it is decoded).
+// Bytes the frames of the source at `path` (a GIF file, a frame reference, a video or a part of
+// one, or a still picture) will take in the window, each as a full-size bitmap, from the file's
+// header alone; 0 when the header does not say (the picture is then charged once decoded).
 unsigned long long FramesMemory(const wxString& path);
 
 // The same for a run of frame references of one GIF file (FrameRunLength), reading the file once.

@@ -100,6 +100,14 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         if (IsLowerCaseGifSource(listed.text)) {
             continue;
         }
+        // A video's frame ("clip.mp4#t=2.1") is taken from its video.
+        const size_t marker = listed.text.rfind("#t=");
+        if (marker != std::string::npos && marker > 0 &&
+            lookup.Exists(std::string_view(listed.text).substr(0, marker))) {
+            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.delays.push_back(DelayOf(*child));
+            continue;
+        }
         if (IsGifSourceUtf8(listed.text)) {
             if (StripFrameSuffixUtf8(before) == listed.text) {
                 continue;

@@ -4,6 +4,7 @@
 #include "import/frame_reference.h"
 #include "import/project_reader.h"
 #include "import/xml_safe_text.h"
+#include "video/video_reference.h"
 
 #include <wx/filename.h>
 #include <wx/intl.h>
@@ -103,6 +104,12 @@ void AddPath(ChildAppender& images, const PathEntry& entry, int delay) {
     }
     if (escaped) {
         path->AddAttribute("escaped", "1");
+    }
+    // A video's frame also says its video and time apart, for readers that take them so.
+    VideoName video;
+    if (ParseVideoName(entry.text, &video) && video.frame) {
+        path->AddAttribute("video", video.path);
+        path->AddAttribute("time", wxString::FromCDouble(video.time));
     }
     if (!relative.empty()) {
         path->AddAttribute("relative",

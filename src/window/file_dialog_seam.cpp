@@ -19,18 +19,22 @@ bool ShowDesktopFileDialog(wxWindow* parent, const FileDialogRequest& request,
     return true;
 }
 
+wxString AnyCasePatterns(const wxString& patterns) {
+    wxString anyCase;
+    for (wxUniChar c : patterns) {
+        const wxString letter(c);
+        anyCase +=
+            letter.Lower() == letter.Upper() ? letter : "[" + letter.Lower() + letter.Upper() + "]";
+    }
+    return anyCase;
+}
+
 wxString AnyCasePatterns(std::initializer_list<const char*> extensions) {
     wxString patterns;
     for (const char* extension : extensions) {
-        patterns += patterns.empty() ? "*." : ";*.";
-        for (const char* c = extension; *c; ++c) {
-            const wxString letter(*c);
-            patterns += letter.Lower() == letter.Upper()
-                            ? letter
-                            : "[" + letter.Lower() + letter.Upper() + "]";
-        }
+        patterns += (patterns.empty() ? "*." : ";*.") + wxString(extension);
     }
-    return patterns;
+    return AnyCasePatterns(patterns);
 }
 
 wxString AllFilesWildcard() {

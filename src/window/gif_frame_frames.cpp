@@ -6,10 +6,10 @@
 #include "app/product.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
-#include "import/frame_reference.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
+#include "video/video_reference.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filedlg.h>
@@ -32,8 +32,12 @@ const int kNamesListed = 5;
 const unsigned long long kImportBacklogBytes = 32ULL << 20;
 
 wxString ImageWildcard() {
-    return _("Image files ") + "(*.png;*.jpg;*.jpeg;*.bmp;*.gif)|" +
-           AnyCasePatterns({"png", "jpg", "jpeg", "bmp", "gif"}) + "|" + AllFilesWildcard();
+    const wxString images = "*.png;*.jpg;*.jpeg;*.bmp;*.gif";
+    const wxString videos = VideoFilePatterns();
+    return _("Images and videos") + " (" + images + ";" + videos + ")|" +
+           AnyCasePatterns(images + ";" + videos) + "|" + _("Image files ") + "(" + images + ")|" +
+           AnyCasePatterns(images) + "|" + _("Videos") + " (" + videos + ")|" +
+           AnyCasePatterns(videos) + "|" + AllFilesWildcard();
 }
 
 // The heading, then up to kNamesListed file names and how many more there are.
@@ -80,7 +84,7 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
 
 bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
     const FileDialogRequest request{message, "", "", ImageWildcard(), kImageDialogStyle};
-    return ShowFileDialog(request, paths) && !paths.empty();
+    return ShowFileDialog(request, paths) && !paths.empty() && ChooseVideoParts(paths);
 }
 
 void GifFrame::OnAddImage(wxCommandEvent&) {

@@ -30,10 +30,11 @@ void GifFrame::OpenFiles(const wxArrayString& files, int position, EditKind kind
             return;
         }
     }
-    if (files.empty()) {
+    wxArrayString paths = files;
+    if (paths.empty() || !ChooseVideoParts(paths)) {
         return;
     }
     const bool inside = position >= 0 && position < m_thumbnailCtrl->GetCount();
-    StartImport(files, _("Load Images Progress Dialog"),
+    StartImport(paths, _("Load Images Progress Dialog"),
                 ImportPlan::Recorded(kind, inside ? position : -1));
 }

@@ -5,6 +5,7 @@
 #include "app/platform.h"
 #include "image/thumbnail_fit.h"
 #include "import/frame_reference.h"
+#include "import/image_source.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/filefn.h>
@@ -49,14 +50,16 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
         }
         return true;
     }
-    if (m_image == nullptr || !wxFileExists(StripFrameSuffix(m_path))) {
+    if (m_image == nullptr || !wxFileExists(SourceFileOf(m_path))) {
         return false;
     }
     if (IsGifSource(m_path)) {
         m_path = FrameReference(m_path, m_frameIndex);
     }
     m_frame = MakeAnimationFrame(*m_image, m_path, kDefaultDelay);
-    m_thumbnail = ScaleToThumbnail(*m_image, box.x, box.y);
+    m_thumbnail = m_frame.thumbnail && box == wxSize(kThumbnailBox, kThumbnailBox)
+                      ? wxBitmap(*m_frame.thumbnail, -1)
+                      : ScaleToThumbnail(*m_image, box.x, box.y);
     if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;

@@ -1,4 +1,5 @@
 #include "app/domain_option.h"
+#include "app/language_setting.h"
 #include "app/platform.h"
 #include "support/test_files.h"
 
@@ -59,4 +60,15 @@ TEST(Options, SevenValuesInOrderAndFewerFail) {
     }
     delete g_domainOption;
     g_domainOption = nullptr;
+}
+
+TEST(LanguageSetting, FirstStartTakesTheSystemsLanguageWhenItIsOneOfTheSeven) {
+    const std::pair<const char*, int> rows[] = {
+        {"de_DE.UTF-8", 89},  {"de_AT", 89},       {"fr_CA.UTF-8", 80}, {"it_IT", 110},
+        {"ja_JP.UTF-8", 112}, {"zh_CN.UTF-8", 46}, {"zh_TW.UTF-8", 47}, {"zh_HK", 47},
+        {"en_GB.UTF-8", 58},  {"C.UTF-8", 58},     {"pt_BR.UTF-8", 58}, {"", 58},
+    };
+    for (const auto& [name, language] : rows) {
+        EXPECT_EQ(LanguageForLocaleName(name), language) << name;
+    }
 }
