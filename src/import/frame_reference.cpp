@@ -62,6 +62,10 @@ int ParseFrameIndex(const wxString& path) {
     return StringToInt(path.Mid(start));
 }
 
+wxString FrameSourceName(const wxString& path, int index) {
+    return IsGifSource(path) ? path + wxString::Format(wxS("_%d"), index) : path;
+}
+
 wxString StripFrameSuffix(const wxString& path) {
     const size_t start = FrameDigitsStart(path);
     if (start == wxString::npos) {

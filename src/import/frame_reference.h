@@ -25,6 +25,9 @@ wxString StripFrameSuffix(const wxString& path);
 
 // The frame reference of frame `frameIndex` of the GIF file `source`.
 wxString FrameReference(const wxString& source, int frameIndex);
+// The name of a picture taken from `path`: the frame reference of a GIF file's frame `index`,
+// any other path unchanged.
+wxString FrameSourceName(const wxString& path, int index);
 
 // The same two rules on a path's UTF-8 bytes, for readers that look at many paths before
 // converting any: the markers are ASCII, which no multi-byte character holds.

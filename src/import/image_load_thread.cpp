@@ -14,7 +14,7 @@ ImageLoadThread::ImageLoadThread(wxEvtHandler* target, const wxArrayString& file
     : wxThread(wxTHREAD_DETACHED), m_target(target), m_files(files) {}
 
 ImageLoadThread::~ImageLoadThread() {
-    delete m_image;
+    delete m_frame;
 }
 
 void ImageLoadThread::LimitBacklog(std::shared_ptr<std::atomic<unsigned long long>> backlog,
@@ -28,9 +28,13 @@ void ImageLoadThread::LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedF
     m_refused = std::move(refused);
 }
 
-MemoryCharge ImageLoadThread::Admit(const std::vector<wxString>& run) {
+MemoryBudget& ImageLoadThread::Budget() {
     static MemoryBudget unlimited(UINT64_MAX);
-    return MemoryCharge(m_budget ? *m_budget : unlimited, m_budget ? FrameRunMemory(run) : 0);
+    return m_budget ? *m_budget : unlimited;
+}
+
+MemoryCharge ImageLoadThread::Admit(const std::vector<wxString>& run) {
+    return MemoryCharge(Budget(), m_budget ? FrameRunMemory(run) : 0);
 }
 
 wxThread::ExitCode ImageLoadThread::Entry() {
@@ -66,7 +70,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             run,
             [&](SourcePicture picture) {
                 const unsigned long long bytes = PictureMemory(picture.image->GetSize());
-                charge.Detach(bytes);
+                // The decoded picture stays counted until it is compressed.
+                const unsigned long long held = std::min<unsigned long long>(bytes, charge.Bytes());
+                charge.Detach(held);
+                MemoryCharge decoded = MemoryCharge::Adopt(Budget(), held);
                 while (length > 1 && position + 1 < i + length &&
                        ParseFrameIndex(m_files[position]) < picture.frameIndex) {
                     ++position;
@@ -74,16 +81,20 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 const bool lastPicture = position + 1 == count && picture.isLast;
                 const bool partOfFile = (wholeFile && picture.fromGif) || wholeVideo;
                 const size_t done = partOfFile && !lastPicture ? position : position + 1;
-                while (m_backlog && *m_backlog > 0 && *m_backlog + bytes > m_backlogLimit &&
-                       !TestDestroy()) {
+                // Through UTF-8 and back, so the frame shares no string data with this thread.
+                const wxString entryPath = wxString::FromUTF8(picture.EntryPath().utf8_str());
+                AnimationFrame made = MakeAnimationFrame(*picture.image, entryPath, picture.delay);
+                picture.image.reset();
+                decoded.Reset();
+                while (made.IsOk() && m_backlog && *m_backlog > 0 &&
+                       *m_backlog + bytes > m_backlogLimit && !TestDestroy()) {
                     wxMilliSleep(1);
                 }
-                if (picture.delay >= 0) {
-                    SetPictureDelay(*picture.image, picture.delay);
-                }
-                m_image = picture.image.release();
-                if (m_backlog) {
-                    *m_backlog += bytes;
+                if (made.IsOk()) {
+                    m_frame = new AnimationFrame(std::move(made));
+                    if (m_backlog) {
+                        *m_backlog += bytes;
+                    }
                 }
                 double within = 0;
                 VideoName frame;
@@ -114,8 +125,8 @@ void ImageLoadThread::Post(const wxString& entryPath, int progress, int frameInd
     event->SetString(wxString::FromUTF8(entryPath.utf8_str()));
     event->SetInt(progress);
     event->SetExtraLong(frameIndex);
-    event->SetClientData(m_image);
-    m_image = nullptr;
+    event->SetClientData(m_frame);
+    m_frame = nullptr;
     m_lastProgress = progress;
     wxQueueEvent(m_target, event);
 }

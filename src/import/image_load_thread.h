@@ -7,17 +7,21 @@
 //   as files are told apart by content), otherwise the file's path;
 // - GetInt(): the progress in percent, 0 to 100;
 // - GetExtraLong(): the 0-based frame number inside a GIF file, 0 for any other file;
-// - GetClientData(): a wxImage* made with new, which the receiver takes over; or null.
+// - GetClientData(): an AnimationFrame* made with new, which the receiver takes over; or null.
+//   The frame comes compressed with its thumbnail; its source is the frame reference of a GIF
+//   file's frame, its delay -1 when the file gives none.
 // The worker always ends with an event carrying 100, which completes the import. Usually that
 // is the event of the last picture; when the last path yields nothing, or the list yields
 // nothing at all (an empty list included), it is an extra event with null client data, which
 // adds no frame. Files that cannot be read are skipped without any event.
 //
 // The worker touches no window, bitmap or device context; it uses only its own members, the
-// files and the image decoders.
+// files and the image decoders. It compresses each picture itself, so the receiver only puts
+// the frame into its strip.
 #pragma once
 
 #include "app/memory_budget.h"
+#include "document/animation_frame.h"
 
 #include <wx/arrstr.h>
 #include <wx/event.h>
@@ -45,17 +49,17 @@ public:
     ImageLoadThread(wxEvtHandler* target, const wxArrayString& files);
     ~ImageLoadThread() override;
 
-    // Keeps the pictures waiting in the receiver's queue under `limit` bytes (PictureMemory
-    // each; one picture may always wait): the receiver lowers `backlog` by every picture's bytes
-    // once it has taken it, and the worker waits while it is at the limit. Without it the worker
-    // decodes as fast as it can and the queue holds the rest.
+    // Keeps the pictures waiting in the receiver's queue under `limit` bytes (PictureMemory of
+    // their decoded size each; one picture may always wait): the receiver lowers `backlog` by every
+    // picture's bytes once it has taken it, and the worker waits while it is at the limit. Without
+    // it the worker decodes as fast as it can and the queue holds the rest.
     void LimitBacklog(std::shared_ptr<std::atomic<unsigned long long>> backlog,
                       unsigned long long limit);
 
     // Charges the frames of every file to `budget` before decoding it (FramesMemory); at the
     // first file that does not fit the import stops, and that file and the rest are added to
-    // `refused`. Each picture's charge passes on with it, detached: the receiver adopts
-    // PictureMemory of its size. Damaged files are added to `refused` too. The receiver reads
+    // `refused`. Each picture's charge is given back once it is compressed; its frame charges
+    // its compressed bytes itself. Damaged files are added to `refused` too. The receiver reads
     // `refused` once the import is complete.
     void LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedFiles> refused);
 
@@ -63,16 +67,18 @@ protected:
     ExitCode Entry() override;
 
 private:
+    // The budget given to LimitMemory, or one without limit.
+    MemoryBudget& Budget();
     // The charge for the frames of a run of paths (FrameRunLength); not held when the budget
     // has no room.
     MemoryCharge Admit(const std::vector<wxString>& run);
-    // Hands m_image (may be null) and the payload to the target's queue.
+    // Hands m_frame (may be null) and the payload to the target's queue.
     void Post(const wxString& entryPath, int progress, int frameIndex);
 
     wxEvtHandler* m_target;
     wxArrayString m_files;
-    // The picture being handed over; the event that carries it takes it.
-    wxImage* m_image = nullptr;
+    // The frame being handed over; the event that carries it takes it.
+    AnimationFrame* m_frame = nullptr;
     // The progress of the last event posted; -1 before the first.
     int m_lastProgress = -1;
     std::shared_ptr<std::atomic<unsigned long long>> m_backlog;

@@ -15,7 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-const char* const kDelayOption = "ReelmontFrameDelay";
 // A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
 const unsigned long long kDecodeBytesPerPixel = 4;
 // The end marker of a file that was written whole lies within this many bytes of its end.
@@ -183,14 +182,6 @@ SourceProblem CheckBeforeReading(const wxString& path) {
     return problem;
 }
 } // namespace
-
-void SetPictureDelay(wxImage& picture, int delay) {
-    picture.SetOption(kDelayOption, delay);
-}
-
-int PictureDelay(const wxImage& picture, int fallback) {
-    return picture.HasOption(kDelayOption) ? picture.GetOptionInt(kDelayOption) : fallback;
-}
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem) {

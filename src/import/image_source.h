@@ -35,11 +35,6 @@ struct SourcePicture {
     wxString EntryPath() const;
 };
 
-// A picture carries its delay (see SourcePicture::delay) as an image option when it travels
-// alone, as in the import worker's events; `fallback` when it has none.
-void SetPictureDelay(wxImage& picture, int delay);
-int PictureDelay(const wxImage& picture, int fallback);
-
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
 

@@ -23,12 +23,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 namespace {
 const long kImageDialogStyle = wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
 const int kNamesListed = 5;
-// A few large decoded pictures ahead are enough to keep the GUI thread busy, or many small
-// ones; more would only hold memory in the event queue.
+// A few large pictures ahead (counted at their decoded size, though they wait compressed) are
+// enough to keep the GUI thread busy, or many small ones; more would only hold memory in the
+// event queue.
 const unsigned long long kImportBacklogBytes = 32ULL << 20;
 
 wxString ImageWildcard() {
@@ -138,16 +140,14 @@ bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
 
 void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     TraceLine("ThreadUpdate");
-    auto* image = static_cast<wxImage*>(event.GetClientData());
-    if (image != nullptr && m_importBacklog) {
-        *m_importBacklog -= PictureMemory(image->GetSize());
+    const std::unique_ptr<AnimationFrame> frame(
+        static_cast<AnimationFrame*>(event.GetClientData()));
+    if (frame != nullptr && m_importBacklog) {
+        *m_importBacklog -= PictureMemory(wxSize(frame->pixels->Width(), frame->pixels->Height()));
     }
-    if (image != nullptr) {
-        const int delay = PictureDelay(*image, m_spinctrl_delay->GetValue());
-        auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
-        // The worker charged the picture before decoding it and passed the charge on.
-        item->HoldCharge(
-            MemoryCharge::Adopt(MemoryBudget::Process(), PictureMemory(image->GetSize())));
+    if (frame != nullptr) {
+        const int delay = frame->delay >= 0 ? frame->delay : m_spinctrl_delay->GetValue();
+        auto* item = new wxImageThumbnailItem(*frame);
         const bool kept =
             AddEntry(item, m_import.first >= 0 ? m_import.first + m_import.added : -1, delay);
         if (kept) {

@@ -53,9 +53,7 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_image == nullptr || !wxFileExists(SourceFileOf(m_path))) {
         return false;
     }
-    if (IsGifSource(m_path)) {
-        m_path = FrameReference(m_path, m_frameIndex);
-    }
+    m_path = FrameSourceName(m_path, m_frameIndex);
     m_frame = MakeAnimationFrame(*m_image, m_path, kDefaultDelay);
     m_thumbnail = m_frame.thumbnail && box == wxSize(kThumbnailBox, kThumbnailBox)
                       ? wxBitmap(*m_frame.thumbnail, -1)

@@ -36,5 +36,7 @@ TEST(FrameReference, OnlyAPictureNameWithTrailingDigitsIsAReference) {
         EXPECT_EQ(IsGifSource(path), source) << path;
         EXPECT_EQ(IsGifSourceUtf8(path), source) << path;
         EXPECT_EQ(IsLowerCaseGifSource(path), path == sources[0]) << path;
+        EXPECT_EQ(FrameSourceName(path, 3), source ? wxString(path) + "_3" : wxString(path))
+            << path;
     }
 }

@@ -18,9 +18,10 @@ namespace {
 struct EventCollector : wxEvtHandler {
     EventCollector() {
         Bind(wxEventTypeTag<wxCommandEvent>(wxEVT_WORKER_UPDATE), [this](wxCommandEvent& event) {
-            const std::unique_ptr<wxImage> image(static_cast<wxImage*>(event.GetClientData()));
+            const std::unique_ptr<AnimationFrame> frame(
+                static_cast<AnimationFrame*>(event.GetClientData()));
             const wxString name =
-                image && image->IsOk() ? wxFileNameFromPath(event.GetString()) : wxString("-");
+                frame && frame->IsOk() ? wxFileNameFromPath(event.GetString()) : wxString("-");
             events += wxString::Format("%s %ld %d, ", name, event.GetExtraLong(), event.GetInt());
             complete = event.GetInt() == 100;
             ++count;
@@ -48,9 +49,9 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         whole.Read(&bytes[0], bytes.size());
         WriteBytes(cut, bytes.substr(0, bytes.size() * 2 / 3));
     }
-    wxArrayString twoAndA;
-    twoAndA.Add(two);
-    twoAndA.Add(a);
+    wxArrayString threeAndA;
+    threeAndA.Add(three);
+    threeAndA.Add(a);
     struct Case {
         std::vector<wxString> paths;
         wxString events;
@@ -70,12 +71,13 @@ TEST(ImportWorker, EventsForEachKindOfList) {
          "three.gif_0 0 25, three.gif_2 2 50, a.png 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
-        // 4 x 4 frames take 64 bytes each: three fit, two more would not, and the import stops
-        // there.
+        // 4 x 4 frames take 64 bytes each while decoded: three do not fit beside two, and the
+        // import stops there; once compressed they give their room back to the next file.
+        {{two, three, a}, "two.gif_0 0 0, two.gif_1 1 0, - 0 100, ", 150, threeAndA},
         {{three, two, a},
-         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, - 0 100, ",
-         250,
-         twoAndA},
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, two.gif_0 0 33, two.gif_1 1 33, "
+         "a.png 0 100, ",
+         200},
         {{cut, a}, "cut.gif_0 0 0, a.png 0 100, ", 1000, {}, wxArrayString(1, cut)},
     };
     for (const Case& c : cases) {
