@@ -12,11 +12,13 @@
 #include "cli/standard_streams.h"
 #include "edit/delay_pacing.h"
 #include "export/gif_export.h"
+#include "export/size_fitting.h"
 #include "video/video_reference.h"
 
 #include <wx/intl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -200,8 +202,20 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         job.frameCount = static_cast<int>(plan.frames.size());
         job.delays = plan.delays;
     }
-    PlannedFrames frames(input.sources, plan.frames);
-    job.frameSource = [&frames, &view](int) { return ApplyTransform(frames.Next(), view); };
+    // A size limit reads the frames again from the start, and a sample of them skipping others.
+    std::unique_ptr<PlannedFrames> frames;
+    int nextFrame = 0;
+    job.frameSource = [&](int index) {
+        if (!frames || index < nextFrame) {
+            frames.reset(new PlannedFrames(input.sources, plan.frames));
+            nextFrame = 0;
+        }
+        for (; nextFrame < index; ++nextFrame) {
+            frames->Next();
+        }
+        ++nextFrame;
+        return ApplyTransform(frames->Next(), view);
+    };
     job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
     job.options = parsed.options;
     ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
@@ -215,6 +229,12 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     if (toOut && !CopyFileTo(job.path, streams.out, &error)) {
         Say(err, error);
         return kExportFailed;
+    }
+    if (parsed.options.maxBytes > 0) {
+        Say(notes, wxString::Format(_("chose quality %d, lossy level %d, %d colours: %s of %s"),
+                                    result.chosen.quality, result.chosen.lossy,
+                                    result.chosen.colours, FormatByteSize(result.bytes),
+                                    FormatByteSize(parsed.options.maxBytes)));
     }
     Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;

@@ -1,5 +1,6 @@
 #include "cli/option_table.h"
 
+#include "export/size_fitting.h"
 #include "video/video_time.h"
 
 #include <wx/intl.h>
@@ -73,6 +74,33 @@ std::vector<OptionRow> ExportOptionRows() {
                  return false;
              }
              parsed->options.palette = value == "best" ? PaletteMode::Best : PaletteMode::Standard;
+             return true;
+         }},
+        {"quality-level", 'Q', OptionValue::Required, "N",
+         _("the best colours at quality N, 1 to 100 (default 100): lower\n"
+           "numbers write smaller files with fewer colours, less dithering and\n"
+           "lossy codes"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             parsed->options.palette = PaletteMode::Best;
+             return ReadWholeNumber(value, name, kLowestQuality, kHighestQuality,
+                                    &parsed->options.quality, error);
+         }},
+        {"lossy", 0, OptionValue::Required, "N",
+         _("let a pixel take a colour at most N off in red, green and blue,\n"
+           "1 to 255, where that codes shorter; areas keep their colour"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             return ReadWholeNumber(value, name, 0, kHighestLossy, &parsed->options.lossy, error);
+         }},
+        {"max-size", 0, OptionValue::Required, "SIZE",
+         _("write the best file of at most SIZE (800K, 2M, 10MB; K and M count\n"
+           "in thousands): the quality, lossy level and colours are chosen"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             if (!ParseByteSize(value, &parsed->options.maxBytes)) {
+                 *error = wxString::Format(
+                     _("%s needs a size of at least %lld bytes such as 800K or 2M, not \"%s\""),
+                     name, kSmallestGifBytes, value);
+                 return false;
+             }
              return true;
          }},
         {"optimize", 'O', OptionValue::None, "",

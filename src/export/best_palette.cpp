@@ -70,7 +70,7 @@ double Grain(const wxImage& image, int step) {
 
 } // namespace
 
-wxImage QuantiseBest(const wxImage& opaque) {
+wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
@@ -80,8 +80,12 @@ wxImage QuantiseBest(const wxImage& opaque) {
     const int width = opaque.GetWidth();
     const int height = opaque.GetHeight();
     const std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
-    if (!attr || liq_set_max_colors(attr.get(), kBestModeColours) != LIQ_OK ||
-        liq_set_speed(attr.get(), kSpeed) != LIQ_OK) {
+    // Below the highest quality the library may use fewer colours where they reach it.
+    if (!attr ||
+        liq_set_max_colors(attr.get(), std::max(2, std::min(colours, kBestModeColours))) !=
+            LIQ_OK ||
+        liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
+        liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
         return wxImage();
     }
     Grid whole{&opaque, 1};
@@ -105,9 +109,11 @@ wxImage QuantiseBest(const wxImage& opaque) {
     }
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
     const double grain = Grain(opaque, sample.step);
+    // Dithering costs bytes; it falls with the quality number.
     liq_set_dithering_level(
         result.get(),
-        static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth)))));
+        static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
+                           std::max(1, std::min(quality, 100)) / 100.0));
     std::vector<unsigned char> indices(static_cast<size_t>(width) * height);
     if (liq_write_remapped_image(result.get(), image.get(), indices.data(), indices.size()) !=
         LIQ_OK) {

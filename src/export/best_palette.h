@@ -7,7 +7,8 @@
 // file can always mark the pixels that stay as they were.
 const int kBestModeColours = 255;
 
-// `opaque` (no alpha, no mask) reduced by libimagequant to at most kBestModeColours colours,
-// dithered, with that palette attached. Invalid when the library fails. The same picture always
-// gives the same result, on any thread.
-wxImage QuantiseBest(const wxImage& opaque);
+// `opaque` (no alpha, no mask) reduced by libimagequant to at most kBestModeColours colours (and
+// at most `colours`), dithered, with that palette attached; below quality 100 (of 1 to 100) with
+// fewer colours where they reach that quality, and less dithering. Invalid when the library
+// fails. The same picture always gives the same result, on any thread.
+wxImage QuantiseBest(const wxImage& opaque, int quality = 100, int colours = 256);

@@ -8,6 +8,14 @@ enum class PaletteMode {
     Best,
 };
 
+// The quality number's range; the highest writes the closest colours without loss.
+const int kLowestQuality = 1;
+const int kHighestQuality = 100;
+// The lossy level's range: how far red, green or blue of a pixel may move.
+const int kHighestLossy = 255;
+// The lossy level that follows the quality number.
+const int kLossyOfQuality = -1;
+
 struct ExportOptions {
     PaletteMode palette = PaletteMode::Standard;
     // From the second frame on, only the rectangle that changed is stored, unchanged pixels
@@ -15,9 +23,26 @@ struct ExportOptions {
     bool optimize = false;
     // How often players show the animation: 0 without end, otherwise that many passes.
     int passes = 0;
+    // The best mode's trade of fidelity for size: fewer colours, less dithering and lossy codes
+    // as it falls from kHighestQuality.
+    int quality = kHighestQuality;
+    // LZW codes that let a pixel take a colour at most this far off in red, green and blue
+    // where that continues a longer string; 0 codes every pixel as it is. kLossyOfQuality
+    // takes the level the quality number gives.
+    int lossy = kLossyOfQuality;
+    // The most colours a frame may keep; frames of more are reduced to this many.
+    int colours = 256;
+    // The largest file wanted, in bytes; 0 for no limit. The export then chooses the quality
+    // number, lossy level and colour count.
+    long long maxBytes = 0;
 
     bool operator==(const ExportOptions& other) const {
-        return palette == other.palette && optimize == other.optimize && passes == other.passes;
+        return palette == other.palette && optimize == other.optimize && passes == other.passes &&
+               quality == other.quality && lossy == other.lossy && colours == other.colours &&
+               maxBytes == other.maxBytes;
     }
     bool operator!=(const ExportOptions& other) const { return !(*this == other); }
 };
+
+// The lossy level the options code with.
+int LossyLevel(const ExportOptions& options);

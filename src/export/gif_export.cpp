@@ -6,6 +6,7 @@
 #include "export/frame_optimiser.h"
 #include "export/palette_conversion.h"
 #include "export/replacing_file.h"
+#include "export/size_fitting.h"
 #include "gif/gif_gifhandler.h"
 
 #include <wx/intl.h>
@@ -179,7 +180,7 @@ private:
             return frame;
         }
         bool exact = false;
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options.palette, &exact);
+        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options, &exact);
         if (!paletted.IsOk()) {
             frame.state = FrameState::NoPalette;
             return frame;
@@ -218,6 +219,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     std::unique_ptr<wxMemoryOutputStream> shortest;
     for (OptimisedFrame& way : ways) {
         way.layout.passes = job.options.passes;
+        way.layout.lossy = LossyLevel(job.options);
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         if (MyGifHandler().SaveFrame(*coded, way.image, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
@@ -250,6 +252,14 @@ GifExportResult ExportWithin(const GifExportJob& job);
 
 GifExportResult ExportGif(const GifExportJob& job) {
     try {
+        return job.options.maxBytes > 0 ? FitUnderSize(job) : ExportWithin(job);
+    } catch (const std::bad_alloc&) {
+        return NoMemory(job);
+    }
+}
+
+GifExportResult EncodeGif(const GifExportJob& job) {
+    try {
         return ExportWithin(job);
     } catch (const std::bad_alloc&) {
         return NoMemory(job);
@@ -276,11 +286,12 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         return NoMemory(job);
     }
     ReplacingFile file(job.path);
-    if (!file.Open()) {
+    if (job.bytesOut == nullptr && !file.Open()) {
         return Failure(wxString::Format(_("Cannot create \"%s\": %s"), job.path, file.Error()));
     }
 
     wxLogNull quiet;
+    unsigned long long written = 0;
     FrameOptimiser optimiser;
     FramePreparation preparation(job);
     if (job.threads > 1) {
@@ -332,18 +343,24 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                                             job.path, i + 1));
         }
         const wxStreamBuffer* buffer = bytes->GetOutputStreamBuffer();
-        if (!file.Write(buffer->GetBufferStart(), bytes->GetLength())) {
+        const unsigned char* start = static_cast<const unsigned char*>(buffer->GetBufferStart());
+        written += bytes->GetLength();
+        if (job.bytesOut != nullptr) {
+            job.bytesOut->insert(job.bytesOut->end(), start, start + bytes->GetLength());
+        } else if (!file.Write(start, bytes->GetLength())) {
             return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
         }
         if (job.progress) {
             job.progress((i + 1) * 100 / job.frameCount);
         }
     }
-    if (!file.Commit()) {
+    if (job.bytesOut == nullptr && !file.Commit()) {
         return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
     }
     GifExportResult result;
     result.ok = true;
+    result.bytes = written;
+    result.chosen = job.options;
     return result;
 }
 } // namespace

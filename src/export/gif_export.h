@@ -25,6 +25,9 @@ struct GifExportJob {
     std::vector<int> delays;
     // The GIF file to write.
     wxString path;
+    // When given, the file's bytes are appended here and no file is written (`path` then only
+    // names the file in messages).
+    std::vector<unsigned char>* bytesOut = nullptr;
     // Palette mode, optimised frames and passes; the defaults write the file as always.
     ExportOptions options;
     // Told the share of frames written, (i + 1) * 100 / frameCount, after each frame; on the
@@ -45,8 +48,14 @@ struct GifExportResult {
     bool stopped = false;
     // What failed and why, naming the file; empty on success.
     wxString message;
+    // The size of the file written.
+    unsigned long long bytes = 0;
+    // The options the file was written with: those asked for, or those a size limit chose.
+    ExportOptions chosen;
 };
 
-// Runs the export. On any failure or stop the target is left untouched and no unfinished file
-// remains.
+// Runs the export; with a size limit in the options, through FitUnderSize (size_fitting.h).
+// On any failure or stop the target is left untouched and no unfinished file remains.
 GifExportResult ExportGif(const GifExportJob& job);
+// The same with the options exactly as they are, any size limit left aside.
+GifExportResult EncodeGif(const GifExportJob& job);

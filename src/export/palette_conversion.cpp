@@ -8,6 +8,7 @@
 #include <wx/palette.h>
 #include <wx/quantize.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,6 +59,17 @@ wxImage ConvertToPalettedImage(const wxImage& image) {
 }
 
 wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact) {
+    ExportOptions options;
+    options.palette = mode;
+    return ConvertToPalettedImage(image, options, exact);
+}
+
+wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& options, bool* exact) {
+    const PaletteMode mode = options.palette;
+    // The colour count applies in the best mode only.
+    const int keep = mode == PaletteMode::Best
+                         ? std::max(2, std::min(options.colours, kPaletteSize))
+                         : kPaletteSize;
     if (exact != nullptr) {
         *exact = false;
     }
@@ -72,14 +84,14 @@ wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exa
 
     // A frame of at most 256 colours keeps them exactly in every mode: quantising would move
     // flat colours and dither them.
-    if (opaque.CountColours(kPaletteSize) <= static_cast<unsigned long>(kPaletteSize)) {
+    if (opaque.CountColours(keep) <= static_cast<unsigned long>(keep)) {
         if (exact != nullptr) {
             *exact = true;
         }
         return WithExactPalette(opaque);
     }
     if (mode == PaletteMode::Best) {
-        return QuantiseBest(opaque);
+        return QuantiseBest(opaque, options.quality, keep);
     }
 
     // The BMP writer quantises exactly so and then searches the palette for every pixel, which

@@ -17,3 +17,7 @@ wxImage ConvertToPalettedImage(const wxImage& image);
 // The same in the given mode: the best mode reduces frames of more than 256 colours with
 // libimagequant (best_palette.h). `exact`, when given, tells whether the frame kept its colours.
 wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact = nullptr);
+// The same with the options' mode, quality number and colour count (the last two in the best
+// mode only, where a frame of more colours than the count is quantised to that many).
+wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& options,
+                               bool* exact = nullptr);

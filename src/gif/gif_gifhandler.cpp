@@ -242,8 +242,14 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const wxImage& image, bool fi
             }
         }
     }
+    LzwLoss loss;
+    loss.bound = m_layout.lossy;
+    loss.colours = &colours[0].red;
+    loss.count = count;
+    loss.transparent = transparentIndex;
+    loss.width = width;
     std::vector<unsigned char> data;
     CodeLzw(indices.data(), pixels, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8,
-            others.empty() ? nullptr : others.data(), data);
+            others.empty() ? nullptr : others.data(), data, &loss);
     return WriteBytes(out, data.data(), data.size());
 }

@@ -27,6 +27,9 @@ struct GifFrameLayout {
     // How often players show the animation, written with frame 0: 0 without end, 1 once (no
     // looping block), n repeats it n - 1 times.
     int passes = 0;
+    // How far red, green and blue of a pixel may move so that its codes run longer; 0 writes
+    // every pixel as it is.
+    int lossy = 0;
     // For each pixel, row by row, whether the canvas shows it already: such a pixel is written
     // as its colour or as the transparent index, the one named first unless the other codes
     // shorter. Empty: every pixel as it is.

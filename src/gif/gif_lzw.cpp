@@ -1,6 +1,8 @@
 #include "gif/gif_lzw.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -165,10 +167,287 @@ private:
     int m_bestCode = 0;
 };
 
+// Lossy coding: each string of the code table is followed as far as the pixels allow, a pixel
+// taking any entry near enough to its own colour; what a pixel's colour misses by is carried to
+// the pixels after and below it (Floyd-Steinberg), so that areas keep their mean colour.
+class LossyCoder {
+public:
+    LossyCoder(const unsigned char* indices, size_t count, const unsigned char* others,
+               const LzwLoss& loss)
+        : m_indices(indices), m_count(count), m_others(others), m_loss(loss),
+          m_width(loss.width > 0 ? static_cast<size_t>(loss.width) : count), m_near(256 * 256, 0),
+          m_error(2 * 3 * (m_width + 2), 0) {
+        for (int index = 0; index < 256; ++index) {
+            m_last[index] = static_cast<unsigned char>(index);
+        }
+        for (int own = 0; own < loss.count; ++own) {
+            for (int other = 0; other < loss.count; ++other) {
+                m_near[own * 256 + other] = own != loss.transparent && other != loss.transparent &&
+                                            Within(Colour(own), Colour(other), loss.bound);
+            }
+        }
+        for (int own = 0; own < 256; ++own) {
+            for (int other = 0; other < 256; ++other) {
+                if (m_near[own * 256 + other]) {
+                    m_nearby[own].push_back(static_cast<unsigned char>(other));
+                }
+            }
+        }
+    }
+
+    void Code(int minCodeSize, std::vector<unsigned char>& out) {
+        out.push_back(static_cast<unsigned char>(minCodeSize));
+        const int clear = 1 << minCodeSize;
+        const int end = clear + 1;
+        CodeWriter writer(out);
+        ClearTable();
+        int bits = minCodeSize + 1;
+        int next = end + 1;
+        writer.Put(clear, bits);
+        int previous = -1;
+        for (size_t at = 0; at < m_count;) {
+            m_pendingPrefix = previous;
+            m_pendingCode = next;
+            const int first = FirstIndex(at);
+            StartWith(first);
+            Commit(at, first);
+            int code = first;
+            size_t p = at + 1;
+            for (int child; p < m_count && (child = BestChild(code, p, nullptr)) >= 0; ++p) {
+                Commit(p, m_last[child]);
+                code = child;
+            }
+            if (previous >= 0) {
+                Add(previous, first, next++);
+            }
+            writer.Put(code, bits);
+            if (next >= (1 << bits) && bits < kMaxBits) {
+                ++bits;
+            }
+            at = p;
+            previous = code;
+            if (at < m_count && next >= kClearAt) {
+                writer.Put(clear, bits);
+                ClearTable();
+                bits = minCodeSize + 1;
+                next = end + 1;
+                previous = -1;
+            }
+        }
+        writer.Put(end, bits);
+        writer.Finish();
+    }
+
+private:
+    static const int kCodes = 1 << kMaxBits;
+    // Differences are carried in sixteenths.
+    static const int kUnit = 16;
+
+    const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
+
+    static bool Within(const unsigned char* a, const unsigned char* b, int bound) {
+        return std::abs(a[0] - b[0]) <= bound && std::abs(a[1] - b[1]) <= bound &&
+               std::abs(a[2] - b[2]) <= bound;
+    }
+
+    // The pixel's colour as shown: a pixel that may stay transparent shows its other index.
+    int Own(size_t p) const {
+        if (m_others != nullptr && m_indices[p] == m_loss.transparent) {
+            return m_others[p];
+        }
+        return m_indices[p];
+    }
+
+    // Whether the pixel may be written as `index`: its own ways, or a colour near its own.
+    bool Takes(size_t p, int index) const {
+        return index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ||
+               m_near[Own(p) * 256 + index];
+    }
+
+    int* Error(size_t p, int row) {
+        return &m_error[3 * (((p / m_width + row) % 2) * (m_width + 2) + p % m_width + 1)];
+    }
+
+    // The colour the pixel should have, its own plus what the pixels before it missed by.
+    void Wanted(size_t p, int* rgb) {
+        const unsigned char* own = Colour(Own(p));
+        const int* error = Error(p, 0);
+        const int limit = m_loss.bound * kUnit;
+        for (int c = 0; c < 3; ++c) {
+            rgb[c] = own[c] * kUnit + std::max(-limit, std::min(limit, error[c]));
+        }
+    }
+
+    // Whether writing `index` leaves the pixel within the bound of its wanted colour, so that
+    // what earlier pixels missed by is made up rather than added to.
+    bool Keeps(size_t p, const int* wanted, int index) const {
+        if (index == m_indices[p] || (m_others != nullptr && index == m_others[p])) {
+            return true;
+        }
+        const unsigned char* shown = Colour(index);
+        const int limit = m_loss.bound * kUnit;
+        for (int c = 0; c < 3; ++c) {
+            if (std::abs(wanted[c] - shown[c] * kUnit) > limit) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // How far writing `index` is from the wanted colour; the pixel's own ways show its colour.
+    int Cost(size_t p, const int* wanted, int index) const {
+        const unsigned char* shown =
+            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
+                                                                                   : Colour(index);
+        int cost = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int d = wanted[c] - shown[c] * kUnit;
+            cost += d * d;
+        }
+        return cost;
+    }
+
+    void Commit(size_t p, int index) {
+        int wanted[3];
+        Wanted(p, wanted);
+        int* here = Error(p, 0);
+        here[0] = here[1] = here[2] = 0;
+        if (Own(p) == m_loss.transparent) {
+            return;
+        }
+        const unsigned char* shown =
+            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
+                                                                                   : Colour(index);
+        const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
+        const bool left = p % m_width != 0;
+        for (int c = 0; c < 3; ++c) {
+            const int miss = wanted[c] - shown[c] * kUnit;
+            if (right) {
+                Error(p + 1, 0)[c] += miss * 7 / 16;
+            }
+            int* below = Error(p, 1);
+            if (left) {
+                below[c - 3] += miss * 3 / 16;
+            }
+            below[c] += miss * 5 / 16;
+            if (right) {
+                below[c + 3] += miss / 16;
+            }
+        }
+        if ((p + 1) % m_width == 0) {
+            // The row below becomes the current one; the one after it starts clear.
+            int* row = Error(p, 0) - 3 * (p % m_width + 1);
+            std::fill(row, row + 3 * (m_width + 2), 0);
+        }
+    }
+
+    // The child of `code` that pixel p may continue with, nearest its wanted colour; -1 if none.
+    int BestChild(int code, size_t p, const int* frozen) {
+        int wanted[3];
+        if (frozen != nullptr) {
+            std::copy(frozen, frozen + 3, wanted);
+        } else {
+            Wanted(p, wanted);
+        }
+        int best = -1;
+        int bestCost = 0;
+        auto consider = [&](int child, int index) {
+            if (Takes(p, index) && Keeps(p, wanted, index)) {
+                const int cost = Cost(p, wanted, index);
+                if (best < 0 || cost < bestCost) {
+                    best = child;
+                    bestCost = cost;
+                }
+            }
+        };
+        for (int child = m_first[code]; child >= 0; child = m_sibling[child]) {
+            consider(child, m_last[child]);
+        }
+        if (code == m_pendingPrefix) {
+            consider(m_pendingCode, m_pendingIndex);
+        }
+        return best;
+    }
+
+    // The index a string starts with: of those the pixel may take, the one whose string goes
+    // furthest, the nearest its wanted colour among equals.
+    int FirstIndex(size_t at) {
+        int wanted[3];
+        Wanted(at, wanted);
+        int best = m_indices[at];
+        size_t bestLength = 0;
+        int bestCost = 0;
+        auto consider = [&](int index) {
+            if (!Keeps(at, wanted, index)) {
+                return;
+            }
+            StartWith(index);
+            size_t length = 1;
+            int code = index;
+            for (int child; at + length < m_count && length < kLookAhead &&
+                            (child = BestChild(code, at + length, wanted)) >= 0;
+                 ++length) {
+                code = child;
+            }
+            const int cost = Cost(at, wanted, index);
+            if (length > bestLength || (length == bestLength && cost < bestCost)) {
+                best = index;
+                bestLength = length;
+                bestCost = cost;
+            }
+        };
+        consider(m_indices[at]);
+        if (m_others != nullptr && m_others[at] != m_indices[at]) {
+            consider(m_others[at]);
+        }
+        for (unsigned char index : m_nearby[Own(at)]) {
+            consider(index);
+        }
+        return best;
+    }
+
+    // The string being coded starts with `index`: the entry the decoder adds on reading its
+    // code, the previous string followed by `index`, may already be taken.
+    void StartWith(int index) {
+        m_pendingIndex = index;
+        m_last[m_pendingCode] = static_cast<unsigned char>(index);
+    }
+
+    void ClearTable() { std::fill(m_first.begin(), m_first.end(), -1); }
+
+    void Add(int prefix, int index, int code) {
+        m_last[code] = static_cast<unsigned char>(index);
+        m_sibling[code] = m_first[prefix];
+        m_first[prefix] = static_cast<int16_t>(code);
+    }
+
+    // Strings longer than this are not followed to compare the ways a string may start.
+    static const size_t kLookAhead = 64;
+
+    const unsigned char* m_indices;
+    size_t m_count;
+    const unsigned char* m_others;
+    const LzwLoss& m_loss;
+    size_t m_width;
+    std::vector<unsigned char> m_near;
+    std::vector<unsigned char> m_nearby[256];
+    std::vector<int> m_error;
+    std::vector<int16_t> m_first = std::vector<int16_t>(kCodes, -1);
+    std::vector<int16_t> m_sibling = std::vector<int16_t>(kCodes, -1);
+    std::vector<unsigned char> m_last = std::vector<unsigned char>(kCodes, 0);
+    int m_pendingPrefix = -1;
+    int m_pendingIndex = 0;
+    int m_pendingCode = 0;
+};
+
 } // namespace
 
 void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
-             const unsigned char* others, std::vector<unsigned char>& out) {
+             const unsigned char* others, std::vector<unsigned char>& out, const LzwLoss* loss) {
+    if (loss != nullptr && loss->bound > 0) {
+        LossyCoder(indices, count, others, *loss).Code(minCodeSize, out);
+        return;
+    }
     out.push_back(static_cast<unsigned char>(minCodeSize));
     const int clear = 1 << minCodeSize;
     const int end = clear + 1;

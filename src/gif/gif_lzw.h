@@ -10,5 +10,22 @@
 // Where `others` is given and others[p] differs from indices[p], pixel p shows the same either
 // way (a pixel left transparent over what the canvas already shows, or stored in its colour):
 // the coder takes the other index where that continues a longer string.
+// With `loss`, a pixel may also be written as another entry near its own colour where that
+// continues a longer string (LzwLoss).
 void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
-             const unsigned char* others, std::vector<unsigned char>& out);
+             const unsigned char* others, std::vector<unsigned char>& out,
+             const struct LzwLoss* loss = nullptr);
+
+// What lossy coding may change: a pixel may be written as any entry whose red, green and blue
+// each differ from those of its own by at most `bound`; what the pixels miss their colour by is
+// carried on to the pixels after and below them, so that areas keep their mean colour.
+struct LzwLoss {
+    int bound = 0;
+    // The colour table, 3 bytes an entry, `count` entries.
+    const unsigned char* colours = nullptr;
+    int count = 0;
+    // The transparent entry (-1 for none): taken only by pixels whose own ways it is.
+    int transparent = -1;
+    // Pixels a row.
+    int width = 0;
+};

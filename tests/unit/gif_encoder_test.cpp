@@ -225,8 +225,8 @@ TEST(GifEncoder, LayoutAndMaskShapeFrameStartsAndTheFirstFrameCarriesThePasses) 
         Bytes frame1Start; // frame 1's control flags, descriptor, local table
     };
     // Fields: left, top, keep, global table, compact codes, passes, unchanged pixels.
-    const GifFrameLayout plain, placed{3, 258, true, true, true, 1, {}},
-        thrice{0, 0, false, false, true, 3, {}};
+    const GifFrameLayout plain, placed{3, 258, true, true, true, 1, 0, {}},
+        thrice{0, 0, false, false, true, 3, 0, {}};
     const std::vector<int> stripes = {1, 0, 1, 0}, each = {0, 1, 2, 3}, masked = {0, 5, 9, 3};
     const std::vector<Case> cases = {
         {plain, table, "", stripes, kLooping,

@@ -2,6 +2,7 @@
 // two threads, and failures that leave the old file as it was.
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
+#include "export/size_fitting.h"
 #include "gif/gif_frames.h"
 #include "support/test_files.h"
 
@@ -9,6 +10,8 @@
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -166,6 +169,120 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 }
             }
         }
+    }
+}
+
+// Photo-like frames: smooth colour fields with grain, moving a little from frame to frame.
+std::vector<wxImage> PhotoFrames(int count, int width, int height) {
+    std::vector<wxImage> frames;
+    unsigned seed = 5;
+    for (int f = 0; f < count; ++f) {
+        wxImage frame(width, height, false);
+        unsigned char* rgb = frame.GetData();
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                seed = seed * 1103515245u + 12345u;
+                const int grain = static_cast<int>((seed >> 16) % 17) - 8;
+                *rgb++ = static_cast<unsigned char>(std::max(0, std::min(255, 2 * x + f + grain)));
+                *rgb++ = static_cast<unsigned char>(std::max(0, std::min(255, 3 * y + grain)));
+                *rgb++ =
+                    static_cast<unsigned char>(std::max(0, std::min(255, 120 + x - y + grain)));
+            }
+        }
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
+    TempFolder folder;
+    const std::vector<wxImage> frames = PhotoFrames(3, 96, 64);
+    for (bool optimize : {false, true}) {
+        SCOPED_TRACE(optimize);
+        GifExportJob job = JobFor(frames, 96, 64, folder.File("lossless.gif"));
+        job.options.palette = PaletteMode::Best;
+        job.options.optimize = optimize;
+        ASSERT_TRUE(ExportGif(job).ok);
+        const int bound = 24;
+        job.options.lossy = bound;
+        job.path = folder.File("lossy.gif");
+        ASSERT_TRUE(ExportGif(job).ok);
+        EXPECT_LT(ReadBytes(job.path).size(),
+                  ReadBytes(folder.File("lossless.gif")).size() * 3 / 4);
+
+        const auto exact = ShownFrames(folder.File("lossless.gif"));
+        const auto lossy = ShownFrames(job.path);
+        for (size_t d = 0; d < exact.size(); ++d) {
+            ASSERT_EQ(lossy[d].size(), frames.size());
+            for (size_t i = 0; i < frames.size(); ++i) {
+                // No pixel moves further than the bound; blocks of 8 x 8 keep their mean.
+                int worst = 0, worstMean = 0;
+                for (int by = 0; by < 64; by += 8) {
+                    for (int bx = 0; bx < 96; bx += 8) {
+                        int sum[3] = {};
+                        for (int p = 0; p < 64; ++p) {
+                            const size_t at = 3 * ((by + p / 8) * 96 + bx + p % 8);
+                            for (int c = 0; c < 3; ++c) {
+                                const int moved = static_cast<unsigned char>(lossy[d][i][at + c]) -
+                                                  static_cast<unsigned char>(exact[d][i][at + c]);
+                                worst = std::max(worst, std::abs(moved));
+                                sum[c] += moved;
+                            }
+                        }
+                        for (int c = 0; c < 3; ++c) {
+                            worstMean = std::max(worstMean, std::abs(sum[c]) / 64);
+                        }
+                    }
+                }
+                EXPECT_LE(worst, bound) << "decoder " << d << " frame " << i;
+                EXPECT_LE(worstMean, 4) << "decoder " << d << " frame " << i;
+            }
+        }
+    }
+}
+
+TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
+    TempFolder folder;
+    const std::vector<wxImage> frames = PhotoFrames(14, 96, 64);
+    GifExportJob job = JobFor(frames, 96, 64, folder.File("whole.gif"));
+    job.options.palette = PaletteMode::Best;
+    job.options.optimize = true;
+    ASSERT_TRUE(ExportGif(job).ok);
+    const long long whole = static_cast<long long>(ReadBytes(job.path).size());
+    job.path = folder.File("limited.gif");
+    for (long long limit : {whole * 2, whole * 6 / 10, whole * 3 / 10}) {
+        SCOPED_TRACE(limit);
+        job.options.maxBytes = limit;
+        std::vector<int> progress;
+        job.progress = [&progress](int percent) { progress.push_back(percent); };
+        const GifExportResult result = ExportGif(job);
+        ASSERT_TRUE(result.ok) << result.message;
+        const long long size = static_cast<long long>(ReadBytes(job.path).size());
+        EXPECT_EQ(static_cast<long long>(result.bytes), size);
+        EXPECT_LE(size, limit);
+        EXPECT_EQ(result.chosen.quality == kHighestQuality, limit > whole);
+        EXPECT_EQ(progress.back(), 100);
+        EXPECT_EQ(ShownFrames(job.path)[1].size(), frames.size());
+    }
+    job.progress = nullptr;
+    // Even the smallest setting does not fit: nothing is written, and the size it gives is told.
+    job.options.maxBytes = kSmallestGifBytes + 100;
+    job.path = folder.File("none.gif");
+    const GifExportResult refused = ExportGif(job);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_GT(refused.bytes, static_cast<unsigned long long>(job.options.maxBytes));
+    EXPECT_TRUE(refused.message.Contains(FormatByteSize(refused.bytes))) << refused.message;
+    EXPECT_FALSE(wxFileExists(job.path));
+
+    long long bytes = 0;
+    for (const char* good : {"800K", "2M", "10MB", "1.5 mb", "5000"}) {
+        EXPECT_TRUE(ParseByteSize(good, &bytes)) << good;
+    }
+    EXPECT_EQ(bytes, 5000);
+    ASSERT_TRUE(ParseByteSize("1.5 mb", &bytes));
+    EXPECT_EQ(bytes, 1500000);
+    for (const char* bad : {"", "M", "-2M", "2X", "38", "1e9"}) {
+        EXPECT_FALSE(ParseByteSize(bad, &bytes)) << bad;
     }
 }
 
