@@ -76,12 +76,12 @@ exporter() {
 # The same for the window's Open Project, from the command to the message or the last frame
 # (Add Image with --add); with --save, then Save Project's wall s as well.
 window() {
-    local how=--project
-    [ "${2:-}" = --add ] && how=
+    local how=--project extra=${2:-}
+    [ "$extra" = --add ] && how= extra=
     HOME=$work/home niced xvfb-run -a -s "-screen 0 1280x1024x24" \
-        "$build/stage/bench/window_import_bench" $how "$1" ${2/--add/} 2>&1 |
+        "$build/stage/bench/window_import_bench" $how "$1" $extra 2>&1 |
         sed -n -E -e 's/^[0-9]+ frames in ([0-9.]+) s, CPU ([0-9.]+) s, peak ([0-9]+) MiB/\1 | \2 | \3/p' \
-            -e 's/^saved in ([0-9.]+) s/\1/p' | paste -sd'|' | sed 's/|/ | /g'
+            -e 's/^saved in ([0-9.]+) s/\1/p' | paste -sd'|' | sed 's/ *| */ | /g'
 }
 row() {
     echo "| $1 | $(stat -c %s "$2") | $(grep -c '<path>' "$2") | $(exporter "$2") | $(window "$2") |"
