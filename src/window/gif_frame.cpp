@@ -73,7 +73,6 @@ void GifFrame::Init() {
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     m_thumbnailCtrl->SetAnimation(&m_animation);
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
-    m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
     InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
