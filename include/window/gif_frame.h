@@ -3,6 +3,7 @@
 
 #include "app/canvas_size.h"
 #include "app/export_setting.h"
+#include "app/places_setting.h"
 #include "document/animation.h"
 #include "document/decoded_frames.h"
 #include "edit/edit_target.h"
@@ -136,6 +137,10 @@ public:
     void OnNewProject(wxCommandEvent& event);
     void OnOpenProject(wxCommandEvent& event);
     void OnSaveProject(wxCommandEvent& event);
+    // An item of Recent Projects: opened as Open Project opens a file.
+    void OnRecentProject(wxCommandEvent& event);
+    // Recent Projects lists the remembered projects still there, newest first.
+    void RefreshRecentMenu();
     void OnClose(wxEvent& event);
     void OnAddImage(wxCommandEvent& event);
     void OnDelete(wxCommandEvent& event);
@@ -194,6 +199,8 @@ public:
     wxMenu* m_menu_frame = nullptr;
     wxMenu* m_menu_animation = nullptr;
     wxMenu* m_menu_help = nullptr;
+    wxMenu* m_menu_recent = nullptr;
+    wxMenuItem* m_menuItem_recent = nullptr;
     wxMenuItem* m_menuItem_new = nullptr;
     wxMenuItem* m_menuItem_open = nullptr;
     wxMenuItem* m_menuItem_save = nullptr;
@@ -298,7 +305,14 @@ private:
     // The frame the tools look at: the first selected, else the first.
     int FocusFrame() const;
 
-    bool ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths);
+    // Shows a file dialog in the folder this kind of dialog showed last (unless the request
+    // names one) and remembers the folder chosen.
+    bool ShowFileDialog(DialogPlace place, FileDialogRequest request, wxArrayString& paths);
+    // A project opened or saved: first in Recent Projects and in the desktop's recent files.
+    void RememberProject(const wxString& path);
+    // The window's remembered size and position, kept on a screen that is there.
+    void RestoreWindowPlace();
+    void RememberWindowPlace();
     void SetLabelTexts();
     void FitStatusBarHeight();
     void SetEditControlsEnabled(bool enable);
@@ -381,6 +395,7 @@ private:
     ExportOptions CurrentExportOptions() const;
 
     FileDialogSeam m_fileDialogSeam;
+    PlacesSetting m_places;
     std::unique_ptr<EditTarget> m_editTarget;
     Animation m_animation;
     // The frames the preview showed last, decoded.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/animation.h"
+#include "image/strip_palette.h"
 #include "window/thumbnail_event.h"
 #include "window/thumbnail_item.h"
 
@@ -27,6 +28,9 @@ enum {
     // Each cell shows the frame label below the image.
     wxTHUMBSTRIP_SHOW_LABEL = 0x80,
 };
+
+// A palette colour as the toolkit takes it.
+wxColour ToColour(Rgb colour);
 
 class wxThumbnailCtrl : public wxScrolledWindow {
 public:
@@ -133,11 +137,9 @@ public:
     int GetSpacing() const { return m_spacing; }
     int GetMargin() const { return m_margin; }
     int GetTextHeight() const { return m_textHeight; }
-    const wxColour& GetSelectedFocusedColour() const { return m_selectedFocusedColour; }
-    const wxColour& GetSelectedUnfocusedColour() const { return m_selectedUnfocusedColour; }
-    const wxColour& GetUnselectedColour() const { return m_unselectedColour; }
-    const wxColour& GetFocusRectColour() const { return m_focusRectColour; }
-    const wxColour& GetLabelColour() const { return m_labelColour; }
+    // The colours come from the desktop theme and follow it when it changes.
+    const StripPalette& GetPalette() const { return m_palette; }
+    void ApplyThemeColours();
 
 private:
     int ColumnCount(int clientWidth) const;
@@ -150,6 +152,7 @@ private:
     void OnEraseBackground(wxEraseEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnFocusChange(wxFocusEvent& event);
+    void OnThemeChanged(wxSysColourChangedEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnMiddleDown(wxMouseEvent& event);
@@ -181,14 +184,9 @@ private:
     int m_anchorItem = -1;
     int m_lastSelected = -1;
     int m_focusItem = -1;
-    wxColour m_selectedFocusedColour{140, 140, 140};
-    wxColour m_selectedUnfocusedColour{175, 175, 175};
-    wxColour m_unselectedColour;
-    wxColour m_focusRectColour{100, 80, 80};
-    wxColour m_labelColour{0, 0, 200};
+    StripPalette m_palette;
     wxBitmap m_paintBuffer;
     unsigned m_editCount = 0;
-    wxColour m_dropMarkerColour{20, 40, 160};
     // A plain press on one of several selected entries leaves them selected for a drag; the
     // release selects the entry alone when no drag followed.
     int m_pressedItem = -1;

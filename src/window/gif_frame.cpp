@@ -48,6 +48,7 @@ void GifFrame::Init() {
     ApplyLanguage(language);
     m_language = language;
     m_exportSetting = ReadExportSetting();
+    m_places = ReadPlacesSetting();
 
     InitEditHistory();
     BuildMenuBar();
@@ -72,7 +73,6 @@ void GifFrame::Init() {
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     m_thumbnailCtrl->SetAnimation(&m_animation);
     stripSizer->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
-    m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227, 255));
     InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
@@ -81,6 +81,13 @@ void GifFrame::Init() {
     m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
+    // Projects deleted or moved since are dropped from Recent Projects before it is shown.
+    Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+        if (event.GetMenu() == m_menu_file) {
+            RefreshRecentMenu();
+        }
+        event.Skip();
+    });
     // The preview is the last stop of Tab; its focus shows as a dotted frame.
     m_panel_down->SetCanFocus(true);
     m_panel_down->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
@@ -135,6 +142,7 @@ void GifFrame::Init() {
     SetTitle(GetProductName());
     m_isPlaying = false;
     UpdateEditMenu();
+    RestoreWindowPlace();
 }
 
 void GifFrame::SetLabelTexts() {
@@ -184,12 +192,4 @@ void GifFrame::SetEditControlsEnabled(bool enable) {
     m_spinctrl_width->Enable(enable);
     m_spinctrl_height->Enable(enable);
     m_menuItem_saveproject->Enable(enable);
-}
-
-bool GifFrame::ShowFileDialog(const FileDialogRequest& request, wxArrayString& paths) {
-    paths.clear();
-    if (m_fileDialogSeam) {
-        return m_fileDialogSeam(this, request, paths);
-    }
-    return ShowDesktopFileDialog(this, request, paths);
 }

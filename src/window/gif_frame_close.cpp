@@ -26,6 +26,7 @@ int GifFrame::AskToSaveProject() {
 
 void GifFrame::OnClose(wxEvent&) {
     StopPreview();
+    RememberWindowPlace();
     if (m_thumbnailCtrl->GetCount() > 0) {
         CloseWithPrompt();
     } else {

@@ -28,8 +28,15 @@ bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
     // A real name: a pattern as default name would be written as a file of that name.
     FileDialogRequest request{message, "", "Untitled.gif", _("Image files") + " (*.gif)|*.gif",
                               kSaveDialogStyle};
+    // A project's animation goes beside the project, under the name it gave or its own.
+    if (!m_projectPath.empty()) {
+        wxFileName project(m_projectPath);
+        request.defaultDir = project.GetPath();
+        request.defaultFile = m_gifName.empty() ? project.GetName() + ".gif" : m_gifName;
+    }
     wxArrayString paths;
-    if (!ShowFileDialog(request, paths) || paths.empty() || paths[0].empty()) {
+    if (!ShowFileDialog(DialogPlace::SaveGif, request, paths) || paths.empty() ||
+        paths[0].empty()) {
         return false;
     }
     path = paths[0];

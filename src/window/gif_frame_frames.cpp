@@ -86,7 +86,8 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
 
 bool GifFrame::AskImagePaths(const wxString& message, wxArrayString& paths) {
     const FileDialogRequest request{message, "", "", ImageWildcard(), kImageDialogStyle};
-    return ShowFileDialog(request, paths) && !paths.empty() && ChooseVideoParts(paths);
+    return ShowFileDialog(DialogPlace::Images, request, paths) && !paths.empty() &&
+           ChooseVideoParts(paths);
 }
 
 void GifFrame::OnAddImage(wxCommandEvent&) {

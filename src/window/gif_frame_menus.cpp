@@ -16,6 +16,8 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_save = AddItem(m_menu_file, "Save");
     m_menuItem_saveas = AddItem(m_menu_file, "Save As", "Ctrl+Shift+S");
     m_menuItem_open = AddItem(m_menu_file, "Open Project", "Ctrl+O");
+    m_menu_recent = new wxMenu(0);
+    m_menuItem_recent = AddSubmenu(m_menu_file, m_menu_recent, "Recent Projects");
     m_menuItem_saveproject = AddItem(m_menu_file, "Save Project", "Ctrl+S");
     m_menuItem_exit = AddItem(m_menu_file, "Exit", "Ctrl+Q");
     AddMenu(m_menubar, m_menu_file, "File");
@@ -113,7 +115,11 @@ void GifFrame::BuildMenuBar() {
     Connect(ID_POPUP_INSERT, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnInsertImage));
     Connect(wxID_DELETE, wxEVT_MENU, wxCommandEventHandler(GifFrame::OnDelete));
 
+    Connect(wxID_FILE1, wxID_FILE1 + int(kRecentProjects) - 1, wxEVT_MENU,
+            wxCommandEventHandler(GifFrame::OnRecentProject));
+
     AssignMnemonics(m_menubar);
+    RefreshRecentMenu();
     SetMenuBar(m_menubar);
     // The replaced bar may be the one whose item is being handled right now: it goes once the
     // handler has returned.

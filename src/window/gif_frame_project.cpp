@@ -58,7 +58,8 @@ bool GifFrame::AskProjectPath(wxString& path) {
     FileDialogRequest request{_("Save XML Files"), "", "", _("XML files") + " (*.xml)|*.xml",
                               wxFD_SAVE | wxFD_OVERWRITE_PROMPT};
     wxArrayString paths;
-    if (!ShowFileDialog(request, paths) || paths.empty() || paths[0].empty()) {
+    if (!ShowFileDialog(DialogPlace::SaveProject, request, paths) || paths.empty() ||
+        paths[0].empty()) {
         return false;
     }
     path = paths[0];
@@ -117,6 +118,7 @@ bool GifFrame::SaveProjectFile() {
     m_projectFileName = wxFileNameFromPath(path);
     SetProjectTitle();
     RecordProjectState();
+    RememberProject(path);
     return true;
 }
 
@@ -175,7 +177,8 @@ void GifFrame::OpenProjectFile(const wxString& given) {
                                   _("Xml files") + " (*.xml)|" + AnyCasePatterns({"xml"}) + "|" +
                                       AllFilesWildcard(),
                                   wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
-        if (!ShowFileDialog(request, chosen) || chosen.empty() || chosen[0].empty()) {
+        if (!ShowFileDialog(DialogPlace::OpenProject, request, chosen) || chosen.empty() ||
+            chosen[0].empty()) {
             return;
         }
     }
@@ -205,6 +208,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_projectFileName = wxFileNameFromPath(path);
     m_projectSaveFailed = false;
     SetProjectTitle();
+    RememberProject(path);
     m_gifName = project.name;
     // The GIF written before belongs to another animation: the first Save asks for a file.
     m_gifPath.clear();

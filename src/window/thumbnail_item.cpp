@@ -45,10 +45,11 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     const bool selected = (state & THUMBSTRIP_STATE_SELECTED) != 0;
     const wxRect& r = rect;
 
-    const wxColour& fill = !selected ? ctrl.GetUnselectedColour()
-                           : (state & THUMBSTRIP_STATE_CTRL_FOCUSED) != 0
-                               ? ctrl.GetSelectedFocusedColour()
-                               : ctrl.GetSelectedUnfocusedColour();
+    const StripPalette& palette = ctrl.GetPalette();
+    const wxColour fill =
+        ToColour(!selected                                      ? palette.cell
+                 : (state & THUMBSTRIP_STATE_CTRL_FOCUSED) != 0 ? palette.selectedFocused
+                                                                : palette.selectedUnfocused);
     dc.SetBrush(wxBrush(fill));
     dc.SetPen(wxPen(fill, 1));
     dc.DrawRectangle(r);
@@ -67,7 +68,7 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
 
     const wxString name = wxFileNameFromPath(m_path);
     if (!name.empty() && ctrl.HasFlag(wxTHUMBSTRIP_SHOW_NAME)) {
-        SetTextLook(dc, ctrl, selected ? *wxWHITE : *wxBLACK);
+        SetTextLook(dc, ctrl, ToColour(selected ? palette.selectedText : palette.name));
         const wxRect box(r.x + m, r.y + m, r.width - 2 * m,
                          (r.height - imageRect.height) / 2 - 2 * m);
         const int textWidth = dc.GetTextExtent(name).x;
@@ -79,7 +80,7 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     wxString extension;
     wxFileName::SplitPath(name, &folder, &base, &extension);
     if (!extension.empty() && ctrl.HasFlag(wxTHUMBSTRIP_SHOW_LABEL)) {
-        SetTextLook(dc, ctrl, selected ? *wxWHITE : ctrl.GetLabelColour());
+        SetTextLook(dc, ctrl, ToColour(selected ? palette.selectedText : palette.label));
         const int gap = (r.height - imageRect.height) / 2;
         const wxRect box(r.x + m, r.y + r.height - gap + m, r.width - 2 * m, gap - 2 * m);
         // The frame's start time: the delays of the frames before it.
@@ -95,7 +96,7 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
         if (context != nullptr) {
             context->SetAntialiasMode(wxANTIALIAS_NONE);
         }
-        dc.SetPen(wxPen(ctrl.GetFocusRectColour(), 1, wxPENSTYLE_DOT));
+        dc.SetPen(wxPen(ToColour(palette.focusBox), 1, wxPENSTYLE_DOT));
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2,
                          imageRect.height + 2);

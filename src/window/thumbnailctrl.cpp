@@ -22,8 +22,7 @@ constexpr long kStripStyle = kScrollStyle | wxBORDER_SUNKEN | wxTHUMBSTRIP_MULTI
 
 wxIMPLEMENT_CLASS(wxThumbnailCtrl, wxScrolledWindow);
 
-wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxSize& size)
-    : m_unselectedColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)) {
+wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxSize& size) {
     if (!Create(parent, ID_THUMBNAIL_CTRL, pos, size, kStripStyle, wxPanelNameStr)) {
         return;
     }
@@ -31,7 +30,7 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
         SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
     }
     RecalcItemMetrics();
-    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    ApplyThemeColours();
     SetInitialSize(size);
     EnsurePaintBuffer(size);
 
@@ -40,6 +39,7 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
     Bind(wxEVT_SIZE, &wxThumbnailCtrl::OnSize, this);
     Bind(wxEVT_SET_FOCUS, &wxThumbnailCtrl::OnFocusChange, this);
     Bind(wxEVT_KILL_FOCUS, &wxThumbnailCtrl::OnFocusChange, this);
+    Bind(wxEVT_SYS_COLOUR_CHANGED, &wxThumbnailCtrl::OnThemeChanged, this);
     Bind(wxEVT_LEFT_DOWN, &wxThumbnailCtrl::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &wxThumbnailCtrl::OnRightDown, this);
     Bind(wxEVT_MIDDLE_DOWN, &wxThumbnailCtrl::OnMiddleDown, this);

@@ -93,7 +93,7 @@ void wxThumbnailCtrl::PaintDropMarker(wxDC& dc) {
     }
     const int gapX = m_markerAfter ? cell.GetRight() + 1 : cell.x - m_spacing;
     dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(m_dropMarkerColour));
+    dc.SetBrush(wxBrush(ToColour(m_palette.dropMarker)));
     dc.DrawRectangle(gapX - 1, cell.y - 2, m_spacing + 2, cell.height + 4);
 }
 

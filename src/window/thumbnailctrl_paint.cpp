@@ -37,11 +37,32 @@ bool wxThumbnailCtrl::EnsurePaintBuffer(const wxSize& size) {
     return m_paintBuffer.IsOk();
 }
 
+namespace {
+Rgb ThemeRgb(wxSystemColour which) {
+    const wxColour colour = wxSystemSettings::GetColour(which);
+    return {colour.Red(), colour.Green(), colour.Blue()};
+}
+} // namespace
+
+wxColour ToColour(Rgb colour) {
+    return wxColour(colour.r, colour.g, colour.b);
+}
+
+void wxThumbnailCtrl::ApplyThemeColours() {
+    m_palette = MakeStripPalette({ThemeRgb(wxSYS_COLOUR_WINDOW), ThemeRgb(wxSYS_COLOUR_BTNFACE),
+                                  ThemeRgb(wxSYS_COLOUR_BTNTEXT), ThemeRgb(wxSYS_COLOUR_HIGHLIGHT),
+                                  ThemeRgb(wxSYS_COLOUR_HIGHLIGHTTEXT)});
+    SetBackgroundColour(ToColour(m_palette.background));
+    Refresh();
+}
+
+void wxThumbnailCtrl::OnThemeChanged(wxSysColourChangedEvent& event) {
+    ApplyThemeColours();
+    event.Skip();
+}
+
 void wxThumbnailCtrl::PaintBackground(wxDC& dc) {
-    wxColour colour = GetBackgroundColour();
-    if (!colour.IsOk()) {
-        colour = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
-    }
+    const wxColour colour = GetBackgroundColour();
     dc.SetBrush(wxBrush(colour));
     dc.SetPen(*wxTRANSPARENT_PEN);
     const wxSize client = GetClientSize();

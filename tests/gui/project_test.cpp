@@ -251,3 +251,45 @@ TEST_F(Project, EachFrameKeepsItsOwnDelayThroughGifAndProject) {
     Command(frame->m_menuItem_undo);
     EXPECT_EQ(frame->GetAnimation().Delays(), (std::vector<int>{50, 30, 200, 10}));
 }
+
+TEST_F(Project, RecentProjectsOpenAfterTheQuestionAndTheDialogsStartWhereTheyWereLeft) {
+    const wxString a = WritePng(folder.File("a.png"), 20, 10);
+    for (const char* name : {"first.xml", "second.xml", "gone.xml"}) {
+        Import(frame->m_menuItem_add, {a});
+        answer = {folder.File(name)};
+        Command(frame->m_menuItem_saveproject);
+        Command(frame->m_menuItem_new);
+    }
+    wxRemoveFile(folder.File("gone.xml"));
+    Restart();
+    wxMenuEvent opened(wxEVT_MENU_OPEN, 0, frame->m_menu_file);
+    frame->ProcessWindowEvent(opened);
+    const auto shown = [this] {
+        std::vector<wxString> labels;
+        for (const wxMenuItem* item : frame->m_menu_recent->GetMenuItems()) {
+            labels.push_back(item->GetItemLabel());
+        }
+        return labels;
+    };
+    EXPECT_EQ(shown(), (std::vector<wxString>{"&1  second.xml", "&2  first.xml"}));
+
+    AddFrames({{8, 8}});
+    wxTEST_DIALOG(
+        {
+            Command(wxID_FILE2);
+            RunUntil([this] { return frame->GetTitle() == "first - Reelmont"; });
+            ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+        },
+        wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png"}));
+    EXPECT_EQ(shown(), (std::vector<wxString>{"&1  first.xml", "&2  second.xml"}));
+
+    // Save suggests the project's GIF beside the project; the image dialog starts in the
+    // folder it was left in, after a restart too.
+    answer.clear();
+    Command(frame->m_menuItem_save);
+    EXPECT_EQ(asked.back().defaultDir + "/", folder.File(""));
+    EXPECT_EQ(asked.back().defaultFile, "first.gif");
+    Command(frame->m_menuItem_add);
+    EXPECT_EQ(asked.back().defaultDir + "/", folder.File(""));
+}

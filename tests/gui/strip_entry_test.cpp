@@ -46,8 +46,8 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     for (std::sregex_iterator i(svg.begin(), svg.end(), text), end; i != end; ++i) {
         texts += (*i)[2].str() + " " + (*i)[1].str() + "|";
     }
-    EXPECT_EQ(texts, "a.gif_12 #000000|#1  0.00sec #0000C8|b.GIF_3 #000000|#2  0.07sec #0000C8|"
-                     "plain #000000|frame.png #000000|#4  0.21sec #0000C8|frame.png #FFFFFF|"
+    EXPECT_EQ(texts, "a.gif_12 #2E3436|#1  0.00sec #0000C8|b.GIF_3 #2E3436|#2  0.07sec #0000C8|"
+                     "plain #2E3436|frame.png #2E3436|#4  0.21sec #0000C8|frame.png #FFFFFF|"
                      "#5  0.28sec #FFFFFF|");
 }
 
@@ -60,7 +60,8 @@ TEST_F(StripTest, CellLooksFollowTheStateAndTheFocus) {
     }
     m_strip->Select(1);
     m_strip->SetFocusItem(2);
-    const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    const StripPalette& palette = m_strip->GetPalette();
+    const wxColour face = ToColour(palette.cell);
     const struct {
         bool hasFocus;
         int n;
@@ -70,8 +71,8 @@ TEST_F(StripTest, CellLooksFollowTheStateAndTheFocus) {
         // Raised when unselected, sunken when selected; the focus box is drawn only while the
         // strip has the keyboard focus.
         {false, 0, face, *wxWHITE, false},
-        {false, 1, {175, 175, 175}, *wxBLACK, false},
-        {true, 1, {140, 140, 140}, *wxBLACK, false},
+        {false, 1, ToColour(palette.selectedUnfocused), *wxBLACK, false},
+        {true, 1, ToColour(palette.selectedFocused), *wxBLACK, false},
         {false, 2, face, *wxWHITE, false},
         {true, 2, face, *wxWHITE, true},
     };

@@ -1,10 +1,13 @@
 #include "app/domain_option.h"
 #include "app/language_setting.h"
+#include "app/places_setting.h"
 #include "app/platform.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
+
+#include <vector>
 
 TEST(StringToInt, FollowsTheRuntimeConversionRules) {
     // The project reader's tests read plain numbers, letters and trailing text through it.
@@ -71,4 +74,45 @@ TEST(LanguageSetting, FirstStartTakesTheSystemsLanguageWhenItIsOneOfTheSeven) {
     for (const auto& [name, language] : rows) {
         EXPECT_EQ(LanguageForLocaleName(name), language) << name;
     }
+}
+
+TEST(PlacesSetting, ReadsWhatItWroteAndSkipsOnlyTheDamagedLines) {
+    const std::pair<const char*, const char*> rows[] = {
+        // Every place, a window maximised on a screen left of the first, paths with "=".
+        {"images=/a\nopen-project=/b=c\nsave-gif=/c\nsave-project=/d\n"
+         "window=-1200 20 800 600 maximised\nrecent=/p/1.xml\nrecent=/p/2.xml\n",
+         nullptr},
+        // Line ends of another system.
+        {"images=/a\r\nrecent=/p/1.xml\r\n", "images=/a\nrecent=/p/1.xml\n"},
+        // Sizes of nothing, words, lines without key or value, a project twice.
+        {"window=10 20 0 600\nwindow=x 1 2 3\nnonsense\n=/x\nimages=\nrecent=/p/1.xml\n"
+         "recent=/p/1.xml\nsave-gif=/c\n",
+         "save-gif=/c\nrecent=/p/1.xml\n"},
+        {"window=10 20 640 480\n", nullptr},
+        // More projects than the menu lists: the newest stay.
+        {"recent=/1\nrecent=/2\nrecent=/3\nrecent=/4\nrecent=/5\nrecent=/6\nrecent=/7\n"
+         "recent=/8\nrecent=/9\n",
+         "recent=/1\nrecent=/2\nrecent=/3\nrecent=/4\nrecent=/5\nrecent=/6\nrecent=/7\n"
+         "recent=/8\n"},
+    };
+    for (const auto& [text, expected] : rows) {
+        EXPECT_EQ(FormatPlaces(ParsePlaces(text)), expected ? expected : text) << text;
+    }
+
+    PlacesSetting places = ParsePlaces("recent=/a.xml\nrecent=/b.xml\nrecent=/c.xml\n");
+    AddRecentProject(places, "/b.xml");
+    EXPECT_EQ(places.recentProjects, (std::vector<wxString>{"/b.xml", "/a.xml", "/c.xml"}));
+    for (int n = 0; n < 8; ++n) {
+        AddRecentProject(places, wxString::Format("/%d.xml", n));
+    }
+    EXPECT_EQ(places.recentProjects.size(), kRecentProjects);
+    EXPECT_EQ(places.recentProjects.front(), "/7.xml");
+    // A name with a line break would read back as two lines: it is not kept.
+    places.Folder(DialogPlace::Images) = "/new\nline";
+    places.Folder(DialogPlace::SaveGif) = wxString::FromUTF8("/bilder/größe");
+    WritePlacesSetting(places);
+    const PlacesSetting read = ReadPlacesSetting();
+    EXPECT_EQ(read.recentProjects, places.recentProjects);
+    EXPECT_EQ(read.folders[int(DialogPlace::Images)], "");
+    EXPECT_EQ(read.folders[int(DialogPlace::SaveGif)], wxString::FromUTF8("/bilder/größe"));
 }
