@@ -6,6 +6,7 @@
 #include <wx/string.h>
 
 #include <functional>
+#include <initializer_list>
 
 class wxWindow;
 
@@ -25,3 +26,11 @@ using FileDialogSeam =
 // The real dialog of the desktop.
 bool ShowDesktopFileDialog(wxWindow* parent, const FileDialogRequest& request,
                            wxArrayString& paths);
+
+// The dialog pattern part for files with these extensions in any case of their letters
+// ("png" gives "*.[pP][nN][gG]"): the desktop's file chooser matches patterns case by case.
+wxString AnyCasePatterns(std::initializer_list<const char*> extensions);
+// The same for patterns given as "*.mp4;*.mkv".
+wxString AnyCasePatterns(const wxString& patterns);
+// The "All files" choice of a dialog's wildcard, description and pattern.
+wxString AllFilesWildcard();

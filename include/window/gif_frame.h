@@ -9,6 +9,7 @@
 #include "edit/edit_target.h"
 #include "edit/frame_edits.h"
 #include "export/export_options.h"
+#include "import/project_reader.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
@@ -357,10 +358,11 @@ private:
     void ShowCanvasStatus();
     void FinishImport();
     // Tells the user once which of the chosen files gave no picture, which were damaged (their
-    // frames before the damage came in), and which were left out because their frames would not
-    // fit into the memory budget.
+    // frames before the damage came in), which were left out because their frames would not
+    // fit into the memory budget, and which sources of an opened project are missing.
     void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
-                           const wxArrayString& tooLarge);
+                           const wxArrayString& tooLarge,
+                           const wxArrayString& missing = wxArrayString());
     void OnPaintPreview(wxPaintEvent& event);
 
     // What an export compares and what a failed export puts back.
@@ -436,6 +438,11 @@ private:
     // The import progress the dialog shows.
     int m_importShownProgress = -1;
     ImportPlan m_import;
+    // The sources of the opened project that were found nowhere: Save Project writes them
+    // back at their places.
+    std::vector<MissingSource> m_missingSources;
+    // Named once the opened project's frames are in.
+    wxArrayString m_missingToReport;
     // The files the running import leaves out for lack of memory.
     std::shared_ptr<RefusedFiles> m_importRefused;
 

@@ -160,7 +160,7 @@ bool CheckInputs(const std::vector<wxString>& inputs, wxString* error) {
             *error = _("standard input (\"-\") must be the only INPUT");
             return false;
         }
-        if (input.EndsWith(".xml")) {
+        if (input.Lower().EndsWith(".xml")) {
             *error = wxString::Format(_("the project file \"%s\" must be the only INPUT"), input);
             return false;
         }

@@ -160,6 +160,10 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     }
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
+    for (const wxString& missing : input.missing) {
+        Say(notes,
+            wxString::Format(_("missing \"%s\": no such file, its frame is left out"), missing));
+    }
     for (const wxString& skipped : input.skipped) {
         Say(notes, Shown(skipped, spooled, "-"));
     }

@@ -76,6 +76,9 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         read->projectSize = {std::min(project.width, kLargestSide),
                              std::min(project.height, kLargestSide)};
     }
+    for (const MissingSource& source : project.missing) {
+        read->missing.push_back(wxString::FromUTF8(source.path));
+    }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
     for (size_t i = 0; i < project.paths.size();) {
@@ -116,7 +119,7 @@ bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputF
             return false;
         }
     }
-    if (inputs.size() == 1 && inputs[0].EndsWith(".xml")) {
+    if (inputs.size() == 1 && inputs[0].Lower().EndsWith(".xml")) {
         return ReadProject(inputs[0], keepGoing, read, error);
     }
     for (const wxString& input : inputs) {

@@ -29,11 +29,14 @@ struct InputFrames {
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;
+    // Sources of a project found neither where it says nor beside the project file; the
+    // window keeps them in the project and leaves them out of the GIF.
+    std::vector<wxString> missing;
 };
 
-// Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml", the
-// sources a project file lists. False when an input is missing, not a regular file, too large,
-// gives no frame or is damaged (unless `keepGoing`: then the frames read before the damage are
-// taken), with `error` naming it and why.
+// Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
+// any case), the sources a project file lists. False when an input is missing, not a regular file,
+// too large, gives no frame or is damaged (unless `keepGoing`: then the frames read before the
+// damage are taken), with `error` naming it and why.
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error);

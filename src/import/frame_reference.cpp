@@ -4,13 +4,22 @@
 
 namespace {
 constexpr std::string_view kGifExtension = ".gif";
+// Names a GIF file may carry and still be read by its content: a frame reference may follow
+// any of them.
+constexpr std::string_view kPictureExtensions[] = {".gif", ".png", ".jpg", ".jpeg", ".bmp"};
 
-template <typename Text> bool EndsWithGifExtension(const Text& path, size_t end) {
-    if (end < kGifExtension.length()) {
+// Whether path[0, end) ends with the lower-case extension, in any case of its letters.
+template <typename Text>
+bool EndsWithExtension(const Text& path, size_t end, std::string_view extension) {
+    if (end < extension.length()) {
         return false;
     }
-    for (size_t i = 0; i < kGifExtension.length(); ++i) {
-        if (path[end - kGifExtension.length() + i] != kGifExtension[i]) {
+    for (size_t i = 0; i < extension.length(); ++i) {
+        const char lower = extension[i];
+        const char upper =
+            lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 'A') : lower;
+        const auto c = path[end - extension.length() + i];
+        if (c != lower && c != upper) {
             return false;
         }
     }
@@ -27,15 +36,22 @@ template <typename Text> size_t FrameDigitsStart(const Text& path) {
         return Text::npos;
     }
     const size_t underscore = start - 1;
-    if (underscore <= kGifExtension.length() || !EndsWithGifExtension(path, underscore)) {
-        return Text::npos;
+    for (std::string_view extension : kPictureExtensions) {
+        if (underscore > extension.length() && EndsWithExtension(path, underscore, extension)) {
+            return start;
+        }
     }
-    return start;
+    return Text::npos;
 }
 } // namespace
 
 bool IsGifSource(const wxString& path) {
-    return EndsWithGifExtension(path, path.length());
+    return EndsWithExtension(path, path.length(), kGifExtension);
+}
+
+bool IsLowerCaseGifSource(std::string_view path) {
+    return path.length() >= kGifExtension.length() &&
+           path.substr(path.length() - kGifExtension.length()) == kGifExtension;
 }
 
 int ParseFrameIndex(const wxString& path) {
@@ -58,8 +74,12 @@ wxString StripFrameSuffix(const wxString& path) {
     return path.Left(start - 1);
 }
 
+wxString FrameReference(const wxString& source, int frameIndex) {
+    return source + wxString::Format("_%d", frameIndex);
+}
+
 bool IsGifSourceUtf8(std::string_view path) {
-    return EndsWithGifExtension(path, path.length());
+    return EndsWithExtension(path, path.length(), kGifExtension);
 }
 
 std::string_view StripFrameSuffixUtf8(std::string_view path) {

@@ -48,10 +48,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         // The frames of a whole GIF file or a part of a video report the progress before it
         // (a video's, with how far into the part each is), except the very last picture of the
         // list; a single picture reports the progress after it.
+        const bool wholeFile = ParseFrameIndex(m_files[i]) < 0;
         VideoName video;
         const bool named = ParseVideoName(m_files[i], &video);
         const bool wholeVideo = named ? !video.frame : HasVideoExtension(m_files[i]);
-        const bool wholeGif = IsGifSource(m_files[i]) || wholeVideo;
         const VideoRange part =
             wholeVideo ? ResolveVideoRange(ProbeVideo(named ? video.path : m_files[i]), video.range)
                        : VideoRange();
@@ -79,11 +79,11 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                     ++position;
                 }
                 const bool lastPicture = position + 1 == count && picture.isLast;
-                const size_t done = wholeGif && !lastPicture ? position : position + 1;
+                const bool partOfFile = (wholeFile && picture.fromGif) || wholeVideo;
+                const size_t done = partOfFile && !lastPicture ? position : position + 1;
                 // Through UTF-8 and back, so the frame shares no string data with this thread.
-                const wxString source = wxString::FromUTF8(picture.sourcePath.utf8_str());
-                AnimationFrame made = MakeAnimationFrame(
-                    *picture.image, FrameSourceName(source, picture.frameIndex), picture.delay);
+                const wxString entryPath = wxString::FromUTF8(picture.EntryPath().utf8_str());
+                AnimationFrame made = MakeAnimationFrame(*picture.image, entryPath, picture.delay);
                 picture.image.reset();
                 decoded.Reset();
                 while (made.IsOk() && m_backlog && *m_backlog > 0 &&
@@ -102,7 +102,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                     part.end > part.start) {
                     within = std::min((frame.time - part.start) / (part.end - part.start), 0.99);
                 }
-                Post(picture.sourcePath,
+                Post(picture.EntryPath(),
                      static_cast<int>((static_cast<double>(done) + within) * 100 / count),
                      picture.frameIndex);
             },
@@ -119,10 +119,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
     return 0;
 }
 
-void ImageLoadThread::Post(const wxString& sourcePath, int progress, int frameIndex) {
+void ImageLoadThread::Post(const wxString& entryPath, int progress, int frameIndex) {
     auto* event = new wxCommandEvent(wxEVT_WORKER_UPDATE, ID_IMPORT_WORKER);
     // Through UTF-8 and back, so the event shares no string data with this thread.
-    event->SetString(wxString::FromUTF8(sourcePath.utf8_str()));
+    event->SetString(wxString::FromUTF8(entryPath.utf8_str()));
     event->SetInt(progress);
     event->SetExtraLong(frameIndex);
     event->SetClientData(m_frame);

@@ -3,7 +3,8 @@
 //
 // Events: queued wxEVT_WORKER_UPDATE command events with the id ID_IMPORT_WORKER, in the order
 // of the list and, within a GIF file, in frame order:
-// - GetString(): the source file's path, without any frame-number suffix;
+// - GetString(): the strip entry's path: the frame reference of a GIF file's frame (any name,
+//   as files are told apart by content), otherwise the file's path;
 // - GetInt(): the progress in percent, 0 to 100;
 // - GetExtraLong(): the 0-based frame number inside a GIF file, 0 for any other file;
 // - GetClientData(): an AnimationFrame* made with new, which the receiver takes over; or null.
@@ -72,7 +73,7 @@ private:
     // has no room.
     MemoryCharge Admit(const std::vector<wxString>& run);
     // Hands m_frame (may be null) and the payload to the target's queue.
-    void Post(const wxString& sourcePath, int progress, int frameIndex);
+    void Post(const wxString& entryPath, int progress, int frameIndex);
 
     wxEvtHandler* m_target;
     wxArrayString m_files;

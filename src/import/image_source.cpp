@@ -119,9 +119,10 @@ bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
     return reading.pictures > 0;
 }
 
-bool DecodeStill(const wxString& path, const PictureSink& deliver, const StopRequest& stopRequested,
-                 SourceProblem* problem) {
-    if (Stopped(stopRequested)) {
+bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& deliver,
+                 const StopRequest& stopRequested, SourceProblem* problem) {
+    // A still picture has only its first frame.
+    if (frameIndex > 0 || Stopped(stopRequested)) {
         return false;
     }
     const PictureHeader header = ReadPictureHeader(path);
@@ -209,12 +210,34 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
     if (named || HasVideoExtension(source)) {
         return DecodeVideo(named ? video : WholeVideo(source), deliver, stopRequested, problem);
     }
-    if (IsGifSource(source)) {
-        return DecodeGifFrames(source, frameIndex, deliver, stopRequested, problem);
+    if (IsGifContent(source)) {
+        return DecodeGifFrames(
+            source, frameIndex,
+            [&deliver](SourcePicture picture) {
+                picture.fromGif = true;
+                deliver(std::move(picture));
+            },
+            stopRequested, problem);
     }
-    return DecodeStill(source, deliver, stopRequested, problem);
+    // The still pictures' handlers are chosen by content too.
+    return DecodeStill(source, frameIndex, deliver, stopRequested, problem);
 }
 } // namespace
+
+bool IsGifContent(const wxString& path) {
+    FILE* file = std::fopen(path.fn_str(), "rb");
+    char start[6] = {};
+    const bool read = file != nullptr && std::fread(start, 1, sizeof start, file) == sizeof start;
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return read && (std::memcmp(start, "GIF87a", 6) == 0 || std::memcmp(start, "GIF89a", 6) == 0);
+}
+
+wxString SourcePicture::EntryPath() const {
+    // A picture under a GIF name is named as a frame of it, whatever its content.
+    return fromGif || IsGifSource(sourcePath) ? FrameReference(sourcePath, frameIndex) : sourcePath;
+}
 
 wxString SourceFileOf(const wxString& path) {
     VideoName video;
@@ -232,7 +255,7 @@ SourceSurvey SurveyImageSource(const wxString& path) {
     }
     const PictureHeader header = ReadPictureHeader(source);
     // A file the toolkit cannot read may still be a video the libraries read.
-    const bool unknown = !named && !HasVideoExtension(source) && !IsGifSource(source) &&
+    const bool unknown = !named && !HasVideoExtension(source) && !IsGifContent(source) &&
                          header.kind == PictureKind::Unknown && !wxImage::CanRead(source);
     if (named || HasVideoExtension(source) || unknown) {
         const VideoProbe probe = ProbeVideo(source);
@@ -251,7 +274,7 @@ SourceSurvey SurveyImageSource(const wxString& path) {
             return survey;
         }
     }
-    if (IsGifSource(source)) {
+    if (IsGifContent(source)) {
         wxLogNull quiet;
         return SurveyGifFrames(source, ParseFrameIndex(path));
     }
@@ -296,9 +319,19 @@ bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver
         }
         return false;
     }
+    // Only a GIF file has frames beyond its first; any other picture is read once, as itself.
+    if (!IsGifContent(source)) {
+        return DecodeImageSource(run[0], deliver, stopRequested, problem);
+    }
     try {
         wxLogNull quiet;
-        return DecodeGifFrameSet(source, FramesOf(run), deliver, stopRequested, problem);
+        return DecodeGifFrameSet(
+            source, FramesOf(run),
+            [&deliver](SourcePicture picture) {
+                picture.fromGif = true;
+                deliver(std::move(picture));
+            },
+            stopRequested, problem);
     } catch (const std::bad_alloc&) {
         return Fault(problem, SourceFault::NoMemory);
     }
@@ -313,6 +346,9 @@ SourceSurvey SurveyFrameRun(const std::vector<wxString>& run) {
     survey.problem = CheckBeforeReading(source);
     if (survey.problem) {
         return survey;
+    }
+    if (!IsGifContent(source)) {
+        return SurveyImageSource(run[0]);
     }
     wxLogNull quiet;
     return SurveyGifFrameSet(source, FramesOf(run));

@@ -26,14 +26,23 @@ struct SourcePicture {
     // (0 and 1 kept as the file has them) or a video's time stamps; -1 where the source has
     // none (a still picture, which takes the delay control's value).
     int delay = -1;
+    // True when the file is a GIF file (by its content), whose frames are named by frame
+    // references.
+    bool fromGif = false;
+
+    // The strip entry's path: the frame reference of a GIF file's frame (or of a picture
+    // under a GIF name), otherwise the file.
+    wxString EntryPath() const;
 };
 
 using PictureSink = std::function<void(SourcePicture picture)>;
 using StopRequest = std::function<bool()>;
 
-// Decodes the source a path names and hands each picture to `deliver`, in frame order:
-// - a GIF file (lower-case ".gif"): every frame, each composed onto the file's logical screen;
-// - a frame reference ("x.gif_N"): only the composed frame N of "x.gif";
+// Decodes the source a path names and hands each picture to `deliver`, in frame order. Files
+// are told apart by their content, whatever their names say:
+// - a GIF file: every frame, each composed onto the file's logical screen;
+// - a frame reference ("x.gif_N", or "x.png_N" for a GIF file so named): only the composed
+//   frame N of the GIF file, or of another picture its one picture when N is 0;
 // - a video file: the whole video at its own rate (at most 50 frames a second), each picture
 //   with its delay and, as its source path, the name of its frame ("clip.mp4#t=0.04");
 // - a video part or frame name ("clip.mp4#t=2,4&fps=10", "clip.mp4#t=2.1"): that part or frame;
@@ -47,6 +56,9 @@ using StopRequest = std::function<bool()>;
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
                        const StopRequest& stopRequested, SourceProblem* problem = nullptr);
+
+// True when the file starts as a GIF file does, whatever its name.
+bool IsGifContent(const wxString& path);
 
 // The file a source reads: the path without a GIF frame number, or a video part's or frame's
 // video.

@@ -33,7 +33,7 @@ unsigned long long FramesMemory(const wxString& path) {
     if (!wxFileExists(source)) {
         return 0;
     }
-    if (!IsGifSource(source)) {
+    if (!IsGifContent(source)) {
         const PictureHeader header = ReadPictureHeader(source);
         return header.width * header.height * kBytesPerPixel;
     }

@@ -101,6 +101,15 @@ OutlineNode* ProjectOutline::AddChild(bool element) {
     return &parent.node->children.back();
 }
 
+std::string_view OutlineNode::Attribute(std::string_view attribute) const {
+    for (const auto& [key, value] : attributes) {
+        if (key == attribute) {
+            return value;
+        }
+    }
+    return {};
+}
+
 void ProjectOutline::StartElement(void* self, const char* name, const char** attributes) {
     auto* outline = static_cast<ProjectOutline*>(self);
     if (outline->m_open.size() > kDeepest) {

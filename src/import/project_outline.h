@@ -5,12 +5,16 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 // One node as the toolkit's XML document would hold it: text that is only white space between
 // elements is dropped; comments, processing instructions and CDATA sections are nodes.
 struct OutlineNode {
+    // The value of the attribute `name`; empty when there is none.
+    std::string_view Attribute(std::string_view name) const;
+
     bool element = false; // false for text, CDATA, comments and processing instructions
     std::string name;     // the element's name, UTF-8
     std::string content;  // the element's first text or CDATA child, UTF-8

@@ -5,8 +5,10 @@
 #include "import/project_outline.h"
 #include "import/source_file.h"
 #include "import/source_lookup.h"
+#include "import/xml_safe_text.h"
 
 #include <wx/file.h>
+#include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
@@ -27,8 +29,6 @@ int NumberIn(const OutlineNode* node) {
     return StringToInt(Text(node));
 }
 
-// The usable frame sources of "images"; false when a child is not "path". Paths stay UTF-8 bytes
-// until they are kept, as a file may list a million of them and name few that exist.
 // The number an attribute holds when it is whole digits from 0 to `largest`; -1 otherwise.
 int AttributeNumber(const std::string& value, int largest) {
     if (value.empty() || value.size() > 9) {
@@ -54,36 +54,90 @@ int DelayOf(const OutlineNode& path) {
     return -1;
 }
 
-bool ReadPaths(const OutlineNode& images, wxArrayString& paths, std::vector<int>& delays) {
+// A "path" element's text and relative location as the writer meant them.
+struct ListedPath {
+    std::string text;
+    std::string relative;
+};
+
+ListedPath Listed(const OutlineNode& child) {
+    if (child.Attribute("escaped") == "1") {
+        return {UnescapeFromXml(child.content), UnescapeFromXml(child.Attribute("relative"))};
+    }
+    return {child.content, std::string(child.Attribute("relative"))};
+}
+
+wxString Normalised(const std::string& path) {
+    wxFileName name(wxString::FromUTF8(path));
+    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
+    return name.GetFullPath();
+}
+
+// The frame sources of "images", the usable ones with their delays and the missing ones; false
+// when a child is not "path". Paths stay UTF-8 bytes until they are kept, as a file may list a
+// million of them and name few that exist.
+bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile& project) {
     SourceLookup lookup;
+    SourceLookup besideProject;
     // The frames of one GIF file follow each other and share their source: it is looked up
     // once for the run (an empty source is never a file).
-    std::string_view lastSource;
+    std::string lastSource;
     bool lastFound = false;
+    std::string previous;
     for (size_t i = 0; i < images.children.size(); ++i) {
         const OutlineNode* child = Expect(images.children, i, "path");
         if (!child) {
-            paths.clear();
-            delays.clear();
+            project.paths.clear();
+            project.delays.clear();
+            project.missing.clear();
             return false;
         }
-        const std::string_view path = child->content;
-        if (IsGifSourceUtf8(path)) {
+        ListedPath listed = Listed(*child);
+        const std::string before = std::move(previous);
+        previous = listed.text;
+        // The GIF files listed beside their frames: earlier builds wrote only lower-case ones
+        // and read any other as one picture.
+        if (IsLowerCaseGifSource(listed.text)) {
             continue;
         }
         // A video's frame ("clip.mp4#t=2.1") is taken from its video.
-        const size_t marker = path.rfind("#t=");
-        const bool videoFrame =
-            marker != std::string_view::npos && marker > 0 && lookup.Exists(path.substr(0, marker));
-        const std::string_view source = StripFrameSuffixUtf8(path);
-        if (!videoFrame && source != lastSource) {
-            lastSource = source;
+        const size_t marker = listed.text.rfind("#t=");
+        if (marker != std::string::npos && marker > 0 &&
+            lookup.Exists(std::string_view(listed.text).substr(0, marker))) {
+            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.delays.push_back(DelayOf(*child));
+            continue;
+        }
+        if (IsGifSourceUtf8(listed.text)) {
+            if (StripFrameSuffixUtf8(before) == listed.text) {
+                continue;
+            }
+            listed.text += "_0";
+            if (!listed.relative.empty()) {
+                listed.relative += "_0";
+            }
+        }
+        const std::string_view source = StripFrameSuffixUtf8(listed.text);
+        if (source != lastSource) {
+            lastSource = std::string(source);
             lastFound = lookup.Exists(source);
         }
-        if (videoFrame || lastFound) {
-            paths.push_back(Text(child));
-            delays.push_back(DelayOf(*child));
+        if (lastFound) {
+            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.delays.push_back(DelayOf(*child));
+            continue;
         }
+        // A project folder moved or copied together with its pictures.
+        if (!listed.relative.empty() && listed.relative[0] != '/') {
+            const std::string moved = folder + "/" + listed.relative;
+            if (besideProject.Exists(StripFrameSuffixUtf8(moved))) {
+                project.paths.push_back(Normalised(moved));
+                project.delays.push_back(DelayOf(*child));
+                continue;
+            }
+        }
+        project.missing.push_back({std::move(listed.text), std::move(listed.relative),
+                                   project.paths.size(), DelayOf(*child)});
     }
     return true;
 }
@@ -125,7 +179,7 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
 }
 
 // Walks the outline by position, as far as the expected elements go.
-void Walk(const OutlineNode& root, ProjectFile& project) {
+void Walk(const OutlineNode& root, const std::string& folder, ProjectFile& project) {
     project.reached = ProjectStep::Document;
     const OutlineNode* name = root.name == "project" ? Expect(root.children, 0, "name") : nullptr;
     const OutlineNode* gif = name ? Expect(root.children, 1, "gif") : nullptr;
@@ -157,7 +211,7 @@ void Walk(const OutlineNode& root, ProjectFile& project) {
     }
     project.reached = ProjectStep::Images;
     project.imagesEmpty = images->children.empty();
-    if (!project.imagesEmpty && ReadPaths(*images, project.paths, project.delays)) {
+    if (!project.imagesEmpty && ReadPaths(*images, folder, project)) {
         project.reached = ProjectStep::Paths;
     }
     if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
@@ -168,7 +222,9 @@ void Walk(const OutlineNode& root, ProjectFile& project) {
 
 ProjectFile Finish(const ProjectOutline& outline, const wxString& path) {
     ProjectFile project;
-    Walk(outline.Root(), project);
+    wxFileName file(path);
+    file.MakeAbsolute();
+    Walk(outline.Root(), file.GetPath().utf8_string(), project);
     if (!project.Reached(ProjectStep::Paths)) {
         project.error = wxString::Format(
             _("\"%s\" is not a complete project file: its elements are missing or out of order"),
@@ -241,4 +297,23 @@ ProjectFile ReadProjectFile(const wxString& path) {
             return Finish(outline, path);
         }
     }
+}
+
+bool IsReadableProject(const char* data, size_t size, size_t entries) {
+    ProjectOutline outline;
+    if (!outline.Parse(data, size, true)) {
+        return false;
+    }
+    const OutlineNode& root = outline.Root();
+    const OutlineNode* images =
+        root.name == "project" ? Expect(root.children, 2, "images") : nullptr;
+    if (!images || images->children.size() != entries) {
+        return false;
+    }
+    for (size_t i = 0; i < entries; ++i) {
+        if (!Expect(images->children, i, "path")) {
+            return false;
+        }
+    }
+    return true;
 }

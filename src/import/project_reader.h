@@ -12,6 +12,8 @@
 #include <wx/string.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Larger files are refused unread: a project lists paths, and even a million of them fit.
 constexpr size_t kLargestProjectFile = 64 * 1024 * 1024;
@@ -27,6 +29,14 @@ enum class ProjectStep {
     Paths,    // every child of "images" is a "path"; `paths` holds the usable ones
 };
 
+// A frame source that a project lists and that is in none of the places it was looked for.
+struct MissingSource {
+    std::string path;     // as listed, UTF-8
+    std::string relative; // the location beside the project file, as listed; may be empty
+    size_t before = 0;    // how many of the usable sources come before it
+    int delay = -1;       // its own delay, as listed; -1 for none
+};
+
 struct ProjectFile {
     ProjectStep reached = ProjectStep::None;
     wxString name; // the GIF last written, without folder; may be empty
@@ -36,9 +46,12 @@ struct ProjectFile {
     // At ProjectStep::Images: true when "images" holds nothing at all (the window then says the
     // file could not be loaded), false when reading stopped at a child that is not "path".
     bool imagesEmpty = false;
-    // The frame sources to import, in file order: paths whose source file exists, without the
-    // ones that end with ".gif" (the GIF files the writer lists beside their frames).
+    // The frame sources to import, in file order: paths whose source file exists where the
+    // path says or, failing that, where its relative location says beside the project file;
+    // without the GIF files the writer lists beside their frames.
     wxArrayString paths;
+    // The frame sources found nowhere, in file order.
+    std::vector<MissingSource> missing;
     // How the frames are shown: crop, turn and flip, from "animation" after "images".
     ViewTransform view;
     // Each usable path's own delay from its "delay" attribute, in the order of `paths`; -1 where
@@ -63,3 +76,7 @@ ProjectFile ReadProjectFile(const wxString& path);
 
 // Reads a project from the bytes of a file called `path`.
 ProjectFile ReadProjectBytes(const char* data, size_t size, const wxString& path);
+
+// Whether the bytes of a project file about to be written parse as a project whose "images"
+// holds `entries` "path" elements, as the reader would take them.
+bool IsReadableProject(const char* data, size_t size, size_t entries);

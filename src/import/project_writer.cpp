@@ -2,11 +2,17 @@
 
 #include "export/replacing_file.h"
 #include "import/frame_reference.h"
+#include "import/project_reader.h"
+#include "import/xml_safe_text.h"
 #include "video/video_reference.h"
 
+#include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name) {
@@ -20,7 +26,6 @@ wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxStrin
     element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
     return element;
 }
-
 // Appends to a parent with many children: the toolkit's AddChild walks them all each time.
 class ChildAppender {
 public:
@@ -37,7 +42,111 @@ private:
     wxXmlNode* m_parent;
     wxXmlNode* m_last = nullptr;
 };
-void Build(const ProjectContents& contents, wxXmlDocument& document) {
+
+// One "path" of the file: a frame's source and its location relative to the project file.
+struct PathEntry {
+    wxString text;
+    wxString relative;
+    int delay = -1; // its own delay; -1 for none
+};
+
+// Where a source sits relative to the project's folder, so that the two can move together;
+// empty when it cannot be said.
+class RelativeLocation {
+public:
+    explicit RelativeLocation(const wxString& projectPath) {
+        wxFileName project(projectPath);
+        project.MakeAbsolute();
+        m_folder = project.GetPath();
+    }
+
+    wxString Of(const wxString& text) {
+        const wxString source = StripFrameSuffix(text);
+        const wxString suffix = text.Mid(source.length());
+        if (source != m_lastSource) {
+            m_lastSource = source;
+            m_lastRelative = Locate(source);
+        }
+        return m_lastRelative.empty() ? wxString() : m_lastRelative + suffix;
+    }
+
+private:
+    wxString Locate(const wxString& source) const {
+        if (!source.StartsWith("/")) {
+            return wxString();
+        }
+        // Most sources sit in the project's folder or below it.
+        if (source.StartsWith(m_folder + "/") && !source.Contains("/../") &&
+            !source.Contains("/./")) {
+            return source.Mid(m_folder.length() + 1);
+        }
+        wxFileName name(source);
+        if (!name.MakeRelativeTo(m_folder)) {
+            return wxString();
+        }
+        return name.GetFullPath(wxPATH_UNIX);
+    }
+
+    wxString m_folder;
+    wxString m_lastSource;
+    wxString m_lastRelative;
+};
+
+// A "path" with the entry's delay where it differs from the animation's `delay`.
+void AddPath(ChildAppender& images, const PathEntry& entry, int delay) {
+    const std::string text = entry.text.utf8_string();
+    const std::string relative = entry.relative.utf8_string();
+    const bool escaped = NeedsXmlEscape(text) || NeedsXmlEscape(relative);
+    wxXmlNode* path = images.AddTextElement("path", escaped ? wxString::FromUTF8(EscapeForXml(text))
+                                                            : entry.text);
+    if (entry.delay >= 0 && entry.delay != delay) {
+        path->AddAttribute("delay", wxString::Format("%d", entry.delay));
+    }
+    if (escaped) {
+        path->AddAttribute("escaped", "1");
+    }
+    // A video's frame also says its video and time apart, for readers that take them so.
+    VideoName video;
+    if (ParseVideoName(entry.text, &video) && video.frame) {
+        path->AddAttribute("video", video.path);
+        path->AddAttribute("time", wxString::FromCDouble(video.time));
+    }
+    if (!relative.empty()) {
+        path->AddAttribute("relative",
+                           escaped ? wxString::FromUTF8(EscapeForXml(relative)) : entry.relative);
+    }
+}
+
+// The frames present and the missing sources at their places, in file order.
+std::vector<PathEntry> Entries(const ProjectContents& contents, const wxString& projectPath) {
+    RelativeLocation locate(projectPath);
+    std::vector<PathEntry> entries;
+    entries.reserve(contents.frames.size() + contents.missing.size());
+    size_t missing = 0;
+    const auto addMissingBefore = [&](size_t frame) {
+        for (; missing < contents.missing.size() &&
+               std::min(contents.missing[missing].before, contents.frames.size()) <= frame;
+             ++missing) {
+            const MissingSource& source = contents.missing[missing];
+            const wxString text = wxString::FromUTF8(source.path);
+            entries.push_back(
+                {text,
+                 source.relative.empty() ? locate.Of(text) : wxString::FromUTF8(source.relative),
+                 source.delay});
+        }
+    };
+    for (size_t k = 0; k < contents.frames.size(); ++k) {
+        addMissingBefore(k);
+        entries.push_back({contents.frames[k], locate.Of(contents.frames[k]),
+                           k < contents.frameDelays.size() ? contents.frameDelays[k] : -1});
+    }
+    addMissingBefore(contents.frames.size());
+    return entries;
+}
+
+// Builds the tree; `written` counts its "path" elements.
+void Build(const ProjectContents& contents, const std::vector<PathEntry>& entries,
+           wxXmlDocument& document, size_t* written) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
     document.SetRoot(project);
     AddTextElement(project, "name", contents.name);
@@ -47,25 +156,21 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
     AddTextElement(gif, "delay_time", wxString::Format("%d", contents.delay));
 
     ChildAppender images(AddElement(project, "images"));
-    const wxArrayString& frames = contents.frames;
-    const size_t count = frames.size();
+    const size_t count = entries.size();
     for (size_t k = 0; k < count; ++k) {
-        wxXmlNode* path = images.AddTextElement("path", frames[k]);
-        if (k < contents.frameDelays.size() && contents.frameDelays[k] != contents.delay) {
-            path->AddAttribute("delay", wxString::Format("%d", contents.frameDelays[k]));
-        }
-        // A video's frame also says its video and time apart, for readers that take them so.
-        VideoName video;
-        if (ParseVideoName(frames[k], &video) && video.frame) {
-            path->AddAttribute("video", video.path);
-            path->AddAttribute("time", wxString::FromCDouble(video.time));
-        }
+        AddPath(images, entries[k], contents.delay);
+        ++*written;
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
-        if (ParseFrameIndex(frames[k]) >= 0 && k + 1 < count) {
-            const wxString source = StripFrameSuffix(frames[k]);
-            if (!frames[k + 1].StartsWith(source) || k + 1 == count - 1) {
-                images.AddTextElement("path", source);
+        const wxString& text = entries[k].text;
+        if (ParseFrameIndex(text) >= 0 && IsGifSource(StripFrameSuffix(text)) && k + 1 < count) {
+            const wxString source = StripFrameSuffix(text);
+            if (!entries[k + 1].text.StartsWith(source) || k + 1 == count - 1) {
+                const wxString& relative = entries[k].relative;
+                AddPath(images,
+                        {source, relative.empty() ? wxString() : StripFrameSuffix(relative)},
+                        contents.delay);
+                ++*written;
             }
         }
     }
@@ -91,11 +196,21 @@ void Build(const ProjectContents& contents, wxXmlDocument& document) {
 } // namespace
 
 bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error) {
+    const std::vector<PathEntry> entries = Entries(contents, path);
     wxXmlDocument document;
-    Build(contents, document);
+    size_t written = 0;
+    Build(contents, entries, document, &written);
     wxMemoryOutputStream bytes;
     document.Save(bytes, 2);
     const wxStreamBuffer& buffer = *bytes.GetOutputStreamBuffer();
+    // A file that the reader would refuse never takes the place of a good one.
+    if (!IsReadableProject(static_cast<const char*>(buffer.GetBufferStart()),
+                           buffer.GetIntPosition(), written)) {
+        *error = wxString::Format(_("\"%s\" was not saved: the project could not be written in a "
+                                    "form that can be read back"),
+                                  path);
+        return false;
+    }
     ReplacingFile file(path);
     if (!file.Open()) {
         *error = wxString::Format(_("Cannot create \"%s\": %s"), path, file.Error());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/view_transform.h"
+#include "import/project_reader.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -25,10 +26,16 @@ struct ProjectContents {
     bool bestColours = false;
     bool optimise = false;
     bool loopInFile = false;
+    // Sources the opened project listed that were found nowhere, written back at their places
+    // (`before` counts frames), so that restoring the files restores the frames.
+    std::vector<MissingSource> missing;
 };
 
 // Writes the project as XML with a 2-space indent: one "path" per frame, and after the last
-// frame of each run taken from one GIF file that file's own path, which readers skip. Goes
+// frame of each run taken from one GIF file that file's own path, which readers skip. Each
+// "path" carries the source's location relative to the project file in "relative"; a name
+// XML cannot carry is stored escaped ("escaped"), and the file is refused unless the reader
+// would take it back. Goes
 // through a file that replaces `path` only once complete, so a failed save
 // leaves an older file as it was. False with `error` naming the file and the cause.
 bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error);

@@ -1,6 +1,7 @@
 #include "window/file_dialog_seam.h"
 
 #include <wx/filedlg.h>
+#include <wx/intl.h>
 
 bool ShowDesktopFileDialog(wxWindow* parent, const FileDialogRequest& request,
                            wxArrayString& paths) {
@@ -16,4 +17,26 @@ bool ShowDesktopFileDialog(wxWindow* parent, const FileDialogRequest& request,
         paths.push_back(dialog.GetPath());
     }
     return true;
+}
+
+wxString AnyCasePatterns(const wxString& patterns) {
+    wxString anyCase;
+    for (wxUniChar c : patterns) {
+        const wxString letter(c);
+        anyCase +=
+            letter.Lower() == letter.Upper() ? letter : "[" + letter.Lower() + letter.Upper() + "]";
+    }
+    return anyCase;
+}
+
+wxString AnyCasePatterns(std::initializer_list<const char*> extensions) {
+    wxString patterns;
+    for (const char* extension : extensions) {
+        patterns += (patterns.empty() ? "*." : ";*.") + wxString(extension);
+    }
+    return AnyCasePatterns(patterns);
+}
+
+wxString AllFilesWildcard() {
+    return _("All files") + " (*)|*";
 }

@@ -194,5 +194,10 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     if (!event.GetString().empty()) {
         RestoreSavedState(m_stateBeforeExport);
         ShowExportFailure(event.GetString());
+    } else if (!m_missingSources.empty()) {
+        wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
+                                        "project are missing and were left out."),
+                                      m_gifPath, int(m_missingSources.size())),
+                     GetProductName(), wxOK | wxICON_INFORMATION, this);
     }
 }

@@ -34,11 +34,12 @@ const int kNamesListed = 5;
 const unsigned long long kImportBacklogBytes = 32ULL << 20;
 
 wxString ImageWildcard() {
-    const wxString images = "*.png;*.jpg;*.bmp;*.gif";
+    const wxString images = "*.png;*.jpg;*.jpeg;*.bmp;*.gif";
     const wxString videos = VideoFilePatterns();
-    return _("Images and videos") + " (" + images + ";" + videos + ")|" + images + ";" + videos +
-           "|" + _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|" + images + "|" + _("Videos") +
-           " (" + videos + ")|" + videos;
+    return _("Images and videos") + " (" + images + ";" + videos + ")|" +
+           AnyCasePatterns(images + ";" + videos) + "|" + _("Image files ") + "(" + images + ")|" +
+           AnyCasePatterns(images) + "|" + _("Videos") + " (" + videos + ")|" +
+           AnyCasePatterns(videos) + "|" + AllFilesWildcard();
 }
 
 // The heading, then up to kNamesListed file names and how many more there are.
@@ -55,10 +56,16 @@ wxString FileList(const wxString& heading, const wxArrayString& paths) {
 } // namespace
 
 void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
-                                 const wxArrayString& tooLarge) {
+                                 const wxArrayString& tooLarge, const wxArrayString& missing) {
     wxString message;
+    if (!missing.empty()) {
+        message = FileList(_("These files of the project are missing; their frames are kept in "
+                             "the project but not shown:"),
+                           missing);
+    }
     if (!unread.empty()) {
-        message = FileList(_("These files could not be read:"), unread);
+        message += message.empty() ? "" : "\n\n";
+        message += FileList(_("These files could not be read:"), unread);
     }
     if (!damaged.empty()) {
         message += (message.empty() ? "" : "\n\n") +
@@ -197,7 +204,9 @@ void GifFrame::FinishImport() {
     m_importPaths.clear();
     m_importedSources.clear();
     m_importRefused.reset();
-    ReportUnreadFiles(unread, damaged, tooLarge);
+    const wxArrayString missing = m_missingToReport;
+    m_missingToReport.clear();
+    ReportUnreadFiles(unread, damaged, tooLarge, missing);
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
@@ -233,8 +242,8 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
                 const unsigned long long bytes = PictureMemory(picture.image->GetSize());
                 charge.Detach(bytes);
                 m_insertImage = picture.image.release();
-                auto* item =
-                    new wxImageThumbnailItem(m_insertImage, picture.frameIndex, picture.sourcePath);
+                auto* item = new wxImageThumbnailItem(m_insertImage, picture.frameIndex,
+                                                      picture.EntryPath());
                 m_insertImage = nullptr;
                 item->HoldCharge(MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
                 m_thumbnailCtrl->BeginUpdate();

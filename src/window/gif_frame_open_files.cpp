@@ -25,7 +25,7 @@ void GifFrame::InitFileDrop() {
 void GifFrame::OpenFiles(const wxArrayString& files, int position, EditKind kind) {
     StopPreview();
     for (const wxString& path : files) {
-        if (path.EndsWith(".xml")) {
+        if (path.Lower().EndsWith(".xml")) {
             OpenProject(path);
             return;
         }

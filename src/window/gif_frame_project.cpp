@@ -15,7 +15,7 @@
 #include <wx/spinctrl.h>
 
 void GifFrame::SetProjectTitle() {
-    const wxString stem = m_projectFileName.EndsWith(".xml")
+    const wxString stem = m_projectFileName.Lower().EndsWith(".xml")
                               ? m_projectFileName.Left(m_projectFileName.length() - 4)
                               : wxString();
     SetTitle(stem + " - " + GetProductName());
@@ -96,6 +96,7 @@ bool GifFrame::SaveProjectFile() {
         contents.frames.push_back(frame.source);
         contents.frameDelays.push_back(frame.delay);
     }
+    contents.missing = m_missingSources;
     contents.loopCount = m_loopCount;
     contents.bestColours = m_exportSetting.best;
     contents.optimise = m_exportSetting.optimize;
@@ -172,7 +173,9 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     StopPreview();
     wxArrayString chosen(1, &given);
     if (given.empty()) {
-        FileDialogRequest request{_("Load Xml Files"), "", "", _("Xml files") + " (*.xml)|*.xml",
+        FileDialogRequest request{_("Load Xml Files"), "", "",
+                                  _("Xml files") + " (*.xml)|" + AnyCasePatterns({"xml"}) + "|" +
+                                      AllFilesWildcard(),
                                   wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE};
         if (!ShowFileDialog(DialogPlace::OpenProject, request, chosen) || chosen.empty() ||
             chosen[0].empty()) {
@@ -181,9 +184,17 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     }
     const wxString path = chosen[0];
     const ProjectFile project = ReadProjectFile(path);
+    wxArrayString missing;
+    for (const MissingSource& source : project.missing) {
+        missing.push_back(wxString::FromUTF8(source.path));
+    }
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
     if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
+        if (!missing.empty()) {
+            ReportUnreadFiles(wxArrayString(), wxArrayString(), wxArrayString(), missing);
+            return;
+        }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
         wxMessageBox(nothingListed ? _("Failed to load XML file!") : project.error, GetTitle(),
                      wxOK | wxICON_INFORMATION, this);
@@ -209,8 +220,11 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_openedProjectPaths = project.paths;
     m_openedProjectDelays = project.delays;
     m_openingProject = true;
+    m_missingSources = project.missing;
+    m_missingToReport = missing;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;
+        m_missingToReport.clear();
     }
 }
 

@@ -1,5 +1,6 @@
 // Save Project, Open Project and the question at close on a real main window.
 #include "gui/window_fixture.h"
+#include "import/frame_reference.h"
 
 #include <wx/gifdecod.h>
 #include <wx/numdlg.h>
@@ -22,7 +23,7 @@ TEST_F(Project, SavedAndReopenedProjectKeepsFramesSizeDelayAndNameAndClosesWitho
     EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
     // Every frame, and each GIF file once after its frames.
     const std::string saved = ReadBytes(folder.File("walk.xml"));
-    const std::regex path("<path>[^<]*/([^/<]*)</path>");
+    const std::regex path("<path[^>]*>[^<]*/([^/<]*)</path>");
     std::string stored;
     for (std::sregex_iterator i(saved.begin(), saved.end(), path), end; i != end; ++i) {
         stored += (*i)[1].str() + " ";
@@ -141,6 +142,39 @@ TEST_F(Project, AFailedSaveSaysWhyKeepsTheOldFileAndAsksForAFileNextTime) {
     EXPECT_EQ(asked.size(), dialogs + 1);
     wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
     EXPECT_FALSE(IsClosing());
+}
+
+TEST_F(Project, MovedProjectOpensWholeAndKeepsTheMissingSourcesItNames) {
+    wxMkdir(folder.File("old"));
+    Import(frame->m_menuItem_add, {WritePng(folder.File("old/a.png"), 40, 30),
+                                   testgif::WriteAnimation(folder.File("old/B.GIF"), 2, 40, 30),
+                                   WritePng(folder.File("old/c.png"), 40, 30)});
+    answer = {folder.File("old/walk.xml")};
+    Command(frame->m_menuItem_saveproject);
+
+    // Moved with its pictures: whole, from the new place.
+    ASSERT_TRUE(wxRenameFile(folder.File("old"), folder.File("new")));
+    Import(frame->m_menuItem_open, {folder.File("new/walk.xml")});
+    const std::vector<wxString> whole = {"a.png", "B.GIF_0", "B.GIF_1", "c.png"};
+    EXPECT_EQ(Names(), whole);
+    EXPECT_EQ(StripFrameSuffix(Strip().GetItem(1)->GetPath()), folder.File("new/B.GIF"));
+
+    // Two pictures gone: named once; Save Project keeps them, so restoring them restores the
+    // frames.
+    Command(frame->m_menuItem_saveproject);
+    ASSERT_TRUE(wxRemoveFile(folder.File("new/a.png")));
+    ASSERT_TRUE(wxRemoveFile(folder.File("new/c.png")));
+    wxString told;
+    wxTEST_DIALOG(Import(frame->m_menuItem_open, {folder.File("new/walk.xml")}),
+                  ExpectMessage(wxID_OK, &told));
+    EXPECT_TRUE(told.Contains("missing")) << told;
+    EXPECT_TRUE(told.Contains("a.png\nc.png")) << told;
+    EXPECT_EQ(Names(), (std::vector<wxString>{"B.GIF_0", "B.GIF_1"}));
+    Command(frame->m_menuItem_saveproject);
+    WritePng(folder.File("new/a.png"), 40, 30);
+    WritePng(folder.File("new/c.png"), 40, 30);
+    Import(frame->m_menuItem_open, {folder.File("new/walk.xml")});
+    EXPECT_EQ(Names(), whole);
 }
 
 namespace {

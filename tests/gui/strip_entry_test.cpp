@@ -26,12 +26,12 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     ASSERT_NE(first->GetPixels(), nullptr);
     EXPECT_EQ(first->GetPixels()->Decode().GetSize(), wxSize(400, 200));
     EXPECT_EQ(first->GetImage(), nullptr);
-    // A frame of a GIF file is named by its frame reference; upper-case ".GIF" is no GIF source.
+    // A frame of a GIF file is named by its frame reference, whatever the case of ".gif".
     EXPECT_EQ(first->GetPath(), gif + wxS("_12"));
-    EXPECT_EQ(m_strip->GetItem(1)->GetPath(), upper);
+    EXPECT_EQ(m_strip->GetItem(1)->GetPath(), upper + wxS("_3"));
 
     // The texts the strip's paint draws, in order, each with its colour, from the paint recorded
-    // as SVG. Upper-case ".GIF" still earns a label; without an extension there is none; the
+    // as SVG. Without an extension there is no label; the
     // selected cell writes its texts in white.
     m_strip->SetDelay(7);
     m_strip->Select(4);
@@ -46,7 +46,7 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     for (std::sregex_iterator i(svg.begin(), svg.end(), text), end; i != end; ++i) {
         texts += (*i)[2].str() + " " + (*i)[1].str() + "|";
     }
-    EXPECT_EQ(texts, "a.gif_12 #2E3436|#1  0.00sec #0000C8|b.GIF #2E3436|#2  0.07sec #0000C8|"
+    EXPECT_EQ(texts, "a.gif_12 #2E3436|#1  0.00sec #0000C8|b.GIF_3 #2E3436|#2  0.07sec #0000C8|"
                      "plain #2E3436|frame.png #2E3436|#4  0.21sec #0000C8|frame.png #FFFFFF|"
                      "#5  0.28sec #FFFFFF|");
 }

@@ -208,6 +208,10 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
     // The project's own size and delay are written, as the window shows them after opening it;
     // its source-file entry and its missing file give no frames.
     const wxString project = WriteProject("walk.xml", {wide, gif + "_1", gif, gone});
+    const wxString upper = WriteProject("WALK.XML", {wide, gif + "_1", gif});
+    // Told apart by content: every frame, whatever the name says.
+    const wxString anim = testgif::WriteAnimation(folder.File("ANIM.GIF"), 3, 30, 30);
+    const wxString named = testgif::WriteAnimation(folder.File("named.png"), 3, 30, 30);
     struct Export {
         std::vector<wxString> arguments;
         unsigned frames;
@@ -224,6 +228,8 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-H", "50", "-d", "25", "-o", out, wide, tall}, 2, wxSize(37, 50), 25},
         {{"-W", "20", "-H", "10", "-d", "25", "-o", out, wide, tall}, 2, wxSize(20, 10), 25},
         {{"-o", out, project}, 2, wxSize(10, 10), 33},
+        {{"-o", out, upper}, 2, wxSize(10, 10), 33},
+        {{"-o", out, anim, named}, 6, wxSize(30, 30), 10},
         {{"-d", "5", "-W", "50", "-o", out, project}, 2, wxSize(50, 25), 5},
         // No side below 1 or above what a GIF header holds, proportions kept within that.
         {{"-W", "1", "-o", out, wide}, 1, wxSize(1, 1), 10},
@@ -284,6 +290,10 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
     toOut.insert(toOut.end(), {"-", "-"});
     ASSERT_EQ(RunCommand(toFile).status, 0);
     EXPECT_EQ(RunCommand(toOut, ReadBytes(gif)).out, ReadBytes(out));
+    // Each missing source of a project is named; the GIF holds the others.
+    const Outcome outcome = RunCommand({"-o", out, project});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.err.Contains("missing \"" + gone + "\": no such file")) << outcome.err;
 }
 
 TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {

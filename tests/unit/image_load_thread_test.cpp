@@ -60,23 +60,25 @@ TEST(ImportWorker, EventsForEachKindOfList) {
         wxArrayString damaged = {};
     };
     const Case cases[] = {
-        {{three, a, b}, "three.gif 0 0, three.gif 1 0, three.gif 2 0, a.png 0 66, b.png 0 100, "},
-        // A frame reference gives that frame under the plain path.
-        {{three + "_2"}, "three.gif 2 100, "},
+        {{three, a, b},
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, a.png 0 66, b.png 0 100, "},
+        // A frame reference gives that frame.
+        {{three + "_2"}, "three.gif_2 2 100, "},
         // The last path yields nothing: an extra event without a picture completes the import.
-        {{a, two, bad}, "a.png 0 33, two.gif 0 33, two.gif 1 33, - 0 100, "},
+        {{a, two, bad}, "a.png 0 33, two.gif_0 0 33, two.gif_1 1 33, - 0 100, "},
         // A run of one file's frames is read in one pass; the frame the file lacks gives nothing.
         {{three + "_0", three + "_2", three + "_7", a},
-         "three.gif 0 25, three.gif 2 50, a.png 0 100, "},
+         "three.gif_0 0 25, three.gif_2 2 50, a.png 0 100, "},
         // Frame numbers are not checked where none is given.
         {{three + "_10", folder.File("missing.png")}, "- 0 100, "},
         // 4 x 4 frames take 64 bytes each while decoded: three do not fit beside two, and the
         // import stops there; once compressed they give their room back to the next file.
-        {{two, three, a}, "two.gif 0 0, two.gif 1 0, - 0 100, ", 150, threeAndA},
+        {{two, three, a}, "two.gif_0 0 0, two.gif_1 1 0, - 0 100, ", 150, threeAndA},
         {{three, two, a},
-         "three.gif 0 0, three.gif 1 0, three.gif 2 0, two.gif 0 33, two.gif 1 33, a.png 0 100, ",
+         "three.gif_0 0 0, three.gif_1 1 0, three.gif_2 2 0, two.gif_0 0 33, two.gif_1 1 33, "
+         "a.png 0 100, ",
          200},
-        {{cut, a}, "cut.gif 0 0, a.png 0 100, ", 1000, {}, wxArrayString(1, cut)},
+        {{cut, a}, "cut.gif_0 0 0, a.png 0 100, ", 1000, {}, wxArrayString(1, cut)},
     };
     for (const Case& c : cases) {
         EventCollector collector;

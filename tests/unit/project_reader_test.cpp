@@ -1,4 +1,5 @@
 // Project files read step by step, keeping what was read up to the first mismatch.
+#include "import/image_source.h"
 #include "import/project_reader.h"
 #include "import/project_writer.h"
 #include "support/test_files.h"
@@ -171,6 +172,103 @@ TEST_F(ProjectReading, ImagesThatGiveNothingToImport) {
     EXPECT_TRUE(project.paths.empty());
 }
 
+TEST_F(ProjectReading, NamesOfAnyCaseGiveTheirFramesAndComeBackFromTheProject) {
+    // Files are told apart by their content; the names of GIF files of any case make frame
+    // references as lower-case ones do.
+    struct Case {
+        const char* name;
+        bool gif;
+        std::vector<const char*> entries;
+    };
+    const Case cases[] = {
+        {"a.gif", true, {"a.gif_0", "a.gif_1", "a.gif_2"}},
+        {"B.GIF", true, {"B.GIF_0", "B.GIF_1", "B.GIF_2"}},
+        {"c.Gif", true, {"c.Gif_0", "c.Gif_1", "c.Gif_2"}},
+        {"png-named.gif", false, {"png-named.gif_0"}},
+        {"gif-named.png", true, {"gif-named.png_0", "gif-named.png_1", "gif-named.png_2"}},
+        {"d.PNG", false, {"d.PNG"}},
+    };
+    ProjectContents contents;
+    for (const Case& c : cases) {
+        const wxString path = folder.File(c.name);
+        if (c.gif) {
+            testgif::WriteAnimation(path, 3, 4, 4);
+        } else {
+            WritePng(path, 4, 4);
+        }
+        wxArrayString entries;
+        DecodeImageSource(
+            path, [&](SourcePicture picture) { entries.push_back(picture.EntryPath()); }, {});
+        wxArrayString expected;
+        for (const char* entry : c.entries) {
+            expected.push_back(folder.File(entry));
+        }
+        EXPECT_EQ(entries, expected) << c.name;
+        for (const wxString& entry : entries) {
+            contents.frames.push_back(entry);
+            int pictures = 0;
+            DecodeImageSource(entry, [&](SourcePicture) { ++pictures; }, {});
+            EXPECT_EQ(pictures, 1) << entry;
+        }
+    }
+    wxString error;
+    ASSERT_TRUE(WriteProjectFile(folder.File("names.XML"), contents, &error)) << error;
+    const ProjectFile project = ReadProjectFile(folder.File("names.XML"));
+    EXPECT_EQ(project.paths, contents.frames);
+    EXPECT_TRUE(project.missing.empty());
+
+    // A GIF name standing alone, as earlier builds wrote upper-case ones, was one picture.
+    EXPECT_EQ(Read(wxString(kHead) + "<images><path>$/B.GIF</path><path>$/a.gif</path>"
+                                     "</images></project>")
+                  .paths,
+              wxArrayString(1, folder.File("B.GIF_0")));
+}
+
+TEST_F(ProjectReading, MovedAndMissingSourcesAreFoundBesideTheProjectOrKept) {
+    wxMkdir(folder.File("old"));
+    wxMkdir(folder.File("old/pics"));
+    const char* const names[] = {"a.png", "b.png", "c\x01.png", "d.png"};
+    for (const char* name : names) {
+        WritePng(folder.File(wxString("old/pics/") + name), 2, 2);
+    }
+    testgif::WriteAnimation(folder.File("old/pics/e.gif"), 2, 2, 2);
+    ProjectContents contents;
+    for (const char* name : {"a.png", "e.gif_0", "e.gif_1", "b.png", "c\x01.png", "d.png"}) {
+        contents.frames.push_back(folder.File(wxString("old/pics/") + name));
+    }
+    wxString error;
+    ASSERT_TRUE(WriteProjectFile(folder.File("old/p.xml"), contents, &error)) << error;
+    EXPECT_EQ(ReadProjectFile(folder.File("old/p.xml")).paths, contents.frames);
+
+    // The folder moves with its pictures, and two of them are gone.
+    ASSERT_TRUE(wxRenameFile(folder.File("old"), folder.File("new")));
+    ASSERT_TRUE(wxRemoveFile(folder.File("new/pics/b.png")));
+    ASSERT_TRUE(wxRemoveFile(folder.File("new/pics/c\x01.png")));
+    const ProjectFile moved = ReadProjectFile(folder.File("new/p.xml"));
+    wxArrayString found;
+    for (const char* name : {"a.png", "e.gif_0", "e.gif_1", "d.png"}) {
+        found.push_back(folder.File(wxString("new/pics/") + name));
+    }
+    EXPECT_EQ(moved.paths, found);
+    ASSERT_EQ(moved.missing.size(), 2u);
+    EXPECT_EQ(moved.missing[0].path, folder.File("old/pics/b.png").utf8_string());
+    EXPECT_EQ(moved.missing[1].path, folder.File("old/pics/c\x01.png").utf8_string());
+    EXPECT_EQ(moved.missing[1].before, 3u);
+
+    // Saved again, the missing sources stay at their places: restored, they are frames again.
+    contents.frames = moved.paths;
+    contents.missing = moved.missing;
+    ASSERT_TRUE(WriteProjectFile(folder.File("new/p.xml"), contents, &error)) << error;
+    WritePng(folder.File("new/pics/b.png"), 2, 2);
+    WritePng(folder.File("new/pics/c\x01.png"), 2, 2);
+    wxArrayString whole = found;
+    whole.insert(whole.begin() + 3, folder.File("new/pics/b.png"));
+    whole.insert(whole.begin() + 4, folder.File("new/pics/c\x01.png"));
+    const ProjectFile restored = ReadProjectFile(folder.File("new/p.xml"));
+    EXPECT_EQ(restored.paths, whole);
+    EXPECT_TRUE(restored.missing.empty());
+}
+
 TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
     Touch("a.png");
     const std::string defaults =
@@ -232,7 +330,7 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     wxString error;
     ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
     const std::string written = ReadBytes(path);
-    EXPECT_NE(written.find("<path delay=\"50\">"), std::string::npos) << written;
+    EXPECT_NE(written.find("<path delay=\"50\" "), std::string::npos) << written;
     EXPECT_LT(written.find("</images>"), written.find("<animation loop=\"3\" best_colours=\"0\" "
                                                       "optimise=\"1\" loop_in_file=\"1\"/>"));
     const ProjectFile project = ReadProjectFile(path);
