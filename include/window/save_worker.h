@@ -11,6 +11,9 @@
 
 #include <wx/thread.h>
 
+#include <atomic>
+#include <memory>
+
 class wxEvtHandler;
 
 class WorkSaveAsGifThread : public wxThread {
@@ -18,6 +21,10 @@ public:
     // Writes `animation` at its output size with its export choices.
     WorkSaveAsGifThread(Animation animation, wxEvtHandler* target, const wxString& path);
     ~WorkSaveAsGifThread() override;
+
+    // Stops before the next frame once `cancelled` is set, leaving the target as it was; the
+    // last event then names the stop.
+    void CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled);
 
 protected:
     ExitCode Entry() override;
@@ -28,4 +35,5 @@ private:
     Animation m_animation;
     wxEvtHandler* m_target;
     wxString m_path;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
 };

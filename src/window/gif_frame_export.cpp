@@ -160,6 +160,8 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     exported.options = m_exportOptions;
     exported.view = m_exportView;
     auto* worker = new WorkSaveAsGifThread(std::move(exported), GetEventHandler(), m_gifPath);
+    m_exportCancelled = std::make_shared<std::atomic<bool>>(false);
+    worker->CancelWhen(m_exportCancelled);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);
@@ -168,9 +170,7 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
         return;
     }
     m_stateBeforeExport = before;
-    m_saveProgressDialog =
-        new wxProgressDialog(title, _(" Saving images...."), 100, this,
-                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    m_saveProgressDialog = NewProgressDialog(title, _(" Saving images...."), m_exportCancelled);
 }
 
 void GifFrame::ShowExportFailure(const wxString& message) {
@@ -186,6 +186,9 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
         }
         return;
     }
+    // Cancel pressed as the last frame was written stops nothing: the file is complete.
+    const bool cancelled = m_exportCancelled && *m_exportCancelled;
+    m_exportCancelled.reset();
     if (m_saveProgressDialog != nullptr) {
         m_saveProgressDialog->Destroy();
         m_saveProgressDialog = nullptr;
@@ -193,7 +196,9 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     wxWakeUpIdle();
     if (!event.GetString().empty()) {
         RestoreSavedState(m_stateBeforeExport);
-        ShowExportFailure(event.GetString());
+        if (!cancelled) {
+            ShowExportFailure(event.GetString());
+        }
     } else if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),

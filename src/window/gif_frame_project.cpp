@@ -154,6 +154,10 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     if (!MayReplaceWork()) {
         return;
     }
+    StartNewAnimation();
+}
+
+void GifFrame::StartNewAnimation() {
     EmptyStrip();
     ForgetEdits();
     m_projectPath.clear();
@@ -166,6 +170,7 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
     m_currentBitmap = wxBitmap();
+    m_missingSources.clear();
     SetTitle(GetProductName());
 }
 

@@ -11,6 +11,10 @@ WorkSaveAsGifThread::WorkSaveAsGifThread(Animation animation, wxEvtHandler* targ
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
+void WorkSaveAsGifThread::CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled) {
+    m_cancelled = std::move(cancelled);
+}
+
 wxThread::ExitCode WorkSaveAsGifThread::Entry() {
     TraceLine("thread:");
     GifExportJob job = AnimationExportJob(m_animation, m_path);
@@ -21,7 +25,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry() {
             PostProgress(percent, wxEmptyString);
         }
     };
-    job.stopRequested = [this] { return TestDestroy(); };
+    job.stopRequested = [this] { return TestDestroy() || (m_cancelled && *m_cancelled); };
     const GifExportResult result = ExportGif(job);
     PostProgress(100, result.ok ? wxString() : result.message);
     return 0;

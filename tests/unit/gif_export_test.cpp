@@ -302,6 +302,8 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
     };
     const std::vector<Failure> failures = {
         {0, 64, -1, -1, 0, path, "Cannot save", "canvas size 0 x 64"},
+        {65536, 64, -1, -1, 0, path, "Cannot save", "65536 x 64 is larger than a GIF can hold"},
+        {65535, 65535, -1, -1, 0, path, "Cannot save", "memory for a canvas of 65535 x 65535"},
         {64, 64, 0, -1, 0, path, "Cannot save", "frame 1 has no picture"},
         {64, 64, 2, -1, 0, path, "Cannot save", "frame 3 has no picture"},
         {64, 64, -1, 1, 0, path, "Saving", "stopped"},
