@@ -1,7 +1,7 @@
 // The Export Options dialog: every choice about the GIF file in one place (colours, quality
-// number, colour count, lossy codes, optimised frames, a size limit, the loop count), with a
-// line estimating the file's size. The estimate is worked out on threads of its own, anew a
-// moment after each change, so that the dialog never waits for it.
+// number, colour count, transparency, lossy codes, optimised frames, a size limit, the loop
+// count), with a line estimating the file's size. The estimate is worked out on threads of its
+// own, anew a moment after each change, so that the dialog never waits for it.
 #pragma once
 
 #include "document/animation.h"
@@ -44,6 +44,7 @@ public:
     wxRadioButton* m_radio_best = nullptr;
     wxSpinCtrl* m_spin_quality = nullptr;
     wxSpinCtrl* m_spin_colours = nullptr;
+    wxCheckBox* m_check_transparency = nullptr;
     wxChoice* m_choice_lossy = nullptr;
     wxSpinCtrl* m_spin_lossy = nullptr;
     wxCheckBox* m_check_optimize = nullptr;

@@ -37,6 +37,7 @@ ExportChoices ReadExportSetting() {
     ExportOptions options;
     options.palette = file->ReadBool("best", false) ? PaletteMode::Best : PaletteMode::Standard;
     options.optimize = file->ReadBool("optimize", false);
+    options.keepTransparency = file->ReadBool("keepTransparency", false);
     options.quality = ReadInt(*file, "quality", options.quality);
     options.lossy = ReadInt(*file, "lossy", options.lossy);
     options.colours = ReadInt(*file, "colours", options.colours);
@@ -52,6 +53,7 @@ void WriteExportSetting(const ExportChoices& choices) {
     const ExportOptions& options = choices.options;
     file->Write("best", options.palette == PaletteMode::Best);
     file->Write("optimize", options.optimize);
+    file->Write("keepTransparency", options.keepTransparency);
     file->Write("quality", options.quality);
     file->Write("lossy", options.lossy);
     file->Write("colours", options.colours);

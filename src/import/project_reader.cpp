@@ -167,9 +167,11 @@ ViewTransform ViewOf(const OutlineNode& animation) {
 }
 
 // The settings of "animation": loop="N" (the preview's passes, 0 without end), the export
-// choices best_colours, optimise and loop_in_file, each "0" or "1", and quality, lossy,
-// colours and max_size (bytes), each a whole number, written where not at its default.
+// choices best_colours, optimise, loop_in_file and keep_transparency, each "0" or "1" (the last
+// written only when on), and quality, lossy, colours and max_size (bytes), each a whole number,
+// written where not at its default.
 void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    project.keepTransparency = 0;
     ExportOptions options;
     for (const auto& attribute : animation.attributes) {
         const std::string& value = attribute.second;
@@ -189,6 +191,8 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
             options.colours = AttributeNumber(value, kMostColours);
         } else if (attribute.first == "max_size") {
             options.maxBytes = AttributeNumber(value, kLargestByteLimit);
+        } else if (attribute.first == "keep_transparency") {
+            project.keepTransparency = AttributeNumber(value, 1);
         }
     }
     options = WithinRanges(options);

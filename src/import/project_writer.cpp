@@ -209,6 +209,9 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     if (options.maxBytes != defaults.maxBytes) {
         animation->AddAttribute("max_size", wxString::Format("%lld", options.maxBytes));
     }
+    if (options.keepTransparency) {
+        animation->AddAttribute("keep_transparency", "1");
+    }
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "export/size_estimate.h"
 #include "export/size_fitting.h"
+#include "window/desktop_gtk.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -44,8 +45,14 @@ wxSpinCtrl* NewSpin(wxWindow* parent, int least, int most, const wxString& name)
     return spin;
 }
 
+wxStaticText* NewLabel(wxWindow* parent, const wxString& text, wxWindow* control) {
+    auto* label = new wxStaticText(parent, wxID_ANY, text);
+    LinkLabelToControl(label, control);
+    return label;
+}
+
 void AddRow(wxFlexGridSizer* grid, wxWindow* parent, const wxString& label, wxWindow* control) {
-    grid->Add(new wxStaticText(parent, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(NewLabel(parent, label, control), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(control, 0, wxALIGN_CENTER_VERTICAL);
 }
 
@@ -71,14 +78,16 @@ ExportOptionsDialog::ExportOptionsDialog(wxWindow* parent, const ExportChoices& 
     m_spin_colours = NewSpin(box, kFewestColours, kMostColours, "export_colours");
     AddRow(best, box, _("&Number of colours (2 to 256):"), m_spin_colours);
     colours->Add(best, 0, wxLEFT | wxBOTTOM, 24);
+    m_check_transparency = new wxCheckBox(box, wxID_ANY, _("Keep &transparency"));
+    colours->Add(m_check_transparency, 0, wxALL, 4);
     column->Add(colours, 0, wxEXPAND | wxALL, 10);
 
     auto* size = new wxStaticBoxSizer(wxVERTICAL, this, _("File size"));
     box = size->GetStaticBox();
     auto* lossy = new wxBoxSizer(wxHORIZONTAL);
-    lossy->Add(new wxStaticText(box, wxID_ANY, _("Lossy &compression:")), 0,
-               wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
     m_choice_lossy = new wxChoice(box, wxID_ANY);
+    lossy->Add(NewLabel(box, _("Lossy &compression:"), m_choice_lossy), 0,
+               wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
     m_choice_lossy->Append(_("Off"));
     m_choice_lossy->Append(_("Following the quality"));
     m_choice_lossy->Append(_("At the level"));
@@ -133,7 +142,8 @@ ExportOptionsDialog::ExportOptionsDialog(wxWindow* parent, const ExportChoices& 
         spin->Bind(wxEVT_TEXT, changed);
     }
     m_choice_lossy->Bind(wxEVT_CHOICE, changed);
-    for (wxCheckBox* check : {m_check_optimize, m_check_maxsize, m_check_loopinfile}) {
+    for (wxCheckBox* check :
+         {m_check_transparency, m_check_optimize, m_check_maxsize, m_check_loopinfile}) {
         check->Bind(wxEVT_CHECKBOX, changed);
     }
     // Typing a size asks for it.
@@ -163,6 +173,7 @@ void ExportOptionsDialog::ShowChoices(const ExportChoices& choices) {
                                  : options.lossy == 0             ? kLossyOff
                                                                   : kLossyAtLevel);
     m_spin_lossy->SetValue(options.lossy > 0 ? options.lossy : kFirstLossyLevel);
+    m_check_transparency->SetValue(options.keepTransparency);
     m_check_optimize->SetValue(options.optimize);
     m_check_maxsize->SetValue(options.maxBytes > 0);
     m_text_maxsize->ChangeValue(SizeFieldText(options.maxBytes));
@@ -186,6 +197,7 @@ ExportChoices ExportOptionsDialog::GetChoices() const {
     default:
         options.lossy = kLossyOfQuality;
     }
+    options.keepTransparency = m_check_transparency->GetValue();
     options.optimize = m_check_optimize->GetValue();
     if (m_check_maxsize->GetValue() &&
         !ParseByteSize(m_text_maxsize->GetValue(), &options.maxBytes)) {

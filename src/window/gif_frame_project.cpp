@@ -44,6 +44,9 @@ void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
     if (project.loopInFile >= 0) {
         choices.loopInFile = project.loopInFile == 1;
     }
+    if (project.keepTransparency >= 0) {
+        options.keepTransparency = project.keepTransparency == 1;
+    }
     ApplyChoices(choices);
     m_loopsPlayed = 0;
 }

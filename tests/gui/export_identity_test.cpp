@@ -142,6 +142,7 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
                       [](ExportOptionsDialog* dialog) {
                           Set(dialog->m_radio_best, true, wxEVT_RADIOBUTTON);
                           Set(dialog->m_spin_quality, 70, wxEVT_SPINCTRL);
+                          Set(dialog->m_spin_colours, 64, wxEVT_SPINCTRL);
                           Choose(dialog->m_choice_lossy, kLossyAtLevel);
                           Set(dialog->m_spin_lossy, 30, wxEVT_SPINCTRL);
                           Set(dialog->m_check_optimize, true, wxEVT_CHECKBOX);
@@ -154,8 +155,9 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
     answer = {windowGif};
     Save(frame->m_menuItem_save);
     const std::string lossy = ReadBytes(windowGif);
-    EXPECT_TRUE(lossy == CommandFile({"-q", "best", "-Q", "70", "--lossy", "30", "-O"}, files,
-                                     folder.File("lossy.gif")));
+    EXPECT_TRUE(lossy ==
+                CommandFile({"-q", "best", "-Q", "70", "--colours", "64", "--lossy", "30", "-O"},
+                            files, folder.File("lossy.gif")));
     // The estimate of five frames encodes them all.
     EXPECT_EQ(estimate, wxString::Format("Estimated size: about %s", FormatByteSize(lossy.size())));
 
@@ -177,8 +179,8 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
     Save(frame->m_menuItem_save);
     const std::string fitted = ReadBytes(windowGif);
     EXPECT_LE(static_cast<long long>(fitted.size()), limit);
-    EXPECT_TRUE(fitted == CommandFile({"-q", "best", "-Q", "70", "--lossy", "30", "-O",
-                                       "--max-size", wxString::Format("%lld", limit)},
+    EXPECT_TRUE(fitted == CommandFile({"-q", "best", "-Q", "70", "--colours", "64", "--lossy", "30",
+                                       "-O", "--max-size", wxString::Format("%lld", limit)},
                                       files, folder.File("fitted.gif")));
     EXPECT_TRUE(Status(2).StartsWith("chose quality ")) << Status(2);
     EXPECT_TRUE(Status(2).EndsWith(" of " + FormatByteSize(limit))) << Status(2);
@@ -199,6 +201,7 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
     Restart();
     const ExportOptions remembered = frame->CurrentChoices().options;
     EXPECT_EQ(remembered.quality, 70);
+    EXPECT_EQ(remembered.colours, 64);
     EXPECT_EQ(remembered.lossy, 30);
     EXPECT_EQ(remembered.maxBytes, 100);
     WriteExportSetting(ExportChoices());

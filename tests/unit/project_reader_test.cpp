@@ -298,6 +298,7 @@ TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
         const ProjectFile project = ReadProjectFile(path);
         EXPECT_EQ(project.reached, ProjectStep::Paths);
         EXPECT_EQ(project.view, c.view) << c.element;
+        EXPECT_EQ(project.keepTransparency, 0);
     }
     // Values this version does not know leave their part of the view as it is.
     const ProjectFile odd =
@@ -330,6 +331,7 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     contents.choices.options.lossy = 0;
     contents.choices.options.colours = 64;
     contents.choices.options.maxBytes = 12000000000LL;
+    contents.choices.options.keepTransparency = true;
     const wxString path = folder.File("timed.xml");
     wxString error;
     ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
@@ -338,7 +340,7 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_LT(written.find("</images>"),
               written.find("<animation loop=\"3\" best_colours=\"0\" optimise=\"1\" "
                            "loop_in_file=\"1\" quality=\"40\" lossy=\"0\" colours=\"64\" "
-                           "max_size=\"12000000000\"/>"));
+                           "max_size=\"12000000000\" keep_transparency=\"1\"/>"));
     const ProjectFile project = ReadProjectFile(path);
     EXPECT_EQ(project.reached, ProjectStep::Paths);
     EXPECT_EQ(project.paths.size(), 4u);
@@ -351,6 +353,7 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(project.lossy, 0);
     EXPECT_EQ(project.colours, 64);
     EXPECT_EQ(project.maxBytes, 12000000000LL);
+    EXPECT_EQ(project.keepTransparency, 1);
 
     // Choices out of their ranges, or no numbers, are read as their defaults.
     const ProjectFile odd =
@@ -378,4 +381,5 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(earlier.delays, (std::vector<int>{-1, -1, -1, -1, -1, 65535}));
     EXPECT_EQ(earlier.loopCount, -1);
     EXPECT_EQ(earlier.optimise, -1);
+    EXPECT_EQ(earlier.keepTransparency, -1);
 }
