@@ -118,6 +118,13 @@ std::vector<OptionRow> ExportOptionRows() {
              parsed->options.optimize = true;
              return true;
          }},
+        {"keep-transparency", 0, OptionValue::None, "",
+         _("keep transparent pixels (alpha below half, a GIF's transparent\n"
+           "colour) transparent instead of black"),
+         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->options.keepTransparency = true;
+             return true;
+         }},
         {"loop", 0, OptionValue::Required, "N",
          _("play the animation N times; 0 (default) loops forever"),
          [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
