@@ -85,6 +85,14 @@ std::vector<OptionRow> ExportOptionRows() {
              return ReadWholeNumber(value, name, kLowestQuality, kHighestQuality,
                                     &parsed->options.quality, error);
          }},
+        {"colours", 0, OptionValue::Required, "N",
+         _("the best colours with at most N colours a frame, 2 to 256\n"
+           "(default 256)"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             parsed->options.palette = PaletteMode::Best;
+             return ReadWholeNumber(value, name, kFewestColours, kMostColours,
+                                    &parsed->options.colours, error);
+         }},
         {"lossy", 0, OptionValue::Required, "N",
          _("let a pixel take a colour at most N off in red, green and blue,\n"
            "1 to 255, where that codes shorter; areas keep their colour"),

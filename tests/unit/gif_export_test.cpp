@@ -1,7 +1,9 @@
 // The export pipeline end to end: the file it writes, its progress, the same bytes on one or
 // two threads, and failures that leave the old file as it was.
+#include "document/animation.h"
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
+#include "export/size_estimate.h"
 #include "export/size_fitting.h"
 #include "gif/gif_frames.h"
 #include "support/test_files.h"
@@ -348,6 +350,16 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
     job.options.optimize = true;
     ASSERT_TRUE(ExportGif(job).ok);
     const long long whole = static_cast<long long>(ReadBytes(job.path).size());
+    // The estimate the options dialog shows, from a sample of the frames, is near it.
+    Animation animation;
+    for (const wxImage& picture : frames) {
+        animation.Insert(animation.FrameCount(), MakeAnimationFrame(picture, "f.png", 10));
+    }
+    animation.output = {96, 64};
+    animation.options = job.options;
+    const double estimate = static_cast<double>(EstimateGifBytes(animation, nullptr));
+    EXPECT_NEAR(estimate / whole, 1.0, 0.2) << estimate << " for " << whole;
+    EXPECT_EQ(EstimateGifBytes(animation, [] { return true; }), 0u);
     job.path = folder.File("limited.gif");
     for (long long limit : {whole * 2, whole * 6 / 10, whole * 3 / 10}) {
         SCOPED_TRACE(limit);
