@@ -1,6 +1,7 @@
 #include "export/best_palette.h"
 
 #include "export/new_image.h"
+#include "export/palette_mapping.h"
 #include <libimagequant.h>
 #include <omp.h>
 #include <wx/palette.h>
@@ -24,6 +25,9 @@ const int kSampledPixels = 32768;
 // second.
 const double kSmooth = 2.0;
 const double kGrainy = 8.0;
+// Half of each pixel's error carried on is enough to keep smooth areas from banding; all of it
+// makes them grainy, and the files larger.
+const double kFullDithering = 0.5;
 
 struct AttrDeleter {
     void operator()(liq_attr* attr) const { liq_attr_destroy(attr); }
@@ -88,21 +92,18 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
         return wxImage();
     }
-    Grid whole{&opaque, 1};
     Grid sample{&opaque, 1};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
            kSampledPixels) {
         ++sample.step;
     }
-    const std::unique_ptr<liq_image, ImageDeleter> image(
-        liq_image_create_custom(attr.get(), RgbaRow, &whole, width, height, 0));
     const std::unique_ptr<liq_image, ImageDeleter> sampled(
         liq_image_create_custom(attr.get(), RgbaRow, &sample, (width - 1) / sample.step + 1,
                                 (height - 1) / sample.step + 1, 0));
     const std::unique_ptr<liq_histogram, HistogramDeleter> histogram(
         liq_histogram_create(attr.get()));
     liq_result* quantised = nullptr;
-    if (!image || !sampled || !histogram ||
+    if (!sampled || !histogram ||
         liq_histogram_add_image(histogram.get(), attr.get(), sampled.get()) != LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &quantised) != LIQ_OK) {
         return wxImage();
@@ -110,22 +111,28 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
     const double grain = Grain(opaque, sample.step);
     // Dithering costs bytes; it falls with the quality number.
-    liq_set_dithering_level(
-        result.get(),
+    const float dithering =
         static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
-                           std::max(1, std::min(quality, 100)) / 100.0));
-    std::vector<unsigned char> indices(static_cast<size_t>(width) * height);
-    if (liq_write_remapped_image(result.get(), image.get(), indices.data(), indices.size()) !=
-        LIQ_OK) {
-        return wxImage();
+                           kFullDithering * std::max(1, std::min(quality, 100)) / 100.0);
+    const liq_palette* found = liq_get_palette(result.get());
+    std::vector<PaletteColour> entries(found->count);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = {found->entries[i].r, found->entries[i].g, found->entries[i].b};
     }
-    const liq_palette* palette = liq_get_palette(result.get());
-    const int count = static_cast<int>(palette->count);
+    // Each pixel goes to the entry nearest in red, green and blue, which is what the picture is
+    // judged by, and the entries then move to the mean of their pixels.
+    const size_t pixels = static_cast<size_t>(width) * height;
+    std::vector<unsigned char> indices(pixels);
+    NearestColour nearest(std::move(entries));
+    MapToPalette(opaque.GetData(), width, height, dithering, nearest, indices.data());
+    entries = nearest.Palette();
+    MoveToMeans(opaque.GetData(), indices.data(), pixels, &entries);
+    const int count = static_cast<int>(entries.size());
     unsigned char red[256], green[256], blue[256];
     for (int i = 0; i < count; ++i) {
-        red[i] = palette->entries[i].r;
-        green[i] = palette->entries[i].g;
-        blue[i] = palette->entries[i].b;
+        red[i] = entries[i].r;
+        green[i] = entries[i].g;
+        blue[i] = entries[i].b;
     }
     wxImage paletted = NewImage(width, height, false);
     unsigned char* rgb = paletted.GetData();
