@@ -1,10 +1,10 @@
 #include "export/best_palette.h"
 
-#include "export/new_image.h"
+#include "export/palette_conversion.h"
 #include "export/palette_mapping.h"
+
 #include <libimagequant.h>
 #include <omp.h>
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -74,12 +74,12 @@ double Grain(const wxImage& image, int step) {
 
 } // namespace
 
-wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
+PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
     if (!opaque.IsOk()) {
-        return wxImage();
+        return PalettedFrame();
     }
     const int width = opaque.GetWidth();
     const int height = opaque.GetHeight();
@@ -90,7 +90,7 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
             LIQ_OK ||
         liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
-        return wxImage();
+        return PalettedFrame();
     }
     Grid sample{&opaque, 1};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
@@ -106,7 +106,7 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
     if (!sampled || !histogram ||
         liq_histogram_add_image(histogram.get(), attr.get(), sampled.get()) != LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &quantised) != LIQ_OK) {
-        return wxImage();
+        return PalettedFrame();
     }
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
     const double grain = Grain(opaque, sample.step);
@@ -115,32 +115,21 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
         static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
                            kFullDithering * std::max(1, std::min(quality, 100)) / 100.0);
     const liq_palette* found = liq_get_palette(result.get());
-    std::vector<PaletteColour> entries(found->count);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i] = {found->entries[i].r, found->entries[i].g, found->entries[i].b};
+    std::vector<GifColour> entries;
+    for (unsigned i = 0; i < found->count; ++i) {
+        entries.push_back(GifColour{found->entries[i].r, found->entries[i].g, found->entries[i].b});
     }
     // Each pixel goes to the entry nearest in red, green and blue, which is what the picture is
     // judged by, and the entries then move to the mean of their pixels.
-    const size_t pixels = static_cast<size_t>(width) * height;
-    std::vector<unsigned char> indices(pixels);
+    PalettedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.indices.resize(frame.Pixels());
     NearestColour nearest(std::move(entries));
-    MapToPalette(opaque.GetData(), width, height, dithering, nearest, indices.data());
-    entries = nearest.Palette();
-    MoveToMeans(opaque.GetData(), indices.data(), pixels, &entries);
-    const int count = static_cast<int>(entries.size());
-    unsigned char red[256], green[256], blue[256];
-    for (int i = 0; i < count; ++i) {
-        red[i] = entries[i].r;
-        green[i] = entries[i].g;
-        blue[i] = entries[i].b;
-    }
-    wxImage paletted = NewImage(width, height, false);
-    unsigned char* rgb = paletted.GetData();
-    for (unsigned char index : indices) {
-        *rgb++ = red[index];
-        *rgb++ = green[index];
-        *rgb++ = blue[index];
-    }
-    paletted.SetPalette(wxPalette(count, red, green, blue));
-    return paletted;
+    MapToPalette(opaque.GetData(), width, height, dithering, nearest, frame.indices.data());
+    frame.colours = nearest.Palette();
+    MoveToMeans(opaque.GetData(), frame.indices.data(), frame.Pixels(), &frame.colours);
+    const std::vector<GifColour> shown = frame.colours;
+    IndexByFirstEntry(frame, shown);
+    return frame;
 }

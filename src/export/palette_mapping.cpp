@@ -23,13 +23,13 @@ int NearestColour::Cells::Of(int r, int g, int b) const {
     return ((r >> cellBits) << (2 * sideBits)) | ((g >> cellBits) << sideBits) | (b >> cellBits);
 }
 
-NearestColour::NearestColour(std::vector<PaletteColour> palette)
+NearestColour::NearestColour(std::vector<GifColour> palette)
     : m_palette(std::move(palette)), m_coarse(kCoarseBits), m_fine(kFineBits),
       m_remembered(1 << kRememberedBits, 0), m_rememberedIndex(m_remembered.size(), 0) {
     for (size_t i = 0; i < m_palette.size(); ++i) {
-        m_red.push_back(2 * m_palette[i].r);
-        m_green.push_back(2 * m_palette[i].g);
-        m_blue.push_back(2 * m_palette[i].b);
+        m_red.push_back(2 * m_palette[i].red);
+        m_green.push_back(2 * m_palette[i].green);
+        m_blue.push_back(2 * m_palette[i].blue);
         m_all.push_back(static_cast<unsigned char>(i));
     }
 }
@@ -93,8 +93,8 @@ int NearestColour::Find(int r, int g, int b) {
     int best = *candidate;
     int bestDistance = 3 * 256 * 256;
     for (; candidate != end; ++candidate) {
-        const PaletteColour& c = m_palette[*candidate];
-        const int distance = Square(c.r - r) + Square(c.g - g) + Square(c.b - b);
+        const GifColour& c = m_palette[*candidate];
+        const int distance = Square(c.red - r) + Square(c.green - g) + Square(c.blue - b);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = *candidate;
@@ -114,7 +114,7 @@ void MapToPalette(const unsigned char* rgb, int width, int height, float ditheri
         }
         return;
     }
-    const std::vector<PaletteColour>& palette = nearest.Palette();
+    const std::vector<GifColour>& palette = nearest.Palette();
     // The error carried into this row and the next, one pixel of margin on either side.
     std::vector<float> here(3 * (static_cast<size_t>(width) + 2), 0.f);
     std::vector<float> below(here.size(), 0.f);
@@ -131,7 +131,7 @@ void MapToPalette(const unsigned char* rgb, int width, int height, float ditheri
                                    ClampChannel(source[2] + error[2])};
             const int index = nearest.Find(wanted[0], wanted[1], wanted[2]);
             indices[p] = static_cast<unsigned char>(index);
-            const int got[3] = {palette[index].r, palette[index].g, palette[index].b};
+            const int got[3] = {palette[index].red, palette[index].green, palette[index].blue};
             for (int c = 0; c < 3; ++c) {
                 const float miss = (wanted[c] - got[c]) * dithering;
                 error[3 * step + c] += miss * (7.f / 16);
@@ -146,7 +146,7 @@ void MapToPalette(const unsigned char* rgb, int width, int height, float ditheri
 }
 
 void MoveToMeans(const unsigned char* rgb, const unsigned char* indices, size_t pixels,
-                 std::vector<PaletteColour>* palette) {
+                 std::vector<GifColour>* palette) {
     struct Sum {
         unsigned long long r = 0, g = 0, b = 0, count = 0;
     };

@@ -2,25 +2,23 @@
 // blue, optionally with Floyd-Steinberg error diffusion.
 #pragma once
 
+#include "gif/paletted_frame.h"
+
 #include <cstddef>
 #include <vector>
-
-struct PaletteColour {
-    unsigned char r, g, b;
-};
 
 // Finds the nearest entry of a palette of at most 256 colours. The colour cube is cut into
 // cells; each cell lists, the first time a pixel falls into it, the few entries that can be
 // nearest to any colour inside it, so that a pixel is compared with those alone.
 class NearestColour {
 public:
-    explicit NearestColour(std::vector<PaletteColour> palette);
+    explicit NearestColour(std::vector<GifColour> palette);
 
     // The index of the entry nearest to (r, g, b), each 0 to 255; of equally near entries the
     // first.
     int Find(int r, int g, int b);
 
-    const std::vector<PaletteColour>& Palette() const { return m_palette; }
+    const std::vector<GifColour>& Palette() const { return m_palette; }
 
 private:
     // Cells of 2^cellBits values a side; where each cell's entries start in m_candidates, and
@@ -44,7 +42,7 @@ private:
     // Lists the entries of `from` that can be nearest to a colour of `cell`.
     void List(Cells& cells, int cell, const unsigned char* from, int fromCount);
 
-    std::vector<PaletteColour> m_palette;
+    std::vector<GifColour> m_palette;
     // The entries' channels, doubled, for listing candidates; and every entry's index.
     std::vector<int> m_red, m_green, m_blue;
     std::vector<unsigned char> m_all;
@@ -64,4 +62,4 @@ void MapToPalette(const unsigned char* rgb, int width, int height, float ditheri
 // Each entry of `palette` moved to the mean colour of the pixels mapped to it, which brings the
 // picture closer to its source for the same indices; entries no pixel uses stay as they are.
 void MoveToMeans(const unsigned char* rgb, const unsigned char* indices, size_t pixels,
-                 std::vector<PaletteColour>* palette);
+                 std::vector<GifColour>* palette);

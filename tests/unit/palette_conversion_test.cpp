@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -58,42 +57,43 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.image.GetWidth() << " " << int(c.mode));
-        const wxImage paletted = ConvertToPalettedImage(c.image, c.mode);
+        ExportOptions options;
+        options.palette = c.mode;
+        const PalettedFrame paletted = ConvertToPalettedFrame(c.image, options);
         ASSERT_TRUE(paletted.IsOk());
-        EXPECT_FALSE(paletted.HasAlpha());
-        const wxPalette& palette = paletted.GetPalette();
-        const int bytes = 3 * c.image.GetWidth() * c.image.GetHeight();
+        EXPECT_EQ(paletted.transparent, -1);
+        std::vector<unsigned char> shown;
+        for (unsigned char index : paletted.indices) {
+            const GifColour& entry = paletted.colours[index];
+            shown.insert(shown.end(), {entry.red, entry.green, entry.blue});
+        }
         if (c.expected.IsOk()) {
-            EXPECT_EQ(palette.GetColoursCount(), c.entries);
-            EXPECT_EQ(0, memcmp(paletted.GetData(), c.expected.GetData(), bytes));
+            EXPECT_EQ(static_cast<int>(paletted.colours.size()), c.entries);
+            EXPECT_EQ(0, memcmp(shown.data(), c.expected.GetData(), shown.size()));
         } else {
             int worst = 0;
-            for (int b = 0; b < bytes; ++b) {
-                worst = std::max(worst, std::abs(paletted.GetData()[b] - c.image.GetData()[b]));
+            for (size_t b = 0; b < shown.size(); ++b) {
+                worst = std::max(worst, std::abs(shown[b] - c.image.GetData()[b]));
             }
             EXPECT_LE(worst, 24);
-            EXPECT_LE(palette.GetColoursCount(), c.entries);
+            EXPECT_LE(static_cast<int>(paletted.colours.size()), c.entries);
         }
 
-        // Every colour the pixels use has an entry; in the standard mode every other entry is
-        // black, so that no stray bytes reach the file.
-        std::set<unsigned long> used, listed;
-        for (int b = 0; b < bytes; b += 3) {
-            const unsigned char* rgb = paletted.GetData() + b;
-            used.insert(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
-        }
-        for (int i = 0; i < palette.GetColoursCount(); ++i) {
-            unsigned char r, g, b;
-            palette.GetRGB(i, &r, &g, &b);
-            const unsigned long colour = r << 16 | g << 8 | b;
-            EXPECT_TRUE(used.count(colour) || colour == 0 || c.mode == PaletteMode::Best) << i;
-            listed.insert(colour);
-        }
-        for (unsigned long colour : used) {
-            EXPECT_TRUE(listed.count(colour)) << colour;
+        // Each pixel takes the first entry of its colour; in the standard mode every entry no
+        // pixel takes is black, so that no stray bytes reach the file.
+        std::set<int> used(paletted.indices.begin(), paletted.indices.end());
+        for (size_t i = 0; i < paletted.colours.size(); ++i) {
+            const GifColour& entry = paletted.colours[i];
+            if (used.count(i)) {
+                EXPECT_EQ(std::find(paletted.colours.begin(), paletted.colours.end(), entry) -
+                              paletted.colours.begin(),
+                          static_cast<long>(i));
+            } else {
+                EXPECT_TRUE(entry == (GifColour{0, 0, 0}) || c.mode == PaletteMode::Best) << i;
+            }
         }
     }
-    EXPECT_FALSE(ConvertToPalettedImage(wxImage()).IsOk());
+    EXPECT_FALSE(ConvertToPalettedFrame(wxImage()).IsOk());
 }
 
 // Each pixel finds its nearest entry, as a search of the whole palette would, for palettes of
@@ -101,30 +101,30 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes
 TEST(PaletteConversion, PixelsGoToTheirNearestEntryAndDitheringKeepsTheMean) {
     std::srand(5);
     const auto randomPalette = [](int count) {
-        std::vector<PaletteColour> palette(count);
-        for (PaletteColour& c : palette) {
+        std::vector<GifColour> palette(count);
+        for (GifColour& c : palette) {
             c = {static_cast<unsigned char>(std::rand() % 256),
                  static_cast<unsigned char>(std::rand() % 256),
                  static_cast<unsigned char>(std::rand() % 256)};
         }
         return palette;
     };
-    std::vector<PaletteColour> twins = randomPalette(8);
+    std::vector<GifColour> twins = randomPalette(8);
     twins.insert(twins.end(), twins.begin(), twins.end());
-    for (const std::vector<PaletteColour>& palette :
+    for (const std::vector<GifColour>& palette :
          {randomPalette(1), twins, randomPalette(40), randomPalette(256)}) {
         NearestColour nearest(palette);
         for (int i = 0; i < 20000; ++i) {
             // Colours near the entries as well as anywhere, asked for again and again.
-            const PaletteColour& near = palette[std::rand() % palette.size()];
-            const int r = i % 2 ? std::rand() % 256 : std::min(255, near.r + std::rand() % 5);
-            const int g = i % 2 ? std::rand() % 256 : std::max(0, near.g - std::rand() % 5);
-            const int b = i % 2 ? std::rand() % 256 : near.b;
+            const GifColour& near = palette[std::rand() % palette.size()];
+            const int r = i % 2 ? std::rand() % 256 : std::min(255, near.red + std::rand() % 5);
+            const int g = i % 2 ? std::rand() % 256 : std::max(0, near.green - std::rand() % 5);
+            const int b = i % 2 ? std::rand() % 256 : near.blue;
             int best = 0, bestDistance = 1 << 30;
             for (size_t k = 0; k < palette.size(); ++k) {
-                const int distance = (palette[k].r - r) * (palette[k].r - r) +
-                                     (palette[k].g - g) * (palette[k].g - g) +
-                                     (palette[k].b - b) * (palette[k].b - b);
+                const int distance = (palette[k].red - r) * (palette[k].red - r) +
+                                     (palette[k].green - g) * (palette[k].green - g) +
+                                     (palette[k].blue - b) * (palette[k].blue - b);
                 if (distance < bestDistance) {
                     bestDistance = distance;
                     best = static_cast<int>(k);
@@ -145,13 +145,13 @@ TEST(PaletteConversion, PixelsGoToTheirNearestEntryAndDitheringKeepsTheMean) {
         MapToPalette(grey.data(), width, height, dithering, nearest, indices.data());
         double sum = 0;
         for (unsigned char index : indices) {
-            sum += nearest.Palette()[index].r;
+            sum += nearest.Palette()[index].red;
         }
         EXPECT_NEAR(sum / indices.size(), dithering > 0 ? 100 : 90, 0.5) << dithering;
     }
-    std::vector<PaletteColour> moved = {{90, 90, 90}, {120, 120, 120}};
+    std::vector<GifColour> moved = {{90, 90, 90}, {120, 120, 120}};
     std::fill(indices.begin(), indices.end(), 0);
     MoveToMeans(grey.data(), indices.data(), indices.size(), &moved);
-    EXPECT_EQ(moved[0].g, 100);
-    EXPECT_EQ(moved[1].g, 120);
+    EXPECT_EQ(moved[0].green, 100);
+    EXPECT_EQ(moved[1].green, 120);
 }
