@@ -45,15 +45,20 @@ struct ResultDeleter {
 struct Grid {
     const wxImage* image;
     int step;
+    // Nonzero for each pixel left clear; empty when none is.
+    const std::vector<unsigned char>* clear;
 };
 
-// Hands the library one row of the grid at a time, as opaque RGBA.
+// Hands the library one row of the grid at a time, as RGBA.
 void RgbaRow(liq_color rowOut[], int row, int width, void* user) {
     const Grid& grid = *static_cast<const Grid*>(user);
-    const unsigned char* rgb =
-        grid.image->GetData() + static_cast<size_t>(row) * grid.step * grid.image->GetWidth() * 3;
+    const size_t start = static_cast<size_t>(row) * grid.step * grid.image->GetWidth();
+    const unsigned char* rgb = grid.image->GetData() + 3 * start;
+    const unsigned char* clear = grid.clear->empty() ? nullptr : grid.clear->data() + start;
     for (int x = 0; x < width; ++x, rgb += 3 * grid.step) {
-        rowOut[x] = liq_color{rgb[0], rgb[1], rgb[2], 255};
+        const bool seeThrough = clear && clear[static_cast<size_t>(x) * grid.step];
+        rowOut[x] =
+            liq_color{rgb[0], rgb[1], rgb[2], static_cast<unsigned char>(seeThrough ? 0 : 255)};
     }
 }
 
@@ -74,7 +79,8 @@ double Grain(const wxImage& image, int step) {
 
 } // namespace
 
-PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
+PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
+                           const std::vector<unsigned char>& clear) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
@@ -92,7 +98,7 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
         return PalettedFrame();
     }
-    Grid sample{&opaque, 1};
+    Grid sample{&opaque, 1, &clear};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
            kSampledPixels) {
         ++sample.step;
@@ -114,21 +120,39 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
     const float dithering =
         static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
                            kFullDithering * std::max(1, std::min(quality, 100)) / 100.0);
+    // Each opaque pixel goes to the opaque entry nearest in red, green and blue, which is what
+    // the picture is judged by; clear pixels to the clear entry.
     const liq_palette* found = liq_get_palette(result.get());
-    std::vector<GifColour> entries;
-    for (unsigned i = 0; i < found->count; ++i) {
-        entries.push_back(GifColour{found->entries[i].r, found->entries[i].g, found->entries[i].b});
-    }
-    // Each pixel goes to the entry nearest in red, green and blue, which is what the picture is
-    // judged by, and the entries then move to the mean of their pixels.
     PalettedFrame frame;
     frame.width = width;
     frame.height = height;
     frame.indices.resize(frame.Pixels());
-    NearestColour nearest(std::move(entries));
+    std::vector<GifColour> opaqueEntries;
+    std::vector<unsigned char> entryOf;
+    for (unsigned i = 0; i < found->count; ++i) {
+        const liq_color& entry = found->entries[i];
+        frame.colours.push_back(GifColour{entry.r, entry.g, entry.b});
+        if (entry.a == 0 && frame.transparent < 0) {
+            frame.transparent = static_cast<int>(i);
+        } else {
+            opaqueEntries.push_back(frame.colours.back());
+            entryOf.push_back(static_cast<unsigned char>(i));
+        }
+    }
+    if ((!clear.empty() && frame.transparent < 0) || opaqueEntries.empty()) {
+        return PalettedFrame();
+    }
+    NearestColour nearest(std::move(opaqueEntries));
     MapToPalette(opaque.GetData(), width, height, dithering, nearest, frame.indices.data());
-    frame.colours = nearest.Palette();
-    MoveToMeans(opaque.GetData(), frame.indices.data(), frame.Pixels(), &frame.colours);
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        frame.indices[p] = !clear.empty() && clear[p]
+                               ? static_cast<unsigned char>(frame.transparent)
+                               : entryOf[frame.indices[p]];
+    }
+    // The entries then move to the mean of their pixels, where every pixel is shown.
+    if (clear.empty()) {
+        MoveToMeans(opaque.GetData(), frame.indices.data(), frame.Pixels(), &frame.colours);
+    }
     const std::vector<GifColour> shown = frame.colours;
     IndexByFirstEntry(frame, shown);
     return frame;

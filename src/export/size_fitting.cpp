@@ -41,26 +41,6 @@ ExportOptions AtStep(ExportOptions options, int step) {
     return options;
 }
 
-std::vector<int> SampleFrames(int frameCount) {
-    const int runs = frameCount >= kLongFrom ? kLongRuns : kLongRuns - 1;
-    const int length =
-        std::max(kShortestRun, std::min(kLongestRun, frameCount / (kSampleShare * runs)));
-    std::vector<int> sample;
-    if (frameCount <= runs * length * 2) {
-        for (int i = 0; i < frameCount; ++i) {
-            sample.push_back(i);
-        }
-        return sample;
-    }
-    for (int run = 0; run < runs; ++run) {
-        const int start = (frameCount - length) * run / (runs - 1);
-        for (int i = start; i < start + length; ++i) {
-            sample.push_back(i);
-        }
-    }
-    return sample;
-}
-
 class SizeSearch {
 public:
     explicit SizeSearch(const GifExportJob& job)
@@ -201,6 +181,26 @@ private:
 
 } // namespace
 
+std::vector<int> SampleFrames(int frameCount) {
+    const int runs = frameCount >= kLongFrom ? kLongRuns : kLongRuns - 1;
+    const int length =
+        std::max(kShortestRun, std::min(kLongestRun, frameCount / (kSampleShare * runs)));
+    std::vector<int> sample;
+    if (frameCount <= runs * length * 2) {
+        for (int i = 0; i < frameCount; ++i) {
+            sample.push_back(i);
+        }
+        return sample;
+    }
+    for (int run = 0; run < runs; ++run) {
+        const int start = (frameCount - length) * run / (runs - 1);
+        for (int i = start; i < start + length; ++i) {
+            sample.push_back(i);
+        }
+    }
+    return sample;
+}
+
 GifExportResult FitUnderSize(const GifExportJob& job) {
     SizeSearch search(job);
     GifExportResult result;
@@ -296,11 +296,17 @@ bool ParseByteSize(const wxString& text, long long* bytes) {
         return false;
     }
     const double total = std::floor(value * scale);
-    if (total < kSmallestGifBytes || total > 1e15) {
+    if (total < kSmallestGifBytes || total > static_cast<double>(kLargestByteLimit)) {
         return false;
     }
     *bytes = static_cast<long long>(total);
     return true;
+}
+
+wxString DescribeFit(const GifExportResult& result, long long maxBytes) {
+    return wxString::Format(_("chose quality %d, lossy level %d, %d colours: %s of %s"),
+                            result.chosen.quality, result.chosen.lossy, result.chosen.colours,
+                            FormatByteSize(result.bytes), FormatByteSize(maxBytes));
 }
 
 wxString FormatByteSize(unsigned long long bytes) {
