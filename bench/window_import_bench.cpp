@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
             const double nominal = 0.02 * frame->GetAnimation().FrameCount();
             wxCommandEvent run(wxEVT_MENU, frame->m_menuItem_run->GetId());
             auto passStart = std::chrono::steady_clock::now();
+            double passCpu = CpuSeconds();
             frame->ProcessWindowEvent(run);
             for (int pass = 1; pass <= passes; ++pass) {
                 const int count = frame->GetAnimation().FrameCount();
@@ -167,9 +168,12 @@ int main(int argc, char** argv) {
                 RunUntil(loop,
                          [&] { return frame->m_playIndex != count - 1 || !frame->m_isPlaying; });
                 const double took = SecondsSince(passStart);
+                const double cpuTook = CpuSeconds() - passCpu;
                 passStart = std::chrono::steady_clock::now();
-                std::fprintf(stderr, "pass %d: %.3f s, nominal %.3f s, %+.1f %%\n", pass, took,
-                             nominal, (took / nominal - 1) * 100);
+                passCpu = CpuSeconds();
+                // On a shared machine the CPU time says whether a pass could keep its time.
+                std::fprintf(stderr, "pass %d: %.3f s, CPU %.3f s, nominal %.3f s, %+.1f %%\n",
+                             pass, took, cpuTook, nominal, (took / nominal - 1) * 100);
             }
         }
         if (saveGif) {

@@ -165,7 +165,7 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     m_projectDelay = m_projectWidth = m_projectHeight = m_projectFrameCount = 0;
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
-    m_currentBitmap = wxBitmap();
+    m_currentPicture = wxImage();
     SetTitle(GetProductName());
 }
 
