@@ -2,7 +2,8 @@
 # Builds the video benchmark and the exporter, makes its clips with ffmpeg, and writes the
 # figures of this one run into bench/VIDEO_RESULTS.md. REPS overrides the 3 runs.
 set -euo pipefail
-source "$(dirname "$0")/prepare_bench.sh" video_bench reelmont_export
+source "$(dirname "$0")/prepare_bench.sh" -DCMAKE_BUILD_TYPE=Release video_bench reelmont_export \
+    window_import_bench
 reps=${REPS:-3}
 # 10 s of full HD H.264 at 30 fps with moving content; 5 s of 640 x 360 colour bars.
 ffmpeg -v error -f lavfi -i testsrc2=size=1920x1080:rate=30 -t 10 -c:v libx264 -preset medium \
@@ -19,6 +20,17 @@ for ((r = 0; r < reps; r++)); do
 done
 median=$(printf '%s\n' "${runs[@]}" | sort -n | sed -n "$(((reps + 1) / 2))p")
 read -r wall user sys rss _ pictures _ delays _ <<<"$median"
+
+# The window: Add Image of the same part until its last frame is in the strip (decoding,
+# compressing and the thumbnails on the import worker); wall, CPU and peak memory.
+export HOME="$work/home"
+mkdir -p "$HOME"
+window=$(xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" \
+    "$work/hd.mp4#t=0,10&fps=15" 2>&1 | grep -E '^[0-9]+ frames')
+
+# A project's frames of one video (60 frames at 15 a second): each read by its own name, one
+# seek and decode each, against one pass over the run.
+frames=$("$build/bench/video_bench" --frames "$work/hd.mp4" 60 15)
 
 # Export: the 5 s clip at its own rate, the GIF's length and its first and last frames against
 # ffmpeg's own extraction of those frames.
@@ -50,6 +62,20 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
     echo "All runs (wall user system peak-KB, then the benchmark's line):"
     echo
     printf '    %s\n' "${runs[@]}"
+    echo
+    echo "The same part through the window's Add Image (\`window_import_bench\`, under Xvfb), until"
+    echo "the last of its frames is in the strip, compressed in the document:"
+    echo
+    echo "    $window"
+    echo
+    echo "## A project's video frames"
+    echo
+    echo "60 frames named as a project keeps them (\`hd.mp4#t=T\`, 1/15 s apart, 4 s), read"
+    echo "each by its own name (a seek and a decode from the key frame before it, as a project"
+    echo "opened before runs of video frames) and as one run (\`DecodeFrameRun\`, what Open Project"
+    echo "does now):"
+    echo
+    echo "    $frames"
     echo
     echo "## Export: 5 s of 640 x 360 at 30 fps"
     echo

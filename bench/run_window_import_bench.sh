@@ -4,7 +4,8 @@
 # last frame is in the strip, against ImageMagick decoding the same files. Prints a table.
 # "large" adds the 1920 x 1080 workloads below; "insert" measures Insert Image alone.
 set -euo pipefail
-source "$(dirname "$0")/prepare_bench.sh" -DCMAKE_BUILD_TYPE=Release window_import_bench import_bench
+source "$(dirname "$0")/prepare_bench.sh" -DCMAKE_BUILD_TYPE=Release window_import_bench import_bench \
+    reelmont_export
 "$build/bench/import_bench" --generate "$work" "${FRAMES:-200}"
 export HOME="$work/home"
 mkdir -p "$HOME"
@@ -37,8 +38,10 @@ drawtext=text='The quick brown fox jumps over the lazy dog %{n}':x=330:y=260:fon
 fi
 
 # With "large": 300 screen-recording-like and 300 photo-like frames of 1920 x 1080 made by
-# ffmpeg, the window's peak memory and import time for each, and the resident memory after
-# Clear All, Undo and Redo of the screen frames.
+# ffmpeg, the window's peak memory and import time for each, the resident memory after
+# Clear All, Undo and Redo of the screen frames; then the first 60 photo-like frames played at
+# delay 2 (each pass against its nominal time) and saved from the window against
+# reelmont-export writing the same frames (time, and whether the bytes are the same).
 if [ "${1:-}" = large ]; then
     mkdir -p "$work/screen" "$work/photo"
     ffmpeg -loglevel error -f lavfi -i "color=c=0x2d5f8b:s=1920x1080:r=10,\
@@ -56,4 +59,15 @@ drawtext=text='Lorem ipsum dolor sit amet, consectetur adipiscing elit':x=330:y=
     echo "| 300 photo-like PNG files | $(window "$work"/photo/*.png) |"
     xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" \
         --edit-cycle "$work"/screen/*.png 2>&1 | grep '^resident'
+    sixty=("$work"/photo/f0[0-5][0-9].png "$work"/photo/f060.png)
+    echo
+    echo "load before playback: $(cut -d' ' -f1-3 /proc/loadavg)"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" \
+        --play "${sixty[@]}" 2>&1 | grep '^pass'
+    echo "load before saving: $(cut -d' ' -f1-3 /proc/loadavg)"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" \
+        --save-gif "$work/window.gif" "${sixty[@]}" 2>&1 | grep '^saved'
+    /usr/bin/time -f "reelmont-export in %e s" "$build/stage/bin/reelmont-export" --quiet -d 7 \
+        -o "$work/export.gif" "${sixty[@]}" 2>&1 | tail -n 1
+    cmp -s "$work/window.gif" "$work/export.gif" && echo "the same bytes" || echo "different bytes"
 fi

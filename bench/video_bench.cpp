@@ -4,7 +4,15 @@
 // the first and the last picture as PNG files, for comparing with another tool's extraction.
 //
 //   video_bench PATH START END FPS [FIRST.png LAST.png]
+//
+// With --frames, it reads N frames named as a project keeps them ("clip.mp4#t=T", at 1 / FPS
+// apart from 0): one after the other each by its own name, then all as one run of frames
+// (DecodeFrameRun, as the import of a project does), and prints both times.
+//
+//   video_bench --frames PATH N FPS
+#include "import/image_source.h"
 #include "video/video_reading.h"
+#include "video/video_reference.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
@@ -13,10 +21,49 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
+#include <string>
+#include <vector>
+
+namespace {
+double SecondsSince(std::chrono::steady_clock::time_point begin) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+}
+
+int ReadFrames(const wxString& path, int count, double fps) {
+    std::vector<wxString> names;
+    for (int i = 0; i < count; ++i) {
+        names.push_back(VideoFrameName(path, i / fps));
+    }
+    int single = 0;
+    auto begin = std::chrono::steady_clock::now();
+    for (const wxString& name : names) {
+        DecodeImageSource(
+            name, [&](SourcePicture) { ++single; }, StopRequest());
+    }
+    const double alone = SecondsSince(begin);
+    int inRun = 0;
+    begin = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < names.size();) {
+        const size_t length = FrameRunLength(names, i);
+        DecodeFrameRun(
+            std::vector<wxString>(names.begin() + i, names.begin() + i + length),
+            [&](SourcePicture) { ++inRun; }, StopRequest());
+        i += length;
+    }
+    std::printf("frames %d each alone %.3f s, %d as runs %.3f s\n", single, alone, inRun,
+                SecondsSince(begin));
+    return single == count && inRun == count ? 0 : 1;
+}
+} // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--frames") {
+        wxInitializer toolkit;
+        return ReadFrames(wxString::FromUTF8(argv[2]), std::atoi(argv[3]), std::atof(argv[4]));
+    }
     if (argc != 5 && argc != 7) {
-        std::fprintf(stderr, "usage: video_bench PATH START END FPS [FIRST.png LAST.png]\n");
+        std::fprintf(stderr, "usage: video_bench PATH START END FPS [FIRST.png LAST.png]\n"
+                             "       video_bench --frames PATH N FPS\n");
         return 2;
     }
     wxInitializer toolkit;
@@ -35,8 +82,7 @@ int main(int argc, char** argv) {
             }
         },
         VideoStopRequest());
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const double seconds = SecondsSince(begin);
     if (argc == 7) {
         first.SaveFile(argv[5], wxBITMAP_TYPE_PNG);
         (last.IsOk() ? last : first).SaveFile(argv[6], wxBITMAP_TYPE_PNG);

@@ -12,6 +12,9 @@
 //   window_import_bench FILE...
 //   window_import_bench --insert FIRST INSERTED...   (FIRST: a project or image to start from)
 //   window_import_bench --edit-cycle FILE...   (then Clear All, Undo, Redo: resident memory)
+//   window_import_bench --play FILE...         (then every delay 2, five passes played: each
+//                                               pass's time against its nominal time)
+//   window_import_bench --save-gif OUT FILE... (then Save to OUT at delay 7: its time)
 //   window_import_bench --project FILE [--save]
 #include "app/startup.h"
 #include "window/gif_frame.h"
@@ -19,10 +22,12 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/filedlg.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/spinctrl.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -81,6 +86,29 @@ private:
     double m_longest = 0;
 };
 
+// Puts a value into the delay control as typing it does.
+void TypeDelay(GifFrame* frame, int delay) {
+    frame->m_spinctrl_delay->SetValue(delay);
+    wxCommandEvent typed(wxEVT_TEXT, frame->m_spinctrl_delay->GetId());
+    typed.SetEventObject(frame->m_spinctrl_delay);
+    frame->m_spinctrl_delay->ProcessWindowEvent(typed);
+}
+
+// Runs the window's events until `done` says so.
+template <typename Done> void RunUntil(wxGUIEventLoop& loop, Done done) {
+    while (!done()) {
+        while (loop.Pending()) {
+            loop.Dispatch();
+        }
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(1);
+    }
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // CPU seconds of the process so far.
 double CpuSeconds() {
     rusage usage{};
@@ -93,14 +121,17 @@ double CpuSeconds() {
 wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 
 int main(int argc, char** argv) {
+    const std::string mode = argc >= 2 ? argv[1] : "";
     const bool save = argc == 4 && std::string(argv[3]) == "--save";
-    const bool project = (argc == 3 || save) && std::string(argv[1]) == "--project";
-    const bool cycle = argc >= 3 && std::string(argv[1]) == "--edit-cycle";
-    const bool insert = argc >= 4 && std::string(argv[1]) == "--insert";
-    if (argc < 2 || (!project && std::string(argv[1]) == "--project")) {
+    const bool project = (argc == 3 || save) && mode == "--project";
+    const bool cycle = argc >= 3 && mode == "--edit-cycle";
+    const bool insert = argc >= 4 && mode == "--insert";
+    const bool play = argc >= 3 && mode == "--play";
+    const bool saveGif = argc >= 4 && mode == "--save-gif";
+    if (argc < 2 || (!project && mode == "--project")) {
         std::fprintf(stderr,
-                     "usage: %s [--edit-cycle] FILE... | --project FILE [--save] | --insert "
-                     "FIRST FILE...\n",
+                     "usage: %s [--edit-cycle | --play | --save-gif OUT] FILE... | "
+                     "--project FILE [--save] | --insert FIRST FILE...\n",
                      argv[0]);
         return 2;
     }
@@ -111,10 +142,12 @@ int main(int argc, char** argv) {
     wxLog::EnableLogging(false);
     // The trace lines of the window would dominate the figures on a terminal.
     std::freopen("/dev/null", "w", stdout);
+    const int first = saveGif ? 3 : project || cycle || play ? 2 : 1;
     wxArrayString files;
-    for (int i = project || cycle ? 2 : insert ? 3 : 1; i < (save ? 3 : argc); ++i) {
+    for (int i = insert ? 3 : first; i < (save ? 3 : argc); ++i) {
         files.push_back(wxString::FromUTF8(argv[i]));
     }
+    const wxString gifPath = saveGif ? wxString::FromUTF8(argv[2]) : wxString();
     AnswerDialogs answer;
     answer.Register();
     int frames = 0;
@@ -128,24 +161,16 @@ int main(int argc, char** argv) {
         PrepareResources();
         GifFrame* frame = CreateMainWindow();
         frame->Show(true);
-        frame->SetFileDialogSeam([&](wxWindow*, const FileDialogRequest&, wxArrayString& paths) {
-            paths = files;
-            return true;
-        });
-        const auto finish = [&] {
-            while (frame->m_progressDialog != nullptr) {
-                while (loop.Pending()) {
-                    loop.Dispatch();
-                }
-                wxTheApp->ProcessPendingEvents();
-                wxMilliSleep(1);
-            }
-        };
+        frame->SetFileDialogSeam(
+            [&](wxWindow*, const FileDialogRequest& request, wxArrayString& paths) {
+                paths = (request.style & wxFD_SAVE) ? wxArrayString(1, &gifPath) : files;
+                return true;
+            });
         GapProbe probe;
         if (insert) {
             // The frames to insert among, opened as a user would.
             frame->OpenFiles(wxArrayString(1, wxString::FromUTF8(argv[2])), -1, EditKind::Drop);
-            finish();
+            RunUntil(loop, [&] { return frame->m_progressDialog == nullptr; });
             frame->m_thumbnailCtrl->SetSelection({frame->m_thumbnailCtrl->GetCount() / 2});
             probe.Begin();
         }
@@ -156,19 +181,52 @@ int main(int argc, char** argv) {
                                       : frame->m_menuItem_add->GetId();
         wxCommandEvent add(wxEVT_MENU, command);
         frame->ProcessWindowEvent(add);
-        finish();
+        RunUntil(loop, [&] { return frame->m_progressDialog == nullptr; });
         if (insert) {
             longestPause = probe.Longest();
         }
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds = SecondsSince(start);
         cpu = CpuSeconds() - cpuStart;
         frames = frame->m_thumbnailCtrl->GetCount();
         if (save) {
             const auto saveStart = std::chrono::steady_clock::now();
             wxCommandEvent saveProject(wxEVT_MENU, frame->m_menuItem_saveproject->GetId());
             frame->ProcessWindowEvent(saveProject);
-            saveSeconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - saveStart).count();
+            saveSeconds = SecondsSince(saveStart);
+        }
+        if (play) {
+            // Five passes at delay 2; a pass ends when its last frame is shown, so each pass's
+            // time runs from the end of the one before (the first: from Run animation).
+            const int passes = 5;
+            TypeDelay(frame, 2);
+            frame->m_loopCount = passes;
+            const double nominal = 0.02 * frame->GetAnimation().FrameCount();
+            wxCommandEvent run(wxEVT_MENU, frame->m_menuItem_run->GetId());
+            auto passStart = std::chrono::steady_clock::now();
+            double passCpu = CpuSeconds();
+            frame->ProcessWindowEvent(run);
+            for (int pass = 1; pass <= passes; ++pass) {
+                const int count = frame->GetAnimation().FrameCount();
+                RunUntil(loop,
+                         [&] { return frame->m_playIndex == count - 1 || !frame->m_isPlaying; });
+                RunUntil(loop,
+                         [&] { return frame->m_playIndex != count - 1 || !frame->m_isPlaying; });
+                const double took = SecondsSince(passStart);
+                const double cpuTook = CpuSeconds() - passCpu;
+                passStart = std::chrono::steady_clock::now();
+                passCpu = CpuSeconds();
+                // On a shared machine the CPU time says whether a pass could keep its time.
+                std::fprintf(stderr, "pass %d: %.3f s, CPU %.3f s, nominal %.3f s, %+.1f %%\n",
+                             pass, took, cpuTook, nominal, (took / nominal - 1) * 100);
+            }
+        }
+        if (saveGif) {
+            TypeDelay(frame, 7);
+            const auto saveStart = std::chrono::steady_clock::now();
+            wxCommandEvent saveCommand(wxEVT_MENU, frame->m_menuItem_save->GetId());
+            frame->ProcessWindowEvent(saveCommand);
+            RunUntil(loop, [&] { return frame->m_saveProgressDialog == nullptr; });
+            std::fprintf(stderr, "saved GIF in %.2f s\n", SecondsSince(saveStart));
         }
         if (cycle) {
             // Clear All, Undo and Redo of every frame: the history holds the frames by reference.

@@ -271,7 +271,8 @@ public:
     wxString m_projectPath;
     wxString m_projectFileName;
     wxString m_currentFileName;
-    wxBitmap m_currentBitmap;
+    // The frame on show, full size and as shown (crop, turn, flip); shares the decoded picture.
+    wxImage m_currentPicture;
     // How every frame is shown and written: crop, turn, flip; the sources stay as they are.
     ViewTransform m_view;
     int m_playIndex = 0;

@@ -11,8 +11,9 @@
 #include "cli/interruption.h"
 #include "cli/progress_report.h"
 #include "cli/standard_streams.h"
+#include "document/animation.h"
 #include "edit/delay_pacing.h"
-#include "export/gif_export.h"
+#include "export/animation_export.h"
 #include "export/size_fitting.h"
 #include "video/video_reference.h"
 
@@ -88,18 +89,18 @@ wxString Shown(wxString message, const wxString& scratchPath, const wxString& gi
     return message;
 }
 
-// The last line of a written GIF.
-wxString Summary(const wxString& output, const GifExportJob& job, FrameSize size) {
-    if (job.delays.empty()) {
-        return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), output,
-                                job.frameCount, size.width, size.height, job.delay);
+// The last line of a written GIF: its one delay where -d alone set every frame.
+wxString Summary(const wxString& output, const Animation& animation, bool oneDelay) {
+    const FrameSize size = animation.output;
+    const int count = animation.FrameCount();
+    if (oneDelay && count > 0) {
+        return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, delay %d"), output, count,
+                                size.width, size.height, animation.Frame(0).delay);
     }
-    long long total = 0;
-    for (int delay : job.delays) {
-        total += delay;
-    }
-    return wxString::Format(_("wrote \"%s\": %d frames of %d x %d, %lld hundredths of a second"),
-                            output, job.frameCount, size.width, size.height, total);
+    return wxString::Format(
+        _("wrote \"%s\": %d frames of %d x %d, %lld hundredths of a second"), output, count,
+        size.width, size.height,
+        count > 0 ? animation.StartTime(count - 1) + animation.Frame(count - 1).delay : 0LL);
 }
 
 } // namespace
@@ -175,43 +176,48 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, error);
         return kExportFailed;
     }
-    const FrameSize size = OutputSize(input, parsed);
     const ViewTransform view = parsed.View(input.projectView);
-    GifExportJob job;
-    job.frameCount = static_cast<int>(input.sizes.size());
-    job.canvasWidth = size.width;
-    job.canvasHeight = size.height;
-    job.delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
+    const int inputCount = static_cast<int>(input.sizes.size());
+    const int delay = parsed.delay ? parsed.delay : input.projectDelay ? input.projectDelay : 10;
     // -d and --fps set every frame; otherwise GIF and video frames keep their own delays.
-    if (!parsed.delay && parsed.fps <= 0) {
-        job.delays = input.delays;
-        for (int& delay : job.delays) {
-            delay = delay >= 0 ? delay : job.delay;
-        }
-    }
+    std::vector<int> delays(inputCount, delay);
     if (parsed.fps > 0) {
-        job.delays = DelaysForRate(input.sizes.size(), parsed.fps);
+        delays = DelaysForRate(input.sizes.size(), parsed.fps);
+    } else if (!parsed.delay) {
+        for (int i = 0; i < inputCount; ++i) {
+            delays[i] = input.delays[i] >= 0 ? input.delays[i] : delay;
+        }
     }
     // Merging repeated frames, a new speed and ping-pong change which frames are written, and
     // how long each is shown.
-    const std::vector<int> delays =
-        job.delays.empty() ? std::vector<int>(job.frameCount, job.delay) : job.delays;
     std::vector<FrameRun> runs;
     if (parsed.duplicateTolerance >= 0) {
         runs = FindRepeatedFrames(input.sources, delays, view.crop, parsed.duplicateTolerance);
         Say(notes, wxString::Format(
                        _("%d repeated frames left out, their time given to the frames they repeat"),
-                       job.frameCount - static_cast<int>(runs.size())));
+                       inputCount - static_cast<int>(runs.size())));
     }
     const FramePlan plan = PlanFrames(delays, runs, parsed.speed, parsed.pingPong);
-    if (parsed.duplicateTolerance >= 0 || parsed.speed != 100 || parsed.pingPong) {
-        job.frameCount = static_cast<int>(plan.frames.size());
-        job.delays = plan.delays;
+    const bool oneDelay = parsed.delay && parsed.fps <= 0 && parsed.duplicateTolerance < 0 &&
+                          parsed.speed == 100 && !parsed.pingPong;
+
+    // The animation written is a document as the window's is, its frames holding their delays
+    // but no pictures: those stay in the inputs and are read again as the export takes them,
+    // so that memory does not grow with the number of frames.
+    Animation animation;
+    animation.output = OutputSize(input, parsed);
+    animation.options = parsed.options;
+    animation.view = view;
+    for (int planned : plan.delays) {
+        AnimationFrame frame;
+        frame.delay = planned;
+        animation.Insert(animation.FrameCount(), std::move(frame));
     }
     // A size limit reads the frames again from the start, and a sample of them skipping others.
     std::unique_ptr<PlannedFrames> frames;
     int nextFrame = 0;
-    job.frameSource = [&](int index) {
+    const wxString target = toOut ? scratch.File("standard-output.gif") : parsed.output;
+    GifExportJob job = AnimationExportJob(animation, target, [&](int index) {
         if (!frames || index < nextFrame) {
             frames.reset(new PlannedFrames(input.sources, plan.frames));
             nextFrame = 0;
@@ -220,10 +226,8 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
             frames->Next();
         }
         ++nextFrame;
-        return ApplyTransform(frames->Next(), view);
-    };
-    job.path = toOut ? scratch.File("standard-output.gif") : parsed.output;
-    job.options = parsed.options;
+        return frames->Next();
+    });
     ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };
     const GifExportResult result = ExportGif(job);
@@ -239,6 +243,6 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     if (parsed.options.maxBytes > 0) {
         Say(notes, DescribeFit(result, parsed.options.maxBytes));
     }
-    Say(notes, Summary(parsed.output, job, size));
+    Say(notes, Summary(parsed.output, animation, oneDelay));
     return kExportSucceeded;
 }

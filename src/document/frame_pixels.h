@@ -38,6 +38,9 @@ private:
     unsigned char m_mask[3] = {};
     // The colour bytes followed by the alpha bytes when there are any, as one zstd frame.
     std::vector<unsigned char> m_bytes;
+    // For each row, whether its colours are stored against the mean of neighbours above and
+    // on the left rather than against the pixel on the left alone.
+    std::vector<bool> m_rowMeans;
     MemoryCharge m_charge;
 };
 

@@ -6,5 +6,16 @@
 #include "document/animation.h"
 #include "export/gif_export.h"
 
-// The job that writes `animation` to `path`; the animation must outlive the export.
+#include <functional>
+
+// Frame i's picture as it was imported, before the animation's view is applied; asked for as
+// GifExportJob::frameSource is.
+using FramePictures = std::function<wxImage(int index)>;
+
+// The job that writes `animation` to `path`, each frame's picture decoded from the document;
+// the animation must outlive the export.
 GifExportJob AnimationExportJob(const Animation& animation, const wxString& path);
+// The same with the pictures from `pictures`, for a document whose frames hold no pictures:
+// the command-line exporter reads them from its inputs again while the export takes them.
+GifExportJob AnimationExportJob(const Animation& animation, const wxString& path,
+                                FramePictures pictures);

@@ -71,7 +71,8 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             }
             break;
         }
-        // Where in the run the picture's frame reference stands.
+        // Where in the run the picture's frame reference or video frame name stands.
+        const bool videoFrames = named && video.frame;
         size_t position = i;
         SourceProblem problem;
         DecodeFrameRun(
@@ -83,7 +84,8 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 charge.Detach(held);
                 MemoryCharge decoded = MemoryCharge::Adopt(Budget(), held);
                 while (length > 1 && position + 1 < i + length &&
-                       ParseFrameIndex(m_files[position]) < picture.frameIndex) {
+                       (videoFrames ? m_files[position] != picture.sourcePath
+                                    : ParseFrameIndex(m_files[position]) < picture.frameIndex)) {
                     ++position;
                 }
                 const bool lastPicture = position + 1 == count && picture.isLast;
@@ -117,7 +119,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
             stopRequested, &problem);
         if (problem.fault == SourceFault::Damaged && m_refused) {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
-            m_refused->damaged.push_back(m_files[i]);
+            // A video says where it stopped.
+            m_refused->damaged.push_back(problem.stoppedAt >= 0
+                                             ? m_files[i] + ": " + DescribeSourceProblem(problem)
+                                             : m_files[i]);
         }
         i += length;
     }

@@ -263,7 +263,20 @@ SourceSurvey SurveyImageSource(const wxString& path) {
             if (video.frame) {
                 survey.pictures = 1;
             } else {
-                survey.delays = TimeVideoRange(source, video.range).delays;
+                const VideoTiming timing = TimeVideoRange(source, video.range);
+                survey.delays = timing.delays;
+                if (timing.damaged) {
+                    // Packets cut short may not decode: only decoding tells which frames do.
+                    survey.delays.clear();
+                    const VideoReading reading = ReadVideoRange(
+                        source, video.range,
+                        [&survey](VideoPicture picture) { survey.delays.push_back(picture.delay); },
+                        VideoStopRequest());
+                    if (!reading.complete) {
+                        survey.problem.fault = SourceFault::Damaged;
+                        survey.problem.stoppedAt = reading.stoppedAt;
+                    }
+                }
                 survey.pictures = static_cast<int>(survey.delays.size());
             }
             survey.size = probe.size;
@@ -296,6 +309,49 @@ SourceSurvey SurveyImageSource(const wxString& path) {
 }
 
 namespace {
+// Frames of one video further apart than this are read by seeking to each.
+const double kVideoRunGap = 5;
+
+bool VideoFrameOf(const wxString& path, VideoName* video) {
+    return ParseVideoName(path, video) && video->frame;
+}
+
+// The frames of a run of one video's frames (FrameRunLength), decoded in one pass from the
+// first; each picture goes out under its path in the run.
+bool DecodeVideoFrames(const std::vector<wxString>& run, const PictureSink& deliver,
+                       const StopRequest& stopRequested, SourceProblem* problem) {
+    VideoName video;
+    std::vector<double> times;
+    for (const wxString& path : run) {
+        VideoFrameOf(path, &video);
+        times.push_back(video.time);
+    }
+    const SourceProblem before = CheckBeforeReading(video.path);
+    if (before) {
+        if (problem) {
+            *problem = before;
+        }
+        return false;
+    }
+    size_t place = 0;
+    const VideoReading reading = ReadVideoTimes(
+        video.path, times,
+        [&](VideoPicture picture) {
+            while (place + 1 < times.size() && times[place] < picture.time) {
+                ++place;
+            }
+            deliver(SourcePicture{std::move(picture.image), 0, run[place], picture.isLast, 0});
+        },
+        stopRequested);
+    if (problem && !reading.complete && !reading.stopped) {
+        problem->fault = reading.pictures > 0 ? SourceFault::Damaged
+                         : reading.noVideo    ? SourceFault::NoVideo
+                                              : SourceFault::NoPicture;
+        problem->stoppedAt = reading.stoppedAt;
+    }
+    return reading.pictures > 0;
+}
+
 std::vector<int> FramesOf(const std::vector<wxString>& run) {
     std::vector<int> frames;
     frames.reserve(run.size());
@@ -306,10 +362,31 @@ std::vector<int> FramesOf(const std::vector<wxString>& run) {
 }
 } // namespace
 
+bool ContinuesFrameRun(const wxString& previous, const wxString& next) {
+    const int frame = ParseFrameIndex(previous);
+    if (frame >= 0) {
+        return ParseFrameIndex(next) > frame &&
+               StripFrameSuffix(next) == StripFrameSuffix(previous);
+    }
+    VideoName before;
+    VideoName after;
+    return VideoFrameOf(previous, &before) && VideoFrameOf(next, &after) &&
+           after.path == before.path && after.time > before.time &&
+           after.time - before.time <= kVideoRunGap;
+}
+
 bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
                     const StopRequest& stopRequested, SourceProblem* problem) {
     if (run.size() == 1) {
         return DecodeImageSource(run[0], deliver, stopRequested, problem);
+    }
+    VideoName video;
+    if (VideoFrameOf(run[0], &video)) {
+        try {
+            return DecodeVideoFrames(run, deliver, stopRequested, problem);
+        } catch (const std::bad_alloc&) {
+            return Fault(problem, SourceFault::NoMemory);
+        }
     }
     const wxString source = StripFrameSuffix(run[0]);
     const SourceProblem before = CheckBeforeReading(source);
@@ -340,6 +417,15 @@ bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver
 SourceSurvey SurveyFrameRun(const std::vector<wxString>& run) {
     if (run.size() == 1) {
         return SurveyImageSource(run[0]);
+    }
+    VideoName video;
+    if (VideoFrameOf(run[0], &video)) {
+        // The frames of a video are all there while the video is readable at all.
+        SourceSurvey survey = SurveyImageSource(run[0]);
+        if (survey.pictures > 0) {
+            survey.pictures = static_cast<int>(run.size());
+        }
+        return survey;
     }
     SourceSurvey survey;
     const wxString source = StripFrameSuffix(run[0]);

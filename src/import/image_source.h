@@ -77,28 +77,24 @@ struct SourceSurvey {
 };
 SourceSurvey SurveyImageSource(const wxString& path);
 
-// How many paths from `first` on are frame references of one GIF file with rising frame
-// numbers (at least 1): such a run is decoded in one pass over the file, so that a project
-// listing each of a long GIF's frames opens in time linear in its length.
+// Whether `next` follows `previous` in one run of frames read in one pass over their file: both
+// frame references of one GIF file with rising frame numbers, or both frames of one video at
+// rising times not far apart (further on, seeking is quicker than decoding the frames between).
+bool ContinuesFrameRun(const wxString& previous, const wxString& next);
+
+// How many paths from `first` on form one run (at least 1): such a run is decoded in one pass
+// over the file, so that a project listing each of a long GIF's frames, or hundreds of a
+// video's, opens in time linear in its length.
 template <typename Paths> size_t FrameRunLength(const Paths& paths, size_t first) {
-    int last = ParseFrameIndex(paths[first]);
-    if (last < 0) {
-        return 1;
-    }
-    const wxString source = StripFrameSuffix(paths[first]);
     size_t end = first + 1;
-    for (; end < paths.size(); ++end) {
-        const int frame = ParseFrameIndex(paths[end]);
-        if (frame <= last || StripFrameSuffix(paths[end]) != source) {
-            break;
-        }
-        last = frame;
+    while (end < paths.size() && ContinuesFrameRun(paths[end - 1], paths[end])) {
+        ++end;
     }
     return end - first;
 }
 
 // DecodeImageSource for a run of paths (FrameRunLength): each picture's frameIndex tells which
-// of them it is.
+// of a GIF file's frames it is, a video frame's source path is its path in the run.
 bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
                     const StopRequest& stopRequested, SourceProblem* problem = nullptr);
 

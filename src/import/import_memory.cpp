@@ -45,6 +45,10 @@ unsigned long long FrameRunMemory(const std::vector<wxString>& run) {
     if (run.size() == 1) {
         return FramesMemory(run[0]);
     }
+    VideoName video;
+    if (ParseVideoName(run[0], &video)) {
+        return run.size() * FramesMemory(run[0]);
+    }
     const wxString source = StripFrameSuffix(run[0]);
     wxLogNull quiet;
     if (!wxFileExists(source)) {

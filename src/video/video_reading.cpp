@@ -319,7 +319,8 @@ VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range) {
     // decoder in time order, packets may not, so a second past the end is read as well.
     std::vector<std::pair<double, double>> frames;
     AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(format, packet) >= 0) {
+    int read = 0;
+    while ((read = av_read_frame(format, packet)) >= 0) {
         if (packet->stream_index == input.StreamIndex() && packet->pts != AV_NOPTS_VALUE) {
             const double time = input.Seconds(packet->pts);
             const double shown = packet->duration > 0 ? packet->duration * base
@@ -335,6 +336,12 @@ VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range) {
     }
     av_packet_free(&packet);
     std::sort(frames.begin(), frames.end());
+    WalkEnd walked;
+    walked.damaged = read < 0 && read != AVERROR_EOF;
+    for (const auto& frame : frames) {
+        walked.shownUntil = std::max(walked.shownUntil, frame.second);
+    }
+    timing.damaged = FellShort(input, walked, part.end);
     const VideoPictureSink note = [&timing](VideoPicture picture) {
         timing.times.push_back(picture.time);
         timing.delays.push_back(picture.delay);

@@ -64,6 +64,9 @@ VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& tim
 // packets' time stamps without decoding (a damaged file may then give fewer pictures).
 struct VideoTiming {
     bool readable = false;
+    // True when the packets ended in a read error rather than at the file's end: a damaged or
+    // cut-off file, whose last frames may not decode.
+    bool damaged = false;
     std::vector<double> times;
     std::vector<int> delays;
 };

@@ -39,10 +39,10 @@ void GifFrame::OnLanguage(wxCommandEvent& event) {
 void GifFrame::RefreshTexts() {
     SetLabelTexts();
     FitStatusBarHeight();
-    const bool shown = m_currentBitmap.IsOk();
+    const bool shown = m_currentPicture.IsOk();
     m_statusBar1->SetStatusText(FormatFrameStatus(m_currentFileName,
-                                                  shown ? m_currentBitmap.GetWidth() : 0,
-                                                  shown ? m_currentBitmap.GetHeight() : 0),
+                                                  shown ? m_currentPicture.GetWidth() : 0,
+                                                  shown ? m_currentPicture.GetHeight() : 0),
                                 1);
     RefreshCanvasSize();
     SetTitle(GetProductName());

@@ -113,16 +113,15 @@ void GifFrame::PreviewFrame(int index) {
     }
     const AnimationFrame& frame = m_animation.Frame(index);
     const wxImage picture = m_decodedFrames.Get(frame.pixels);
-    const wxBitmap bitmap = !picture.IsOk()       ? wxBitmap()
-                            : m_view.IsIdentity() ? wxBitmap(picture)
-                                                  : wxBitmap(ApplyTransform(picture, m_view));
+    // Only the picture at the size it is painted at becomes a bitmap, once (see PaintPreview):
+    // playback of large frames then makes one small bitmap a frame, not two full-size ones.
+    m_currentPicture = m_view.IsIdentity() ? picture : ApplyTransform(picture, m_view);
     m_currentFileName = wxFileNameFromPath(frame.source);
-    m_currentBitmap = bitmap;
     m_previewScaled = wxBitmap();
     m_previewShown = true;
     m_panel_down->Refresh();
-    const int bw = bitmap.IsOk() ? bitmap.GetWidth() : 0;
-    const int bh = bitmap.IsOk() ? bitmap.GetHeight() : 0;
+    const int bw = m_currentPicture.IsOk() ? m_currentPicture.GetWidth() : 0;
+    const int bh = m_currentPicture.IsOk() ? m_currentPicture.GetHeight() : 0;
     m_statusBar1->SetStatusText(FormatFrameStatus(m_currentFileName, bw, bh), 1);
 }
 
@@ -145,23 +144,20 @@ void GifFrame::PaintPreview(wxDC& dc, const wxSize& panel) {
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(wxRect(panel).Deflate(1));
     }
-    if (!m_previewShown || !m_currentBitmap.IsOk() || m_currentBitmap.GetWidth() <= 0 ||
-        m_currentBitmap.GetHeight() <= 0) {
+    if (!m_previewShown || !m_currentPicture.IsOk() || m_currentPicture.GetWidth() <= 0 ||
+        m_currentPicture.GetHeight() <= 0) {
         return;
     }
-    const wxRect place = PreviewPlacement(m_currentBitmap.GetSize(), panel);
+    const wxRect place = PreviewPlacement(m_currentPicture.GetSize(), panel);
     if (place.width <= 0 || place.height <= 0) {
         return;
     }
-    if (place.GetSize() == m_currentBitmap.GetSize()) {
-        dc.DrawBitmap(m_currentBitmap, place.x, place.y, true);
-        return;
-    }
-    // Shrinking is done once per frame and panel size, not on every repaint.
+    // The bitmap is made once per frame and panel size, not on every repaint.
     if (!m_previewScaled.IsOk() || m_previewScaled.GetSize() != place.GetSize()) {
-        wxImage image = m_currentBitmap.ConvertToImage();
-        image.Rescale(place.width, place.height, wxIMAGE_QUALITY_NORMAL);
-        m_previewScaled = wxBitmap(image);
+        m_previewScaled = wxBitmap(
+            place.GetSize() == m_currentPicture.GetSize()
+                ? m_currentPicture
+                : m_currentPicture.Scale(place.width, place.height, wxIMAGE_QUALITY_NORMAL));
     }
     dc.DrawBitmap(m_previewScaled, place.x, place.y, true);
 }

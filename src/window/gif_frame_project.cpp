@@ -178,7 +178,7 @@ void GifFrame::StartNewAnimation() {
     m_projectDelay = m_projectWidth = m_projectHeight = m_projectFrameCount = 0;
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
-    m_currentBitmap = wxBitmap();
+    m_currentPicture = wxImage();
     m_missingSources.clear();
     // A new animation starts with the choices made last; the preview's passes stay.
     ExportChoices choices = ReadExportSetting();

@@ -1,6 +1,9 @@
 #include "window/video_range_dialog.h"
 
+#include "app/memory_budget.h"
+#include "export/size_fitting.h"
 #include "image/thumbnail_fit.h"
+#include "import/import_memory.h"
 #include "video/video_time.h"
 
 #include <wx/bitmap.h>
@@ -87,16 +90,24 @@ void VideoRangeDialog::Check() {
     } else if (start >= length) {
         problem = wxString::Format(_("The video ends at %s."), FormatVideoTime(length));
     }
+    VideoRange range{start, std::min(end, length), m_rate->GetValue()};
+    const int count = problem.empty() ? CountVideoPictures(m_probe, range) : 0;
+    // The import takes room for every frame of the part before it decodes one; a part that
+    // cannot have it is refused here, where a shorter part or a lower rate can be chosen.
+    const unsigned long long needed = count * PictureMemory(m_probe.size);
+    const MemoryBudget& budget = MemoryBudget::Process();
+    if (problem.empty() && budget.InUse() + needed > budget.Limit()) {
+        problem = wxString::Format(_("These %d frames would take %s, more memory than this "
+                                     "computer can spare."),
+                                   count, FormatByteSize(needed));
+    }
     m_ok->Enable(problem.empty());
     if (!problem.empty()) {
         m_count->SetLabel(problem);
         return;
     }
-    m_range.start = start;
-    m_range.end = std::min(end, length);
-    m_range.fps = m_rate->GetValue();
-    m_count->SetLabel(
-        wxString::Format(_("%d frames will come in."), CountVideoPictures(m_probe, m_range)));
+    m_range = range;
+    m_count->SetLabel(wxString::Format(_("%d frames will come in."), count));
     ShowPictureAt(start);
 }
 

@@ -46,7 +46,7 @@ private:
 };
 
 struct FrameTools : WindowTest {
-    wxSize Shown() { return frame->m_currentBitmap.GetSize(); }
+    wxSize Shown() { return frame->m_currentPicture.GetSize(); }
 };
 
 } // namespace

@@ -33,6 +33,17 @@ wxImage Picture(int width, int height, unsigned seed, bool alpha = false, bool m
     return picture;
 }
 
+// A gradient with a little noise in every pixel, as photographs have.
+wxImage Smooth(int width, int height) {
+    wxImage picture(width, height, false);
+    unsigned seed = 7;
+    for (int p = 0; p < 3 * width * height; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        picture.GetData()[p] = static_cast<unsigned char>(p / 3 % width * 2 + (seed >> 16) % 9);
+    }
+    return picture;
+}
+
 bool SamePicture(const wxImage& a, const wxImage& b) {
     const size_t area = static_cast<size_t>(a.GetWidth()) * a.GetHeight();
     return a.IsOk() && b.IsOk() && a.GetSize() == b.GetSize() && a.HasAlpha() == b.HasAlpha() &&
@@ -88,6 +99,7 @@ TEST(FramePixels, PicturesComeBackExactlyAndScreensShrink) {
         {Picture(16, 16, 3, true)},
         {Picture(5, 4, 4, false, true)},
         {Picture(300, 200, 5, true, true)}, // larger than zstd's blocks
+        {Smooth(90, 30)},                   // rows stored against their neighbours above
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.picture.GetWidth());

@@ -149,6 +149,11 @@ TEST(VideoReading, DamagedFilesAndFilesWithoutVideo) {
     EXPECT_NEAR(taken.reading.stoppedAt, taken.reading.pictures / 30.0, 0.05);
     EXPECT_TRUE(taken.reading.error.Contains(cut)) << taken.reading.error;
     EXPECT_TRUE(taken.reading.error.Contains(FormatVideoTime(taken.reading.stoppedAt)));
+    // The exporter's survey counts the frames that decode, not the packets, and says where.
+    const SourceSurvey survey = SurveyImageSource(cut);
+    EXPECT_EQ(survey.pictures, taken.reading.pictures);
+    EXPECT_EQ(survey.problem.fault, SourceFault::Damaged);
+    EXPECT_DOUBLE_EQ(survey.problem.stoppedAt, taken.reading.stoppedAt);
 
     // Sound only: a WAV file of a tenth of a second of silence at 8000 Hz.
     std::string wav = "RIFF";
@@ -250,4 +255,22 @@ TEST(VideoReading, PartsAndFramesByNameAsImageSources) {
     }
     // The plain video file: all of it at its own rate.
     EXPECT_EQ(SurveyImageSource(path).pictures, 30);
+
+    // A project's frames of one video at rising times, not far apart, are read in one pass,
+    // each under its name as the project wrote it.
+    const std::vector<wxString> run = {path + "#t=0.1", path + "#t=0.50", path + "#t=0.9"};
+    EXPECT_EQ(FrameRunLength(std::vector<wxString>{run[0], run[1], run[2], path + "#t=6"}, 0), 3u);
+    EXPECT_EQ(FrameRunLength(std::vector<wxString>{run[1], run[0]}, 0), 1u);
+    std::vector<int> frames;
+    std::vector<wxString> names;
+    EXPECT_TRUE(DecodeFrameRun(
+        run,
+        [&](SourcePicture picture) {
+            frames.push_back(ClipFrameNumber(*picture.image));
+            names.push_back(picture.sourcePath);
+        },
+        StopRequest()));
+    EXPECT_EQ(frames, (std::vector<int>{3, 15, 27}));
+    EXPECT_EQ(names, run);
+    EXPECT_EQ(SurveyFrameRun(run).pictures, 3);
 }
