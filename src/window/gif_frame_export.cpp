@@ -3,6 +3,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "window/save_worker.h"
 #include "window/thumbnailctrl.h"
 
@@ -174,7 +175,7 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
 }
 
 void GifFrame::ShowExportFailure(const wxString& message) {
-    wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR, this);
+    wxMessageBox(EscapedText(message), GetProductName(), wxOK | wxICON_ERROR, this);
 }
 
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
@@ -197,7 +198,7 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     } else if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),
-                                      m_gifPath, int(m_missingSources.size())),
+                                      EscapedText(m_gifPath), int(m_missingSources.size())),
                      GetProductName(), wxOK | wxICON_INFORMATION, this);
     }
 }
