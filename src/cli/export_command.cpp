@@ -227,7 +227,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, Shown(result.message, job.path, "-"));
+        Say(err, Shown(result.message, toOut ? job.path : wxString(), "-"));
         return kExportFailed;
     }
     if (toOut && !CopyFileTo(job.path, streams.out, &error)) {

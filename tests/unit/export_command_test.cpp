@@ -97,7 +97,8 @@ std::string Bomb(const std::string& kind) {
     if (kind == "tif") {
         // The directory after the pixels, as many writers place it: width and height as LONG.
         const std::string pixels(4000, '\0');
-        const std::string entry = std::string("\x04\0\x01\0\0\0", 6) + little + std::string(2, '\0');
+        const std::string entry =
+            std::string("\x04\0\x01\0\0\0", 6) + little + std::string(2, '\0');
         return std::string("II*\0\xA0\x0F\0\0", 8) + pixels.substr(8) + std::string("\x02\0", 2) +
                std::string("\x00\x01", 2) + entry + std::string("\x01\x01", 2) + entry +
                std::string(4, '\0');
@@ -169,7 +170,9 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"--drop-duplicates=x", "-o", out, wide}, 2, "from 0 to 100, not \"x\""},
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
-        {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
+        {{"-o", folder.File("missing/out.gif"), wide},
+         1,
+         "Cannot create \"" + folder.File("missing/out.gif").ToStdString()},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
         // Standard input and output, and lists of inputs.
