@@ -64,6 +64,8 @@ struct ProjectFile {
     int bestColours = -1;
     int optimise = -1;
     int loopInFile = -1;
+    // A recovery project's "project" of "animation": the project file its work belongs to.
+    wxString projectPath;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

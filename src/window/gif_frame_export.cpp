@@ -115,6 +115,10 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
         }
         title = "Save GIF Progress Dialog";
     }
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_exportWidth, m_exportHeight, title, before);
@@ -136,6 +140,10 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
         return;
     }
     m_gifPath = EnsureGifExtension(m_gifPath);
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     m_gifName = wxFileNameFromPath(m_gifPath);
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
@@ -163,6 +171,7 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);
+        m_framesFromTarget.clear();
         ShowExportFailure(wxString::Format(
             _("\"%s\" was not saved: no worker thread could be started."), target));
         return;
@@ -192,9 +201,13 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     }
     wxWakeUpIdle();
     if (!event.GetString().empty()) {
+        m_framesFromTarget.clear();
         RestoreSavedState(m_stateBeforeExport);
         ShowExportFailure(event.GetString());
-    } else if (!m_missingSources.empty()) {
+        return;
+    }
+    TakeFramesFromWrittenFile(m_gifPath);
+    if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),
                                       m_gifPath, int(m_missingSources.size())),
