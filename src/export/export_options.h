@@ -35,11 +35,14 @@ struct ExportOptions {
     // The largest file wanted, in bytes; 0 for no limit. The export then chooses the quality
     // number, lossy level and colour count.
     long long maxBytes = 0;
+    // Pixels the frames leave transparent (alpha below half, a GIF's transparent colour) stay
+    // transparent in the file instead of turning black.
+    bool keepTransparency = false;
 
     bool operator==(const ExportOptions& other) const {
         return palette == other.palette && optimize == other.optimize && passes == other.passes &&
                quality == other.quality && lossy == other.lossy && colours == other.colours &&
-               maxBytes == other.maxBytes;
+               maxBytes == other.maxBytes && keepTransparency == other.keepTransparency;
     }
     bool operator!=(const ExportOptions& other) const { return !(*this == other); }
 };

@@ -1,9 +1,6 @@
 #include "export/frame_optimiser.h"
 
 #include "export/colour_map.h"
-#include "export/new_image.h"
-
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -41,16 +38,6 @@ GifColour UnusedColour(const ColourMap& used) {
     }
 }
 
-wxPalette PaletteOf(const std::vector<GifColour>& colours) {
-    unsigned char red[kMaxColours], green[kMaxColours], blue[kMaxColours];
-    for (size_t i = 0; i < colours.size(); ++i) {
-        red[i] = colours[i].red;
-        green[i] = colours[i].green;
-        blue[i] = colours[i].blue;
-    }
-    return wxPalette(static_cast<int>(colours.size()), red, green, blue);
-}
-
 // Adds each new colour of the pixels to `colours` and `map`; false past 256 colours.
 bool AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, ColourMap& map) {
     bool found;
@@ -68,20 +55,40 @@ bool AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, Colour
 }
 
 OptimisedFrame Refused() {
-    return OptimisedFrame{wxImage(), GifFrameLayout()};
+    return OptimisedFrame{PalettedFrame(), GifFrameLayout()};
 }
 
 std::vector<OptimisedFrame> Only(const OptimisedFrame& frame) {
-    return frame.image.IsOk() ? std::vector<OptimisedFrame>{frame} : std::vector<OptimisedFrame>();
+    return frame.frame.IsOk() ? std::vector<OptimisedFrame>{frame} : std::vector<OptimisedFrame>();
+}
+
+// The pixels as indices of `table`, which holds each of their colours as `map` says.
+PalettedFrame Indexed(const unsigned char* rgb, int width, int height,
+                      const std::vector<GifColour>& table, const ColourMap& map) {
+    PalettedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.colours = table;
+    frame.indices.resize(frame.Pixels());
+    unsigned last = ColourMap::Pack(rgb) ^ 1;
+    unsigned char index = 0;
+    for (size_t p = 0; p < frame.indices.size(); ++p, rgb += 3) {
+        const unsigned colour = ColourMap::Pack(rgb);
+        if (colour != last) {
+            bool found;
+            index = static_cast<unsigned char>(map.Value(map.Find(colour, &found)));
+            last = colour;
+        }
+        frame.indices[p] = index;
+    }
+    return frame;
 }
 
 } // namespace
 
-OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
-    m_width = frame.GetWidth();
-    m_height = frame.GetHeight();
-    const size_t bytes = static_cast<size_t>(m_width) * m_height * 3;
-    m_shown.assign(frame.GetData(), frame.GetData() + bytes);
+OptimisedFrame FrameOptimiser::First(const std::vector<unsigned char>& rgb) {
+    const size_t bytes = rgb.size();
+    m_shown = rgb;
     // Only the colours the pixels use, padded to the table's power of two with the colours of the
     // frames foreseen, then with colours no frame seen uses: each entry is then one colour, and
     // an entry that a later frame does not use can mark its transparent pixels.
@@ -103,27 +110,37 @@ OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
         const GifColour spare = UnusedColour(used);
         AddColour(&spare.red, m_global, used);
     }
-    OptimisedFrame first{frame.Copy(), GifFrameLayout()};
-    first.image.SetPalette(PaletteOf(m_global));
+    OptimisedFrame first{Indexed(rgb.data(), m_width, m_height, m_global, used), GifFrameLayout()};
     first.layout.keep = true;
     first.layout.compactCodes = true;
     return first;
 }
 
-void FrameOptimiser::Foresee(const wxImage& frame) {
+void FrameOptimiser::Foresee(const PalettedFrame& frame) {
     ColourMap seen;
     MapColours(m_foreseen, seen);
-    const unsigned char* rgb = frame.GetData();
-    const size_t bytes = static_cast<size_t>(frame.GetWidth()) * frame.GetHeight() * 3;
-    for (size_t p = 0; p < bytes && AddColour(rgb + p, m_foreseen, seen); p += 3) {
+    for (size_t p = 0; p < frame.indices.size() &&
+                       AddColour(&frame.colours[frame.indices[p]].red, m_foreseen, seen);
+         ++p) {
     }
 }
 
-std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxImage* source) {
+std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame,
+                                                 const wxImage* source) {
     if (!frame.IsOk()) {
         return {};
     }
     const bool first = m_shown.empty();
+    if (first) {
+        m_width = frame.width;
+        m_height = frame.height;
+    } else if (frame.width != m_width || frame.height != m_height) {
+        return {};
+    }
+    std::vector<unsigned char> rgb(3 * frame.Pixels());
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        std::memcpy(&rgb[3 * p], &frame.colours[frame.indices[p]], 3);
+    }
     if (source == nullptr) {
         // What the next frame's source is compared with must be what is shown.
         m_source.clear();
@@ -132,28 +149,20 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
         const size_t bytes = static_cast<size_t>(source->GetWidth()) * source->GetHeight() * 3;
         if (!first && bytes == m_source.size()) {
             // Still pixels keep what is shown; the palette's colours are not needed there.
-            wxImage steadied = frame.Copy();
-            unsigned char* rgb = steadied.GetData();
             for (size_t p = 0; p < bytes; p += 3) {
                 if (std::memcmp(now + p, &m_source[p], 3) == 0) {
-                    std::memcpy(rgb + p, &m_shown[p], 3);
+                    std::memcpy(&rgb[p], &m_shown[p], 3);
                 }
             }
-            std::vector<OptimisedFrame> ways = Next(steadied);
-            m_source.assign(now, now + bytes);
-            return ways;
         }
         m_source.assign(now, now + bytes);
     }
-    if (first) {
-        return Only(First(frame));
-    }
-    if (frame.GetWidth() != m_width || frame.GetHeight() != m_height) {
-        return {};
-    }
+    return first ? Only(First(rgb)) : NextShown(rgb);
+}
 
+std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned char>& pixels) {
     // The rectangle of changed pixels; a frame that changes nothing stores one clear pixel.
-    const unsigned char* rgb = frame.GetData();
+    const unsigned char* rgb = pixels.data();
     int left = m_width, right = -1, top = m_height, bottom = -1;
     for (int y = 0; y < m_height; ++y) {
         const size_t row = static_cast<size_t>(y) * m_width * 3;
@@ -195,7 +204,7 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
         const bool worthTrying = clear ? share >= kMostlyChanged : share <= kMostlyUnchanged;
         if (worthTrying || (!clear && stored.empty())) {
             OptimisedFrame candidate = Store(rgb, changed, clear ? same.data() : nullptr);
-            if (candidate.image.IsOk()) {
+            if (candidate.frame.IsOk()) {
                 stored.push_back(candidate);
             }
         }
@@ -233,7 +242,7 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
     // else the colours themselves and, for transparency, a colour they do not use.
-    OptimisedFrame stored{NewImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
+    OptimisedFrame stored;
     stored.layout.left = rect.GetLeft();
     stored.layout.top = rect.GetTop();
     stored.layout.keep = true;
@@ -254,37 +263,41 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
                 break;
             }
         }
-        stored.image.SetPalette(PaletteOf(m_global));
         stored.layout.globalTable = true;
-    } else {
-        if (clearUnchanged) {
-            if (colours.size() == kMaxColours) {
-                return Refused();
-            }
-            clear = UnusedColour(used);
-            colours.push_back(clear);
+    } else if (clearUnchanged) {
+        if (colours.size() == kMaxColours) {
+            return Refused();
         }
-        stored.image.SetPalette(PaletteOf(colours));
-    }
-    if (clearUnchanged) {
-        stored.image.SetMaskColour(clear.red, clear.green, clear.blue);
+        clear = UnusedColour(used);
+        colours.push_back(clear);
     }
 
-    unsigned char* out = stored.image.GetData();
+    const size_t bytes = 3 * static_cast<size_t>(rect.GetWidth());
+    std::vector<unsigned char> area(bytes * rect.GetHeight());
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
         const size_t row = (static_cast<size_t>(y) * m_width + rect.GetLeft()) * 3;
-        const size_t bytes = 3 * static_cast<size_t>(rect.GetWidth());
-        std::memcpy(out, rgb + row, bytes);
-        out += bytes;
+        std::memcpy(&area[bytes * (y - rect.GetTop())], rgb + row, bytes);
     }
+    ColourMap& table = fitsGlobal ? global : used;
+    int transparent = -1;
     if (clearUnchanged) {
-        ChooseUnchanged(stored, same, fitsGlobal ? global : used, clear);
+        ChooseUnchanged(area.data(), area.size() / 3, same, table, clear, stored.layout.unchanged);
+        bool found;
+        const unsigned slot = table.Find(ColourMap::Pack(&clear.red), &found);
+        if (!found) {
+            table.Put(slot, ColourMap::Pack(&clear.red), static_cast<int>(colours.size()) - 1);
+        }
+        transparent = table.Value(slot);
     }
+    stored.frame = Indexed(area.data(), rect.GetWidth(), rect.GetHeight(),
+                           fitsGlobal ? m_global : colours, table);
+    stored.frame.transparent = transparent;
     return stored;
 }
 
-void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char* same,
-                                     const ColourMap& table, const GifColour& clear) {
+void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
+                                     const ColourMap& table, const GifColour& clear,
+                                     std::vector<unsigned char>& ways) {
     // An unchanged pixel may be stored either way where its colour is in the table. The
     // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
     // transparent where that makes none more; the encoder may still take the other way.
@@ -298,8 +311,6 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
         // fewest runs come with the stretch before it transparent.
         uint32_t from : 2;
     };
-    unsigned char* rgb = stored.image.GetData();
-    const size_t count = static_cast<size_t>(stored.image.GetWidth()) * stored.image.GetHeight();
     const unsigned clearColour = ColourMap::Pack(&clear.red);
     std::vector<Stretch> stretches;
     unsigned lastColour = clearColour;
@@ -335,7 +346,6 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
         runs[0] = next[0];
         runs[1] = next[1];
     }
-    std::vector<unsigned char>& ways = stored.layout.unchanged;
     ways.assign(count, kChanged);
     size_t end = count;
     for (int k = runs[1] <= runs[0] ? 1 : 0; !stretches.empty(); stretches.pop_back()) {

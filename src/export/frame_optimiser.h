@@ -6,14 +6,15 @@
 #include "export/colour_map.h"
 #include "gif/gif_gifhandler.h"
 
+#include <wx/gdicmn.h>
 #include <wx/image.h>
 
 #include <vector>
 
 struct OptimisedFrame {
-    // What the file stores: the changed rectangle with its palette; its mask colour, when it
-    // has one, marks the pixels that stay.
-    wxImage image;
+    // What the file stores: the changed rectangle with its table; its transparent entry, when
+    // it has one, marks the pixels that stay.
+    PalettedFrame frame;
     GifFrameLayout layout;
 };
 
@@ -27,22 +28,26 @@ public:
     // Gives the ways of storing the frame, each showing the same: the changed rectangle with
     // the unchanged pixels transparent or not; whichever codes shortest is the one to write.
     // None when the frame cannot be stored.
-    std::vector<OptimisedFrame> Next(const wxImage& frame, const wxImage* source = nullptr);
+    std::vector<OptimisedFrame> Next(const PalettedFrame& frame, const wxImage* source = nullptr);
 
     // Before frame 0: a frame to come, whose colours the global table takes where it has room.
-    void Foresee(const wxImage& frame);
+    void Foresee(const PalettedFrame& frame);
 
 private:
-    OptimisedFrame First(const wxImage& frame);
+    // The same for the frame's pixels as RGB bytes, of the canvas size after the first frame.
+    std::vector<OptimisedFrame> NextShown(const std::vector<unsigned char>& rgb);
+    OptimisedFrame First(const std::vector<unsigned char>& rgb);
     // The rectangle of `rgb` (a whole frame) as the file stores it: with `same` (a byte for
     // each pixel of the rectangle, nonzero where it stays as shown), those pixels may be
     // transparent; without, all are stored. Invalid when its colours do not fit a table.
     OptimisedFrame Store(const unsigned char* rgb, const wxRect& rect,
                          const unsigned char* same) const;
-    // Marks in the stored frame which of the pixels that stay are transparent and which keep
-    // their colour (the table's `clear` entry being the transparent one).
-    static void ChooseUnchanged(OptimisedFrame& stored, const unsigned char* same,
-                                const ColourMap& table, const GifColour& clear);
+    // Decides which of the pixels that stay are transparent (`rgb` then holds the colour
+    // `clear`, the table's transparent entry) and which keep their colour, marking both in
+    // `ways`.
+    static void ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
+                                const ColourMap& table, const GifColour& clear,
+                                std::vector<unsigned char>& ways);
 
     int m_width = 0;
     int m_height = 0;

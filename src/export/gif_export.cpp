@@ -29,7 +29,7 @@ enum class FrameState { Pending, Ready, NoPicture, NoPalette, NoMemory };
 struct PreparedFrame {
     FrameState state = FrameState::Pending;
     FitPath path = FitPath::Centred;
-    std::unique_ptr<wxImage> paletted;
+    std::unique_ptr<PalettedFrame> paletted;
     // The fitted picture, kept where the optimiser needs it to keep still areas still.
     std::unique_ptr<wxImage> source;
 };
@@ -99,10 +99,10 @@ public:
         return std::move(m_frames[index]);
     }
 
-    // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted picture
+    // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
     // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
     // next frame to encode may be looked at.
-    const wxImage* Peek(int index) {
+    const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
         while (m_frames[index].state == FrameState::Pending) {
             if (!PrepareNext(lock)) {
@@ -180,12 +180,13 @@ private:
             return frame;
         }
         bool exact = false;
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options, &exact);
-        if (!paletted.IsOk()) {
+        frame.paletted.reset(
+            new PalettedFrame(ConvertToPalettedFrame(fitted, m_job.options, &exact)));
+        if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
+            frame.paletted.reset();
             return frame;
         }
-        frame.paletted.reset(new wxImage(paletted));
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
         if (KeepsStillAreas(m_job.options) && !exact) {
             frame.source.reset(new wxImage(fitted));
@@ -221,7 +222,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
         way.layout.passes = job.options.passes;
         way.layout.lossy = LossyLevel(job.options);
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        if (MyGifHandler().SaveFrame(*coded, way.image, FrameDelay(job, index), job.frameCount,
+        if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
             shortest = std::move(coded);
@@ -323,11 +324,13 @@ GifExportResult ExportWithin(const GifExportJob& job) {
 
         // Each frame is encoded into memory and written with one call, so that a write error
         // is seen with its cause.
-        std::vector<OptimisedFrame> ways{{*frame.paletted, GifFrameLayout()}};
-        if (job.options.optimize) {
+        std::vector<OptimisedFrame> ways;
+        if (!job.options.optimize) {
+            ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
+        } else {
             // The global table can hold the colours the next frames bring in.
             for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {
-                if (const wxImage* upcoming = preparation.Peek(next)) {
+                if (const PalettedFrame* upcoming = preparation.Peek(next)) {
                     optimiser.Foresee(*upcoming);
                 }
             }

@@ -163,9 +163,10 @@ ViewTransform ViewOf(const OutlineNode& animation) {
 }
 
 // The settings of "animation": loop="N" (the preview's passes, 0 without end), and the export
-// choices best_colours, optimise and loop_in_file, each "0" or "1"; in a recovery project, the
-// project file its work belongs to.
+// choices best_colours, optimise, loop_in_file and keep_transparency, each "0" or "1"; the last
+// is written only when on. In a recovery project, the project file its work belongs to.
 void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    project.keepTransparency = 0;
     for (const auto& attribute : animation.attributes) {
         if (attribute.first == "loop") {
             project.loopCount = AttributeNumber(attribute.second, 65535);
@@ -175,6 +176,8 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
             project.optimise = AttributeNumber(attribute.second, 1);
         } else if (attribute.first == "loop_in_file") {
             project.loopInFile = AttributeNumber(attribute.second, 1);
+        } else if (attribute.first == "keep_transparency") {
+            project.keepTransparency = AttributeNumber(attribute.second, 1);
         } else if (attribute.first == "project") {
             project.projectPath = wxString::FromUTF8(attribute.second);
         }

@@ -64,6 +64,10 @@ struct ProjectFile {
     int bestColours = -1;
     int optimise = -1;
     int loopInFile = -1;
+    // Transparency kept in the file: 1 for keep_transparency="1" on "animation", 0 when that
+    // attribute is absent (it is written only when on), -1 without "animation" or for a value
+    // other than 0 and 1.
+    int keepTransparency = -1;
     // A recovery project's "project" of "animation": the project file its work belongs to.
     wxString projectPath;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).

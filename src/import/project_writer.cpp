@@ -192,6 +192,9 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     animation->AddAttribute("best_colours", contents.bestColours ? "1" : "0");
     animation->AddAttribute("optimise", contents.optimise ? "1" : "0");
     animation->AddAttribute("loop_in_file", contents.loopInFile ? "1" : "0");
+    if (contents.keepTransparency) {
+        animation->AddAttribute("keep_transparency", "1");
+    }
     if (!contents.projectPath.empty() && !NeedsXmlEscape(contents.projectPath.utf8_string())) {
         animation->AddAttribute("project", contents.projectPath);
     }

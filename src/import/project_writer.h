@@ -26,6 +26,8 @@ struct ProjectContents {
     bool bestColours = false;
     bool optimise = false;
     bool loopInFile = false;
+    // Written only when on, so that files without it read as they always did.
+    bool keepTransparency = false;
     // Sources the opened project listed that were found nowhere, written back at their places
     // (`before` counts frames), so that restoring the files restores the frames.
     std::vector<MissingSource> missing;

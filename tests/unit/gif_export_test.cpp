@@ -158,10 +158,18 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 const auto decoded = ShownFrames(job.path);
                 for (size_t i = 0; i < frames.size(); ++i) {
                     // More colours than a table holds go through the palette as before.
-                    const wxImage expected =
-                        colours <= 256 ? frames[i] : ConvertToPalettedImage(frames[i], mode);
-                    const std::string bytes(reinterpret_cast<const char*>(expected.GetData()),
-                                            3 * 40 * 30);
+                    std::string bytes(reinterpret_cast<const char*>(frames[i].GetData()),
+                                      3 * 40 * 30);
+                    if (colours > 256) {
+                        const PalettedFrame paletted =
+                            ConvertToPalettedFrame(frames[i], job.options);
+                        for (size_t p = 0; p < paletted.indices.size(); ++p) {
+                            bytes.replace(3 * p, 3,
+                                          reinterpret_cast<const char*>(
+                                              &paletted.colours[paletted.indices[p]]),
+                                          3);
+                        }
+                    }
                     for (const auto& frames : decoded) {
                         ASSERT_EQ(frames.size(), 3u);
                         EXPECT_TRUE(frames[i] == bytes || (colours > 256 && optimize)) << i;

@@ -298,6 +298,7 @@ TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
         const ProjectFile project = ReadProjectFile(path);
         EXPECT_EQ(project.reached, ProjectStep::Paths);
         EXPECT_EQ(project.view, c.view) << c.element;
+        EXPECT_EQ(project.keepTransparency, 0);
     }
     // Values this version does not know leave their part of the view as it is.
     const ProjectFile odd =
@@ -326,13 +327,15 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     contents.loopCount = 3;
     contents.optimise = true;
     contents.loopInFile = true;
+    contents.keepTransparency = true;
     const wxString path = folder.File("timed.xml");
     wxString error;
     ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
     const std::string written = ReadBytes(path);
     EXPECT_NE(written.find("<path delay=\"50\" "), std::string::npos) << written;
     EXPECT_LT(written.find("</images>"), written.find("<animation loop=\"3\" best_colours=\"0\" "
-                                                      "optimise=\"1\" loop_in_file=\"1\"/>"));
+                                                      "optimise=\"1\" loop_in_file=\"1\" "
+                                                      "keep_transparency=\"1\"/>"));
     const ProjectFile project = ReadProjectFile(path);
     EXPECT_EQ(project.reached, ProjectStep::Paths);
     EXPECT_EQ(project.paths.size(), 4u);
@@ -341,6 +344,7 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(project.bestColours, 0);
     EXPECT_EQ(project.optimise, 1);
     EXPECT_EQ(project.loopInFile, 1);
+    EXPECT_EQ(project.keepTransparency, 1);
 
     // A file of an earlier version, and delays that are no whole number of hundredths from 0
     // to 65535, leave the frames to delay_time.
@@ -352,4 +356,5 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(earlier.delays, (std::vector<int>{-1, -1, -1, -1, -1, 65535}));
     EXPECT_EQ(earlier.loopCount, -1);
     EXPECT_EQ(earlier.optimise, -1);
+    EXPECT_EQ(earlier.keepTransparency, -1);
 }
