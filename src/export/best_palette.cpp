@@ -41,15 +41,20 @@ struct ResultDeleter {
 struct Grid {
     const wxImage* image;
     int step;
+    // Nonzero for each pixel left clear; empty when none is.
+    const std::vector<unsigned char>* clear;
 };
 
-// Hands the library one row of the grid at a time, as opaque RGBA.
+// Hands the library one row of the grid at a time, as RGBA.
 void RgbaRow(liq_color rowOut[], int row, int width, void* user) {
     const Grid& grid = *static_cast<const Grid*>(user);
-    const unsigned char* rgb =
-        grid.image->GetData() + static_cast<size_t>(row) * grid.step * grid.image->GetWidth() * 3;
+    const size_t start = static_cast<size_t>(row) * grid.step * grid.image->GetWidth();
+    const unsigned char* rgb = grid.image->GetData() + 3 * start;
+    const unsigned char* clear = grid.clear->empty() ? nullptr : grid.clear->data() + start;
     for (int x = 0; x < width; ++x, rgb += 3 * grid.step) {
-        rowOut[x] = liq_color{rgb[0], rgb[1], rgb[2], 255};
+        const bool seeThrough = clear && clear[static_cast<size_t>(x) * grid.step];
+        rowOut[x] =
+            liq_color{rgb[0], rgb[1], rgb[2], static_cast<unsigned char>(seeThrough ? 0 : 255)};
     }
 }
 
@@ -70,7 +75,8 @@ double Grain(const wxImage& image, int step) {
 
 } // namespace
 
-PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
+PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
+                           const std::vector<unsigned char>& clear) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
@@ -88,8 +94,8 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
         return PalettedFrame();
     }
-    Grid whole{&opaque, 1};
-    Grid sample{&opaque, 1};
+    Grid whole{&opaque, 1, &clear};
+    Grid sample{&opaque, 1, &clear};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
            kSampledPixels) {
         ++sample.step;
@@ -126,6 +132,17 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours) {
     for (unsigned i = 0; i < palette->count; ++i) {
         const liq_color& entry = palette->entries[i];
         frame.colours.push_back(GifColour{entry.r, entry.g, entry.b});
+        if (entry.a == 0 && frame.transparent < 0) {
+            frame.transparent = static_cast<int>(i);
+        }
+    }
+    if (!clear.empty() && frame.transparent < 0) {
+        return PalettedFrame();
+    }
+    for (size_t p = 0; p < clear.size(); ++p) {
+        if (clear[p]) {
+            frame.indices[p] = static_cast<unsigned char>(frame.transparent);
+        }
     }
     const std::vector<GifColour> shown = frame.colours;
     IndexByFirstEntry(frame, shown);

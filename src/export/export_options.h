@@ -15,6 +15,11 @@ const int kHighestQuality = 100;
 const int kHighestLossy = 255;
 // The lossy level that follows the quality number.
 const int kLossyOfQuality = -1;
+// The fewest and most colours a frame may be reduced to.
+const int kFewestColours = 2;
+const int kMostColours = 256;
+// Size limits beyond this (a petabyte) are taken for mistakes.
+const long long kLargestByteLimit = 1000000000000000LL;
 
 struct ExportOptions {
     PaletteMode palette = PaletteMode::Standard;
@@ -49,3 +54,7 @@ struct ExportOptions {
 
 // The lossy level the options code with.
 int LossyLevel(const ExportOptions& options);
+
+// The options with each number outside its range back at its default: files from elsewhere
+// may hold anything.
+ExportOptions WithinRanges(ExportOptions options);

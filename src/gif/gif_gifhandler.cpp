@@ -65,13 +65,13 @@ bool WriteHeader(wxOutputStream& out, int width, int height, const GifColour* co
 }
 
 // The delay in hundredths of a second, as the block's 16 bits hold it.
-bool WriteControl(wxOutputStream& out, int transparentIndex, int delay, bool keep) {
+bool WriteControl(wxOutputStream& out, int transparentIndex, int delay, int disposal) {
     delay = delay < 0 ? 0 : delay > 0xFFFF ? 0xFFFF : delay;
     const unsigned char block[8] = {
         0x21,
         0xF9,
         0x04,
-        static_cast<unsigned char>((keep ? 0x04 : 0x00) | (transparentIndex >= 0 ? 0x01 : 0x00)),
+        static_cast<unsigned char>((disposal << 2) | (transparentIndex >= 0 ? 0x01 : 0x00)),
         static_cast<unsigned char>(delay & 0xFF),
         static_cast<unsigned char>((delay >> 8) & 0xFF),
         static_cast<unsigned char>(transparentIndex >= 0 ? transparentIndex : 0),
@@ -109,9 +109,12 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, b
     }
 
     if ((first && !WriteHeader(out, width, height, colours, count, m_layout.passes)) ||
-        !WriteControl(out, transparentIndex, delay, m_layout.keep) || !WriteByte(out, 0x2C) ||
-        !WriteWord(out, m_layout.left) || !WriteWord(out, m_layout.top) || !WriteWord(out, width) ||
-        !WriteWord(out, height)) {
+        !WriteControl(out, transparentIndex, delay,
+                      m_layout.clearAfter ? 2
+                      : m_layout.keep     ? 1
+                                          : 0) ||
+        !WriteByte(out, 0x2C) || !WriteWord(out, m_layout.left) || !WriteWord(out, m_layout.top) ||
+        !WriteWord(out, width) || !WriteWord(out, height)) {
         return false;
     }
     if (first || m_layout.globalTable) {

@@ -14,6 +14,9 @@ struct GifFrameLayout {
     int top = 0;
     // Disposal "do not dispose": the next frame is drawn over this one.
     bool keep = false;
+    // Disposal "restore to background": once shown, the frame's rectangle is cleared, so that
+    // the next frame may leave pixels there transparent. Overrides `keep`.
+    bool clearAfter = false;
     // The frame's palette is the global table (frame 0's): no local table is written.
     bool globalTable = false;
     // LZW codes start as narrow as the table allows instead of at 8 bits.

@@ -71,15 +71,31 @@ bool GifFrame::HasUnsavedWork() const {
 
 size_t GifFrame::RecoveryLook() const {
     size_t hash = 0;
-    for (size_t value :
-         {size_t(HasUnsavedWork()), size_t(m_thumbnailCtrl->GetEditCount()),
-          size_t(m_spinctrl_delay->GetValue()), size_t(m_spinctrl_width->GetValue()),
-          size_t(m_spinctrl_height->GetValue()), size_t(m_loopCount), size_t(m_exportSetting.best),
-          size_t(m_exportSetting.optimize), size_t(m_exportSetting.loopInFile),
-          size_t(m_view.crop.x), size_t(m_view.crop.y), size_t(m_view.crop.width),
-          size_t(m_view.crop.height), size_t(m_view.orientation.quarterTurns),
-          size_t(m_view.orientation.mirrored), m_missingSources.size(),
-          std::hash<wxString>()(m_gifName), std::hash<wxString>()(m_projectPath)}) {
+    const ExportChoices choices = CurrentChoices();
+    const ExportOptions& options = choices.options;
+    for (size_t value : {size_t(HasUnsavedWork()),
+                         size_t(m_thumbnailCtrl->GetEditCount()),
+                         size_t(m_spinctrl_delay->GetValue()),
+                         size_t(m_spinctrl_width->GetValue()),
+                         size_t(m_spinctrl_height->GetValue()),
+                         size_t(choices.loopCount),
+                         size_t(choices.loopInFile),
+                         size_t(options.palette),
+                         size_t(options.optimize),
+                         size_t(options.quality),
+                         size_t(options.lossy),
+                         size_t(options.colours),
+                         size_t(options.maxBytes),
+                         size_t(options.keepTransparency),
+                         size_t(m_view.crop.x),
+                         size_t(m_view.crop.y),
+                         size_t(m_view.crop.width),
+                         size_t(m_view.crop.height),
+                         size_t(m_view.orientation.quarterTurns),
+                         size_t(m_view.orientation.mirrored),
+                         m_missingSources.size(),
+                         std::hash<wxString>()(m_gifName),
+                         std::hash<wxString>()(m_projectPath)}) {
         Mix(hash, value);
     }
     for (const AnimationFrame& frame : m_animation.Frames()) {

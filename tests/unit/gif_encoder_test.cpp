@@ -231,9 +231,11 @@ TEST(GifEncoder, LayoutAndTransparencyShapeFrameStartsAndTheFirstFrameCarriesThe
         Bytes looping;     // after frame 0's table
         Bytes frame1Start; // frame 1's control flags, descriptor, local table
     };
-    // Fields: left, top, keep, global table, compact codes, passes, unchanged pixels.
-    const GifFrameLayout plain, placed{3, 258, true, true, true, 1, 0, {}},
-        thrice{0, 0, false, false, true, 3, 0, {}};
+    // Fields: left, top, keep, clear after, global table, compact codes, passes, lossy,
+    // unchanged pixels.
+    const GifFrameLayout plain, placed{3, 258, true, false, true, true, 1, 0, {}},
+        thrice{0, 0, false, false, false, true, 3, 0, {}},
+        cleared{0, 0, true, true, false, false, 0, 0, {}};
     const std::vector<int> stripes = {1, 0, 1, 0}, some = {0, 5, 9, 3};
     const std::vector<Case> cases = {
         {plain, table, -1, stripes, kLooping,
@@ -244,6 +246,9 @@ TEST(GifEncoder, LayoutAndTransparencyShapeFrameStartsAndTheFirstFrameCarriesThe
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 2, 0, 0x00, 0x02})},
         {thrice, table, -1, stripes, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x02})},
+        // Cleared once shown, whatever `keep` says.
+        {cleared, table, 1, stripes, kLooping,
+         B({0x09, 10, 0, 1, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x08})},
         {plain, Ramp(16), 5, some, kLooping,
          B({0x01, 10, 0, 5, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x83}) + Ramp(16)},
         // 201 entries are written as 256, padded with black.
