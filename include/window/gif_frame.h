@@ -276,7 +276,6 @@ public:
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnailCtrl = nullptr;
     wxTimer m_timer;
-    wxImage* m_insertImage = nullptr;
     int m_imageWidth = 0;
     int m_imageHeight = 0;
     int m_outputWidth = 0;
@@ -376,6 +375,14 @@ private:
     // Status field 0 from the size controls, as after the canvas was taken from the frames.
     void ShowCanvasStatus();
     void FinishImport();
+    // A cancelled import: the frames it put into the strip go again, and an opened project
+    // leaves a new animation behind.
+    void TakeBackImport();
+    // The import or export progress dialog; its Cancel sets `cancelled`.
+    wxProgressDialog* NewProgressDialog(const wxString& title, const wxString& message,
+                                        std::shared_ptr<std::atomic<bool>> cancelled);
+    // Empties the window for a new animation: no frames, no project, no GIF file.
+    void StartNewAnimation();
     // Tells the user once which of the chosen files gave no picture, which were damaged (their
     // frames before the damage came in), which were left out because their frames would not
     // fit into the memory budget, and which sources of an opened project are missing.
@@ -476,6 +483,10 @@ private:
     wxArrayString m_missingToReport;
     // The files the running import leaves out for lack of memory.
     std::shared_ptr<RefusedFiles> m_importRefused;
+    // Set once the user cancelled the running import or export; its worker stops at the next
+    // picture or frame.
+    std::shared_ptr<std::atomic<bool>> m_importCancelled;
+    std::shared_ptr<std::atomic<bool>> m_exportCancelled;
 
     // Before the GIF is written to `target`: asks when the file gives frames of the animation;
     // false when it is not to be written. Afterwards those frames name the written file's own.

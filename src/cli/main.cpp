@@ -2,7 +2,9 @@
 // display.
 #include "app/paths.h"
 #include "cli/export_command.h"
+#include "cli/interruption.h"
 
+#include <wx/debug.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -18,6 +20,11 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // The toolkit's debug checks print call stacks meant for its own developers; sizes and
+    // indices are checked before the toolkit sees them.
+    wxSetAssertHandler(nullptr);
+    // Before any thread starts, so that only the watcher receives the signals.
+    WatchInterruptions();
     // File names and messages in the user's encoding.
     std::setlocale(LC_ALL, "");
     // A file name is bytes: the ones that are not valid UTF-8 are carried through the program's

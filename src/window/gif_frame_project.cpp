@@ -167,6 +167,10 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     if (!MayReplaceWork()) {
         return;
     }
+    StartNewAnimation();
+}
+
+void GifFrame::StartNewAnimation() {
     EmptyStrip();
     ForgetEdits();
     m_projectPath.clear();
@@ -179,6 +183,7 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
     m_currentBitmap = wxBitmap();
+    m_missingSources.clear();
     // A new animation starts with the choices made last; the preview's passes stay.
     ExportChoices choices = ReadExportSetting();
     choices.loopCount = m_loopCount;

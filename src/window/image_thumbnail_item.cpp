@@ -67,7 +67,6 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;
-        m_charge.Reset();
     }
     return true;
 }

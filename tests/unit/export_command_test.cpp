@@ -184,6 +184,10 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, cutPng}, 1, "cut.png" + damaged},
         {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
+        {{"-W", "65535", "-H", "65535", "-o", out, wide},
+         1,
+         "Cannot save \"" + out.ToStdString() +
+             "\": there is not enough memory for a canvas of 65535 x 65535"},
     };
     WriteBytes(out, "old");
     for (const Answer& answer : answers) {
