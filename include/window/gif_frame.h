@@ -26,6 +26,7 @@
 #include <set>
 #include <vector>
 
+struct ProjectContents;
 class BackgroundProjectWriter;
 class RecoverySlot;
 struct ProjectFile;
@@ -349,6 +350,10 @@ private:
     bool AddExtensionAsking(wxString& path, const wxString& extension);
     // Takes the delay, size and frame count shown now as the saved project.
     void RecordProjectState();
+    // Writes the project file off the GUI thread, showing a progress dialog when it takes long;
+    // returns once the file is written or has failed, with `error` then naming the cause.
+    bool WriteProjectShowingProgress(const wxString& path, const ProjectContents& contents,
+                                     wxString* error);
     // The loop count and export choices an opened project names.
     void ApplyProjectSettings(const ProjectFile& project);
     // At the end of an import started by opening a project: its size, then the saved state.

@@ -1,5 +1,6 @@
 // reelmont-export: writes image files or a project's frames as one animated GIF, without a
 // display.
+#include "app/file_name_bytes.h"
 #include "app/paths.h"
 #include "cli/export_command.h"
 #include "cli/interruption.h"
@@ -14,8 +15,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstring>
-#include <langinfo.h>
 #include <new>
 #include <unistd.h>
 
@@ -27,12 +26,7 @@ int main(int argc, char** argv) {
     WatchInterruptions();
     // File names and messages in the user's encoding.
     std::setlocale(LC_ALL, "");
-    // A file name is bytes: the ones that are not valid UTF-8 are carried through the program's
-    // texts as private characters and come back as the same bytes, never changed or dropped.
-    static wxMBConvUTF8 fileNames(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) {
-        wxConvFileName = &fileNames;
-    }
+    KeepFileNameBytes();
     // The toolkit's own warning about such arguments would only repeat them.
     wxLog::EnableLogging(false);
     wxInitializer toolkit(argc, argv);

@@ -1,5 +1,6 @@
 #include "import/project_reader.h"
 
+#include "app/file_name_bytes.h"
 #include "app/platform.h"
 #include "import/frame_reference.h"
 #include "import/project_outline.h"
@@ -72,7 +73,7 @@ ListedPath Listed(const OutlineNode& child) {
 }
 
 wxString Normalised(const std::string& path) {
-    wxFileName name(wxString::FromUTF8(path));
+    wxFileName name(FileNameFromBytes(path));
     name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
     return name.GetFullPath();
 }
@@ -108,7 +109,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         const size_t marker = listed.text.rfind("#t=");
         if (marker != std::string::npos && marker > 0 &&
             lookup.Exists(std::string_view(listed.text).substr(0, marker))) {
-            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.paths.push_back(FileNameFromBytes(listed.text));
             project.delays.push_back(DelayOf(*child));
             continue;
         }
@@ -127,7 +128,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
             lastFound = lookup.Exists(source);
         }
         if (lastFound) {
-            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.paths.push_back(FileNameFromBytes(listed.text));
             project.delays.push_back(DelayOf(*child));
             continue;
         }
@@ -250,7 +251,7 @@ ProjectFile Finish(const ProjectOutline& outline, const wxString& path) {
     ProjectFile project;
     wxFileName file(path);
     file.MakeAbsolute();
-    Walk(outline.Root(), file.GetPath().utf8_string(), project);
+    Walk(outline.Root(), FileNameBytes(file.GetPath()), project);
     if (!project.Reached(ProjectStep::Paths)) {
         project.error = wxString::Format(
             _("\"%s\" is not a complete project file: its elements are missing or out of order"),

@@ -3,6 +3,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "export/size_fitting.h"
 #include "window/save_worker.h"
 #include "window/thumbnailctrl.h"
@@ -189,7 +190,7 @@ void GifFrame::ShowFittedSize(const GifExportResult& result) {
 }
 
 void GifFrame::ShowExportFailure(const wxString& message) {
-    wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR, this);
+    wxMessageBox(EscapedText(message), GetProductName(), wxOK | wxICON_ERROR, this);
 }
 
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
@@ -222,7 +223,7 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),
-                                      m_gifPath, int(m_missingSources.size())),
+                                      EscapedText(m_gifPath), int(m_missingSources.size())),
                      GetProductName(), wxOK | wxICON_INFORMATION, this);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
 #include "import/image_load_thread.h"
@@ -46,7 +47,7 @@ wxString ImageWildcard() {
 wxString FileList(const wxString& heading, const wxArrayString& paths) {
     wxString list = heading;
     for (size_t i = 0; i < paths.size() && i < kNamesListed; ++i) {
-        list += "\n" + wxFileNameFromPath(paths[i]);
+        list += "\n" + EscapedText(wxFileNameFromPath(paths[i]));
     }
     if (paths.size() > kNamesListed) {
         list += "\n" + wxString::Format(_("and %d more"), int(paths.size() - kNamesListed));

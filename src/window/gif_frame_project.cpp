@@ -3,7 +3,9 @@
 #include "window/gif_frame.h"
 
 #include "app/export_setting.h"
+#include "app/file_name_bytes.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "import/project_reader.h"
 #include "import/project_writer.h"
 #include "window/thumbnailctrl.h"
@@ -19,7 +21,7 @@ void GifFrame::SetProjectTitle() {
     const wxString stem = m_projectFileName.Lower().EndsWith(".xml")
                               ? m_projectFileName.Left(m_projectFileName.length() - 4)
                               : wxString();
-    SetTitle(stem + " - " + GetProductName());
+    SetTitle(CappedText(EscapedText(stem)) + " - " + GetProductName());
 }
 
 void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
@@ -121,9 +123,9 @@ bool GifFrame::SaveProjectFile() {
         return false;
     }
     wxString error;
-    if (!WriteProjectFile(path, contents, &error)) {
+    if (!WriteProjectShowingProgress(path, contents, &error)) {
         m_projectSaveFailed = true;
-        wxMessageBox(error, GetProductName(), wxOK | wxICON_ERROR, this);
+        wxMessageBox(EscapedText(error), GetProductName(), wxOK | wxICON_ERROR, this);
         return false;
     }
     m_projectSaveFailed = false;
@@ -212,7 +214,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
 void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project) {
     wxArrayString missing;
     for (const MissingSource& source : project.missing) {
-        missing.push_back(wxString::FromUTF8(source.path));
+        missing.push_back(FileNameFromBytes(source.path));
     }
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
@@ -222,8 +224,8 @@ void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project)
             return;
         }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
-        wxMessageBox(nothingListed ? _("Failed to load XML file!") : project.error, GetTitle(),
-                     wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(nothingListed ? _("Failed to load XML file!") : EscapedText(project.error),
+                     GetTitle(), wxOK | wxICON_INFORMATION, this);
         return;
     }
     EmptyStrip();
