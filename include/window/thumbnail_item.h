@@ -68,6 +68,8 @@ public:
     // The frame as the entry made it (its delay is the one it came with).
     const AnimationFrame& GetFrame() const { return m_frame; }
     const wxBitmap& GetThumbnail() const { return m_thumbnail; }
+    // The frame's picture is now found at `source`, a path or frame reference.
+    void SetSource(const wxString& source);
     int GetFrameIndex() const { return m_frameIndex; }
     // The decoded picture while the entry still holds it (before preparation, or when no
     // thumbnail could be made); null otherwise.

@@ -170,7 +170,7 @@ ViewTransform ViewOf(const OutlineNode& animation) {
 // The settings of "animation": loop="N" (the preview's passes, 0 without end), the export
 // choices best_colours, optimise, loop_in_file and keep_transparency, each "0" or "1" (the last
 // written only when on), and quality, lossy, colours and max_size (bytes), each a whole number,
-// written where not at its default.
+// written where not at its default. In a recovery project, the project file its work belongs to.
 void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
     project.keepTransparency = 0;
     ExportOptions options;
@@ -194,6 +194,8 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
             options.maxBytes = AttributeNumber(value, kLargestByteLimit);
         } else if (attribute.first == "keep_transparency") {
             project.keepTransparency = AttributeNumber(value, 1);
+        } else if (attribute.first == "project") {
+            project.projectPath = wxString::FromUTF8(value);
         }
     }
     options = WithinRanges(options);

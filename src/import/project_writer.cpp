@@ -228,6 +228,9 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     if (options.keepTransparency) {
         animation->AddAttribute("keep_transparency", "1");
     }
+    if (!contents.projectPath.empty() && !NeedsXmlEscape(contents.projectPath.utf8_string())) {
+        animation->AddAttribute("project", contents.projectPath);
+    }
 }
 } // namespace
 

@@ -28,6 +28,9 @@ struct ProjectContents {
     // Sources the opened project listed that were found nowhere, written back at their places
     // (`before` counts frames), so that restoring the files restores the frames.
     std::vector<MissingSource> missing;
+    // In a recovery project only: the project file the unsaved work belongs to ("project" of
+    // "animation"), so that restoring it gives back that project unsaved.
+    wxString projectPath;
 };
 
 // Writes the project as XML with a 2-space indent: one "path" per frame, and after the last

@@ -109,6 +109,10 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
         }
         title = "Save GIF Progress Dialog";
     }
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_exportWidth, m_exportHeight, title, before);
@@ -130,6 +134,10 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
         return;
     }
     m_gifPath = EnsureGifExtension(m_gifPath);
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     m_gifName = wxFileNameFromPath(m_gifPath);
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
@@ -161,6 +169,7 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);
+        m_framesFromTarget.clear();
         ShowExportFailure(wxString::Format(
             _("\"%s\" was not saved: no worker thread could be started."), target));
         return;
@@ -203,12 +212,14 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     wxWakeUpIdle();
     ShowFittedSize(*m_exportResult);
     if (!event.GetString().empty()) {
+        m_framesFromTarget.clear();
         RestoreSavedState(m_stateBeforeExport);
         if (!cancelled) {
             ShowExportFailure(event.GetString());
         }
         return;
     }
+    TakeFramesFromWrittenFile(m_gifPath);
     if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),

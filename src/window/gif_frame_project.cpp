@@ -95,11 +95,7 @@ bool GifFrame::AddExtensionAsking(wxString& path, const wxString& extension) {
     return ask.ShowModal() == wxID_YES;
 }
 
-bool GifFrame::SaveProjectFile() {
-    const int count = m_thumbnailCtrl->GetCount();
-    if (count == 0) {
-        return false;
-    }
+ProjectContents GifFrame::CurrentProjectContents() const {
     ProjectContents contents;
     // The name read from an opened project stands until a GIF is written.
     contents.name = m_gifName;
@@ -113,6 +109,14 @@ bool GifFrame::SaveProjectFile() {
     contents.missing = m_missingSources;
     contents.choices = CurrentChoices();
     contents.view = m_view;
+    return contents;
+}
+
+bool GifFrame::SaveProjectFile() {
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return false;
+    }
+    const ProjectContents contents = CurrentProjectContents();
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
     if (path.empty() && !AskProjectPath(path)) {
@@ -204,7 +208,10 @@ void GifFrame::OpenProjectFile(const wxString& given) {
         }
     }
     const wxString path = chosen[0];
-    const ProjectFile project = ReadProjectFile(path);
+    OpenReadProject(path, ReadProjectFile(path));
+}
+
+void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project) {
     wxArrayString missing;
     for (const MissingSource& source : project.missing) {
         missing.push_back(FileNameFromBytes(source.path));
@@ -225,11 +232,18 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_view = project.view;
     // The project starts a history of its own.
     ForgetEdits();
-    m_projectPath = path;
-    m_projectFileName = wxFileNameFromPath(path);
     m_projectSaveFailed = false;
-    SetProjectTitle();
-    RememberProject(path);
+    // Restored work belongs to the project it was unsaved in, if any.
+    m_projectPath = m_restoringWork ? project.projectPath : path;
+    m_projectFileName = wxFileNameFromPath(m_projectPath);
+    if (m_projectPath.empty()) {
+        SetTitle(GetProductName());
+    } else {
+        SetProjectTitle();
+    }
+    if (!m_restoringWork) {
+        RememberProject(path);
+    }
     m_gifName = project.name;
     // The GIF written before belongs to another animation: the first Save asks for a file.
     m_gifPath.clear();
@@ -245,6 +259,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_missingToReport = missing;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;
+        m_restoringWork = false;
         m_missingToReport.clear();
     }
 }
@@ -275,6 +290,16 @@ void GifFrame::FinishProjectOpen() {
         m_outputWidth = m_spinctrl_width->GetValue();
         m_outputHeight = m_spinctrl_height->GetValue();
         ShowCanvasStatus();
+    }
+    if (m_restoringWork) {
+        // Restored work is still unsaved; the files the program was started with come after it.
+        m_restoringWork = false;
+        if (!m_openAfterRestore.empty()) {
+            const wxArrayString files = m_openAfterRestore;
+            m_openAfterRestore.clear();
+            CallAfter([this, files] { OpenFiles(files, -1, EditKind::AddImage); });
+        }
+        return;
     }
     // What the controls hold now is the project as opened, so that closing an untouched
     // project does not ask.

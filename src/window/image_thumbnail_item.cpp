@@ -30,6 +30,12 @@ wxImageThumbnailItem::wxImageThumbnailItem(const AnimationFrame& frame)
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& path)
     : wxThumbnailItem(path), m_image(image), m_frameIndex(frameIndex) {}
 
+void wxImageThumbnailItem::SetSource(const wxString& source) {
+    m_path = source;
+    m_frame.source = source;
+    m_frameIndex = std::max(ParseFrameIndex(source), 0);
+}
+
 wxImageThumbnailItem::~wxImageThumbnailItem() {
     delete m_image;
 }
