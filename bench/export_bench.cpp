@@ -15,12 +15,14 @@
 #include <wx/imaggif.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/palette.h>
 #include <wx/wfstream.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -117,7 +119,21 @@ double TimeToolkitWriter(const wxString& frames, const Workload& w, const wxStri
     wxImageArray images;
     for (int i = 0; i < w.frames; ++i) {
         const wxImage source(FramePath(frames, i), wxBITMAP_TYPE_PNG);
-        images.Add(ConvertToPalettedImage(PrepareFrame(source, w.width, w.height)));
+        const PalettedFrame paletted =
+            ConvertToPalettedFrame(PrepareFrame(source, w.width, w.height));
+        wxImage image(paletted.width, paletted.height, false);
+        for (size_t p = 0; p < paletted.indices.size(); ++p) {
+            std::memcpy(image.GetData() + 3 * p, &paletted.colours[paletted.indices[p]], 3);
+        }
+        std::vector<unsigned char> red, green, blue;
+        for (const GifColour& entry : paletted.colours) {
+            red.push_back(entry.red);
+            green.push_back(entry.green);
+            blue.push_back(entry.blue);
+        }
+        image.SetPalette(
+            wxPalette(static_cast<int>(red.size()), red.data(), green.data(), blue.data()));
+        images.Add(image);
     }
     const Clock::time_point encodeStart = Clock::now();
     wxFileOutputStream stream(out);

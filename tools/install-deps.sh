@@ -14,7 +14,8 @@ packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev
     libexpat1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libzstd-dev
     libgtk-3-dev)
 case "${1:-run}" in
-    test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick xdotool
+    # ImageMagick and ffmpeg decode written GIFs in tests, beside the program's own reader.
+    test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick ffmpeg xdotool
         dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin) ;;
     # gnuplot draws the rate-distortion plots of the quality benchmark.
     bench) packages+=(libbenchmark-dev imagemagick gifsicle ffmpeg xvfb xauth time gnuplot-nox) ;;

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "app/canvas_size.h"
-#include "app/export_setting.h"
 #include "app/places_setting.h"
 #include "document/animation.h"
 #include "document/decoded_frames.h"
+#include "document/export_choices.h"
 #include "edit/edit_target.h"
 #include "edit/frame_edits.h"
-#include "export/export_options.h"
+#include "export/gif_export.h"
 #include "import/project_reader.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
@@ -106,6 +106,10 @@ public:
     // the frames changed.
     AnimationSettings CurrentSettings() const;
     void ApplySettings(const AnimationSettings& settings);
+    // The export choices now, the loop count among them, and their change: the Animation
+    // menu's check items follow.
+    ExportChoices CurrentChoices() const;
+    void ApplyChoices(const ExportChoices& choices);
     void AfterFramesEdit();
     // Enables the Edit menu's items that can act and names the edits Undo and Redo act on.
     void UpdateEditMenu();
@@ -150,6 +154,7 @@ public:
     void OnLoopCount(wxCommandEvent& event);
     void OnBestColours(wxCommandEvent& event);
     void OnOptimiseFileSize(wxCommandEvent& event);
+    void OnExportOptions(wxCommandEvent& event);
     void OnHelpMenu(wxCommandEvent& event);
     void OnAbout(wxCommandEvent& event);
     void OnLanguage(wxCommandEvent& event);
@@ -231,6 +236,7 @@ public:
     wxMenuItem* m_menuItem_loop = nullptr;
     wxMenuItem* m_menuItem_best = nullptr;
     wxMenuItem* m_menuItem_optimize = nullptr;
+    wxMenuItem* m_menuItem_exportoptions = nullptr;
     wxMenuItem* m_menuItem_help = nullptr;
     wxMenu* m_menu_language = nullptr;
     wxMenuItem* m_menuItem_support = nullptr;
@@ -273,8 +279,6 @@ public:
     int m_loopCount = 0;
     int m_loopsPlayed = 0;
     int m_language = 0;
-    // The remembered export choices: palette mode, optimised frames, loop count in the file.
-    ExportSetting m_exportSetting;
     wxSpinCtrl* m_spinctrl_delay = nullptr;
     wxSpinCtrl* m_spinctrl_width = nullptr;
     wxSpinCtrl* m_spinctrl_height = nullptr;
@@ -393,8 +397,13 @@ private:
     void RestoreSavedState(const SavedState& state);
     void StartExport(int width, int height, const wxString& title, const SavedState& before);
     void ShowExportFailure(const wxString& message);
-    // The options the menu's choices and the loop count give the next export.
+    // The options the choices give the next export.
     ExportOptions CurrentExportOptions() const;
+    // Makes `after` the choices as one edit of `kind`, remembered for new animations; nothing
+    // when they are the choices already.
+    void ChangeChoices(EditKind kind, const ExportChoices& after);
+    // What Save says of a size limit's choice, once the file is written.
+    void ShowFittedSize(const GifExportResult& result);
 
     FileDialogSeam m_fileDialogSeam;
     PlacesSetting m_places;
@@ -427,6 +436,13 @@ private:
     // without changing their number are unsaved work too.
     unsigned m_projectEditCount = 0;
     ViewTransform m_projectView;
+    ExportChoices m_projectChoices;
+    // The export choices but the loop count, which is m_loopCount; read through
+    // CurrentChoices().
+    ExportChoices m_exportChoices;
+    // What the running export's worker reports besides its progress: the size written and
+    // what a size limit chose.
+    std::shared_ptr<GifExportResult> m_exportResult;
     ExportOptions m_exportOptions;
     std::vector<int> m_exportDelays;
     ViewTransform m_exportView;

@@ -4,10 +4,14 @@
 // change, so the worker decodes them itself without asking the GUI thread. It reports to the
 // main window with queued wxEVT_WORKER_UPDATE events with the id ID_SAVE_WORKER: GetInt() is
 // the share of frames done in percent, and the last event, always sent, carries 100 and in
-// GetString() the reason when the file could not be written (empty on success).
+// GetString() the reason when the file could not be written (empty on success). What the
+// export did (its size, what a size limit chose) is in `result` by then.
 #pragma once
 
 #include "document/animation.h"
+#include "export/gif_export.h"
+
+#include <memory>
 
 #include <wx/thread.h>
 
@@ -16,7 +20,8 @@ class wxEvtHandler;
 class WorkSaveAsGifThread : public wxThread {
 public:
     // Writes `animation` at its output size with its export choices.
-    WorkSaveAsGifThread(Animation animation, wxEvtHandler* target, const wxString& path);
+    WorkSaveAsGifThread(Animation animation, wxEvtHandler* target, const wxString& path,
+                        std::shared_ptr<GifExportResult> result);
     ~WorkSaveAsGifThread() override;
 
 protected:
@@ -28,4 +33,5 @@ private:
     Animation m_animation;
     wxEvtHandler* m_target;
     wxString m_path;
+    std::shared_ptr<GifExportResult> m_result;
 };

@@ -235,10 +235,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         return kExportFailed;
     }
     if (parsed.options.maxBytes > 0) {
-        Say(notes, wxString::Format(_("chose quality %d, lossy level %d, %d colours: %s of %s"),
-                                    result.chosen.quality, result.chosen.lossy,
-                                    result.chosen.colours, FormatByteSize(result.bytes),
-                                    FormatByteSize(parsed.options.maxBytes)));
+        Say(notes, DescribeFit(result, parsed.options.maxBytes));
     }
     Say(notes, Summary(parsed.output, job, size));
     return kExportSucceeded;

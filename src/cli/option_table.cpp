@@ -85,6 +85,14 @@ std::vector<OptionRow> ExportOptionRows() {
              return ReadWholeNumber(value, name, kLowestQuality, kHighestQuality,
                                     &parsed->options.quality, error);
          }},
+        {"colours", 0, OptionValue::Required, "N",
+         _("the best colours with at most N colours a frame, 2 to 256\n"
+           "(default 256)"),
+         [](const wxString& value, const wxString& name, ExportArguments* parsed, wxString* error) {
+             parsed->options.palette = PaletteMode::Best;
+             return ReadWholeNumber(value, name, kFewestColours, kMostColours,
+                                    &parsed->options.colours, error);
+         }},
         {"lossy", 0, OptionValue::Required, "N",
          _("let a pixel take a colour at most N off in red, green and blue,\n"
            "1 to 255, where that codes shorter; areas keep their colour"),
@@ -108,6 +116,13 @@ std::vector<OptionRow> ExportOptionRows() {
            "shows the same frames"),
          [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
              parsed->options.optimize = true;
+             return true;
+         }},
+        {"keep-transparency", 0, OptionValue::None, "",
+         _("keep transparent pixels (alpha below half, a GIF's transparent\n"
+           "colour) transparent instead of black"),
+         [](const wxString&, const wxString&, ExportArguments* parsed, wxString*) {
+             parsed->options.keepTransparency = true;
              return true;
          }},
         {"loop", 0, OptionValue::Required, "N",

@@ -1,12 +1,12 @@
 // What the edit commands change: the animation's frames in their order with their delays, the
-// selection, the delay control's value, the output size and the view of the frames (crop, turn,
-// flip). The main window provides it over its document and strip; tests over the document alone.
+// selection, the delay control's value, the output size, the view of the frames (crop, turn,
+// flip) and the export choices. The main window provides it over its document and strip; tests over
+// the document alone.
 #pragma once
 
 #include "document/animation_frame.h"
+#include "document/export_choices.h"
 #include "image/view_transform.h"
-
-#include <vector>
 
 #include <vector>
 
@@ -39,6 +39,8 @@ public:
 
     virtual AnimationSettings Settings() const = 0;
     virtual void ApplySettings(const AnimationSettings& settings) = 0;
+    virtual ExportChoices Choices() const = 0;
+    virtual void ApplyChoices(const ExportChoices& choices) = 0;
     // Brings what depends on the frames (canvas size, enabled commands) up to date.
     virtual void FramesChanged() = 0;
 };

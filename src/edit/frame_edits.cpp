@@ -160,6 +160,20 @@ bool SettingsEdit::Backward() {
     return true;
 }
 
+ChoicesEdit::ChoicesEdit(EditTarget& target, EditKind kind, const ExportChoices& before,
+                         const ExportChoices& after)
+    : AnimationEdit(target, kind), m_choicesBefore(before), m_choicesAfter(after) {}
+
+bool ChoicesEdit::Forward() {
+    m_target.ApplyChoices(m_choicesAfter);
+    return true;
+}
+
+bool ChoicesEdit::Backward() {
+    m_target.ApplyChoices(m_choicesBefore);
+    return true;
+}
+
 FrameDelaysEdit::FrameDelaysEdit(EditTarget& target, std::vector<int> positions, int delay)
     : AnimationEdit(target, EditKind::FrameDelay), m_positions(std::move(positions)),
       m_delays(m_positions.size(), delay) {}

@@ -37,6 +37,10 @@ enum class EditKind {
     PingPong,
     Speed,
     RemoveDuplicates,
+    ExportOptions,
+    BestColours,
+    OptimiseFileSize,
+    LoopCount,
 };
 
 class AnimationEdit : public wxCommand {
@@ -157,6 +161,23 @@ private:
     std::vector<int> m_positions;
     std::vector<int> m_delays;
     std::vector<int> m_before;
+};
+
+// The export choices changed at once: by the options dialog, a check item or the loop count.
+class ChoicesEdit : public AnimationEdit {
+public:
+    ChoicesEdit(EditTarget& target, EditKind kind, const ExportChoices& before,
+                const ExportChoices& after);
+
+protected:
+    bool Forward() override;
+    bool Backward() override;
+    bool KeepsSettings() const override { return true; }
+    bool ChangesFrames() const override { return false; }
+
+private:
+    ExportChoices m_choicesBefore;
+    ExportChoices m_choicesAfter;
 };
 
 // Runs of repeated frames merged: each run's first frame stays, shown for the run's delay, and

@@ -1,9 +1,9 @@
 #include "export/best_palette.h"
 
-#include "export/new_image.h"
+#include "export/palette_conversion.h"
+
 #include <libimagequant.h>
 #include <omp.h>
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,15 +41,20 @@ struct ResultDeleter {
 struct Grid {
     const wxImage* image;
     int step;
+    // Nonzero for each pixel left clear; empty when none is.
+    const std::vector<unsigned char>* clear;
 };
 
-// Hands the library one row of the grid at a time, as opaque RGBA.
+// Hands the library one row of the grid at a time, as RGBA.
 void RgbaRow(liq_color rowOut[], int row, int width, void* user) {
     const Grid& grid = *static_cast<const Grid*>(user);
-    const unsigned char* rgb =
-        grid.image->GetData() + static_cast<size_t>(row) * grid.step * grid.image->GetWidth() * 3;
+    const size_t start = static_cast<size_t>(row) * grid.step * grid.image->GetWidth();
+    const unsigned char* rgb = grid.image->GetData() + 3 * start;
+    const unsigned char* clear = grid.clear->empty() ? nullptr : grid.clear->data() + start;
     for (int x = 0; x < width; ++x, rgb += 3 * grid.step) {
-        rowOut[x] = liq_color{rgb[0], rgb[1], rgb[2], 255};
+        const bool seeThrough = clear && clear[static_cast<size_t>(x) * grid.step];
+        rowOut[x] =
+            liq_color{rgb[0], rgb[1], rgb[2], static_cast<unsigned char>(seeThrough ? 0 : 255)};
     }
 }
 
@@ -70,12 +75,13 @@ double Grain(const wxImage& image, int step) {
 
 } // namespace
 
-wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
+PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
+                           const std::vector<unsigned char>& clear) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
     if (!opaque.IsOk()) {
-        return wxImage();
+        return PalettedFrame();
     }
     const int width = opaque.GetWidth();
     const int height = opaque.GetHeight();
@@ -86,10 +92,10 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
             LIQ_OK ||
         liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
-        return wxImage();
+        return PalettedFrame();
     }
-    Grid whole{&opaque, 1};
-    Grid sample{&opaque, 1};
+    Grid whole{&opaque, 1, &clear};
+    Grid sample{&opaque, 1, &clear};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
            kSampledPixels) {
         ++sample.step;
@@ -105,7 +111,7 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
     if (!image || !sampled || !histogram ||
         liq_histogram_add_image(histogram.get(), attr.get(), sampled.get()) != LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &quantised) != LIQ_OK) {
-        return wxImage();
+        return PalettedFrame();
     }
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
     const double grain = Grain(opaque, sample.step);
@@ -114,26 +120,31 @@ wxImage QuantiseBest(const wxImage& opaque, int quality, int colours) {
         result.get(),
         static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
                            std::max(1, std::min(quality, 100)) / 100.0));
-    std::vector<unsigned char> indices(static_cast<size_t>(width) * height);
-    if (liq_write_remapped_image(result.get(), image.get(), indices.data(), indices.size()) !=
-        LIQ_OK) {
-        return wxImage();
+    PalettedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.indices.resize(frame.Pixels());
+    if (liq_write_remapped_image(result.get(), image.get(), frame.indices.data(),
+                                 frame.indices.size()) != LIQ_OK) {
+        return PalettedFrame();
     }
     const liq_palette* palette = liq_get_palette(result.get());
-    const int count = static_cast<int>(palette->count);
-    unsigned char red[256], green[256], blue[256];
-    for (int i = 0; i < count; ++i) {
-        red[i] = palette->entries[i].r;
-        green[i] = palette->entries[i].g;
-        blue[i] = palette->entries[i].b;
+    for (unsigned i = 0; i < palette->count; ++i) {
+        const liq_color& entry = palette->entries[i];
+        frame.colours.push_back(GifColour{entry.r, entry.g, entry.b});
+        if (entry.a == 0 && frame.transparent < 0) {
+            frame.transparent = static_cast<int>(i);
+        }
     }
-    wxImage paletted = NewImage(width, height, false);
-    unsigned char* rgb = paletted.GetData();
-    for (unsigned char index : indices) {
-        *rgb++ = red[index];
-        *rgb++ = green[index];
-        *rgb++ = blue[index];
+    if (!clear.empty() && frame.transparent < 0) {
+        return PalettedFrame();
     }
-    paletted.SetPalette(wxPalette(count, red, green, blue));
-    return paletted;
+    for (size_t p = 0; p < clear.size(); ++p) {
+        if (clear[p]) {
+            frame.indices[p] = static_cast<unsigned char>(frame.transparent);
+        }
+    }
+    const std::vector<GifColour> shown = frame.colours;
+    IndexByFirstEntry(frame, shown);
+    return frame;
 }

@@ -15,6 +15,11 @@ const int kHighestQuality = 100;
 const int kHighestLossy = 255;
 // The lossy level that follows the quality number.
 const int kLossyOfQuality = -1;
+// The fewest and most colours a frame may be reduced to.
+const int kFewestColours = 2;
+const int kMostColours = 256;
+// Size limits beyond this (a petabyte) are taken for mistakes.
+const long long kLargestByteLimit = 1000000000000000LL;
 
 struct ExportOptions {
     PaletteMode palette = PaletteMode::Standard;
@@ -35,14 +40,21 @@ struct ExportOptions {
     // The largest file wanted, in bytes; 0 for no limit. The export then chooses the quality
     // number, lossy level and colour count.
     long long maxBytes = 0;
+    // Pixels the frames leave transparent (alpha below half, a GIF's transparent colour) stay
+    // transparent in the file instead of turning black.
+    bool keepTransparency = false;
 
     bool operator==(const ExportOptions& other) const {
         return palette == other.palette && optimize == other.optimize && passes == other.passes &&
                quality == other.quality && lossy == other.lossy && colours == other.colours &&
-               maxBytes == other.maxBytes;
+               maxBytes == other.maxBytes && keepTransparency == other.keepTransparency;
     }
     bool operator!=(const ExportOptions& other) const { return !(*this == other); }
 };
 
 // The lossy level the options code with.
 int LossyLevel(const ExportOptions& options);
+
+// The options with each number outside its range back at its default: files from elsewhere
+// may hold anything.
+ExportOptions WithinRanges(ExportOptions options);

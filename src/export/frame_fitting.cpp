@@ -7,16 +7,23 @@
 
 namespace {
 
-wxImage CentreOnBlack(const wxImage& frame, int canvasWidth, int canvasHeight) {
+wxImage CentreOnBlack(const wxImage& frame, int canvasWidth, int canvasHeight, bool keepClear) {
     wxImage canvas = NewImage(canvasWidth, canvasHeight, true);
-    PasteOverBlack(frame, canvas, (canvasWidth - frame.GetWidth()) / 2,
-                   (canvasHeight - frame.GetHeight()) / 2);
+    const int x = (canvasWidth - frame.GetWidth()) / 2;
+    const int y = (canvasHeight - frame.GetHeight()) / 2;
+    if (keepClear && (frame.HasAlpha() || frame.HasMask())) {
+        canvas.InitAlpha();
+        PasteKeepingClear(frame, canvas, x, y);
+    } else {
+        PasteOverBlack(frame, canvas, x, y);
+    }
     return canvas;
 }
 
 } // namespace
 
-wxImage PrepareFrame(const wxImage& frame, int canvasWidth, int canvasHeight, FitPath* path) {
+wxImage PrepareFrame(const wxImage& frame, int canvasWidth, int canvasHeight, FitPath* path,
+                     bool keepClear) {
     if (!frame.IsOk() || canvasWidth <= 0 || canvasHeight <= 0) {
         return wxImage();
     }
@@ -28,7 +35,7 @@ wxImage PrepareFrame(const wxImage& frame, int canvasWidth, int canvasHeight, Fi
         if (path) {
             *path = FitPath::Centred;
         }
-        return CentreOnBlack(frame, canvasWidth, canvasHeight);
+        return CentreOnBlack(frame, canvasWidth, canvasHeight, keepClear);
     }
 
     // A very thin frame would shrink to no pixels at all; it keeps one row or column.
@@ -40,10 +47,10 @@ wxImage PrepareFrame(const wxImage& frame, int canvasWidth, int canvasHeight, Fi
         if (path) {
             *path = FitPath::ShrunkAndCentred;
         }
-        return CentreOnBlack(scaled, canvasWidth, canvasHeight);
+        return CentreOnBlack(scaled, canvasWidth, canvasHeight, keepClear);
     }
     if (path) {
         *path = FitPath::Shrunk;
     }
-    return OpaqueOverBlack(scaled);
+    return OpaqueOverBlack(scaled, keepClear);
 }

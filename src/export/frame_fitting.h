@@ -1,5 +1,5 @@
 // Fits one frame into the canvas of the animation: never enlarged, shrunk to fit keeping its
-// proportions, centred on black, transparent parts black.
+// proportions, centred on black, transparent parts black unless they are kept.
 #pragma once
 
 #include <wx/image.h>
@@ -12,7 +12,9 @@ enum class FitPath {
 };
 
 // The frame fitted into a canvas of canvasWidth x canvasHeight, as an opaque image of exactly
-// that size. Invalid when the frame is invalid or the canvas has no pixels. Never returns an
-// image sharing data with `frame`, so the result may go to another thread.
+// that size; with `keepClear`, a frame with transparent parts gives an image with alpha whose
+// pixels are opaque or clear (PasteKeepingClear), the canvas around the frame staying black.
+// Invalid when the frame is invalid or the canvas has no pixels. Never returns an image sharing
+// data with `frame`, so the result may go to another thread.
 wxImage PrepareFrame(const wxImage& frame, int canvasWidth, int canvasHeight,
-                     FitPath* path = nullptr);
+                     FitPath* path = nullptr, bool keepClear = false);

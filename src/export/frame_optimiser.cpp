@@ -1,9 +1,6 @@
 #include "export/frame_optimiser.h"
 
 #include "export/colour_map.h"
-#include "export/new_image.h"
-
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,6 +14,16 @@ const int kMaxColours = 256;
 // ways nearly doubled the time of large ones.
 const double kMostlyChanged = 0.3;
 const double kMostlyUnchanged = 0.5;
+// Pixels are held as red, green, blue and a fourth byte that is 1 for a pixel left clear (whose
+// colour bytes are then 0), so that comparing four bytes compares what is shown.
+const size_t kPixel = 4;
+// A pixel of the changed rectangle that is clear on the canvas and in the frame: it must stay
+// transparent (the other values of `same` are 0 and 1).
+const unsigned char kStaysClear = 2;
+
+bool IsClear(const unsigned char* pixel) {
+    return pixel[3] != 0;
+}
 
 // The colours of a table, each with its first entry.
 void MapColours(const std::vector<GifColour>& colours, ColourMap& map) {
@@ -41,16 +48,6 @@ GifColour UnusedColour(const ColourMap& used) {
     }
 }
 
-wxPalette PaletteOf(const std::vector<GifColour>& colours) {
-    unsigned char red[kMaxColours], green[kMaxColours], blue[kMaxColours];
-    for (size_t i = 0; i < colours.size(); ++i) {
-        red[i] = colours[i].red;
-        green[i] = colours[i].green;
-        blue[i] = colours[i].blue;
-    }
-    return wxPalette(static_cast<int>(colours.size()), red, green, blue);
-}
-
 // Adds each new colour of the pixels to `colours` and `map`; false past 256 colours.
 bool AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, ColourMap& map) {
     bool found;
@@ -68,32 +65,63 @@ bool AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, Colour
 }
 
 OptimisedFrame Refused() {
-    return OptimisedFrame{wxImage(), GifFrameLayout()};
+    return OptimisedFrame{PalettedFrame(), GifFrameLayout()};
 }
 
 std::vector<OptimisedFrame> Only(const OptimisedFrame& frame) {
-    return frame.image.IsOk() ? std::vector<OptimisedFrame>{frame} : std::vector<OptimisedFrame>();
+    return frame.frame.IsOk() ? std::vector<OptimisedFrame>{frame} : std::vector<OptimisedFrame>();
+}
+
+// The pixels (RGB) as indices of `table`, which holds each of their colours as `map` says.
+PalettedFrame Indexed(const unsigned char* rgb, int width, int height,
+                      const std::vector<GifColour>& table, const ColourMap& map) {
+    PalettedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.colours = table;
+    frame.indices.resize(frame.Pixels());
+    unsigned last = ColourMap::Pack(rgb) ^ 1;
+    unsigned char index = 0;
+    for (size_t p = 0; p < frame.indices.size(); ++p, rgb += 3) {
+        const unsigned colour = ColourMap::Pack(rgb);
+        if (colour != last) {
+            bool found;
+            index = static_cast<unsigned char>(map.Value(map.Find(colour, &found)));
+            last = colour;
+        }
+        frame.indices[p] = index;
+    }
+    return frame;
 }
 
 } // namespace
 
-OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
-    m_width = frame.GetWidth();
-    m_height = frame.GetHeight();
-    const size_t bytes = static_cast<size_t>(m_width) * m_height * 3;
-    m_shown.assign(frame.GetData(), frame.GetData() + bytes);
+OptimisedFrame FrameOptimiser::First(const std::vector<unsigned char>& pixels) {
+    m_shown = pixels;
     // Only the colours the pixels use, padded to the table's power of two with the colours of the
     // frames foreseen, then with colours no frame seen uses: each entry is then one colour, and
-    // an entry that a later frame does not use can mark its transparent pixels.
+    // an entry that a later frame does not use can mark its transparent pixels. Clear pixels
+    // take the first of those.
     ColourMap used;
     m_global.clear();
-    for (size_t p = 0; p < bytes; p += 3) {
-        if (!AddColour(&m_shown[p], m_global, used)) {
+    bool clearPixels = false;
+    const size_t count = pixels.size() / kPixel;
+    std::vector<unsigned char> rgb(3 * count);
+    for (size_t p = 0; p < count; ++p) {
+        const unsigned char* pixel = &pixels[kPixel * p];
+        std::memcpy(&rgb[3 * p], pixel, 3);
+        if (IsClear(pixel)) {
+            clearPixels = true;
+        } else if (!AddColour(pixel, m_global, used)) {
             return Refused();
         }
     }
+    const size_t colours = m_global.size();
+    if (clearPixels && colours == kMaxColours) {
+        return Refused();
+    }
     size_t tableSize = 2;
-    while (tableSize < m_global.size()) {
+    while (tableSize < colours + (clearPixels ? 1 : 0)) {
         tableSize *= 2;
     }
     for (size_t i = 0; i < m_foreseen.size() && m_global.size() < tableSize; ++i) {
@@ -103,69 +131,133 @@ OptimisedFrame FrameOptimiser::First(const wxImage& frame) {
         const GifColour spare = UnusedColour(used);
         AddColour(&spare.red, m_global, used);
     }
-    OptimisedFrame first{frame.Copy(), GifFrameLayout()};
-    first.image.SetPalette(PaletteOf(m_global));
+    if (clearPixels) {
+        for (size_t p = 0; p < count; ++p) {
+            if (IsClear(&pixels[kPixel * p])) {
+                std::memcpy(&rgb[3 * p], &m_global[colours], 3);
+            }
+        }
+    }
+    OptimisedFrame first{Indexed(rgb.data(), m_width, m_height, m_global, used), GifFrameLayout()};
+    first.frame.transparent = clearPixels ? static_cast<int>(colours) : -1;
     first.layout.keep = true;
     first.layout.compactCodes = true;
     return first;
 }
 
-void FrameOptimiser::Foresee(const wxImage& frame) {
+void FrameOptimiser::Foresee(const PalettedFrame& frame) {
     ColourMap seen;
     MapColours(m_foreseen, seen);
-    const unsigned char* rgb = frame.GetData();
-    const size_t bytes = static_cast<size_t>(frame.GetWidth()) * frame.GetHeight() * 3;
-    for (size_t p = 0; p < bytes && AddColour(rgb + p, m_foreseen, seen); p += 3) {
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        if (frame.indices[p] != frame.transparent &&
+            !AddColour(&frame.colours[frame.indices[p]].red, m_foreseen, seen)) {
+            return;
+        }
     }
 }
 
-std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxImage* source) {
+std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* source,
+                                                 const PalettedFrame* next) {
     if (!frame.IsOk()) {
         return {};
     }
     const bool first = m_shown.empty();
+    if (first) {
+        m_width = frame.width;
+        m_height = frame.height;
+    } else if (frame.width != m_width || frame.height != m_height) {
+        return {};
+    }
+    std::vector<unsigned char> pixels(kPixel * frame.Pixels());
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        if (frame.indices[p] == frame.transparent) {
+            pixels[kPixel * p + 3] = 1;
+        } else {
+            std::memcpy(&pixels[kPixel * p], &frame.colours[frame.indices[p]], 3);
+        }
+    }
     if (source == nullptr) {
         // What the next frame's source is compared with must be what is shown.
         m_source.clear();
     } else {
-        const unsigned char* now = source->GetData();
-        const size_t bytes = static_cast<size_t>(source->GetWidth()) * source->GetHeight() * 3;
-        if (!first && bytes == m_source.size()) {
-            // Still pixels keep what is shown; the palette's colours are not needed there.
-            wxImage steadied = frame.Copy();
-            unsigned char* rgb = steadied.GetData();
-            for (size_t p = 0; p < bytes; p += 3) {
-                if (std::memcmp(now + p, &m_source[p], 3) == 0) {
-                    std::memcpy(rgb + p, &m_shown[p], 3);
+        const size_t count = static_cast<size_t>(source->GetWidth()) * source->GetHeight();
+        std::vector<unsigned char> now(kPixel * count);
+        const unsigned char* rgb = source->GetData();
+        const unsigned char* alpha = source->HasAlpha() ? source->GetAlpha() : nullptr;
+        for (size_t p = 0; p < count; ++p) {
+            std::memcpy(&now[kPixel * p], rgb + 3 * p, 3);
+            now[kPixel * p + 3] = alpha && alpha[p] == wxIMAGE_ALPHA_TRANSPARENT;
+        }
+        if (!first && now.size() == m_source.size()) {
+            // Still pixels keep what is shown; the palette's colours are not needed there. Where
+            // the frame before is cleared, the frame is stored anyway, in its own colours.
+            for (size_t p = 0; p < count; ++p) {
+                const size_t at = kPixel * p;
+                if (!IsClear(&pixels[at]) && std::memcmp(&now[at], &m_source[at], kPixel) == 0 &&
+                    !m_cleared.Contains(static_cast<int>(p % m_width),
+                                        static_cast<int>(p / m_width))) {
+                    std::memcpy(&pixels[at], &m_shown[at], kPixel);
                 }
             }
-            std::vector<OptimisedFrame> ways = Next(steadied);
-            m_source.assign(now, now + bytes);
-            return ways;
         }
-        m_source.assign(now, now + bytes);
+        m_source.swap(now);
     }
-    if (first) {
-        return Only(First(frame));
+    if (!first && !m_cleared.IsEmpty()) {
+        // The frame before is gone from its rectangle.
+        for (int y = m_cleared.GetTop(); y <= m_cleared.GetBottom(); ++y) {
+            const size_t row = (static_cast<size_t>(y) * m_width + m_cleared.GetLeft()) * kPixel;
+            for (int x = 0; x < m_cleared.GetWidth(); ++x) {
+                static const unsigned char kClear[kPixel] = {0, 0, 0, 1};
+                std::memcpy(&m_shown[row + kPixel * x], kClear, kPixel);
+            }
+        }
     }
-    if (frame.GetWidth() != m_width || frame.GetHeight() != m_height) {
-        return {};
+    // Pixels the next frame leaves clear where this one shows a colour: this frame's rectangle
+    // must reach over them, to clear them once it has been shown.
+    wxRect toClear;
+    if (next != nullptr && next->transparent >= 0 && next->Pixels() == frame.Pixels()) {
+        int left = m_width, right = -1, top = m_height, bottom = -1;
+        for (size_t p = 0; p < next->indices.size(); ++p) {
+            if (next->indices[p] == next->transparent && !IsClear(&pixels[kPixel * p])) {
+                const int x = static_cast<int>(p % m_width), y = static_cast<int>(p / m_width);
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+        if (right >= 0) {
+            toClear = wxRect(left, top, right - left + 1, bottom - top + 1);
+        }
     }
+    std::vector<OptimisedFrame> ways = first ? Only(First(pixels)) : NextShown(pixels, toClear);
+    m_cleared = wxRect();
+    if (!toClear.IsEmpty()) {
+        for (OptimisedFrame& way : ways) {
+            way.layout.clearAfter = true;
+            m_cleared = wxRect(way.layout.left, way.layout.top, way.frame.width, way.frame.height);
+        }
+    }
+    return ways;
+}
 
+std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned char>& pixels,
+                                                      const wxRect& toClear) {
     // The rectangle of changed pixels; a frame that changes nothing stores one clear pixel.
-    const unsigned char* rgb = frame.GetData();
+    const unsigned char* shown = pixels.data();
     int left = m_width, right = -1, top = m_height, bottom = -1;
     for (int y = 0; y < m_height; ++y) {
-        const size_t row = static_cast<size_t>(y) * m_width * 3;
+        const size_t row = static_cast<size_t>(y) * m_width * kPixel;
         int x0 = 0;
-        while (x0 < m_width && std::memcmp(rgb + row + 3 * x0, &m_shown[row + 3 * x0], 3) == 0) {
+        while (x0 < m_width &&
+               std::memcmp(shown + row + kPixel * x0, &m_shown[row + kPixel * x0], kPixel) == 0) {
             ++x0;
         }
         if (x0 == m_width) {
             continue;
         }
         int x1 = m_width - 1;
-        while (std::memcmp(rgb + row + 3 * x1, &m_shown[row + 3 * x1], 3) == 0) {
+        while (std::memcmp(shown + row + kPixel * x1, &m_shown[row + kPixel * x1], kPixel) == 0) {
             --x1;
         }
         left = std::min(left, x0);
@@ -176,41 +268,58 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const wxImage& frame, const wxI
     if (right < 0) {
         left = right = top = bottom = 0;
     }
-    const wxRect changed(left, top, right - left + 1, bottom - top + 1);
+    wxRect changed(left, top, right - left + 1, bottom - top + 1);
+    if (!toClear.IsEmpty()) {
+        changed = right < 0 ? toClear : changed.Union(toClear);
+    }
     // A mostly unchanged rectangle codes shortest with transparency, a mostly changed one
     // whole; in between both are coded. The other way serves when the one tried cannot be.
+    // Pixels clear before and after stay transparent either way.
     std::vector<unsigned char> same(static_cast<size_t>(changed.GetWidth()) * changed.GetHeight());
+    std::vector<unsigned char> staysClear;
     size_t sameCount = 0;
     size_t i = 0;
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
         for (int x = changed.GetLeft(); x <= changed.GetRight(); ++x, ++i) {
-            const size_t p = (static_cast<size_t>(y) * m_width + x) * 3;
-            same[i] = std::memcmp(rgb + p, &m_shown[p], 3) == 0;
-            sameCount += same[i];
+            const size_t p = (static_cast<size_t>(y) * m_width + x) * kPixel;
+            const bool unchanged = std::memcmp(shown + p, &m_shown[p], kPixel) == 0;
+            if (IsClear(shown + p) && !unchanged) {
+                // Only a rectangle cleared after the frame before can show it.
+                return {};
+            }
+            same[i] = unchanged && IsClear(shown + p) ? kStaysClear : unchanged;
+            sameCount += unchanged;
+            if (same[i] == kStaysClear && staysClear.empty()) {
+                staysClear.assign(same.size(), 0);
+            }
+            if (!staysClear.empty()) {
+                staysClear[i] = same[i] == kStaysClear ? kStaysClear : 0;
+            }
         }
     }
     const double share = static_cast<double>(sameCount) / same.size();
+    const unsigned char* whole = staysClear.empty() ? nullptr : staysClear.data();
     std::vector<OptimisedFrame> stored;
     for (bool clear : {true, false}) {
         const bool worthTrying = clear ? share >= kMostlyChanged : share <= kMostlyUnchanged;
         if (worthTrying || (!clear && stored.empty())) {
-            OptimisedFrame candidate = Store(rgb, changed, clear ? same.data() : nullptr);
-            if (candidate.image.IsOk()) {
+            OptimisedFrame candidate = Store(shown, changed, clear ? same.data() : whole);
+            if (candidate.frame.IsOk()) {
                 stored.push_back(candidate);
             }
         }
     }
     if (stored.empty() && share < kMostlyChanged) {
-        stored = Only(Store(rgb, changed, same.data()));
+        stored = Only(Store(shown, changed, same.data()));
     }
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
-        const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * 3;
-        std::memcpy(&m_shown[row], rgb + row, 3 * static_cast<size_t>(changed.GetWidth()));
+        const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * kPixel;
+        std::memcpy(&m_shown[row], shown + row, kPixel * static_cast<size_t>(changed.GetWidth()));
     }
     return stored;
 }
 
-OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rect,
+OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& rect,
                                      const unsigned char* same) const {
     // The colours the stored pixels need.
     const bool clearUnchanged = same != nullptr;
@@ -220,7 +329,7 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
     size_t i = 0;
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
         for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x, ++i) {
-            const unsigned char* pixel = rgb + (static_cast<size_t>(y) * m_width + x) * 3;
+            const unsigned char* pixel = pixels + (static_cast<size_t>(y) * m_width + x) * kPixel;
             if ((clearUnchanged && same[i]) || (last && std::memcmp(last, pixel, 3) == 0)) {
                 continue;
             }
@@ -233,7 +342,7 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
     // else the colours themselves and, for transparency, a colour they do not use.
-    OptimisedFrame stored{NewImage(rect.GetWidth(), rect.GetHeight(), false), GifFrameLayout()};
+    OptimisedFrame stored;
     stored.layout.left = rect.GetLeft();
     stored.layout.top = rect.GetTop();
     stored.layout.keep = true;
@@ -254,37 +363,44 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* rgb, const wxRect& rec
                 break;
             }
         }
-        stored.image.SetPalette(PaletteOf(m_global));
         stored.layout.globalTable = true;
-    } else {
-        if (clearUnchanged) {
-            if (colours.size() == kMaxColours) {
-                return Refused();
-            }
-            clear = UnusedColour(used);
-            colours.push_back(clear);
+    } else if (clearUnchanged) {
+        if (colours.size() == kMaxColours) {
+            return Refused();
         }
-        stored.image.SetPalette(PaletteOf(colours));
-    }
-    if (clearUnchanged) {
-        stored.image.SetMaskColour(clear.red, clear.green, clear.blue);
+        clear = UnusedColour(used);
+        colours.push_back(clear);
     }
 
-    unsigned char* out = stored.image.GetData();
+    std::vector<unsigned char> area(3 * static_cast<size_t>(rect.GetWidth()) * rect.GetHeight());
+    unsigned char* out = area.data();
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
-        const size_t row = (static_cast<size_t>(y) * m_width + rect.GetLeft()) * 3;
-        const size_t bytes = 3 * static_cast<size_t>(rect.GetWidth());
-        std::memcpy(out, rgb + row, bytes);
-        out += bytes;
+        const unsigned char* row =
+            pixels + (static_cast<size_t>(y) * m_width + rect.GetLeft()) * kPixel;
+        for (int x = 0; x < rect.GetWidth(); ++x, out += 3, row += kPixel) {
+            std::memcpy(out, row, 3);
+        }
     }
+    ColourMap& table = fitsGlobal ? global : used;
+    int transparent = -1;
     if (clearUnchanged) {
-        ChooseUnchanged(stored, same, fitsGlobal ? global : used, clear);
+        ChooseUnchanged(area.data(), area.size() / 3, same, table, clear, stored.layout.unchanged);
+        bool found;
+        const unsigned slot = table.Find(ColourMap::Pack(&clear.red), &found);
+        if (!found) {
+            table.Put(slot, ColourMap::Pack(&clear.red), static_cast<int>(colours.size()) - 1);
+        }
+        transparent = table.Value(slot);
     }
+    stored.frame = Indexed(area.data(), rect.GetWidth(), rect.GetHeight(),
+                           fitsGlobal ? m_global : colours, table);
+    stored.frame.transparent = transparent;
     return stored;
 }
 
-void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char* same,
-                                     const ColourMap& table, const GifColour& clear) {
+void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
+                                     const ColourMap& table, const GifColour& clear,
+                                     std::vector<unsigned char>& ways) {
     // An unchanged pixel may be stored either way where its colour is in the table. The
     // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
     // transparent where that makes none more; the encoder may still take the other way.
@@ -298,8 +414,6 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
         // fewest runs come with the stretch before it transparent.
         uint32_t from : 2;
     };
-    unsigned char* rgb = stored.image.GetData();
-    const size_t count = static_cast<size_t>(stored.image.GetWidth()) * stored.image.GetHeight();
     const unsigned clearColour = ColourMap::Pack(&clear.red);
     std::vector<Stretch> stretches;
     unsigned lastColour = clearColour;
@@ -307,7 +421,9 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
     for (size_t i = 0; i < count; ++i) {
         unsigned colour = ColourMap::Pack(rgb + 3 * i);
         bool either = false;
-        if (same[i]) {
+        if (same[i] == kStaysClear) {
+            colour = clearColour;
+        } else if (same[i]) {
             if (colour != lastColour) {
                 table.Find(colour, &lastInTable);
                 lastColour = colour;
@@ -335,7 +451,6 @@ void FrameOptimiser::ChooseUnchanged(OptimisedFrame& stored, const unsigned char
         runs[0] = next[0];
         runs[1] = next[1];
     }
-    std::vector<unsigned char>& ways = stored.layout.unchanged;
     ways.assign(count, kChanged);
     size_t end = count;
     for (int k = runs[1] <= runs[0] ? 1 : 0; !stretches.empty(); stretches.pop_back()) {

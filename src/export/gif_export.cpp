@@ -29,7 +29,7 @@ enum class FrameState { Pending, Ready, NoPicture, NoPalette, NoMemory };
 struct PreparedFrame {
     FrameState state = FrameState::Pending;
     FitPath path = FitPath::Centred;
-    std::unique_ptr<wxImage> paletted;
+    std::unique_ptr<PalettedFrame> paletted;
     // The fitted picture, kept where the optimiser needs it to keep still areas still.
     std::unique_ptr<wxImage> source;
 };
@@ -99,10 +99,10 @@ public:
         return std::move(m_frames[index]);
     }
 
-    // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted picture
+    // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
     // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
     // next frame to encode may be looked at.
-    const wxImage* Peek(int index) {
+    const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
         while (m_frames[index].state == FrameState::Pending) {
             if (!PrepareNext(lock)) {
@@ -169,8 +169,8 @@ private:
             ++m_nextSource;
         }
         m_sourceTurn.notify_all();
-        const wxImage fitted =
-            PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight, &frame.path);
+        const wxImage fitted = PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight,
+                                            &frame.path, m_job.options.keepTransparency);
         {
             std::lock_guard<std::mutex> lock(m_sourceMutex);
             source.reset();
@@ -180,12 +180,13 @@ private:
             return frame;
         }
         bool exact = false;
-        wxImage paletted = ConvertToPalettedImage(fitted, m_job.options, &exact);
-        if (!paletted.IsOk()) {
+        frame.paletted.reset(
+            new PalettedFrame(ConvertToPalettedFrame(fitted, m_job.options, &exact)));
+        if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
+            frame.paletted.reset();
             return frame;
         }
-        frame.paletted.reset(new wxImage(paletted));
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
         if (KeepsStillAreas(m_job.options) && !exact) {
             frame.source.reset(new wxImage(fitted));
@@ -208,6 +209,39 @@ private:
     std::thread m_helper;
 };
 
+// Whether `next` leaves clear a pixel that `frame`, a whole frame, shows in a colour.
+bool LeavesClear(const PalettedFrame& next, const PalettedFrame& frame) {
+    if (next.transparent < 0 || next.Pixels() != frame.Pixels()) {
+        return false;
+    }
+    for (size_t p = 0; p < next.indices.size(); ++p) {
+        if (next.indices[p] == next.transparent && frame.indices[p] != frame.transparent) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A frame cleared once shown needs a transparent entry, even one no pixel uses: some players
+// clear to the background colour otherwise.
+void GiveTransparentEntry(OptimisedFrame& way) {
+    PalettedFrame& frame = way.frame;
+    if (!way.layout.clearAfter || frame.transparent >= 0) {
+        return;
+    }
+    std::vector<bool> used(frame.colours.size(), false);
+    for (unsigned char index : frame.indices) {
+        used[index] = true;
+    }
+    const auto unused = std::find(used.begin(), used.end(), false);
+    if (unused != used.end()) {
+        frame.transparent = static_cast<int>(unused - used.begin());
+    } else if (!way.layout.globalTable && frame.colours.size() < 256) {
+        frame.transparent = static_cast<int>(frame.colours.size());
+        frame.colours.push_back(GifColour{0, 0, 0});
+    }
+}
+
 int FrameDelay(const GifExportJob& job, int index) {
     return job.delays.empty() ? job.delay : job.delays[index];
 }
@@ -218,10 +252,11 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
                                                      const GifExportJob& job, int index) {
     std::unique_ptr<wxMemoryOutputStream> shortest;
     for (OptimisedFrame& way : ways) {
+        GiveTransparentEntry(way);
         way.layout.passes = job.options.passes;
         way.layout.lossy = LossyLevel(job.options);
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        if (MyGifHandler().SaveFrame(*coded, way.image, FrameDelay(job, index), job.frameCount,
+        if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
             shortest = std::move(coded);
@@ -323,15 +358,24 @@ GifExportResult ExportWithin(const GifExportJob& job) {
 
         // Each frame is encoded into memory and written with one call, so that a write error
         // is seen with its cause.
-        std::vector<OptimisedFrame> ways{{*frame.paletted, GifFrameLayout()}};
-        if (job.options.optimize) {
+        // Where transparency is kept, a frame is cleared once shown when the next one leaves
+        // clear what it shows.
+        const PalettedFrame* next = job.options.keepTransparency && i + 1 < job.frameCount
+                                        ? preparation.Peek(i + 1)
+                                        : nullptr;
+        std::vector<OptimisedFrame> ways;
+        if (!job.options.optimize) {
+            ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
+            ways.back().layout.clearAfter =
+                next != nullptr && LeavesClear(*next, ways.back().frame);
+        } else {
             // The global table can hold the colours the next frames bring in.
             for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {
-                if (const wxImage* upcoming = preparation.Peek(next)) {
+                if (const PalettedFrame* upcoming = preparation.Peek(next)) {
                     optimiser.Foresee(*upcoming);
                 }
             }
-            ways = optimiser.Next(*frame.paletted, frame.source.get());
+            ways = optimiser.Next(*frame.paletted, frame.source.get(), next);
         }
         const std::unique_ptr<wxMemoryOutputStream> bytes = EncodeShortest(ways, job, i);
         const bool encoded = bytes != nullptr;

@@ -5,11 +5,10 @@
 #include "export/colour_map.h"
 
 #include <wx/log.h>
-#include <wx/palette.h>
 #include <wx/quantize.h>
 
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 namespace {
 
@@ -17,54 +16,156 @@ namespace {
 const int kQuantisedColours = 236;
 const int kPaletteSize = 256;
 
-// Records every colour of the picture in `seen` (with the value 0) and calls `onNew` with the
-// pixel where each colour first appears.
-template <typename OnNew>
-void ForEachNewColour(const wxImage& image, ColourMap& seen, OnNew onNew) {
-    const unsigned char* rgb = image.GetData();
+// The pixels left clear, as OpaqueOverBlack leaves them where transparency is kept; empty when
+// there are none.
+std::vector<unsigned char> ClearPixels(const wxImage& image) {
+    std::vector<unsigned char> clear;
+    if (!image.HasAlpha()) {
+        return clear;
+    }
+    const unsigned char* alpha = image.GetAlpha();
     const size_t pixels = static_cast<size_t>(image.GetWidth()) * image.GetHeight();
-    for (size_t p = 0; p < pixels; ++p, rgb += 3) {
-        bool known;
-        const unsigned colour = ColourMap::Pack(rgb);
-        const unsigned slot = seen.Find(colour, &known);
-        if (!known) {
-            seen.Put(slot, colour, 0);
-            onNew(rgb);
+    for (size_t p = 0; p < pixels; ++p) {
+        if (alpha[p] == wxIMAGE_ALPHA_TRANSPARENT) {
+            if (clear.empty()) {
+                clear.assign(pixels, 0);
+            }
+            clear[p] = 1;
+        }
+    }
+    return clear;
+}
+
+// Makes `entry` the transparent one, black, and gives it the clear pixels.
+void MarkClear(PalettedFrame& frame, const std::vector<unsigned char>& clear, int entry) {
+    if (entry == static_cast<int>(frame.colours.size())) {
+        frame.colours.push_back(GifColour{0, 0, 0});
+    }
+    frame.transparent = entry;
+    for (size_t p = 0; p < clear.size(); ++p) {
+        if (clear[p]) {
+            frame.indices[p] = static_cast<unsigned char>(entry);
         }
     }
 }
 
-// A copy of the picture with a palette of its own colours, in order of first appearance.
-wxImage WithExactPalette(const wxImage& opaque) {
-    wxImage paletted = opaque.Copy();
-    unsigned char red[kPaletteSize] = {};
-    unsigned char green[kPaletteSize] = {};
-    unsigned char blue[kPaletteSize] = {};
-    int count = 0;
+// The picture with a table of its own colours, in order of first appearance, the pixels marked
+// in `clear` (when given) taking an entry of their own after them; false for more than `limit`
+// colours besides that entry.
+bool WithExactPalette(const wxImage& opaque, const std::vector<unsigned char>& clear, int limit,
+                      PalettedFrame* frame) {
+    frame->width = opaque.GetWidth();
+    frame->height = opaque.GetHeight();
+    frame->indices.resize(frame->Pixels());
     ColourMap seen;
-    ForEachNewColour(paletted, seen, [&](const unsigned char* rgb) {
-        red[count] = rgb[0];
-        green[count] = rgb[1];
-        blue[count] = rgb[2];
-        ++count;
-    });
-    paletted.SetPalette(wxPalette(count, red, green, blue));
-    return paletted;
+    const unsigned char* rgb = opaque.GetData();
+    for (size_t p = 0; p < frame->indices.size(); ++p, rgb += 3) {
+        if (!clear.empty() && clear[p]) {
+            continue;
+        }
+        bool known;
+        const unsigned colour = ColourMap::Pack(rgb);
+        const unsigned slot = seen.Find(colour, &known);
+        if (!known) {
+            if (static_cast<int>(frame->colours.size()) == limit) {
+                return false;
+            }
+            seen.Put(slot, colour, static_cast<int>(frame->colours.size()));
+            frame->colours.push_back(GifColour{rgb[0], rgb[1], rgb[2]});
+        }
+        frame->indices[p] = static_cast<unsigned char>(seen.Value(slot));
+    }
+    if (!clear.empty()) {
+        MarkClear(*frame, clear, static_cast<int>(frame->colours.size()));
+    }
+    return true;
+}
+
+// The toolkit's quantiser, as the 8-bit BMP writer runs it; the pixels marked in `clear` take
+// the last entry, which it leaves unused.
+PalettedFrame QuantiseStandard(const wxImage& opaque, const std::vector<unsigned char>& clear) {
+    PalettedFrame frame;
+    frame.width = opaque.GetWidth();
+    frame.height = opaque.GetHeight();
+    frame.indices.resize(frame.Pixels());
+    std::vector<unsigned char*> in(frame.height), out(frame.height);
+    for (int y = 0; y < frame.height; ++y) {
+        in[y] = opaque.GetData() + 3 * static_cast<size_t>(y) * frame.width;
+        out[y] = frame.indices.data() + static_cast<size_t>(y) * frame.width;
+    }
+    // Entries past the colours the quantiser finds stay unset; they are never used.
+    unsigned char palette[3 * kPaletteSize] = {};
+    {
+        wxLogNull quiet;
+        wxQuantize::DoQuantize(frame.width, frame.height, in.data(), out.data(), palette,
+                               kQuantisedColours);
+    }
+
+    if (!clear.empty()) {
+        MarkClear(frame, clear, kPaletteSize - 1);
+    }
+    // Only the first entry of each colour the pixels use is kept, so that no stray bytes reach
+    // the file; the others are black.
+    bool usedIndex[kPaletteSize] = {};
+    for (unsigned char index : frame.indices) {
+        usedIndex[index] = true;
+    }
+    usedIndex[kPaletteSize - 1] = false;
+    ColourMap used;
+    for (int i = 0; i < kPaletteSize; ++i) {
+        bool known;
+        const unsigned colour = ColourMap::Pack(&palette[3 * i]);
+        const unsigned slot = used.Find(colour, &known);
+        if (usedIndex[i] && !known) {
+            used.Put(slot, colour, 0);
+        }
+    }
+    std::vector<GifColour> shown(kPaletteSize);
+    frame.colours.assign(kPaletteSize, GifColour{0, 0, 0});
+    for (int i = 0; i < kPaletteSize; ++i) {
+        const unsigned char* entry = &palette[3 * i];
+        shown[i] = GifColour{entry[0], entry[1], entry[2]};
+        bool known;
+        const unsigned colour = ColourMap::Pack(entry);
+        const unsigned slot = used.Find(colour, &known);
+        if (known && used.Value(slot) == 0) {
+            used.Put(slot, colour, 1);
+            frame.colours[i] = shown[i];
+        }
+    }
+    IndexByFirstEntry(frame, shown);
+    return frame;
 }
 
 } // namespace
 
-wxImage ConvertToPalettedImage(const wxImage& image) {
-    return ConvertToPalettedImage(image, PaletteMode::Standard);
+void IndexByFirstEntry(PalettedFrame& frame, const std::vector<GifColour>& shown) {
+    ColourMap first;
+    for (int i = static_cast<int>(frame.colours.size()) - 1; i >= 0; --i) {
+        bool found;
+        const unsigned colour = ColourMap::Pack(&frame.colours[i].red);
+        if (i != frame.transparent) {
+            first.Put(first.Find(colour, &found), colour, i);
+        }
+    }
+    unsigned char entry[kPaletteSize];
+    bool moves = false;
+    for (size_t i = 0; i < shown.size() && i < kPaletteSize; ++i) {
+        bool found;
+        const unsigned slot = first.Find(ColourMap::Pack(&shown[i].red), &found);
+        entry[i] = static_cast<unsigned char>(
+            found && static_cast<int>(i) != frame.transparent ? first.Value(slot) : i);
+        moves = moves || entry[i] != i;
+    }
+    if (moves) {
+        for (unsigned char& index : frame.indices) {
+            index = entry[index];
+        }
+    }
 }
 
-wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact) {
-    ExportOptions options;
-    options.palette = mode;
-    return ConvertToPalettedImage(image, options, exact);
-}
-
-wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& options, bool* exact) {
+PalettedFrame ConvertToPalettedFrame(const wxImage& image, const ExportOptions& options,
+                                     bool* exact) {
     const PaletteMode mode = options.palette;
     // The colour count applies in the best mode only.
     const int keep = mode == PaletteMode::Best
@@ -74,63 +175,27 @@ wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& option
         *exact = false;
     }
     if (!image.IsOk()) {
-        return wxImage();
+        return PalettedFrame();
     }
     // An opaque picture is quantised in place of a copy; its pixels are only read.
     const wxImage opaque =
         image.HasAlpha() || image.HasMask()
-            ? OpaqueOverBlack(image)
+            ? OpaqueOverBlack(image, options.keepTransparency)
             : wxImage(image.GetWidth(), image.GetHeight(), image.GetData(), true);
+    const std::vector<unsigned char> clear =
+        options.keepTransparency ? ClearPixels(opaque) : std::vector<unsigned char>();
 
     // A frame of at most 256 colours keeps them exactly in every mode: quantising would move
-    // flat colours and dither them.
-    if (opaque.CountColours(keep) <= static_cast<unsigned long>(keep)) {
+    // flat colours and dither them. Clear pixels take one entry of the table.
+    PalettedFrame frame;
+    if (WithExactPalette(opaque, clear, clear.empty() ? keep : keep - 1, &frame)) {
         if (exact != nullptr) {
             *exact = true;
         }
-        return WithExactPalette(opaque);
+        return frame;
     }
     if (mode == PaletteMode::Best) {
-        return QuantiseBest(opaque, options.quality, keep);
+        return QuantiseBest(opaque, options.quality, keep, clear);
     }
-
-    // The BMP writer quantises exactly so and then searches the palette for every pixel, which
-    // finds each pixel's own entry again; the quantised image is therefore taken directly.
-    wxImage quantised;
-    wxPalette* found = nullptr;
-    bool ok;
-    {
-        wxLogNull quiet;
-        ok = wxQuantize::Quantize(opaque, quantised, &found, kQuantisedColours, nullptr,
-                                  wxQUANTIZE_FILL_DESTINATION_IMAGE);
-    }
-    const std::unique_ptr<wxPalette> palette(found);
-    if (!ok || !palette || !quantised.IsOk()) {
-        return wxImage();
-    }
-
-    // The quantiser leaves the entries past the colours it found unset; only the first entry of
-    // each colour the pixels use is kept, so that no stray bytes reach the file.
-    ColourMap used;
-    ForEachNewColour(quantised, used, [](const unsigned char*) {});
-    unsigned char red[kPaletteSize] = {};
-    unsigned char green[kPaletteSize] = {};
-    unsigned char blue[kPaletteSize] = {};
-    for (int i = 0; i < kPaletteSize && i < palette->GetColoursCount(); ++i) {
-        unsigned char entry[3];
-        if (!palette->GetRGB(i, &entry[0], &entry[1], &entry[2])) {
-            continue;
-        }
-        bool known;
-        const unsigned colour = ColourMap::Pack(entry);
-        const unsigned slot = used.Find(colour, &known);
-        if (known && used.Value(slot) == 0) {
-            used.Put(slot, colour, 1);
-            red[i] = entry[0];
-            green[i] = entry[1];
-            blue[i] = entry[2];
-        }
-    }
-    quantised.SetPalette(wxPalette(kPaletteSize, red, green, blue));
-    return quantised;
+    return QuantiseStandard(opaque, clear);
 }

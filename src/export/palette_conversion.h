@@ -4,20 +4,24 @@
 #pragma once
 
 #include "export/export_options.h"
+#include "gif/paletted_frame.h"
 
 #include <wx/image.h>
 
-// A new image whose pixels use only the colours of its attached palette, as the GIF encoder
-// needs; transparent parts become black first. A frame of at most 256 colours gets a palette of
-// exactly its colours, in order of first appearance. Otherwise the pixels and the palette
-// entries they use are those an 8-bit BMP written and read back by the toolkit would give, in a
-// 256-entry palette whose unused entries are black. Invalid when the conversion fails. Leaves
-// `image` untouched and shares no data with it.
-wxImage ConvertToPalettedImage(const wxImage& image);
-// The same in the given mode: the best mode reduces frames of more than 256 colours with
-// libimagequant (best_palette.h). `exact`, when given, tells whether the frame kept its colours.
-wxImage ConvertToPalettedImage(const wxImage& image, PaletteMode mode, bool* exact = nullptr);
-// The same with the options' mode, quality number and colour count (the last two in the best
-// mode only, where a frame of more colours than the count is quantised to that many).
-wxImage ConvertToPalettedImage(const wxImage& image, const ExportOptions& options,
-                               bool* exact = nullptr);
+// The frame as table indices and colours, as the GIF encoder takes it; transparent parts become
+// black first, or with the options' keepTransparency pixels of alpha below half and of the mask
+// colour take a transparent entry of their own (the last, in the standard mode entry 255). A frame
+// of at most 256 colours gets a table of exactly its colours, in order of first appearance.
+// Otherwise, in the standard mode, the table is the one an 8-bit BMP written by the toolkit would
+// carry, with 256 entries of which those the pixels do not use are black; in the best mode
+// libimagequant's (best_palette.h), with the options' quality number and at most their colour
+// count. Each pixel takes the first entry of its colour. Invalid when the conversion fails.
+// `exact`, when given, tells whether the frame kept its colours.
+PalettedFrame ConvertToPalettedFrame(const wxImage& image,
+                                     const ExportOptions& options = ExportOptions(),
+                                     bool* exact = nullptr);
+
+// Makes each pixel take the first entry of `frame.colours` whose colour is `shown[i]`, where i
+// is its index now; `shown` holds an entry for every index the pixels use, each a colour of the
+// table. The transparent entry keeps its pixels and takes no others.
+void IndexByFirstEntry(PalettedFrame& frame, const std::vector<GifColour>& shown);

@@ -37,23 +37,6 @@ ExportOptions AtStep(ExportOptions options, int step) {
     return options;
 }
 
-std::vector<int> SampleFrames(int frameCount) {
-    std::vector<int> sample;
-    if (frameCount <= kRuns * kRunLength * 4 / 3) {
-        for (int i = 0; i < frameCount; ++i) {
-            sample.push_back(i);
-        }
-        return sample;
-    }
-    for (int run = 0; run < kRuns; ++run) {
-        const int start = (frameCount - kRunLength) * run / (kRuns - 1);
-        for (int i = start; i < start + kRunLength; ++i) {
-            sample.push_back(i);
-        }
-    }
-    return sample;
-}
-
 class SizeSearch {
 public:
     explicit SizeSearch(const GifExportJob& job)
@@ -171,6 +154,23 @@ private:
 
 } // namespace
 
+std::vector<int> SampleFrames(int frameCount) {
+    std::vector<int> sample;
+    if (frameCount <= kRuns * kRunLength * 4 / 3) {
+        for (int i = 0; i < frameCount; ++i) {
+            sample.push_back(i);
+        }
+        return sample;
+    }
+    for (int run = 0; run < kRuns; ++run) {
+        const int start = (frameCount - kRunLength) * run / (kRuns - 1);
+        for (int i = start; i < start + kRunLength; ++i) {
+            sample.push_back(i);
+        }
+    }
+    return sample;
+}
+
 GifExportResult FitUnderSize(const GifExportJob& job) {
     SizeSearch search(job);
     GifExportResult result;
@@ -266,11 +266,17 @@ bool ParseByteSize(const wxString& text, long long* bytes) {
         return false;
     }
     const double total = std::floor(value * scale);
-    if (total < kSmallestGifBytes || total > 1e15) {
+    if (total < kSmallestGifBytes || total > static_cast<double>(kLargestByteLimit)) {
         return false;
     }
     *bytes = static_cast<long long>(total);
     return true;
+}
+
+wxString DescribeFit(const GifExportResult& result, long long maxBytes) {
+    return wxString::Format(_("chose quality %d, lossy level %d, %d colours: %s of %s"),
+                            result.chosen.quality, result.chosen.lossy, result.chosen.colours,
+                            FormatByteSize(result.bytes), FormatByteSize(maxBytes));
 }
 
 wxString FormatByteSize(unsigned long long bytes) {

@@ -17,9 +17,18 @@ const long long kSmallestGifBytes = 39;
 // from a lower index on in increasing order.
 GifExportResult FitUnderSize(const GifExportJob& job);
 
+// The frames a size is predicted from, in increasing order: all of a short animation, otherwise
+// runs of a few consecutive frames at the start, the middle and the end (consecutive, so that
+// optimised frames are judged too).
+std::vector<int> SampleFrames(int frameCount);
+
 // Reads a size such as "800K", "2M", "10MB", "1.5 MB" or "500000" (bytes); K, M and G count in
 // thousands (so that a limit given in either thousands or 1024s is kept). False for anything
 // else or for sizes below kSmallestGifBytes.
 bool ParseByteSize(const wxString& text, long long* bytes);
+// What a size limit chose for the file `result` wrote under `maxBytes`, as the exporter and the
+// window both say it.
+wxString DescribeFit(const GifExportResult& result, long long maxBytes);
+
 // A size for people to read: "950 KB", "1.93 MB".
 wxString FormatByteSize(unsigned long long bytes);

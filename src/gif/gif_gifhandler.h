@@ -1,17 +1,11 @@
 // The animated GIF encoder: writes paletted frames, one call per frame, as one GIF89a file.
 #pragma once
 
-#include <wx/image.h>
+#include "gif/paletted_frame.h"
+
 #include <wx/stream.h>
 
 #include <vector>
-
-// One colour table entry as it is written to the file.
-struct GifColour {
-    unsigned char red;
-    unsigned char green;
-    unsigned char blue;
-};
 
 // How a frame sits in the file. The defaults write a whole frame with a table of its own, codes
 // of 8 bits and, before frame 0, a looping block that repeats forever.
@@ -20,6 +14,9 @@ struct GifFrameLayout {
     int top = 0;
     // Disposal "do not dispose": the next frame is drawn over this one.
     bool keep = false;
+    // Disposal "restore to background": once shown, the frame's rectangle is cleared, so that
+    // the next frame may leave pixels there transparent. Overrides `keep`.
+    bool clearAfter = false;
     // The frame's palette is the global table (frame 0's): no local table is written.
     bool globalTable = false;
     // LZW codes start as narrow as the table allows instead of at 8 bits.
@@ -43,16 +40,15 @@ class MyGifHandler {
 public:
     // Writes frame `index` (0-based) of `frameCount` to `out`, shown for `delay` hundredths of
     // a second and placed as `layout` says: the file header and looping block before frame 0,
-    // the trailer after the last frame. The image must carry a palette holding every colour of
-    // its pixels. False when anything failed.
-    bool SaveFrame(wxOutputStream& out, const wxImage& image, int delay, int frameCount, int index,
-                   const GifFrameLayout& layout = GifFrameLayout());
+    // the trailer after the last frame. False when anything failed; a frame that is not
+    // PalettedFrame::IsOk, or has an index past its table, is refused before anything is
+    // written.
+    bool SaveFrame(wxOutputStream& out, const PalettedFrame& frame, int delay, int frameCount,
+                   int index, const GifFrameLayout& layout = GifFrameLayout());
 
 private:
-    // Writes one image (with the file header before it when `first`), using the colour table
-    // `colours` of `count` entries and the transparent index (-1 for none).
-    bool DoSaveFile(wxOutputStream& out, const wxImage& image, bool first, int delay,
-                    const GifColour* colours, int count, int transparentIndex);
+    // Writes one image, with the file header before it when `first`.
+    bool DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, bool first, int delay);
 
     GifFrameLayout m_layout;
 };

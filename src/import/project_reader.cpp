@@ -30,11 +30,11 @@ int NumberIn(const OutlineNode* node) {
 }
 
 // The number an attribute holds when it is whole digits from 0 to `largest`; -1 otherwise.
-int AttributeNumber(const std::string& value, int largest) {
-    if (value.empty() || value.size() > 9) {
+long long AttributeNumber(const std::string& value, long long largest) {
+    if (value.empty() || value.size() > 18) {
         return -1;
     }
-    int number = 0;
+    long long number = 0;
     for (const char digit : value) {
         if (digit < '0' || digit > '9') {
             return -1;
@@ -42,6 +42,10 @@ int AttributeNumber(const std::string& value, int largest) {
         number = 10 * number + (digit - '0');
     }
     return number <= largest ? number : -1;
+}
+
+int AttributeNumber(const std::string& value, int largest) {
+    return static_cast<int>(AttributeNumber(value, static_cast<long long>(largest)));
 }
 
 // A frame's own delay, from the "delay" attribute of its "path".
@@ -162,20 +166,40 @@ ViewTransform ViewOf(const OutlineNode& animation) {
     return view;
 }
 
-// The settings of "animation": loop="N" (the preview's passes, 0 without end), and the export
-// choices best_colours, optimise and loop_in_file, each "0" or "1".
+// The settings of "animation": loop="N" (the preview's passes, 0 without end), the export
+// choices best_colours, optimise, loop_in_file and keep_transparency, each "0" or "1" (the last
+// written only when on), and quality, lossy, colours and max_size (bytes), each a whole number,
+// written where not at its default.
 void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
+    project.keepTransparency = 0;
+    ExportOptions options;
     for (const auto& attribute : animation.attributes) {
+        const std::string& value = attribute.second;
         if (attribute.first == "loop") {
-            project.loopCount = AttributeNumber(attribute.second, 65535);
+            project.loopCount = AttributeNumber(value, 65535);
         } else if (attribute.first == "best_colours") {
-            project.bestColours = AttributeNumber(attribute.second, 1);
+            project.bestColours = AttributeNumber(value, 1);
         } else if (attribute.first == "optimise") {
-            project.optimise = AttributeNumber(attribute.second, 1);
+            project.optimise = AttributeNumber(value, 1);
         } else if (attribute.first == "loop_in_file") {
-            project.loopInFile = AttributeNumber(attribute.second, 1);
+            project.loopInFile = AttributeNumber(value, 1);
+        } else if (attribute.first == "quality") {
+            options.quality = AttributeNumber(value, kHighestQuality);
+        } else if (attribute.first == "lossy") {
+            options.lossy = AttributeNumber(value, kHighestLossy);
+        } else if (attribute.first == "colours") {
+            options.colours = AttributeNumber(value, kMostColours);
+        } else if (attribute.first == "max_size") {
+            options.maxBytes = AttributeNumber(value, kLargestByteLimit);
+        } else if (attribute.first == "keep_transparency") {
+            project.keepTransparency = AttributeNumber(value, 1);
         }
     }
+    options = WithinRanges(options);
+    project.quality = options.quality;
+    project.lossy = options.lossy;
+    project.colours = options.colours;
+    project.maxBytes = options.maxBytes;
 }
 
 // Walks the outline by position, as far as the expected elements go.

@@ -4,6 +4,7 @@
 // file failed.
 #pragma once
 
+#include "export/export_options.h"
 #include "image/view_transform.h"
 
 #include <wx/arrstr.h>
@@ -64,6 +65,17 @@ struct ProjectFile {
     int bestColours = -1;
     int optimise = -1;
     int loopInFile = -1;
+    // The rest of the export choices, each at its default where the file says nothing or
+    // something out of its range: the quality number, the lossy level, the colour count and the
+    // size limit in bytes (0 for none).
+    int quality = kHighestQuality;
+    int lossy = kLossyOfQuality;
+    int colours = kMostColours;
+    long long maxBytes = 0;
+    // Transparency kept in the file: 1 for keep_transparency="1" on "animation", 0 when that
+    // attribute is absent (it is written only when on), -1 without "animation" or for a value
+    // other than 0 and 1.
+    int keepTransparency = -1;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

@@ -188,10 +188,30 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     if (view.orientation.mirrored) {
         animation->AddAttribute("flip", "h");
     }
-    animation->AddAttribute("loop", wxString::Format("%d", contents.loopCount));
-    animation->AddAttribute("best_colours", contents.bestColours ? "1" : "0");
-    animation->AddAttribute("optimise", contents.optimise ? "1" : "0");
-    animation->AddAttribute("loop_in_file", contents.loopInFile ? "1" : "0");
+    const ExportChoices& choices = contents.choices;
+    const ExportOptions& options = choices.options;
+    animation->AddAttribute("loop", wxString::Format("%d", choices.loopCount));
+    animation->AddAttribute("best_colours", options.palette == PaletteMode::Best ? "1" : "0");
+    animation->AddAttribute("optimise", options.optimize ? "1" : "0");
+    animation->AddAttribute("loop_in_file", choices.loopInFile ? "1" : "0");
+    // The choices added later only where they differ, so that files of the same choices stay
+    // the same.
+    const ExportOptions defaults;
+    if (options.quality != defaults.quality) {
+        animation->AddAttribute("quality", wxString::Format("%d", options.quality));
+    }
+    if (options.lossy != defaults.lossy) {
+        animation->AddAttribute("lossy", wxString::Format("%d", options.lossy));
+    }
+    if (options.colours != defaults.colours) {
+        animation->AddAttribute("colours", wxString::Format("%d", options.colours));
+    }
+    if (options.maxBytes != defaults.maxBytes) {
+        animation->AddAttribute("max_size", wxString::Format("%lld", options.maxBytes));
+    }
+    if (options.keepTransparency) {
+        animation->AddAttribute("keep_transparency", "1");
+    }
 }
 } // namespace
 

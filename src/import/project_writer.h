@@ -2,6 +2,7 @@
 // name of the GIF last written, as the project reader reads them back.
 #pragma once
 
+#include "document/export_choices.h"
 #include "image/view_transform.h"
 #include "import/project_reader.h"
 
@@ -22,10 +23,7 @@ struct ProjectContents {
     // Written as attributes of "animation" after "images", with the view where it changes the
     // frames: the preview's passes and the export choices.
     ViewTransform view;
-    int loopCount = 0;
-    bool bestColours = false;
-    bool optimise = false;
-    bool loopInFile = false;
+    ExportChoices choices;
     // Sources the opened project listed that were found nowhere, written back at their places
     // (`before` counts frames), so that restoring the files restores the frames.
     std::vector<MissingSource> missing;

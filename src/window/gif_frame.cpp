@@ -1,5 +1,6 @@
 #include "window/gif_frame.h"
 
+#include "app/export_setting.h"
 #include "app/language_setting.h"
 #include "app/paths.h"
 #include "app/platform.h"
@@ -49,7 +50,8 @@ void GifFrame::Init() {
     const int language = ReadLanguageSetting();
     ApplyLanguage(language);
     m_language = language;
-    m_exportSetting = ReadExportSetting();
+    m_exportChoices = ReadExportSetting();
+    m_projectChoices = m_exportChoices;
     m_places = ReadPlacesSetting();
     m_placesRead = m_places;
 

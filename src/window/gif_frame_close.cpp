@@ -13,7 +13,7 @@ bool GifFrame::IsProjectUnchanged() {
            m_spinctrl_height->GetValue() == m_projectHeight &&
            m_thumbnailCtrl->GetCount() == m_projectFrameCount &&
            m_thumbnailCtrl->GetEditCount() == m_projectEditCount && m_view == m_projectView &&
-           m_animation.Delays() == m_projectDelays;
+           m_animation.Delays() == m_projectDelays && CurrentChoices() == m_projectChoices;
 }
 
 int GifFrame::AskToSaveProject() {

@@ -2,6 +2,7 @@
 // processor, which holds what a change needs to be undone.
 #include "window/gif_frame.h"
 
+#include "app/export_setting.h"
 #include "edit/frame_edits.h"
 #include "window/menu_labels.h"
 #include "window/thumbnailctrl.h"
@@ -33,6 +34,12 @@ public:
         m_frame.ApplySettings(settings);
     }
     void FramesChanged() override { m_frame.AfterFramesEdit(); }
+    ExportChoices Choices() const override { return m_frame.CurrentChoices(); }
+    // The choices made last, undone or redone too, are those of the next new animation.
+    void ApplyChoices(const ExportChoices& choices) override {
+        m_frame.ApplyChoices(choices);
+        WriteExportSetting(choices);
+    }
 
 private:
     wxThumbnailCtrl& Strip() const { return *m_frame.m_thumbnailCtrl; }
@@ -87,6 +94,14 @@ wxString EditName(EditKind kind) {
         return _("Change Speed");
     case EditKind::RemoveDuplicates:
         return _("Remove Duplicate Frames");
+    case EditKind::ExportOptions:
+        return _("Export Options");
+    case EditKind::BestColours:
+        return _("Best colours");
+    case EditKind::OptimiseFileSize:
+        return _("Optimise file size");
+    case EditKind::LoopCount:
+        return _("Loop Count");
     }
     return wxEmptyString;
 }

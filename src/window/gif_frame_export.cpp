@@ -3,6 +3,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "export/size_fitting.h"
 #include "window/save_worker.h"
 #include "window/thumbnailctrl.h"
 
@@ -41,14 +42,6 @@ bool GifFrame::AskGifPath(const wxString& message, wxString& path) {
     }
     path = paths[0];
     return AddExtensionAsking(path, ".gif");
-}
-
-ExportOptions GifFrame::CurrentExportOptions() const {
-    ExportOptions options;
-    options.palette = m_exportSetting.best ? PaletteMode::Best : PaletteMode::Standard;
-    options.optimize = m_exportSetting.optimize;
-    options.passes = m_exportSetting.loopInFile ? m_loopCount : 0;
-    return options;
 }
 
 GifFrame::ExportSnapshot GifFrame::CurrentSnapshot() {
@@ -159,7 +152,10 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     exported.output = {width, height};
     exported.options = m_exportOptions;
     exported.view = m_exportView;
-    auto* worker = new WorkSaveAsGifThread(std::move(exported), GetEventHandler(), m_gifPath);
+    m_exportResult = std::make_shared<GifExportResult>();
+    m_statusBar1->SetStatusText(wxEmptyString, 2);
+    auto* worker =
+        new WorkSaveAsGifThread(std::move(exported), GetEventHandler(), m_gifPath, m_exportResult);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);
@@ -171,6 +167,12 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     m_saveProgressDialog =
         new wxProgressDialog(title, _(" Saving images...."), 100, this,
                              wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+}
+
+void GifFrame::ShowFittedSize(const GifExportResult& result) {
+    if (result.ok && m_exportOptions.maxBytes > 0) {
+        m_statusBar1->SetStatusText(DescribeFit(result, m_exportOptions.maxBytes), 2);
+    }
 }
 
 void GifFrame::ShowExportFailure(const wxString& message) {
@@ -194,7 +196,10 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     if (!event.GetString().empty()) {
         RestoreSavedState(m_stateBeforeExport);
         ShowExportFailure(event.GetString());
-    } else if (!m_missingSources.empty()) {
+        return;
+    }
+    ShowFittedSize(*m_exportResult);
+    if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),
                                       m_gifPath, int(m_missingSources.size())),

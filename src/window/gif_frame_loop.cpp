@@ -11,12 +11,14 @@ void GifFrame::OnLoopCount(wxCommandEvent&) {
         return;
     }
     LoopCountDialog dialog(this);
-    dialog.m_checkBox_file->SetValue(m_exportSetting.loopInFile);
+    ExportChoices choices = CurrentChoices();
+    dialog.m_checkBox_file->SetValue(choices.loopInFile);
     if (dialog.ShowModal() == wxID_OK) {
-        m_loopCount = dialog.m_loop_count;
+        choices.loopCount = dialog.m_loop_count;
+        choices.loopInFile = dialog.m_checkBox_file->GetValue();
+        // The same count again starts its passes anew.
         m_loopsPlayed = 0;
-        m_exportSetting.loopInFile = dialog.m_checkBox_file->GetValue();
-        WriteExportSetting(m_exportSetting);
+        ChangeChoices(EditKind::LoopCount, choices);
     }
     StopPreview();
 }

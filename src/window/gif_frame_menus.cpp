@@ -49,9 +49,10 @@ void GifFrame::BuildMenuBar() {
     m_menuItem_speed = AddItem(m_menu_animation, "Change Speed…");
     m_menu_animation->AppendSeparator();
     m_menuItem_best = AddItem(m_menu_animation, "Best colours", nullptr, wxITEM_CHECK);
-    m_menuItem_best->Check(m_exportSetting.best);
+    m_menuItem_best->Check(m_exportChoices.options.palette == PaletteMode::Best);
     m_menuItem_optimize = AddItem(m_menu_animation, "Optimise file size", nullptr, wxITEM_CHECK);
-    m_menuItem_optimize->Check(m_exportSetting.optimize);
+    m_menuItem_optimize->Check(m_exportChoices.options.optimize);
+    m_menuItem_exportoptions = AddItem(m_menu_animation, "Export Options…");
     AddMenu(m_menubar, m_menu_animation, "Animation");
 
     m_menu_help = new wxMenu(0);
@@ -101,6 +102,7 @@ void GifFrame::BuildMenuBar() {
         {m_menuItem_duplicates, wxCommandEventHandler(GifFrame::OnRemoveDuplicates)},
         {m_menuItem_best, wxCommandEventHandler(GifFrame::OnBestColours)},
         {m_menuItem_optimize, wxCommandEventHandler(GifFrame::OnOptimiseFileSize)},
+        {m_menuItem_exportoptions, wxCommandEventHandler(GifFrame::OnExportOptions)},
         {m_menuItem_help, wxCommandEventHandler(GifFrame::OnHelpMenu)},
         {m_menuItem_support, wxCommandEventHandler(GifFrame::OnHelpMenu)},
         {m_menuItem_update, wxCommandEventHandler(GifFrame::OnHelpMenu)},

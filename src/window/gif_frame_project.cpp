@@ -2,6 +2,7 @@
 // of the GIF last written.
 #include "window/gif_frame.h"
 
+#include "app/export_setting.h"
 #include "app/product.h"
 #include "import/project_reader.h"
 #include "import/project_writer.h"
@@ -22,22 +23,32 @@ void GifFrame::SetProjectTitle() {
 }
 
 void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
-    if (project.loopCount >= 0) {
-        m_loopCount = project.loopCount;
-        m_loopsPlayed = 0;
-    }
     // The project's choices hold for this animation; the remembered ones stay for new ones.
+    // Files of earlier versions say nothing of some or all of them.
+    ExportChoices choices = CurrentChoices();
+    ExportOptions& options = choices.options;
+    if (project.loopCount >= 0) {
+        choices.loopCount = project.loopCount;
+    }
     if (project.bestColours >= 0) {
-        m_exportSetting.best = project.bestColours == 1;
-        m_menuItem_best->Check(m_exportSetting.best);
+        options.palette = project.bestColours == 1 ? PaletteMode::Best : PaletteMode::Standard;
+        // Written with best_colours, and at their defaults where they are left out.
+        options.quality = project.quality;
+        options.lossy = project.lossy;
+        options.colours = project.colours;
+        options.maxBytes = project.maxBytes;
     }
     if (project.optimise >= 0) {
-        m_exportSetting.optimize = project.optimise == 1;
-        m_menuItem_optimize->Check(m_exportSetting.optimize);
+        options.optimize = project.optimise == 1;
     }
     if (project.loopInFile >= 0) {
-        m_exportSetting.loopInFile = project.loopInFile == 1;
+        choices.loopInFile = project.loopInFile == 1;
     }
+    if (project.keepTransparency >= 0) {
+        options.keepTransparency = project.keepTransparency == 1;
+    }
+    ApplyChoices(choices);
+    m_loopsPlayed = 0;
 }
 
 void GifFrame::RecordProjectState() {
@@ -48,6 +59,7 @@ void GifFrame::RecordProjectState() {
     m_projectEditCount = m_thumbnailCtrl->GetEditCount();
     m_projectDelays = m_animation.Delays();
     m_projectView = m_view;
+    m_projectChoices = CurrentChoices();
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&) {
@@ -97,10 +109,7 @@ bool GifFrame::SaveProjectFile() {
         contents.frameDelays.push_back(frame.delay);
     }
     contents.missing = m_missingSources;
-    contents.loopCount = m_loopCount;
-    contents.bestColours = m_exportSetting.best;
-    contents.optimise = m_exportSetting.optimize;
-    contents.loopInFile = m_exportSetting.loopInFile;
+    contents.choices = CurrentChoices();
     contents.view = m_view;
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
@@ -166,6 +175,11 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
     m_currentBitmap = wxBitmap();
+    // A new animation starts with the choices made last; the preview's passes stay.
+    ExportChoices choices = ReadExportSetting();
+    choices.loopCount = m_loopCount;
+    ApplyChoices(choices);
+    m_projectChoices = CurrentChoices();
     SetTitle(GetProductName());
 }
 

@@ -5,9 +5,10 @@
 #include "export/animation_export.h"
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(Animation animation, wxEvtHandler* target,
-                                         const wxString& path)
+                                         const wxString& path,
+                                         std::shared_ptr<GifExportResult> result)
     : wxThread(wxTHREAD_DETACHED), m_animation(std::move(animation)), m_target(target),
-      m_path(path.Clone()) {}
+      m_path(path.Clone()), m_result(std::move(result)) {}
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
@@ -23,6 +24,8 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry() {
     };
     job.stopRequested = [this] { return TestDestroy(); };
     const GifExportResult result = ExportGif(job);
+    // The window reads it once the last report arrives.
+    *m_result = result;
     PostProgress(100, result.ok ? wxString() : result.message);
     return 0;
 }

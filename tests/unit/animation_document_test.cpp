@@ -58,8 +58,11 @@ public:
     AnimationSettings Settings() const override { return settings; }
     void ApplySettings(const AnimationSettings& applied) override { settings = applied; }
     void FramesChanged() override {}
+    ExportChoices Choices() const override { return choices; }
+    void ApplyChoices(const ExportChoices& applied) override { choices = applied; }
 
     AnimationSettings settings{10, 8, 6, {}};
+    ExportChoices choices;
 
 private:
     Animation& m_animation;

@@ -11,7 +11,6 @@
 #include <wx/palette.h>
 
 #include <cstring>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -25,13 +24,11 @@ Bytes B(std::initializer_list<int> bytes) {
 
 const Bytes kLooping = "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x00, 0x00, 0x00});
 
-// A palette of `count` entries as the file stores it, entry i being (i, 255 - i, i / 2); with
-// `twice`, entry 7 repeats entry 2.
-Bytes Ramp(int count, bool twice = false) {
+// A palette of `count` entries as the file stores it, entry i being (i, 255 - i, i / 2).
+Bytes Ramp(int count) {
     Bytes palette;
     for (int i = 0; i < count; ++i) {
-        const int c = twice && i == 7 ? 2 : i;
-        palette += B({c, 255 - c, c / 2});
+        palette += B({i, 255 - i, i / 2});
     }
     return palette;
 }
@@ -41,17 +38,34 @@ Bytes Padded(const Bytes& palette, size_t entries) {
     return palette + Bytes(3 * entries - palette.size(), '\0');
 }
 
-// An image whose pixel p has the colour of entry indices[p], with the palette attached.
-wxImage Paletted(int width, int height, const Bytes& palette, const std::vector<int>& indices) {
-    wxImage image(width, height, false);
-    for (size_t p = 0; p < indices.size(); ++p) {
-        std::memcpy(image.GetData() + 3 * p, &palette[3 * indices[p]], 3);
+PalettedFrame Paletted(int width, int height, const Bytes& palette, const std::vector<int>& indices,
+                       int transparent = -1) {
+    PalettedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.indices.assign(indices.begin(), indices.end());
+    for (size_t i = 0; i + 2 < palette.size(); i += 3) {
+        frame.colours.push_back(GifColour{static_cast<unsigned char>(palette[i]),
+                                          static_cast<unsigned char>(palette[i + 1]),
+                                          static_cast<unsigned char>(palette[i + 2])});
     }
+    frame.transparent = transparent;
+    return frame;
+}
+
+// The frame as the toolkit's own writer takes it: its pixels' colours, the palette attached.
+wxImage ToolkitImage(const PalettedFrame& frame) {
+    wxImage image(frame.width, frame.height, false);
     std::vector<unsigned char> rgb[3];
-    for (size_t i = 0; i < palette.size(); ++i) {
-        rgb[i % 3].push_back(palette[i]);
+    for (const GifColour& entry : frame.colours) {
+        rgb[0].push_back(entry.red);
+        rgb[1].push_back(entry.green);
+        rgb[2].push_back(entry.blue);
     }
-    image.SetPalette(wxPalette(palette.size() / 3, rgb[0].data(), rgb[1].data(), rgb[2].data()));
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        std::memcpy(image.GetData() + 3 * p, &frame.colours[frame.indices[p]], 3);
+    }
+    image.SetPalette(wxPalette(frame.colours.size(), rgb[0].data(), rgb[1].data(), rgb[2].data()));
     return image;
 }
 
@@ -62,7 +76,7 @@ struct Encoded {
 
 // Writes every frame with the encoder, as an export does, keeping each call's bytes apart; with
 // `layouts`, frame i is placed as layouts[i] says.
-std::vector<Encoded> Encode(std::vector<wxImage> frames, int delayMs,
+std::vector<Encoded> Encode(const std::vector<PalettedFrame>& frames, int delayMs,
                             const std::vector<GifFrameLayout>& layouts = {}) {
     std::vector<Encoded> written;
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -108,7 +122,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
     for (const File& file : files) {
         const std::vector<Frame>& frames = file.frames;
         SCOPED_TRACE(frames[0].entries);
-        std::vector<wxImage> images;
+        std::vector<PalettedFrame> images;
         unsigned seed = 12345;
         for (const Frame& f : frames) {
             std::vector<int> indices;
@@ -116,9 +130,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
                 seed = seed * 1103515245u + 12345u;
                 indices.push_back((seed >> 16) % f.entries);
             }
-            // Entry 7 repeats entry 2: a colour listed twice is coded with its first entry, as
-            // the toolkit's writer codes it.
-            images.push_back(Paletted(f.width, f.height, Ramp(f.entries, true), indices));
+            images.push_back(Paletted(f.width, f.height, Ramp(f.entries), indices));
         }
         const std::vector<Encoded> written = Encode(images, file.delayMs);
 
@@ -129,7 +141,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
             const Frame& f = frames[i];
             const Bytes& bytes = written[i].bytes;
             EXPECT_TRUE(written[i].ok);
-            const Bytes table = Padded(Ramp(f.entries, true), f.written);
+            const Bytes table = Padded(Ramp(f.entries), f.written);
             const Bytes start = i > 0 ? FrameStart(control, f.width, f.height, f.packed, table)
                                       : "GIF89a" + B({f.width, 0, f.height, 0, f.packed, 0, 0}) +
                                             table + kLooping +
@@ -142,7 +154,7 @@ TEST(GifEncoder, FramesAreWrittenBlockByBlockAsTheToolkitCodesThem) {
             // The image data is byte for byte what the toolkit's own writer makes of the frame.
             const Bytes image = bytes.substr(start.size(), bytes.size() - start.size() - last);
             wxImageArray toolkitFrames;
-            toolkitFrames.Add(images[i]);
+            toolkitFrames.Add(ToolkitImage(images[i]));
             wxMemoryOutputStream toolkitFile;
             wxGIFHandler().SaveAnimation(toolkitFrames, &toolkitFile, false, 100);
             Bytes toolkit(toolkitFile.GetLength(), '\0');
@@ -174,9 +186,8 @@ TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCo
     const Bytes table = Ramp(4);
     std::vector<Bytes> written;
     for (const GifFrameLayout& layout : {plain, either}) {
-        std::vector<wxImage> frames = {Paletted(width, height, table, indices),
-                                       Paletted(width, height, table, indices)};
-        frames[1].SetMaskColour(table[9], table[10], table[11]);
+        const std::vector<PalettedFrame> frames = {Paletted(width, height, table, indices),
+                                                   Paletted(width, height, table, indices, 3)};
         const std::vector<Encoded> encoded = Encode(frames, 100, {GifFrameLayout(), layout});
         written.push_back(encoded[0].bytes + encoded[1].bytes);
     }
@@ -198,66 +209,60 @@ TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCo
 }
 
 TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
-    std::vector<Encoded> written = Encode({wxImage(4, 4)}, 100);
-    EXPECT_FALSE(written[0].ok);
-    EXPECT_TRUE(written[0].bytes.empty());
-
-    // 257 distinct colours cannot be written even with a palette attached.
-    std::vector<int> every(257, 0);
-    std::iota(every.begin(), every.end() - 1, 0);
-    wxImage tooMany = Paletted(257, 1, Ramp(256), every);
-    tooMany.SetRGB(256, 0, 1, 1, 1);
-    written = Encode({Paletted(2, 1, Ramp(256), {0, 1}), tooMany}, 100);
-    EXPECT_TRUE(written[0].ok);
-    EXPECT_FALSE(written[1].ok);
-    EXPECT_TRUE(written[1].bytes.empty());
+    // No table, an index past the table, a transparent entry past it, no pixels.
+    const PalettedFrame good = Paletted(2, 1, Ramp(2), {0, 1});
+    for (const PalettedFrame& bad :
+         {Paletted(2, 1, "", {0, 0}), Paletted(2, 1, Ramp(2), {0, 2}),
+          Paletted(2, 1, Ramp(2), {0, 1}, 2), Paletted(0, 1, Ramp(2), {})}) {
+        const std::vector<Encoded> written = Encode({good, bad}, 100);
+        EXPECT_TRUE(written[0].ok);
+        EXPECT_FALSE(written[1].ok);
+        EXPECT_TRUE(written[1].bytes.empty());
+    }
 }
 
-TEST(GifEncoder, LayoutAndMaskShapeFrameStartsAndTheFirstFrameCarriesThePasses) {
+TEST(GifEncoder, LayoutAndTransparencyShapeFrameStartsAndTheFirstFrameCarriesThePasses) {
     const Bytes table = Ramp(2);
-    Bytes twice = Ramp(16);
-    twice.replace(27, 3, twice, 15, 3);
     struct Case {
         GifFrameLayout layout;
-        Bytes colours, mask; // frame 1's palette and its mask colour, if any
+        Bytes colours; // frame 1's palette
+        int transparent;
         std::vector<int> indices;
         Bytes looping;     // after frame 0's table
         Bytes frame1Start; // frame 1's control flags, descriptor, local table
     };
-    // Fields: left, top, keep, global table, compact codes, passes, unchanged pixels.
-    const GifFrameLayout plain, placed{3, 258, true, true, true, 1, 0, {}},
-        thrice{0, 0, false, false, true, 3, 0, {}};
-    const std::vector<int> stripes = {1, 0, 1, 0}, each = {0, 1, 2, 3}, masked = {0, 5, 9, 3};
+    // Fields: left, top, keep, clear after, global table, compact codes, passes, lossy,
+    // unchanged pixels.
+    const GifFrameLayout plain, placed{3, 258, true, false, true, true, 1, 0, {}},
+        thrice{0, 0, false, false, false, true, 3, 0, {}},
+        cleared{0, 0, true, true, false, false, 0, 0, {}};
+    const std::vector<int> stripes = {1, 0, 1, 0}, some = {0, 5, 9, 3};
     const std::vector<Case> cases = {
-        {plain, table, "", stripes, kLooping,
+        {plain, table, -1, stripes, kLooping,
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x08})},
         // Placed and kept; one pass: no looping block at all; the global table: no local one;
         // narrow codes.
-        {placed, table, "", stripes, "",
+        {placed, table, -1, stripes, "",
          B({0x04, 10, 0, 0, 0, 0x2C, 3, 0, 2, 1, 2, 0, 2, 0, 0x00, 0x02})},
-        {thrice, table, "", stripes, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
+        {thrice, table, -1, stripes, "\x21\xFF\x0BNETSCAPE2.0" + B({0x03, 0x01, 0x02, 0x00, 0x00}),
          B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x02})},
-        // A mask colour listed twice takes the first entry.
-        {plain, twice, twice.substr(15, 3), masked, kLooping,
-         B({0x01, 10, 0, 5, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x83}) + twice},
-        // A full table has no room for a missing mask colour: no transparency.
-        {plain, Ramp(256), B({1, 2, 3}), each, kLooping,
-         B({0x00, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x87}) + Ramp(256)},
-        // With room, the mask colour is appended as the transparent entry.
-        {plain, Ramp(200), B({1, 2, 3}), each, kLooping,
-         B({0x01, 10, 0, 200, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x87}) +
-             Padded(Ramp(200) + B({1, 2, 3}), 256)},
+        // Cleared once shown, whatever `keep` says.
+        {cleared, table, 1, stripes, kLooping,
+         B({0x09, 10, 0, 1, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x80}) + table + B({0x08})},
+        {plain, Ramp(16), 5, some, kLooping,
+         B({0x01, 10, 0, 5, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x83}) + Ramp(16)},
+        // 201 entries are written as 256, padded with black.
+        {plain, Ramp(201), 200, some, kLooping,
+         B({0x01, 10, 0, 200, 0, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x87}) + Padded(Ramp(201), 256)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - &cases[0]);
         // Frame 0 takes only the passes: it always fills the screen.
         GifFrameLayout first;
         first.passes = c.layout.passes;
-        std::vector<wxImage> frames = {Paletted(8, 300, table, std::vector<int>(2400, 1)),
-                                       Paletted(2, 2, c.colours, c.indices)};
-        if (!c.mask.empty()) {
-            frames[1].SetMaskColour(c.mask[0], c.mask[1], c.mask[2]);
-        }
+        const std::vector<PalettedFrame> frames = {
+            Paletted(8, 300, table, std::vector<int>(2400, 1)),
+            Paletted(2, 2, c.colours, c.indices, c.transparent)};
         Bytes whole;
         for (const Encoded& frame : Encode(frames, 100, {first, c.layout})) {
             EXPECT_TRUE(frame.ok);

@@ -1,7 +1,9 @@
 // The export pipeline end to end: the file it writes, its progress, the same bytes on one or
 // two threads, and failures that leave the old file as it was.
+#include "document/animation.h"
 #include "export/gif_export.h"
 #include "export/palette_conversion.h"
+#include "export/size_estimate.h"
 #include "export/size_fitting.h"
 #include "gif/gif_frames.h"
 #include "support/test_files.h"
@@ -44,6 +46,45 @@ std::vector<std::vector<std::string>> ShownFrames(const wxString& path) {
     const size_t frameBytes = decoders[0].empty() ? 1 : decoders[0][0].size();
     for (size_t at = 0; at + frameBytes <= raw.size(); at += frameBytes) {
         decoders[1].push_back(raw.substr(at, frameBytes));
+    }
+    return decoders;
+}
+
+// The same with transparency, four bytes a pixel, clear pixels as 0 0 0 0: composed by the
+// import's giflib reader, by ImageMagick and, where it is installed, by ffmpeg.
+std::vector<std::vector<std::string>> ShownWithAlpha(const wxString& path) {
+    std::vector<std::vector<std::string>> decoders(1);
+    DecodeGifFrames(path, -1,
+                    [&decoders](SourcePicture picture) {
+                        const wxImage& image = *picture.image;
+                        std::string rgba;
+                        for (int p = 0; p < image.GetWidth() * image.GetHeight(); ++p) {
+                            const bool clear = image.HasAlpha() && image.GetAlpha()[p] == 0;
+                            const unsigned char* rgb = image.GetData() + 3 * p;
+                            rgba +=
+                                clear ? std::string(4, '\0')
+                                      : std::string(reinterpret_cast<const char*>(rgb), 3) + '\xFF';
+                        }
+                        decoders[0].push_back(rgba);
+                    },
+                    {});
+    const size_t frameBytes = decoders[0].empty() ? 1 : decoders[0][0].size();
+    for (const wxString& command : {"convert '" + path + "' -coalesce -depth 8 rgba:- 2>/dev/null",
+                                    "command -v ffmpeg >/dev/null && ffmpeg -v error -i '" + path +
+                                        "' -f rawvideo -pix_fmt rgba - 2>/dev/null"}) {
+        std::string raw = CommandOutput(command);
+        if (raw.rfind("failed", 0) == 0) {
+            continue;
+        }
+        for (size_t p = 3; p < raw.size(); p += 4) {
+            if (raw[p] == 0) {
+                raw.replace(p - 3, 3, 3, '\0');
+            }
+        }
+        decoders.emplace_back();
+        for (size_t at = 0; at + frameBytes <= raw.size(); at += frameBytes) {
+            decoders.back().push_back(raw.substr(at, frameBytes));
+        }
     }
     return decoders;
 }
@@ -158,10 +199,18 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 const auto decoded = ShownFrames(job.path);
                 for (size_t i = 0; i < frames.size(); ++i) {
                     // More colours than a table holds go through the palette as before.
-                    const wxImage expected =
-                        colours <= 256 ? frames[i] : ConvertToPalettedImage(frames[i], mode);
-                    const std::string bytes(reinterpret_cast<const char*>(expected.GetData()),
-                                            3 * 40 * 30);
+                    std::string bytes(reinterpret_cast<const char*>(frames[i].GetData()),
+                                      3 * 40 * 30);
+                    if (colours > 256) {
+                        const PalettedFrame paletted =
+                            ConvertToPalettedFrame(frames[i], job.options);
+                        for (size_t p = 0; p < paletted.indices.size(); ++p) {
+                            bytes.replace(3 * p, 3,
+                                          reinterpret_cast<const char*>(
+                                              &paletted.colours[paletted.indices[p]]),
+                                          3);
+                        }
+                    }
                     for (const auto& frames : decoded) {
                         ASSERT_EQ(frames.size(), 3u);
                         EXPECT_TRUE(frames[i] == bytes || (colours > 256 && optimize)) << i;
@@ -192,6 +241,58 @@ std::vector<wxImage> PhotoFrames(int count, int width, int height) {
         frames.push_back(frame);
     }
     return frames;
+}
+
+TEST(GifExport, KeptTransparencyShowsInEveryDecoderWithAndWithoutOptimisedFrames) {
+    TempFolder folder;
+    // An opaque flat picture, then a clear hole in it that moves, with a pixel just below and
+    // one at half alpha; then a corner that stayed as it was goes clear too, and the frame
+    // repeats. The same over noise of many colours, where only what is clear is compared.
+    for (bool many : {false, true}) {
+        std::vector<wxImage> frames;
+        for (int f = 0; f < 4; ++f) {
+            wxImage frame = many ? NoiseImage(40, 30, 3) : FilledImage(40, 30, 200, 40, 90);
+            frame.SetRGB(wxRect(30, 20, 6, 6), 10, 250, 10);
+            frame.InitAlpha();
+            for (int p = 0; p < 40 * 30; ++p) {
+                const int x = p % 40, y = p / 40;
+                const bool hole = f > 0 && x >= 4 + 8 * std::min(f, 2) &&
+                                  x < 12 + 8 * std::min(f, 2) && y >= 4 && y < 14;
+                const bool corner = f >= 2 && x < 10 && y >= 20;
+                frame.GetAlpha()[p] = hole || corner ? 0 : 255;
+            }
+            frame.SetAlpha(38, 1, f > 0 ? 127 : 255);
+            frame.SetAlpha(38, 2, 128);
+            frames.push_back(frame);
+        }
+        for (PaletteMode mode : {PaletteMode::Standard, PaletteMode::Best}) {
+            for (bool optimize : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << many << " " << static_cast<int>(mode) << " " << optimize);
+                GifExportJob job = JobFor(frames, 40, 30, folder.File("clear.gif"));
+                job.options.palette = mode;
+                job.options.optimize = optimize;
+                job.options.keepTransparency = true;
+                ASSERT_TRUE(ExportGif(job).ok);
+                const auto decoded = ShownWithAlpha(job.path);
+                EXPECT_GE(decoded.size(), 2u);
+                for (size_t d = 0; d < decoded.size(); ++d) {
+                    ASSERT_EQ(decoded[d].size(), frames.size()) << "decoder " << d;
+                    for (size_t i = 0; i < frames.size(); ++i) {
+                        int wrong = 0;
+                        for (int p = 0; p < 40 * 30; ++p) {
+                            const bool clear = frames[i].GetAlpha()[p] < 128;
+                            const char* shown = &decoded[d][i][4 * p];
+                            wrong += (shown[3] == 0) != clear ||
+                                     (!clear && !many &&
+                                      std::memcmp(shown, frames[i].GetData() + 3 * p, 3) != 0);
+                        }
+                        EXPECT_EQ(wrong, 0) << "decoder " << d << " frame " << i;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
@@ -249,6 +350,16 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
     job.options.optimize = true;
     ASSERT_TRUE(ExportGif(job).ok);
     const long long whole = static_cast<long long>(ReadBytes(job.path).size());
+    // The estimate the options dialog shows, from a sample of the frames, is near it.
+    Animation animation;
+    for (const wxImage& picture : frames) {
+        animation.Insert(animation.FrameCount(), MakeAnimationFrame(picture, "f.png", 10));
+    }
+    animation.output = {96, 64};
+    animation.options = job.options;
+    const double estimate = static_cast<double>(EstimateGifBytes(animation, nullptr));
+    EXPECT_NEAR(estimate / whole, 1.0, 0.2) << estimate << " for " << whole;
+    EXPECT_EQ(EstimateGifBytes(animation, [] { return true; }), 0u);
     job.path = folder.File("limited.gif");
     for (long long limit : {whole * 2, whole * 6 / 10, whole * 3 / 10}) {
         SCOPED_TRACE(limit);

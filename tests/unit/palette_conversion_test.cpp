@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>
-#include <wx/palette.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -56,40 +55,41 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.image.GetWidth() << " " << int(c.mode));
-        const wxImage paletted = ConvertToPalettedImage(c.image, c.mode);
+        ExportOptions options;
+        options.palette = c.mode;
+        const PalettedFrame paletted = ConvertToPalettedFrame(c.image, options);
         ASSERT_TRUE(paletted.IsOk());
-        EXPECT_FALSE(paletted.HasAlpha());
-        const wxPalette& palette = paletted.GetPalette();
-        const int bytes = 3 * c.image.GetWidth() * c.image.GetHeight();
+        EXPECT_EQ(paletted.transparent, -1);
+        std::vector<unsigned char> shown;
+        for (unsigned char index : paletted.indices) {
+            const GifColour& entry = paletted.colours[index];
+            shown.insert(shown.end(), {entry.red, entry.green, entry.blue});
+        }
         if (c.expected.IsOk()) {
-            EXPECT_EQ(palette.GetColoursCount(), c.entries);
-            EXPECT_EQ(0, memcmp(paletted.GetData(), c.expected.GetData(), bytes));
+            EXPECT_EQ(static_cast<int>(paletted.colours.size()), c.entries);
+            EXPECT_EQ(0, memcmp(shown.data(), c.expected.GetData(), shown.size()));
         } else {
             int worst = 0;
-            for (int b = 0; b < bytes; ++b) {
-                worst = std::max(worst, std::abs(paletted.GetData()[b] - c.image.GetData()[b]));
+            for (size_t b = 0; b < shown.size(); ++b) {
+                worst = std::max(worst, std::abs(shown[b] - c.image.GetData()[b]));
             }
             EXPECT_LE(worst, 24);
-            EXPECT_LE(palette.GetColoursCount(), c.entries);
+            EXPECT_LE(static_cast<int>(paletted.colours.size()), c.entries);
         }
 
-        // Every colour the pixels use has an entry; in the standard mode every other entry is
-        // black, so that no stray bytes reach the file.
-        std::set<unsigned long> used, listed;
-        for (int b = 0; b < bytes; b += 3) {
-            const unsigned char* rgb = paletted.GetData() + b;
-            used.insert(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
-        }
-        for (int i = 0; i < palette.GetColoursCount(); ++i) {
-            unsigned char r, g, b;
-            palette.GetRGB(i, &r, &g, &b);
-            const unsigned long colour = r << 16 | g << 8 | b;
-            EXPECT_TRUE(used.count(colour) || colour == 0 || c.mode == PaletteMode::Best) << i;
-            listed.insert(colour);
-        }
-        for (unsigned long colour : used) {
-            EXPECT_TRUE(listed.count(colour)) << colour;
+        // Each pixel takes the first entry of its colour; in the standard mode every entry no
+        // pixel takes is black, so that no stray bytes reach the file.
+        std::set<int> used(paletted.indices.begin(), paletted.indices.end());
+        for (size_t i = 0; i < paletted.colours.size(); ++i) {
+            const GifColour& entry = paletted.colours[i];
+            if (used.count(i)) {
+                EXPECT_EQ(std::find(paletted.colours.begin(), paletted.colours.end(), entry) -
+                              paletted.colours.begin(),
+                          static_cast<long>(i));
+            } else {
+                EXPECT_TRUE(entry == (GifColour{0, 0, 0}) || c.mode == PaletteMode::Best) << i;
+            }
         }
     }
-    EXPECT_FALSE(ConvertToPalettedImage(wxImage()).IsOk());
+    EXPECT_FALSE(ConvertToPalettedFrame(wxImage()).IsOk());
 }

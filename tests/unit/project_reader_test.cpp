@@ -298,6 +298,7 @@ TEST_F(ProjectReading, TheViewOfTheFramesComesBackAsWritten) {
         const ProjectFile project = ReadProjectFile(path);
         EXPECT_EQ(project.reached, ProjectStep::Paths);
         EXPECT_EQ(project.view, c.view) << c.element;
+        EXPECT_EQ(project.keepTransparency, 0);
     }
     // Values this version does not know leave their part of the view as it is.
     const ProjectFile odd =
@@ -323,16 +324,23 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
         contents.frames.push_back(folder.File(frame));
     }
     contents.frameDelays = {10, 50, 0, 200};
-    contents.loopCount = 3;
-    contents.optimise = true;
-    contents.loopInFile = true;
+    contents.choices.loopCount = 3;
+    contents.choices.options.optimize = true;
+    contents.choices.loopInFile = true;
+    contents.choices.options.quality = 40;
+    contents.choices.options.lossy = 0;
+    contents.choices.options.colours = 64;
+    contents.choices.options.maxBytes = 12000000000LL;
+    contents.choices.options.keepTransparency = true;
     const wxString path = folder.File("timed.xml");
     wxString error;
     ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
     const std::string written = ReadBytes(path);
     EXPECT_NE(written.find("<path delay=\"50\" "), std::string::npos) << written;
-    EXPECT_LT(written.find("</images>"), written.find("<animation loop=\"3\" best_colours=\"0\" "
-                                                      "optimise=\"1\" loop_in_file=\"1\"/>"));
+    EXPECT_LT(written.find("</images>"),
+              written.find("<animation loop=\"3\" best_colours=\"0\" optimise=\"1\" "
+                           "loop_in_file=\"1\" quality=\"40\" lossy=\"0\" colours=\"64\" "
+                           "max_size=\"12000000000\" keep_transparency=\"1\"/>"));
     const ProjectFile project = ReadProjectFile(path);
     EXPECT_EQ(project.reached, ProjectStep::Paths);
     EXPECT_EQ(project.paths.size(), 4u);
@@ -341,6 +349,27 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(project.bestColours, 0);
     EXPECT_EQ(project.optimise, 1);
     EXPECT_EQ(project.loopInFile, 1);
+    EXPECT_EQ(project.quality, 40);
+    EXPECT_EQ(project.lossy, 0);
+    EXPECT_EQ(project.colours, 64);
+    EXPECT_EQ(project.maxBytes, 12000000000LL);
+    EXPECT_EQ(project.keepTransparency, 1);
+
+    // Choices out of their ranges, or no numbers, are read as their defaults.
+    const ProjectFile odd =
+        Read(wxString(kHead) + "<images><path>$/a.png</path></images><animation quality=\"0\" "
+                               "lossy=\"256\" colours=\"1\" max_size=\"38\"/></project>");
+    const ExportOptions defaults;
+    EXPECT_EQ(odd.quality, defaults.quality);
+    EXPECT_EQ(odd.lossy, defaults.lossy);
+    EXPECT_EQ(odd.colours, defaults.colours);
+    EXPECT_EQ(odd.maxBytes, defaults.maxBytes);
+    const ProjectFile words =
+        Read(wxString(kHead) + "<images><path>$/a.png</path></images><animation quality=\"x\" "
+                               "max_size=\"2M\" colours=\"-8\"/></project>");
+    EXPECT_EQ(words.quality, defaults.quality);
+    EXPECT_EQ(words.maxBytes, defaults.maxBytes);
+    EXPECT_EQ(words.colours, defaults.colours);
 
     // A file of an earlier version, and delays that are no whole number of hundredths from 0
     // to 65535, leave the frames to delay_time.
@@ -352,4 +381,5 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     EXPECT_EQ(earlier.delays, (std::vector<int>{-1, -1, -1, -1, -1, 65535}));
     EXPECT_EQ(earlier.loopCount, -1);
     EXPECT_EQ(earlier.optimise, -1);
+    EXPECT_EQ(earlier.keepTransparency, -1);
 }
