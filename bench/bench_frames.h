@@ -39,9 +39,30 @@ inline void Fill(wxImage& image, int left, int top, int width, int height, unsig
     image.SetRGB(wxRect(left, top, width, height).Intersect(wxRect(image.GetSize())), r, g, b);
 }
 
+// A word of text on white: with `soft` edges its outer pixels blend into the white, as
+// anti-aliased text does (half at the sides, a quarter at the corners).
+inline void Word(wxImage& image, int left, int top, int width, int height, unsigned char r,
+                 unsigned char g, unsigned char b, bool soft) {
+    if (!soft || width < 3) {
+        Fill(image, left, top, width, height, r, g, b);
+        return;
+    }
+    const auto blend = [](unsigned char c, int share) {
+        return static_cast<unsigned char>(255 - (255 - c) * share / 4);
+    };
+    Fill(image, left, top, width, height, blend(r, 2), blend(g, 2), blend(b, 2));
+    Fill(image, left + 1, top + 1, width - 2, height - 2, r, g, b);
+    for (int x : {left, left + width - 1}) {
+        for (int y : {top, top + height - 1}) {
+            Fill(image, x, y, 1, 1, blend(r, 1), blend(g, 1), blend(b, 1));
+        }
+    }
+}
+
 // Screen-recording-like content: a window with a title bar, buttons, scrolling lines of text,
-// a growing progress bar and a moving pointer, in a dozen flat colours.
-inline wxImage ScreenFrame(int t, int width, int height) {
+// a growing progress bar and a moving pointer, in a dozen flat colours; with `soft` text the
+// words are anti-aliased, which makes about 18 colours.
+inline wxImage ScreenFrameOf(int t, int width, int height, bool soft) {
     wxImage image(width, height, false);
     Fill(image, 0, 0, width, height, 236, 236, 236);
     Fill(image, 0, 0, width, 18, 40, 80, 160);
@@ -60,8 +81,8 @@ inline wxImage ScreenFrame(int t, int width, int height) {
         for (int x = 10; x < width - 20;) {
             seed = seed * 1103515245u + 12345u;
             const int word = 6 + (seed >> 16) % 30;
-            Fill(image, x, y, std::min(word, width - 20 - x), 5, line % 7 == 0 ? 30 : 70,
-                 line % 7 == 0 ? 90 : 70, line % 7 == 0 ? 170 : 70);
+            Word(image, x, y, std::min(word, width - 20 - x), 5, line % 7 == 0 ? 30 : 70,
+                 line % 7 == 0 ? 90 : 70, line % 7 == 0 ? 170 : 70, soft);
             x += word + 5;
         }
     }
@@ -73,6 +94,13 @@ inline wxImage ScreenFrame(int t, int width, int height) {
         Fill(image, px + 1, py + row, row / 2 - 1, 1, 255, 255, 255);
     }
     return image;
+}
+
+inline wxImage ScreenFrame(int t, int width, int height) {
+    return ScreenFrameOf(t, width, height, false);
+}
+inline wxImage AntialiasedScreenFrame(int t, int width, int height) {
+    return ScreenFrameOf(t, width, height, true);
 }
 
 // A smooth gradient without noise, drifting slowly: any banding shows at once.

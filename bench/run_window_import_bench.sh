@@ -2,7 +2,7 @@
 # Builds the end-to-end import benchmark, generates 200 frames of 640x480 (one GIF of full
 # frames, the same GIF optimised, and PNG files), and times the real window's Add Image until the
 # last frame is in the strip, against ImageMagick decoding the same files. Prints a table.
-# "large" adds the 1920 x 1080 workloads below.
+# "large" adds the 1920 x 1080 workloads below; "insert" measures Insert Image alone.
 set -euo pipefail
 source "$(dirname "$0")/prepare_bench.sh" -DCMAKE_BUILD_TYPE=Release window_import_bench import_bench
 "$build/bench/import_bench" --generate "$work" "${FRAMES:-200}"
@@ -21,6 +21,20 @@ echo "|---|---:|---:|---:|---:|"
 echo "| GIF, full frames | $(window "$work/full.gif") | $(magick "$work/full.gif" -coalesce) |"
 echo "| GIF, optimised | $(window "$work/optimised.gif") | $(magick "$work/optimised.gif" -coalesce) |"
 echo "| PNG files | $(window "$work"/frames/*.png) | $(magick "$work"/frames/*.png) |"
+
+# With "insert": 300 screen-recording-like frames of 1920 x 1080 inserted through Insert Image
+# into the middle of 10 frames; the import time and the longest pause of the GUI thread.
+if [ "${1:-}" = insert ]; then
+    mkdir -p "$work/screen"
+    ffmpeg -loglevel error -f lavfi -i "color=c=0x2d5f8b:s=1920x1080:r=10,\
+drawbox=x=300:y=200:w=1100:h=650:color=white:t=fill,\
+drawtext=text='The quick brown fox jumps over the lazy dog %{n}':x=330:y=260:fontsize=24" \
+        -frames:v 300 "$work/screen/f%03d.png"
+    ffmpeg -loglevel error -f lavfi -i "testsrc=s=1920x1080:r=10" -frames:v 10 "$work/first.gif"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/stage/bench/window_import_bench" \
+        --insert "$work/first.gif" "$work"/screen/*.png 2>&1 | grep -E '^([0-9]+ frames|longest)'
+    exit 0
+fi
 
 # With "large": 300 screen-recording-like and 300 photo-like frames of 1920 x 1080 made by
 # ffmpeg, the window's peak memory and import time for each, and the resident memory after

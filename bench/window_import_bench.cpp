@@ -5,9 +5,12 @@
 // (xvfb-run), one process per measurement.
 //
 // With --save, it then saves the opened project again through Save Project and reports that
-// time too.
+// time too. With --insert, the files go in through Insert Image before the middle frame of the
+// files given first, and the longest time the GUI thread did not come back to its event loop
+// is reported (a timer ticking every 10 ms notes each gap between its ticks).
 //
 //   window_import_bench FILE...
+//   window_import_bench --insert FIRST INSERTED...   (FIRST: a project or image to start from)
 //   window_import_bench --edit-cycle FILE...   (then Clear All, Undo, Redo: resident memory)
 //   window_import_bench --project FILE [--save]
 #include "app/startup.h"
@@ -22,6 +25,7 @@
 #include <wx/modalhook.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -52,6 +56,31 @@ double ResidentMiB() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024.0) / 1024.0;
 }
 
+// The longest gap between the ticks of a 10 ms timer: how long the GUI thread was away from its
+// event loop at most.
+class GapProbe : public wxTimer {
+public:
+    void Begin() {
+        m_last = std::chrono::steady_clock::now();
+        Start(10);
+    }
+    void Notify() override {
+        const auto now = std::chrono::steady_clock::now();
+        m_longest = std::max(m_longest, std::chrono::duration<double>(now - m_last).count());
+        m_last = now;
+    }
+    // Counting the time since the last tick too.
+    double Longest() {
+        Notify();
+        Stop();
+        return m_longest;
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_last;
+    double m_longest = 0;
+};
+
 // CPU seconds of the process so far.
 double CpuSeconds() {
     rusage usage{};
@@ -67,8 +96,11 @@ int main(int argc, char** argv) {
     const bool save = argc == 4 && std::string(argv[3]) == "--save";
     const bool project = (argc == 3 || save) && std::string(argv[1]) == "--project";
     const bool cycle = argc >= 3 && std::string(argv[1]) == "--edit-cycle";
+    const bool insert = argc >= 4 && std::string(argv[1]) == "--insert";
     if (argc < 2 || (!project && std::string(argv[1]) == "--project")) {
-        std::fprintf(stderr, "usage: %s [--edit-cycle] FILE... | --project FILE [--save]\n",
+        std::fprintf(stderr,
+                     "usage: %s [--edit-cycle] FILE... | --project FILE [--save] | --insert "
+                     "FIRST FILE...\n",
                      argv[0]);
         return 2;
     }
@@ -80,7 +112,7 @@ int main(int argc, char** argv) {
     // The trace lines of the window would dominate the figures on a terminal.
     std::freopen("/dev/null", "w", stdout);
     wxArrayString files;
-    for (int i = project || cycle ? 2 : 1; i < (save ? 3 : argc); ++i) {
+    for (int i = project || cycle ? 2 : insert ? 3 : 1; i < (save ? 3 : argc); ++i) {
         files.push_back(wxString::FromUTF8(argv[i]));
     }
     AnswerDialogs answer;
@@ -89,6 +121,7 @@ int main(int argc, char** argv) {
     double seconds = 0;
     double cpu = 0;
     double saveSeconds = 0;
+    double longestPause = 0;
     {
         wxGUIEventLoop loop;
         wxEventLoopActivator activate(&loop);
@@ -99,17 +132,33 @@ int main(int argc, char** argv) {
             paths = files;
             return true;
         });
+        const auto finish = [&] {
+            while (frame->m_progressDialog != nullptr) {
+                while (loop.Pending()) {
+                    loop.Dispatch();
+                }
+                wxTheApp->ProcessPendingEvents();
+                wxMilliSleep(1);
+            }
+        };
+        GapProbe probe;
+        if (insert) {
+            // The frames to insert among, opened as a user would.
+            frame->OpenFiles(wxArrayString(1, wxString::FromUTF8(argv[2])), -1, EditKind::Drop);
+            finish();
+            frame->m_thumbnailCtrl->SetSelection({frame->m_thumbnailCtrl->GetCount() / 2});
+            probe.Begin();
+        }
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = CpuSeconds();
-        wxCommandEvent add(wxEVT_MENU,
-                           (project ? frame->m_menuItem_open : frame->m_menuItem_add)->GetId());
+        const int command = insert    ? int(ID_POPUP_INSERT)
+                            : project ? frame->m_menuItem_open->GetId()
+                                      : frame->m_menuItem_add->GetId();
+        wxCommandEvent add(wxEVT_MENU, command);
         frame->ProcessWindowEvent(add);
-        while (frame->m_progressDialog != nullptr) {
-            while (loop.Pending()) {
-                loop.Dispatch();
-            }
-            wxTheApp->ProcessPendingEvents();
-            wxMilliSleep(1);
+        finish();
+        if (insert) {
+            longestPause = probe.Longest();
         }
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         cpu = CpuSeconds() - cpuStart;
@@ -142,6 +191,9 @@ int main(int argc, char** argv) {
                  usage.ru_maxrss / 1024.0);
     if (save) {
         std::fprintf(stderr, "saved in %.2f s\n", saveSeconds);
+    }
+    if (insert) {
+        std::fprintf(stderr, "longest GUI thread pause %.0f ms\n", longestPause * 1000);
     }
     wxEntryCleanup();
     return 0;

@@ -10,6 +10,7 @@
 #include "edit/frame_edits.h"
 #include "export/gif_export.h"
 #include "import/project_reader.h"
+#include "import/project_writer.h"
 #include "window/browser_seam.h"
 #include "window/file_dialog_seam.h"
 
@@ -25,6 +26,9 @@
 #include <set>
 #include <vector>
 
+struct ProjectContents;
+class BackgroundProjectWriter;
+class RecoverySlot;
 struct ProjectFile;
 struct RefusedFiles;
 class wxDC;
@@ -88,7 +92,7 @@ public:
 
     void ApplyLanguage(int language);
     void RefreshTexts();
-    bool IsProjectUnchanged();
+    bool IsProjectUnchanged() const;
     void CloseWithPrompt();
     // Writes the project file (asking for its name the first time); true when it was written.
     bool SaveProjectFile();
@@ -98,6 +102,18 @@ public:
     // Opens the project at `path` (asking for one when empty) in place of the animation, with
     // the unsaved-project question first.
     void OpenProject(const wxString& path);
+    // The project as Save Project would write it now.
+    ProjectContents CurrentProjectContents() const;
+
+    // Unsaved work is kept in a recovery project of this process in `folder`, written on a
+    // thread of its own `delayMs` after a change (changes meanwhile join that write).
+    void KeepRecoveryIn(const wxString& folder, int delayMs = 5000);
+    // The recovery project's file and whether it is on disk (once written).
+    wxString RecoveryPath() const;
+    bool IsRecoveryWritten() const;
+    // At start: offers back the newest work that a program ended without saving left in the
+    // recovery folder, then opens `files` as named on the command line.
+    void StartWith(const wxArrayString& files);
     // Files from outside (dropped, or named on the command line): a project file is opened,
     // images are imported before `position` (-1: at the end).
     void OpenFiles(const wxArrayString& files, int position, EditKind kind);
@@ -261,7 +277,6 @@ public:
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnailCtrl = nullptr;
     wxTimer m_timer;
-    wxImage* m_insertImage = nullptr;
     int m_imageWidth = 0;
     int m_imageHeight = 0;
     int m_outputWidth = 0;
@@ -337,6 +352,10 @@ private:
     bool AddExtensionAsking(wxString& path, const wxString& extension);
     // Takes the delay, size and frame count shown now as the saved project.
     void RecordProjectState();
+    // Writes the project file off the GUI thread, showing a progress dialog when it takes long;
+    // returns once the file is written or has failed, with `error` then naming the cause.
+    bool WriteProjectShowingProgress(const wxString& path, const ProjectContents& contents,
+                                     wxString* error);
     // The loop count and export choices an opened project names.
     void ApplyProjectSettings(const ProjectFile& project);
     // At the end of an import started by opening a project: its size, then the saved state.
@@ -363,6 +382,14 @@ private:
     // Status field 0 from the size controls, as after the canvas was taken from the frames.
     void ShowCanvasStatus();
     void FinishImport();
+    // A cancelled import: the frames it put into the strip go again, and an opened project
+    // leaves a new animation behind.
+    void TakeBackImport();
+    // The import or export progress dialog; its Cancel sets `cancelled`.
+    wxProgressDialog* NewProgressDialog(const wxString& title, const wxString& message,
+                                        std::shared_ptr<std::atomic<bool>> cancelled);
+    // Empties the window for a new animation: no frames, no project, no GIF file.
+    void StartNewAnimation();
     // Tells the user once which of the chosen files gave no picture, which were damaged (their
     // frames before the damage came in), which were left out because their frames would not
     // fit into the memory budget, and which sources of an opened project are missing.
@@ -465,6 +492,36 @@ private:
     wxArrayString m_missingToReport;
     // The files the running import leaves out for lack of memory.
     std::shared_ptr<RefusedFiles> m_importRefused;
+    // Set once the user cancelled the running import or export; its worker stops at the next
+    // picture or frame.
+    std::shared_ptr<std::atomic<bool>> m_importCancelled;
+    std::shared_ptr<std::atomic<bool>> m_exportCancelled;
+
+    // Before the GIF is written to `target`: asks when the file gives frames of the animation;
+    // false when it is not to be written. Afterwards those frames name the written file's own.
+    bool MayWriteOverSources(const wxString& target);
+    void TakeFramesFromWrittenFile(const wxString& written);
+    // The frames the running export writes over the file of.
+    std::vector<int> m_framesFromTarget;
+    // Shows a project read from `path` in place of the animation, or says why it cannot.
+    void OpenReadProject(const wxString& path, const ProjectFile& project);
+    // Writes the recovery project while there is unsaved work, removes it once there is none.
+    void KeepRecovery();
+    // Frames that no project file holds as they are now.
+    bool HasUnsavedWork() const;
+    // A number that changes with what the recovery project holds.
+    size_t RecoveryLook() const;
+    wxString m_recoveryFolder;
+    std::unique_ptr<RecoverySlot> m_recoverySlot;
+    // Declared after the slot: it ends before the slot removes the file.
+    std::unique_ptr<BackgroundProjectWriter> m_recoveryWriter;
+    wxTimer m_recoveryTimer;
+    int m_recoveryDelay = 5000;
+    size_t m_recoverySeen = 0;
+    bool m_recoveryKept = false;
+    // The opened project is restored work: it stays unsaved, and these files follow it.
+    bool m_restoringWork = false;
+    wxArrayString m_openAfterRestore;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -15,6 +15,9 @@
 
 #include <wx/thread.h>
 
+#include <atomic>
+#include <memory>
+
 class wxEvtHandler;
 
 class WorkSaveAsGifThread : public wxThread {
@@ -23,6 +26,10 @@ public:
     WorkSaveAsGifThread(Animation animation, wxEvtHandler* target, const wxString& path,
                         std::shared_ptr<GifExportResult> result);
     ~WorkSaveAsGifThread() override;
+
+    // Stops before the next frame once `cancelled` is set, leaving the target as it was; the
+    // last event then names the stop.
+    void CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled);
 
 protected:
     ExitCode Entry() override;
@@ -34,4 +41,5 @@ private:
     wxEvtHandler* m_target;
     wxString m_path;
     std::shared_ptr<GifExportResult> m_result;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
 };

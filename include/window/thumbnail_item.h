@@ -2,7 +2,6 @@
 // that shows one frame of the animation: a reference to the frame's picture and its thumbnail.
 #pragma once
 
-#include "app/memory_budget.h"
 #include "document/animation_frame.h"
 
 #include <wx/bitmap.h>
@@ -69,16 +68,14 @@ public:
     // The frame as the entry made it (its delay is the one it came with).
     const AnimationFrame& GetFrame() const { return m_frame; }
     const wxBitmap& GetThumbnail() const { return m_thumbnail; }
+    // The frame's picture is now found at `source`, a path or frame reference.
+    void SetSource(const wxString& source);
     int GetFrameIndex() const { return m_frameIndex; }
     // The decoded picture while the entry still holds it (before preparation, or when no
     // thumbnail could be made); null otherwise.
     const wxImage* GetImage() const { return m_image; }
-    // Keeps the memory the import charged for the decoded picture until the entry has made its
-    // compressed frame (which is charged on its own) or goes.
-    void HoldCharge(MemoryCharge charge) { m_charge = std::move(charge); }
 
 private:
-    MemoryCharge m_charge;
     wxBitmap m_thumbnail;
     wxImage* m_image = nullptr;
     int m_frameIndex = 0;

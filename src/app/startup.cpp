@@ -4,7 +4,6 @@
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/product.h"
-#include "edit/frame_edits.h"
 #include "window/desktop_gtk.h"
 #include "window/gif_frame.h"
 
@@ -45,7 +44,5 @@ void OpenStartupFiles(GifFrame* frame, const wxArrayString& arguments) {
         name.MakeAbsolute();
         paths.push_back(name.GetFullPath());
     }
-    if (!paths.empty()) {
-        frame->CallAfter([frame, paths] { frame->OpenFiles(paths, -1, EditKind::AddImage); });
-    }
+    frame->CallAfter([frame, paths] { frame->StartWith(paths); });
 }

@@ -13,6 +13,7 @@ void PrepareResources();
 // the user) when the layout cannot be found.
 GifFrame* CreateMainWindow();
 
-// Opens the files named on the command line once the window runs: images are imported, a
-// project file is opened. Relative names are taken from the current folder.
+// Once the window runs: offers back work left unsaved by a program that ended without saving
+// it, then opens the files named on the command line (images are imported, a project file is
+// opened). Relative names are taken from the current folder.
 void OpenStartupFiles(GifFrame* frame, const wxArrayString& arguments);

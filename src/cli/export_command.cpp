@@ -8,6 +8,7 @@
 #include "cli/frame_stream.h"
 #include "cli/input_frames.h"
 #include "cli/input_list.h"
+#include "cli/interruption.h"
 #include "cli/progress_report.h"
 #include "cli/standard_streams.h"
 #include "edit/delay_pacing.h"
@@ -123,6 +124,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         std::fprintf(streams.out, "%s\n", static_cast<const char*>(GetProductVersion().utf8_str()));
         return kExportSucceeded;
     }
+    SetInterruptedTarget(parsed.output == "-" ? wxString() : parsed.output);
 
     std::vector<wxString> inputs = parsed.inputs;
     if (!parsed.filesFrom.empty() &&
@@ -227,7 +229,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, Shown(result.message, job.path, "-"));
+        Say(err, Shown(result.message, toOut ? job.path : wxString(), "-"));
         return kExportFailed;
     }
     if (toOut && !CopyFileTo(job.path, streams.out, &error)) {

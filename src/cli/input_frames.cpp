@@ -1,5 +1,6 @@
 #include "cli/input_frames.h"
 
+#include "app/file_name_bytes.h"
 #include "cli/export_arguments.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
@@ -77,7 +78,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
                              std::min(project.height, kLargestSide)};
     }
     for (const MissingSource& source : project.missing) {
-        read->missing.push_back(wxString::FromUTF8(source.path));
+        read->missing.push_back(FileNameFromBytes(source.path));
     }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.

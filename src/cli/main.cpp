@@ -1,8 +1,11 @@
 // reelmont-export: writes image files or a project's frames as one animated GIF, without a
 // display.
+#include "app/file_name_bytes.h"
 #include "app/paths.h"
 #include "cli/export_command.h"
+#include "cli/interruption.h"
 
+#include <wx/debug.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -12,20 +15,18 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstring>
-#include <langinfo.h>
 #include <new>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // The toolkit's debug checks print call stacks meant for its own developers; sizes and
+    // indices are checked before the toolkit sees them.
+    wxSetAssertHandler(nullptr);
+    // Before any thread starts, so that only the watcher receives the signals.
+    WatchInterruptions();
     // File names and messages in the user's encoding.
     std::setlocale(LC_ALL, "");
-    // A file name is bytes: the ones that are not valid UTF-8 are carried through the program's
-    // texts as private characters and come back as the same bytes, never changed or dropped.
-    static wxMBConvUTF8 fileNames(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) {
-        wxConvFileName = &fileNames;
-    }
+    KeepFileNameBytes();
     // The toolkit's own warning about such arguments would only repeat them.
     wxLog::EnableLogging(false);
     wxInitializer toolkit(argc, argv);

@@ -1,5 +1,7 @@
 #include "cli/standard_streams.h"
 
+#include "cli/interruption.h"
+
 #include <wx/filename.h>
 #include <wx/intl.h>
 
@@ -46,6 +48,7 @@ wxString NameFor(const std::string& start) {
 
 ScratchFolder::~ScratchFolder() {
     if (!m_path.empty()) {
+        SetInterruptedScratch(wxString());
         wxFileName::Rmdir(m_path, wxPATH_RMDIR_RECURSIVE);
     }
 }
@@ -63,6 +66,7 @@ bool ScratchFolder::Create(wxString* error) {
         return false;
     }
     m_path = wxString(pattern.c_str(), *wxConvFileName);
+    SetInterruptedScratch(m_path);
     return true;
 }
 

@@ -25,6 +25,8 @@ public:
     // New position i receives the frame at old position order[i].
     void Reorder(const std::vector<int>& order);
     void SetDelay(int n, int delay) { m_frames[n].delay = delay; }
+    // Frame n's picture is now found at `source`.
+    void SetSource(int n, const wxString& source) { m_frames[n].source = source; }
 
     // When frame n starts, in hundredths of a second: the sum of the delays before it.
     long long StartTime(int n) const;

@@ -1,6 +1,7 @@
 #include "export/best_palette.h"
 
 #include "export/palette_conversion.h"
+#include "export/palette_mapping.h"
 
 #include <libimagequant.h>
 #include <omp.h>
@@ -24,6 +25,9 @@ const int kSampledPixels = 32768;
 // second.
 const double kSmooth = 2.0;
 const double kGrainy = 8.0;
+// Half of each pixel's error carried on is enough to keep smooth areas from banding; all of it
+// makes them grainy, and the files larger.
+const double kFullDithering = 0.5;
 
 struct AttrDeleter {
     void operator()(liq_attr* attr) const { liq_attr_destroy(attr); }
@@ -94,21 +98,18 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
         return PalettedFrame();
     }
-    Grid whole{&opaque, 1, &clear};
     Grid sample{&opaque, 1, &clear};
     while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
            kSampledPixels) {
         ++sample.step;
     }
-    const std::unique_ptr<liq_image, ImageDeleter> image(
-        liq_image_create_custom(attr.get(), RgbaRow, &whole, width, height, 0));
     const std::unique_ptr<liq_image, ImageDeleter> sampled(
         liq_image_create_custom(attr.get(), RgbaRow, &sample, (width - 1) / sample.step + 1,
                                 (height - 1) / sample.step + 1, 0));
     const std::unique_ptr<liq_histogram, HistogramDeleter> histogram(
         liq_histogram_create(attr.get()));
     liq_result* quantised = nullptr;
-    if (!image || !sampled || !histogram ||
+    if (!sampled || !histogram ||
         liq_histogram_add_image(histogram.get(), attr.get(), sampled.get()) != LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &quantised) != LIQ_OK) {
         return PalettedFrame();
@@ -116,33 +117,41 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
     const double grain = Grain(opaque, sample.step);
     // Dithering costs bytes; it falls with the quality number.
-    liq_set_dithering_level(
-        result.get(),
+    const float dithering =
         static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
-                           std::max(1, std::min(quality, 100)) / 100.0));
+                           kFullDithering * std::max(1, std::min(quality, 100)) / 100.0);
+    // Each opaque pixel goes to the opaque entry nearest in red, green and blue, which is what
+    // the picture is judged by; clear pixels to the clear entry.
+    const liq_palette* found = liq_get_palette(result.get());
     PalettedFrame frame;
     frame.width = width;
     frame.height = height;
     frame.indices.resize(frame.Pixels());
-    if (liq_write_remapped_image(result.get(), image.get(), frame.indices.data(),
-                                 frame.indices.size()) != LIQ_OK) {
-        return PalettedFrame();
-    }
-    const liq_palette* palette = liq_get_palette(result.get());
-    for (unsigned i = 0; i < palette->count; ++i) {
-        const liq_color& entry = palette->entries[i];
+    std::vector<GifColour> opaqueEntries;
+    std::vector<unsigned char> entryOf;
+    for (unsigned i = 0; i < found->count; ++i) {
+        const liq_color& entry = found->entries[i];
         frame.colours.push_back(GifColour{entry.r, entry.g, entry.b});
         if (entry.a == 0 && frame.transparent < 0) {
             frame.transparent = static_cast<int>(i);
+        } else {
+            opaqueEntries.push_back(frame.colours.back());
+            entryOf.push_back(static_cast<unsigned char>(i));
         }
     }
-    if (!clear.empty() && frame.transparent < 0) {
+    if ((!clear.empty() && frame.transparent < 0) || opaqueEntries.empty()) {
         return PalettedFrame();
     }
-    for (size_t p = 0; p < clear.size(); ++p) {
-        if (clear[p]) {
-            frame.indices[p] = static_cast<unsigned char>(frame.transparent);
-        }
+    NearestColour nearest(std::move(opaqueEntries));
+    MapToPalette(opaque.GetData(), width, height, dithering, nearest, frame.indices.data());
+    for (size_t p = 0; p < frame.indices.size(); ++p) {
+        frame.indices[p] = !clear.empty() && clear[p]
+                               ? static_cast<unsigned char>(frame.transparent)
+                               : entryOf[frame.indices[p]];
+    }
+    // The entries then move to the mean of their pixels, where every pixel is shown.
+    if (clear.empty()) {
+        MoveToMeans(opaque.GetData(), frame.indices.data(), frame.Pixels(), &frame.colours);
     }
     const std::vector<GifColour> shown = frame.colours;
     IndexByFirstEntry(frame, shown);

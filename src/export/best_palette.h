@@ -1,4 +1,5 @@
-// The best colours for one frame: libimagequant's palette and its dithering.
+// The best colours for one frame: libimagequant's palette, each pixel mapped to its nearest
+// entry with some error diffusion where the picture is smooth.
 #pragma once
 
 #include "gif/paletted_frame.h"

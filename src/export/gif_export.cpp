@@ -1,5 +1,6 @@
 #include "export/gif_export.h"
 
+#include "app/canvas_size.h"
 #include "app/memory_budget.h"
 #include "app/platform.h"
 #include "export/frame_fitting.h"
@@ -281,11 +282,49 @@ GifExportResult NoMemory(const GifExportJob& job) {
 // paletted copy, and the picture kept for the optimiser.
 const unsigned long long kBytesPerFramePixel = 9;
 
+// The frames in flight, each fitted, paletted and kept for the optimiser, and the encoder's
+// copy.
+unsigned long long WorkingSetBytes(const GifExportJob& job) {
+    const unsigned long long canvas = static_cast<unsigned long long>(job.canvasWidth) *
+                                      static_cast<unsigned long long>(job.canvasHeight);
+    return canvas * kBytesPerFramePixel * (kFramesInFlight + 2);
+}
+
+// Why the job cannot be done at all, said before any work: no frames, a canvas a GIF cannot
+// hold, or one whose frames would not fit into memory. Empty when it can.
+wxString Refusal(const GifExportJob& job) {
+    if (job.frameCount <= 0 || !job.frameSource) {
+        return wxString::Format(_("Cannot save \"%s\": there are no frames."), job.path);
+    }
+    if (job.canvasWidth <= 0 || job.canvasHeight <= 0) {
+        return wxString::Format(_("Cannot save \"%s\": the canvas size %d x %d has no pixels."),
+                                job.path, job.canvasWidth, job.canvasHeight);
+    }
+    if (job.canvasWidth > kLargestSide || job.canvasHeight > kLargestSide) {
+        return wxString::Format(_("Cannot save \"%s\": a canvas of %d x %d is larger than a GIF "
+                                  "can hold (%d x %d at most)."),
+                                job.path, job.canvasWidth, job.canvasHeight, kLargestSide,
+                                kLargestSide);
+    }
+    if (!MemoryCharge(MemoryBudget::Process(), WorkingSetBytes(job)).Held()) {
+        return wxString::Format(_("Cannot save \"%s\": there is not enough memory for a canvas "
+                                  "of %d x %d (%s while its frames are written); the file was "
+                                  "left as it was."),
+                                job.path, job.canvasWidth, job.canvasHeight,
+                                FormatByteSize(WorkingSetBytes(job)));
+    }
+    return wxString();
+}
+
 GifExportResult ExportWithin(const GifExportJob& job);
 
 } // namespace
 
 GifExportResult ExportGif(const GifExportJob& job) {
+    const wxString refusal = Refusal(job);
+    if (!refusal.empty()) {
+        return Failure(refusal);
+    }
     try {
         return job.options.maxBytes > 0 ? FitUnderSize(job) : ExportWithin(job);
     } catch (const std::bad_alloc&) {
@@ -303,20 +342,11 @@ GifExportResult EncodeGif(const GifExportJob& job) {
 
 namespace {
 GifExportResult ExportWithin(const GifExportJob& job) {
-    if (job.frameCount <= 0 || !job.frameSource) {
-        return Failure(wxString::Format(_("Cannot save \"%s\": there are no frames."), job.path));
+    const wxString refusal = Refusal(job);
+    if (!refusal.empty()) {
+        return Failure(refusal);
     }
-    if (job.canvasWidth <= 0 || job.canvasHeight <= 0) {
-        return Failure(
-            wxString::Format(_("Cannot save \"%s\": the canvas size %d x %d has no pixels."),
-                             job.path, job.canvasWidth, job.canvasHeight));
-    }
-    // The frames in flight, each fitted, paletted and kept for the optimiser, and the encoder's
-    // copy.
-    const unsigned long long canvas = static_cast<unsigned long long>(job.canvasWidth) *
-                                      static_cast<unsigned long long>(job.canvasHeight);
-    const MemoryCharge workingSet(MemoryBudget::Process(),
-                                  canvas * kBytesPerFramePixel * (kFramesInFlight + 2));
+    const MemoryCharge workingSet(MemoryBudget::Process(), WorkingSetBytes(job));
     if (!workingSet.Held()) {
         return NoMemory(job);
     }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <signal.h>
 #include <string>
 #include <sys/stat.h>
@@ -20,6 +22,20 @@ namespace {
 
 // Distinguishes the names this process gives its files while it moves them into place.
 std::atomic<unsigned> s_serial{0};
+
+// The names of this process's unfinished files, and whether the process is ending; a file is
+// moved into place under the same lock, so that an ending process never leaves half a move.
+struct Replacements {
+    std::mutex lock;
+    std::set<std::string> named;
+    bool abandoned = false;
+    bool replaced = false;
+};
+
+Replacements& ProcessReplacements() {
+    static Replacements* replacements = new Replacements;
+    return *replacements;
+}
 
 // More links than this in a row are taken for a loop, as the system does.
 const int kMostLinks = 40;
@@ -195,11 +211,17 @@ bool ReplacingFile::OpenNamed() {
     // For file systems without unnamed files: a hidden name made with O_EXCL, so that no other
     // file is ever overwritten.
     const std::string folder = FolderOf(std::string(m_final.fn_str()));
+    Replacements& process = ProcessReplacements();
+    std::lock_guard<std::mutex> lock(process.lock);
+    if (process.abandoned) {
+        return Fail(ECANCELED);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = PassingName(folder);
         m_fd = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_temporary = wxString(name.c_str(), *wxConvFileName);
+            process.named.insert(name);
             return true;
         }
         if (errno != EEXIST) {
@@ -231,6 +253,11 @@ bool ReplacingFile::Commit() {
     }
     const std::string final(m_final.fn_str());
     const std::string folder = FolderOf(final);
+    Replacements& process = ProcessReplacements();
+    std::lock_guard<std::mutex> lock(process.lock);
+    if (process.abandoned) {
+        return Fail(ECANCELED);
+    }
     if (m_temporary.empty()) {
         // An existing name cannot be linked over: the file gets a passing name first.
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
@@ -238,6 +265,7 @@ bool ReplacingFile::Commit() {
             const std::string name = PassingName(folder);
             if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 m_temporary = wxString(name.c_str(), *wxConvFileName);
+                process.named.insert(name);
             } else if (errno != EEXIST || attempt == 100) {
                 return Fail(errno);
             }
@@ -252,6 +280,8 @@ bool ReplacingFile::Commit() {
     if (std::rename(m_temporary.fn_str(), final.c_str()) != 0) {
         return Fail(errno);
     }
+    process.named.erase(std::string(m_temporary.fn_str()));
+    process.replaced = true;
     m_temporary.clear();
     SyncFolder(folder);
     return true;
@@ -263,9 +293,24 @@ void ReplacingFile::Discard() {
         m_fd = -1;
     }
     if (!m_temporary.empty()) {
-        unlink(m_temporary.fn_str());
+        Replacements& process = ProcessReplacements();
+        std::lock_guard<std::mutex> lock(process.lock);
+        const std::string name(m_temporary.fn_str());
+        unlink(name.c_str());
+        process.named.erase(name);
         m_temporary.clear();
     }
+}
+
+bool AbandonReplacements() {
+    Replacements& process = ProcessReplacements();
+    std::lock_guard<std::mutex> lock(process.lock);
+    process.abandoned = true;
+    for (const std::string& name : process.named) {
+        unlink(name.c_str());
+    }
+    process.named.clear();
+    return process.replaced;
 }
 
 bool ReplaceFileWith(const wxString& target, const void* data, size_t size, wxString* error) {

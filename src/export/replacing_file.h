@@ -48,6 +48,11 @@ private:
     wxString m_error;
 };
 
+// For a process about to end at once (on a signal): waits for a file being moved into place,
+// removes every unfinished file that has a name, and keeps later ones from being made or moved
+// in. True when some file had been moved into place already. Safe on any thread.
+bool AbandonReplacements();
+
 // Writes `size` bytes as the new content of `target` with a ReplacingFile; on failure `error`
 // says why.
 bool ReplaceFileWith(const wxString& target, const void* data, size_t size, wxString* error);

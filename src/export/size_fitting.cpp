@@ -23,10 +23,14 @@ const int kWholeEncodes = 3;
 // the share below which a file that fits is tried again larger.
 const double kAim = 0.96;
 const double kCloseEnough = 0.9;
-// Animations of more frames than this are predicted from runs of a few consecutive frames at
-// the start, the middle and the end (consecutive, so that optimised frames are judged too).
-const int kRuns = 3;
-const int kRunLength = 3;
+// Longer animations are predicted from runs of a few consecutive frames at the start, (the
+// middle) and the end: consecutive, so that optimised frames are judged too; about a fifth of
+// the frames or fewer, so that a try costs little against a whole encode.
+const int kLongRuns = 3;
+const int kLongFrom = 45;
+const int kShortestRun = 2;
+const int kLongestRun = 3;
+const int kSampleShare = 5;
 
 ExportOptions AtStep(ExportOptions options, int step) {
     options.palette = PaletteMode::Best;
@@ -89,20 +93,43 @@ public:
         return true;
     }
 
-    // The first step predicted to fit the aim, from `from` on.
+    // The first step predicted to fit the aim, from `from` on. The size falls with the step
+    // about evenly in its logarithm, so each try is placed where the line through the two
+    // steps around the aim meets it; the side that keeps its end is halved towards the other,
+    // so that a bent curve still closes in.
     int FirstFitting(int from) {
-        const double aim = kAim * m_job.options.maxBytes;
-        if (Predicted(from) <= aim) {
-            return from;
-        }
+        const double aim = std::log(kAim * m_job.options.maxBytes);
         int low = from, high = kLastStep;
-        if (Predicted(high) > aim) {
+        double lowSize = std::log(Predicted(low));
+        if (lowSize <= aim) {
+            return low;
+        }
+        double highSize = std::log(Predicted(high));
+        if (highSize > aim) {
             return high;
         }
-        // Predicted(low) > aim >= Predicted(high): halve, with the sizes' own curve.
+        // lowSize > aim >= highSize.
+        int kept = 0;
         while (high - low > 1) {
-            const int middle = (low + high) / 2;
-            (Predicted(middle) > aim ? low : high) = middle;
+            const double share = (lowSize - aim) / std::max(1e-9, lowSize - highSize);
+            const int middle = std::max(
+                low + 1, std::min(high - 1, low + static_cast<int>(share * (high - low) + 0.5)));
+            const double size = std::log(Predicted(middle));
+            if (size > aim) {
+                low = middle;
+                lowSize = size;
+                if (kept > 0) {
+                    highSize = (highSize + aim) / 2;
+                }
+                kept = 1;
+            } else {
+                high = middle;
+                highSize = size;
+                if (kept < 0) {
+                    lowSize = (lowSize + aim) / 2;
+                }
+                kept = -1;
+            }
         }
         return high;
     }
@@ -155,16 +182,19 @@ private:
 } // namespace
 
 std::vector<int> SampleFrames(int frameCount) {
+    const int runs = frameCount >= kLongFrom ? kLongRuns : kLongRuns - 1;
+    const int length =
+        std::max(kShortestRun, std::min(kLongestRun, frameCount / (kSampleShare * runs)));
     std::vector<int> sample;
-    if (frameCount <= kRuns * kRunLength * 4 / 3) {
+    if (frameCount <= runs * length * 2) {
         for (int i = 0; i < frameCount; ++i) {
             sample.push_back(i);
         }
         return sample;
     }
-    for (int run = 0; run < kRuns; ++run) {
-        const int start = (frameCount - kRunLength) * run / (kRuns - 1);
-        for (int i = start; i < start + kRunLength; ++i) {
+    for (int run = 0; run < runs; ++run) {
+        const int start = (frameCount - length) * run / (runs - 1);
+        for (int i = start; i < start + length; ++i) {
             sample.push_back(i);
         }
     }

@@ -94,6 +94,62 @@ private:
     size_t m_blockAt = kNoBlock;
 };
 
+// The codes of one frame as both coders write them: the minimum code size and a clear code
+// first, each string's code as wide as the table then needs, the table cleared (Table::Clear)
+// instead of taking code 4095, the end code last. Table::Add(prefix, index, code) records the
+// entry the decoder makes of each code after the first.
+template <typename Table> class CodeStream {
+public:
+    CodeStream(int minCodeSize, std::vector<unsigned char>& out, Table& table)
+        : m_minCodeSize(minCodeSize), m_clear(1 << minCodeSize), m_writer(out), m_table(table),
+          m_bits(minCodeSize + 1) {
+        out.push_back(static_cast<unsigned char>(minCodeSize));
+        Restart();
+    }
+
+    // The code written last (-1 after a clear), whose string the next string's first index
+    // extends in the table, and the code that entry takes.
+    int Previous() const { return m_previous; }
+    int Next() const { return m_next; }
+
+    // Writes the code of a string that starts with index `first`; `more` when pixels follow.
+    void Put(int code, int first, bool more) {
+        if (m_previous >= 0) {
+            m_table.Add(m_previous, first, m_next++);
+        }
+        m_writer.Put(code, m_bits);
+        if (m_next >= (1 << m_bits) && m_bits < kMaxBits) {
+            ++m_bits;
+        }
+        m_previous = code;
+        if (more && m_next >= kClearAt) {
+            Restart();
+        }
+    }
+
+    void Finish() {
+        m_writer.Put(m_clear + 1, m_bits);
+        m_writer.Finish();
+    }
+
+private:
+    void Restart() {
+        m_writer.Put(m_clear, m_bits);
+        m_table.Clear();
+        m_bits = m_minCodeSize + 1;
+        m_next = m_clear + 2;
+        m_previous = -1;
+    }
+
+    int m_minCodeSize;
+    int m_clear;
+    CodeWriter m_writer;
+    Table& m_table;
+    int m_bits;
+    int m_next = 0;
+    int m_previous = -1;
+};
+
 // Finds, from a pixel on, the longest string the table holds, taking either way at pixels that
 // have two.
 class StringSearch {
@@ -168,8 +224,8 @@ private:
 };
 
 // Lossy coding: each string of the code table is followed as far as the pixels allow, a pixel
-// taking any entry near enough to its own colour; what a pixel's colour misses by is carried to
-// the pixels after and below it (Floyd-Steinberg), so that areas keep their mean colour.
+// taking any entry near enough to its own colour; most of what a pixel misses by is carried
+// to the pixels after and below it (Floyd-Steinberg), so that areas keep their mean colour.
 class LossyCoder {
 public:
     LossyCoder(const unsigned char* indices, size_t count, const unsigned char* others,
@@ -196,18 +252,10 @@ public:
     }
 
     void Code(int minCodeSize, std::vector<unsigned char>& out) {
-        out.push_back(static_cast<unsigned char>(minCodeSize));
-        const int clear = 1 << minCodeSize;
-        const int end = clear + 1;
-        CodeWriter writer(out);
-        ClearTable();
-        int bits = minCodeSize + 1;
-        int next = end + 1;
-        writer.Put(clear, bits);
-        int previous = -1;
+        CodeStream<LossyCoder> stream(minCodeSize, out, *this);
         for (size_t at = 0; at < m_count;) {
-            m_pendingPrefix = previous;
-            m_pendingCode = next;
+            m_pendingPrefix = stream.Previous();
+            m_pendingCode = stream.Next();
             const int first = FirstIndex(at);
             StartWith(first);
             Commit(at, first);
@@ -217,31 +265,30 @@ public:
                 Commit(p, m_last[child]);
                 code = child;
             }
-            if (previous >= 0) {
-                Add(previous, first, next++);
-            }
-            writer.Put(code, bits);
-            if (next >= (1 << bits) && bits < kMaxBits) {
-                ++bits;
-            }
+            stream.Put(code, first, p < m_count);
             at = p;
-            previous = code;
-            if (at < m_count && next >= kClearAt) {
-                writer.Put(clear, bits);
-                ClearTable();
-                bits = minCodeSize + 1;
-                next = end + 1;
-                previous = -1;
-            }
         }
-        writer.Put(end, bits);
-        writer.Finish();
+        stream.Finish();
+    }
+
+    // The code table as the code stream keeps it.
+    void Clear() { std::fill(m_first.begin(), m_first.end(), -1); }
+
+    void Add(int prefix, int index, int code) {
+        m_last[code] = static_cast<unsigned char>(index);
+        m_sibling[code] = m_first[prefix];
+        m_first[prefix] = static_cast<int16_t>(code);
     }
 
 private:
     static const int kCodes = 1 << kMaxBits;
     // Differences are carried in sixteenths.
     static const int kUnit = 16;
+    // The share of what a pixel misses that its neighbours make up: three quarters keeps the
+    // mean colour of 8 x 8 areas within a few steps and, at equal size, loses less fidelity
+    // than carrying all of it, which adds its own noise.
+    static const int kCarried = 3;
+    static const int kWhole = 4;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 
@@ -321,7 +368,7 @@ private:
         const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
         const bool left = p % m_width != 0;
         for (int c = 0; c < 3; ++c) {
-            const int miss = wanted[c] - shown[c] * kUnit;
+            const int miss = (wanted[c] - shown[c] * kUnit) * kCarried / kWhole;
             if (right) {
                 Error(p + 1, 0)[c] += miss * 7 / 16;
             }
@@ -413,14 +460,6 @@ private:
         m_last[m_pendingCode] = static_cast<unsigned char>(index);
     }
 
-    void ClearTable() { std::fill(m_first.begin(), m_first.end(), -1); }
-
-    void Add(int prefix, int index, int code) {
-        m_last[code] = static_cast<unsigned char>(index);
-        m_sibling[code] = m_first[prefix];
-        m_first[prefix] = static_cast<int16_t>(code);
-    }
-
     // Strings longer than this are not followed to compare the ways a string may start.
     static const size_t kLookAhead = 64;
 
@@ -448,49 +487,26 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
         LossyCoder(indices, count, others, *loss).Code(minCodeSize, out);
         return;
     }
-    out.push_back(static_cast<unsigned char>(minCodeSize));
-    const int clear = 1 << minCodeSize;
-    const int end = clear + 1;
-    CodeWriter writer(out);
     const std::unique_ptr<StringSearch> search(new StringSearch(indices, count, others));
-    search->table.Clear();
-    int bits = minCodeSize + 1;
-    int next = end + 1;
-    writer.Put(clear, bits);
-    // The code written last, whose string the next string's first index extends in the table.
-    int previous = -1;
+    CodeStream<StringTable> stream(minCodeSize, out, search->table);
     for (size_t at = 0; at < count;) {
         int first = indices[at];
         int code = 0;
         size_t stop = 0;
-        search->Longest(first, at, previous, next, &code, &stop);
+        search->Longest(first, at, stream.Previous(), stream.Next(), &code, &stop);
         if (search->HasTwoWays(at)) {
             int otherCode;
             size_t otherStop;
-            search->Longest(others[at], at, previous, next, &otherCode, &otherStop);
+            search->Longest(others[at], at, stream.Previous(), stream.Next(), &otherCode,
+                            &otherStop);
             if (otherStop > stop) {
                 code = otherCode;
                 stop = otherStop;
                 first = others[at];
             }
         }
-        if (previous >= 0) {
-            search->table.Add(previous, first, next++);
-        }
-        writer.Put(code, bits);
-        if (next >= (1 << bits) && bits < kMaxBits) {
-            ++bits;
-        }
+        stream.Put(code, first, stop < count);
         at = stop;
-        previous = code;
-        if (at < count && next >= kClearAt) {
-            writer.Put(clear, bits);
-            search->table.Clear();
-            bits = minCodeSize + 1;
-            next = end + 1;
-            previous = -1;
-        }
     }
-    writer.Put(end, bits);
-    writer.Finish();
+    stream.Finish();
 }

@@ -17,8 +17,8 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
              const struct LzwLoss* loss = nullptr);
 
 // What lossy coding may change: a pixel may be written as any entry whose red, green and blue
-// each differ from those of its own by at most `bound`; what the pixels miss their colour by is
-// carried on to the pixels after and below them, so that areas keep their mean colour.
+// each differ from those of its own by at most `bound`; most of what the pixels miss their colour
+// by is carried on to the pixels after and below them, so that areas keep their mean colour.
 struct LzwLoss {
     int bound = 0;
     // The colour table, 3 bytes an entry, `count` entries.

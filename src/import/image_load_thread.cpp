@@ -28,6 +28,14 @@ void ImageLoadThread::LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedF
     m_refused = std::move(refused);
 }
 
+void ImageLoadThread::CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled) {
+    m_cancelled = std::move(cancelled);
+}
+
+bool ImageLoadThread::Stopped() {
+    return TestDestroy() || (m_cancelled && *m_cancelled);
+}
+
 MemoryBudget& ImageLoadThread::Budget() {
     static MemoryBudget unlimited(UINT64_MAX);
     return m_budget ? *m_budget : unlimited;
@@ -40,8 +48,8 @@ MemoryCharge ImageLoadThread::Admit(const std::vector<wxString>& run) {
 wxThread::ExitCode ImageLoadThread::Entry() {
     wxCHECK_MSG(m_target, 0, "need an object to queue event for");
     const size_t count = m_files.size();
-    const StopRequest stopRequested = [this] { return TestDestroy(); };
-    for (size_t i = 0; i < count && !TestDestroy();) {
+    const StopRequest stopRequested = [this] { return Stopped(); };
+    for (size_t i = 0; i < count && !Stopped();) {
         const size_t length = FrameRunLength(m_files, i);
         const std::vector<wxString> run(m_files.begin() + static_cast<long>(i),
                                         m_files.begin() + static_cast<long>(i + length));
@@ -87,7 +95,7 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                 picture.image.reset();
                 decoded.Reset();
                 while (made.IsOk() && m_backlog && *m_backlog > 0 &&
-                       *m_backlog + bytes > m_backlogLimit && !TestDestroy()) {
+                       *m_backlog + bytes > m_backlogLimit && !Stopped()) {
                     wxMilliSleep(1);
                 }
                 if (made.IsOk()) {

@@ -10,10 +10,10 @@
 // - GetClientData(): an AnimationFrame* made with new, which the receiver takes over; or null.
 //   The frame comes compressed with its thumbnail; its source is the frame reference of a GIF
 //   file's frame, its delay -1 when the file gives none.
-// The worker always ends with an event carrying 100, which completes the import. Usually that
-// is the event of the last picture; when the last path yields nothing, or the list yields
-// nothing at all (an empty list included), it is an extra event with null client data, which
-// adds no frame. Files that cannot be read are skipped without any event.
+// The worker always ends with an event carrying 100, a cancelled one too, which completes the
+// import. Usually that is the event of the last picture; when the last path yields nothing, or the
+// list yields nothing at all (an empty list included), it is an extra event with null client data,
+// which adds no frame. Files that cannot be read are skipped without any event.
 //
 // The worker touches no window, bitmap or device context; it uses only its own members, the
 // files and the image decoders. It compresses each picture itself, so the receiver only puts
@@ -63,10 +63,15 @@ public:
     // `refused` once the import is complete.
     void LimitMemory(MemoryBudget& budget, std::shared_ptr<RefusedFiles> refused);
 
+    // Stops before the next picture once `cancelled` is set (by the receiver, on any thread);
+    // the pictures of the files not reached are neither decoded nor posted.
+    void CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled);
+
 protected:
     ExitCode Entry() override;
 
 private:
+    bool Stopped();
     // The budget given to LimitMemory, or one without limit.
     MemoryBudget& Budget();
     // The charge for the frames of a run of paths (FrameRunLength); not held when the budget
@@ -85,4 +90,5 @@ private:
     unsigned long long m_backlogLimit = 0;
     MemoryBudget* m_budget = nullptr;
     std::shared_ptr<RefusedFiles> m_refused;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
 };

@@ -32,6 +32,24 @@ wxBitmapType TypeOf(PictureKind kind) {
         return wxBITMAP_TYPE_JPEG;
     case PictureKind::Bmp:
         return wxBITMAP_TYPE_BMP;
+    case PictureKind::Tiff:
+        return wxBITMAP_TYPE_TIFF;
+    case PictureKind::Tga:
+        return wxBITMAP_TYPE_TGA;
+    case PictureKind::Pcx:
+        return wxBITMAP_TYPE_PCX;
+    case PictureKind::Pnm:
+        return wxBITMAP_TYPE_PNM;
+    case PictureKind::Iff:
+        return wxBITMAP_TYPE_IFF;
+    case PictureKind::Xpm:
+        return wxBITMAP_TYPE_XPM;
+    case PictureKind::Ico:
+        return wxBITMAP_TYPE_ICO;
+    case PictureKind::Cur:
+        return wxBITMAP_TYPE_CUR;
+    case PictureKind::Ani:
+        return wxBITMAP_TYPE_ANI;
     case PictureKind::Unknown:
         break;
     }
@@ -79,7 +97,8 @@ bool EndsWhole(const wxString& path, const PictureHeader& header) {
         const unsigned long long row = (header.width * bits + 31) / 32 * 4;
         return static_cast<unsigned long long>(status.st_size) >= offset + row * header.height;
     }
-    case PictureKind::Unknown:
+    default:
+        // The other kinds have no end of their own to look for.
         break;
     }
     return true;
@@ -155,7 +174,8 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
-        if (header.kind == PictureKind::Unknown) {
+        // A TGA header has no signature: a video may look like one.
+        if (header.kind == PictureKind::Unknown || header.kind == PictureKind::Tga) {
             decoding.Reset();
             return DecodeVideo(WholeVideo(path), deliver, stopRequested, problem);
         }

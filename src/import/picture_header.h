@@ -1,6 +1,6 @@
-// The size a PNG, JPEG or BMP file declares, read from its first bytes, so that a picture too
-// large to hold is refused before a single pixel is decoded: a few kilobytes can declare
-// 20000 x 20000 pixels.
+// The size a still picture declares, read from its first bytes, so that a picture too large to
+// hold is refused before a single pixel is decoded: a few kilobytes can declare 20000 x 20000
+// pixels. Covers every format the toolkit's handlers read besides GIF.
 #pragma once
 
 #include <wx/string.h>
@@ -9,7 +9,7 @@
 // screens are: such a size comes from a damaged or hostile file.
 constexpr unsigned long long kLargestPicturePixels = 1ULL << 26;
 
-enum class PictureKind { Unknown, Png, Jpeg, Bmp };
+enum class PictureKind { Unknown, Png, Jpeg, Bmp, Tiff, Tga, Pcx, Pnm, Iff, Xpm, Ico, Cur, Ani };
 
 struct PictureHeader {
     PictureKind kind = PictureKind::Unknown;
@@ -23,7 +23,9 @@ struct PictureHeader {
 };
 
 // The kind and declared size of the picture in `data`, the first bytes of a file (a JPEG's size
-// may lie beyond the first kilobytes, after its metadata; then it reads as undeclared).
+// may lie beyond the first kilobytes, after its metadata; then it reads as undeclared). A TIFF
+// or icon file declares the largest of its pictures; a TGA file, which has no signature, is
+// taken as one when its header holds what the toolkit's TGA reader accepts.
 PictureHeader ParsePictureHeader(const unsigned char* data, size_t size);
 
 // The same for the file at `path`, reading at most its first 256 KB.

@@ -1,5 +1,6 @@
 #include "import/project_reader.h"
 
+#include "app/file_name_bytes.h"
 #include "app/platform.h"
 #include "import/frame_reference.h"
 #include "import/project_outline.h"
@@ -72,7 +73,7 @@ ListedPath Listed(const OutlineNode& child) {
 }
 
 wxString Normalised(const std::string& path) {
-    wxFileName name(wxString::FromUTF8(path));
+    wxFileName name(FileNameFromBytes(path));
     name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
     return name.GetFullPath();
 }
@@ -108,7 +109,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         const size_t marker = listed.text.rfind("#t=");
         if (marker != std::string::npos && marker > 0 &&
             lookup.Exists(std::string_view(listed.text).substr(0, marker))) {
-            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.paths.push_back(FileNameFromBytes(listed.text));
             project.delays.push_back(DelayOf(*child));
             continue;
         }
@@ -127,7 +128,7 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
             lastFound = lookup.Exists(source);
         }
         if (lastFound) {
-            project.paths.push_back(wxString::FromUTF8(listed.text));
+            project.paths.push_back(FileNameFromBytes(listed.text));
             project.delays.push_back(DelayOf(*child));
             continue;
         }
@@ -169,7 +170,7 @@ ViewTransform ViewOf(const OutlineNode& animation) {
 // The settings of "animation": loop="N" (the preview's passes, 0 without end), the export
 // choices best_colours, optimise, loop_in_file and keep_transparency, each "0" or "1" (the last
 // written only when on), and quality, lossy, colours and max_size (bytes), each a whole number,
-// written where not at its default.
+// written where not at its default. In a recovery project, the project file its work belongs to.
 void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
     project.keepTransparency = 0;
     ExportOptions options;
@@ -193,6 +194,8 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
             options.maxBytes = AttributeNumber(value, kLargestByteLimit);
         } else if (attribute.first == "keep_transparency") {
             project.keepTransparency = AttributeNumber(value, 1);
+        } else if (attribute.first == "project") {
+            project.projectPath = wxString::FromUTF8(value);
         }
     }
     options = WithinRanges(options);
@@ -248,7 +251,7 @@ ProjectFile Finish(const ProjectOutline& outline, const wxString& path) {
     ProjectFile project;
     wxFileName file(path);
     file.MakeAbsolute();
-    Walk(outline.Root(), file.GetPath().utf8_string(), project);
+    Walk(outline.Root(), FileNameBytes(file.GetPath()), project);
     if (!project.Reached(ProjectStep::Paths)) {
         project.error = wxString::Format(
             _("\"%s\" is not a complete project file: its elements are missing or out of order"),

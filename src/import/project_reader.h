@@ -76,6 +76,8 @@ struct ProjectFile {
     // attribute is absent (it is written only when on), -1 without "animation" or for a value
     // other than 0 and 1.
     int keepTransparency = -1;
+    // A recovery project's "project" of "animation": the project file its work belongs to.
+    wxString projectPath;
     // Below ProjectStep::Paths: why the file is not a complete project, naming it (translated).
     wxString error;
 

@@ -1,5 +1,6 @@
 #include "import/project_writer.h"
 
+#include "app/file_name_bytes.h"
 #include "export/replacing_file.h"
 #include "import/frame_reference.h"
 #include "import/project_reader.h"
@@ -94,8 +95,8 @@ private:
 
 // A "path" with the entry's delay where it differs from the animation's `delay`.
 void AddPath(ChildAppender& images, const PathEntry& entry, int delay) {
-    const std::string text = entry.text.utf8_string();
-    const std::string relative = entry.relative.utf8_string();
+    const std::string text = FileNameBytes(entry.text);
+    const std::string relative = FileNameBytes(entry.relative);
     const bool escaped = NeedsXmlEscape(text) || NeedsXmlEscape(relative);
     wxXmlNode* path = images.AddTextElement("path", escaped ? wxString::FromUTF8(EscapeForXml(text))
                                                             : entry.text);
@@ -128,10 +129,10 @@ std::vector<PathEntry> Entries(const ProjectContents& contents, const wxString& 
                std::min(contents.missing[missing].before, contents.frames.size()) <= frame;
              ++missing) {
             const MissingSource& source = contents.missing[missing];
-            const wxString text = wxString::FromUTF8(source.path);
+            const wxString text = FileNameFromBytes(source.path);
             entries.push_back(
                 {text,
-                 source.relative.empty() ? locate.Of(text) : wxString::FromUTF8(source.relative),
+                 source.relative.empty() ? locate.Of(text) : FileNameFromBytes(source.relative),
                  source.delay});
         }
     };
@@ -144,9 +145,21 @@ std::vector<PathEntry> Entries(const ProjectContents& contents, const wxString& 
     return entries;
 }
 
+// Shares of the work done once the entries are made, the tree built, the text made and checked.
+const int kEntriesMade = 10;
+const int kTreeBuilt = 50;
+const int kTextMade = 70;
+const int kTextChecked = 90;
+
+void Tell(std::atomic<int>* percent, int value) {
+    if (percent) {
+        percent->store(value);
+    }
+}
+
 // Builds the tree; `written` counts its "path" elements.
 void Build(const ProjectContents& contents, const std::vector<PathEntry>& entries,
-           wxXmlDocument& document, size_t* written) {
+           wxXmlDocument& document, size_t* written, std::atomic<int>* percent) {
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
     document.SetRoot(project);
     AddTextElement(project, "name", contents.name);
@@ -160,6 +173,9 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     for (size_t k = 0; k < count; ++k) {
         AddPath(images, entries[k], contents.delay);
         ++*written;
+        if (k % 4096 == 0) {
+            Tell(percent, kEntriesMade + static_cast<int>((kTreeBuilt - kEntriesMade) * k / count));
+        }
         // The GIF file itself follows a run of its frames, and also the next-to-last frame of
         // the project, as in the files earlier builds wrote.
         const wxString& text = entries[k].text;
@@ -212,16 +228,24 @@ void Build(const ProjectContents& contents, const std::vector<PathEntry>& entrie
     if (options.keepTransparency) {
         animation->AddAttribute("keep_transparency", "1");
     }
+    if (!contents.projectPath.empty() && !NeedsXmlEscape(contents.projectPath.utf8_string())) {
+        animation->AddAttribute("project", contents.projectPath);
+    }
 }
 } // namespace
 
-bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error) {
+bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error,
+                      std::atomic<int>* percent) {
+    Tell(percent, 0);
     const std::vector<PathEntry> entries = Entries(contents, path);
+    Tell(percent, kEntriesMade);
     wxXmlDocument document;
     size_t written = 0;
-    Build(contents, entries, document, &written);
+    Build(contents, entries, document, &written, percent);
+    Tell(percent, kTreeBuilt);
     wxMemoryOutputStream bytes;
     document.Save(bytes, 2);
+    Tell(percent, kTextMade);
     const wxStreamBuffer& buffer = *bytes.GetOutputStreamBuffer();
     // A file that the reader would refuse never takes the place of a good one.
     if (!IsReadableProject(static_cast<const char*>(buffer.GetBufferStart()),
@@ -231,6 +255,7 @@ bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxS
                                   path);
         return false;
     }
+    Tell(percent, kTextChecked);
     ReplacingFile file(path);
     if (!file.Open()) {
         *error = wxString::Format(_("Cannot create \"%s\": %s"), path, file.Error());
@@ -240,5 +265,6 @@ bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxS
         *error = wxString::Format(_("Cannot write \"%s\": %s"), path, file.Error());
         return false;
     }
+    Tell(percent, 100);
     return true;
 }

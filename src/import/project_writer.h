@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <atomic>
 #include <vector>
 
 struct ProjectContents {
@@ -27,6 +28,9 @@ struct ProjectContents {
     // Sources the opened project listed that were found nowhere, written back at their places
     // (`before` counts frames), so that restoring the files restores the frames.
     std::vector<MissingSource> missing;
+    // In a recovery project only: the project file the unsaved work belongs to ("project" of
+    // "animation"), so that restoring it gives back that project unsaved.
+    wxString projectPath;
 };
 
 // Writes the project as XML with a 2-space indent: one "path" per frame, and after the last
@@ -35,5 +39,7 @@ struct ProjectContents {
 // XML cannot carry is stored escaped ("escaped"), and the file is refused unless the reader
 // would take it back. Goes
 // through a file that replaces `path` only once complete, so a failed save
-// leaves an older file as it was. False with `error` naming the file and the cause.
-bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error);
+// leaves an older file as it was. False with `error` naming the file and the cause. With
+// `percent`, tells there how far the work is, 0 to 100, for a thread showing it.
+bool WriteProjectFile(const wxString& path, const ProjectContents& contents, wxString* error,
+                      std::atomic<int>* percent = nullptr);

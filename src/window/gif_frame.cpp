@@ -5,9 +5,11 @@
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/recovery_store.h"
 #include "app/update_check.h"
 #include "app/update_event.h"
 #include "app/worker_event.h"
+#include "import/background_project_writer.h"
 #include "import/import_memory.h"
 #include "window/thumbnailctrl.h"
 
@@ -146,6 +148,7 @@ void GifFrame::Init() {
     m_isPlaying = false;
     UpdateEditMenu();
     RestoreWindowPlace();
+    KeepRecoveryIn(GetRecoveryFolder());
 }
 
 void GifFrame::SetLabelTexts() {

@@ -16,7 +16,7 @@ void GifFrame::ShowOutputSize(int width, int height) {
     m_statusBar1->SetStatusText(
         m_gifName.empty()
             ? wxString::Format("Untitled.gif (%d * %d)px", width, height)
-            : wxString::Format("%s (%d * %d)px", CappedText(m_gifName), width, height),
+            : wxString::Format("%s (%d * %d)px", CappedText(EscapedText(m_gifName)), width, height),
         0);
 }
 
@@ -115,6 +115,6 @@ void GifFrame::ShowCanvasStatus() {
     m_statusBar1->SetStatusText(
         m_gifName.empty()
             ? wxString::Format(format, shownWidth, shownHeight)
-            : wxString::Format(format, CappedText(m_gifName), shownWidth, shownHeight),
+            : wxString::Format(format, CappedText(EscapedText(m_gifName)), shownWidth, shownHeight),
         0);
 }

@@ -7,7 +7,7 @@
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 
-bool GifFrame::IsProjectUnchanged() {
+bool GifFrame::IsProjectUnchanged() const {
     return m_spinctrl_delay->GetValue() == m_projectDelay &&
            m_spinctrl_width->GetValue() == m_projectWidth &&
            m_spinctrl_height->GetValue() == m_projectHeight &&

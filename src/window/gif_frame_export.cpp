@@ -3,6 +3,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "export/size_fitting.h"
 #include "window/save_worker.h"
 #include "window/thumbnailctrl.h"
@@ -108,6 +109,10 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&) {
         }
         title = "Save GIF Progress Dialog";
     }
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     StartExport(m_exportWidth, m_exportHeight, title, before);
@@ -129,6 +134,10 @@ void GifFrame::OnSaveAsAnimator(wxCommandEvent&) {
         return;
     }
     m_gifPath = EnsureGifExtension(m_gifPath);
+    if (!MayWriteOverSources(m_gifPath)) {
+        RestoreSavedState(before);
+        return;
+    }
     StoreSnapshot(CurrentSnapshot());
     m_gifName = wxFileNameFromPath(m_gifPath);
     ShowOutputSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
@@ -153,30 +162,35 @@ void GifFrame::StartExport(int width, int height, const wxString& title, const S
     exported.options = m_exportOptions;
     exported.view = m_exportView;
     m_exportResult = std::make_shared<GifExportResult>();
-    m_statusBar1->SetStatusText(wxEmptyString, 2);
     auto* worker =
         new WorkSaveAsGifThread(std::move(exported), GetEventHandler(), m_gifPath, m_exportResult);
+    m_exportCancelled = std::make_shared<std::atomic<bool>>(false);
+    worker->CancelWhen(m_exportCancelled);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         delete worker;
         RestoreSavedState(before);
+        m_framesFromTarget.clear();
         ShowExportFailure(wxString::Format(
             _("\"%s\" was not saved: no worker thread could be started."), target));
         return;
     }
     m_stateBeforeExport = before;
-    m_saveProgressDialog =
-        new wxProgressDialog(title, _(" Saving images...."), 100, this,
-                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    m_saveProgressDialog = NewProgressDialog(title, _(" Saving images...."), m_exportCancelled);
 }
 
 void GifFrame::ShowFittedSize(const GifExportResult& result) {
-    if (result.ok && m_exportOptions.maxBytes > 0) {
-        m_statusBar1->SetStatusText(DescribeFit(result, m_exportOptions.maxBytes), 2);
-    }
+    const wxString note = result.ok && m_exportOptions.maxBytes > 0
+                              ? DescribeFit(result, m_exportOptions.maxBytes)
+                              : wxString();
+    // The note is shown whole; the previewed frame's name gives way to it.
+    const int widths[3] = {200, note.empty() ? 400 : -1,
+                           note.empty() ? -1 : m_statusBar1->GetTextExtent(note).x + 24};
+    m_statusBar1->SetStatusWidths(3, widths);
+    m_statusBar1->SetStatusText(note, 2);
 }
 
 void GifFrame::ShowExportFailure(const wxString& message) {
-    wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR, this);
+    wxMessageBox(EscapedText(message), GetProductName(), wxOK | wxICON_ERROR, this);
 }
 
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
@@ -188,21 +202,28 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
         }
         return;
     }
+    // Cancel pressed as the last frame was written stops nothing: the file is complete.
+    const bool cancelled = m_exportCancelled && *m_exportCancelled;
+    m_exportCancelled.reset();
     if (m_saveProgressDialog != nullptr) {
         m_saveProgressDialog->Destroy();
         m_saveProgressDialog = nullptr;
     }
     wxWakeUpIdle();
+    ShowFittedSize(*m_exportResult);
     if (!event.GetString().empty()) {
+        m_framesFromTarget.clear();
         RestoreSavedState(m_stateBeforeExport);
-        ShowExportFailure(event.GetString());
+        if (!cancelled) {
+            ShowExportFailure(event.GetString());
+        }
         return;
     }
-    ShowFittedSize(*m_exportResult);
+    TakeFramesFromWrittenFile(m_gifPath);
     if (!m_missingSources.empty()) {
         wxMessageBox(wxString::Format(_("\"%s\" holds the frames present; %d frames of the "
                                         "project are missing and were left out."),
-                                      m_gifPath, int(m_missingSources.size())),
+                                      EscapedText(m_gifPath), int(m_missingSources.size())),
                      GetProductName(), wxOK | wxICON_INFORMATION, this);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
 #include "import/image_load_thread.h"
@@ -46,7 +47,7 @@ wxString ImageWildcard() {
 wxString FileList(const wxString& heading, const wxArrayString& paths) {
     wxString list = heading;
     for (size_t i = 0; i < paths.size() && i < kNamesListed; ++i) {
-        list += "\n" + wxFileNameFromPath(paths[i]);
+        list += "\n" + EscapedText(wxFileNameFromPath(paths[i]));
     }
     if (paths.size() > kNamesListed) {
         list += "\n" + wxString::Format(_("and %d more"), int(paths.size() - kNamesListed));
@@ -115,6 +116,8 @@ bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
     m_importShownProgress = -1;
     m_importRefused = std::make_shared<RefusedFiles>();
     worker->LimitMemory(MemoryBudget::Process(), m_importRefused);
+    m_importCancelled = std::make_shared<std::atomic<bool>>(false);
+    worker->CancelWhen(m_importCancelled);
     if (worker->Create() != wxTHREAD_NO_ERROR) {
         delete worker;
         wxMessageBox(_("The images could not be loaded: no worker thread could be started."),
@@ -126,9 +129,7 @@ bool GifFrame::StartImport(const wxArrayString& paths, const wxString& title,
     m_import = plan;
     m_import.before = CurrentSettings();
     m_import.added = 0;
-    m_progressDialog =
-        new wxProgressDialog(title, _(" Loading images...."), 100, this,
-                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    m_progressDialog = NewProgressDialog(title, _(" Loading images...."), m_importCancelled);
     if (worker->Run() != wxTHREAD_NO_ERROR) {
         // A created thread that does not run still owns its resources; nothing will arrive.
         delete worker;
@@ -146,7 +147,8 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
     if (frame != nullptr && m_importBacklog) {
         *m_importBacklog -= PictureMemory(wxSize(frame->pixels->Width(), frame->pixels->Height()));
     }
-    if (frame != nullptr) {
+    // After Cancel the pictures still on their way are dropped.
+    if (frame != nullptr && !(m_importCancelled && *m_importCancelled)) {
         const int delay = frame->delay >= 0 ? frame->delay : m_spinctrl_delay->GetValue();
         auto* item = new wxImageThumbnailItem(*frame);
         const bool kept =
@@ -169,6 +171,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event) {
 }
 
 void GifFrame::FinishImport() {
+    if (m_importCancelled && *m_importCancelled) {
+        TakeBackImport();
+        return;
+    }
     if (m_thumbnailCtrl->GetCount() > 0) {
         RefreshCanvasSize();
         PreviewFrame(0);
@@ -204,9 +210,35 @@ void GifFrame::FinishImport() {
     m_importPaths.clear();
     m_importedSources.clear();
     m_importRefused.reset();
+    m_importCancelled.reset();
     const wxArrayString missing = m_missingToReport;
     m_missingToReport.clear();
     ReportUnreadFiles(unread, damaged, tooLarge, missing);
+}
+
+void GifFrame::TakeBackImport() {
+    const int first =
+        m_import.first >= 0 ? m_import.first : m_thumbnailCtrl->GetCount() - m_import.added;
+    for (int n = first + m_import.added - 1; n >= first; --n) {
+        TakeFrame(n);
+    }
+    m_thumbnailCtrl->Refresh();
+    const bool project = m_openingProject;
+    m_openingProject = false;
+    m_import = ImportPlan();
+    m_importPaths.clear();
+    m_importedSources.clear();
+    m_importRefused.reset();
+    m_importCancelled.reset();
+    m_missingToReport.clear();
+    m_progressDialog->Destroy();
+    m_progressDialog = nullptr;
+    // The animation the project replaced was closed when the open began.
+    if (project) {
+        StartNewAnimation();
+    } else if (m_thumbnailCtrl->GetCount() == 0) {
+        DisableEditControls();
+    }
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
@@ -217,56 +249,10 @@ void GifFrame::OnInsertImage(wxCommandEvent&) {
     }
     const wxArrayInt& selection = m_thumbnailCtrl->GetSelectedIndices();
     // With nothing selected the frames go to the end.
-    const int position =
-        selection.empty() || selection[0] < 0 || selection[0] > m_thumbnailCtrl->GetCount()
-            ? m_thumbnailCtrl->GetCount()
-            : selection[0];
-    int inserted = 0;
-    const AnimationSettings before = CurrentSettings();
-    wxArrayString unread;
-    wxArrayString damaged;
-    wxArrayString tooLarge;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        const wxString& path = paths[i];
-        MemoryCharge charge(MemoryBudget::Process(), FramesMemory(path));
-        if (!charge.Held()) {
-            // As the import worker does: the frames already in stay, the rest is left out.
-            tooLarge.insert(tooLarge.end(), paths.begin() + static_cast<long>(i), paths.end());
-            break;
-        }
-        SourceProblem problem;
-        const bool any = DecodeImageSource(
-            path,
-            [&](SourcePicture picture) {
-                const int delay = picture.delay >= 0 ? picture.delay : m_spinctrl_delay->GetValue();
-                const unsigned long long bytes = PictureMemory(picture.image->GetSize());
-                charge.Detach(bytes);
-                m_insertImage = picture.image.release();
-                auto* item = new wxImageThumbnailItem(m_insertImage, picture.frameIndex,
-                                                      picture.EntryPath());
-                m_insertImage = nullptr;
-                item->HoldCharge(MemoryCharge::Adopt(MemoryBudget::Process(), bytes));
-                m_thumbnailCtrl->BeginUpdate();
-                if (AddEntry(item, position + inserted, delay)) {
-                    ++inserted;
-                } else {
-                    delete item;
-                }
-                m_thumbnailCtrl->EndUpdate();
-            },
-            {}, &problem);
-        if (problem.fault == SourceFault::Damaged) {
-            damaged.push_back(path);
-        } else if (!any) {
-            unread.push_back(path);
-        }
-    }
-    RefreshCanvasSize();
-    if (inserted > 0) {
-        StoreEdit(new InsertedFrames(*m_editTarget, EditKind::InsertImage, position, inserted,
-                                     before, CurrentSettings()));
-    }
-    ReportUnreadFiles(unread, damaged, tooLarge);
+    const bool inside =
+        !selection.empty() && selection[0] >= 0 && selection[0] < m_thumbnailCtrl->GetCount();
+    StartImport(paths, _("Load Images Progress Dialog"),
+                ImportPlan::Recorded(EditKind::InsertImage, inside ? selection[0] : -1));
 }
 
 void GifFrame::OnDelete(wxCommandEvent&) {

@@ -4,6 +4,7 @@
 
 #include "app/paths.h"
 #include "app/platform.h"
+#include "app/shown_text.h"
 #include "window/menu_labels.h"
 #include "window/thumbnailctrl.h"
 #include "window/window_layout.h"
@@ -31,7 +32,7 @@ int PlayInterval(int delay) {
 wxString GifFrame::FormatFrameStatus(const wxString& name, int width, int height) {
     const wxString format =
         "%s " + _("Width") + ":" + "%d" + _("px") + "," + _("Height") + ":%d " + _("px");
-    return wxString::Format(format, name, width, height);
+    return wxString::Format(format, CappedText(EscapedText(name)), width, height);
 }
 
 void GifFrame::StopPreview() {

@@ -3,7 +3,9 @@
 #include "window/gif_frame.h"
 
 #include "app/export_setting.h"
+#include "app/file_name_bytes.h"
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "import/project_reader.h"
 #include "import/project_writer.h"
 #include "window/thumbnailctrl.h"
@@ -19,7 +21,7 @@ void GifFrame::SetProjectTitle() {
     const wxString stem = m_projectFileName.Lower().EndsWith(".xml")
                               ? m_projectFileName.Left(m_projectFileName.length() - 4)
                               : wxString();
-    SetTitle(stem + " - " + GetProductName());
+    SetTitle(CappedText(EscapedText(stem)) + " - " + GetProductName());
 }
 
 void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
@@ -93,11 +95,7 @@ bool GifFrame::AddExtensionAsking(wxString& path, const wxString& extension) {
     return ask.ShowModal() == wxID_YES;
 }
 
-bool GifFrame::SaveProjectFile() {
-    const int count = m_thumbnailCtrl->GetCount();
-    if (count == 0) {
-        return false;
-    }
+ProjectContents GifFrame::CurrentProjectContents() const {
     ProjectContents contents;
     // The name read from an opened project stands until a GIF is written.
     contents.name = m_gifName;
@@ -111,15 +109,23 @@ bool GifFrame::SaveProjectFile() {
     contents.missing = m_missingSources;
     contents.choices = CurrentChoices();
     contents.view = m_view;
+    return contents;
+}
+
+bool GifFrame::SaveProjectFile() {
+    if (m_thumbnailCtrl->GetCount() == 0) {
+        return false;
+    }
+    const ProjectContents contents = CurrentProjectContents();
     // After a failed save the file is asked for again: the folder may never be writable.
     wxString path = m_projectSaveFailed ? wxString() : m_projectPath;
     if (path.empty() && !AskProjectPath(path)) {
         return false;
     }
     wxString error;
-    if (!WriteProjectFile(path, contents, &error)) {
+    if (!WriteProjectShowingProgress(path, contents, &error)) {
         m_projectSaveFailed = true;
-        wxMessageBox(error, GetProductName(), wxOK | wxICON_ERROR, this);
+        wxMessageBox(EscapedText(error), GetProductName(), wxOK | wxICON_ERROR, this);
         return false;
     }
     m_projectSaveFailed = false;
@@ -163,6 +169,10 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     if (!MayReplaceWork()) {
         return;
     }
+    StartNewAnimation();
+}
+
+void GifFrame::StartNewAnimation() {
     EmptyStrip();
     ForgetEdits();
     m_projectPath.clear();
@@ -175,6 +185,7 @@ void GifFrame::OnNewProject(wxCommandEvent&) {
     m_exportFrameCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
     m_currentFileName.clear();
     m_currentBitmap = wxBitmap();
+    m_missingSources.clear();
     // A new animation starts with the choices made last; the preview's passes stay.
     ExportChoices choices = ReadExportSetting();
     choices.loopCount = m_loopCount;
@@ -197,10 +208,13 @@ void GifFrame::OpenProjectFile(const wxString& given) {
         }
     }
     const wxString path = chosen[0];
-    const ProjectFile project = ReadProjectFile(path);
+    OpenReadProject(path, ReadProjectFile(path));
+}
+
+void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project) {
     wxArrayString missing;
     for (const MissingSource& source : project.missing) {
-        missing.push_back(wxString::FromUTF8(source.path));
+        missing.push_back(FileNameFromBytes(source.path));
     }
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
@@ -210,19 +224,26 @@ void GifFrame::OpenProjectFile(const wxString& given) {
             return;
         }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
-        wxMessageBox(nothingListed ? _("Failed to load XML file!") : project.error, GetTitle(),
-                     wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(nothingListed ? _("Failed to load XML file!") : EscapedText(project.error),
+                     GetTitle(), wxOK | wxICON_INFORMATION, this);
         return;
     }
     EmptyStrip();
     m_view = project.view;
     // The project starts a history of its own.
     ForgetEdits();
-    m_projectPath = path;
-    m_projectFileName = wxFileNameFromPath(path);
     m_projectSaveFailed = false;
-    SetProjectTitle();
-    RememberProject(path);
+    // Restored work belongs to the project it was unsaved in, if any.
+    m_projectPath = m_restoringWork ? project.projectPath : path;
+    m_projectFileName = wxFileNameFromPath(m_projectPath);
+    if (m_projectPath.empty()) {
+        SetTitle(GetProductName());
+    } else {
+        SetProjectTitle();
+    }
+    if (!m_restoringWork) {
+        RememberProject(path);
+    }
     m_gifName = project.name;
     // The GIF written before belongs to another animation: the first Save asks for a file.
     m_gifPath.clear();
@@ -238,6 +259,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     m_missingToReport = missing;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;
+        m_restoringWork = false;
         m_missingToReport.clear();
     }
 }
@@ -268,6 +290,16 @@ void GifFrame::FinishProjectOpen() {
         m_outputWidth = m_spinctrl_width->GetValue();
         m_outputHeight = m_spinctrl_height->GetValue();
         ShowCanvasStatus();
+    }
+    if (m_restoringWork) {
+        // Restored work is still unsaved; the files the program was started with come after it.
+        m_restoringWork = false;
+        if (!m_openAfterRestore.empty()) {
+            const wxArrayString files = m_openAfterRestore;
+            m_openAfterRestore.clear();
+            CallAfter([this, files] { OpenFiles(files, -1, EditKind::AddImage); });
+        }
+        return;
     }
     // What the controls hold now is the project as opened, so that closing an untouched
     // project does not ask.

@@ -3,6 +3,7 @@
 #include "window/gif_frame.h"
 
 #include "app/product.h"
+#include "app/shown_text.h"
 #include "video/video_probe.h"
 #include "video/video_reference.h"
 #include "window/video_range_dialog.h"
@@ -18,7 +19,7 @@ bool GifFrame::ChooseVideoParts(wxArrayString& paths) {
         }
         const VideoProbe probe = ProbeVideo(path);
         if (!probe.readable) {
-            wxMessageBox(probe.error, GetProductName(), wxOK | wxICON_WARNING, this);
+            wxMessageBox(EscapedText(probe.error), GetProductName(), wxOK | wxICON_WARNING, this);
             continue;
         }
         VideoRangeDialog dialog(this, path, probe);

@@ -30,6 +30,12 @@ wxImageThumbnailItem::wxImageThumbnailItem(const AnimationFrame& frame)
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& path)
     : wxThumbnailItem(path), m_image(image), m_frameIndex(frameIndex) {}
 
+void wxImageThumbnailItem::SetSource(const wxString& source) {
+    m_path = source;
+    m_frame.source = source;
+    m_frameIndex = std::max(ParseFrameIndex(source), 0);
+}
+
 wxImageThumbnailItem::~wxImageThumbnailItem() {
     delete m_image;
 }
@@ -61,7 +67,6 @@ bool wxImageThumbnailItem::PrepareThumbnail(wxThumbnailCtrl& ctrl, bool force) {
     if (m_thumbnail.IsOk() && m_frame.IsOk()) {
         delete m_image;
         m_image = nullptr;
-        m_charge.Reset();
     }
     return true;
 }

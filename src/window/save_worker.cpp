@@ -12,6 +12,10 @@ WorkSaveAsGifThread::WorkSaveAsGifThread(Animation animation, wxEvtHandler* targ
 
 WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
+void WorkSaveAsGifThread::CancelWhen(std::shared_ptr<std::atomic<bool>> cancelled) {
+    m_cancelled = std::move(cancelled);
+}
+
 wxThread::ExitCode WorkSaveAsGifThread::Entry() {
     TraceLine("thread:");
     GifExportJob job = AnimationExportJob(m_animation, m_path);
@@ -22,7 +26,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry() {
             PostProgress(percent, wxEmptyString);
         }
     };
-    job.stopRequested = [this] { return TestDestroy(); };
+    job.stopRequested = [this] { return TestDestroy() || (m_cancelled && *m_cancelled); };
     const GifExportResult result = ExportGif(job);
     // The window reads it once the last report arrives.
     *m_result = result;

@@ -2,6 +2,7 @@
 // which does not depend on the picture.
 #include "window/thumbnail_item.h"
 
+#include "app/shown_text.h"
 #include "window/thumbnailctrl.h"
 #include "window/window_layout.h"
 
@@ -67,7 +68,7 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     dc.DrawLine(r.x, r.y, r.x, bottom);
 
     const TextWidth measure = [&dc](const wxString& text) { return dc.GetTextExtent(text).x; };
-    const wxString name = wxFileNameFromPath(m_path);
+    const wxString name = EscapedText(wxFileNameFromPath(m_path));
     if (!name.empty() && ctrl.HasFlag(wxTHUMBSTRIP_SHOW_NAME)) {
         SetTextLook(dc, ctrl, ToColour(selected ? palette.selectedText : palette.name));
         const wxRect box(r.x + m, r.y + m, r.width - 2 * m,

@@ -1,6 +1,8 @@
 // Save and Save As on a real main window: when they ask, when they write, what they report.
 #include "gui/window_fixture.h"
 
+#include <wx/dir.h>
+
 using ExportCommands = WindowTest;
 
 TEST_F(ExportCommands, SaveAsksOnceAndWritesOnlyWhatChanged) {
@@ -57,6 +59,28 @@ TEST_F(ExportCommands, SaveAsNamesTheFileAndAFailureKeepsTheOldOne) {
         EXPECT_EQ(frame->m_gifPath, path);
         EXPECT_TRUE(frame->IsEnabled());
     }
+
+    // Cancel: the old file stays, nothing is left beside it, and nothing is said.
+    AddFrames(std::vector<wxSize>(40, wxSize(1500, 1000)));
+    const auto files = [this] {
+        wxArrayString names;
+        wxDir::GetAllFiles(folder.Path(), &names, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
+        return names;
+    };
+    const wxArrayString before = files();
+    answer = {path};
+    Command(frame->m_menuItem_saveas);
+    ASSERT_NE(frame->m_saveProgressDialog, nullptr);
+    PressCancel(frame->m_saveProgressDialog);
+    ASSERT_TRUE(RunUntil([this] { return frame->m_saveProgressDialog == nullptr; }, 20000));
+    EXPECT_EQ(ReadBytes(path), good);
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(frame->m_gifPath, path);
+    EXPECT_TRUE(frame->IsEnabled());
+    for (int n = Strip().GetCount() - 1; n > 0; --n) {
+        frame->TakeFrame(n);
+    }
+    frame->RefreshCanvasSize();
 
     // Typed without ".gif": asked before the completed name replaces a file.
     answer = {folder.File("anim")};

@@ -16,13 +16,18 @@ TEST_F(FrameCommands, AddInsertDeleteAndClearAll) {
               (std::vector<wxString>{"a.png", "walk.gif_0", "walk.gif_1", "walk.gif_2", "b.png"}));
     EXPECT_EQ(frame->m_currentFileName, "a.png");
 
-    // Insert goes before the selection, or to the end without one.
+    // Insert goes through the import worker before the selection, or to the end without one,
+    // and Undo takes each insert back whole.
     Strip().SelectWithModifiers(1, 0);
-    answer = {WritePng(folder.File("c.png"), 40, 30)};
-    Command(ID_POPUP_INSERT);
+    Import(ID_POPUP_INSERT, {WritePng(folder.File("c.png"), 40, 30),
+                             testgif::WriteAnimation(folder.File("two.gif"), 2, 40, 30)});
+    EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "two.gif_0", "two.gif_1",
+                                              "walk.gif_0", "walk.gif_1", "walk.gif_2", "b.png"}));
+    Command(frame->m_menuItem_undo);
+    Strip().SetSelection({1});
+    Import(ID_POPUP_INSERT, {folder.File("c.png")});
     Strip().SetSelection({});
-    answer = {WritePng(folder.File("wide.png"), 80, 20)};
-    Command(ID_POPUP_INSERT);
+    Import(ID_POPUP_INSERT, {WritePng(folder.File("wide.png"), 80, 20)});
     EXPECT_EQ(Names(), (std::vector<wxString>{"a.png", "c.png", "walk.gif_0", "walk.gif_1",
                                               "walk.gif_2", "b.png", "wide.png"}));
     EXPECT_EQ(frame->m_currentFileName, "a.png");
@@ -82,8 +87,7 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     wxTEST_DIALOG((Import(frame->m_menuItem_add, {walk})), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;
     EXPECT_EQ(Strip().GetCount(), kept);
-    answer = {walk};
-    wxTEST_DIALOG((Command(ID_POPUP_INSERT)), ExpectMessage(wxID_OK, &text));
+    wxTEST_DIALOG((Import(ID_POPUP_INSERT, {walk})), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;
     EXPECT_EQ(Strip().GetCount(), kept);
     budget.SetLimit(limit);
@@ -95,4 +99,30 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     EXPECT_EQ(Strip().GetCount(), 0);
     EXPECT_FALSE(frame->m_menuItem_run->IsEnabled());
     EXPECT_TRUE(frame->IsEnabled());
+}
+
+TEST_F(FrameCommands, CancelledImportsLeaveTheFramesAsTheyWere) {
+    AddFrames({{40, 30}, {40, 30}});
+    const std::vector<wxString> before = Names();
+    const wxString undoBefore = frame->m_menuItem_undo->GetItemLabelText();
+    // Pictures slow enough to decode that the import is still running when Cancel is pressed:
+    // after some of its frames are in, or before any.
+    std::vector<wxString> files;
+    for (int i = 0; i < 30; ++i) {
+        files.push_back(WritePng(folder.File(wxString::Format("big%d.png", i)), 1500, 1000));
+    }
+    for (const int seen : {1, 0}) {
+        for (int command : {frame->m_menuItem_add->GetId(), int(ID_POPUP_INSERT)}) {
+            Strip().SetSelection({1});
+            answer = files;
+            Command(command);
+            ASSERT_NE(frame->m_progressDialog, nullptr);
+            ASSERT_TRUE(RunUntil([&] { return Strip().GetCount() >= int(before.size()) + seen; }));
+            PressCancel(frame->m_progressDialog);
+            ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }, 20000));
+            EXPECT_EQ(Names(), before) << "seen " << seen;
+            EXPECT_EQ(frame->m_menuItem_undo->GetItemLabelText(), undoBefore);
+            EXPECT_TRUE(frame->IsEnabled());
+        }
+    }
 }

@@ -1,13 +1,17 @@
 // Save Project, Open Project and the question at close on a real main window.
 #include "gui/window_fixture.h"
 #include "import/frame_reference.h"
+#include "import/project_reader.h"
 
 #include <wx/gifdecod.h>
 #include <wx/numdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/wfstream.h>
 
+#include <fcntl.h>
 #include <regex>
+#include <sys/file.h>
+#include <unistd.h>
 
 using Project = WindowTest;
 
@@ -292,4 +296,121 @@ TEST_F(Project, RecentProjectsOpenAfterTheQuestionAndTheDialogsStartWhereTheyWer
     EXPECT_EQ(asked.back().defaultFile, "first.gif");
     Command(frame->m_menuItem_add);
     EXPECT_EQ(asked.back().defaultDir + "/", folder.File(""));
+}
+
+// Unsaved work is kept in a recovery project while it is unsaved; the next start offers back
+// what a program that ended without saving left, and only that.
+TEST_F(Project, UnsavedWorkIsKeptForAfterACrashAndOfferedBackOnce) {
+    const wxString recovery = folder.File("recovery");
+    frame->KeepRecoveryIn(recovery, 50);
+    const auto written = [this] {
+        return RunUntil([this] { return frame->IsRecoveryWritten(); }) &&
+               wxFileExists(frame->RecoveryPath());
+    };
+    Import(frame->m_menuItem_add, {WritePng(folder.File("a.png"), 40, 30),
+                                   testgif::WriteAnimation(folder.File("b.gif"), 3, 40, 30)});
+    ASSERT_TRUE(written());
+    Type(frame->m_spinctrl_delay, 25);
+    ASSERT_TRUE(RunUntil([this] { return ReadProjectFile(frame->RecoveryPath()).delay == 25; }));
+    EXPECT_EQ(ReadProjectFile(frame->RecoveryPath()).paths.size(), 4u);
+
+    // Saved, the work is no longer at stake; changed again, it is.
+    answer = {folder.File("walk.xml")};
+    Command(frame->m_menuItem_saveproject);
+    ASSERT_TRUE(RunUntil([this] { return !wxFileExists(frame->RecoveryPath()); }));
+    Strip().SetSelection({0});
+    Command(frame->m_menuItem_moveright);
+    ASSERT_TRUE(written());
+    const std::string kept = ReadBytes(frame->RecoveryPath());
+
+    // Another process's files: one killed (its lock free), one running (its lock held), one
+    // damaged and one whose sources are gone; only the killed one is offered, the bad ones go.
+    const int running = open(folder.File("recovery/2.lock").fn_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(flock(running, LOCK_EX), 0);
+    WriteBytes(folder.File("recovery/1.xml"), kept);
+    WriteBytes(folder.File("recovery/2.xml"), kept);
+    WriteBytes(folder.File("recovery/3.xml"), kept.substr(0, kept.size() / 2));
+    WriteBytes(folder.File("recovery/4.xml"),
+               std::regex_replace(kept, std::regex("a\\.png|b\\.gif"), "gone"));
+    Restart();
+    frame->KeepRecoveryIn(recovery, 50);
+    wxString asked;
+    wxTEST_DIALOG(frame->StartWith(wxArrayString(1, folder.File("a.png"))),
+                  ExpectMessage(wxID_YES, &asked));
+    EXPECT_TRUE(asked.Contains("restore")) << asked;
+    ASSERT_TRUE(RunUntil([this] { return Strip().GetCount() == 5; }));
+    ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"b.gif_0", "a.png", "b.gif_1", "b.gif_2", "a.png"}));
+    EXPECT_EQ(frame->m_spinctrl_delay->GetValue(), 25);
+    EXPECT_EQ(frame->GetTitle(), "walk - Reelmont");
+    EXPECT_FALSE(frame->IsProjectUnchanged());
+    const wxString own = frame->RecoveryPath();
+    const wxString ownLock = own.BeforeLast('.') + ".lock";
+    wxArrayString left;
+    for (const wxString& file : {recovery + "/2.lock", recovery + "/2.xml", own, ownLock}) {
+        left.push_back(file);
+    }
+    left.Sort();
+    EXPECT_EQ(FilesIn(recovery), wxJoin(left, ' ').ToStdString());
+
+    // A clean exit takes the work's file away. Once the other process has ended too, its work
+    // is offered, and declined, gone.
+    wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_NO));
+    ASSERT_TRUE(IsClosing());
+    RunFor(20);
+    EXPECT_FALSE(wxFileExists(own));
+    close(running);
+    Open();
+    frame->KeepRecoveryIn(recovery, 50);
+    wxTEST_DIALOG(frame->StartWith({}), ExpectMessage(wxID_NO, &asked));
+    EXPECT_EQ(FilesIn(recovery), (frame->RecoveryPath().BeforeLast('.') + ".lock").ToStdString());
+}
+
+// Written over a file that gives frames, the GIF is asked for first; afterwards the frames name
+// the written file's own frames, so the project reopens as it was saved.
+TEST_F(Project, SavingTheGifOverItsOwnSourceAsksAndTheProjectReopensAsSaved) {
+    const wxString six = testgif::WriteAnimation(folder.File("six.gif"), 6, 8, 6);
+    Import(frame->m_menuItem_add, {six, WritePng(folder.File("a.png"), 8, 6)});
+    Strip().SetSelection({1});
+    wxTEST_DIALOG(Command(frame->m_menuItem_delete), wxExpectModal<wxMessageDialog>(wxID_YES));
+    std::vector<wxImage> shown;
+    for (const AnimationFrame& each : frame->GetAnimation().Frames()) {
+        shown.push_back(each.pixels->Decode());
+    }
+    const std::string before = ReadBytes(six);
+
+    answer = {six};
+    wxString asked;
+    wxTEST_DIALOG(Command(frame->m_menuItem_save), ExpectMessage(wxID_NO, &asked));
+    EXPECT_TRUE(asked.Contains(six)) << asked;
+    EXPECT_TRUE(ReadBytes(six) == before);
+    EXPECT_EQ(Names()[1], "six.gif_2");
+    wxTEST_DIALOG(Save(frame->m_menuItem_save), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"six.gif_0", "six.gif_1", "six.gif_2", "six.gif_3",
+                                              "six.gif_4", "a.png"}));
+    // Written again unchanged: those frames are the file's own already; nothing is asked.
+    Type(frame->m_spinctrl_delay, 20);
+    Save(frame->m_menuItem_save);
+
+    answer = {folder.File("six.xml")};
+    Command(frame->m_menuItem_saveproject);
+    Import(frame->m_menuItem_open, {folder.File("six.xml")});
+    ASSERT_EQ(frame->GetAnimation().FrameCount(), 6);
+    for (int n = 0; n < 6; ++n) {
+        const wxImage opened = frame->GetAnimation().Frame(n).pixels->Decode();
+        ASSERT_EQ(opened.GetSize(), shown[n].GetSize());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(opened.GetData()),
+                              opened.GetWidth() * opened.GetHeight() * 3),
+                  std::string(reinterpret_cast<const char*>(shown[n].GetData()),
+                              opened.GetWidth() * opened.GetHeight() * 3))
+            << "frame " << n;
+    }
+
+    // Turned, the frames could not be read back as they are: the file is not written.
+    Command(frame->m_menuItem_rotateright);
+    answer = {six};
+    const std::string saved = ReadBytes(six);
+    wxTEST_DIALOG(Command(frame->m_menuItem_saveas), ExpectMessage(wxID_OK, &asked));
+    EXPECT_TRUE(asked.Contains("another name")) << asked;
+    EXPECT_TRUE(ReadBytes(six) == saved);
 }

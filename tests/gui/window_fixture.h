@@ -14,6 +14,7 @@
 #include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -126,10 +127,21 @@ struct WindowTest : ::testing::Test {
         frame->RefreshCanvasSize();
     }
     // Runs a command that imports, until the import has finished.
-    void Import(wxMenuItem* command, const std::vector<wxString>& files) {
+    void Import(int command, const std::vector<wxString>& files) {
         answer = files;
         Command(command);
-        ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }));
+        ASSERT_TRUE(RunUntil([this] { return frame->m_progressDialog == nullptr; }, 20000));
+    }
+    void Import(wxMenuItem* command, const std::vector<wxString>& files) {
+        Import(command->GetId(), files);
+    }
+    // Presses Cancel in a progress dialog, as a click does.
+    static void PressCancel(wxWindow* dialog) {
+        wxWindow* button = dialog->FindWindow(wxID_CANCEL);
+        ASSERT_NE(button, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+        click.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(click);
     }
     // Runs Save or Save As until the file is written.
     void Save(wxMenuItem* command) {

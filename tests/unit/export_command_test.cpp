@@ -93,9 +93,27 @@ std::string Bomb(const std::string& kind) {
         return std::string("\xFF\xD8\xFF\xC0\0\x11\x08", 7) + side + side +
                std::string("\x03\x01\x22\0\x02\x11\x01\x03\x11\x01", 10) + std::string(4000, '\0');
     }
+    const std::string little("\x20\x4E", 2);
+    if (kind == "tif") {
+        // The directory after the pixels, as many writers place it: width and height as LONG.
+        const std::string pixels(4000, '\0');
+        const std::string entry =
+            std::string("\x04\0\x01\0\0\0", 6) + little + std::string(2, '\0');
+        return std::string("II*\0\xA0\x0F\0\0", 8) + pixels.substr(8) + std::string("\x02\0", 2) +
+               std::string("\x00\x01", 2) + entry + std::string("\x01\x01", 2) + entry +
+               std::string(4, '\0');
+    }
+    if (kind == "tga") {
+        return std::string("\0\0\x02", 3) + std::string(9, '\0') + little + little +
+               std::string("\x18\0", 2) + std::string(4000, '\0');
+    }
+    if (kind == "pnm") {
+        return "P6\n# made by hand\n20000 20000\n255\n" + std::string(4000, '\0');
+    }
     std::string bmp("BM", 2);
     bmp += std::string(12, '\0') + std::string("\x28\0\0\0", 4);
-    bmp += std::string("\x20\x4E\0\0\x20\x4E\0\0\x01\0\x18\0", 12) + std::string(4000, '\0');
+    bmp += little + std::string(2, '\0') + little + std::string("\0\0\x01\0\x18\0", 6) +
+           std::string(4000, '\0');
     return bmp;
 }
 
@@ -152,7 +170,9 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"--drop-duplicates=x", "-o", out, wide}, 2, "from 0 to 100, not \"x\""},
         {{"-o", out, wide, gone}, 1, "cannot read \"" + gone.ToStdString() + "\": no such file"},
         {{"-o", out, notes}, 1, "holds no picture that can be read"},
-        {{"-o", folder.File("missing/out.gif"), wide}, 1, "Cannot create"},
+        {{"-o", folder.File("missing/out.gif"), wide},
+         1,
+         "Cannot create \"" + folder.File("missing/out.gif").ToStdString()},
         {{"-o", out, WriteProject("whole.xml", {})}, 1, "is not a complete project file"},
         {{"-o", out, WriteProject("gone.xml", {gone})}, 1, "lists no picture that can be read"},
         // Standard input and output, and lists of inputs.
@@ -180,10 +200,17 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, WriteBytes(folder.File("bomb.png"), Bomb("png"))}, 1, huge},
         {{"-o", out, WriteBytes(folder.File("bomb.jpg"), Bomb("jpg"))}, 1, huge},
         {{"-o", out, WriteBytes(folder.File("bomb.bmp"), Bomb("bmp"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.tif"), Bomb("tif"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.tga"), Bomb("tga"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.ppm"), Bomb("pnm"))}, 1, huge},
         {{"-o", out, wide, cutJpeg}, 1, "cut.jpg" + damaged},
         {{"-o", out, cutPng}, 1, "cut.png" + damaged},
         {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
+        {{"-W", "65535", "-H", "65535", "-o", out, wide},
+         1,
+         "Cannot save \"" + out.ToStdString() +
+             "\": there is not enough memory for a canvas of 65535 x 65535"},
     };
     WriteBytes(out, "old");
     for (const Answer& answer : answers) {

@@ -361,9 +361,17 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
     EXPECT_NEAR(estimate / whole, 1.0, 0.2) << estimate << " for " << whole;
     EXPECT_EQ(EstimateGifBytes(animation, [] { return true; }), 0u);
     job.path = folder.File("limited.gif");
+    // The sample is read once and the whole animation at most three times.
+    size_t asked = 0;
+    const std::function<wxImage(int)> source = job.frameSource;
+    job.frameSource = [&](int i) {
+        ++asked;
+        return source(i);
+    };
     for (long long limit : {whole * 2, whole * 6 / 10, whole * 3 / 10}) {
         SCOPED_TRACE(limit);
         job.options.maxBytes = limit;
+        asked = 0;
         std::vector<int> progress;
         job.progress = [&progress](int percent) { progress.push_back(percent); };
         const GifExportResult result = ExportGif(job);
@@ -374,6 +382,7 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
         EXPECT_EQ(result.chosen.quality == kHighestQuality, limit > whole);
         EXPECT_EQ(progress.back(), 100);
         EXPECT_EQ(ShownFrames(job.path)[1].size(), frames.size());
+        EXPECT_LE(asked, 4 * frames.size());
     }
     job.progress = nullptr;
     // Even the smallest setting does not fit: nothing is written, and the size it gives is told.
@@ -413,6 +422,8 @@ TEST(GifExport, FailuresAndStopsLeaveTheOldFileAndNoUnfinishedOne) {
     };
     const std::vector<Failure> failures = {
         {0, 64, -1, -1, 0, path, "Cannot save", "canvas size 0 x 64"},
+        {65536, 64, -1, -1, 0, path, "Cannot save", "65536 x 64 is larger than a GIF can hold"},
+        {65535, 65535, -1, -1, 0, path, "Cannot save", "memory for a canvas of 65535 x 65535"},
         {64, 64, 0, -1, 0, path, "Cannot save", "frame 1 has no picture"},
         {64, 64, 2, -1, 0, path, "Cannot save", "frame 3 has no picture"},
         {64, 64, -1, 1, 0, path, "Saving", "stopped"},

@@ -1,5 +1,7 @@
-// Frames reduced to a palette that holds every colour of their pixels.
+// Frames reduced to a palette that holds every colour of their pixels, and pixels mapped to a
+// palette.
 #include "export/palette_conversion.h"
+#include "export/palette_mapping.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -92,4 +94,64 @@ TEST(PaletteConversion, FewColoursStayExactAndMoreAreQuantisedAsTheBmpWriterDoes
         }
     }
     EXPECT_FALSE(ConvertToPalettedFrame(wxImage()).IsOk());
+}
+
+// Each pixel finds its nearest entry, as a search of the whole palette would, for palettes of
+// one entry, of twins and of many; dithering keeps an area's mean colour between two entries.
+TEST(PaletteConversion, PixelsGoToTheirNearestEntryAndDitheringKeepsTheMean) {
+    std::srand(5);
+    const auto randomPalette = [](int count) {
+        std::vector<GifColour> palette(count);
+        for (GifColour& c : palette) {
+            c = {static_cast<unsigned char>(std::rand() % 256),
+                 static_cast<unsigned char>(std::rand() % 256),
+                 static_cast<unsigned char>(std::rand() % 256)};
+        }
+        return palette;
+    };
+    std::vector<GifColour> twins = randomPalette(8);
+    twins.insert(twins.end(), twins.begin(), twins.end());
+    for (const std::vector<GifColour>& palette :
+         {randomPalette(1), twins, randomPalette(40), randomPalette(256)}) {
+        NearestColour nearest(palette);
+        for (int i = 0; i < 20000; ++i) {
+            // Colours near the entries as well as anywhere, asked for again and again.
+            const GifColour& near = palette[std::rand() % palette.size()];
+            const int r = i % 2 ? std::rand() % 256 : std::min(255, near.red + std::rand() % 5);
+            const int g = i % 2 ? std::rand() % 256 : std::max(0, near.green - std::rand() % 5);
+            const int b = i % 2 ? std::rand() % 256 : near.blue;
+            int best = 0, bestDistance = 1 << 30;
+            for (size_t k = 0; k < palette.size(); ++k) {
+                const int distance = (palette[k].red - r) * (palette[k].red - r) +
+                                     (palette[k].green - g) * (palette[k].green - g) +
+                                     (palette[k].blue - b) * (palette[k].blue - b);
+                if (distance < bestDistance) {
+                    bestDistance = distance;
+                    best = static_cast<int>(k);
+                }
+            }
+            ASSERT_EQ(nearest.Find(r, g, b), best)
+                << palette.size() << ": " << r << " " << g << " " << b;
+        }
+    }
+
+    // A flat grey of 100 between entries 90 and 120: undithered all 90, dithered a mix with the
+    // mean kept; moved to the means, the undithered entry becomes the grey itself.
+    const int width = 64, height = 32;
+    const std::vector<unsigned char> grey(3 * width * height, 100);
+    std::vector<unsigned char> indices(width * height);
+    for (float dithering : {0.f, 1.f}) {
+        NearestColour nearest({{90, 90, 90}, {120, 120, 120}});
+        MapToPalette(grey.data(), width, height, dithering, nearest, indices.data());
+        double sum = 0;
+        for (unsigned char index : indices) {
+            sum += nearest.Palette()[index].red;
+        }
+        EXPECT_NEAR(sum / indices.size(), dithering > 0 ? 100 : 90, 0.5) << dithering;
+    }
+    std::vector<GifColour> moved = {{90, 90, 90}, {120, 120, 120}};
+    std::fill(indices.begin(), indices.end(), 0);
+    MoveToMeans(grey.data(), indices.data(), indices.size(), &moved);
+    EXPECT_EQ(moved[0].green, 100);
+    EXPECT_EQ(moved[1].green, 120);
 }

@@ -1,12 +1,15 @@
 // Project files read step by step, keeping what was read up to the first mismatch.
+#include "app/file_name_bytes.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
+#include "import/project_write_task.h"
 #include "import/project_writer.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -239,6 +242,18 @@ TEST_F(ProjectReading, MovedAndMissingSourcesAreFoundBesideTheProjectOrKept) {
     wxString error;
     ASSERT_TRUE(WriteProjectFile(folder.File("old/p.xml"), contents, &error)) << error;
     EXPECT_EQ(ReadProjectFile(folder.File("old/p.xml")).paths, contents.frames);
+    // A name that is not UTF-8 is stored as its bytes and comes back as the same name.
+    ProjectContents bytes;
+    bytes.frames.push_back(folder.File(FileNameFromBytes("old/pics/bad\xFF.png")));
+    ASSERT_EQ(rename(FileNameBytes(folder.File("old/pics/d.png")).c_str(),
+                     FileNameBytes(bytes.frames[0]).c_str()),
+              0);
+    ASSERT_TRUE(WriteProjectFile(folder.File("bytes.xml"), bytes, &error)) << error;
+    EXPECT_NE(ReadBytes(folder.File("bytes.xml")).find("bad%FF.png"), std::string::npos);
+    EXPECT_EQ(ReadProjectFile(folder.File("bytes.xml")).paths, bytes.frames);
+    ASSERT_EQ(rename(FileNameBytes(bytes.frames[0]).c_str(),
+                     FileNameBytes(folder.File("old/pics/d.png")).c_str()),
+              0);
 
     // The folder moves with its pictures, and two of them are gone.
     ASSERT_TRUE(wxRenameFile(folder.File("old"), folder.File("new")));
@@ -334,7 +349,17 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     contents.choices.options.keepTransparency = true;
     const wxString path = folder.File("timed.xml");
     wxString error;
-    ASSERT_TRUE(WriteProjectFile(path, contents, &error)) << error;
+    {
+        // As the window saves: on the task's own thread, and a save that fails says why.
+        ProjectWriteTask task(path, contents);
+        ProjectWriteTask failing(folder.File("gone/timed.xml"), contents);
+        while (!task.WaitFor(10) || !failing.WaitFor(10)) {
+        }
+        ASSERT_TRUE(task.Succeeded(&error)) << error;
+        EXPECT_EQ(task.Percent(), 100);
+        EXPECT_FALSE(failing.Succeeded(&error));
+        EXPECT_TRUE(error.Contains("gone/timed.xml")) << error;
+    }
     const std::string written = ReadBytes(path);
     EXPECT_NE(written.find("<path delay=\"50\" "), std::string::npos) << written;
     EXPECT_LT(written.find("</images>"),

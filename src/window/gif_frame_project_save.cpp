@@ -1,0 +1,37 @@
+// Saving a project without freezing the window: the file is written on a thread of its own while
+// the window keeps drawing, behind a progress dialog once the save takes long enough to notice.
+#include "window/gif_frame.h"
+
+#include "import/project_write_task.h"
+
+#include <wx/intl.h>
+#include <wx/progdlg.h>
+#include <wx/stopwatch.h>
+
+#include <memory>
+
+namespace {
+// How often the dialog moves, and how long a save runs before it shows one.
+const int kProgressStepMilliseconds = 50;
+const long kQuietSaveMilliseconds = 300;
+} // namespace
+
+bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectContents& contents,
+                                           wxString* error) {
+    ProjectWriteTask task(path, contents);
+    const wxStopWatch clock;
+    std::unique_ptr<wxProgressDialog> dialog;
+    while (!task.WaitFor(kProgressStepMilliseconds)) {
+        if (!dialog && clock.Time() >= kQuietSaveMilliseconds) {
+            // An edit made meanwhile would be taken as saved: the dialog keeps the window from
+            // taking any.
+            dialog = std::make_unique<wxProgressDialog>(_("Save Project"),
+                                                        _(" Saving the project...."), 100, this,
+                                                        wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
+        }
+        if (dialog) {
+            dialog->Update(task.Percent());
+        }
+    }
+    return task.Succeeded(error);
+}
