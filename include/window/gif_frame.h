@@ -333,6 +333,8 @@ private:
     // The window's remembered size and position, kept on a screen that is there.
     void RestoreWindowPlace();
     void RememberWindowPlace();
+    // Writes the places changed here over those another copy of the program wrote meanwhile.
+    void SavePlaces();
     void SetLabelTexts();
     void FitStatusBarHeight();
     void SetEditControlsEnabled(bool enable);
@@ -433,6 +435,8 @@ private:
 
     FileDialogSeam m_fileDialogSeam;
     PlacesSetting m_places;
+    // The places as this window last read or wrote them: what it changed since is its own.
+    PlacesSetting m_placesRead;
     std::unique_ptr<EditTarget> m_editTarget;
     Animation m_animation;
     // The frames the preview showed last, decoded.

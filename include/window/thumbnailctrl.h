@@ -32,6 +32,9 @@ enum {
 // A palette colour as the toolkit takes it.
 wxColour ToColour(Rgb colour);
 
+// The dotted frame that marks the keyboard focus, unblended so that its dots stay sharp.
+void DrawFocusFrame(wxDC& dc, const wxRect& rect, const wxColour& colour);
+
 class wxThumbnailCtrl : public wxScrolledWindow {
 public:
     wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos = wxDefaultPosition,
@@ -94,6 +97,9 @@ public:
     // last entry.
     bool HitTestItem(const wxPoint& pt, int& n) const;
 
+    // Scrolling moves what is painted; the focus frame along the edge has to stay put.
+    void ScrollWindow(int dx, int dy, const wxRect* rect = nullptr) override;
+
     void RecalcItemMetrics();
     void RecalcScrollbars();
     void ScrollIntoView(int n);
@@ -144,7 +150,11 @@ public:
 private:
     int ColumnCount(int clientWidth) const;
     bool IsValidIndex(int n) const { return n >= 0 && n < GetCount(); }
+    // With the focus but no entry to mark (none, or none chosen yet), the whole strip is framed.
+    bool FramesWholeStrip(bool hasFocus) const { return hasFocus && !IsValidIndex(m_focusItem); }
     void RefreshItem(int n);
+    // Repaints where the focus mark was: entry n, or the whole strip when it had none.
+    void RefreshFocusLeaving(int n);
     void Notify(wxEventType type, int index, int modifiers);
     void ScrollToShow(int n, bool belowFirst);
 

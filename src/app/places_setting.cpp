@@ -90,6 +90,43 @@ void AddRecentProject(PlacesSetting& places, const wxString& path) {
     }
 }
 
+namespace {
+// Whether `mine` has the project ahead of one that `read` had ahead of it, or has it newly:
+// what putting it first does, while dropping entries keeps the others' order.
+bool PutForward(const std::vector<wxString>& read, const std::vector<wxString>& mine, size_t at) {
+    const auto before = std::find(read.begin(), read.end(), mine[at]);
+    if (before == read.end()) {
+        return true;
+    }
+    for (size_t later = at + 1; later < mine.size(); ++later) {
+        if (std::find(read.begin(), before, mine[later]) != before) {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+PlacesSetting MergePlaces(const PlacesSetting& read, const PlacesSetting& mine,
+                          const PlacesSetting& stored) {
+    PlacesSetting merged = stored;
+    for (int n = 0; n < kDialogPlaces; ++n) {
+        if (mine.folders[n] != read.folders[n]) {
+            merged.folders[n] = mine.folders[n];
+        }
+    }
+    if (!(mine.window == read.window)) {
+        merged.window = mine.window;
+    }
+    // Oldest first, so that the newest ends up at the top.
+    for (size_t at = mine.recentProjects.size(); at-- > 0;) {
+        if (PutForward(read.recentProjects, mine.recentProjects, at)) {
+            AddRecentProject(merged, mine.recentProjects[at]);
+        }
+    }
+    return merged;
+}
+
 wxString GetPlacesFilePath() {
     return GetDataDirectory() + "/places.txt";
 }
@@ -108,4 +145,10 @@ void WritePlacesSetting(const PlacesSetting& places) {
     const std::string bytes = FormatPlaces(places).utf8_string();
     wxString error;
     ReplaceFileWith(GetPlacesFilePath(), bytes.data(), bytes.length(), &error);
+}
+
+void UpdatePlacesSetting(PlacesSetting& read, PlacesSetting& mine) {
+    mine = MergePlaces(read, mine, ReadPlacesSetting());
+    WritePlacesSetting(mine);
+    read = mine;
 }

@@ -7,6 +7,7 @@
 
 #include <wx/mstream.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,8 +15,11 @@
 namespace {
 // The window that waits for the running check's answer; null when none runs or it went away.
 std::mutex g_checkMutex;
-bool g_checking = false;
 wxEvtHandler* g_resultWindow = nullptr;
+// Started and joined on the GUI thread only.
+std::thread g_worker;
+std::atomic<bool> g_checking{false};
+std::atomic<bool> g_stopChecking{false};
 } // namespace
 
 void CheckForUpdate(wxEvtHandler* window) {
@@ -26,19 +30,23 @@ void CheckForUpdate(wxEvtHandler* window) {
 }
 
 bool FetchLatestVersion(const wxString& address, wxEvtHandler* window) {
+    if (g_checking) {
+        return false;
+    }
+    if (g_worker.joinable()) {
+        g_worker.join(); // the last check's worker, done already
+    }
+    g_checking = true;
+    g_stopChecking = false;
     {
         std::lock_guard<std::mutex> lock(g_checkMutex);
-        if (g_checking) {
-            return false;
-        }
-        g_checking = true;
         g_resultWindow = window;
     }
     // The address is copied as UTF-8: wxString is not shared safely between threads.
-    std::thread([address = std::string(address.utf8_str())] {
+    g_worker = std::thread([address = std::string(address.utf8_str())] {
         std::string body;
         wxString latest;
-        if (DownloadDocument(wxString::FromUTF8(address), body)) {
+        if (DownloadDocument(wxString::FromUTF8(address), body, &g_stopChecking)) {
             wxMemoryInputStream stream(body.data(), body.size());
             latest = ParseLatestVersion(stream);
         }
@@ -50,13 +58,20 @@ bool FetchLatestVersion(const wxString& address, wxEvtHandler* window) {
         }
         g_resultWindow = nullptr;
         g_checking = false;
-    }).detach();
+    });
     return true;
 }
 
-void ForgetUpdateWindow(wxEvtHandler* window) {
-    std::lock_guard<std::mutex> lock(g_checkMutex);
-    if (g_resultWindow == window) {
+void EndUpdateCheck(wxEvtHandler* window) {
+    {
+        std::lock_guard<std::mutex> lock(g_checkMutex);
+        if (g_resultWindow != nullptr && g_resultWindow != window) {
+            return; // another window's check goes on
+        }
         g_resultWindow = nullptr;
+    }
+    g_stopChecking = true;
+    if (g_worker.joinable()) {
+        g_worker.join();
     }
 }

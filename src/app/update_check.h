@@ -14,5 +14,6 @@ void CheckForUpdate(wxEvtHandler* window);
 // started, while an earlier check still runs.
 bool FetchLatestVersion(const wxString& address, wxEvtHandler* window);
 
-// A window going away stops receiving the answer of a check still running.
-void ForgetUpdateWindow(wxEvtHandler* window);
+// A window going away ends a check still running for it and waits for its worker, which stops
+// at once rather than when the server answers.
+void EndUpdateCheck(wxEvtHandler* window);

@@ -10,6 +10,8 @@
 namespace {
 constexpr long kConnectSeconds = 4;
 constexpr long kTransferSeconds = 6;
+// How long the download waits on the network before it looks at its stop flag again.
+constexpr int kStopCheckMilliseconds = 100;
 
 std::size_t Collect(char* data, std::size_t size, std::size_t count, void* target) {
     auto* body = static_cast<std::string*>(target);
@@ -31,7 +33,7 @@ bool IsWebAddress(const wxString& address) {
     return scheme == "http" || scheme == "https";
 }
 
-bool DownloadDocument(const wxString& address, std::string& body) {
+bool DownloadDocument(const wxString& address, std::string& body, const std::atomic<bool>* stop) {
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl) {
         return false;
@@ -53,5 +55,28 @@ bool DownloadDocument(const wxString& address, std::string& body) {
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
     body.clear();
-    return curl_easy_perform(handle) == CURLE_OK;
+    // Driven step by step rather than by curl_easy_perform, so that a stop is seen between
+    // waits even while a server sends nothing.
+    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(),
+                                                                &curl_multi_cleanup);
+    if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) {
+        return false;
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    for (int running = 1; running > 0;) {
+        if ((stop != nullptr && stop->load()) ||
+            curl_multi_perform(multi.get(), &running) != CURLM_OK ||
+            (running > 0 && curl_multi_poll(multi.get(), nullptr, 0, kStopCheckMilliseconds,
+                                            nullptr) != CURLM_OK)) {
+            running = 0;
+        }
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
+            result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), handle);
+    return result == CURLE_OK;
 }

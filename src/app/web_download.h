@@ -5,6 +5,7 @@
 
 #include <wx/string.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -16,4 +17,6 @@ bool IsWebAddress(const wxString& address);
 
 // The document at the address, following redirects between http and https addresses; false
 // when there is none: no connection, an error status, too slow, or larger than the limit.
-bool DownloadDocument(const wxString& address, std::string& body);
+// Setting `stop` from another thread ends the download within a tenth of a second, with false.
+bool DownloadDocument(const wxString& address, std::string& body,
+                      const std::atomic<bool>* stop = nullptr);

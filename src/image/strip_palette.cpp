@@ -23,6 +23,8 @@ const Rgb kLightStrip{176, 223, 227};
 const Rgb kLabelBlue{0, 0, 200};
 const Rgb kFocusBox{100, 80, 80};
 const Rgb kDropMarker{20, 40, 160};
+// Light and dark frames alike stand out on it.
+const Rgb kLightPreview{224, 224, 224};
 } // namespace
 
 double RelativeLuminance(Rgb colour) {
@@ -64,5 +66,11 @@ StripPalette MakeStripPalette(const ThemeColours& theme) {
         Separated(Mix(theme.highlight, palette.cell, 0.4), palette.selectedText);
     palette.focusBox = Separated(kFocusBox, palette.cell, 3.0);
     palette.dropMarker = Separated(kDropMarker, palette.background, 3.0);
+    // Pure white and black edges glare on dark cells; there they are the cell a little lighter
+    // and much darker.
+    palette.edgeLight = dark ? Mix(palette.cell, kWhite, 0.25) : kWhite;
+    palette.edgeShadow = dark ? Mix(palette.cell, kBlack, 0.6) : kBlack;
+    palette.preview = dark ? Mix(theme.window, kBlack, 0.3) : kLightPreview;
+    palette.previewFocus = Separated(kBlack, palette.preview, 3.0);
     return palette;
 }

@@ -41,7 +41,14 @@ struct StripPalette {
     Rgb selectedText;
     Rgb focusBox;
     Rgb dropMarker;
+    // A cell's raised edges: lit from the upper left, shaded at the lower right.
+    Rgb edgeLight;
+    Rgb edgeShadow;
+    // The preview panel behind the frame shown, and its focus frame.
+    Rgb preview;
+    Rgb previewFocus;
 };
 
-// A light theme keeps the strip's own light cyan; a dark one takes the theme's background.
+// A light theme keeps the strip's own light cyan, white and black edges and the preview's light
+// grey; a dark one takes the theme's background and shades of its cells.
 StripPalette MakeStripPalette(const ThemeColours& theme);

@@ -44,7 +44,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
 GifFrame::GifFrame() : m_timer() {}
 
 GifFrame::~GifFrame() {
-    ForgetUpdateWindow(this);
+    EndUpdateCheck(this);
     delete m_thumbnailCtrl;
 }
 
@@ -55,6 +55,7 @@ void GifFrame::Init() {
     m_exportChoices = ReadExportSetting();
     m_projectChoices = m_exportChoices;
     m_places = ReadPlacesSetting();
+    m_placesRead = m_places;
 
     InitEditHistory();
     BuildMenuBar();
@@ -82,9 +83,7 @@ void GifFrame::Init() {
     InitFileDrop();
 
     m_panel_down = FindControl<wxPanel>(this, "m_panel_down");
-    // A light neutral grey: dark and light frames alike stand out on it (the system's tooltip
-    // colour this once was is black on GTK).
-    m_panel_down->SetBackgroundColour(wxColour(224, 224, 224));
+    // Painted in the theme's colours with the strip (PaintPreview).
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPaintPreview, this);
     // Projects deleted or moved since are dropped from Recent Projects before it is shown.

@@ -21,16 +21,25 @@ bool GifFrame::ShowFileDialog(DialogPlace place, FileDialogRequest request, wxAr
                                          : ShowDesktopFileDialog(this, request, paths);
     if (chosen && !paths.empty() && !paths[0].empty()) {
         folder = wxFileName(paths[0]).GetPath();
-        WritePlacesSetting(m_places);
+        SavePlaces();
     }
     return chosen;
 }
 
 void GifFrame::RememberProject(const wxString& path) {
     AddRecentProject(m_places, wxFileName(path).GetFullPath());
-    WritePlacesSetting(m_places);
+    SavePlaces();
     AddToRecentFiles(path);
     RefreshRecentMenu();
+}
+
+void GifFrame::SavePlaces() {
+    const std::vector<wxString> recent = m_places.recentProjects;
+    UpdatePlacesSetting(m_placesRead, m_places);
+    // The menu's items stand for positions in the list.
+    if (m_places.recentProjects != recent) {
+        RefreshRecentMenu();
+    }
 }
 
 void GifFrame::RefreshRecentMenu() {
@@ -83,5 +92,5 @@ void GifFrame::RememberWindowPlace() {
         place = {rect.x, rect.y, rect.width, rect.height, false};
     }
     place.maximised = IsMaximized();
-    WritePlacesSetting(m_places);
+    SavePlaces();
 }

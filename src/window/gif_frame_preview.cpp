@@ -138,12 +138,11 @@ void GifFrame::OnPaintPreview(wxPaintEvent&) {
 }
 
 void GifFrame::PaintPreview(wxDC& dc, const wxSize& panel) {
-    dc.SetBackground(wxBrush(m_panel_down->GetBackgroundColour()));
+    const StripPalette& palette = m_thumbnailCtrl->GetPalette();
+    dc.SetBackground(wxBrush(ToColour(palette.preview)));
     dc.Clear();
     if (wxWindow::FindFocus() == m_panel_down) {
-        dc.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
-        dc.SetBrush(*wxTRANSPARENT_BRUSH);
-        dc.DrawRectangle(wxRect(panel).Deflate(1));
+        DrawFocusFrame(dc, wxRect(panel).Deflate(1), ToColour(palette.previewFocus));
     }
     if (!m_previewShown || !m_currentPicture.IsOk() || m_currentPicture.GetWidth() <= 0 ||
         m_currentPicture.GetHeight() <= 0) {

@@ -4,11 +4,11 @@
 
 #include "app/shown_text.h"
 #include "window/thumbnailctrl.h"
+#include "window/window_layout.h"
 
 #include <wx/arrimpl.cpp>
 #include <wx/filefn.h>
 #include <wx/filename.h>
-#include <wx/graphics.h>
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ WX_DEFINE_OBJARRAY(wxThumbnailItemArray);
 wxIMPLEMENT_CLASS(wxThumbnailItem, wxObject);
 
 namespace {
-// Draws text clipped to a box; long texts are cut by the clip rather than shortened.
+// Draws text clipped to a box, which only a font too large for any shortened form still needs.
 void DrawClippedText(wxDC& dc, const wxString& text, const wxRect& box, int x) {
     dc.SetClippingRegion(box);
     dc.DrawText(text, x, box.y);
@@ -56,8 +56,8 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     dc.DrawRectangle(r);
 
     // Raised when unselected, sunken when selected.
-    const wxPen& lowerRight = selected ? *wxWHITE_PEN : *wxBLACK_PEN;
-    const wxPen& upperLeft = selected ? *wxBLACK_PEN : *wxWHITE_PEN;
+    const wxPen lowerRight(ToColour(selected ? palette.edgeLight : palette.edgeShadow));
+    const wxPen upperLeft(ToColour(selected ? palette.edgeShadow : palette.edgeLight));
     const int right = r.x + r.width - 1;
     const int bottom = r.y + r.height - 1;
     dc.SetPen(lowerRight);
@@ -67,13 +67,15 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
     dc.DrawLine(r.x, r.y, right, r.y);
     dc.DrawLine(r.x, r.y, r.x, bottom);
 
+    const TextWidth measure = [&dc](const wxString& text) { return dc.GetTextExtent(text).x; };
     const wxString name = EscapedText(wxFileNameFromPath(m_path));
     if (!name.empty() && ctrl.HasFlag(wxTHUMBSTRIP_SHOW_NAME)) {
         SetTextLook(dc, ctrl, ToColour(selected ? palette.selectedText : palette.name));
         const wxRect box(r.x + m, r.y + m, r.width - 2 * m,
                          (r.height - imageRect.height) / 2 - 2 * m);
-        const int textWidth = dc.GetTextExtent(name).x;
-        DrawClippedText(dc, name, box, box.x + std::max(0, (box.width - textWidth) / 2));
+        const wxString shown = FitEntryName(name, box.width, measure);
+        const int textWidth = measure(shown);
+        DrawClippedText(dc, shown, box, box.x + std::max(0, (box.width - textWidth) / 2));
     }
 
     wxString folder;
@@ -86,24 +88,13 @@ bool wxThumbnailItem::PaintCell(wxDC& dc, const wxThumbnailCtrl& ctrl, const wxR
         const wxRect box(r.x + m, r.y + r.height - gap + m, r.width - 2 * m, gap - 2 * m);
         // The frame's start time: the delays of the frames before it.
         const float start = static_cast<float>(ctrl.GetStartTime(index)) / 100.0f;
-        DrawClippedText(dc, wxString::Format(wxS("#%d  %.2fsec"), index + 1, start), box, box.x);
+        DrawClippedText(dc, FitFrameLabel(index + 1, start, box.width, measure), box, box.x);
     }
 
     if ((state & THUMBSTRIP_STATE_FOCUS_ITEM) != 0) {
-        // Smoothing would blend the ends of the dots with the fill.
-        wxGraphicsContext* context = dc.GetGraphicsContext();
-        const wxAntialiasMode smoothing =
-            context != nullptr ? context->GetAntialiasMode() : wxANTIALIAS_NONE;
-        if (context != nullptr) {
-            context->SetAntialiasMode(wxANTIALIAS_NONE);
-        }
-        dc.SetPen(wxPen(ToColour(palette.focusBox), 1, wxPENSTYLE_DOT));
-        dc.SetBrush(*wxTRANSPARENT_BRUSH);
-        dc.DrawRectangle(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2,
-                         imageRect.height + 2);
-        if (context != nullptr) {
-            context->SetAntialiasMode(smoothing);
-        }
+        DrawFocusFrame(
+            dc, wxRect(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2, imageRect.height + 2),
+            ToColour(palette.focusBox));
     }
     return true;
 }

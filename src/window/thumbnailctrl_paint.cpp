@@ -3,6 +3,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/graphics.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -48,6 +49,22 @@ wxColour ToColour(Rgb colour) {
     return wxColour(colour.r, colour.g, colour.b);
 }
 
+void DrawFocusFrame(wxDC& dc, const wxRect& rect, const wxColour& colour) {
+    // Smoothing would blend the ends of the dots with what is below.
+    wxGraphicsContext* context = dc.GetGraphicsContext();
+    const wxAntialiasMode smoothing =
+        context != nullptr ? context->GetAntialiasMode() : wxANTIALIAS_NONE;
+    if (context != nullptr) {
+        context->SetAntialiasMode(wxANTIALIAS_NONE);
+    }
+    dc.SetPen(wxPen(colour, 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(rect);
+    if (context != nullptr) {
+        context->SetAntialiasMode(smoothing);
+    }
+}
+
 void wxThumbnailCtrl::ApplyThemeColours() {
     m_palette = MakeStripPalette({ThemeRgb(wxSYS_COLOUR_WINDOW), ThemeRgb(wxSYS_COLOUR_BTNFACE),
                                   ThemeRgb(wxSYS_COLOUR_BTNTEXT), ThemeRgb(wxSYS_COLOUR_HIGHLIGHT),
@@ -72,6 +89,11 @@ void wxThumbnailCtrl::PaintBackground(wxDC& dc) {
 
 void wxThumbnailCtrl::PaintContents(wxDC& dc, const wxRegion& updateRegion, bool hasFocus) {
     PaintBackground(dc);
+    if (FramesWholeStrip(hasFocus)) {
+        DrawFocusFrame(dc,
+                       wxRect(CalcUnscrolledPosition(wxPoint(0, 0)), GetClientSize()).Deflate(1),
+                       ToColour(m_palette.focusBox));
+    }
     if (GetCount() == 0) {
         return;
     }
@@ -128,8 +150,13 @@ void wxThumbnailCtrl::OnSize(wxSizeEvent& event) {
 }
 
 void wxThumbnailCtrl::OnFocusChange(wxFocusEvent& event) {
-    if (GetCount() > 0) {
+    Refresh();
+    event.Skip();
+}
+
+void wxThumbnailCtrl::ScrollWindow(int dx, int dy, const wxRect* rect) {
+    wxScrolledWindow::ScrollWindow(dx, dy, rect);
+    if (FramesWholeStrip(FindFocus() == this)) {
         Refresh();
     }
-    event.Skip();
 }

@@ -11,6 +11,14 @@ void wxThumbnailCtrl::RefreshItem(int n) {
     }
 }
 
+void wxThumbnailCtrl::RefreshFocusLeaving(int n) {
+    if (IsValidIndex(n)) {
+        RefreshItem(n);
+    } else {
+        Refresh(); // the frame along the strip's edge, drawn while no entry had the focus
+    }
+}
+
 void wxThumbnailCtrl::Notify(wxEventType type, int index, int modifiers) {
     wxThumbnailEvent event(type, GetId());
     event.SetEventObject(this);
@@ -36,9 +44,7 @@ void wxThumbnailCtrl::Select(int n, bool select) {
     m_focusItem = n;
     if (m_freezeCount == 0) {
         RefreshItem(n);
-        if (IsValidIndex(oldFocus)) {
-            RefreshItem(oldFocus);
-        }
+        RefreshFocusLeaving(oldFocus);
     }
 }
 
@@ -50,9 +56,7 @@ void wxThumbnailCtrl::SetFocusItem(int item) {
     const int oldFocus = m_focusItem;
     m_focusItem = item;
     if (m_freezeCount == 0) {
-        if (IsValidIndex(oldFocus)) {
-            RefreshItem(oldFocus);
-        }
+        RefreshFocusLeaving(oldFocus);
         if (item != -1) {
             RefreshItem(item);
         }

@@ -49,6 +49,17 @@ TEST_F(StripTest, EntriesShowThumbnailNameAndLabel) {
     EXPECT_EQ(texts, "a.gif_12 #2E3436|#1  0.00sec #0000C8|b.GIF_3 #2E3436|#2  0.07sec #0000C8|"
                      "plain #2E3436|frame.png #2E3436|#4  0.21sec #0000C8|frame.png #FFFFFF|"
                      "#5  0.28sec #FFFFFF|");
+
+    // A name too long for its cell loses its middle, never the frame number.
+    m_strip->Clear();
+    ASSERT_EQ(
+        m_strip->Append(MakeEntry(SourceFile(wxS("a_long_walking_cycle.gif")), 60, 50, 105), 10),
+        0);
+    {
+        wxSVGFileDC dc(path, 400, 300);
+        m_strip->PaintContents(dc, wxRegion(0, 0, 400, 300), false);
+    }
+    EXPECT_NE(ReadBytes(path).find("\xE2\x80\xA6.gif_105<"), std::string::npos);
 }
 
 TEST_F(StripTest, CellLooksFollowTheStateAndTheFocus) {

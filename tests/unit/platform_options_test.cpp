@@ -76,7 +76,7 @@ TEST(LanguageSetting, FirstStartTakesTheSystemsLanguageWhenItIsOneOfTheSeven) {
     }
 }
 
-TEST(PlacesSetting, ReadsWhatItWroteAndSkipsOnlyTheDamagedLines) {
+TEST(PlacesSetting, ReadsWhatItWroteSkipsOnlyTheDamagedLinesAndKeepsAnotherCopysChanges) {
     const std::pair<const char*, const char*> rows[] = {
         // Every place, a window maximised on a screen left of the first, paths with "=".
         {"images=/a\nopen-project=/b=c\nsave-gif=/c\nsave-project=/d\n"
@@ -115,4 +115,38 @@ TEST(PlacesSetting, ReadsWhatItWroteAndSkipsOnlyTheDamagedLines) {
     EXPECT_EQ(read.recentProjects, places.recentProjects);
     EXPECT_EQ(read.folders[int(DialogPlace::Images)], "");
     EXPECT_EQ(read.folders[int(DialogPlace::SaveGif)], wxString::FromUTF8("/bilder/größe"));
+
+    // Two copies of the program: what this one read, what it holds now, what the other wrote
+    // meanwhile; each keeps what the other changed.
+    const struct {
+        const char *read, *mine, *stored, *merged;
+    } copies[] = {
+        // A folder and a project each; the other's window place stays, this one's is unchanged.
+        {"images=/a\nrecent=/p1\n", "images=/mine\nrecent=/m\nrecent=/p1\n",
+         "images=/a\nopen-project=/o\nwindow=1 2 300 200\nrecent=/o\nrecent=/p1\n",
+         "images=/mine\nopen-project=/o\nwindow=1 2 300 200\nrecent=/m\nrecent=/o\nrecent=/p1\n"},
+        // A project opened again here goes first; one dropped here (gone) moves nothing.
+        {"recent=/x\nrecent=/y\nrecent=/z\n", "recent=/z\nrecent=/y\n",
+         "recent=/n\nrecent=/x\nrecent=/y\nrecent=/z\n",
+         "recent=/z\nrecent=/n\nrecent=/x\nrecent=/y\n"},
+        // The window moved here wins; the file gone meanwhile keeps only this copy's changes.
+        {"window=1 2 300 200\nsave-gif=/g\n", "window=5 5 640 480 maximised\nsave-gif=/g\n", "",
+         "window=5 5 640 480 maximised\n"},
+    };
+    for (const auto& row : copies) {
+        EXPECT_EQ(FormatPlaces(MergePlaces(ParsePlaces(row.read), ParsePlaces(row.mine),
+                                           ParsePlaces(row.stored))),
+                  row.merged)
+            << row.mine;
+    }
+    // Through the file: the second copy to write keeps the first one's project.
+    PlacesSetting firstRead = ReadPlacesSetting(), first = firstRead;
+    PlacesSetting secondRead = firstRead, second = firstRead;
+    AddRecentProject(first, "/first.xml");
+    UpdatePlacesSetting(firstRead, first);
+    second.Folder(DialogPlace::Images) = "/second";
+    UpdatePlacesSetting(secondRead, second);
+    EXPECT_EQ(ReadPlacesSetting().recentProjects.front(), "/first.xml");
+    EXPECT_EQ(second.recentProjects.front(), "/first.xml");
+    EXPECT_EQ(ReadPlacesSetting().folders[int(DialogPlace::Images)], "/second");
 }
