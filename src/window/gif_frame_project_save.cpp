@@ -2,7 +2,7 @@
 // the window keeps drawing, behind a progress dialog once the save takes long enough to notice.
 #include "window/gif_frame.h"
 
-#include "import/project_write_task.h"
+#include "import/background_project_writer.h"
 
 #include <wx/intl.h>
 #include <wx/progdlg.h>
@@ -18,10 +18,11 @@ const long kQuietSaveMilliseconds = 300;
 
 bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectContents& contents,
                                            wxString* error) {
-    ProjectWriteTask task(path, contents);
+    BackgroundProjectWriter writer(path);
+    writer.Write(contents);
     const wxStopWatch clock;
     std::unique_ptr<wxProgressDialog> dialog;
-    while (!task.WaitFor(kProgressStepMilliseconds)) {
+    while (!writer.WaitFor(kProgressStepMilliseconds)) {
         if (!dialog && clock.Time() >= kQuietSaveMilliseconds) {
             // An edit made meanwhile would be taken as saved: the dialog keeps the window from
             // taking any.
@@ -30,8 +31,8 @@ bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectCo
                                                         wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
         }
         if (dialog) {
-            dialog->Update(task.Percent());
+            dialog->Update(writer.Percent());
         }
     }
-    return task.Succeeded(error);
+    return writer.Succeeded(error);
 }
