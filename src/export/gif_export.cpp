@@ -33,6 +33,9 @@ struct PreparedFrame {
     std::unique_ptr<PalettedFrame> paletted;
     // The fitted picture, kept where the optimiser needs it to keep still areas still.
     std::unique_ptr<wxImage> source;
+    // Where the frame lies on the canvas when it is only the part that changed
+    // (GifExportJob::partSource); empty for a whole frame.
+    wxRect part;
 };
 
 // Dithering with a palette of each frame's own would make still areas shimmer, and keep the
@@ -68,7 +71,13 @@ const int kFramesInFlight = 3;
 class FramePreparation {
 public:
     explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {}
+        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)) {}
+
+    // Whether frames may come as parts: not where transparency is kept, as a part drawn over
+    // the frame before cannot make its pixels clear.
+    static bool TakesParts(const GifExportJob& job) {
+        return job.partSource && !job.options.keepTransparency;
+    }
 
     ~FramePreparation() {
         {
@@ -92,25 +101,21 @@ public:
     // Waits until frame `index` is prepared, helping with it meanwhile, and hands it over.
     PreparedFrame Take(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        while (m_frames[index].state == FrameState::Pending) {
-            if (!PrepareNext(lock)) {
-                m_changed.wait(lock);
-            }
-        }
-        return std::move(m_frames[index]);
+        return std::move(Prepared(lock, index));
     }
 
     // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
     // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
-    // next frame to encode may be looked at.
+    // next frame to encode may be looked at, by Peek and IsPart alike.
     const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        while (m_frames[index].state == FrameState::Pending) {
-            if (!PrepareNext(lock)) {
-                m_changed.wait(lock);
-            }
-        }
-        return m_frames[index].paletted.get();
+        return Prepared(lock, index).paletted.get();
+    }
+
+    // The same, telling whether frame `index` is a part, to be drawn over the frame before.
+    bool IsPart(int index) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return !Prepared(lock, index).part.IsEmpty();
     }
 
     // Frame `index` is written; its place may go to a later frame.
@@ -123,6 +128,15 @@ public:
     }
 
 private:
+    PreparedFrame& Prepared(std::unique_lock<std::mutex>& lock, int index) {
+        while (m_frames[index].state == FrameState::Pending) {
+            if (!PrepareNext(lock)) {
+                m_changed.wait(lock);
+            }
+        }
+        return m_frames[index];
+    }
+
     void HelperLoop() {
         wxLogNull quiet;
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -166,12 +180,16 @@ private:
             // round, so that a source may simply read its input from start to end.
             std::unique_lock<std::mutex> lock(m_sourceMutex);
             m_sourceTurn.wait(lock, [this, index] { return m_nextSource == index; });
-            source.reset(new wxImage(m_job.frameSource(index)));
+            source.reset(new wxImage(m_parts ? m_job.partSource(index, &frame.part)
+                                             : m_job.frameSource(index)));
             ++m_nextSource;
         }
         m_sourceTurn.notify_all();
-        const wxImage fitted = PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight,
-                                            &frame.path, m_job.options.keepTransparency);
+        // A part is composed over black as the whole frame would be there.
+        const wxSize size = frame.part.IsEmpty() ? wxSize(m_job.canvasWidth, m_job.canvasHeight)
+                                                 : frame.part.GetSize();
+        const wxImage fitted =
+            PrepareFrame(*source, size.x, size.y, &frame.path, m_job.options.keepTransparency);
         {
             std::lock_guard<std::mutex> lock(m_sourceMutex);
             source.reset();
@@ -189,7 +207,7 @@ private:
             return frame;
         }
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
-        if (KeepsStillAreas(m_job.options) && !exact) {
+        if (KeepsStillAreas(m_job.options) && !exact && frame.part.IsEmpty()) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -197,6 +215,7 @@ private:
     }
 
     const GifExportJob& m_job;
+    const bool m_parts;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     // Serialises the frame source and the release of what it gave.
@@ -394,10 +413,24 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                                         ? preparation.Peek(i + 1)
                                         : nullptr;
         std::vector<OptimisedFrame> ways;
-        if (!job.options.optimize) {
+        if (!frame.part.IsEmpty()) {
+            // Drawn as it is over the frame before, which stays shown around it.
+            ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
+            GifFrameLayout& layout = ways.back().layout;
+            layout.left = frame.part.x;
+            layout.top = frame.part.y;
+            layout.keep = true;
+            layout.compactCodes = true;
+            if (job.options.optimize) {
+                optimiser.Shown(ways.back().frame, layout.left, layout.top);
+            }
+        } else if (!job.options.optimize) {
             ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
             ways.back().layout.clearAfter =
                 next != nullptr && LeavesClear(*next, ways.back().frame);
+            // A part is drawn over this frame.
+            ways.back().layout.keep = FramePreparation::TakesParts(job) && i + 1 < job.frameCount &&
+                                      preparation.IsPart(i + 1);
         } else {
             // The global table can hold the colours the next frames bring in.
             for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {
