@@ -118,6 +118,22 @@ bool TakesParts(const FramePlan& plan, const InputFrames& input, const FrameSize
     return true;
 }
 
+// The options written: a project's export choices where the command line gives no option in
+// their place. A quality, lossy level or colour count given there is kept: the project's size
+// limit, which would choose them, is then left out.
+ExportOptions OptionsOver(const InputFrames& input, const std::vector<wxString>& arguments,
+                          const ExportArguments& parsed) {
+    // The same arguments as `parsed`, so read without a mistake.
+    ExportArguments over;
+    wxString error;
+    ParseExportArguments(arguments, &over, &error, input.projectOptions);
+    if (!parsed.Gave("max-size") &&
+        (parsed.Gave("quality-level") || parsed.Gave("lossy") || parsed.Gave("colours"))) {
+        over.options.maxBytes = 0;
+    }
+    return over.options;
+}
+
 } // namespace
 
 int RunExportCommand(const std::vector<wxString>& arguments, const CommandStreams& streams) {
@@ -176,6 +192,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
+    parsed.options = OptionsOver(input, arguments, parsed);
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& missing : input.missing) {
@@ -254,7 +271,11 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, Shown(result.message, toOut ? job.path : wxString(), "-"));
+        // A frame without a picture is one of a source that could not be decoded after all.
+        SourceProblem problem;
+        const wxString failed = frames ? frames->FailedSource(&problem) : wxString();
+        Say(err, failed.empty() ? Shown(result.message, toOut ? job.path : wxString(), "-")
+                                : Shown(CannotRead(failed, problem), spooled, "-"));
         return kExportFailed;
     }
     if (toOut && !CopyFileTo(job.path, streams.out, &error)) {

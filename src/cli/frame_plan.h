@@ -43,6 +43,9 @@ public:
     // The picture of the plan's next frame; `part` (may be null) as FrameStream::Next gives it.
     wxImage Next(wxRect* part = nullptr);
 
+    // FrameStream::FailedSource of the inputs.
+    wxString FailedSource(SourceProblem* problem) { return m_stream.FailedSource(problem); }
+
 private:
     void Keep(int frame, const wxImage& picture);
     wxImage Kept(int frame);

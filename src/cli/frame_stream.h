@@ -32,6 +32,11 @@ public:
     // To be called from one thread at a time.
     wxImage Next(wxRect* part = nullptr);
 
+    // The first source that gave no picture at all, and why; empty while each gave some. Its
+    // frame comes as an empty image, so that the frames after it keep their places: a still
+    // picture counted from its header may turn out damaged only now.
+    wxString FailedSource(SourceProblem* problem);
+
 private:
     void Decode();
     void Push(SourcePicture picture);
@@ -43,5 +48,7 @@ private:
     std::deque<SourcePicture> m_waiting;
     bool m_finished = false;
     bool m_abandoned = false;
+    wxString m_failedSource;
+    SourceProblem m_failure;
     std::thread m_thread;
 };

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/canvas_size.h"
+#include "export/export_options.h"
 #include "image/view_transform.h"
+#include "import/source_file.h"
 
 #include <wx/string.h>
 
@@ -26,6 +28,9 @@ struct InputFrames {
     FrameSize projectSize;
     // The project's view of its frames: crop, turn, flip.
     ViewTransform projectView;
+    // The project's export choices, the defaults where it says nothing of them or the input
+    // was no project.
+    ExportOptions projectOptions;
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;
@@ -37,6 +42,10 @@ struct InputFrames {
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
 // any case), the sources a project file lists. False when an input is missing, not a regular file,
 // too large, gives no frame or is damaged (unless `keepGoing`: then the frames read before the
-// damage are taken), with `error` naming it and why.
+// damage are taken), with `error` naming it and why. Without `keepGoing`, damage inside a still
+// picture whose header and end are sound is found only as the export decodes it.
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error);
+
+// "cannot read "PATH": why", as the exporter says it.
+wxString CannotRead(const wxString& path, const SourceProblem& problem);

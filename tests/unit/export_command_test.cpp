@@ -130,6 +130,12 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString cutPng =
         CutShort(WritePng(folder.File("noise.png"), 64, 48), folder.File("cut.png"), 0.5);
     const wxString cutGif = CutShort(gif, folder.File("cut.gif"), 0.7);
+    // Damaged inside, its header and end whole: found only as the export decodes it.
+    std::string inner = ReadBytes(WritePng(folder.File("inner-source.png"), 64, 48));
+    for (size_t b = inner.size() / 3; b < inner.size() / 2; ++b) {
+        inner[b] ^= 0x5A;
+    }
+    const wxString scrambled = WriteBytes(folder.File("inner.png"), inner);
     const std::string damaged = "\": it is damaged";
     const std::string huge = "its picture of 20000 x 20000 pixels is larger than the program";
     struct Answer {
@@ -207,6 +213,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, cutPng}, 1, "cut.png" + damaged},
         {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
+        {{"-o", out, wide, scrambled, wide}, 1, "inner.png" + damaged},
+        {{"-q", "best", "--max-size", "2M", "-o", out, scrambled}, 1, "inner.png" + damaged},
         {{"-W", "65535", "-H", "65535", "-o", out, wide},
          1,
          "Cannot save \"" + out.ToStdString() +
@@ -368,6 +376,50 @@ TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {
     EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage -rotate 270"));
     ASSERT_EQ(RunCommand({"--rotate=90", "-q", "best", "-o", out, turned}).status, 0);
     EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage"));
+
+    // A project's export choices, with options given on top of them, write what the same
+    // options write from its pictures; a quality given sets its size limit aside.
+    const wxString grain[2] = {folder.File("grain0.png"), folder.File("grain1.png")};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(NoiseImage(24, 16, 7 + i).SaveFile(grain[i], wxBITMAP_TYPE_PNG));
+    }
+    const wxString chosen = WriteBytes(
+        folder.File("chosen.xml"),
+        ("<project><name/><gif><width>24</width><height>16</height><delay_time>5</delay_time>"
+         "</gif><images><path>" +
+         grain[0] + "</path><path>" + grain[1] +
+         "</path></images><animation best_colours=\"1\" quality=\"40\" colours=\"64\" "
+         "optimise=\"1\" loop=\"3\" loop_in_file=\"1\" keep_transparency=\"1\" "
+         "max_size=\"1500\"/></project>")
+            .ToStdString());
+    const std::vector<wxString> theirs = {"-Q", "40",     "--colours", "64",
+                                          "-O", "--loop", "3",         "--keep-transparency"};
+    const struct {
+        std::vector<wxString> given, same;
+        bool fits;
+    } choices[] = {
+        {{}, {"--max-size", "1500"}, true},
+        {{"--lossy", "9", "--loop=0"}, {"--lossy", "9", "--loop=0"}, false},
+        {{"-q", "standard", "--max-size", "1400"}, {"-q", "standard", "--max-size", "1400"}, true},
+        {{"-Q", "70"}, {"-Q", "70"}, false},
+    };
+    for (const auto& c : choices) {
+        std::vector<wxString> fromProject = c.given;
+        fromProject.insert(fromProject.end(), {"-o", out, chosen});
+        const Outcome project = RunCommand(fromProject);
+        const std::string written = ReadBytes(out);
+        std::vector<wxString> fromPictures = theirs;
+        fromPictures.insert(fromPictures.end(), c.same.begin(), c.same.end());
+        fromPictures.insert(fromPictures.end(), {"-d", "5", "-o", out, grain[0], grain[1]});
+        const Outcome pictures = RunCommand(fromPictures);
+        ASSERT_EQ(project.status, 0) << project.err;
+        // What a size limit chose, before the summary.
+        EXPECT_EQ(project.err.StartsWith("reelmont-export: chose"), c.fits) << project.err;
+        if (c.fits) {
+            EXPECT_EQ(project.err.BeforeFirst('\n'), pictures.err.BeforeFirst('\n'));
+        }
+        EXPECT_EQ(written, ReadBytes(out)) << project.err;
+    }
 
     // Frames named by letter: two white, one with a red dot, one nearly that, one black.
     const std::map<char, wxString> pictures = {
