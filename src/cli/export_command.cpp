@@ -233,7 +233,11 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     const GifExportResult result = ExportGif(job);
     progress.Finish();
     if (!result.ok) {
-        Say(err, Shown(result.message, toOut ? job.path : wxString(), "-"));
+        // A frame without a picture is one of a source that could not be decoded after all.
+        SourceProblem problem;
+        const wxString failed = frames ? frames->FailedSource(&problem) : wxString();
+        Say(err, failed.empty() ? Shown(result.message, toOut ? job.path : wxString(), "-")
+                                : Shown(CannotRead(failed, problem), spooled, "-"));
         return kExportFailed;
     }
     if (toOut && !CopyFileTo(job.path, streams.out, &error)) {

@@ -40,6 +40,9 @@ public:
     // The picture of the plan's next frame.
     wxImage Next();
 
+    // FrameStream::FailedSource of the inputs.
+    wxString FailedSource(SourceProblem* problem) { return m_stream.FailedSource(problem); }
+
 private:
     void Keep(int frame, const wxImage& picture);
     wxImage Kept(int frame);

@@ -40,6 +40,12 @@ wxImage FrameStream::Next() {
     return *picture;
 }
 
+wxString FrameStream::FailedSource(SourceProblem* problem) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    *problem = m_failure;
+    return m_failedSource;
+}
+
 void FrameStream::Decode() {
     wxLogNull quiet;
     const StopRequest abandoned = [this] {
@@ -52,11 +58,21 @@ void FrameStream::Decode() {
                                         m_sources.begin() + static_cast<long>(i + length));
         // A picture that finds no memory ends the stream: the export then names the frame.
         SourceProblem problem;
-        DecodeFrameRun(
+        const bool gave = DecodeFrameRun(
             run, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned,
             &problem);
         if (problem.fault == SourceFault::NoMemory) {
             break;
+        }
+        if (!gave && !abandoned()) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (m_failedSource.empty()) {
+                    m_failedSource = run[0];
+                    m_failure = problem;
+                }
+            }
+            Push(std::make_unique<wxImage>());
         }
         i += length;
     }

@@ -3,6 +3,8 @@
 // however many the sources hold.
 #pragma once
 
+#include "import/source_file.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -29,6 +31,11 @@ public:
     // To be called from one thread at a time.
     wxImage Next();
 
+    // The first source that gave no picture at all, and why; empty while each gave some. Its
+    // frame comes as an empty image, so that the frames after it keep their places: a still
+    // picture counted from its header may turn out damaged only now.
+    wxString FailedSource(SourceProblem* problem);
+
 private:
     void Decode();
     void Push(std::unique_ptr<wxImage> picture);
@@ -39,5 +46,7 @@ private:
     std::deque<std::unique_ptr<wxImage>> m_waiting;
     bool m_finished = false;
     bool m_abandoned = false;
+    wxString m_failedSource;
+    SourceProblem m_failure;
     std::thread m_thread;
 };

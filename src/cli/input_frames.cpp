@@ -9,12 +9,11 @@
 
 #include <algorithm>
 
-namespace {
-
-// "cannot read "x": why".
 wxString CannotRead(const wxString& path, const SourceProblem& problem) {
     return wxString::Format(_("cannot read \"%s\": %s"), path, DescribeSourceProblem(problem));
 }
+
+namespace {
 
 // Counts in the pictures of a run of sources (FrameRunLength; one source outside projects). A
 // damaged source fails the export unless `keepGoing`, when the pictures read before the damage
@@ -23,7 +22,10 @@ wxString CannotRead(const wxString& path, const SourceProblem& problem) {
 // saying why. False when the export ends.
 bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, InputFrames* read,
             wxString* message) {
-    const SourceSurvey survey = SurveyFrameRun(run);
+    // Damage is found before any frame is written where the export is to go on past it;
+    // otherwise still pictures are counted from their headers, and decoded only once.
+    const SourceSurvey survey =
+        SurveyFrameRun(run, keepGoing ? StillSurvey::Decoded : StillSurvey::FromHeader);
     const size_t found = std::min(static_cast<size_t>(survey.pictures), run.size());
     // A run's frames come from one file, so their pictures all have its size.
     const size_t pictures = run.size() == 1 ? static_cast<size_t>(survey.pictures) : found;

@@ -5,6 +5,7 @@
 
 #include "app/canvas_size.h"
 #include "image/view_transform.h"
+#include "import/source_file.h"
 
 #include <wx/string.h>
 
@@ -37,6 +38,10 @@ struct InputFrames {
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in
 // any case), the sources a project file lists. False when an input is missing, not a regular file,
 // too large, gives no frame or is damaged (unless `keepGoing`: then the frames read before the
-// damage are taken), with `error` naming it and why.
+// damage are taken), with `error` naming it and why. Without `keepGoing`, damage inside a still
+// picture whose header and end are sound is found only as the export decodes it.
 bool ReadInputFrames(const std::vector<wxString>& inputs, bool keepGoing, InputFrames* read,
                      wxString* error);
+
+// "cannot read "PATH": why", as the exporter says it.
+wxString CannotRead(const wxString& path, const SourceProblem& problem);

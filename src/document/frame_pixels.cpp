@@ -2,6 +2,7 @@
 
 #include <zstd.h>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -10,13 +11,9 @@ namespace {
 const int kLevel = 1;
 
 // The guesses a colour byte is stored against, from bytes already known when it is decoded:
-// the same colour of the pixel on the left (none in the first column) ...
-int LeftGuess(const unsigned char* row, size_t i) {
-    return i >= 3 ? row[i - 3] : 0;
-}
-
-// ... or twice that pixel, the one above and the one above on the right, over four (the pixel
-// above alone in the first column; at the right edge, the one above stands for its neighbour).
+// the same colour of the pixel on the left (none in the first column), or twice that pixel, the
+// one above and the one above on the right, over four (the pixel above alone in the first
+// column; at the right edge, the one above stands for its neighbour).
 int MeanGuess(const unsigned char* row, const unsigned char* above, size_t i, size_t rowBytes) {
     if (i < 3) {
         return above[i];
@@ -26,8 +23,48 @@ int MeanGuess(const unsigned char* row, const unsigned char* above, size_t i, si
 }
 
 // How far a stored difference is from zero, the measure of how well a guess did.
-unsigned Magnitude(unsigned char difference) {
-    return difference < 128 ? difference : 256u - difference;
+unsigned char Magnitude(unsigned char difference) {
+    const unsigned char negated = static_cast<unsigned char>(-difference);
+    return difference < negated ? difference : negated;
+}
+
+// A row's differences to the left guess and their total magnitude. The first pixel is done on
+// its own so that the loop over the rest has no branch and the compiler can vectorise it.
+unsigned LeftDifferences(const unsigned char* __restrict source, unsigned char* __restrict out,
+                         size_t rowBytes) {
+    unsigned cost = 0;
+    for (size_t i = 0; i < 3; ++i) {
+        out[i] = source[i];
+        cost += Magnitude(out[i]);
+    }
+    for (size_t i = 3; i < rowBytes; ++i) {
+        out[i] = static_cast<unsigned char>(source[i] - source[i - 3]);
+        cost += Magnitude(out[i]);
+    }
+    return cost;
+}
+
+// The same for the mean guess; the first and last pixels, whose neighbours are missing, are done
+// on their own.
+unsigned MeanDifferences(const unsigned char* __restrict source,
+                         const unsigned char* __restrict above, unsigned char* __restrict out,
+                         size_t rowBytes) {
+    unsigned cost = 0;
+    const size_t lastPixel = rowBytes > 3 ? rowBytes - 3 : rowBytes;
+    for (size_t i = 0; i < 3; ++i) {
+        out[i] = static_cast<unsigned char>(source[i] - MeanGuess(source, above, i, rowBytes));
+        cost += Magnitude(out[i]);
+    }
+    for (size_t i = 3; i < lastPixel; ++i) {
+        const int guess = (2 * source[i - 3] + above[i] + above[i + 3]) / 4;
+        out[i] = static_cast<unsigned char>(source[i] - guess);
+        cost += Magnitude(out[i]);
+    }
+    for (size_t i = std::max<size_t>(lastPixel, 3); i < rowBytes; ++i) {
+        out[i] = static_cast<unsigned char>(source[i] - MeanGuess(source, above, i, rowBytes));
+        cost += Magnitude(out[i]);
+    }
+    return cost;
 }
 } // namespace
 
@@ -71,18 +108,9 @@ std::shared_ptr<const FramePixels> FramePixels::Compress(const wxImage& picture)
         for (int y = 0; y < pixels->m_height && !ZSTD_isError(status); ++y) {
             const unsigned char* source = picture.GetData() + y * rowBytes;
             const unsigned char* above = y > 0 ? source - rowBytes : nullptr;
-            unsigned long long leftCost = 0;
-            unsigned long long meanCost = 0;
-            for (size_t i = 0; i < rowBytes; ++i) {
-                row[i] = static_cast<unsigned char>(source[i] - LeftGuess(source, i));
-                leftCost += Magnitude(row[i]);
-                if (above != nullptr) {
-                    averaged[i] = static_cast<unsigned char>(source[i] -
-                                                             MeanGuess(source, above, i, rowBytes));
-                    meanCost += Magnitude(averaged[i]);
-                }
-            }
-            const bool mean = above != nullptr && meanCost < leftCost;
+            const unsigned leftCost = LeftDifferences(source, row.data(), rowBytes);
+            const bool mean = above != nullptr &&
+                              MeanDifferences(source, above, averaged.data(), rowBytes) < leftCost;
             pixels->m_rowMeans[static_cast<size_t>(y)] = mean;
             const bool last = y + 1 == pixels->m_height && !pixels->m_hasAlpha;
             ZSTD_inBuffer colours{mean ? averaged.data() : row.data(), rowBytes, 0};

@@ -41,10 +41,6 @@ MemoryBudget& ImageLoadThread::Budget() {
     return m_budget ? *m_budget : unlimited;
 }
 
-MemoryCharge ImageLoadThread::Admit(const std::vector<wxString>& run) {
-    return MemoryCharge(Budget(), m_budget ? FrameRunMemory(run) : 0);
-}
-
 wxThread::ExitCode ImageLoadThread::Entry() {
     wxCHECK_MSG(m_target, 0, "need an object to queue event for");
     const size_t count = m_files.size();
@@ -63,9 +59,12 @@ wxThread::ExitCode ImageLoadThread::Entry() {
         const VideoRange part =
             wholeVideo ? ResolveVideoRange(ProbeVideo(named ? video.path : m_files[i]), video.range)
                        : VideoRange();
-        MemoryCharge charge = Admit(run);
+        const unsigned long long needed = m_budget ? FrameRunMemory(run) : 0;
+        MemoryCharge charge(Budget(), needed);
         if (!charge.Held()) {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
+            m_refused->needed = needed;
+            m_refused->spare = Budget().Limit() - std::min(Budget().InUse(), Budget().Limit());
             for (size_t rest = i; rest < count; ++rest) {
                 m_refused->paths.push_back(m_files[rest]);
             }

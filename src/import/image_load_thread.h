@@ -40,6 +40,9 @@ struct RefusedFiles {
     std::mutex mutex;
     wxArrayString paths;
     wxArrayString damaged;
+    // What the first file left out would have taken, and what the budget had left for it.
+    unsigned long long needed = 0;
+    unsigned long long spare = 0;
 };
 
 class ImageLoadThread : public wxThread {
@@ -74,9 +77,6 @@ private:
     bool Stopped();
     // The budget given to LimitMemory, or one without limit.
     MemoryBudget& Budget();
-    // The charge for the frames of a run of paths (FrameRunLength); not held when the budget
-    // has no room.
-    MemoryCharge Admit(const std::vector<wxString>& run);
     // Hands m_frame (may be null) and the payload to the target's queue.
     void Post(const wxString& entryPath, int progress, int frameIndex);
 

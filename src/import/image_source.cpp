@@ -264,7 +264,7 @@ wxString SourceFileOf(const wxString& path) {
     return ParseVideoName(path, &video) ? video.path : StripFrameSuffix(path);
 }
 
-SourceSurvey SurveyImageSource(const wxString& path) {
+SourceSurvey SurveyImageSource(const wxString& path, StillSurvey still) {
     SourceSurvey survey;
     VideoName video;
     const bool named = ParseVideoName(path, &video);
@@ -315,6 +315,16 @@ SourceSurvey SurveyImageSource(const wxString& path) {
         survey.problem.fault = SourceFault::TooLarge;
         survey.problem.width = header.width;
         survey.problem.height = header.height;
+        return survey;
+    }
+    const bool declaresItsSize = header.kind == PictureKind::Png ||
+                                 header.kind == PictureKind::Jpeg ||
+                                 header.kind == PictureKind::Bmp;
+    if (still == StillSurvey::FromHeader && declaresItsSize && header.Declared() &&
+        ParseFrameIndex(path) <= 0 && EndsWhole(source, header)) {
+        survey.pictures = 1;
+        survey.size = wxSize(static_cast<int>(header.width), static_cast<int>(header.height));
+        survey.delays = {-1};
         return survey;
     }
     DecodeImageSource(
@@ -434,9 +444,9 @@ bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver
     }
 }
 
-SourceSurvey SurveyFrameRun(const std::vector<wxString>& run) {
+SourceSurvey SurveyFrameRun(const std::vector<wxString>& run, StillSurvey still) {
     if (run.size() == 1) {
-        return SurveyImageSource(run[0]);
+        return SurveyImageSource(run[0], still);
     }
     VideoName video;
     if (VideoFrameOf(run[0], &video)) {
@@ -454,7 +464,7 @@ SourceSurvey SurveyFrameRun(const std::vector<wxString>& run) {
         return survey;
     }
     if (!IsGifContent(source)) {
-        return SurveyImageSource(run[0]);
+        return SurveyImageSource(run[0], still);
     }
     wxLogNull quiet;
     return SurveyGifFrameSet(source, FramesOf(run));

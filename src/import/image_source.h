@@ -64,9 +64,14 @@ bool IsGifContent(const wxString& path);
 // video.
 wxString SourceFileOf(const wxString& path);
 
+// How a survey learns a still picture's size: by decoding it, which finds damage anywhere in
+// it; or from its header where it is a PNG, JPEG or BMP file that ends whole, which decodes at
+// the size the header declares, so that damage inside it shows only once it is decoded.
+enum class StillSurvey { Decoded, FromHeader };
+
 // How many pictures DecodeImageSource gives for a path, and their size (the pictures of one
 // source all have the same size), found without keeping any: a GIF file is read without
-// composing its frames, any other file is decoded and dropped.
+// composing its frames, any other file is decoded and dropped (or read as `still` says).
 struct SourceSurvey {
     int pictures = 0;
     wxSize size;
@@ -75,7 +80,7 @@ struct SourceSurvey {
     // Why the source gives fewer pictures than it should, or none.
     SourceProblem problem;
 };
-SourceSurvey SurveyImageSource(const wxString& path);
+SourceSurvey SurveyImageSource(const wxString& path, StillSurvey still = StillSurvey::Decoded);
 
 // Whether `next` follows `previous` in one run of frames read in one pass over their file: both
 // frame references of one GIF file with rising frame numbers, or both frames of one video at
@@ -100,4 +105,5 @@ bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver
 
 // SurveyImageSource for a run: the pictures are those of the run's first `pictures` paths
 // (frames are read in order, so what is missing or damaged comes last).
-SourceSurvey SurveyFrameRun(const std::vector<wxString>& run);
+SourceSurvey SurveyFrameRun(const std::vector<wxString>& run,
+                            StillSurvey still = StillSurvey::Decoded);

@@ -7,6 +7,7 @@
 #include "app/shown_text.h"
 #include "app/worker_event.h"
 #include "edit/frame_edits.h"
+#include "export/size_fitting.h"
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
@@ -194,10 +195,14 @@ void GifFrame::FinishImport() {
     }
     wxArrayString tooLarge;
     wxArrayString damaged;
+    unsigned long long needed = 0;
+    unsigned long long spare = 0;
     if (m_importRefused) {
         std::lock_guard<std::mutex> lock(m_importRefused->mutex);
         tooLarge = m_importRefused->paths;
         damaged = m_importRefused->damaged;
+        needed = m_importRefused->needed;
+        spare = m_importRefused->spare;
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
@@ -205,6 +210,10 @@ void GifFrame::FinishImport() {
             tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
+    }
+    if (!tooLarge.empty() && needed > 0) {
+        tooLarge[0] = wxString::Format(_("%s: its frames would take %s, %s are left"), tooLarge[0],
+                                       FormatByteSize(needed), FormatByteSize(spare));
     }
     m_importPaths.clear();
     m_importedSources.clear();

@@ -2,6 +2,8 @@
 // frames.
 #include "gui/window_fixture.h"
 
+#include "export/size_fitting.h"
+
 #include <wx/file.h>
 #include <wx/toolbar.h>
 
@@ -86,6 +88,8 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     const wxString leftOut = "These files were left out: their frames would take more memory";
     wxTEST_DIALOG((Import(frame->m_menuItem_add, {walk})), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;
+    EXPECT_TRUE(text.Contains("walk.gif: its frames would take " + FormatByteSize(4 * 40 * 30 * 4)))
+        << text;
     EXPECT_EQ(Strip().GetCount(), kept);
     wxTEST_DIALOG((Import(ID_POPUP_INSERT, {walk})), ExpectMessage(wxID_OK, &text));
     EXPECT_TRUE(text.StartsWith(leftOut)) << text;

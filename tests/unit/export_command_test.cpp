@@ -130,6 +130,12 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString cutPng =
         CutShort(WritePng(folder.File("noise.png"), 64, 48), folder.File("cut.png"), 0.5);
     const wxString cutGif = CutShort(gif, folder.File("cut.gif"), 0.7);
+    // Damaged inside, its header and end whole: found only as the export decodes it.
+    std::string inner = ReadBytes(WritePng(folder.File("inner-source.png"), 64, 48));
+    for (size_t b = inner.size() / 3; b < inner.size() / 2; ++b) {
+        inner[b] ^= 0x5A;
+    }
+    const wxString scrambled = WriteBytes(folder.File("inner.png"), inner);
     const std::string damaged = "\": it is damaged";
     const std::string huge = "its picture of 20000 x 20000 pixels is larger than the program";
     struct Answer {
@@ -207,6 +213,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, cutPng}, 1, "cut.png" + damaged},
         {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
+        {{"-o", out, wide, scrambled, wide}, 1, "inner.png" + damaged},
+        {{"-q", "best", "--max-size", "2M", "-o", out, scrambled}, 1, "inner.png" + damaged},
         {{"-W", "65535", "-H", "65535", "-o", out, wide},
          1,
          "Cannot save \"" + out.ToStdString() +
