@@ -6,6 +6,7 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -88,9 +89,14 @@ ViewTransform ExportArguments::View(const ViewTransform& project) const {
     return {crop.IsEmpty() ? project.crop : crop, orientation};
 }
 
+bool ExportArguments::Gave(const std::string& longName) const {
+    return std::find(given.begin(), given.end(), longName) != given.end();
+}
+
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
-                          wxString* error) {
+                          wxString* error, const ExportOptions& base) {
     *parsed = ExportArguments();
+    parsed->options = base;
     const std::vector<OptionRow> rows = ExportOptionRows();
     // "-": every input comes back in its place, whatever POSIXLY_CORRECT says; ":": a missing
     // value is told apart from an unknown option.
@@ -144,6 +150,7 @@ bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArgument
         if (!rows[index].apply(value, name, parsed, error)) {
             return false;
         }
+        parsed->given.push_back(rows[index].longName);
     }
     for (int i = optind; i < argc; ++i) {
         parsed->inputs.push_back(wxString(argv[i], *wxConvFileName));

@@ -6,6 +6,7 @@
 
 #include <wx/string.h>
 
+#include <string>
 #include <vector>
 
 struct ExportArguments {
@@ -40,11 +41,14 @@ struct ExportArguments {
     bool pingPong = false;
     // Repeated frames are merged when 0 or more: how far a colour may differ, in percent.
     int duplicateTolerance = -1;
+    // The long names of the options given.
+    std::vector<std::string> given;
 
     // The view `project` gives, the crop given here in its place, then the turn and flips
     // given here.
     ViewTransform View(const ViewTransform& project = ViewTransform()) const;
     bool ChangesView() const { return View() != ViewTransform(); }
+    bool Gave(const std::string& longName) const;
 };
 
 // The largest delay, width and height a GIF can hold.
@@ -53,9 +57,10 @@ const int kLargestExportNumber = 65535;
 // Reads the arguments that follow the program name with getopt_long, as GNU tools do: options
 // before, between or after the inputs; short ones bundled ("-Od5"); a value attached, after
 // "=" for a long name, or in the next argument; long names shortened while unambiguous; "--"
-// ends the options. False on a mistake, with `error` saying which.
+// ends the options. The options start from `base` (a project's choices), each option given
+// changing what it sets. False on a mistake, with `error` saying which.
 bool ParseExportArguments(const std::vector<wxString>& arguments, ExportArguments* parsed,
-                          wxString* error);
+                          wxString* error, const ExportOptions& base = ExportOptions());
 
 // Whether the INPUTs go together: a project file or standard input ("-") only alone. False
 // with `error` saying why not.

@@ -103,6 +103,22 @@ wxString Summary(const wxString& output, const Animation& animation, bool oneDel
         count > 0 ? animation.StartTime(count - 1) + animation.Frame(count - 1).delay : 0LL);
 }
 
+// The options written: a project's export choices where the command line gives no option in
+// their place. A quality, lossy level or colour count given there is kept: the project's size
+// limit, which would choose them, is then left out.
+ExportOptions OptionsOver(const InputFrames& input, const std::vector<wxString>& arguments,
+                          const ExportArguments& parsed) {
+    // The same arguments as `parsed`, so read without a mistake.
+    ExportArguments over;
+    wxString error;
+    ParseExportArguments(arguments, &over, &error, input.projectOptions);
+    if (!parsed.Gave("max-size") &&
+        (parsed.Gave("quality-level") || parsed.Gave("lossy") || parsed.Gave("colours"))) {
+        over.options.maxBytes = 0;
+    }
+    return over.options;
+}
+
 } // namespace
 
 int RunExportCommand(const std::vector<wxString>& arguments, const CommandStreams& streams) {
@@ -161,6 +177,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         Say(err, Shown(error, spooled, "-"));
         return kExportFailed;
     }
+    parsed.options = OptionsOver(input, arguments, parsed);
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
     for (const wxString& missing : input.missing) {

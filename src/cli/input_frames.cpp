@@ -74,6 +74,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         return false;
     }
     read->projectDelay = std::min(std::max(project.delay, 1), kLargestExportNumber);
+    read->projectOptions = project.Choices(ExportChoices()).FileOptions();
     // As the window's size controls hold it.
     if (project.width > 0 && project.height > 0) {
         read->projectSize = {std::min(project.width, kLargestSide),

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/canvas_size.h"
+#include "export/export_options.h"
 #include "image/view_transform.h"
 #include "import/source_file.h"
 
@@ -27,6 +28,9 @@ struct InputFrames {
     FrameSize projectSize;
     // The project's view of its frames: crop, turn, flip.
     ViewTransform projectView;
+    // The project's export choices, the defaults where it says nothing of them or the input
+    // was no project.
+    ExportOptions projectOptions;
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;

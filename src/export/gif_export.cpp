@@ -31,6 +31,8 @@ struct PreparedFrame {
     FrameState state = FrameState::Pending;
     FitPath path = FitPath::Centred;
     std::unique_ptr<PalettedFrame> paletted;
+    // The paletted frame holds the fitted picture's own colours.
+    bool exact = false;
     // The fitted picture, kept where the optimiser needs it to keep still areas still.
     std::unique_ptr<wxImage> source;
 };
@@ -189,16 +191,15 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        bool exact = false;
         frame.paletted.reset(new PalettedFrame(
-            ConvertToPalettedFrame(fitted, m_job.options, &exact, m_palettes.get(), index)));
+            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, m_palettes.get(), index)));
         if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
             frame.paletted.reset();
             return frame;
         }
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
-        if (KeepsStillAreas(m_job.options) && !exact) {
+        if (KeepsStillAreas(m_job.options) && !frame.exact) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -258,15 +259,22 @@ int FrameDelay(const GifExportJob& job, int index) {
     return job.delays.empty() ? job.delay : job.delays[index];
 }
 
+// The lossy level a frame is coded with. Frames that keep their exact colours, such as screen
+// recordings, stay exact unless a lossy level was asked for itself: the quality number's lossy
+// codes would only smear their flat colours, and make them larger.
+int FrameLossy(const ExportOptions& options, bool exact) {
+    return exact && options.lossy == kLossyOfQuality ? 0 : LossyLevel(options);
+}
+
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
 // none could be coded.
-std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
-                                                     const GifExportJob& job, int index) {
+std::unique_ptr<wxMemoryOutputStream>
+EncodeShortest(std::vector<OptimisedFrame>& ways, const GifExportJob& job, int index, int lossy) {
     std::unique_ptr<wxMemoryOutputStream> shortest;
     for (OptimisedFrame& way : ways) {
         GiveTransparentEntry(way);
         way.layout.passes = job.options.passes;
-        way.layout.lossy = LossyLevel(job.options);
+        way.layout.lossy = lossy;
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
@@ -404,6 +412,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         const PalettedFrame* next = job.options.keepTransparency && i + 1 < job.frameCount
                                         ? preparation.Peek(i + 1)
                                         : nullptr;
+        const int lossy = FrameLossy(job.options, frame.exact);
         std::vector<OptimisedFrame> ways;
         if (!job.options.optimize) {
             ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
@@ -418,7 +427,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
             }
             ways = optimiser.Next(*frame.paletted, frame.source.get(), next);
         }
-        const std::unique_ptr<wxMemoryOutputStream> bytes = EncodeShortest(ways, job, i);
+        const std::unique_ptr<wxMemoryOutputStream> bytes = EncodeShortest(ways, job, i, lossy);
         const bool encoded = bytes != nullptr;
         frame.paletted.reset();
         frame.source.reset();

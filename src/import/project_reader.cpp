@@ -284,6 +284,31 @@ ProjectFile ReadProjectBytes(const char* data, size_t size, const wxString& path
     return outline.Parse(data, size, true) ? Finish(outline, path) : NotXml(outline, path);
 }
 
+ExportChoices ProjectFile::Choices(ExportChoices base) const {
+    ExportOptions& options = base.options;
+    if (loopCount >= 0) {
+        base.loopCount = loopCount;
+    }
+    if (bestColours >= 0) {
+        options.palette = bestColours == 1 ? PaletteMode::Best : PaletteMode::Standard;
+        // Written with best_colours, and at their defaults where they are left out.
+        options.quality = quality;
+        options.lossy = lossy;
+        options.colours = colours;
+        options.maxBytes = maxBytes;
+    }
+    if (optimise >= 0) {
+        options.optimize = optimise == 1;
+    }
+    if (loopInFile >= 0) {
+        base.loopInFile = loopInFile == 1;
+    }
+    if (keepTransparency >= 0) {
+        options.keepTransparency = keepTransparency == 1;
+    }
+    return base;
+}
+
 ProjectFile ReadProjectFile(const wxString& path) {
     wxLogNull quiet;
     wxFile file;

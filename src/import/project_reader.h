@@ -4,6 +4,7 @@
 // file failed.
 #pragma once
 
+#include "document/export_choices.h"
 #include "export/export_options.h"
 #include "image/view_transform.h"
 
@@ -82,6 +83,8 @@ struct ProjectFile {
     wxString error;
 
     bool Reached(ProjectStep step) const { return reached >= step; }
+    // The export choices the file gives, those of `base` where it says nothing of them.
+    ExportChoices Choices(ExportChoices base) const;
 };
 
 // Reads the project file at `path`. Numbers are read as leading decimal digits (0 when there

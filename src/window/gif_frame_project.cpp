@@ -27,29 +27,7 @@ void GifFrame::SetProjectTitle() {
 void GifFrame::ApplyProjectSettings(const ProjectFile& project) {
     // The project's choices hold for this animation; the remembered ones stay for new ones.
     // Files of earlier versions say nothing of some or all of them.
-    ExportChoices choices = CurrentChoices();
-    ExportOptions& options = choices.options;
-    if (project.loopCount >= 0) {
-        choices.loopCount = project.loopCount;
-    }
-    if (project.bestColours >= 0) {
-        options.palette = project.bestColours == 1 ? PaletteMode::Best : PaletteMode::Standard;
-        // Written with best_colours, and at their defaults where they are left out.
-        options.quality = project.quality;
-        options.lossy = project.lossy;
-        options.colours = project.colours;
-        options.maxBytes = project.maxBytes;
-    }
-    if (project.optimise >= 0) {
-        options.optimize = project.optimise == 1;
-    }
-    if (project.loopInFile >= 0) {
-        choices.loopInFile = project.loopInFile == 1;
-    }
-    if (project.keepTransparency >= 0) {
-        options.keepTransparency = project.keepTransparency == 1;
-    }
-    ApplyChoices(choices);
+    ApplyChoices(project.Choices(CurrentChoices()));
     m_loopsPlayed = 0;
 }
 

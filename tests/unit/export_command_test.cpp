@@ -377,6 +377,50 @@ TEST_F(ExportCommand, FrameToolsShowWhatImageMagickShowsAndKeepTheTime) {
     ASSERT_EQ(RunCommand({"--rotate=90", "-q", "best", "-o", out, turned}).status, 0);
     EXPECT_EQ(rgb(out, ""), rgb(marked, "-crop 10x20+5+3 +repage"));
 
+    // A project's export choices, with options given on top of them, write what the same
+    // options write from its pictures; a quality given sets its size limit aside.
+    const wxString grain[2] = {folder.File("grain0.png"), folder.File("grain1.png")};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(NoiseImage(24, 16, 7 + i).SaveFile(grain[i], wxBITMAP_TYPE_PNG));
+    }
+    const wxString chosen = WriteBytes(
+        folder.File("chosen.xml"),
+        ("<project><name/><gif><width>24</width><height>16</height><delay_time>5</delay_time>"
+         "</gif><images><path>" +
+         grain[0] + "</path><path>" + grain[1] +
+         "</path></images><animation best_colours=\"1\" quality=\"40\" colours=\"64\" "
+         "optimise=\"1\" loop=\"3\" loop_in_file=\"1\" keep_transparency=\"1\" "
+         "max_size=\"1500\"/></project>")
+            .ToStdString());
+    const std::vector<wxString> theirs = {"-Q", "40",     "--colours", "64",
+                                          "-O", "--loop", "3",         "--keep-transparency"};
+    const struct {
+        std::vector<wxString> given, same;
+        bool fits;
+    } choices[] = {
+        {{}, {"--max-size", "1500"}, true},
+        {{"--lossy", "9", "--loop=0"}, {"--lossy", "9", "--loop=0"}, false},
+        {{"-q", "standard", "--max-size", "1400"}, {"-q", "standard", "--max-size", "1400"}, true},
+        {{"-Q", "70"}, {"-Q", "70"}, false},
+    };
+    for (const auto& c : choices) {
+        std::vector<wxString> fromProject = c.given;
+        fromProject.insert(fromProject.end(), {"-o", out, chosen});
+        const Outcome project = RunCommand(fromProject);
+        const std::string written = ReadBytes(out);
+        std::vector<wxString> fromPictures = theirs;
+        fromPictures.insert(fromPictures.end(), c.same.begin(), c.same.end());
+        fromPictures.insert(fromPictures.end(), {"-d", "5", "-o", out, grain[0], grain[1]});
+        const Outcome pictures = RunCommand(fromPictures);
+        ASSERT_EQ(project.status, 0) << project.err;
+        // What a size limit chose, before the summary.
+        EXPECT_EQ(project.err.StartsWith("reelmont-export: chose"), c.fits) << project.err;
+        if (c.fits) {
+            EXPECT_EQ(project.err.BeforeFirst('\n'), pictures.err.BeforeFirst('\n'));
+        }
+        EXPECT_EQ(written, ReadBytes(out)) << project.err;
+    }
+
     // Frames named by letter: two white, one with a red dot, one nearly that, one black.
     const std::map<char, wxString> pictures = {
         {'a', WritePng(folder.File("a.png"), 8, 6, 255, 255, 255)},
