@@ -5,9 +5,6 @@
 
 #include <wx/string.h>
 
-class wxStaticText;
-class wxWindow;
-
 // Without a configured input method GTK falls back to XIM in Chinese, Japanese and Korean,
 // which gives the strip a native window that stays black; the plain method is used instead.
 void AvoidUnconfiguredInputMethod();
@@ -19,7 +16,3 @@ void TranslateKeyNames();
 
 // Registers a file in the desktop's recently-used list.
 void AddToRecentFiles(const wxString& path);
-
-// A label's underlined letter moves the focus to the control it names only once GTK is told
-// which control that is (buttons and check boxes know it themselves).
-void LinkLabelToControl(wxStaticText* label, wxWindow* control);

@@ -20,6 +20,7 @@
 #include <wx/frame.h>
 #include <wx/stopwatch.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include <atomic>
 #include <memory>
@@ -389,6 +390,12 @@ private:
     // The import or export progress dialog; its Cancel sets `cancelled`.
     wxProgressDialog* NewProgressDialog(const wxString& title, const wxString& message,
                                         std::shared_ptr<std::atomic<bool>> cancelled);
+    // GTK takes the keyboard focus from a window that a progress dialog disables and never
+    // gives it back: the focus is noted before a dialog comes and returned when it goes (to the
+    // strip when no control of this window had it).
+    void NoteFocusBehindProgress();
+    void CloseProgressDialog(wxProgressDialog*& dialog);
+    wxWeakRef<wxWindow> m_focusBehindProgress;
     // Empties the window for a new animation: no frames, no project, no GIF file.
     void StartNewAnimation();
     // Tells the user once which of the chosen files gave no picture, which were damaged (their

@@ -1,7 +1,6 @@
 #include "window/desktop_gtk.h"
 
 #include <wx/filename.h>
-#include <wx/stattext.h>
 
 #include <cstdlib>
 
@@ -49,17 +48,5 @@ void AddToRecentFiles(const wxString& path) {
     }
 #else
     (void)path;
-#endif
-}
-
-void LinkLabelToControl(wxStaticText* label, wxWindow* control) {
-#ifdef __WXGTK__
-    GtkWidget* text = label->GetHandle();
-    if (GTK_IS_LABEL(text)) {
-        gtk_label_set_mnemonic_widget(GTK_LABEL(text), control->GetHandle());
-    }
-#else
-    (void)label;
-    (void)control;
 #endif
 }

@@ -2,7 +2,6 @@
 
 #include "export/size_estimate.h"
 #include "export/size_fitting.h"
-#include "window/desktop_gtk.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -47,7 +46,9 @@ wxSpinCtrl* NewSpin(wxWindow* parent, int least, int most, const wxString& name)
 
 wxStaticText* NewLabel(wxWindow* parent, const wxString& text, wxWindow* control) {
     auto* label = new wxStaticText(parent, wxID_ANY, text);
-    LinkLabelToControl(label, control);
+    // A label's underlined letter moves to the control that follows it among its siblings, and
+    // the control was made first.
+    control->MoveAfterInTabOrder(label);
     return label;
 }
 

@@ -28,17 +28,17 @@
 
 wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_THUMBSTRIP_LEFT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailLeftClick)
-        EVT_THUMBSTRIP_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
-            EVT_CUSTOM(wxEVT_CLOSE_WINDOW, wxID_ANY, GifFrame::OnClose)
-                EVT_COMMAND(wxID_ANY, UPDATE_RESULT_EVENT, GifFrame::OnUpdateResult)
-                    EVT_COMMAND(ID_IMPORT_WORKER, wxEVT_WORKER_UPDATE, GifFrame::ThreadUpdate)
-                        EVT_COMMAND(ID_SAVE_WORKER, wxEVT_WORKER_UPDATE,
-                                    GifFrame::WorkSaveAsGifThreadUpdate) wxEND_EVENT_TABLE()
+    EVT_THUMBSTRIP_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
+    EVT_CUSTOM(wxEVT_CLOSE_WINDOW, wxID_ANY, GifFrame::OnClose)
+    EVT_COMMAND(wxID_ANY, UPDATE_RESULT_EVENT, GifFrame::OnUpdateResult)
+    EVT_COMMAND(ID_IMPORT_WORKER, wxEVT_WORKER_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_SAVE_WORKER, wxEVT_WORKER_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
+wxEND_EVENT_TABLE()
 
-                            namespace {
-    template <typename Control> Control* FindControl(wxWindow * parent, const char* name) {
-        return wxDynamicCast(parent->FindWindow(XRCID(name)), Control);
-    }
+namespace {
+template <typename Control> Control* FindControl(wxWindow* parent, const char* name) {
+    return wxDynamicCast(parent->FindWindow(XRCID(name)), Control);
+}
 } // namespace
 
 GifFrame::GifFrame() : m_timer() {}

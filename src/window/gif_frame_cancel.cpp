@@ -6,6 +6,7 @@
 
 wxProgressDialog* GifFrame::NewProgressDialog(const wxString& title, const wxString& message,
                                               std::shared_ptr<std::atomic<bool>> cancelled) {
+    NoteFocusBehindProgress();
     auto* dialog = new wxProgressDialog(title, message, 100, this,
                                         wxPD_CAN_ABORT | wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME |
                                             wxPD_REMAINING_TIME);

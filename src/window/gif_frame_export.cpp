@@ -206,8 +206,7 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event) {
     const bool cancelled = m_exportCancelled && *m_exportCancelled;
     m_exportCancelled.reset();
     if (m_saveProgressDialog != nullptr) {
-        m_saveProgressDialog->Destroy();
-        m_saveProgressDialog = nullptr;
+        CloseProgressDialog(m_saveProgressDialog);
     }
     wxWakeUpIdle();
     ShowFittedSize(*m_exportResult);

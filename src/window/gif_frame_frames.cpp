@@ -191,8 +191,7 @@ void GifFrame::FinishImport() {
     }
     m_import = ImportPlan();
     if (m_progressDialog != nullptr) {
-        m_progressDialog->Destroy();
-        m_progressDialog = nullptr;
+        CloseProgressDialog(m_progressDialog);
     }
     wxArrayString tooLarge;
     wxArrayString damaged;
@@ -240,8 +239,7 @@ void GifFrame::TakeBackImport() {
     m_importRefused.reset();
     m_importCancelled.reset();
     m_missingToReport.clear();
-    m_progressDialog->Destroy();
-    m_progressDialog = nullptr;
+    CloseProgressDialog(m_progressDialog);
     // The animation the project replaced was closed when the open began.
     if (project) {
         StartNewAnimation();

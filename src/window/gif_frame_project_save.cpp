@@ -8,8 +8,6 @@
 #include <wx/progdlg.h>
 #include <wx/stopwatch.h>
 
-#include <memory>
-
 namespace {
 // How often the dialog moves, and how long a save runs before it shows one.
 const int kProgressStepMilliseconds = 50;
@@ -20,18 +18,21 @@ bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectCo
                                            wxString* error) {
     ProjectWriteTask task(path, contents);
     const wxStopWatch clock;
-    std::unique_ptr<wxProgressDialog> dialog;
+    wxProgressDialog* dialog = nullptr;
     while (!task.WaitFor(kProgressStepMilliseconds)) {
-        if (!dialog && clock.Time() >= kQuietSaveMilliseconds) {
+        if (dialog == nullptr && clock.Time() >= kQuietSaveMilliseconds) {
             // An edit made meanwhile would be taken as saved: the dialog keeps the window from
             // taking any.
-            dialog = std::make_unique<wxProgressDialog>(_("Save Project"),
-                                                        _(" Saving the project...."), 100, this,
-                                                        wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
+            NoteFocusBehindProgress();
+            dialog = new wxProgressDialog(_("Save Project"), _(" Saving the project...."), 100,
+                                          this, wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
         }
-        if (dialog) {
+        if (dialog != nullptr) {
             dialog->Update(task.Percent());
         }
+    }
+    if (dialog != nullptr) {
+        CloseProgressDialog(dialog);
     }
     return task.Succeeded(error);
 }

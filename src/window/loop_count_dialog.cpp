@@ -20,11 +20,12 @@ wxIMPLEMENT_DYNAMIC_CLASS(LoopCountDialog, wxDialog);
 
 wxBEGIN_EVENT_TABLE(LoopCountDialog, wxDialog)
     EVT_RADIOBUTTON(ID_RADIO_TIMES, LoopCountDialog::OnPlayTimes)
-        EVT_RADIOBUTTON(ID_RADIO_INFINITE, LoopCountDialog::OnPlayInfinite)
-            EVT_BUTTON(wxID_OK, LoopCountDialog::OnButton)
-                EVT_BUTTON(wxID_CANCEL, LoopCountDialog::OnButton) wxEND_EVENT_TABLE()
+    EVT_RADIOBUTTON(ID_RADIO_INFINITE, LoopCountDialog::OnPlayInfinite)
+    EVT_BUTTON(wxID_OK, LoopCountDialog::OnButton)
+    EVT_BUTTON(wxID_CANCEL, LoopCountDialog::OnButton)
+wxEND_EVENT_TABLE()
 
-                    LoopCountDialog::LoopCountDialog(wxWindow* parent)
+LoopCountDialog::LoopCountDialog(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 180),
                wxDEFAULT_DIALOG_STYLE) {
     CreateControls();

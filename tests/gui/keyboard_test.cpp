@@ -1,6 +1,7 @@
 // The whole window by keyboard, with real key presses: the Tab order, the strip's own keys,
 // the keys that work wherever the focus is, and the dialogs that Enter closes.
 #include "gui/window_fixture.h"
+#include "window/export_options_dialog.h"
 
 #include <wx/button.h>
 #include <wx/panel.h>
@@ -32,9 +33,33 @@ TEST_F(WindowTest, EveryCommandWorksFromTheKeyboard) {
     ASSERT_TRUE(RunUntil([this] { return wxWindow::FindFocus() == &Strip(); }));
     wxUIActionSimulator input;
 
-    // Arrows choose the frame, and the preview shows it at once.
-    input.Char(WXK_RIGHT);
-    EXPECT_TRUE(RunUntil([this] { return Status(1).StartsWith("40x30.png"); }));
+    // The keys still reach the strip after the progress dialogs of an import and an export,
+    // and the preview shows the frame they choose at once.
+    const struct {
+        wxMenuItem* command;
+        wxString file;
+        int key;
+        const char* shown;
+    } behindProgress[] = {
+        {frame->m_menuItem_add, WritePng(folder.File("70x30.png"), 70, 30), WXK_END, "70x30.png"},
+        {frame->m_menuItem_save, folder.File("keys.gif"), WXK_HOME, "40x30.png"},
+    };
+    for (const auto& row : behindProgress) {
+        answer = {row.file};
+        Command(row.command);
+        ASSERT_TRUE(RunUntil(
+            [this] {
+                return frame->m_progressDialog == nullptr && frame->m_saveProgressDialog == nullptr;
+            },
+            20000));
+        // A desktop's window manager activates the window again as the dialog goes.
+        frame->Raise();
+        // Twice: after an import no frame has the focus, and the first key only chooses frame 1.
+        input.Char(row.key);
+        input.Char(row.key);
+        EXPECT_TRUE(RunUntil([&] { return Status(1).StartsWith(row.shown); })) << row.file;
+    }
+    answer.clear();
     input.Char(WXK_RIGHT);
     EXPECT_TRUE(RunUntil([this] { return Status(1).StartsWith("50x30.png"); }));
 
@@ -47,7 +72,7 @@ TEST_F(WindowTest, EveryCommandWorksFromTheKeyboard) {
         },
         ExpectMessage(wxID_NO, &asked));
     EXPECT_EQ(asked, "Are you sure you want to delete selected image(s)? [Yes/No]");
-    EXPECT_EQ(Strip().GetCount(), 3);
+    EXPECT_EQ(Strip().GetCount(), 4);
 
     // Tab runs strip, delay, width, height, preview and round again; Shift+Tab goes back.
     wxWindow* const order[] = {frame->m_spinctrl_delay, frame->m_spinctrl_width,
@@ -91,4 +116,18 @@ TEST_F(WindowTest, EveryCommandWorksFromTheKeyboard) {
     wxTEST_DIALOG(Command(frame->m_menuItem_about), NoteDefault<wxDialog>(&pressed));
     ASSERT_NE(pressed, nullptr);
     EXPECT_EQ(pressed->GetId(), wxID_OK);
+
+    // Alt and the underlined letter of a number field's label move into that field.
+    ExportChoices best = frame->CurrentChoices();
+    best.options.palette = PaletteMode::Best;
+    ExportOptionsDialog options(frame, best, frame->ExportedAnimation());
+    options.Show();
+    options.Raise();
+    ASSERT_TRUE(RunUntil([&options] { return options.IsActive(); }));
+    const std::pair<char, wxWindow*> labelled[] = {
+        {'N', options.m_spin_colours}, {'Q', options.m_spin_quality}, {'O', options.m_spin_loop}};
+    for (const auto& [letter, field] : labelled) {
+        input.Char(letter, wxMOD_ALT);
+        EXPECT_TRUE(RunUntil([field = field] { return wxWindow::FindFocus() == field; })) << letter;
+    }
 }
