@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -33,7 +34,8 @@ struct PreparedFrame {
     std::unique_ptr<PalettedFrame> paletted;
     // The paletted frame holds the fitted picture's own colours.
     bool exact = false;
-    // The fitted picture, kept where the optimiser needs it to keep still areas still.
+    // The fitted picture, kept where the optimiser needs it to keep still areas still, and for
+    // lossy codes to aim at.
     std::unique_ptr<wxImage> source;
 };
 
@@ -41,6 +43,13 @@ struct PreparedFrame {
 // optimiser from leaving them out.
 bool KeepsStillAreas(const ExportOptions& options) {
     return options.optimize && options.palette == PaletteMode::Best;
+}
+
+// The lossy level a frame is coded with. Frames that keep their exact colours, such as screen
+// recordings, stay exact unless a lossy level was asked for itself: the quality number's lossy
+// codes would only smear their flat colours, and make them larger.
+int FrameLossy(const ExportOptions& options, bool exact) {
+    return exact && options.lossy == kLossyOfQuality ? 0 : LossyLevel(options);
 }
 
 void TraceFit(FitPath path) {
@@ -70,7 +79,11 @@ const int kFramesInFlight = 3;
 class FramePreparation {
 public:
     explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {}
+        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {
+        if (job.options.palette == PaletteMode::Best) {
+            m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
+        }
+    }
 
     ~FramePreparation() {
         {
@@ -151,13 +164,18 @@ private:
     }
 
     PreparedFrame Prepare(int index) {
+        PreparedFrame frame;
         try {
-            return PrepareWithin(index);
+            frame = PrepareWithin(index);
         } catch (const std::bad_alloc&) {
-            PreparedFrame frame;
+            frame = PreparedFrame();
             frame.state = FrameState::NoMemory;
-            return frame;
         }
+        // Whatever became of it, the frames after it need not wait for its palette.
+        if (m_palettes) {
+            m_palettes->Settle(index);
+        }
+        return frame;
     }
 
     PreparedFrame PrepareWithin(int index) {
@@ -182,15 +200,16 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        frame.paletted.reset(
-            new PalettedFrame(ConvertToPalettedFrame(fitted, m_job.options, &frame.exact)));
+        frame.paletted.reset(new PalettedFrame(
+            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, m_palettes.get(), index)));
         if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
             frame.paletted.reset();
             return frame;
         }
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
-        if (KeepsStillAreas(m_job.options) && !frame.exact) {
+        if ((KeepsStillAreas(m_job.options) || FrameLossy(m_job.options, false) > 0) &&
+            !frame.exact) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -198,6 +217,8 @@ private:
     }
 
     const GifExportJob& m_job;
+    // Palettes shared along runs of alike frames, in the best mode.
+    std::unique_ptr<PaletteRuns> m_palettes;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     // Serialises the frame source and the release of what it gave.
@@ -248,22 +269,27 @@ int FrameDelay(const GifExportJob& job, int index) {
     return job.delays.empty() ? job.delay : job.delays[index];
 }
 
-// The lossy level a frame is coded with. Frames that keep their exact colours, such as screen
-// recordings, stay exact unless a lossy level was asked for itself: the quality number's lossy
-// codes would only smear their flat colours, and make them larger.
-int FrameLossy(const ExportOptions& options, bool exact) {
-    return exact && options.lossy == kLossyOfQuality ? 0 : LossyLevel(options);
-}
-
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
-// none could be coded.
-std::unique_ptr<wxMemoryOutputStream>
-EncodeShortest(std::vector<OptimisedFrame>& ways, const GifExportJob& job, int index, int lossy) {
+// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given.
+std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
+                                                     const GifExportJob& job, int index, int lossy,
+                                                     const wxImage* picture) {
     std::unique_ptr<wxMemoryOutputStream> shortest;
     for (OptimisedFrame& way : ways) {
         GiveTransparentEntry(way);
         way.layout.passes = job.options.passes;
         way.layout.lossy = lossy;
+        if (lossy > 0 && picture != nullptr) {
+            const int width = way.frame.width;
+            way.layout.picture.resize(3 * way.frame.Pixels());
+            for (int y = 0; y < way.frame.height; ++y) {
+                std::memcpy(&way.layout.picture[3 * static_cast<size_t>(y) * width],
+                            picture->GetData() + 3 * ((static_cast<size_t>(way.layout.top) + y) *
+                                                          picture->GetWidth() +
+                                                      way.layout.left),
+                            3 * static_cast<size_t>(width));
+            }
+        }
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
@@ -414,9 +440,11 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                     optimiser.Foresee(*upcoming);
                 }
             }
-            ways = optimiser.Next(*frame.paletted, frame.source.get(), next);
+            ways = optimiser.Next(
+                *frame.paletted, KeepsStillAreas(job.options) ? frame.source.get() : nullptr, next);
         }
-        const std::unique_ptr<wxMemoryOutputStream> bytes = EncodeShortest(ways, job, i, lossy);
+        const std::unique_ptr<wxMemoryOutputStream> bytes =
+            EncodeShortest(ways, job, i, lossy, frame.source.get());
         const bool encoded = bytes != nullptr;
         frame.paletted.reset();
         frame.source.reset();

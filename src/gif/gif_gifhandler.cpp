@@ -152,6 +152,9 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, b
     loss.count = count;
     loss.transparent = transparentIndex;
     loss.width = width;
+    if (m_layout.picture.size() == 3 * pixels) {
+        loss.picture = m_layout.picture.data();
+    }
     std::vector<unsigned char> data;
     CodeLzw(indices, pixels, m_layout.compactCodes ? (bits < 2 ? 2 : bits) : 8,
             others.empty() ? nullptr : others.data(), data, &loss);

@@ -31,6 +31,9 @@ struct GifFrameLayout {
     // as its colour or as the transparent index, the one named first unless the other codes
     // shorter. Empty: every pixel as it is.
     std::vector<unsigned char> unchanged;
+    // With `lossy`: the picture the frame was reduced from, red, green and blue a pixel, which
+    // the colours taken aim at. Empty: they aim at the pixels' own colours.
+    std::vector<unsigned char> picture;
 };
 
 // The values of GifFrameLayout::unchanged.

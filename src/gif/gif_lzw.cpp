@@ -315,9 +315,11 @@ private:
         return &m_error[3 * (((p / m_width + row) % 2) * (m_width + 2) + p % m_width + 1)];
     }
 
-    // The colour the pixel should have, its own plus what the pixels before it missed by.
+    // The colour the pixel should have, its own (or the picture's, where given) plus what the
+    // pixels before it missed by.
     void Wanted(size_t p, int* rgb) {
-        const unsigned char* own = Colour(Own(p));
+        const unsigned char* own =
+            m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(Own(p));
         const int* error = Error(p, 0);
         const int limit = m_loss.bound * kUnit;
         for (int c = 0; c < 3; ++c) {
@@ -396,14 +398,28 @@ private:
         } else {
             Wanted(p, wanted);
         }
+        // On the coding path, a child whose string the next pixel can go on with comes first:
+        // the string then runs longer.
+        int after[3];
+        const bool lookAhead = frozen == nullptr && p + 1 < m_count;
+        if (lookAhead) {
+            Wanted(p + 1, after);
+        }
         int best = -1;
         int bestCost = 0;
+        bool bestGoesOn = false;
         auto consider = [&](int child, int index) {
             if (Takes(p, index) && Keeps(p, wanted, index)) {
                 const int cost = Cost(p, wanted, index);
-                if (best < 0 || cost < bestCost) {
+                bool goesOn = false;
+                for (int next = lookAhead ? m_first[child] : -1; next >= 0 && !goesOn;
+                     next = m_sibling[next]) {
+                    goesOn = Takes(p + 1, m_last[next]) && Keeps(p + 1, after, m_last[next]);
+                }
+                if (best < 0 || goesOn > bestGoesOn || (goesOn == bestGoesOn && cost < bestCost)) {
                     best = child;
                     bestCost = cost;
+                    bestGoesOn = goesOn;
                 }
             }
         };

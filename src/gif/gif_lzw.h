@@ -28,4 +28,8 @@ struct LzwLoss {
     int transparent = -1;
     // Pixels a row.
     int width = 0;
+    // The picture the indices were reduced from, red, green and blue a pixel, or null: the
+    // colours taken then aim at it rather than at the indices' own colours, and make up what
+    // the palette missed it by.
+    const unsigned char* picture = nullptr;
 };

@@ -232,10 +232,10 @@ TEST(GifEncoder, LayoutAndTransparencyShapeFrameStartsAndTheFirstFrameCarriesThe
         Bytes frame1Start; // frame 1's control flags, descriptor, local table
     };
     // Fields: left, top, keep, clear after, global table, compact codes, passes, lossy,
-    // unchanged pixels.
-    const GifFrameLayout plain, placed{3, 258, true, false, true, true, 1, 0, {}},
-        thrice{0, 0, false, false, false, true, 3, 0, {}},
-        cleared{0, 0, true, true, false, false, 0, 0, {}};
+    // unchanged pixels, the picture lossy codes aim at.
+    const GifFrameLayout plain, placed{3, 258, true, false, true, true, 1, 0, {}, {}},
+        thrice{0, 0, false, false, false, true, 3, 0, {}, {}},
+        cleared{0, 0, true, true, false, false, 0, 0, {}, {}};
     const std::vector<int> stripes = {1, 0, 1, 0}, some = {0, 5, 9, 3};
     const std::vector<Case> cases = {
         {plain, table, -1, stripes, kLooping,
