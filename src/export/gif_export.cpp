@@ -79,7 +79,11 @@ const int kFramesInFlight = 3;
 class FramePreparation {
 public:
     explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {}
+        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {
+        if (job.options.palette == PaletteMode::Best) {
+            m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
+        }
+    }
 
     ~FramePreparation() {
         {
@@ -160,13 +164,18 @@ private:
     }
 
     PreparedFrame Prepare(int index) {
+        PreparedFrame frame;
         try {
-            return PrepareWithin(index);
+            frame = PrepareWithin(index);
         } catch (const std::bad_alloc&) {
-            PreparedFrame frame;
+            frame = PreparedFrame();
             frame.state = FrameState::NoMemory;
-            return frame;
         }
+        // Whatever became of it, the frames after it need not wait for its palette.
+        if (m_palettes) {
+            m_palettes->Settle(index);
+        }
+        return frame;
     }
 
     PreparedFrame PrepareWithin(int index) {
@@ -191,8 +200,8 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        frame.paletted.reset(
-            new PalettedFrame(ConvertToPalettedFrame(fitted, m_job.options, &frame.exact)));
+        frame.paletted.reset(new PalettedFrame(
+            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, m_palettes.get(), index)));
         if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
             frame.paletted.reset();
@@ -208,6 +217,8 @@ private:
     }
 
     const GifExportJob& m_job;
+    // Palettes shared along runs of alike frames, in the best mode.
+    std::unique_ptr<PaletteRuns> m_palettes;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     // Serialises the frame source and the release of what it gave.
