@@ -28,6 +28,18 @@ const double kGrainy = 8.0;
 // Half of each pixel's error carried on is enough to keep smooth areas from banding; all of it
 // makes them grainy, and the files larger.
 const double kFullDithering = 0.5;
+// A frame takes the palette of its run while its pixels lie, on the mean, at most this share
+// farther (in squared distance) from their nearest entries than the run's first frame's pixels
+// did from theirs, plus the slack, so that frames fitted almost exactly share too. Beyond it the
+// library's own palette for the frame is worth its time. In smooth pictures the dithering makes
+// up for much of a looser fit: a slow drift across a gradient then shares one palette over three
+// to four frames for 0.07 dB less, where grainy frames would lose 0.17 dB at that share.
+const double kSharedError = 1.05;
+const double kSmoothSharedError = 1.25;
+const double kSharedSlack = 1.0;
+// The error is judged on every second pixel of every second row of the palette's grid: as
+// telling, at a quarter of the lookups.
+const int kErrorStep = 2;
 
 struct AttrDeleter {
     void operator()(liq_attr* attr) const { liq_attr_destroy(attr); }
@@ -77,18 +89,35 @@ double Grain(const wxImage& image, int step) {
     return count ? sum / count : 0;
 }
 
-} // namespace
+// How smooth the picture is, from 0 (grainy) to 1, for how much it is dithered.
+double Smoothness(const wxImage& image, int step) {
+    return std::min(1.0, std::max(0.0, (kGrainy - Grain(image, step)) / (kGrainy - kSmooth)));
+}
 
-PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
-                           const std::vector<unsigned char>& clear) {
+// libimagequant's palette for a picture, as the table takes it.
+struct Palette {
+    std::vector<GifColour> colours;
+    int transparent = -1;
+    // The opaque entries, and where each is in the table.
+    std::vector<GifColour> opaque;
+    std::vector<unsigned char> entryOf;
+};
+
+// The grid the palette is found from: every n-th pixel of every n-th row.
+int SampleStep(const wxImage& image) {
+    int step = 1;
+    while (static_cast<double>(image.GetWidth() / (step + 1)) * (image.GetHeight() / (step + 1)) >=
+           kSampledPixels) {
+        ++step;
+    }
+    return step;
+}
+
+bool FindPalette(const wxImage& opaque, int quality, int colours,
+                 const std::vector<unsigned char>& clear, int step, Palette* palette) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
     omp_set_num_threads(1);
-    if (!opaque.IsOk()) {
-        return PalettedFrame();
-    }
-    const int width = opaque.GetWidth();
-    const int height = opaque.GetHeight();
     const std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
     // Below the highest quality the library may use fewer colours where they reach it.
     if (!attr ||
@@ -96,58 +125,55 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
             LIQ_OK ||
         liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
         liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
-        return PalettedFrame();
+        return false;
     }
-    Grid sample{&opaque, 1, &clear};
-    while (static_cast<double>(width / (sample.step + 1)) * (height / (sample.step + 1)) >=
-           kSampledPixels) {
-        ++sample.step;
-    }
+    Grid sample{&opaque, step, &clear};
     const std::unique_ptr<liq_image, ImageDeleter> sampled(
-        liq_image_create_custom(attr.get(), RgbaRow, &sample, (width - 1) / sample.step + 1,
-                                (height - 1) / sample.step + 1, 0));
+        liq_image_create_custom(attr.get(), RgbaRow, &sample, (opaque.GetWidth() - 1) / step + 1,
+                                (opaque.GetHeight() - 1) / step + 1, 0));
     const std::unique_ptr<liq_histogram, HistogramDeleter> histogram(
         liq_histogram_create(attr.get()));
     liq_result* quantised = nullptr;
     if (!sampled || !histogram ||
         liq_histogram_add_image(histogram.get(), attr.get(), sampled.get()) != LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &quantised) != LIQ_OK) {
-        return PalettedFrame();
+        return false;
     }
     const std::unique_ptr<liq_result, ResultDeleter> result(quantised);
-    const double grain = Grain(opaque, sample.step);
-    // Dithering costs bytes; it falls with the quality number.
-    const float dithering =
-        static_cast<float>(std::min(1.0, std::max(0.0, (kGrainy - grain) / (kGrainy - kSmooth))) *
-                           kFullDithering * std::max(1, std::min(quality, 100)) / 100.0);
-    // Each opaque pixel goes to the opaque entry nearest in red, green and blue, which is what
-    // the picture is judged by; clear pixels to the clear entry.
     const liq_palette* found = liq_get_palette(result.get());
-    PalettedFrame frame;
-    frame.width = width;
-    frame.height = height;
-    frame.indices.resize(frame.Pixels());
-    std::vector<GifColour> opaqueEntries;
-    std::vector<unsigned char> entryOf;
     for (unsigned i = 0; i < found->count; ++i) {
         const liq_color& entry = found->entries[i];
-        frame.colours.push_back(GifColour{entry.r, entry.g, entry.b});
-        if (entry.a == 0 && frame.transparent < 0) {
-            frame.transparent = static_cast<int>(i);
+        palette->colours.push_back(GifColour{entry.r, entry.g, entry.b});
+        if (entry.a == 0 && palette->transparent < 0) {
+            palette->transparent = static_cast<int>(i);
         } else {
-            opaqueEntries.push_back(frame.colours.back());
-            entryOf.push_back(static_cast<unsigned char>(i));
+            palette->opaque.push_back(palette->colours.back());
+            palette->entryOf.push_back(static_cast<unsigned char>(i));
         }
     }
-    if ((!clear.empty() && frame.transparent < 0) || opaqueEntries.empty()) {
-        return PalettedFrame();
-    }
-    NearestColour nearest(std::move(opaqueEntries));
-    MapToPalette(opaque.GetData(), width, height, dithering, nearest, frame.indices.data());
+    return !(!clear.empty() && palette->transparent < 0) && !palette->opaque.empty();
+}
+
+// The picture mapped to the palette: each opaque pixel to the opaque entry nearest in red,
+// green and blue, which is what the picture is judged by, with diffusion where it is smooth;
+// clear pixels to the clear entry.
+PalettedFrame MapFrame(const wxImage& opaque, const Palette& palette, NearestColour& nearest,
+                       int quality, double smoothness, const std::vector<unsigned char>& clear) {
+    // Dithering costs bytes; it falls with the quality number.
+    const float dithering = static_cast<float>(smoothness * kFullDithering *
+                                               std::max(1, std::min(quality, 100)) / 100.0);
+    PalettedFrame frame;
+    frame.width = opaque.GetWidth();
+    frame.height = opaque.GetHeight();
+    frame.colours = palette.colours;
+    frame.transparent = palette.transparent;
+    frame.indices.resize(frame.Pixels());
+    MapToPalette(opaque.GetData(), frame.width, frame.height, dithering, nearest,
+                 frame.indices.data());
     for (size_t p = 0; p < frame.indices.size(); ++p) {
         frame.indices[p] = !clear.empty() && clear[p]
                                ? static_cast<unsigned char>(frame.transparent)
-                               : entryOf[frame.indices[p]];
+                               : palette.entryOf[frame.indices[p]];
     }
     // The entries then move to the mean of their pixels, where every pixel is shown.
     if (clear.empty()) {
@@ -156,4 +182,132 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
     const std::vector<GifColour> shown = frame.colours;
     IndexByFirstEntry(frame, shown);
     return frame;
+}
+
+// The mean squared distance of the grid's pixels from their nearest entries.
+double GridError(const wxImage& opaque, int step, NearestColour& nearest) {
+    const std::vector<GifColour>& entries = nearest.Palette();
+    double sum = 0;
+    size_t count = 0;
+    for (int y = 0; y < opaque.GetHeight(); y += step) {
+        const unsigned char* rgb =
+            opaque.GetData() + static_cast<size_t>(y) * opaque.GetWidth() * 3;
+        for (int x = 0; x < opaque.GetWidth(); x += step, rgb += 3 * step) {
+            const GifColour& entry = entries[nearest.Find(rgb[0], rgb[1], rgb[2])];
+            const int dr = rgb[0] - entry.red, dg = rgb[1] - entry.green, db = rgb[2] - entry.blue;
+            sum += dr * dr + dg * dg + db * db;
+            ++count;
+        }
+    }
+    return count ? sum / count : 0;
+}
+
+} // namespace
+
+PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
+                           const std::vector<unsigned char>& clear) {
+    if (!opaque.IsOk()) {
+        return PalettedFrame();
+    }
+    const int step = SampleStep(opaque);
+    Palette palette;
+    if (!FindPalette(opaque, quality, colours, clear, step, &palette)) {
+        return PalettedFrame();
+    }
+    NearestColour nearest(palette.opaque);
+    return MapFrame(opaque, palette, nearest, quality, Smoothness(opaque, step), clear);
+}
+
+// A run's palette, how far the run's first frame lay from it, and the nearest-entry finders of
+// the threads that map frames to it (each keeps what it found out, from frame to frame).
+struct PaletteRuns::Run {
+    Palette palette;
+    double error = 0;
+    std::mutex mutex;
+    std::vector<std::unique_ptr<NearestColour>> idle;
+
+    std::unique_ptr<NearestColour> Take() {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (idle.empty()) {
+            return std::make_unique<NearestColour>(palette.opaque);
+        }
+        std::unique_ptr<NearestColour> nearest = std::move(idle.back());
+        idle.pop_back();
+        return nearest;
+    }
+    void Give(std::unique_ptr<NearestColour> nearest) {
+        std::lock_guard<std::mutex> lock(mutex);
+        idle.push_back(std::move(nearest));
+    }
+};
+
+PaletteRuns::PaletteRuns(int quality, int colours) : m_quality(quality), m_colours(colours) {}
+
+PaletteRuns::~PaletteRuns() = default;
+
+std::shared_ptr<PaletteRuns::Run> PaletteRuns::RunBefore(int index) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_settled.wait(lock, [this, index] { return m_next >= index; });
+    return m_run;
+}
+
+PalettedFrame PaletteRuns::Quantise(int index, const wxImage& opaque) {
+    if (!opaque.IsOk()) {
+        Settle(index);
+        return PalettedFrame();
+    }
+    const int step = SampleStep(opaque);
+    const double smoothness = Smoothness(opaque, step);
+    std::shared_ptr<Run> run = RunBefore(index);
+    std::unique_ptr<NearestColour> nearest;
+    bool shared = false;
+    if (run) {
+        nearest = run->Take();
+        shared = GridError(opaque, step * kErrorStep, *nearest) <=
+                 run->error * (kSharedError + (kSmoothSharedError - kSharedError) * smoothness) +
+                     kSharedSlack;
+        if (!shared) {
+            run->Give(std::move(nearest));
+        }
+    }
+    if (!shared) {
+        const std::shared_ptr<Run> fresh = std::make_shared<Run>();
+        if (!FindPalette(opaque, m_quality, m_colours, {}, step, &fresh->palette)) {
+            Settle(index);
+            return PalettedFrame();
+        }
+        nearest = fresh->Take();
+        fresh->error = GridError(opaque, step * kErrorStep, *nearest);
+        run = fresh;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!shared) {
+            m_run = run;
+        }
+    }
+    Settle(index);
+    PalettedFrame frame = MapFrame(opaque, run->palette, *nearest, m_quality, smoothness, {});
+    run->Give(std::move(nearest));
+    return frame;
+}
+
+void PaletteRuns::Settle(int index) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (index < m_next || std::find(m_early.begin(), m_early.end(), index) != m_early.end()) {
+            return;
+        }
+        if (index > m_next) {
+            m_early.push_back(index);
+            return;
+        }
+        ++m_next;
+        for (auto early = std::find(m_early.begin(), m_early.end(), m_next); early != m_early.end();
+             early = std::find(m_early.begin(), m_early.end(), m_next)) {
+            m_early.erase(early);
+            ++m_next;
+        }
+    }
+    m_settled.notify_all();
 }

@@ -1,11 +1,15 @@
 // The best colours for one frame: libimagequant's palette, each pixel mapped to its nearest
-// entry with some error diffusion where the picture is smooth.
+// entry with some error diffusion where the picture is smooth; along runs of alike frames, one
+// palette for the run.
 #pragma once
 
 #include "gif/paletted_frame.h"
 
 #include <wx/image.h>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 // Colours a frame may use in the best mode: one table entry is kept free, so that an optimised
@@ -20,3 +24,37 @@ const int kBestModeColours = 255;
 // result, on any thread.
 PalettedFrame QuantiseBest(const wxImage& opaque, int quality = 100, int colours = 256,
                            const std::vector<unsigned char>& clear = {});
+
+// The best colours for the frames of one export, taken in order: a frame that the palette of
+// the run's first frame serves nearly as well as it served that frame takes that palette
+// instead of one of its own, so that the library runs once a run. Which frames share is decided
+// by their pixels alone, one frame after the other, so the frames come out the same on any
+// number of threads.
+class PaletteRuns {
+public:
+    PaletteRuns(int quality, int colours);
+    ~PaletteRuns();
+    PaletteRuns(const PaletteRuns&) = delete;
+    PaletteRuns& operator=(const PaletteRuns&) = delete;
+
+    // QuantiseBest of frame `index` (opaque, nothing clear), within its run. Waits until every
+    // frame before it is settled.
+    PalettedFrame Quantise(int index, const wxImage& opaque);
+    // Frame `index` needs no palette of a run (its colours are kept exactly, or some of its
+    // pixels stay clear), or failed: the frames after it need not wait for it. Each frame is
+    // settled by Quantise or here; settling a frame again does nothing.
+    void Settle(int index);
+
+private:
+    struct Run;
+    std::shared_ptr<Run> RunBefore(int index);
+
+    const int m_quality;
+    const int m_colours;
+    std::mutex m_mutex;
+    std::condition_variable m_settled;
+    // Frames below this are settled; frames settled out of turn wait in m_early.
+    int m_next = 0;
+    std::vector<int> m_early;
+    std::shared_ptr<Run> m_run;
+};

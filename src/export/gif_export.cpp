@@ -82,7 +82,11 @@ const int kFramesInFlight = 3;
 class FramePreparation {
 public:
     explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)) {}
+        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)) {
+        if (job.options.palette == PaletteMode::Best) {
+            m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
+        }
+    }
 
     // Whether frames may come as parts: not where transparency is kept, as a part drawn over
     // the frame before cannot make its pixels clear.
@@ -174,13 +178,18 @@ private:
     }
 
     PreparedFrame Prepare(int index) {
+        PreparedFrame frame;
         try {
-            return PrepareWithin(index);
+            frame = PrepareWithin(index);
         } catch (const std::bad_alloc&) {
-            PreparedFrame frame;
+            frame = PreparedFrame();
             frame.state = FrameState::NoMemory;
-            return frame;
         }
+        // Whatever became of it, the frames after it need not wait for its palette.
+        if (m_palettes) {
+            m_palettes->Settle(index);
+        }
+        return frame;
     }
 
     PreparedFrame PrepareWithin(int index) {
@@ -209,8 +218,10 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
-        frame.paletted.reset(
-            new PalettedFrame(ConvertToPalettedFrame(fitted, m_job.options, &frame.exact)));
+        // A part's colours say nothing of the run of whole frames around it.
+        PaletteRuns* runs = frame.part.IsEmpty() ? m_palettes.get() : nullptr;
+        frame.paletted.reset(new PalettedFrame(
+            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, runs, index)));
         if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
             frame.paletted.reset();
@@ -227,6 +238,8 @@ private:
 
     const GifExportJob& m_job;
     const bool m_parts;
+    // Palettes shared along runs of alike frames, in the best mode.
+    std::unique_ptr<PaletteRuns> m_palettes;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     // Serialises the frame source and the release of what it gave.

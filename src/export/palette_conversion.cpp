@@ -165,7 +165,7 @@ void IndexByFirstEntry(PalettedFrame& frame, const std::vector<GifColour>& shown
 }
 
 PalettedFrame ConvertToPalettedFrame(const wxImage& image, const ExportOptions& options,
-                                     bool* exact) {
+                                     bool* exact, PaletteRuns* runs, int index) {
     const PaletteMode mode = options.palette;
     // The colour count applies in the best mode only.
     const int keep = mode == PaletteMode::Best
@@ -195,7 +195,9 @@ PalettedFrame ConvertToPalettedFrame(const wxImage& image, const ExportOptions& 
         return frame;
     }
     if (mode == PaletteMode::Best) {
-        return QuantiseBest(opaque, options.quality, keep, clear);
+        return runs != nullptr && clear.empty()
+                   ? runs->Quantise(index, opaque)
+                   : QuantiseBest(opaque, options.quality, keep, clear);
     }
     return QuantiseStandard(opaque, clear);
 }

@@ -3,6 +3,7 @@
 // best mode by libimagequant.
 #pragma once
 
+#include "export/best_palette.h"
 #include "export/export_options.h"
 #include "gif/paletted_frame.h"
 
@@ -16,10 +17,13 @@
 // carry, with 256 entries of which those the pixels do not use are black; in the best mode
 // libimagequant's (best_palette.h), with the options' quality number and at most their colour
 // count. Each pixel takes the first entry of its colour. Invalid when the conversion fails.
-// `exact`, when given, tells whether the frame kept its colours.
+// `exact`, when given, tells whether the frame kept its colours. With `runs` (made for the
+// options' quality and colours), an opaque frame quantised in the best mode is frame `index` of
+// those runs; the caller settles the frame there whatever becomes of it.
 PalettedFrame ConvertToPalettedFrame(const wxImage& image,
                                      const ExportOptions& options = ExportOptions(),
-                                     bool* exact = nullptr);
+                                     bool* exact = nullptr, PaletteRuns* runs = nullptr,
+                                     int index = 0);
 
 // Makes each pixel take the first entry of `frame.colours` whose colour is `shown[i]`, where i
 // is its index now; `shown` holds an entry for every index the pixels use, each a colour of the

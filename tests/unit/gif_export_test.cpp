@@ -200,13 +200,16 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 job.options.optimize = optimize;
                 ASSERT_TRUE(ExportGif(job).ok);
                 const auto decoded = ShownFrames(job.path);
+                // Alike frames share the palette of their run, taken in order.
+                PaletteRuns runs(job.options.quality, job.options.colours);
                 for (size_t i = 0; i < frames.size(); ++i) {
                     // More colours than a table holds go through the palette as before.
                     std::string bytes(reinterpret_cast<const char*>(frames[i].GetData()),
                                       3 * 40 * 30);
                     if (colours > 256) {
-                        const PalettedFrame paletted =
-                            ConvertToPalettedFrame(frames[i], job.options);
+                        const PalettedFrame paletted = ConvertToPalettedFrame(
+                            frames[i], job.options, nullptr,
+                            mode == PaletteMode::Best ? &runs : nullptr, static_cast<int>(i));
                         for (size_t p = 0; p < paletted.indices.size(); ++p) {
                             bytes.replace(3 * p, 3,
                                           reinterpret_cast<const char*>(
