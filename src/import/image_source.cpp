@@ -160,17 +160,14 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     }
     auto picture = std::make_unique<wxImage>();
     bool read = false;
-    {
-        wxImageHandler* handler = header.kind == PictureKind::Unknown
+    // A file whose header is of no kind known here is no picture: the toolkit's handlers, tried
+    // on it each in turn, would pass its pixels uncounted, and some of them crash on such bytes.
+    if (wxImageHandler* handler = header.kind == PictureKind::Unknown
                                       ? nullptr
-                                      : wxImage::FindHandler(TypeOf(header.kind));
-        if (handler) {
-            // Not verbose: the decoders' own warnings would only reach standard error.
-            wxFileInputStream stream(path);
-            read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
-        } else {
-            read = picture->LoadFile(path, wxBITMAP_TYPE_ANY);
-        }
+                                      : wxImage::FindHandler(TypeOf(header.kind))) {
+        // Not verbose: the decoders' own warnings would only reach standard error.
+        wxFileInputStream stream(path);
+        read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
     }
     const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
