@@ -47,8 +47,10 @@ private:
 
 void ReadGifInput(const uint8_t* data, size_t size) {
     const MemoryFile file(data, size);
+    // Huge screens give their frames as the parts that changed, as the exporter takes them.
     DecodeGifFrames(
-        file.Path(), -1, [](SourcePicture picture) { picture.image->GetData(); }, StopRequest());
+        file.Path(), -1, [](SourcePicture picture) { picture.image->GetData(); }, StopRequest(),
+        nullptr, PictureParts::OfHugeScreens);
 }
 
 void ReadPictureInput(const uint8_t* data, size_t size) {

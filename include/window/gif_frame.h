@@ -400,10 +400,12 @@ private:
     void StartNewAnimation();
     // Tells the user once which of the chosen files gave no picture, which were damaged (their
     // frames before the damage came in), which were left out because their frames would not
-    // fit into the memory budget, and which sources of an opened project are missing.
+    // fit into the memory budget, which pictures have more pixels than the program takes (with
+    // their sizes) and which sources of an opened project are missing.
     void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
                            const wxArrayString& tooLarge,
-                           const wxArrayString& missing = wxArrayString());
+                           const wxArrayString& missing = wxArrayString(),
+                           const wxArrayString& overCap = wxArrayString());
     void OnPaintPreview(wxPaintEvent& event);
 
     // What an export compares and what a failed export puts back.

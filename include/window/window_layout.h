@@ -17,6 +17,6 @@ wxRect PreviewPlacement(const wxSize& frame, const wxSize& panel);
 // number always stays.
 wxString FitFrameLabel(int number, float seconds, int width, const TextWidth& measure);
 
-// The entry's name when it fits, else its beginning cut with an ellipsis before the part that
-// tells frames apart: the frame number of a frame reference, or the extension.
+// The entry's name when it fits, else with an ellipsis in the middle of its base and the end
+// kept whole: the frame number of a frame reference, or the extension.
 wxString FitEntryName(const wxString& name, int width, const TextWidth& measure);

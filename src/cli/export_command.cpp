@@ -103,6 +103,21 @@ wxString Summary(const wxString& output, const Animation& animation, bool oneDel
         count > 0 ? animation.StartTime(count - 1) + animation.Frame(count - 1).delay : 0LL);
 }
 
+// Whether frames that change a little of a huge screen can be taken as those changes: every
+// input frame is written once, in order, unscaled, so each comes right after the one before it.
+bool TakesParts(const FramePlan& plan, const InputFrames& input, const FrameSize& output) {
+    if (plan.frames.size() != input.sizes.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < input.sizes.size(); ++i) {
+        if (plan.frames[i] != static_cast<int>(i) || input.sizes[i].width != output.width ||
+            input.sizes[i].height != output.height) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The options written: a project's export choices where the command line gives no option in
 // their place. A quality, lossy level or colour count given there is kept: the project's size
 // limit, which would choose them, is then left out.
@@ -230,20 +245,26 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
         frame.delay = planned;
         animation.Insert(animation.FrameCount(), std::move(frame));
     }
+    const bool partsFit = TakesParts(plan, input, animation.output);
     // A size limit reads the frames again from the start, and a sample of them skipping others.
     std::unique_ptr<PlannedFrames> frames;
     int nextFrame = 0;
+    bool readingParts = false;
     const wxString target = toOut ? scratch.File("standard-output.gif") : parsed.output;
-    GifExportJob job = AnimationExportJob(animation, target, [&](int index) {
-        if (!frames || index < nextFrame) {
-            frames.reset(new PlannedFrames(input.sources, plan.frames));
+    GifExportJob job = AnimationExportJob(animation, target, [&](int index, wxRect* part) {
+        const bool parts = part != nullptr && partsFit;
+        if (!frames || index < nextFrame || parts != readingParts) {
+            frames.reset(
+                new PlannedFrames(input.sources, plan.frames,
+                                  parts ? PictureParts::OfHugeScreens : PictureParts::Whole));
             nextFrame = 0;
+            readingParts = parts;
         }
         for (; nextFrame < index; ++nextFrame) {
             frames->Next();
         }
         ++nextFrame;
-        return frames->Next();
+        return frames->Next(parts ? part : nullptr);
     });
     ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
     job.progress = [&progress](int percent) { progress.Update(percent); };

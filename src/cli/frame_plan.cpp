@@ -58,8 +58,9 @@ FramePlan PlanFrames(const std::vector<int>& delays, const std::vector<FrameRun>
     return plan;
 }
 
-PlannedFrames::PlannedFrames(std::vector<wxString> sources, std::vector<int> frames)
-    : m_stream(std::move(sources)), m_frames(std::move(frames)) {
+PlannedFrames::PlannedFrames(std::vector<wxString> sources, std::vector<int> frames,
+                             PictureParts parts)
+    : m_stream(std::move(sources), parts), m_frames(std::move(frames)) {
     for (int place = 0; place < int(m_frames.size()); ++place) {
         const int frame = m_frames[place];
         if (frame >= int(m_lastUse.size())) {
@@ -69,7 +70,7 @@ PlannedFrames::PlannedFrames(std::vector<wxString> sources, std::vector<int> fra
     }
 }
 
-wxImage PlannedFrames::Next() {
+wxImage PlannedFrames::Next(wxRect* part) {
     if (m_place >= int(m_frames.size())) {
         return wxImage();
     }
@@ -80,7 +81,7 @@ wxImage PlannedFrames::Next() {
     }
     wxImage picture;
     while (m_streamed <= wanted) {
-        picture = m_stream.Next();
+        picture = m_stream.Next(part);
         const int frame = m_streamed++;
         if (frame < int(m_lastUse.size()) && m_lastUse[frame] > place) {
             Keep(frame, picture);

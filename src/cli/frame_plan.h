@@ -35,10 +35,13 @@ FramePlan PlanFrames(const std::vector<int>& delays, const std::vector<FrameRun>
 // for the way back of a ping-pong too.
 class PlannedFrames {
 public:
-    PlannedFrames(std::vector<wxString> sources, std::vector<int> frames);
+    // With PictureParts::OfHugeScreens, for a plan that takes every input frame once in order,
+    // GIF frames may come as their changed parts.
+    PlannedFrames(std::vector<wxString> sources, std::vector<int> frames,
+                  PictureParts parts = PictureParts::Whole);
 
-    // The picture of the plan's next frame.
-    wxImage Next();
+    // The picture of the plan's next frame; `part` (may be null) as FrameStream::Next gives it.
+    wxImage Next(wxRect* part = nullptr);
 
     // FrameStream::FailedSource of the inputs.
     wxString FailedSource(SourceProblem* problem) { return m_stream.FailedSource(problem); }

@@ -1,12 +1,11 @@
 #include "cli/frame_stream.h"
 
-#include "import/image_source.h"
-
 #include <wx/log.h>
 
 #include <system_error>
 
-FrameStream::FrameStream(std::vector<wxString> sources) : m_sources(std::move(sources)) {
+FrameStream::FrameStream(std::vector<wxString> sources, PictureParts parts)
+    : m_sources(std::move(sources)), m_parts(parts) {
     try {
         m_thread = std::thread([this] { Decode(); });
     } catch (const std::system_error&) {
@@ -26,18 +25,21 @@ FrameStream::~FrameStream() {
     }
 }
 
-wxImage FrameStream::Next() {
+wxImage FrameStream::Next(wxRect* part) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_waiting.empty() || m_finished; });
     if (m_waiting.empty()) {
         return wxImage();
     }
-    std::unique_ptr<wxImage> picture = std::move(m_waiting.front());
+    SourcePicture picture = std::move(m_waiting.front());
     m_waiting.pop_front();
     lock.unlock();
     m_changed.notify_all();
+    if (part) {
+        *part = picture.part;
+    }
     // The picture's data passes whole to the copy returned, on this thread alone.
-    return *picture;
+    return *picture.image;
 }
 
 wxString FrameStream::FailedSource(SourceProblem* problem) {
@@ -59,8 +61,8 @@ void FrameStream::Decode() {
         // A picture that finds no memory ends the stream: the export then names the frame.
         SourceProblem problem;
         const bool gave = DecodeFrameRun(
-            run, [this](SourcePicture picture) { Push(std::move(picture.image)); }, abandoned,
-            &problem);
+            run, [this](SourcePicture picture) { Push(std::move(picture)); }, abandoned, &problem,
+            m_parts);
         if (problem.fault == SourceFault::NoMemory) {
             break;
         }
@@ -72,7 +74,9 @@ void FrameStream::Decode() {
                     m_failure = problem;
                 }
             }
-            Push(std::make_unique<wxImage>());
+            SourcePicture nothing;
+            nothing.image = std::make_unique<wxImage>();
+            Push(std::move(nothing));
         }
         i += length;
     }
@@ -83,7 +87,7 @@ void FrameStream::Decode() {
     m_changed.notify_all();
 }
 
-void FrameStream::Push(std::unique_ptr<wxImage> picture) {
+void FrameStream::Push(SourcePicture picture) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_abandoned || m_waiting.size() < kAhead; });
     if (!m_abandoned) {

@@ -3,7 +3,7 @@
 // however many the sources hold.
 #pragma once
 
-#include "import/source_file.h"
+#include "import/image_source.h"
 
 #include <wx/image.h>
 #include <wx/string.h>
@@ -20,16 +20,17 @@ public:
     // Pictures decoded and waiting to be taken, at most.
     static const size_t kAhead = 2;
 
-    // Starts decoding the sources, in order, as DecodeImageSource does.
-    explicit FrameStream(std::vector<wxString> sources);
+    // Starts decoding the sources, in order, as DecodeImageSource does with `parts`.
+    explicit FrameStream(std::vector<wxString> sources, PictureParts parts = PictureParts::Whole);
     // Stops the decoding.
     ~FrameStream();
     FrameStream(const FrameStream&) = delete;
     FrameStream& operator=(const FrameStream&) = delete;
 
     // The next picture, waiting for it if needed; an empty image once the sources give no more.
+    // `part` (may be null) is told where it lies when it is a part (SourcePicture::part).
     // To be called from one thread at a time.
-    wxImage Next();
+    wxImage Next(wxRect* part = nullptr);
 
     // The first source that gave no picture at all, and why; empty while each gave some. Its
     // frame comes as an empty image, so that the frames after it keep their places: a still
@@ -38,12 +39,13 @@ public:
 
 private:
     void Decode();
-    void Push(std::unique_ptr<wxImage> picture);
+    void Push(SourcePicture picture);
 
     const std::vector<wxString> m_sources;
+    const PictureParts m_parts;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::unique_ptr<wxImage>> m_waiting;
+    std::deque<SourcePicture> m_waiting;
     bool m_finished = false;
     bool m_abandoned = false;
     wxString m_failedSource;

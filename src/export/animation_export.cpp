@@ -1,19 +1,25 @@
 #include "export/animation_export.h"
 
 GifExportJob AnimationExportJob(const Animation& animation, const wxString& path) {
-    return AnimationExportJob(animation, path, [&animation](int index) {
+    GifExportJob job = AnimationExportJob(animation, path, [&animation](int index, wxRect*) {
         const SharedPixels& pixels = animation.Frame(index).pixels;
         return pixels ? pixels->Decode() : wxImage();
     });
+    // The document holds whole pictures only.
+    job.partSource = nullptr;
+    return job;
 }
 
 GifExportJob AnimationExportJob(const Animation& animation, const wxString& path,
                                 FramePictures pictures) {
     GifExportJob job;
     job.frameCount = animation.FrameCount();
-    job.frameSource = [&animation, pictures = std::move(pictures)](int index) {
-        return ApplyTransform(pictures(index), animation.view);
+    job.frameSource = [&animation, pictures](int index) {
+        return ApplyTransform(pictures(index, nullptr), animation.view);
     };
+    if (animation.view.IsIdentity()) {
+        job.partSource = std::move(pictures);
+    }
     job.delays = animation.Delays();
     job.canvasWidth = animation.output.width;
     job.canvasHeight = animation.output.height;

@@ -9,13 +9,15 @@
 #include <functional>
 
 // Frame i's picture as it was imported, before the animation's view is applied; asked for as
-// GifExportJob::frameSource is.
-using FramePictures = std::function<wxImage(int index)>;
+// GifExportJob::frameSource is. With `part`, as GifExportJob::partSource is: it may be only the
+// part that changed since frame i - 1, `*part` saying where it lies (empty for the whole).
+using FramePictures = std::function<wxImage(int index, wxRect* part)>;
 
 // The job that writes `animation` to `path`, each frame's picture decoded from the document;
 // the animation must outlive the export.
 GifExportJob AnimationExportJob(const Animation& animation, const wxString& path);
 // The same with the pictures from `pictures`, for a document whose frames hold no pictures:
-// the command-line exporter reads them from its inputs again while the export takes them.
+// the command-line exporter reads them from its inputs again while the export takes them, and
+// where the view leaves them as they are, takes parts of them.
 GifExportJob AnimationExportJob(const Animation& animation, const wxString& path,
                                 FramePictures pictures);

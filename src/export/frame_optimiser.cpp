@@ -156,6 +156,24 @@ void FrameOptimiser::Foresee(const PalettedFrame& frame) {
     }
 }
 
+void FrameOptimiser::Shown(const PalettedFrame& frame, int left, int top) {
+    const wxRect rect =
+        wxRect(left, top, frame.width, frame.height).Intersect(wxRect(0, 0, m_width, m_height));
+    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
+        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x) {
+            const unsigned char index =
+                frame.indices[static_cast<size_t>(y - top) * frame.width + (x - left)];
+            if (index != frame.transparent) {
+                unsigned char* shown = &m_shown[(static_cast<size_t>(y) * m_width + x) * kPixel];
+                std::memcpy(shown, &frame.colours[index], 3);
+                shown[3] = 0;
+            }
+        }
+    }
+    m_source.clear();
+    m_cleared = wxRect();
+}
+
 std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* source,
                                                  const PalettedFrame* next) {
     if (!frame.IsOk()) {

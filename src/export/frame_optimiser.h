@@ -38,6 +38,10 @@ public:
     // Before frame 0: a frame to come, whose colours the global table takes where it has room.
     void Foresee(const PalettedFrame& frame);
 
+    // After frame 0: a frame stored as it is at (left, top), instead of through Next, drawn over
+    // what is shown; the next frame's source is compared with nothing.
+    void Shown(const PalettedFrame& frame, int left, int top);
+
 private:
     // The same for a frame after the first, its pixels as four bytes each (kPixel), stored
     // at least over `toClear`.

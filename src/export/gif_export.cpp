@@ -37,6 +37,9 @@ struct PreparedFrame {
     // The fitted picture, kept where the optimiser needs it to keep still areas still, and for
     // lossy codes to aim at.
     std::unique_ptr<wxImage> source;
+    // Where the frame lies on the canvas when it is only the part that changed
+    // (GifExportJob::partSource); empty for a whole frame.
+    wxRect part;
 };
 
 // Dithering with a palette of each frame's own would make still areas shimmer, and keep the
@@ -79,10 +82,16 @@ const int kFramesInFlight = 3;
 class FramePreparation {
 public:
     explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_frames(static_cast<size_t>(job.frameCount)) {
+        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)) {
         if (job.options.palette == PaletteMode::Best) {
             m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
         }
+    }
+
+    // Whether frames may come as parts: not where transparency is kept, as a part drawn over
+    // the frame before cannot make its pixels clear.
+    static bool TakesParts(const GifExportJob& job) {
+        return job.partSource && !job.options.keepTransparency;
     }
 
     ~FramePreparation() {
@@ -107,25 +116,21 @@ public:
     // Waits until frame `index` is prepared, helping with it meanwhile, and hands it over.
     PreparedFrame Take(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        while (m_frames[index].state == FrameState::Pending) {
-            if (!PrepareNext(lock)) {
-                m_changed.wait(lock);
-            }
-        }
-        return std::move(m_frames[index]);
+        return std::move(Prepared(lock, index));
     }
 
     // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
     // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
-    // next frame to encode may be looked at.
+    // next frame to encode may be looked at, by Peek and IsPart alike.
     const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        while (m_frames[index].state == FrameState::Pending) {
-            if (!PrepareNext(lock)) {
-                m_changed.wait(lock);
-            }
-        }
-        return m_frames[index].paletted.get();
+        return Prepared(lock, index).paletted.get();
+    }
+
+    // The same, telling whether frame `index` is a part, to be drawn over the frame before.
+    bool IsPart(int index) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return !Prepared(lock, index).part.IsEmpty();
     }
 
     // Frame `index` is written; its place may go to a later frame.
@@ -138,6 +143,15 @@ public:
     }
 
 private:
+    PreparedFrame& Prepared(std::unique_lock<std::mutex>& lock, int index) {
+        while (m_frames[index].state == FrameState::Pending) {
+            if (!PrepareNext(lock)) {
+                m_changed.wait(lock);
+            }
+        }
+        return m_frames[index];
+    }
+
     void HelperLoop() {
         wxLogNull quiet;
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -186,12 +200,16 @@ private:
             // round, so that a source may simply read its input from start to end.
             std::unique_lock<std::mutex> lock(m_sourceMutex);
             m_sourceTurn.wait(lock, [this, index] { return m_nextSource == index; });
-            source.reset(new wxImage(m_job.frameSource(index)));
+            source.reset(new wxImage(m_parts ? m_job.partSource(index, &frame.part)
+                                             : m_job.frameSource(index)));
             ++m_nextSource;
         }
         m_sourceTurn.notify_all();
-        const wxImage fitted = PrepareFrame(*source, m_job.canvasWidth, m_job.canvasHeight,
-                                            &frame.path, m_job.options.keepTransparency);
+        // A part is composed over black as the whole frame would be there.
+        const wxSize size = frame.part.IsEmpty() ? wxSize(m_job.canvasWidth, m_job.canvasHeight)
+                                                 : frame.part.GetSize();
+        const wxImage fitted =
+            PrepareFrame(*source, size.x, size.y, &frame.path, m_job.options.keepTransparency);
         {
             std::lock_guard<std::mutex> lock(m_sourceMutex);
             source.reset();
@@ -200,8 +218,10 @@ private:
             frame.state = FrameState::NoPicture;
             return frame;
         }
+        // A part's colours say nothing of the run of whole frames around it.
+        PaletteRuns* runs = frame.part.IsEmpty() ? m_palettes.get() : nullptr;
         frame.paletted.reset(new PalettedFrame(
-            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, m_palettes.get(), index)));
+            ConvertToPalettedFrame(fitted, m_job.options, &frame.exact, runs, index)));
         if (!frame.paletted->IsOk()) {
             frame.state = FrameState::NoPalette;
             frame.paletted.reset();
@@ -209,7 +229,7 @@ private:
         }
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
         if ((KeepsStillAreas(m_job.options) || FrameLossy(m_job.options, false) > 0) &&
-            !frame.exact) {
+            !frame.exact && frame.part.IsEmpty()) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -217,6 +237,7 @@ private:
     }
 
     const GifExportJob& m_job;
+    const bool m_parts;
     // Palettes shared along runs of alike frames, in the best mode.
     std::unique_ptr<PaletteRuns> m_palettes;
     std::mutex m_mutex;
@@ -429,10 +450,24 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                                         : nullptr;
         const int lossy = FrameLossy(job.options, frame.exact);
         std::vector<OptimisedFrame> ways;
-        if (!job.options.optimize) {
+        if (!frame.part.IsEmpty()) {
+            // Drawn as it is over the frame before, which stays shown around it.
+            ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
+            GifFrameLayout& layout = ways.back().layout;
+            layout.left = frame.part.x;
+            layout.top = frame.part.y;
+            layout.keep = true;
+            layout.compactCodes = true;
+            if (job.options.optimize) {
+                optimiser.Shown(ways.back().frame, layout.left, layout.top);
+            }
+        } else if (!job.options.optimize) {
             ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
             ways.back().layout.clearAfter =
                 next != nullptr && LeavesClear(*next, ways.back().frame);
+            // A part is drawn over this frame.
+            ways.back().layout.keep = FramePreparation::TakesParts(job) && i + 1 < job.frameCount &&
+                                      preparation.IsPart(i + 1);
         } else {
             // The global table can hold the colours the next frames bring in.
             for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {

@@ -17,6 +17,12 @@ struct GifExportJob {
     // so it may share data with images the caller holds, as long as the caller leaves them
     // alone until the export returns.
     std::function<wxImage(int)> frameSource;
+    // When given, used instead of frameSource by an export that takes every frame in order, and
+    // left out where transparency is kept: frame i's pixels, or from the second frame on only
+    // the part that can differ from frame i - 1, `*part` then saying where it lies on the canvas
+    // (left empty for a whole frame); only frames of the canvas size come as parts. Jobs made
+    // from this one for a sample of its frames must leave it empty.
+    std::function<wxImage(int, wxRect* part)> partSource;
     int canvasWidth = 0;
     int canvasHeight = 0;
     // Delay of every frame, in hundredths of a second.

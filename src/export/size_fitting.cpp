@@ -156,6 +156,7 @@ private:
         job.options = AtStep(m_job.options, step);
         job.frameCount = static_cast<int>(m_pictures.size());
         job.frameSource = [this](int i) { return m_pictures[i]; };
+        job.partSource = nullptr;
         job.progress = nullptr;
         std::vector<unsigned char> bytes;
         job.bytesOut = &bytes;

@@ -13,7 +13,8 @@ constexpr unsigned char kClear = 0;
 GifCanvas::GifCanvas(int width, int height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_rgb(static_cast<size_t>(m_width) * m_height * 3, 0),
-      m_alpha(static_cast<size_t>(m_width) * m_height, kClear) {}
+      m_alpha(static_cast<size_t>(m_width) * m_height, kClear), m_changed(0, 0, m_width, m_height) {
+}
 
 void GifCanvas::BeginFrame(const GifFrameLook& look) {
     if (m_painting) {
@@ -23,6 +24,7 @@ void GifCanvas::BeginFrame(const GifFrameLook& look) {
     // Under the first frame the screen is empty: restoring it is clearing it, nothing to keep.
     m_restoreClears = !m_painting;
     m_painting = true;
+    Touch(OnScreen());
     if (look.disposal == wxANIM_TOPREVIOUS && !m_restoreClears) {
         // Only the frame's rectangle changes until it is disposed of, so only that is kept.
         const wxRect rect = OnScreen();
@@ -73,26 +75,49 @@ void GifCanvas::PaintRow(int row, const unsigned char* indexes) {
 }
 
 std::unique_ptr<wxImage> GifCanvas::MakePicture() const {
-    if (m_width == 0 || m_height == 0) {
+    return MakePicture(wxRect(0, 0, m_width, m_height));
+}
+
+std::unique_ptr<wxImage> GifCanvas::MakePicture(const wxRect& part) const {
+    const wxRect rect = wxRect(part).Intersect(wxRect(0, 0, m_width, m_height));
+    if (rect.IsEmpty()) {
         return nullptr;
     }
-    const size_t pixels = m_alpha.size();
-    auto* rgb = static_cast<unsigned char*>(std::malloc(m_rgb.size()));
-    if (!rgb) {
+    const size_t width = rect.width;
+    const size_t pixels = width * rect.height;
+    auto* rgb = static_cast<unsigned char*>(std::malloc(pixels * 3));
+    auto* alpha = static_cast<unsigned char*>(std::malloc(pixels));
+    if (!rgb || !alpha) {
+        std::free(rgb);
+        std::free(alpha);
         return nullptr;
     }
-    std::memcpy(rgb, m_rgb.data(), m_rgb.size());
-    unsigned char* alpha = nullptr;
-    if (std::memchr(m_alpha.data(), kClear, pixels)) {
-        alpha = static_cast<unsigned char*>(std::malloc(pixels));
-        if (!alpha) {
-            std::free(rgb);
-            return nullptr;
-        }
-        std::memcpy(alpha, m_alpha.data(), pixels);
+    bool clear = false;
+    for (int row = 0; row < rect.height; ++row) {
+        const size_t from = static_cast<size_t>(rect.y + row) * m_width + rect.x;
+        std::memcpy(rgb + row * width * 3, &m_rgb[from * 3], width * 3);
+        std::memcpy(alpha + row * width, &m_alpha[from], width);
+        clear = clear || std::memchr(&m_alpha[from], kClear, width) != nullptr;
+    }
+    if (!clear) {
+        std::free(alpha);
+        alpha = nullptr;
     }
     // The picture takes over both buffers.
-    return std::make_unique<wxImage>(m_width, m_height, rgb, alpha, false);
+    return std::make_unique<wxImage>(rect.width, rect.height, rgb, alpha, false);
+}
+
+wxRect GifCanvas::TakeChanged() {
+    const wxRect changed = m_changed;
+    m_changed = wxRect();
+    return changed;
+}
+
+void GifCanvas::Touch(const wxRect& rect) {
+    // An empty rectangle neither grows the changed part nor starts it at the top left.
+    if (!rect.IsEmpty()) {
+        m_changed = m_changed.IsEmpty() ? rect : m_changed.Union(rect);
+    }
 }
 
 void GifCanvas::DisposeOfFrame() {
@@ -100,12 +125,14 @@ void GifCanvas::DisposeOfFrame() {
     case wxANIM_TOPREVIOUS:
         if (!m_restoreClears) {
             CopyRows(OnScreen(), false);
+            Touch(OnScreen());
             break;
         }
         [[fallthrough]]; // the screen was empty under the first frame
     case wxANIM_TOBACKGROUND: {
         // Browsers clear to transparent rather than to the file's background colour.
         const wxRect rect = OnScreen();
+        Touch(rect);
         for (int y = rect.y; y < rect.y + rect.height; ++y) {
             const size_t start = static_cast<size_t>(y) * m_width + rect.x;
             std::fill_n(m_rgb.begin() + start * 3, static_cast<size_t>(rect.width) * 3, 0);

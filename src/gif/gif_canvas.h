@@ -33,12 +33,19 @@ public:
     // one palette index per pixel of the frame's width. Parts outside the screen are cut.
     void PaintRow(int row, const unsigned char* indexes);
 
-    // A new picture of the screen. It carries an alpha channel only when some pixel has not
-    // been painted (alpha 0 there); null when memory runs out.
+    // A new picture of the screen, or of the part `part` of it. It carries an alpha channel only
+    // when some pixel of it has not been painted (alpha 0 there); null when memory runs out.
     std::unique_ptr<wxImage> MakePicture() const;
+    std::unique_ptr<wxImage> MakePicture(const wxRect& part) const;
+
+    // The part of the screen that frames may have changed since the last call (the whole
+    // screen at the first): what the frames painted and what their disposal cleared or
+    // restored. Empty when nothing can have changed.
+    wxRect TakeChanged();
 
 private:
     void DisposeOfFrame();
+    void Touch(const wxRect& rect);
     // The current frame's rectangle cut to the screen.
     wxRect OnScreen() const;
     // Copies the rectangle's pixels into the saved ones, or back when `save` is false.
@@ -55,4 +62,5 @@ private:
     // Under the current frame's rectangle on the screen, while it asks to restore that.
     std::vector<unsigned char> m_savedRgb;
     std::vector<unsigned char> m_savedAlpha;
+    wxRect m_changed;
 };

@@ -253,13 +253,13 @@ std::vector<int> Only(int frame) {
 } // namespace
 
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
-                     const StopRequest& stopRequested, SourceProblem* problem) {
-    return DecodeGifFrameSet(path, Only(onlyFrame), deliver, stopRequested, problem);
+                     const StopRequest& stopRequested, SourceProblem* problem, PictureParts parts) {
+    return DecodeGifFrameSet(path, Only(onlyFrame), deliver, stopRequested, problem, parts);
 }
 
 bool DecodeGifFrameSet(const wxString& path, const std::vector<int>& frames,
                        const PictureSink& deliver, const StopRequest& stopRequested,
-                       SourceProblem* problem) {
+                       SourceProblem* problem, PictureParts parts) {
     // A composed frame is handed over once the file shows whether another frame follows.
     SourcePicture ready;
     bool delivered = false;
@@ -274,10 +274,19 @@ bool DecodeGifFrameSet(const wxString& path, const std::vector<int>& frames,
     Screen seen;
     const SourceFault fault = ReadFrames(
         path, frames, Reading::Compose,
-        [&](int frame, const Screen& screen, const GifCanvas* canvas, int delay) {
+        [&](int frame, const Screen& screen, GifCanvas* canvas, int delay) {
             seen = screen;
             handOver(false);
-            ready.image = canvas->MakePicture();
+            const wxRect whole(0, 0, screen.width, screen.height);
+            const wxRect changed = canvas->TakeChanged();
+            if (parts == PictureParts::OfHugeScreens && changed != whole &&
+                static_cast<long long>(screen.width) * screen.height >= kPartScreenPixels) {
+                // A frame that changes nothing still comes as a pixel, as it was.
+                ready.part = changed.IsEmpty() ? wxRect(0, 0, 1, 1) : changed;
+                ready.image = canvas->MakePicture(ready.part);
+            } else {
+                ready.image = canvas->MakePicture();
+            }
             ready.frameIndex = frame;
             ready.delay = delay;
             ready.sourcePath = path;

@@ -11,15 +11,18 @@
 // Delivers every composed frame of the GIF file at `path` when `onlyFrame` is -1, otherwise only
 // composed frame `onlyFrame` (the frames before it are composed, not delivered).
 // `stopRequested` is asked before each frame. A damaged file gives the frames read before the
-// damage and says so in `problem` (may be null). Returns whether any picture was delivered.
+// damage and says so in `problem` (may be null). With PictureParts::OfHugeScreens, frames
+// after the first delivered may come as their changed parts. Returns whether any picture was
+// delivered.
 bool DecodeGifFrames(const wxString& path, int onlyFrame, const PictureSink& deliver,
-                     const StopRequest& stopRequested, SourceProblem* problem = nullptr);
+                     const StopRequest& stopRequested, SourceProblem* problem = nullptr,
+                     PictureParts parts = PictureParts::Whole);
 
 // The same for a set of frames, in rising order, read in one pass: the frames of a project that
 // lists thousands of one file's frames are read once, not once each.
 bool DecodeGifFrameSet(const wxString& path, const std::vector<int>& frames,
                        const PictureSink& deliver, const StopRequest& stopRequested,
-                       SourceProblem* problem);
+                       SourceProblem* problem, PictureParts parts = PictureParts::Whole);
 
 // How many pictures DecodeGifFrames would deliver for the same arguments, and their size, found
 // by reading the whole file without composing anything. A picture that then cannot be composed

@@ -116,6 +116,10 @@ wxThread::ExitCode ImageLoadThread::Entry() {
                      picture.frameIndex);
             },
             stopRequested, &problem);
+        if (problem.fault == SourceFault::TooLarge && m_refused) {
+            std::lock_guard<std::mutex> lock(m_refused->mutex);
+            m_refused->overCap.push_back({m_files[i], problem.width, problem.height});
+        }
         if (problem.fault == SourceFault::Damaged && m_refused) {
             std::lock_guard<std::mutex> lock(m_refused->mutex);
             // A video says where it stopped.

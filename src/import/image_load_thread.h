@@ -33,13 +33,21 @@
 #include <mutex>
 #include <vector>
 
+// A picture left out for having more pixels than the program takes, and its size.
+struct OverCapPicture {
+    wxString path;
+    unsigned long long width = 0;
+    unsigned long long height = 0;
+};
+
 // The files an import left out because their frames would not fit into the memory budget (the
-// first of them and every file after it), and the ones that were damaged: their pictures read
-// before the damage were delivered.
+// first of them and every file after it), the ones that were damaged (their pictures read
+// before the damage were delivered) and the pictures too large to take.
 struct RefusedFiles {
     std::mutex mutex;
     wxArrayString paths;
     wxArrayString damaged;
+    std::vector<OverCapPicture> overCap;
     // What the first file left out would have taken, and what the budget had left for it.
     unsigned long long needed = 0;
     unsigned long long spare = 0;

@@ -189,7 +189,7 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
 }
 
 bool DecodeWithin(const wxString& path, const PictureSink& deliver,
-                  const StopRequest& stopRequested, SourceProblem* problem);
+                  const StopRequest& stopRequested, SourceProblem* problem, PictureParts parts);
 
 // The fault that keeps the file at `path` from being read, found without reading it; an
 // empty file (or one of the system's endless ones, which say they are empty) holds nothing.
@@ -204,9 +204,10 @@ SourceProblem CheckBeforeReading(const wxString& path) {
 } // namespace
 
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested, SourceProblem* problem) {
+                       const StopRequest& stopRequested, SourceProblem* problem,
+                       PictureParts parts) {
     try {
-        return DecodeWithin(path, deliver, stopRequested, problem);
+        return DecodeWithin(path, deliver, stopRequested, problem, parts);
     } catch (const std::bad_alloc&) {
         return Fault(problem, SourceFault::NoMemory);
     }
@@ -214,7 +215,7 @@ bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
 
 namespace {
 bool DecodeWithin(const wxString& path, const PictureSink& deliver,
-                  const StopRequest& stopRequested, SourceProblem* problem) {
+                  const StopRequest& stopRequested, SourceProblem* problem, PictureParts parts) {
     wxLogNull quiet;
     const int frameIndex = ParseFrameIndex(path);
     VideoName video;
@@ -237,7 +238,7 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
                 picture.fromGif = true;
                 deliver(std::move(picture));
             },
-            stopRequested, problem);
+            stopRequested, problem, parts);
     }
     // The still pictures' handlers are chosen by content too.
     return DecodeStill(source, frameIndex, deliver, stopRequested, problem);
@@ -406,9 +407,9 @@ bool ContinuesFrameRun(const wxString& previous, const wxString& next) {
 }
 
 bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
-                    const StopRequest& stopRequested, SourceProblem* problem) {
+                    const StopRequest& stopRequested, SourceProblem* problem, PictureParts parts) {
     if (run.size() == 1) {
-        return DecodeImageSource(run[0], deliver, stopRequested, problem);
+        return DecodeImageSource(run[0], deliver, stopRequested, problem, parts);
     }
     VideoName video;
     if (VideoFrameOf(run[0], &video)) {
@@ -438,7 +439,7 @@ bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver
                 picture.fromGif = true;
                 deliver(std::move(picture));
             },
-            stopRequested, problem);
+            stopRequested, problem, parts);
     } catch (const std::bad_alloc&) {
         return Fault(problem, SourceFault::NoMemory);
     }

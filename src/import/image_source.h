@@ -29,6 +29,9 @@ struct SourcePicture {
     // True when the file is a GIF file (by its content), whose frames are named by frame
     // references.
     bool fromGif = false;
+    // Where `image` lies on the whole picture when it is only the part that changed since the
+    // picture before it of the same source (PictureParts); empty when it is the whole picture.
+    wxRect part = wxRect();
 
     // The strip entry's path: the frame reference of a GIF file's frame (or of a picture
     // under a GIF name), otherwise the file.
@@ -36,6 +39,17 @@ struct SourcePicture {
 };
 
 using PictureSink = std::function<void(SourcePicture picture)>;
+
+// Whether GIF frames after the first of a source may come as their changed part alone. Frames
+// that change a few pixels of a huge screen then cost their own size, not the screen's.
+enum class PictureParts {
+    Whole,
+    // Parts for screens of kPartScreenPixels and more: the receiver paints each part over the
+    // picture before it.
+    OfHugeScreens,
+};
+// Below this a screen's whole picture is cheap enough, and its frames come whole as always.
+constexpr long long kPartScreenPixels = 1LL << 24;
 using StopRequest = std::function<bool()>;
 
 // Decodes the source a path names and hands each picture to `deliver`, in frame order. Files
@@ -55,7 +69,8 @@ using StopRequest = std::function<bool()>;
 // null) says what was wrong; the toolkit's messages are muted. Returns whether any picture was
 // delivered.
 bool DecodeImageSource(const wxString& path, const PictureSink& deliver,
-                       const StopRequest& stopRequested, SourceProblem* problem = nullptr);
+                       const StopRequest& stopRequested, SourceProblem* problem = nullptr,
+                       PictureParts parts = PictureParts::Whole);
 
 // True when the file starts as a GIF file does, whatever its name.
 bool IsGifContent(const wxString& path);
@@ -101,7 +116,8 @@ template <typename Paths> size_t FrameRunLength(const Paths& paths, size_t first
 // DecodeImageSource for a run of paths (FrameRunLength): each picture's frameIndex tells which
 // of a GIF file's frames it is, a video frame's source path is its path in the run.
 bool DecodeFrameRun(const std::vector<wxString>& run, const PictureSink& deliver,
-                    const StopRequest& stopRequested, SourceProblem* problem = nullptr);
+                    const StopRequest& stopRequested, SourceProblem* problem = nullptr,
+                    PictureParts parts = PictureParts::Whole);
 
 // SurveyImageSource for a run: the pictures are those of the run's first `pictures` paths
 // (frames are read in order, so what is missing or damaged comes last).

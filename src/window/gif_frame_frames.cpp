@@ -11,6 +11,7 @@
 #include "import/image_load_thread.h"
 #include "import/image_source.h"
 #include "import/import_memory.h"
+#include "import/picture_header.h"
 #include "video/video_reference.h"
 #include "window/thumbnailctrl.h"
 
@@ -19,6 +20,7 @@
 #include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/numformatter.h>
 #include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -58,7 +60,8 @@ wxString FileList(const wxString& heading, const wxArrayString& paths) {
 } // namespace
 
 void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
-                                 const wxArrayString& tooLarge, const wxArrayString& missing) {
+                                 const wxArrayString& tooLarge, const wxArrayString& missing,
+                                 const wxArrayString& overCap) {
     wxString message;
     if (!missing.empty()) {
         message = FileList(_("These files of the project are missing; their frames are kept in "
@@ -68,6 +71,14 @@ void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayStrin
     if (!unread.empty()) {
         message += message.empty() ? "" : "\n\n";
         message += FileList(_("These files could not be read:"), unread);
+    }
+    if (!overCap.empty()) {
+        message += (message.empty() ? "" : "\n\n") +
+                   FileList(wxString::Format(_("These pictures have more pixels than the program "
+                                               "takes (%s at most):"),
+                                             wxNumberFormatter::ToString(
+                                                 static_cast<long>(kLargestPicturePixels))),
+                            overCap);
     }
     if (!damaged.empty()) {
         message += (message.empty() ? "" : "\n\n") +
@@ -195,19 +206,27 @@ void GifFrame::FinishImport() {
     }
     wxArrayString tooLarge;
     wxArrayString damaged;
+    wxArrayString overCap;
+    wxArrayString overCapPaths;
     unsigned long long needed = 0;
     unsigned long long spare = 0;
     if (m_importRefused) {
         std::lock_guard<std::mutex> lock(m_importRefused->mutex);
         tooLarge = m_importRefused->paths;
         damaged = m_importRefused->damaged;
+        for (const OverCapPicture& picture : m_importRefused->overCap) {
+            overCapPaths.push_back(picture.path);
+            overCap.push_back(
+                wxString::Format("%s: %llu x %llu", picture.path, picture.width, picture.height));
+        }
         needed = m_importRefused->needed;
         spare = m_importRefused->spare;
     }
     wxArrayString unread;
     for (const wxString& path : m_importPaths) {
         if (m_importedSources.count(SourceFileOf(path)) == 0 &&
-            tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND) {
+            tooLarge.Index(path) == wxNOT_FOUND && damaged.Index(path) == wxNOT_FOUND &&
+            overCapPaths.Index(path) == wxNOT_FOUND) {
             unread.push_back(path);
         }
     }
@@ -221,7 +240,7 @@ void GifFrame::FinishImport() {
     m_importCancelled.reset();
     const wxArrayString missing = m_missingToReport;
     m_missingToReport.clear();
-    ReportUnreadFiles(unread, damaged, tooLarge, missing);
+    ReportUnreadFiles(unread, damaged, tooLarge, missing, overCap);
 }
 
 void GifFrame::TakeBackImport() {

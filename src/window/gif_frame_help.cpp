@@ -6,6 +6,7 @@
 #include "app/shown_text.h"
 #include "app/update_check.h"
 
+#include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/hyperlink.h>
 #include <wx/intl.h>
@@ -51,6 +52,11 @@ void GifFrame::OnAbout(wxCommandEvent&) {
         if (wxWindow* ok = dialog.FindWindow(wxID_OK)) {
             ok->MoveBeforeInTabOrder(link);
         }
+    }
+    // GTK gives the dialog no first focus of its own, and Enter would then do nothing.
+    if (auto* ok = wxDynamicCast(dialog.FindWindow(wxID_OK), wxButton)) {
+        ok->SetDefault();
+        ok->SetFocus();
     }
     // The filled labels change the dialog's size: centre it again once it has its final size.
     dialog.Fit();

@@ -2,7 +2,7 @@
 // the window keeps drawing, behind a progress dialog once the save takes long enough to notice.
 #include "window/gif_frame.h"
 
-#include "import/project_write_task.h"
+#include "import/background_project_writer.h"
 
 #include <wx/intl.h>
 #include <wx/progdlg.h>
@@ -16,10 +16,11 @@ const long kQuietSaveMilliseconds = 300;
 
 bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectContents& contents,
                                            wxString* error) {
-    ProjectWriteTask task(path, contents);
+    BackgroundProjectWriter writer(path);
+    writer.Write(contents);
     const wxStopWatch clock;
     wxProgressDialog* dialog = nullptr;
-    while (!task.WaitFor(kProgressStepMilliseconds)) {
+    while (!writer.WaitFor(kProgressStepMilliseconds)) {
         if (dialog == nullptr && clock.Time() >= kQuietSaveMilliseconds) {
             // An edit made meanwhile would be taken as saved: the dialog keeps the window from
             // taking any.
@@ -28,11 +29,11 @@ bool GifFrame::WriteProjectShowingProgress(const wxString& path, const ProjectCo
                                           this, wxPD_ELAPSED_TIME | wxPD_REMAINING_TIME);
         }
         if (dialog != nullptr) {
-            dialog->Update(task.Percent());
+            dialog->Update(writer.Percent());
         }
     }
     if (dialog != nullptr) {
         CloseProgressDialog(dialog);
     }
-    return task.Succeeded(error);
+    return writer.Succeeded(error);
 }

@@ -6,6 +6,12 @@
 
 namespace {
 constexpr int kPixelsPerScrollUnit = 10;
+
+// Scroll units that cover a length whole: rounding down would leave up to a unit of the last
+// row, its frame labels, out of reach.
+int UnitsCovering(int pixels, int unit) {
+    return (pixels + unit - 1) / unit;
+}
 } // namespace
 
 int wxThumbnailCtrl::ColumnCount(int clientWidth) const {
@@ -101,8 +107,8 @@ void wxThumbnailCtrl::RecalcScrollbars() {
     int col = 0;
     GetRowCol(GetCount() - 1, client, row, col);
     const int total = (row + 1) * (m_itemHeight + m_spacing) + m_spacing;
-    const int units = total / kPixelsPerScrollUnit;
-    const int lastUseful = std::max(0, total - client.y) / kPixelsPerScrollUnit;
+    const int units = UnitsCovering(total, kPixelsPerScrollUnit);
+    const int lastUseful = UnitsCovering(std::max(0, total - client.y), kPixelsPerScrollUnit);
     int startY = 0;
     GetViewStart(nullptr, &startY);
     SetScrollbars(0, kPixelsPerScrollUnit, 0, units, 0, std::min(startY, lastUseful));
@@ -127,7 +133,7 @@ void wxThumbnailCtrl::ScrollToShow(int n, bool belowFirst) {
     const bool above = cell.y < top;
     int position = 0;
     if (below && (belowFirst || !above)) {
-        position = (cell.y + m_itemHeight + m_spacing - clientHeight) / unitY;
+        position = UnitsCovering(cell.y + m_itemHeight + m_spacing - clientHeight, unitY);
     } else if (above) {
         position = cell.y / unitY;
     } else {

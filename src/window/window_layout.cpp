@@ -39,9 +39,13 @@ wxString FitEntryName(const wxString& name, int width, const TextWidth& measure)
     const size_t tailStart = reference != wxString::npos ? reference
                              : dot != wxString::npos     ? dot
                                                          : name.length();
+    const wxString base = name.Left(tailStart);
     const wxString tail = name.Mid(tailStart);
-    for (size_t head = tailStart; head-- > 0;) {
-        const wxString shortened = name.Left(head) + ellipsis + tail;
+    // Names of one sequence differ at the end of the base ("frame_1", "frame_2"): the base
+    // loses its middle.
+    for (size_t keep = base.length(); keep-- > 0;) {
+        const size_t end = keep / 2;
+        const wxString shortened = base.Left(keep - end) + ellipsis + base.Right(end) + tail;
         if (measure(shortened) <= width) {
             return shortened;
         }

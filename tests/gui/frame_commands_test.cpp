@@ -81,6 +81,15 @@ TEST_F(FrameCommands, AddImageNamesTheFilesItCouldNotReadAndStillFinishes) {
     const int kept = Strip().GetCount();
     EXPECT_GT(kept, 1);
 
+    // A picture declaring more pixels than the program takes is named with its size.
+    const wxString bomb =
+        WriteBytes(folder.File("bomb.ppm"), "P6\n20000 20000\n255\n" + std::string(4000, '\0'));
+    wxTEST_DIALOG((Import(frame->m_menuItem_add, {bomb})), ExpectMessage(wxID_OK, &text));
+    EXPECT_TRUE(text.StartsWith("These pictures have more pixels than the program takes") &&
+                text.Contains("bomb.ppm: 20000 x 20000"))
+        << text;
+    EXPECT_EQ(Strip().GetCount(), kept);
+
     // A GIF file whose frames would pass the memory budget is not decoded.
     MemoryBudget& budget = MemoryBudget::Process();
     const std::uint64_t limit = budget.Limit();

@@ -64,9 +64,10 @@ TEST_F(StripTest, ScrollingIntoViewShowsTheCellFromBelowOrAbove) {
     SetClientSize(300, 200);
     const int pitch = m_strip->GetItemHeight() + 3;
     AppendEntries(29);
-    // Row 4 lies below: it is scrolled up until the cell and one gap end at the bottom edge.
+    // Row 4 lies below: it is scrolled up until the cell and one gap are above the bottom edge,
+    // never short of it.
     m_strip->ScrollIntoView(12);
-    EXPECT_EQ(m_strip->GetViewStart().y, (3 + 4 * pitch + pitch - 200) / 10);
+    EXPECT_EQ(m_strip->GetViewStart().y, (3 + 4 * pitch + pitch - 200 + 9) / 10);
     // Row 1 now lies above: it is scrolled down to the top edge; a visible cell stays put.
     m_strip->ScrollIntoViewForKey(WXK_UP, 3);
     m_strip->ScrollIntoView(4);

@@ -43,9 +43,10 @@ TEST(WindowLayout, PreviewCentresAndCellTextsFitTheirLines) {
 
     const std::pair<const char*, const char*> names[] = {
         {"walk.gif_12", "walk.gif_12"},
-        {"long_walking_cycle.gif_105", "lo\u2026.gif_105"}, // the frame number stays visible
-        {"a_very_long_picture_name.png", "a_very\u2026.png"},
-        {"a_very_long_picture_name", "a_very_lon\u2026"},
+        {"long_walking_cycle.gif_105", "l\u2026e.gif_105"}, // the frame number stays visible
+        {"a_very_long_picture_name.png", "a_v\u2026ame.png"},
+        {"a_very_long_picture_name", "a_ver\u2026_name"},
+        {"frame_12.png", "fra\u2026_12.png"}, // names of a sequence stay apart
     };
     for (const auto& [name, shown] : names) {
         EXPECT_EQ(FitEntryName(name, 80, SevenEach), wxString::FromUTF8(shown)) << name;

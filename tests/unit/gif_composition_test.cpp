@@ -50,19 +50,45 @@ testgif::Rgb ColourAt(const wxImage& image, int x, int y) {
     return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
 }
 
-// Checks a picture against rows of letters: r, g, b, w for opaque colours, '.' for pixels
-// nothing has been painted on ('?' marks any other pixel).
-void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
-    std::vector<std::string> shown(image.GetHeight());
+// A pixel as a letter: r, g, b, w for opaque colours, '.' for a pixel nothing has been painted
+// on, '?' for any other.
+char LetterAt(const wxImage& image, int x, int y) {
     const std::pair<testgif::Rgb, char> letters[] = {
         {kRed, 'r'}, {kGreen, 'g'}, {kBlue, 'b'}, {kWhite, 'w'}};
+    char letter = image.HasAlpha() && image.GetAlpha(x, y) == 0 ? '.' : '?';
+    for (const auto& [colour, name] : letters) {
+        letter = letter == '?' && ColourAt(image, x, y) == colour ? name : letter;
+    }
+    return letter;
+}
+
+// The top left pixels of the pictures of a huge screen, as its parts show them: each painted
+// over the picture before. Parts after the first picture must lie near there.
+std::vector<std::vector<std::string>> ShownByParts(const wxString& path) {
+    std::vector<std::vector<std::string>> shown;
+    DecodeImageSource(
+        path,
+        [&](SourcePicture picture) {
+            const wxRect part = picture.part.IsEmpty() ? wxRect(0, 0, 4, 4) : picture.part;
+            EXPECT_EQ(picture.part.IsEmpty(), shown.empty());
+            EXPECT_TRUE(wxRect(0, 0, 8, 8).Contains(part)) << part.x << "," << part.y;
+            shown.push_back(shown.empty() ? std::vector<std::string>(4, "????") : shown.back());
+            for (int y = part.y; y < part.GetBottom() + 1 && y < 4; ++y) {
+                for (int x = part.x; x < part.GetRight() + 1 && x < 4; ++x) {
+                    shown.back()[y][x] = LetterAt(*picture.image, x - part.x, y - part.y);
+                }
+            }
+        },
+        {}, nullptr, PictureParts::OfHugeScreens);
+    return shown;
+}
+
+// Checks a picture against rows of letters (LetterAt).
+void ExpectPixels(const wxImage& image, const std::vector<std::string>& rows) {
+    std::vector<std::string> shown(image.GetHeight());
     for (int y = 0; y < image.GetHeight(); ++y) {
         for (int x = 0; x < image.GetWidth(); ++x) {
-            char letter = image.HasAlpha() && image.GetAlpha(x, y) == 0 ? '.' : '?';
-            for (const auto& [colour, name] : letters) {
-                letter = letter == '?' && ColourAt(image, x, y) == colour ? name : letter;
-            }
-            shown[y] += letter;
+            shown[y] += LetterAt(image, x, y);
         }
     }
     EXPECT_EQ(shown, rows);
@@ -131,6 +157,10 @@ TEST_F(GifComposition, EachDisposalMethodGivesTheFramesABrowserShows) {
             EXPECT_EQ(pictures[p].frameIndex, static_cast<int>(p));
             EXPECT_EQ(pictures[p].isLast, p + 1 == pictures.size());
         }
+        // The same frames at the top left of a screen so large that later frames come as what
+        // they change.
+        testgif::File huge{4096, 4096, {kRed, kGreen, kBlue, kWhite}, c.frames};
+        EXPECT_EQ(ShownByParts(Write(huge, "huge.gif")), c.pictures);
     }
 }
 

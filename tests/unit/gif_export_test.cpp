@@ -229,6 +229,48 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
     }
 }
 
+TEST(GifExport, FramesGivenAsTheirChangedPartsShowTheWholeFrames) {
+    TempFolder folder;
+    // A frame, one pixel changed, a patch changed, nothing changed.
+    std::vector<wxImage> frames = {FilledImage(48, 32, 20, 30, 40)};
+    frames.back().SetRGB(wxRect(0, 0, 24, 16), 250, 250, 0);
+    const std::vector<wxRect> parts = {wxRect(), wxRect(40, 30, 1, 1), wxRect(3, 4, 5, 6),
+                                       wxRect(0, 0, 1, 1)};
+    frames.push_back(frames.back().Copy());
+    frames.back().SetRGB(40, 30, 0, 0, 250);
+    frames.push_back(frames.back().Copy());
+    frames.back().SetRGB(parts[2], 0, 250, 0);
+    frames.push_back(frames.back());
+    for (PaletteMode mode : {PaletteMode::Standard, PaletteMode::Best}) {
+        for (bool optimize : {false, true}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(mode) << ", " << optimize);
+            GifExportJob job = JobFor(frames, 48, 32, folder.File("parts.gif"));
+            job.partSource = [&](int i, wxRect* part) {
+                *part = parts[i];
+                return part->IsEmpty() ? frames[i] : frames[i].GetSubImage(*part);
+            };
+            job.options.palette = mode;
+            job.options.optimize = optimize;
+            ASSERT_TRUE(ExportGif(job).ok);
+            for (const auto& shown : ShownFrames(job.path)) {
+                ASSERT_EQ(shown.size(), frames.size());
+                for (size_t i = 0; i < frames.size(); ++i) {
+                    EXPECT_EQ(shown[i],
+                              std::string(reinterpret_cast<const char*>(frames[i].GetData()),
+                                          3 * 48 * 32))
+                        << i;
+                }
+            }
+            wxFileInputStream in(job.path);
+            wxGIFDecoder decoder;
+            ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+            for (size_t i = 1; i < parts.size(); ++i) {
+                EXPECT_EQ(wxRect(decoder.GetFramePosition(i), decoder.GetFrameSize(i)), parts[i]);
+            }
+        }
+    }
+}
+
 // Photo-like frames: smooth colour fields with grain, moving a little from frame to frame.
 std::vector<wxImage> PhotoFrames(int count, int width, int height) {
     std::vector<wxImage> frames;

@@ -1,8 +1,8 @@
 // Project files read step by step, keeping what was read up to the first mismatch.
 #include "app/file_name_bytes.h"
+#include "import/background_project_writer.h"
 #include "import/image_source.h"
 #include "import/project_reader.h"
-#include "import/project_write_task.h"
 #include "import/project_writer.h"
 #include "support/test_files.h"
 
@@ -350,13 +350,15 @@ TEST_F(ProjectReading, FrameDelaysAndChoicesComeBackAndEarlierFilesKeepTheirDela
     const wxString path = folder.File("timed.xml");
     wxString error;
     {
-        // As the window saves: on the task's own thread, and a save that fails says why.
-        ProjectWriteTask task(path, contents);
-        ProjectWriteTask failing(folder.File("gone/timed.xml"), contents);
-        while (!task.WaitFor(10) || !failing.WaitFor(10)) {
+        // As the window saves: on the writer's own thread, and a save that fails says why.
+        BackgroundProjectWriter writer(path);
+        BackgroundProjectWriter failing(folder.File("gone/timed.xml"));
+        writer.Write(contents);
+        failing.Write(contents);
+        while (!writer.WaitFor(10) || !failing.WaitFor(10)) {
         }
-        ASSERT_TRUE(task.Succeeded(&error)) << error;
-        EXPECT_EQ(task.Percent(), 100);
+        ASSERT_TRUE(writer.Succeeded(&error)) << error;
+        EXPECT_EQ(writer.Percent(), 100);
         EXPECT_FALSE(failing.Succeeded(&error));
         EXPECT_TRUE(error.Contains("gone/timed.xml")) << error;
     }
