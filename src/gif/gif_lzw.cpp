@@ -400,7 +400,7 @@ private:
         }
         // On the coding path, a child whose string the next pixel can go on with comes first:
         // the string then runs longer.
-        int after[3];
+        int after[3] = {0, 0, 0};
         const bool lookAhead = frozen == nullptr && p + 1 < m_count;
         if (lookAhead) {
             Wanted(p + 1, after);
