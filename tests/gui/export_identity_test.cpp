@@ -45,6 +45,13 @@ template <typename Control> void Set(Control* control, int value, wxEventType ty
     changed.SetEventObject(control);
     control->ProcessWindowEvent(changed);
 }
+void Set(wxSpinCtrl* control, int value) {
+    control->SetValue(value);
+    wxSpinEvent changed(wxEVT_SPINCTRL, control->GetId());
+    changed.SetEventObject(control);
+    changed.SetPosition(value);
+    control->ProcessWindowEvent(changed);
+}
 void Choose(wxChoice* control, int entry) {
     control->SetSelection(entry);
     wxCommandEvent changed(wxEVT_CHOICE, control->GetId());
@@ -141,10 +148,10 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
                   ChooseExportOptions(
                       [](ExportOptionsDialog* dialog) {
                           Set(dialog->m_radio_best, true, wxEVT_RADIOBUTTON);
-                          Set(dialog->m_spin_quality, 70, wxEVT_SPINCTRL);
-                          Set(dialog->m_spin_colours, 64, wxEVT_SPINCTRL);
+                          Set(dialog->m_spin_quality, 70);
+                          Set(dialog->m_spin_colours, 64);
                           Choose(dialog->m_choice_lossy, kLossyAtLevel);
-                          Set(dialog->m_spin_lossy, 30, wxEVT_SPINCTRL);
+                          Set(dialog->m_spin_lossy, 30);
                           Set(dialog->m_check_optimize, true, wxEVT_CHECKBOX);
                       },
                       &estimate));

@@ -19,7 +19,7 @@ template <typename Dialog> struct NoteDefault : wxExpectModalBase<Dialog, NoteDe
                 first = child;
             }
         }
-        *m_pressed = wxDynamicCast(first, wxButton) != nullptr ? first : dialog->GetDefaultItem();
+        *m_pressed = dynamic_cast<wxButton*>(first) != nullptr ? first : dialog->GetDefaultItem();
         return wxID_CANCEL;
     }
     wxWindow** m_pressed;

@@ -190,7 +190,7 @@ public:
 protected:
     int OnInvoked(wxNumberEntryDialog* dialog) const override {
         for (wxWindow* child : dialog->GetChildren()) {
-            if (auto* field = wxDynamicCast(child, wxSpinCtrl)) {
+            if (auto* field = dynamic_cast<wxSpinCtrl*>(child)) {
                 field->SetValue(m_delay);
             }
         }
