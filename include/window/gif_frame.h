@@ -404,7 +404,7 @@ private:
     // their sizes) and which sources of an opened project are missing.
     void ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
                            const wxArrayString& tooLarge,
-                           const wxArrayString& missing = wxArrayString(),
+                           const std::vector<MissingSource>& missing = {},
                            const wxArrayString& overCap = wxArrayString());
     void OnPaintPreview(wxPaintEvent& event);
 
@@ -498,8 +498,8 @@ private:
     // The sources of the opened project that were found nowhere: Save Project writes them
     // back at their places.
     std::vector<MissingSource> m_missingSources;
-    // Named once the opened project's frames are in.
-    wxArrayString m_missingToReport;
+    // Whether they are named once the opened project's frames are in.
+    bool m_reportMissing = false;
     // The files the running import leaves out for lack of memory.
     std::shared_ptr<RefusedFiles> m_importRefused;
     // Set once the user cancelled the running import or export; its worker stops at the next

@@ -1,6 +1,7 @@
 #include "cli/export_command.h"
 
 #include "app/canvas_size.h"
+#include "app/file_name_bytes.h"
 #include "app/product.h"
 #include "app/shown_text.h"
 #include "cli/export_arguments.h"
@@ -195,9 +196,9 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     parsed.options = OptionsOver(input, arguments, parsed);
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
-    for (const wxString& missing : input.missing) {
-        Say(notes,
-            wxString::Format(_("missing \"%s\": no such file, its frame is left out"), missing));
+    for (const std::string& missing : input.missing) {
+        Say(notes, wxString::Format(_("missing \"%s\": no such file, its frame is left out"),
+                                    FileNameFromBytes(missing)));
     }
     for (const wxString& skipped : input.skipped) {
         Say(notes, Shown(skipped, spooled, "-"));

@@ -80,8 +80,9 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         read->projectSize = {std::min(project.width, kLargestSide),
                              std::min(project.height, kLargestSide)};
     }
+    read->missing.reserve(project.missing.size());
     for (const MissingSource& source : project.missing) {
-        read->missing.push_back(FileNameFromBytes(source.path));
+        read->missing.push_back(source.path);
     }
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.

@@ -10,6 +10,7 @@
 
 #include <wx/string.h>
 
+#include <string>
 #include <vector>
 
 struct InputFrames {
@@ -34,9 +35,10 @@ struct InputFrames {
     // Why sources were left out or only partly read, one message each: missing sources of a
     // project (the window skips them too) and, with --keep-going, damaged ones.
     std::vector<wxString> skipped;
-    // Sources of a project found neither where it says nor beside the project file; the
-    // window keeps them in the project and leaves them out of the GIF.
-    std::vector<wxString> missing;
+    // Sources of a project found neither where it says nor beside the project file, as the
+    // project lists them (UTF-8 bytes: a project may list a million of them); the window keeps
+    // them in the project and leaves them out of the GIF.
+    std::vector<std::string> missing;
 };
 
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in

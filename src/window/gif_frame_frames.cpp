@@ -2,6 +2,7 @@
 // Image at the selection, Delete, Clear All, and the strip's popup menu.
 #include "window/gif_frame.h"
 
+#include "app/file_name_bytes.h"
 #include "app/platform.h"
 #include "app/product.h"
 #include "app/shown_text.h"
@@ -46,27 +47,37 @@ wxString ImageWildcard() {
            AnyCasePatterns(videos) + "|" + AllFilesWildcard();
 }
 
-// The heading, then up to kNamesListed file names and how many more there are.
-wxString FileList(const wxString& heading, const wxArrayString& paths) {
+// The heading, then up to kNamesListed file names and how many more of `total` there are.
+wxString FileList(const wxString& heading, const wxArrayString& paths, size_t total) {
     wxString list = heading;
     for (size_t i = 0; i < paths.size() && i < kNamesListed; ++i) {
         list += "\n" + EscapedText(wxFileNameFromPath(paths[i]));
     }
-    if (paths.size() > kNamesListed) {
-        list += "\n" + wxString::Format(_("and %d more"), int(paths.size() - kNamesListed));
+    if (total > kNamesListed) {
+        list += "\n" + wxString::Format(_("and %d more"), int(total - kNamesListed));
     }
     return list;
+}
+
+wxString FileList(const wxString& heading, const wxArrayString& paths) {
+    return FileList(heading, paths, paths.size());
 }
 } // namespace
 
 void GifFrame::ReportUnreadFiles(const wxArrayString& unread, const wxArrayString& damaged,
-                                 const wxArrayString& tooLarge, const wxArrayString& missing,
+                                 const wxArrayString& tooLarge,
+                                 const std::vector<MissingSource>& missing,
                                  const wxArrayString& overCap) {
     wxString message;
     if (!missing.empty()) {
+        // A project may list a million missing files: only the names shown are converted.
+        wxArrayString shown;
+        for (size_t i = 0; i < missing.size() && i < kNamesListed; ++i) {
+            shown.push_back(FileNameFromBytes(missing[i].path));
+        }
         message = FileList(_("These files of the project are missing; their frames are kept in "
                              "the project but not shown:"),
-                           missing);
+                           shown, missing.size());
     }
     if (!unread.empty()) {
         message += message.empty() ? "" : "\n\n";
@@ -238,9 +249,10 @@ void GifFrame::FinishImport() {
     m_importedSources.clear();
     m_importRefused.reset();
     m_importCancelled.reset();
-    const wxArrayString missing = m_missingToReport;
-    m_missingToReport.clear();
-    ReportUnreadFiles(unread, damaged, tooLarge, missing, overCap);
+    const bool reportMissing = m_reportMissing;
+    m_reportMissing = false;
+    ReportUnreadFiles(unread, damaged, tooLarge,
+                      reportMissing ? m_missingSources : std::vector<MissingSource>(), overCap);
 }
 
 void GifFrame::TakeBackImport() {
@@ -257,7 +269,7 @@ void GifFrame::TakeBackImport() {
     m_importedSources.clear();
     m_importRefused.reset();
     m_importCancelled.reset();
-    m_missingToReport.clear();
+    m_reportMissing = false;
     CloseProgressDialog(m_progressDialog);
     // The animation the project replaced was closed when the open began.
     if (project) {

@@ -3,7 +3,6 @@
 #include "window/gif_frame.h"
 
 #include "app/export_setting.h"
-#include "app/file_name_bytes.h"
 #include "app/product.h"
 #include "app/shown_text.h"
 #include "import/project_reader.h"
@@ -190,15 +189,11 @@ void GifFrame::OpenProjectFile(const wxString& given) {
 }
 
 void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project) {
-    wxArrayString missing;
-    for (const MissingSource& source : project.missing) {
-        missing.push_back(FileNameFromBytes(source.path));
-    }
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
     if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
-        if (!missing.empty()) {
-            ReportUnreadFiles(wxArrayString(), wxArrayString(), wxArrayString(), missing);
+        if (!project.missing.empty()) {
+            ReportUnreadFiles(wxArrayString(), wxArrayString(), wxArrayString(), project.missing);
             return;
         }
         const bool nothingListed = project.imagesEmpty || project.Reached(ProjectStep::Paths);
@@ -234,11 +229,11 @@ void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project)
     m_openedProjectDelays = project.delays;
     m_openingProject = true;
     m_missingSources = project.missing;
-    m_missingToReport = missing;
+    m_reportMissing = true;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;
         m_restoringWork = false;
-        m_missingToReport.clear();
+        m_reportMissing = false;
     }
 }
 
