@@ -64,6 +64,8 @@ struct ImportPlan {
     AnimationSettings before;
     int added = 0;
 
+    // Where the first of its frames stands once they are in a strip of `count` frames.
+    int FirstIn(int count) const { return first >= 0 ? first : count - added; }
     // An import that Undo takes back as one edit of this kind.
     static ImportPlan Recorded(EditKind kind, int first = -1);
 };
@@ -387,6 +389,8 @@ private:
     // A cancelled import: the frames it put into the strip go again, and an opened project
     // leaves a new animation behind.
     void TakeBackImport();
+    // Drops what the finished or cancelled import kept: its plan, paths and refusals.
+    void ForgetImport();
     // The import or export progress dialog; its Cancel sets `cancelled`.
     wxProgressDialog* NewProgressDialog(const wxString& title, const wxString& message,
                                         std::shared_ptr<std::atomic<bool>> cancelled);

@@ -206,12 +206,10 @@ void GifFrame::FinishImport() {
     }
     FinishProjectOpen();
     if (m_import.recorded && m_import.added > 0) {
-        const int first =
-            m_import.first >= 0 ? m_import.first : m_thumbnailCtrl->GetCount() - m_import.added;
-        StoreEdit(new InsertedFrames(*m_editTarget, m_import.kind, first, m_import.added,
+        StoreEdit(new InsertedFrames(*m_editTarget, m_import.kind,
+                                     m_import.FirstIn(m_thumbnailCtrl->GetCount()), m_import.added,
                                      m_import.before, CurrentSettings()));
     }
-    m_import = ImportPlan();
     if (m_progressDialog != nullptr) {
         CloseProgressDialog(m_progressDialog);
     }
@@ -245,31 +243,21 @@ void GifFrame::FinishImport() {
         tooLarge[0] = wxString::Format(_("%s: its frames would take %s, %s are left"), tooLarge[0],
                                        FormatByteSize(needed), FormatByteSize(spare));
     }
-    m_importPaths.clear();
-    m_importedSources.clear();
-    m_importRefused.reset();
-    m_importCancelled.reset();
     const bool reportMissing = m_reportMissing;
-    m_reportMissing = false;
+    ForgetImport();
     ReportUnreadFiles(unread, damaged, tooLarge,
                       reportMissing ? m_missingSources : std::vector<MissingSource>(), overCap);
 }
 
 void GifFrame::TakeBackImport() {
-    const int first =
-        m_import.first >= 0 ? m_import.first : m_thumbnailCtrl->GetCount() - m_import.added;
+    const int first = m_import.FirstIn(m_thumbnailCtrl->GetCount());
     for (int n = first + m_import.added - 1; n >= first; --n) {
         TakeFrame(n);
     }
     m_thumbnailCtrl->Refresh();
     const bool project = m_openingProject;
     m_openingProject = false;
-    m_import = ImportPlan();
-    m_importPaths.clear();
-    m_importedSources.clear();
-    m_importRefused.reset();
-    m_importCancelled.reset();
-    m_reportMissing = false;
+    ForgetImport();
     CloseProgressDialog(m_progressDialog);
     // The animation the project replaced was closed when the open began.
     if (project) {
@@ -277,6 +265,15 @@ void GifFrame::TakeBackImport() {
     } else if (m_thumbnailCtrl->GetCount() == 0) {
         DisableEditControls();
     }
+}
+
+void GifFrame::ForgetImport() {
+    m_import = ImportPlan();
+    m_importPaths.clear();
+    m_importedSources.clear();
+    m_importRefused.reset();
+    m_importCancelled.reset();
+    m_reportMissing = false;
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&) {
