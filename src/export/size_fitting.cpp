@@ -43,16 +43,12 @@ ExportOptions AtStep(ExportOptions options, int step) {
     return options;
 }
 
-// Where the line through (a, sizeA) and (b, sizeB) meets `aim`, sizes as logarithms. The last
-// steps change the size most (the lossy level grows fastest, then colours go), so the steps
-// are placed by the logarithm of their distance from beyond the last, where the size falls
-// more evenly.
+// Where the line through (a, sizeA) and (b, sizeB) meets `aim`, sizes as logarithms.
 double Crossing(int a, double sizeA, int b, double sizeB, double aim) {
     if (std::abs(sizeA - sizeB) < 1e-9) {
         return a;
     }
-    const double from = std::log(kLastStep + 1 - a), to = std::log(kLastStep + 1 - b);
-    return kLastStep + 1 - std::exp(from + (sizeA - aim) / (sizeA - sizeB) * (to - from));
+    return a + (sizeA - aim) / (sizeA - sizeB) * (b - a);
 }
 
 class SizeSearch {
