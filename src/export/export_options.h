@@ -55,6 +55,13 @@ struct ExportOptions {
 // The lossy level the options code with.
 int LossyLevel(const ExportOptions& options);
 
+// The quality, 1 to 100, that the best mode asks of libimagequant's palettes at the quality
+// number: below it the library may use fewer colours.
+int PaletteQuality(int quality);
+
+// How much of its full dithering a smooth picture takes at the quality number, 0 to 1.
+double DitheringShare(int quality);
+
 // The options with each number outside its range back at its default: files from elsewhere
 // may hold anything.
 ExportOptions WithinRanges(ExportOptions options);

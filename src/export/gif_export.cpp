@@ -34,6 +34,8 @@ struct PreparedFrame {
     std::unique_ptr<PalettedFrame> paletted;
     // The paletted frame holds the fitted picture's own colours.
     bool exact = false;
+    // The lossy level its codes take.
+    int lossy = 0;
     // The fitted picture, kept where the optimiser needs it to keep still areas still, and for
     // lossy codes to aim at.
     std::unique_ptr<wxImage> source;
@@ -48,11 +50,16 @@ bool KeepsStillAreas(const ExportOptions& options) {
     return options.optimize && options.palette == PaletteMode::Best;
 }
 
-// The lossy level a frame is coded with. Frames that keep their exact colours, such as screen
-// recordings, stay exact unless a lossy level was asked for itself: the quality number's lossy
-// codes would only smear their flat colours, and make them larger.
-int FrameLossy(const ExportOptions& options, bool exact) {
-    return exact && options.lossy == kLossyOfQuality ? 0 : LossyLevel(options);
+// The lossy level a frame is coded with. Unless a lossy level was asked for itself, the quality
+// number's lossy codes go only where the picture is grainy: they would smear the flat colours
+// of frames that keep their exact colours, such as screen recordings, and break the long runs
+// of smooth pictures' bands into dither, both making them larger.
+int FrameLossy(const ExportOptions& options, bool exact, const wxImage& fitted) {
+    if (options.lossy != kLossyOfQuality) {
+        return LossyLevel(options);
+    }
+    const int level = LossyLevel(options);
+    return exact || level == 0 ? 0 : static_cast<int>(level * (1 - Smoothness(fitted)) + 0.5);
 }
 
 void TraceFit(FitPath path) {
@@ -227,9 +234,10 @@ private:
             frame.paletted.reset();
             return frame;
         }
+        frame.lossy = FrameLossy(m_job.options, frame.exact, fitted);
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
-        if ((KeepsStillAreas(m_job.options) || FrameLossy(m_job.options, false) > 0) &&
-            !frame.exact && frame.part.IsEmpty()) {
+        if ((KeepsStillAreas(m_job.options) || frame.lossy > 0) && !frame.exact &&
+            frame.part.IsEmpty()) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -448,7 +456,6 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         const PalettedFrame* next = job.options.keepTransparency && i + 1 < job.frameCount
                                         ? preparation.Peek(i + 1)
                                         : nullptr;
-        const int lossy = FrameLossy(job.options, frame.exact);
         std::vector<OptimisedFrame> ways;
         if (!frame.part.IsEmpty()) {
             // Drawn as it is over the frame before, which stays shown around it.
@@ -479,7 +486,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                 *frame.paletted, KeepsStillAreas(job.options) ? frame.source.get() : nullptr, next);
         }
         const std::unique_ptr<wxMemoryOutputStream> bytes =
-            EncodeShortest(ways, job, i, lossy, frame.source.get());
+            EncodeShortest(ways, job, i, frame.lossy, frame.source.get());
         const bool encoded = bytes != nullptr;
         frame.paletted.reset();
         frame.source.reset();
