@@ -47,6 +47,13 @@ private:
 
 void ReadGifInput(const uint8_t* data, size_t size) {
     const MemoryFile file(data, size);
+    // A budget keeps every input quick, as the picture reader's does: screens up to twice the
+    // smallest whose frames come in parts are composed, larger legal ones (a GIF's sides reach
+    // 65535) take a second each that finds nothing new.
+    const wxSize screen = EstimateGifFrames(file.Path(), -1).size;
+    if (static_cast<long long>(screen.x) * screen.y > 2 * kPartScreenPixels) {
+        return;
+    }
     // Huge screens give their frames as the parts that changed, as the exporter takes them.
     DecodeGifFrames(
         file.Path(), -1, [](SourcePicture picture) { picture.image->GetData(); }, StopRequest(),

@@ -120,8 +120,25 @@ OptimisedFrame FrameOptimiser::First(const std::vector<unsigned char>& pixels) {
     if (clearPixels && colours == kMaxColours) {
         return Refused();
     }
+    // Room also for the colours the frames to come bring in, with an entry to spare for their
+    // unchanged pixels, so that they need no table of their own: that table would cost more
+    // than a wider one written once.
+    size_t needed = colours + (clearPixels ? 1 : 0);
+    ColourMap together = used;
+    size_t withForeseen = colours;
+    for (const GifColour& colour : m_foreseen) {
+        bool found;
+        const unsigned slot = together.Find(ColourMap::Pack(&colour.red), &found);
+        if (!found && withForeseen < kMaxColours) {
+            together.Put(slot, ColourMap::Pack(&colour.red), 0);
+            ++withForeseen;
+        }
+    }
+    if (withForeseen < kMaxColours) {
+        needed = std::max(needed, withForeseen + 1);
+    }
     size_t tableSize = 2;
-    while (tableSize < colours + (clearPixels ? 1 : 0)) {
+    while (tableSize < needed) {
         tableSize *= 2;
     }
     for (size_t i = 0; i < m_foreseen.size() && m_global.size() < tableSize; ++i) {

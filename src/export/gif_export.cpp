@@ -81,15 +81,98 @@ void TraceFit(FitPath path) {
     }
 }
 
-// Prepares frames ahead of the encoder, on the calling thread and on a helper, keeping only a
-// few frames between preparation and encoding so that memory stays bounded.
-// Frames claimed for preparation but not yet encoded.
-const int kFramesInFlight = 3;
+// Whether `next` leaves clear a pixel that `frame`, a whole frame, shows in a colour.
+bool LeavesClear(const PalettedFrame& next, const PalettedFrame& frame) {
+    if (next.transparent < 0 || next.Pixels() != frame.Pixels()) {
+        return false;
+    }
+    for (size_t p = 0; p < next.indices.size(); ++p) {
+        if (next.indices[p] == next.transparent && frame.indices[p] != frame.transparent) {
+            return true;
+        }
+    }
+    return false;
+}
 
-class FramePreparation {
+// A frame cleared once shown needs a transparent entry, even one no pixel uses: some players
+// clear to the background colour otherwise.
+void GiveTransparentEntry(OptimisedFrame& way) {
+    PalettedFrame& frame = way.frame;
+    if (!way.layout.clearAfter || frame.transparent >= 0) {
+        return;
+    }
+    std::vector<bool> used(frame.colours.size(), false);
+    for (unsigned char index : frame.indices) {
+        used[index] = true;
+    }
+    const auto unused = std::find(used.begin(), used.end(), false);
+    if (unused != used.end()) {
+        frame.transparent = static_cast<int>(unused - used.begin());
+    } else if (!way.layout.globalTable && frame.colours.size() < 256) {
+        frame.transparent = static_cast<int>(frame.colours.size());
+        frame.colours.push_back(GifColour{0, 0, 0});
+    }
+}
+
+int FrameDelay(const GifExportJob& job, int index) {
+    return job.delays.empty() ? job.delay : job.delays[index];
+}
+
+// Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
+// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given.
+std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
+                                                     const GifExportJob& job, int index, int lossy,
+                                                     const wxImage* picture) {
+    std::unique_ptr<wxMemoryOutputStream> shortest;
+    for (OptimisedFrame& way : ways) {
+        GiveTransparentEntry(way);
+        way.layout.passes = job.options.passes;
+        way.layout.lossy = lossy;
+        if (lossy > 0 && picture != nullptr) {
+            const int width = way.frame.width;
+            way.layout.picture.resize(3 * way.frame.Pixels());
+            for (int y = 0; y < way.frame.height; ++y) {
+                std::memcpy(&way.layout.picture[3 * static_cast<size_t>(y) * width],
+                            picture->GetData() + 3 * ((static_cast<size_t>(way.layout.top) + y) *
+                                                          picture->GetWidth() +
+                                                      way.layout.left),
+                            3 * static_cast<size_t>(width));
+            }
+        }
+        std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
+        if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
+                                     index, way.layout) &&
+            (!shortest || coded->GetLength() < shortest->GetLength())) {
+            shortest = std::move(coded);
+        }
+    }
+    return shortest;
+}
+
+// A frame optimised and handed over for coding, then its bytes until they are written.
+struct CodingSlot {
+    std::vector<OptimisedFrame> ways;
+    int lossy = 0;
+    std::unique_ptr<wxImage> picture;
+    bool coded = false;
+    bool noMemory = false;
+    // Null when no way could be coded.
+    std::unique_ptr<wxMemoryOutputStream> bytes;
+};
+
+// The work of an export but the optimiser's, shared by the calling thread and a helper: frames
+// prepared ahead of the optimiser, and each optimised frame coded while the next is optimised.
+// Only a few frames lie between preparation and writing, so that memory stays bounded.
+// Frames claimed for preparation but not yet written.
+const int kFramesInFlight = 4;
+// Frames after the first whose colours the global table takes where it has room.
+const int kFramesForeseen = 2;
+
+class FramePipeline {
 public:
-    explicit FramePreparation(const GifExportJob& job)
-        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)) {
+    explicit FramePipeline(const GifExportJob& job)
+        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)),
+          m_coding(m_frames.size()) {
         if (job.options.palette == PaletteMode::Best) {
             m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
         }
@@ -101,7 +184,7 @@ public:
         return job.partSource && !job.options.keepTransparency;
     }
 
-    ~FramePreparation() {
+    ~FramePipeline() {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_abandoned = true;
@@ -112,7 +195,7 @@ public:
         }
     }
 
-    // Starts the helper thread; without one the calling thread prepares every frame.
+    // Starts the helper thread; without one the calling thread does all the work.
     void StartHelper() {
         try {
             m_helper = std::thread([this] { HelperLoop(); });
@@ -120,7 +203,7 @@ public:
         }
     }
 
-    // Waits until frame `index` is prepared, helping with it meanwhile, and hands it over.
+    // Waits until frame `index` is prepared, helping meanwhile, and hands it over.
     PreparedFrame Take(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
         return std::move(Prepared(lock, index));
@@ -128,7 +211,7 @@ public:
 
     // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
     // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
-    // next frame to encode may be looked at, by Peek and IsPart alike.
+    // next frame to write may be looked at, by Peek and IsPart alike.
     const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
         return Prepared(lock, index).paletted.get();
@@ -140,19 +223,43 @@ public:
         return !Prepared(lock, index).part.IsEmpty();
     }
 
-    // Frame `index` is written; its place may go to a later frame.
-    void Encoded(int index) {
+    // Hands over frame `index`, the one after the last handed over, for coding: the ways of
+    // storing it, the lossy level, and the fitted picture that lossy codes aim at (may be null).
+    void Code(int index, std::vector<OptimisedFrame> ways, int lossy,
+              std::unique_ptr<wxImage> picture) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            m_encoded = index + 1;
+            CodingSlot& slot = m_coding[index];
+            slot.ways = std::move(ways);
+            slot.lossy = lossy;
+            slot.picture = std::move(picture);
+            m_handedOver = index + 1;
         }
         m_changed.notify_all();
+    }
+
+    // Waits until frame `index` is coded, helping meanwhile, and hands over what became of it.
+    // The frame is then taken for written: its place may go to a later frame.
+    CodingSlot Coded(int index) {
+        CodingSlot slot;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (!m_coding[index].coded) {
+                if (!WorkOnce(lock)) {
+                    m_changed.wait(lock);
+                }
+            }
+            slot = std::move(m_coding[index]);
+            m_written = index + 1;
+        }
+        m_changed.notify_all();
+        return slot;
     }
 
 private:
     PreparedFrame& Prepared(std::unique_lock<std::mutex>& lock, int index) {
         while (m_frames[index].state == FrameState::Pending) {
-            if (!PrepareNext(lock)) {
+            if (!WorkOnce(lock)) {
                 m_changed.wait(lock);
             }
         }
@@ -162,17 +269,48 @@ private:
     void HelperLoop() {
         wxLogNull quiet;
         std::unique_lock<std::mutex> lock(m_mutex);
-        while (!m_abandoned && m_claimed < m_job.frameCount) {
-            if (!PrepareNext(lock)) {
+        while (!m_abandoned && (m_claimed < m_job.frameCount || m_codeClaimed < m_job.frameCount)) {
+            if (!WorkOnce(lock)) {
                 m_changed.wait(lock);
             }
         }
     }
 
+    // Codes or prepares a frame; false when there is nothing to do. Coding comes first: it
+    // frees the room that preparing needs.
+    bool WorkOnce(std::unique_lock<std::mutex>& lock) {
+        return CodeNext(lock) || PrepareNext(lock);
+    }
+
+    // Claims and codes the next frame handed over, if any.
+    bool CodeNext(std::unique_lock<std::mutex>& lock) {
+        if (m_abandoned || m_codeClaimed >= m_handedOver) {
+            return false;
+        }
+        const int index = m_codeClaimed++;
+        CodingSlot& slot = m_coding[index];
+        lock.unlock();
+        std::unique_ptr<wxMemoryOutputStream> bytes;
+        bool noMemory = false;
+        try {
+            bytes = EncodeShortest(slot.ways, m_job, index, slot.lossy, slot.picture.get());
+        } catch (const std::bad_alloc&) {
+            noMemory = true;
+        }
+        slot.ways.clear();
+        slot.picture.reset();
+        lock.lock();
+        slot.bytes = std::move(bytes);
+        slot.noMemory = noMemory;
+        slot.coded = true;
+        m_changed.notify_all();
+        return true;
+    }
+
     // Claims and prepares the next frame if there is room for it; false when there is none.
     bool PrepareNext(std::unique_lock<std::mutex>& lock) {
         if (m_abandoned || m_claimed >= m_job.frameCount ||
-            m_claimed - m_encoded >= kFramesInFlight) {
+            m_claimed - m_written >= kFramesInFlight) {
             return false;
         }
         const int index = m_claimed++;
@@ -255,79 +393,15 @@ private:
     std::condition_variable m_sourceTurn;
     int m_nextSource = 0;
     std::vector<PreparedFrame> m_frames;
+    std::vector<CodingSlot> m_coding;
     int m_claimed = 0;
-    int m_encoded = 0;
+    // Frames below these are handed over for coding, claimed for coding, and written.
+    int m_handedOver = 0;
+    int m_codeClaimed = 0;
+    int m_written = 0;
     bool m_abandoned = false;
     std::thread m_helper;
 };
-
-// Whether `next` leaves clear a pixel that `frame`, a whole frame, shows in a colour.
-bool LeavesClear(const PalettedFrame& next, const PalettedFrame& frame) {
-    if (next.transparent < 0 || next.Pixels() != frame.Pixels()) {
-        return false;
-    }
-    for (size_t p = 0; p < next.indices.size(); ++p) {
-        if (next.indices[p] == next.transparent && frame.indices[p] != frame.transparent) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A frame cleared once shown needs a transparent entry, even one no pixel uses: some players
-// clear to the background colour otherwise.
-void GiveTransparentEntry(OptimisedFrame& way) {
-    PalettedFrame& frame = way.frame;
-    if (!way.layout.clearAfter || frame.transparent >= 0) {
-        return;
-    }
-    std::vector<bool> used(frame.colours.size(), false);
-    for (unsigned char index : frame.indices) {
-        used[index] = true;
-    }
-    const auto unused = std::find(used.begin(), used.end(), false);
-    if (unused != used.end()) {
-        frame.transparent = static_cast<int>(unused - used.begin());
-    } else if (!way.layout.globalTable && frame.colours.size() < 256) {
-        frame.transparent = static_cast<int>(frame.colours.size());
-        frame.colours.push_back(GifColour{0, 0, 0});
-    }
-}
-
-int FrameDelay(const GifExportJob& job, int index) {
-    return job.delays.empty() ? job.delay : job.delays[index];
-}
-
-// Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
-// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given.
-std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
-                                                     const GifExportJob& job, int index, int lossy,
-                                                     const wxImage* picture) {
-    std::unique_ptr<wxMemoryOutputStream> shortest;
-    for (OptimisedFrame& way : ways) {
-        GiveTransparentEntry(way);
-        way.layout.passes = job.options.passes;
-        way.layout.lossy = lossy;
-        if (lossy > 0 && picture != nullptr) {
-            const int width = way.frame.width;
-            way.layout.picture.resize(3 * way.frame.Pixels());
-            for (int y = 0; y < way.frame.height; ++y) {
-                std::memcpy(&way.layout.picture[3 * static_cast<size_t>(y) * width],
-                            picture->GetData() + 3 * ((static_cast<size_t>(way.layout.top) + y) *
-                                                          picture->GetWidth() +
-                                                      way.layout.left),
-                            3 * static_cast<size_t>(width));
-            }
-        }
-        std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
-                                     index, way.layout) &&
-            (!shortest || coded->GetLength() < shortest->GetLength())) {
-            shortest = std::move(coded);
-        }
-    }
-    return shortest;
-}
 
 GifExportResult Failure(const wxString& message) {
     GifExportResult result;
@@ -421,10 +495,35 @@ GifExportResult ExportWithin(const GifExportJob& job) {
     wxLogNull quiet;
     unsigned long long written = 0;
     FrameOptimiser optimiser;
-    FramePreparation preparation(job);
+    FramePipeline pipeline(job);
     if (job.threads > 1) {
-        preparation.StartHelper();
+        pipeline.StartHelper();
     }
+    // Each frame is coded into memory and written with one call, so that a write error is seen
+    // with its cause. Empty on success, else what failed.
+    const auto write = [&](int index) -> wxString {
+        const CodingSlot coded = pipeline.Coded(index);
+        if (coded.noMemory) {
+            return NoMemory(job).message;
+        }
+        if (!coded.bytes) {
+            return wxString::Format(_("Cannot save \"%s\": frame %d could not be encoded."),
+                                    job.path, index + 1);
+        }
+        const wxStreamBuffer* buffer = coded.bytes->GetOutputStreamBuffer();
+        const unsigned char* start = static_cast<const unsigned char*>(buffer->GetBufferStart());
+        const size_t length = coded.bytes->GetLength();
+        written += length;
+        if (job.bytesOut != nullptr) {
+            job.bytesOut->insert(job.bytesOut->end(), start, start + length);
+        } else if (!file.Write(start, length)) {
+            return wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error());
+        }
+        if (job.progress) {
+            job.progress((index + 1) * 100 / job.frameCount);
+        }
+        return wxString();
+    };
     for (int i = 0; i < job.frameCount; ++i) {
         if (job.stopRequested && job.stopRequested()) {
             GifExportResult result = Failure(wxString::Format(
@@ -432,7 +531,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
             result.stopped = true;
             return result;
         }
-        PreparedFrame frame = preparation.Take(i);
+        PreparedFrame frame = pipeline.Take(i);
         if (frame.state == FrameState::NoPicture) {
             return Failure(wxString::Format(_("Cannot save \"%s\": frame %d has no picture."),
                                             job.path, i + 1));
@@ -449,13 +548,10 @@ GifExportResult ExportWithin(const GifExportJob& job) {
             TraceFit(frame.path);
         }
 
-        // Each frame is encoded into memory and written with one call, so that a write error
-        // is seen with its cause.
         // Where transparency is kept, a frame is cleared once shown when the next one leaves
         // clear what it shows.
-        const PalettedFrame* next = job.options.keepTransparency && i + 1 < job.frameCount
-                                        ? preparation.Peek(i + 1)
-                                        : nullptr;
+        const PalettedFrame* next =
+            job.options.keepTransparency && i + 1 < job.frameCount ? pipeline.Peek(i + 1) : nullptr;
         std::vector<OptimisedFrame> ways;
         if (!frame.part.IsEmpty()) {
             // Drawn as it is over the frame before, which stays shown around it.
@@ -473,39 +569,32 @@ GifExportResult ExportWithin(const GifExportJob& job) {
             ways.back().layout.clearAfter =
                 next != nullptr && LeavesClear(*next, ways.back().frame);
             // A part is drawn over this frame.
-            ways.back().layout.keep = FramePreparation::TakesParts(job) && i + 1 < job.frameCount &&
-                                      preparation.IsPart(i + 1);
+            ways.back().layout.keep =
+                FramePipeline::TakesParts(job) && i + 1 < job.frameCount && pipeline.IsPart(i + 1);
         } else {
             // The global table can hold the colours the next frames bring in.
-            for (int next = 1; i == 0 && next < std::min(job.frameCount, kFramesInFlight); ++next) {
-                if (const PalettedFrame* upcoming = preparation.Peek(next)) {
+            for (int next = 1; i == 0 && next <= std::min(job.frameCount - 1, kFramesForeseen);
+                 ++next) {
+                if (const PalettedFrame* upcoming = pipeline.Peek(next)) {
                     optimiser.Foresee(*upcoming);
                 }
             }
             ways = optimiser.Next(
                 *frame.paletted, KeepsStillAreas(job.options) ? frame.source.get() : nullptr, next);
         }
-        const std::unique_ptr<wxMemoryOutputStream> bytes =
-            EncodeShortest(ways, job, i, frame.lossy, frame.source.get());
-        const bool encoded = bytes != nullptr;
         frame.paletted.reset();
-        frame.source.reset();
-        preparation.Encoded(i);
-        if (!encoded) {
-            return Failure(wxString::Format(_("Cannot save \"%s\": frame %d could not be encoded."),
-                                            job.path, i + 1));
+        // Frame i is coded while frame i + 1 is optimised.
+        pipeline.Code(i, std::move(ways), frame.lossy, std::move(frame.source));
+        if (i > 0) {
+            const wxString failure = write(i - 1);
+            if (!failure.empty()) {
+                return Failure(failure);
+            }
         }
-        const wxStreamBuffer* buffer = bytes->GetOutputStreamBuffer();
-        const unsigned char* start = static_cast<const unsigned char*>(buffer->GetBufferStart());
-        written += bytes->GetLength();
-        if (job.bytesOut != nullptr) {
-            job.bytesOut->insert(job.bytesOut->end(), start, start + bytes->GetLength());
-        } else if (!file.Write(start, bytes->GetLength())) {
-            return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));
-        }
-        if (job.progress) {
-            job.progress((i + 1) * 100 / job.frameCount);
-        }
+    }
+    const wxString failure = write(job.frameCount - 1);
+    if (!failure.empty()) {
+        return Failure(failure);
     }
     if (job.bytesOut == nullptr && !file.Commit()) {
         return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));

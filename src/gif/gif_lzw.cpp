@@ -112,6 +112,9 @@ public:
     int Previous() const { return m_previous; }
     int Next() const { return m_next; }
 
+    // The table is cleared once it would give code `code`, at most kClearAt.
+    void ClearAt(int code) { m_clearAt = code; }
+
     // Writes the code of a string that starts with index `first`; `more` when pixels follow.
     void Put(int code, int first, bool more) {
         if (m_previous >= 0) {
@@ -122,7 +125,7 @@ public:
             ++m_bits;
         }
         m_previous = code;
-        if (more && m_next >= kClearAt) {
+        if (more && m_next >= m_clearAt) {
             Restart();
         }
     }
@@ -148,6 +151,7 @@ private:
     int m_bits;
     int m_next = 0;
     int m_previous = -1;
+    int m_clearAt = kClearAt;
 };
 
 // Finds, from a pixel on, the longest string the table holds, taking either way at pixels that
@@ -223,9 +227,10 @@ private:
     int m_bestCode = 0;
 };
 
-// Lossy coding: each string of the code table is followed as far as the pixels allow, a pixel
-// taking any entry near enough to its own colour; most of what a pixel misses by is carried
-// to the pixels after and below it (Floyd-Steinberg), so that areas keep their mean colour.
+// Lossy coding: from each pixel the strings of the code table are searched for the one that
+// codes the pixels cheapest, a pixel taking any entry near enough to its own colour; most of
+// what a pixel misses by is carried to the pixels after and below it (Floyd-Steinberg), so that
+// areas keep their mean colour.
 class LossyCoder {
 public:
     LossyCoder(const unsigned char* indices, size_t count, const unsigned char* others,
@@ -249,24 +254,31 @@ public:
                 }
             }
         }
+        // What a code costs, as the distortion it is worth: a pixel missing by 17 on each of
+        // red, green and blue, or by more at the highest levels, so that they still reach small
+        // files. Strings are chosen by this plus their distortion, per pixel.
+        const double miss = std::max(17, loss.bound * 2 / 5) * kUnit;
+        m_codeCost = 3 * miss * miss;
     }
 
     void Code(int minCodeSize, std::vector<unsigned char>& out) {
         CodeStream<LossyCoder> stream(minCodeSize, out, *this);
+        stream.ClearAt(kLossyClearAt);
+        std::vector<unsigned char> string;
         for (size_t at = 0; at < m_count;) {
             m_pendingPrefix = stream.Previous();
             m_pendingCode = stream.Next();
-            const int first = FirstIndex(at);
+            const int first = Cheapest(at);
             StartWith(first);
-            Commit(at, first);
-            int code = first;
-            size_t p = at + 1;
-            for (int child; p < m_count && (child = BestChild(code, p, nullptr)) >= 0; ++p) {
-                Commit(p, m_last[child]);
-                code = child;
+            string.clear();
+            for (int code = m_bestCode; code >= 0; code = m_prefix[code]) {
+                string.push_back(m_last[code]);
             }
-            stream.Put(code, first, p < m_count);
-            at = p;
+            for (size_t k = 0; k < string.size(); ++k) {
+                Commit(at + k, string[string.size() - 1 - k]);
+            }
+            at += string.size();
+            stream.Put(m_bestCode, first, at < m_count);
         }
         stream.Finish();
     }
@@ -276,6 +288,7 @@ public:
 
     void Add(int prefix, int index, int code) {
         m_last[code] = static_cast<unsigned char>(index);
+        m_prefix[code] = static_cast<int16_t>(prefix);
         m_sibling[code] = m_first[prefix];
         m_first[prefix] = static_cast<int16_t>(code);
     }
@@ -289,6 +302,11 @@ private:
     // than carrying all of it, which adds its own noise.
     static const int kCarried = 3;
     static const int kWhole = 4;
+    // Strings looked at from one pixel, past which only each string's nearest way is followed.
+    static const int kSearched = 256;
+    // Lossy strings gain less from a table of 12-bit codes than those codes cost: the table is
+    // cleared before its codes grow past 11 bits.
+    static const int kLossyClearAt = 2047;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 
@@ -305,68 +323,66 @@ private:
         return m_indices[p];
     }
 
+    bool OwnWay(size_t p, int index) const {
+        return index == m_indices[p] || (m_others != nullptr && index == m_others[p]);
+    }
+
     // Whether the pixel may be written as `index`: its own ways, or a colour near its own.
     bool Takes(size_t p, int index) const {
-        return index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ||
-               m_near[Own(p) * 256 + index];
+        return OwnWay(p, index) || m_near[Own(p) * 256 + index];
+    }
+
+    // The colour writing `index` shows; the pixel's own ways show its colour.
+    const unsigned char* Shown(size_t p, int index) const {
+        return Colour(OwnWay(p, index) ? Own(p) : index);
     }
 
     int* Error(size_t p, int row) {
         return &m_error[3 * (((p / m_width + row) % 2) * (m_width + 2) + p % m_width + 1)];
     }
 
-    // The colour the pixel should have, its own (or the picture's, where given) plus what the
-    // pixels before it missed by.
-    void Wanted(size_t p, int* rgb) {
-        const unsigned char* own =
-            m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(Own(p));
+    // The colour the pixel should have, plus what the pixels before it missed by and `carried`
+    // from a pixel not yet written. With the picture, that is half-way between the pixel's
+    // colour and the picture's: the palette's dithering is kept where it costs nothing, and
+    // what it missed by is made up in part.
+    void Wanted(size_t p, const int* carried, int* rgb) {
+        const unsigned char* mine = Colour(Own(p));
+        const unsigned char* aim = m_loss.picture != nullptr ? m_loss.picture + 3 * p : mine;
         const int* error = Error(p, 0);
         const int limit = m_loss.bound * kUnit;
         for (int c = 0; c < 3; ++c) {
-            rgb[c] = own[c] * kUnit + std::max(-limit, std::min(limit, error[c]));
+            rgb[c] = (aim[c] + mine[c]) * kUnit / 2 +
+                     std::max(-limit, std::min(limit, error[c] + carried[c]));
         }
     }
 
     // Whether writing `index` leaves the pixel within the bound of its wanted colour, so that
-    // what earlier pixels missed by is made up rather than added to.
-    bool Keeps(size_t p, const int* wanted, int index) const {
-        if (index == m_indices[p] || (m_others != nullptr && index == m_others[p])) {
-            return true;
-        }
-        const unsigned char* shown = Colour(index);
+    // what earlier pixels missed by is made up rather than added to; and how far it misses.
+    bool Keeps(size_t p, const int* wanted, int index, int* miss, int* cost) const {
+        const unsigned char* shown = Shown(p, index);
         const int limit = m_loss.bound * kUnit;
+        const bool own = OwnWay(p, index);
+        *cost = 0;
         for (int c = 0; c < 3; ++c) {
-            if (std::abs(wanted[c] - shown[c] * kUnit) > limit) {
+            miss[c] = wanted[c] - shown[c] * kUnit;
+            if (!own && std::abs(miss[c]) > limit) {
                 return false;
             }
+            *cost += miss[c] * miss[c];
         }
         return true;
     }
 
-    // How far writing `index` is from the wanted colour; the pixel's own ways show its colour.
-    int Cost(size_t p, const int* wanted, int index) const {
-        const unsigned char* shown =
-            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
-                                                                                   : Colour(index);
-        int cost = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int d = wanted[c] - shown[c] * kUnit;
-            cost += d * d;
-        }
-        return cost;
-    }
-
     void Commit(size_t p, int index) {
         int wanted[3];
-        Wanted(p, wanted);
+        static const int kNone[3] = {0, 0, 0};
+        Wanted(p, kNone, wanted);
         int* here = Error(p, 0);
         here[0] = here[1] = here[2] = 0;
         if (Own(p) == m_loss.transparent) {
             return;
         }
-        const unsigned char* shown =
-            index == m_indices[p] || (m_others != nullptr && index == m_others[p]) ? Colour(Own(p))
-                                                                                   : Colour(index);
+        const unsigned char* shown = Shown(p, index);
         const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
         const bool left = p % m_width != 0;
         for (int c = 0; c < 3; ++c) {
@@ -390,73 +406,99 @@ private:
         }
     }
 
-    // The child of `code` that pixel p may continue with, nearest its wanted colour; -1 if none.
-    int BestChild(int code, size_t p, const int* frozen) {
-        int wanted[3];
-        if (frozen != nullptr) {
-            std::copy(frozen, frozen + 3, wanted);
-        } else {
-            Wanted(p, wanted);
+    // What pixel p + 1 is given of what pixel p misses by, before p is written.
+    void Carry(size_t p, const int* miss, int* carried) const {
+        const bool right = (p + 1) % m_width != 0;
+        for (int c = 0; c < 3; ++c) {
+            carried[c] =
+                right && Own(p) != m_loss.transparent ? miss[c] * kCarried / kWhole * 7 / 16 : 0;
         }
-        // On the coding path, a child whose string the next pixel can go on with comes first:
-        // the string then runs longer.
-        int after[3] = {0, 0, 0};
-        const bool lookAhead = frozen == nullptr && p + 1 < m_count;
-        if (lookAhead) {
-            Wanted(p + 1, after);
-        }
-        int best = -1;
-        int bestCost = 0;
-        bool bestGoesOn = false;
-        auto consider = [&](int child, int index) {
-            if (Takes(p, index) && Keeps(p, wanted, index)) {
-                const int cost = Cost(p, wanted, index);
-                bool goesOn = false;
-                for (int next = lookAhead ? m_first[child] : -1; next >= 0 && !goesOn;
-                     next = m_sibling[next]) {
-                    goesOn = Takes(p + 1, m_last[next]) && Keeps(p + 1, after, m_last[next]);
-                }
-                if (best < 0 || goesOn > bestGoesOn || (goesOn == bestGoesOn && cost < bestCost)) {
-                    best = child;
-                    bestCost = cost;
-                    bestGoesOn = goesOn;
-                }
-            }
-        };
-        for (int child = m_first[code]; child >= 0; child = m_sibling[child]) {
-            consider(child, m_last[child]);
-        }
-        if (code == m_pendingPrefix) {
-            consider(m_pendingCode, m_pendingIndex);
-        }
-        return best;
     }
 
-    // The index a string starts with: of those the pixel may take, the one whose string goes
-    // furthest, the nearest its wanted colour among equals.
-    int FirstIndex(size_t at) {
+    // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, with
+    // `carried` from the pixel before it. Of the children the pixel may take, the nearest is
+    // followed and, while the search lasts, the others too; the cheapest string found so far
+    // is m_bestCode.
+    void Search(int code, size_t p, int length, double cost, const int* carried) {
+        struct Way {
+            int child;
+            int cost;
+            int miss[3];
+        };
+        static const int kWays = 8;
+        int from[3] = {carried[0], carried[1], carried[2]};
+        for (;;) {
+            const double score = (m_codeCost + cost) / length;
+            if (score < m_bestScore) {
+                m_bestScore = score;
+                m_bestCode = code;
+            }
+            if (p == m_count) {
+                return;
+            }
+            int wanted[3];
+            Wanted(p, from, wanted);
+            // The nearest ways, nearest first.
+            Way ways[kWays];
+            int found = 0;
+            auto consider = [&](int child) {
+                Way way;
+                way.child = child;
+                if (!Takes(p, m_last[child]) ||
+                    !Keeps(p, wanted, m_last[child], way.miss, &way.cost) ||
+                    (found == kWays && way.cost >= ways[kWays - 1].cost)) {
+                    return;
+                }
+                int at = found < kWays ? found++ : kWays - 1;
+                for (; at > 0 && ways[at - 1].cost > way.cost; --at) {
+                    ways[at] = ways[at - 1];
+                }
+                ways[at] = way;
+            };
+            for (int child = m_first[code]; child >= 0; child = m_sibling[child]) {
+                consider(child);
+            }
+            if (code == m_pendingPrefix) {
+                consider(m_pendingCode);
+            }
+            if (found == 0) {
+                return;
+            }
+            for (int k = 1; k < found && m_searched < kSearched; ++k) {
+                ++m_searched;
+                int next[3];
+                Carry(p, ways[k].miss, next);
+                Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
+            }
+            code = ways[0].child;
+            cost += ways[0].cost;
+            Carry(p, ways[0].miss, from);
+            ++length;
+            ++p;
+        }
+    }
+
+    // The index the string from pixel `at` starts with; m_bestCode then holds the string.
+    int Cheapest(size_t at) {
+        static const int kNone[3] = {0, 0, 0};
         int wanted[3];
-        Wanted(at, wanted);
+        Wanted(at, kNone, wanted);
+        m_bestScore = 1e300;
+        m_bestCode = m_indices[at];
+        m_searched = 0;
         int best = m_indices[at];
-        size_t bestLength = 0;
-        int bestCost = 0;
         auto consider = [&](int index) {
-            if (!Keeps(at, wanted, index)) {
+            int miss[3], cost;
+            if (!Keeps(at, wanted, index, miss, &cost)) {
                 return;
             }
             StartWith(index);
-            size_t length = 1;
-            int code = index;
-            for (int child; at + length < m_count && length < kLookAhead &&
-                            (child = BestChild(code, at + length, wanted)) >= 0;
-                 ++length) {
-                code = child;
-            }
-            const int cost = Cost(at, wanted, index);
-            if (length > bestLength || (length == bestLength && cost < bestCost)) {
+            const int before = m_bestCode;
+            int carried[3];
+            Carry(at, miss, carried);
+            Search(index, at + 1, 1, cost, carried);
+            if (m_bestCode != before) {
                 best = index;
-                bestLength = length;
-                bestCost = cost;
             }
         };
         consider(m_indices[at]);
@@ -472,12 +514,9 @@ private:
     // The string being coded starts with `index`: the entry the decoder adds on reading its
     // code, the previous string followed by `index`, may already be taken.
     void StartWith(int index) {
-        m_pendingIndex = index;
         m_last[m_pendingCode] = static_cast<unsigned char>(index);
+        m_prefix[m_pendingCode] = static_cast<int16_t>(m_pendingPrefix);
     }
-
-    // Strings longer than this are not followed to compare the ways a string may start.
-    static const size_t kLookAhead = 64;
 
     const unsigned char* m_indices;
     size_t m_count;
@@ -489,10 +528,14 @@ private:
     std::vector<int> m_error;
     std::vector<int16_t> m_first = std::vector<int16_t>(kCodes, -1);
     std::vector<int16_t> m_sibling = std::vector<int16_t>(kCodes, -1);
+    std::vector<int16_t> m_prefix = std::vector<int16_t>(kCodes, -1);
     std::vector<unsigned char> m_last = std::vector<unsigned char>(kCodes, 0);
     int m_pendingPrefix = -1;
-    int m_pendingIndex = 0;
     int m_pendingCode = 0;
+    double m_bestScore = 0;
+    int m_bestCode = 0;
+    int m_searched = 0;
+    double m_codeCost = 0;
 };
 
 } // namespace

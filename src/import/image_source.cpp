@@ -4,6 +4,7 @@
 #include "gif/gif_frames.h"
 #include "import/frame_reference.h"
 #include "import/picture_header.h"
+#include "import/xpm_picture.h"
 #include "video/video_reference.h"
 
 #include <wx/log.h>
@@ -42,14 +43,13 @@ wxBitmapType TypeOf(PictureKind kind) {
         return wxBITMAP_TYPE_PNM;
     case PictureKind::Iff:
         return wxBITMAP_TYPE_IFF;
-    case PictureKind::Xpm:
-        return wxBITMAP_TYPE_XPM;
     case PictureKind::Ico:
         return wxBITMAP_TYPE_ICO;
     case PictureKind::Cur:
         return wxBITMAP_TYPE_CUR;
     case PictureKind::Ani:
         return wxBITMAP_TYPE_ANI;
+    case PictureKind::Xpm:
     case PictureKind::Unknown:
         break;
     }
@@ -162,9 +162,11 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     bool read = false;
     // A file whose header is of no kind known here is no picture: the toolkit's handlers, tried
     // on it each in turn, would pass its pixels uncounted, and some of them crash on such bytes.
-    if (wxImageHandler* handler = header.kind == PictureKind::Unknown
-                                      ? nullptr
-                                      : wxImage::FindHandler(TypeOf(header.kind))) {
+    if (header.kind == PictureKind::Xpm) {
+        read = ReadXpmPicture(path, header.width, header.height, picture.get());
+    } else if (wxImageHandler* handler = header.kind == PictureKind::Unknown
+                                             ? nullptr
+                                             : wxImage::FindHandler(TypeOf(header.kind))) {
         // Not verbose: the decoders' own warnings would only reach standard error.
         wxFileInputStream stream(path);
         read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);

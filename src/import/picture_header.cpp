@@ -1,5 +1,7 @@
 #include "import/picture_header.h"
 
+#include "import/xpm_picture.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -226,13 +228,12 @@ void Pcx(const unsigned char* data, size_t size, PictureHeader& header) {
     }
 }
 
-// Two decimal numbers from `at` on, among blanks (and, where `comments`, "#" comments to the end
-// of their lines); false when they are not there.
-bool TwoNumbers(const unsigned char* data, size_t size, size_t at, bool comments,
-                PictureHeader& header) {
+// A PNM header's two decimal numbers from `at` on, among blanks and "#" comments to the end of
+// their lines; false when they are not there.
+bool TwoNumbers(const unsigned char* data, size_t size, size_t at, PictureHeader& header) {
     unsigned long long values[2] = {};
     for (unsigned long long& value : values) {
-        while (at < size && (std::isspace(data[at]) || (comments && data[at] == '#'))) {
+        while (at < size && (std::isspace(data[at]) || data[at] == '#')) {
             if (data[at] == '#') {
                 while (at < size && data[at] != '\n') {
                     ++at;
@@ -269,17 +270,12 @@ void Iff(const unsigned char* data, size_t size, PictureHeader& header) {
 
 // The first string of an XPM file's array: "width height colours characters".
 void Xpm(const unsigned char* data, size_t size, PictureHeader& header) {
-    const unsigned char* brace = static_cast<const unsigned char*>(std::memchr(data, '{', size));
-    if (brace == nullptr) {
-        return;
+    const XpmStrings strings = ReadXpmStrings(reinterpret_cast<const char*>(data), size, 1);
+    XpmValues values;
+    if (!strings.starts.empty() && ParseXpmValues(strings.bytes.data(), &values)) {
+        header.width = values.width;
+        header.height = values.height;
     }
-    const size_t from = static_cast<size_t>(brace - data);
-    const unsigned char* quote =
-        static_cast<const unsigned char*>(std::memchr(brace, '"', size - from));
-    if (quote == nullptr) {
-        return;
-    }
-    TwoNumbers(data, size, static_cast<size_t>(quote - data) + 1, false, header);
 }
 
 // The pictures of an icon or cursor file starting at `base`: each a bitmap header or a PNG.
@@ -356,7 +352,7 @@ PictureHeader Parse(const Bytes& bytes) {
         Pcx(data, size, header);
     } else if (size >= 2 && data[0] == 'P' && data[1] >= '1' && data[1] <= '6') {
         header.kind = PictureKind::Pnm;
-        TwoNumbers(data, size, 2, true, header);
+        TwoNumbers(data, size, 2, header);
     } else if (size >= 12 && startsWith("FORM", 4) && std::memcmp(data + 8, "ILBM", 4) == 0) {
         header.kind = PictureKind::Iff;
         Iff(data, size, header);

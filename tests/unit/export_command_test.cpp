@@ -110,6 +110,9 @@ std::string Bomb(const std::string& kind) {
     if (kind == "pnm") {
         return "P6\n# made by hand\n20000 20000\n255\n" + std::string(4000, '\0');
     }
+    if (kind == "xpm") {
+        return "/* XPM */\nstatic char* b[] = {\n/* \"1 1 1 1\" */\n\"20000 20000 1 1\",\n";
+    }
     std::string bmp("BM", 2);
     bmp += std::string(12, '\0') + std::string("\x28\0\0\0", 4);
     bmp += little + std::string(2, '\0') + little + std::string("\0\0\x01\0\x18\0", 6) +
@@ -130,6 +133,8 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
     const wxString cutPng =
         CutShort(WritePng(folder.File("noise.png"), 64, 48), folder.File("cut.png"), 0.5);
     const wxString cutGif = CutShort(gif, folder.File("cut.gif"), 0.7);
+    ASSERT_TRUE(NoiseImage(300, 20, 5).SaveFile(folder.File("noise.xpm"), wxBITMAP_TYPE_XPM));
+    const wxString cutXpm = CutShort(folder.File("noise.xpm"), folder.File("cut.xpm"), 0.7);
     // Damaged inside, its header and end whole: found only as the export decodes it.
     std::string inner = ReadBytes(WritePng(folder.File("inner-source.png"), 64, 48));
     for (size_t b = inner.size() / 3; b < inner.size() / 2; ++b) {
@@ -209,9 +214,11 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, WriteBytes(folder.File("bomb.tif"), Bomb("tif"))}, 1, huge},
         {{"-o", out, WriteBytes(folder.File("bomb.tga"), Bomb("tga"))}, 1, huge},
         {{"-o", out, WriteBytes(folder.File("bomb.ppm"), Bomb("pnm"))}, 1, huge},
+        {{"-o", out, WriteBytes(folder.File("bomb.xpm"), Bomb("xpm"))}, 1, huge},
         {{"-o", out, wide, cutJpeg}, 1, "cut.jpg" + damaged},
         {{"-o", out, cutPng}, 1, "cut.png" + damaged},
         {{"-o", out, cutGif}, 1, "cut.gif" + damaged},
+        {{"-o", out, cutXpm}, 1, "cut.xpm" + damaged},
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
         {{"-o", out, wide, scrambled, wide}, 1, "inner.png" + damaged},
         {{"-q", "best", "--max-size", "2M", "-o", out, scrambled}, 1, "inner.png" + damaged},
@@ -247,6 +254,9 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
     // Told apart by content: every frame, whatever the name says.
     const wxString anim = testgif::WriteAnimation(folder.File("ANIM.GIF"), 3, 30, 30);
     const wxString named = testgif::WriteAnimation(folder.File("named.png"), 3, 30, 30);
+    // Rows longer than the text before them, as most pictures' are.
+    const wxString xpm = folder.File("noise.xpm");
+    ASSERT_TRUE(NoiseImage(300, 20, 5).SaveFile(xpm, wxBITMAP_TYPE_XPM));
     struct Export {
         std::vector<wxString> arguments;
         unsigned frames;
@@ -265,6 +275,7 @@ TEST_F(ExportCommand, ImagesOrAProjectGiveTheCanvasAndDelayOfTheWindowsRules) {
         {{"-o", out, project}, 2, wxSize(10, 10), 33},
         {{"-o", out, upper}, 2, wxSize(10, 10), 33},
         {{"-o", out, anim, named}, 6, wxSize(30, 30), 10},
+        {{"-o", out, xpm}, 1, wxSize(300, 20), 10},
         {{"-d", "5", "-W", "50", "-o", out, project}, 2, wxSize(50, 25), 5},
         // No side below 1 or above what a GIF header holds, proportions kept within that.
         {{"-W", "1", "-o", out, wide}, 1, wxSize(1, 1), 10},

@@ -10,11 +10,10 @@ TEST(FuzzCorpus, EveryKeptInputIsReadAgain) {
     const struct {
         const char* folder;
         void (*read)(const uint8_t*, size_t);
-    } targets[] = {
-        {"gif", ReadGifInput},
-        {"picture", ReadPictureInput},
-        {"project", ReadProjectInput},
-        {"options", ReadOptionsInput}};
+    } targets[] = {{"gif", ReadGifInput},
+                   {"picture", ReadPictureInput},
+                   {"project", ReadProjectInput},
+                   {"options", ReadOptionsInput}};
     for (const auto& target : targets) {
         wxArrayString files;
         wxDir::GetAllFiles(wxString(REELMONT_FUZZ_CORPUS) + "/" + target.folder, &files);
