@@ -13,9 +13,9 @@ namespace {
 const double kLossyPerQuality = 0.3;
 const int kGentleQuality = 30;
 const double kLossyPerLowQuality = 1.0;
-// Levels below this cost more bytes than they save: the codes they bend are too few to pay for
-// the strings the carried error breaks.
-const int kFewestLossy = 5;
+// Levels below this make photographs larger than lossless codes do: the strings they bend are
+// too few to pay for those the carried error breaks.
+const int kFewestLossy = 16;
 
 // Dithering doubles the size of a smooth picture or more, and moves each pixel further from its
 // colour: it falls from full at the highest quality to none at this one, below which bands are
@@ -29,7 +29,7 @@ const int kPaletteQualityShare = 7;
 
 } // namespace
 
-int LossyLevel(const ExportOptions& options) {
+int LossyLevel(const ExportOptions& options, double smoothness) {
     if (options.lossy != kLossyOfQuality) {
         return options.lossy;
     }
@@ -37,9 +37,11 @@ int LossyLevel(const ExportOptions& options) {
         return 0;
     }
     const int gentle = std::max(options.quality, kGentleQuality);
-    const int level = static_cast<int>((kHighestQuality - gentle) * kLossyPerQuality +
-                                       (gentle - options.quality) * kLossyPerLowQuality + 0.5);
-    return level < kFewestLossy ? 0 : level;
+    const double level = (kHighestQuality - gentle) * kLossyPerQuality +
+                         (gentle - options.quality) * kLossyPerLowQuality;
+    const int grainy =
+        static_cast<int>(level * (1 - std::max(0.0, std::min(smoothness, 1.0))) + 0.5);
+    return grainy < kFewestLossy ? 0 : grainy;
 }
 
 int PaletteQuality(int quality) {

@@ -50,16 +50,15 @@ bool KeepsStillAreas(const ExportOptions& options) {
     return options.optimize && options.palette == PaletteMode::Best;
 }
 
-// The lossy level a frame is coded with. Unless a lossy level was asked for itself, the quality
-// number's lossy codes go only where the picture is grainy: they would smear the flat colours
-// of frames that keep their exact colours, such as screen recordings, and break the long runs
-// of smooth pictures' bands into dither, both making them larger.
+// The lossy level a frame is coded with. Unless a lossy level was asked for itself, frames that
+// keep their exact colours, such as screen recordings, stay exact: the quality number's lossy
+// codes would only smear their flat colours, and make them larger; others take its level as
+// far as they are grainy.
 int FrameLossy(const ExportOptions& options, bool exact, const wxImage& fitted) {
     if (options.lossy != kLossyOfQuality) {
         return LossyLevel(options);
     }
-    const int level = LossyLevel(options);
-    return exact || level == 0 ? 0 : static_cast<int>(level * (1 - Smoothness(fitted)) + 0.5);
+    return exact || LossyLevel(options) == 0 ? 0 : LossyLevel(options, Smoothness(fitted));
 }
 
 void TraceFit(FitPath path) {
@@ -119,7 +118,8 @@ int FrameDelay(const GifExportJob& job, int index) {
 }
 
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
-// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given.
+// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given; each way is
+// also coded without loss, which is closer to the frame, and kept where it is no longer.
 std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
                                                      const GifExportJob& job, int index, int lossy,
                                                      const wxImage* picture) {
@@ -127,7 +127,6 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     for (OptimisedFrame& way : ways) {
         GiveTransparentEntry(way);
         way.layout.passes = job.options.passes;
-        way.layout.lossy = lossy;
         if (lossy > 0 && picture != nullptr) {
             const int width = way.frame.width;
             way.layout.picture.resize(3 * way.frame.Pixels());
@@ -139,11 +138,17 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
                             3 * static_cast<size_t>(width));
             }
         }
-        std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
-        if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
-                                     index, way.layout) &&
-            (!shortest || coded->GetLength() < shortest->GetLength())) {
-            shortest = std::move(coded);
+        for (bool lossless : {false, true}) {
+            if (lossless && lossy == 0) {
+                break;
+            }
+            way.layout.lossy = lossless ? 0 : lossy;
+            std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
+            if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
+                                         index, way.layout) &&
+                (!shortest || coded->GetLength() < shortest->GetLength())) {
+                shortest = std::move(coded);
+            }
         }
     }
     return shortest;
