@@ -2,7 +2,8 @@
 # Builds reelmont-export and the quality benchmark in Release, installs the benchmark peer
 # gifski from the npm registry into the work folder (when npm is there), runs every workload,
 # every writer at the same priority: the lowest, or NICE (e.g. NICE=-10 as root, so that other
-# work on the machine disturbs the timings less), and draws each workload's rate-distortion
+# work on the machine disturbs the timings less), in a session of its own whose share of the
+# cores follows that priority too, and draws each workload's rate-distortion
 # curves into bench/rd-WORKLOAD.png with gnuplot. The tables go to standard output and to
 # WORK/results.md.
 # Usage: [NICE=N] bench/run_quality_bench.sh [WORK] [WORKLOAD...]
@@ -24,7 +25,10 @@ if command -v npm >/dev/null; then
 fi
 {
     echo "Machine: $(nproc) cores, $(uname -m); load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-    nice -n "${NICE:-19}" "$root/build-bench/bench/quality_bench" "$work" \
+    # The kernel shares the cores between sessions first (autogroups), by nice only within
+    # one: the benchmark gets a session of its own at its writers' priority.
+    setsid -w bash -c 'echo "$0" >/proc/self/autogroup 2>/dev/null; exec nice -n "$0" "$@"' \
+        "${NICE:-19}" "$root/build-bench/bench/quality_bench" "$work" \
         "$root/build-bench/stage/bin/reelmont-export" "$gifski" "$@"
     echo
     echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -16,4 +16,8 @@ export LSAN_OPTIONS=suppressions=$here/tools/sanitize.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1
 cmake --build "$build" -j "$(nproc)"
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j 2 --timeout 600
+# Left out: the exporter's out-of-memory test limits its address space with prlimit --as, and a
+# sanitized program reserves terabytes of shadow address space as it starts, so it aborts there
+# before any of its own code runs. The normal suite runs that test.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j 2 --timeout 600 \
+    -E '^exporter_out_of_memory_says_so$'

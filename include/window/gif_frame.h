@@ -518,7 +518,7 @@ private:
     // The frames the running export writes over the file of.
     std::vector<int> m_framesFromTarget;
     // Shows a project read from `path` in place of the animation, or says why it cannot.
-    void OpenReadProject(const wxString& path, const ProjectFile& project);
+    void OpenReadProject(const wxString& path, ProjectFile project);
     // Writes the recovery project while there is unsaved work, removes it once there is none.
     void KeepRecovery();
     // Frames that no project file holds as they are now.

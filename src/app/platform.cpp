@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 int StringToInt(const wxString& text) {
@@ -57,4 +59,14 @@ void TraceLine(const wxString& text) {
     std::fputs(text.utf8_str(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+void PreferHugePages(void* data, size_t bytes) {
+    constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t from = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t to = (start + bytes) & ~(kHugePage - 1);
+    if (from < to) {
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    }
 }

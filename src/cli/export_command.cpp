@@ -196,9 +196,9 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     parsed.options = OptionsOver(input, arguments, parsed);
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
-    for (const std::string& missing : input.missing) {
+    for (const MissingSource& missing : input.missing) {
         Say(notes, wxString::Format(_("missing \"%s\": no such file, its frame is left out"),
-                                    FileNameFromBytes(missing)));
+                                    FileNameFromBytes(missing.path)));
     }
     for (const wxString& skipped : input.skipped) {
         Say(notes, Shown(skipped, spooled, "-"));

@@ -67,7 +67,7 @@ bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, In
 }
 
 bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxString* error) {
-    const ProjectFile project = ReadProjectFile(path);
+    ProjectFile project = ReadProjectFile(path);
     read->projectView = project.view;
     if (!project.Reached(ProjectStep::Paths)) {
         *error = project.error;
@@ -80,10 +80,7 @@ bool ReadProject(const wxString& path, bool keepGoing, InputFrames* read, wxStri
         read->projectSize = {std::min(project.width, kLargestSide),
                              std::min(project.height, kLargestSide)};
     }
-    read->missing.reserve(project.missing.size());
-    for (const MissingSource& source : project.missing) {
-        read->missing.push_back(source.path);
-    }
+    read->missing = std::move(project.missing);
     // Sources that are gone or hold no picture are skipped as the window skips them; damage
     // and pictures too large to take end the export, as they do for a file on the command line.
     for (size_t i = 0; i < project.paths.size();) {

@@ -6,6 +6,7 @@
 #include "app/canvas_size.h"
 #include "export/export_options.h"
 #include "image/view_transform.h"
+#include "import/project_reader.h"
 #include "import/source_file.h"
 
 #include <wx/string.h>
@@ -38,7 +39,7 @@ struct InputFrames {
     // Sources of a project found neither where it says nor beside the project file, as the
     // project lists them (UTF-8 bytes: a project may list a million of them); the window keeps
     // them in the project and leaves them out of the GIF.
-    std::vector<std::string> missing;
+    std::vector<MissingSource> missing;
 };
 
 // Surveys image files (every frame of a GIF file) or, when the one input ends with ".xml" (in

@@ -10,7 +10,7 @@ inline int Square(int value) {
 }
 
 inline int ClampChannel(float value) {
-    return value <= 0 ? 0 : value >= 255 ? 255 : static_cast<int>(value + 0.5f);
+    return static_cast<int>(std::min(std::max(value, 0.f), 255.f) + 0.5f);
 }
 
 } // namespace
@@ -88,18 +88,17 @@ int NearestColour::Find(int r, int g, int b) {
                                                   m_coarse.count[coarse]);
         List(m_fine, cell, from.data(), static_cast<int>(from.size()));
     }
+    // Distance and index in one key, so that the smallest key is the nearest entry, the first
+    // of equally near ones, found without a branch to mispredict.
     const unsigned char* candidate = m_candidates.data() + m_fine.start[cell];
     const unsigned char* const end = candidate + m_fine.count[cell];
-    int best = *candidate;
-    int bestDistance = 3 * 256 * 256;
+    int bestKey = 1 << 30;
     for (; candidate != end; ++candidate) {
         const GifColour& c = m_palette[*candidate];
         const int distance = Square(c.red - r) + Square(c.green - g) + Square(c.blue - b);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = *candidate;
-        }
+        bestKey = std::min(bestKey, (distance << 8) | *candidate);
     }
+    const int best = bestKey & 0xff;
     m_remembered[slot] = colour | kRememberedFlag;
     m_rememberedIndex[slot] = static_cast<unsigned char>(best);
     return best;
@@ -121,27 +120,35 @@ void MapToPalette(const unsigned char* rgb, int width, int height, float ditheri
     for (int y = 0; y < height; ++y) {
         const bool forward = y % 2 == 0;
         const int step = forward ? 1 : -1;
-        for (int i = 0; i < width; ++i) {
-            const int x = forward ? i : width - 1 - i;
+        // Kept out of memory, where each pixel would wait for the one before to store them:
+        // the share this pixel passes on to the next, and the shares so far of the two pixels
+        // below that later pixels still add to (behind and under this one), each summed in the
+        // same order as if stored.
+        float ahead[3] = {0.f, 0.f, 0.f};
+        float behind[3] = {0.f, 0.f, 0.f};
+        float under[3] = {0.f, 0.f, 0.f};
+        int x = forward ? 0 : width - 1;
+        for (int i = 0; i < width; ++i, x += step) {
             const size_t p = static_cast<size_t>(y) * width + x;
             const unsigned char* source = rgb + 3 * p;
-            float* error = &here[3 * (x + 1)];
-            const int wanted[3] = {ClampChannel(source[0] + error[0]),
-                                   ClampChannel(source[1] + error[1]),
-                                   ClampChannel(source[2] + error[2])};
+            const float* carried = &here[3 * (x + 1)];
+            const int wanted[3] = {ClampChannel(source[0] + (carried[0] + ahead[0])),
+                                   ClampChannel(source[1] + (carried[1] + ahead[1])),
+                                   ClampChannel(source[2] + (carried[2] + ahead[2]))};
             const int index = nearest.Find(wanted[0], wanted[1], wanted[2]);
             indices[p] = static_cast<unsigned char>(index);
             const int got[3] = {palette[index].red, palette[index].green, palette[index].blue};
+            float* done = &below[3 * (x + 1 - step)];
             for (int c = 0; c < 3; ++c) {
                 const float miss = (wanted[c] - got[c]) * dithering;
-                error[3 * step + c] += miss * (7.f / 16);
-                below[3 * (x + 1 - step) + c] += miss * (3.f / 16);
-                below[3 * (x + 1) + c] += miss * (5.f / 16);
-                below[3 * (x + 1 + step) + c] += miss * (1.f / 16);
+                ahead[c] = miss * (7.f / 16);
+                done[c] = behind[c] + miss * (3.f / 16);
+                behind[c] = under[c] + miss * (5.f / 16);
+                under[c] = miss * (1.f / 16);
             }
         }
+        std::copy(behind, behind + 3, &below[3 * (x + 1 - step)]);
         here.swap(below);
-        std::fill(below.begin(), below.end(), 0.f);
     }
 }
 

@@ -19,18 +19,20 @@ const int kQualitySteps = kHighestQuality - kLowestQuality + 1;
 const int kLastStep = kQualitySteps - 1 + static_cast<int>(sizeof kColourSteps / sizeof(int));
 // Whole encodes at most; the sample's are not counted.
 const int kWholeEncodes = 3;
-// The share of the limit the prediction aims at, so that a small misjudgement still fits; and
-// the share below which a file that fits is tried again larger.
-const double kAim = 0.96;
+// A file that fits and is at least this share of the limit is taken; the sample's predictions
+// aim at the middle of the window they leave, so that a misjudgement of a few percent either
+// way still lands inside it.
 const double kCloseEnough = 0.9;
-// Longer animations are predicted from runs of a few consecutive frames at the start, (the
-// middle) and the end: consecutive, so that optimised frames are judged too; about a fifth of
-// the frames or fewer, so that a try costs little against a whole encode.
-const int kLongRuns = 3;
-const int kLongFrom = 45;
-const int kShortestRun = 2;
-const int kLongestRun = 3;
-const int kSampleShare = 5;
+const double kAimLow = 0.92;
+const double kAimHigh = 0.98;
+// Longer animations are predicted from runs of two consecutive frames spread over them:
+// consecutive, so that optimised frames are judged as the frame after their own; about a
+// sixth of the frames or fewer, so that a try costs little against a whole encode.
+const int kRunLength = 2;
+const int kFewestRuns = 2;
+const int kMostRuns = 6;
+const int kFramesPerRun = 12;
+const double kNever = 1e18;
 
 ExportOptions AtStep(ExportOptions options, int step) {
     options.palette = PaletteMode::Best;
@@ -39,6 +41,18 @@ ExportOptions AtStep(ExportOptions options, int step) {
     options.quality = std::max(kLowestQuality, kHighestQuality - step);
     options.colours = step < kQualitySteps ? 256 : kColourSteps[step - kQualitySteps];
     return options;
+}
+
+// Where the line through (a, sizeA) and (b, sizeB) meets `aim`, sizes as logarithms. The last
+// steps change the size most (the lossy level grows fastest, then colours go), so the steps
+// are placed by the logarithm of their distance from beyond the last, where the size falls
+// more evenly.
+double Crossing(int a, double sizeA, int b, double sizeB, double aim) {
+    if (std::abs(sizeA - sizeB) < 1e-9) {
+        return a;
+    }
+    const double from = std::log(kLastStep + 1 - a), to = std::log(kLastStep + 1 - b);
+    return kLastStep + 1 - std::exp(from + (sizeA - aim) / (sizeA - sizeB) * (to - from));
 }
 
 class SizeSearch {
@@ -60,9 +74,27 @@ public:
         return true;
     }
 
-    // The size predicted for the whole animation at `step`, from the sample; whole encodes
-    // correct the prediction by how far it missed.
-    double Predicted(int step) { return Sampled(step) * m_correction; }
+    // The size predicted for the whole animation at `step`, from the sample, corrected by how
+    // far the sample missed where the whole animation was encoded: by the nearest such step on
+    // each side, its correction weighted by nearness.
+    double Predicted(int step) {
+        const double sampled = Sampled(step);
+        if (m_whole || m_size.empty() || sampled >= kNever) {
+            return sampled;
+        }
+        const auto above = m_size.lower_bound(step);
+        if (above == m_size.end()) {
+            return sampled * Correction(std::prev(above));
+        }
+        if (above->first == step || above == m_size.begin()) {
+            return sampled * Correction(above);
+        }
+        const auto below = std::prev(above);
+        const double share =
+            static_cast<double>(step - below->first) / (above->first - below->first);
+        return sampled * std::exp((1 - share) * std::log(Correction(below)) +
+                                  share * std::log(Correction(above)));
+    }
 
     // Encodes the whole animation at `step`; its bytes are kept when it is the best that fits.
     bool EncodeWhole(int step, GifExportResult* failure) {
@@ -82,9 +114,6 @@ public:
             return false;
         }
         m_size[step] = static_cast<double>(bytes.size());
-        if (!m_whole) {
-            m_correction = bytes.size() / std::max(1.0, Sampled(step));
-        }
         const bool fits = static_cast<long long>(bytes.size()) <= m_job.options.maxBytes;
         if (fits && (m_best < 0 || step < m_best)) {
             m_best = step;
@@ -93,45 +122,73 @@ public:
         return true;
     }
 
-    // The first step predicted to fit the aim, from `from` on. The size falls with the step
-    // about evenly in its logarithm, so each try is placed where the line through the two
-    // steps around the aim meets it; the side that keeps its end is halved towards the other,
-    // so that a bent curve still closes in.
-    int FirstFitting(int from) {
-        const double aim = std::log(kAim * m_job.options.maxBytes);
-        int low = from, high = kLastStep;
+    // A step from `low` to `high` predicted to land in the aimed window, or else the first one
+    // predicted to fit under it; -1 when none is. The size falls with the step, but unevenly,
+    // so each try is placed where the line through the two ends left meets the middle of the
+    // window; an end kept twice has its size drawn halfway towards the aim, so that a bent
+    // curve still closes in.
+    int Choose(int low, int high) {
+        const double limit = static_cast<double>(m_job.options.maxBytes);
+        const double top = std::log(kAimHigh * limit), bottom = std::log(kAimLow * limit);
+        const double aim = (top + bottom) / 2;
         double lowSize = std::log(Predicted(low));
-        if (lowSize <= aim) {
+        if (lowSize <= top) {
             return low;
         }
         double highSize = std::log(Predicted(high));
-        if (highSize > aim) {
+        if (highSize > top) {
+            return -1;
+        }
+        if (highSize >= bottom) {
             return high;
         }
-        // lowSize > aim >= highSize.
-        int kept = 0;
+        int kept = 0; // the end the last try kept: -1 the high one, 1 the low one
         while (high - low > 1) {
-            const double share = (lowSize - aim) / std::max(1e-9, lowSize - highSize);
-            const int middle = std::max(
-                low + 1, std::min(high - 1, low + static_cast<int>(share * (high - low) + 0.5)));
-            const double size = std::log(Predicted(middle));
-            if (size > aim) {
-                low = middle;
+            const int next =
+                std::max(low + 1, std::min(high - 1, static_cast<int>(std::lround(Crossing(
+                                                         low, lowSize, high, highSize, aim)))));
+            const double size = std::log(Predicted(next));
+            if (size <= top && size >= bottom) {
+                return next;
+            }
+            if (size > top) {
+                low = next;
                 lowSize = size;
-                if (kept > 0) {
+                if (kept < 0) {
                     highSize = (highSize + aim) / 2;
                 }
-                kept = 1;
+                kept = -1;
             } else {
-                high = middle;
+                high = next;
                 highSize = size;
-                if (kept < 0) {
+                if (kept > 0) {
                     lowSize = (lowSize + aim) / 2;
                 }
-                kept = -1;
+                kept = 1;
             }
         }
         return high;
+    }
+
+    // The step tried whose size is predicted smallest; the last step when none was tried.
+    int Smallest() {
+        int smallest = kLastStep;
+        double least = Predicted(kLastStep);
+        for (const auto& tried : m_whole ? m_size : m_sampled) {
+            if (Predicted(tried.first) < least) {
+                smallest = tried.first;
+                least = Predicted(smallest);
+            }
+        }
+        return smallest;
+    }
+    // The step of the smallest whole animation encoded.
+    int SmallestWhole() const {
+        return std::min_element(
+                   m_size.begin(), m_size.end(),
+                   [](const std::pair<const int, double>& a,
+                      const std::pair<const int, double>& b) { return a.second < b.second; })
+            ->first;
     }
 
     bool Encoded(int step) const { return m_size.count(step) != 0; }
@@ -140,13 +197,17 @@ public:
     const std::vector<unsigned char>& BestBytes() const { return m_bestBytes; }
 
 private:
+    double Correction(std::map<int, double>::const_iterator whole) {
+        return whole->second / std::max(1.0, Sampled(whole->first));
+    }
+
     double Sampled(int step) {
         if (m_whole) {
             if (!Encoded(step)) {
                 GifExportResult ignored;
                 EncodeWhole(step, &ignored);
             }
-            return m_size.count(step) ? m_size[step] : 1e18;
+            return m_size.count(step) ? m_size[step] : kNever;
         }
         const auto known = m_sampled.find(step);
         if (known != m_sampled.end()) {
@@ -154,18 +215,9 @@ private:
         }
         GifExportJob job = m_job;
         job.options = AtStep(m_job.options, step);
-        job.frameCount = static_cast<int>(m_pictures.size());
         job.frameSource = [this](int i) { return m_pictures[i]; };
-        job.partSource = nullptr;
-        job.progress = nullptr;
-        std::vector<unsigned char> bytes;
-        job.bytesOut = &bytes;
-        const GifExportResult result = EncodeGif(job);
-        const double size =
-            result.ok ? static_cast<double>(bytes.size()) * m_job.frameCount / m_pictures.size()
-                      : 1e18;
-        m_sampled[step] = size;
-        return size;
+        const double size = SampledBytes(job, m_sample);
+        return m_sampled[step] = size > 0 ? size : kNever;
     }
 
     const GifExportJob& m_job;
@@ -174,7 +226,6 @@ private:
     std::vector<wxImage> m_pictures;
     std::map<int, double> m_sampled;
     std::map<int, double> m_size;
-    double m_correction = 1;
     int m_passes = 0;
     int m_best = -1;
     std::vector<unsigned char> m_bestBytes;
@@ -183,23 +234,57 @@ private:
 } // namespace
 
 std::vector<int> SampleFrames(int frameCount) {
-    const int runs = frameCount >= kLongFrom ? kLongRuns : kLongRuns - 1;
-    const int length =
-        std::max(kShortestRun, std::min(kLongestRun, frameCount / (kSampleShare * runs)));
+    const int runs = std::max(kFewestRuns, std::min(kMostRuns, frameCount / kFramesPerRun));
     std::vector<int> sample;
-    if (frameCount <= runs * length * 2) {
+    if (frameCount <= runs * kRunLength * 2) {
         for (int i = 0; i < frameCount; ++i) {
             sample.push_back(i);
         }
         return sample;
     }
     for (int run = 0; run < runs; ++run) {
-        const int start = (frameCount - length) * run / (runs - 1);
-        for (int i = start; i < start + length; ++i) {
+        const int start = (frameCount - kRunLength) * run / (runs - 1);
+        for (int i = start; i < start + kRunLength; ++i) {
             sample.push_back(i);
         }
     }
     return sample;
+}
+
+double SampledBytes(GifExportJob job, const std::vector<int>& sample) {
+    const int frameCount = job.frameCount;
+    job.frameCount = static_cast<int>(sample.size());
+    if (!job.delays.empty()) {
+        std::vector<int> delays;
+        for (int index : sample) {
+            delays.push_back(job.delays[index]);
+        }
+        job.delays = delays;
+    }
+    job.partSource = nullptr;
+    job.options.maxBytes = 0;
+    std::vector<unsigned char> bytes;
+    job.bytesOut = &bytes;
+    std::vector<size_t> ends;
+    job.progress = [&ends, &bytes](int) { ends.push_back(bytes.size()); };
+    if (!EncodeGif(job).ok || ends.size() != sample.size()) {
+        return 0;
+    }
+    if (job.frameCount == frameCount) {
+        return static_cast<double>(bytes.size());
+    }
+    // The first frame carries the file's header and stands for itself. A frame following a
+    // frame that is not its own predecessor (a run's first) is left out: optimised, it holds
+    // the whole jump from one run to the next, which the animation never makes.
+    double following = 0;
+    int counted = 0;
+    for (size_t i = 1; i < sample.size(); ++i) {
+        if (sample[i] == sample[i - 1] + 1) {
+            following += static_cast<double>(ends[i] - ends[i - 1]);
+            ++counted;
+        }
+    }
+    return static_cast<double>(ends[0]) + following / std::max(1, counted) * (frameCount - 1);
 }
 
 GifExportResult FitUnderSize(const GifExportJob& job) {
@@ -211,43 +296,40 @@ GifExportResult FitUnderSize(const GifExportJob& job) {
             _("Saving \"%s\" was stopped; the file was left as it was."), job.path);
         return result;
     }
-    // Steps known to fit (the lowest) and not to fit (the highest); the next try lies between.
+    // Steps known not to fit (the highest) and to fit (the lowest); the next try lies between.
     const double limit = static_cast<double>(job.options.maxBytes);
     int failing = -1;
-    int step = search.FirstFitting(0);
-    for (int attempt = 0; attempt < kWholeEncodes; ++attempt) {
+    int step = search.Choose(0, kLastStep);
+    for (int attempt = 0; step >= 0 && attempt < kWholeEncodes; ++attempt) {
         if (!search.Encoded(step) && !search.EncodeWhole(step, &result)) {
             return result;
         }
         const double size = search.WholeSize(step);
-        if (size <= limit && (size >= kCloseEnough * limit || step == 0)) {
-            break;
-        }
         if (size > limit) {
             failing = std::max(failing, step);
-        }
-        const int fitting = search.Best() < 0 ? kLastStep + 1 : search.Best();
-        int next = search.FirstFitting(0);
-        if (size <= limit && next >= step) {
-            next = (failing + step) / 2;
-        }
-        next = std::max(next, failing + 1);
-        if (next >= fitting) {
-            next = (failing + fitting) / 2;
-        }
-        if (next <= failing || next >= fitting || search.Encoded(next)) {
+        } else if (size >= kCloseEnough * limit || step == failing + 1) {
             break;
         }
-        step = next;
+        const int fitting = search.Best() < 0 ? kLastStep + 1 : search.Best();
+        if (fitting - failing <= 1) {
+            break;
+        }
+        step = search.Choose(failing + 1, fitting - 1);
+        if (step >= 0 && search.Encoded(step)) {
+            break;
+        }
     }
-    if (search.Best() < 0 && !search.Encoded(kLastStep) &&
-        !search.EncodeWhole(kLastStep, &result)) {
+    // Fewer colours, dithered, can make a file larger: the smallest setting is the one the
+    // sample found smallest.
+    if (search.Best() < 0 && !search.Encoded(search.Smallest()) &&
+        !search.EncodeWhole(search.Smallest(), &result)) {
         return result;
     }
     if (search.Best() < 0) {
-        const ExportOptions smallest = AtStep(job.options, kLastStep);
+        const int step = search.SmallestWhole();
+        const ExportOptions smallest = AtStep(job.options, step);
         result = GifExportResult();
-        result.bytes = static_cast<unsigned long long>(search.WholeSize(kLastStep));
+        result.bytes = static_cast<unsigned long long>(search.WholeSize(step));
         result.chosen = smallest;
         result.message = wxString::Format(
             _("Cannot save \"%s\" in %s: even quality %d with %d colours makes %s."), job.path,

@@ -18,9 +18,14 @@ const long long kSmallestGifBytes = 39;
 GifExportResult FitUnderSize(const GifExportJob& job);
 
 // The frames a size is predicted from, in increasing order: all of a short animation, otherwise
-// runs of a few consecutive frames at the start, the middle and the end (consecutive, so that
+// runs of two consecutive frames spread from the start to the end (consecutive, so that
 // optimised frames are judged too).
 std::vector<int> SampleFrames(int frameCount);
+// The bytes the whole animation of `job` would take, from the frames `sample` (SampleFrames)
+// names: `job.frameSource` yields the i-th of them and `job.delays`, when given, are the whole
+// animation's. Encoded as the export encodes, told nothing of progress; 0 when the frames
+// could not be encoded or `job.stopRequested` said so.
+double SampledBytes(GifExportJob job, const std::vector<int>& sample);
 
 // Reads a size such as "800K", "2M", "10MB", "1.5 MB" or "500000" (bytes); K, M and G count in
 // thousands (so that a limit given in either thousands or 1024s is kept). False for anything

@@ -1,5 +1,7 @@
 #include "import/project_outline.h"
 
+#include "app/platform.h"
+
 // Debian's expat is built with DTD support; its limit on entity expansion is declared only then.
 #define XML_DTD
 #include <expat.h>
@@ -18,6 +20,10 @@ struct ProjectOutline::Open {
 namespace {
 // A project is three elements deep; far deeper documents are refused rather than tracked.
 constexpr size_t kDeepest = 256;
+// The children of the path list are all recorded.
+constexpr size_t kEveryChild = std::numeric_limits<size_t>::max();
+// Bytes of the shortest line a written project gives a path: "<path>/a.png</path>" indented.
+constexpr size_t kShortestPathBytes = 24;
 
 XML_Parser Parser(void* parser) {
     return static_cast<XML_Parser>(parser);
@@ -42,13 +48,13 @@ size_t ChildrenRecorded(size_t depth, size_t index) {
         return 3; // "width", "height", "delay_time"
     }
     if (depth == 2 && index == 2) {
-        return std::numeric_limits<size_t>::max(); // the "path" list
+        return kEveryChild; // the "path" list
     }
     return 0;
 }
 } // namespace
 
-ProjectOutline::ProjectOutline() : m_parser(XML_ParserCreate(nullptr)) {
+ProjectOutline::ProjectOutline(size_t bytes) : m_parser(XML_ParserCreate(nullptr)), m_bytes(bytes) {
     XML_Parser parser = Parser(m_parser);
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, &StartElement, &EndElement);
@@ -138,6 +144,13 @@ void ProjectOutline::StartElement(void* self, const char* name, const char** att
         open.node = child;
         open.limit = ChildrenRecorded(outline->m_open.size(),
                                       outline->m_open.back().node->children.size() - 1);
+        if (open.limit == kEveryChild) {
+            // Reserved, not touched: a list grown by doubling would move its nodes again and
+            // again into fresh memory.
+            std::vector<OutlineNode>& paths = child->children;
+            paths.reserve(outline->m_bytes / kShortestPathBytes);
+            PreferHugePages(paths.data(), paths.capacity() * sizeof(OutlineNode));
+        }
     }
     outline->m_open.push_back(open);
 }

@@ -28,7 +28,8 @@ struct OutlineNode {
 
 class ProjectOutline {
 public:
-    ProjectOutline();
+    // `bytes`: the file's length, from which the list of paths is sized before it fills.
+    explicit ProjectOutline(size_t bytes);
     ~ProjectOutline();
     ProjectOutline(const ProjectOutline&) = delete;
     ProjectOutline& operator=(const ProjectOutline&) = delete;
@@ -37,8 +38,9 @@ public:
     bool Parse(const char* data, size_t size, bool last);
     // The parser's description of the error and its line.
     std::string Error() const;
-    // The root element; only valid after the last bytes parsed without error.
-    const OutlineNode& Root() const { return m_root; }
+    // The root element, whose text the reader takes; only valid after the last bytes parsed
+    // without error.
+    OutlineNode& Root() { return m_root; }
 
 private:
     struct Open;
@@ -56,5 +58,6 @@ private:
     OutlineNode m_root;
     bool m_hasRoot = false;
     bool m_tooDeep = false;
+    size_t m_bytes;
     std::vector<Open> m_open;
 };

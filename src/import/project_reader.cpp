@@ -13,6 +13,7 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -65,11 +66,12 @@ struct ListedPath {
     std::string relative;
 };
 
-ListedPath Listed(const OutlineNode& child) {
+// Takes the text out of the outline, which is read once.
+ListedPath Listed(OutlineNode& child) {
     if (child.Attribute("escaped") == "1") {
         return {UnescapeFromXml(child.content), UnescapeFromXml(child.Attribute("relative"))};
     }
-    return {child.content, std::string(child.Attribute("relative"))};
+    return {std::move(child.content), std::string(child.Attribute("relative"))};
 }
 
 wxString Normalised(const std::string& path) {
@@ -81,25 +83,27 @@ wxString Normalised(const std::string& path) {
 // The frame sources of "images", the usable ones with their delays and the missing ones; false
 // when a child is not "path". Paths stay UTF-8 bytes until they are kept, as a file may list a
 // million of them and name few that exist.
-bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile& project) {
+bool ReadPaths(OutlineNode& images, const std::string& folder, ProjectFile& project) {
+    for (size_t i = 0; i < images.children.size(); ++i) {
+        if (!Expect(images.children, i, "path")) {
+            return false;
+        }
+    }
     SourceLookup lookup;
     SourceLookup besideProject;
     // The frames of one GIF file follow each other and share their source: it is looked up
     // once for the run (an empty source is never a file).
     std::string lastSource;
     bool lastFound = false;
-    std::string previous;
-    for (size_t i = 0; i < images.children.size(); ++i) {
-        const OutlineNode* child = Expect(images.children, i, "path");
-        if (!child) {
-            project.paths.clear();
-            project.delays.clear();
-            project.missing.clear();
-            return false;
-        }
-        ListedPath listed = Listed(*child);
-        const std::string before = std::move(previous);
-        previous = listed.text;
+    // The path before, without its frame number.
+    std::string previousSource;
+    // A project of missing files lists a million of them.
+    project.missing.reserve(images.children.size());
+    PreferHugePages(project.missing.data(), project.missing.capacity() * sizeof(MissingSource));
+    for (OutlineNode& child : images.children) {
+        ListedPath listed = Listed(child);
+        const bool besideItsFrames = previousSource == listed.text;
+        previousSource.assign(StripFrameSuffixUtf8(listed.text));
         // The GIF files listed beside their frames: earlier builds wrote only lower-case ones
         // and read any other as one picture.
         if (IsLowerCaseGifSource(listed.text)) {
@@ -110,11 +114,11 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         if (marker != std::string::npos && marker > 0 &&
             lookup.Exists(std::string_view(listed.text).substr(0, marker))) {
             project.paths.push_back(FileNameFromBytes(listed.text));
-            project.delays.push_back(DelayOf(*child));
+            project.delays.push_back(DelayOf(child));
             continue;
         }
         if (IsGifSourceUtf8(listed.text)) {
-            if (StripFrameSuffixUtf8(before) == listed.text) {
+            if (besideItsFrames) {
                 continue;
             }
             listed.text += "_0";
@@ -124,12 +128,12 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
         }
         const std::string_view source = StripFrameSuffixUtf8(listed.text);
         if (source != lastSource) {
-            lastSource = std::string(source);
+            lastSource.assign(source);
             lastFound = lookup.Exists(source);
         }
         if (lastFound) {
             project.paths.push_back(FileNameFromBytes(listed.text));
-            project.delays.push_back(DelayOf(*child));
+            project.delays.push_back(DelayOf(child));
             continue;
         }
         // A project folder moved or copied together with its pictures.
@@ -137,12 +141,12 @@ bool ReadPaths(const OutlineNode& images, const std::string& folder, ProjectFile
             const std::string moved = folder + "/" + listed.relative;
             if (besideProject.Exists(StripFrameSuffixUtf8(moved))) {
                 project.paths.push_back(Normalised(moved));
-                project.delays.push_back(DelayOf(*child));
+                project.delays.push_back(DelayOf(child));
                 continue;
             }
         }
         project.missing.push_back({std::move(listed.text), std::move(listed.relative),
-                                   project.paths.size(), DelayOf(*child)});
+                                   project.paths.size(), DelayOf(child)});
     }
     return true;
 }
@@ -206,7 +210,7 @@ void ReadSettings(const OutlineNode& animation, ProjectFile& project) {
 }
 
 // Walks the outline by position, as far as the expected elements go.
-void Walk(const OutlineNode& root, const std::string& folder, ProjectFile& project) {
+void Walk(OutlineNode& root, const std::string& folder, ProjectFile& project) {
     project.reached = ProjectStep::Document;
     const OutlineNode* name = root.name == "project" ? Expect(root.children, 0, "name") : nullptr;
     const OutlineNode* gif = name ? Expect(root.children, 1, "gif") : nullptr;
@@ -232,13 +236,13 @@ void Walk(const OutlineNode& root, const std::string& folder, ProjectFile& proje
     project.delay = NumberIn(delay);
     project.reached = ProjectStep::Delay;
 
-    const OutlineNode* images = Expect(root.children, 2, "images");
-    if (!images) {
+    if (!Expect(root.children, 2, "images")) {
         return;
     }
+    OutlineNode& images = root.children[2];
     project.reached = ProjectStep::Images;
-    project.imagesEmpty = images->children.empty();
-    if (!project.imagesEmpty && ReadPaths(*images, folder, project)) {
+    project.imagesEmpty = images.children.empty();
+    if (!project.imagesEmpty && ReadPaths(images, folder, project)) {
         project.reached = ProjectStep::Paths;
     }
     if (const OutlineNode* animation = Expect(root.children, 3, "animation")) {
@@ -247,7 +251,7 @@ void Walk(const OutlineNode& root, const std::string& folder, ProjectFile& proje
     }
 }
 
-ProjectFile Finish(const ProjectOutline& outline, const wxString& path) {
+ProjectFile Finish(ProjectOutline& outline, const wxString& path) {
     ProjectFile project;
     wxFileName file(path);
     file.MakeAbsolute();
@@ -280,7 +284,7 @@ ProjectFile ReadProjectBytes(const char* data, size_t size, const wxString& path
     if (size > kLargestProjectFile) {
         return TooLarge(path);
     }
-    ProjectOutline outline;
+    ProjectOutline outline(size);
     return outline.Parse(data, size, true) ? Finish(outline, path) : NotXml(outline, path);
 }
 
@@ -329,7 +333,7 @@ ProjectFile ReadProjectFile(const wxString& path) {
     }
     // Read in pieces, so that a large file never needs a second copy in memory; counted, as
     // not every file knows its length.
-    ProjectOutline outline;
+    ProjectOutline outline(static_cast<size_t>(std::max<wxFileOffset>(file.Length(), 0)));
     std::vector<char> piece(1 << 20);
     size_t total = 0;
     for (;;) {
@@ -352,7 +356,7 @@ ProjectFile ReadProjectFile(const wxString& path) {
 }
 
 bool IsReadableProject(const char* data, size_t size, size_t entries) {
-    ProjectOutline outline;
+    ProjectOutline outline(size);
     if (!outline.Parse(data, size, true)) {
         return false;
     }

@@ -188,7 +188,7 @@ void GifFrame::OpenProjectFile(const wxString& given) {
     OpenReadProject(path, ReadProjectFile(path));
 }
 
-void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project) {
+void GifFrame::OpenReadProject(const wxString& path, ProjectFile project) {
     // A file that gives no frame changes nothing: the strip, the controls and the project
     // file in use stay as they were.
     if (!project.Reached(ProjectStep::Paths) || project.paths.empty()) {
@@ -228,7 +228,7 @@ void GifFrame::OpenReadProject(const wxString& path, const ProjectFile& project)
     m_openedProjectPaths = project.paths;
     m_openedProjectDelays = project.delays;
     m_openingProject = true;
-    m_missingSources = project.missing;
+    m_missingSources = std::move(project.missing);
     m_reportMissing = true;
     if (!StartImport(project.paths, _("Load Images Progress Dialog"))) {
         m_openingProject = false;

@@ -150,7 +150,7 @@ void GifFrame::StartWith(const wxArrayString& files) {
         }
         m_restoringWork = true;
         m_openAfterRestore = files;
-        OpenReadProject(left.Path(), project);
+        OpenReadProject(left.Path(), std::move(project));
         return;
     }
     if (!files.empty()) {
