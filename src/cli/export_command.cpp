@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -29,11 +30,31 @@ const char* const kProgram = "reelmont-export";
 
 // Writes a message line, unless `stream` is null.
 void Say(std::FILE* stream, const wxString& text) {
+    if (stream) {
+        std::fprintf(stream, "%s: %s\n", kProgram, EscapedText(text).utf8_string().c_str());
+    }
+}
+
+// Names each missing source of a project, unless `stream` is null. A project may list a million
+// of them: the words around the name are looked up and converted once, and the lines written in
+// blocks rather than one write each to an unbuffered standard error.
+void SayMissing(std::FILE* stream, const std::vector<MissingSource>& missing) {
     if (!stream) {
         return;
     }
-    std::fprintf(stream, "%s: %s\n", kProgram,
-                 static_cast<const char*>(EscapedText(text).utf8_str()));
+    const wxString note = _("missing \"%s\": no such file, its frame is left out");
+    const std::string before = std::string(kProgram) + ": " + note.BeforeFirst('%').utf8_string();
+    const std::string after = note.AfterFirst('%').Mid(1).utf8_string() + "\n";
+    std::string lines;
+    for (const MissingSource& source : missing) {
+        lines += before;
+        lines += EscapedText(FileNameFromBytes(source.path)).utf8_string();
+        lines += after;
+        if (lines.size() >= 1 << 16 || &source == &missing.back()) {
+            std::fwrite(lines.data(), 1, lines.size(), stream);
+            lines.clear();
+        }
+    }
 }
 
 // The output size: the size asked for, one side alone keeping the canvas proportions with the
@@ -196,10 +217,7 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     parsed.options = OptionsOver(input, arguments, parsed);
     // Notes, unlike errors, are kept back by --quiet.
     std::FILE* const notes = parsed.quiet ? nullptr : err;
-    for (const MissingSource& missing : input.missing) {
-        Say(notes, wxString::Format(_("missing \"%s\": no such file, its frame is left out"),
-                                    FileNameFromBytes(missing.path)));
-    }
+    SayMissing(notes, input.missing);
     for (const wxString& skipped : input.skipped) {
         Say(notes, Shown(skipped, spooled, "-"));
     }
@@ -255,16 +273,14 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     GifExportJob job = AnimationExportJob(animation, target, [&](int index, wxRect* part) {
         const bool parts = part != nullptr && partsFit;
         if (!frames || index < nextFrame || parts != readingParts) {
-            frames.reset(
-                new PlannedFrames(input.sources, plan.frames,
-                                  parts ? PictureParts::OfHugeScreens : PictureParts::Whole));
+            frames.reset(new PlannedFrames(
+                input.sources, plan.frames,
+                parts ? PictureParts::OfHugeScreens : PictureParts::Whole, input.counts));
             nextFrame = 0;
             readingParts = parts;
         }
-        for (; nextFrame < index; ++nextFrame) {
-            frames->Next();
-        }
-        ++nextFrame;
+        frames->SkipTo(index);
+        nextFrame = index + 1;
         return frames->Next(parts ? part : nullptr);
     });
     ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);
