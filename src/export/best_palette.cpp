@@ -1,5 +1,6 @@
 #include "export/best_palette.h"
 
+#include "export/export_options.h"
 #include "export/palette_conversion.h"
 #include "export/palette_mapping.h"
 
@@ -89,7 +90,6 @@ double Grain(const wxImage& image, int step) {
     return count ? sum / count : 0;
 }
 
-// How smooth the picture is, from 0 (grainy) to 1, for how much it is dithered.
 double Smoothness(const wxImage& image, int step) {
     return std::min(1.0, std::max(0.0, (kGrainy - Grain(image, step)) / (kGrainy - kSmooth)));
 }
@@ -124,7 +124,7 @@ bool FindPalette(const wxImage& opaque, int quality, int colours,
         liq_set_max_colors(attr.get(), std::max(2, std::min(colours, kBestModeColours))) !=
             LIQ_OK ||
         liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
-        liq_set_quality(attr.get(), 0, std::max(1, std::min(quality, 100))) != LIQ_OK) {
+        liq_set_quality(attr.get(), 0, PaletteQuality(quality)) != LIQ_OK) {
         return false;
     }
     Grid sample{&opaque, step, &clear};
@@ -159,9 +159,8 @@ bool FindPalette(const wxImage& opaque, int quality, int colours,
 // clear pixels to the clear entry.
 PalettedFrame MapFrame(const wxImage& opaque, const Palette& palette, NearestColour& nearest,
                        int quality, double smoothness, const std::vector<unsigned char>& clear) {
-    // Dithering costs bytes; it falls with the quality number.
-    const float dithering = static_cast<float>(smoothness * kFullDithering *
-                                               std::max(1, std::min(quality, 100)) / 100.0);
+    const float dithering =
+        static_cast<float>(smoothness * kFullDithering * DitheringShare(quality));
     PalettedFrame frame;
     frame.width = opaque.GetWidth();
     frame.height = opaque.GetHeight();
@@ -203,6 +202,10 @@ double GridError(const wxImage& opaque, int step, NearestColour& nearest) {
 }
 
 } // namespace
+
+double Smoothness(const wxImage& picture) {
+    return picture.IsOk() ? Smoothness(picture, SampleStep(picture)) : 0;
+}
 
 PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
                            const std::vector<unsigned char>& clear) {

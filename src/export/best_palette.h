@@ -16,6 +16,10 @@
 // file can always mark the pixels that stay as they were.
 const int kBestModeColours = 255;
 
+// How smooth the picture is, from 0 (grainy: its own grain dithers it) to 1 (smooth areas that
+// band without dithering), judged from the second differences of neighbouring pixels.
+double Smoothness(const wxImage& picture);
+
 // `opaque` (no alpha, no mask) reduced by libimagequant to at most kBestModeColours colours (and
 // at most `colours`), dithered, with that palette attached; below quality 100 (of 1 to 100) with
 // fewer colours where they reach that quality, and less dithering; each pixel takes the first

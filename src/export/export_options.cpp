@@ -13,10 +13,23 @@ namespace {
 const double kLossyPerQuality = 0.3;
 const int kGentleQuality = 30;
 const double kLossyPerLowQuality = 1.0;
+// Levels below this make photographs larger than lossless codes do: the strings they bend are
+// too few to pay for those the carried error breaks.
+const int kFewestLossy = 16;
+
+// Dithering doubles the size of a smooth picture or more, and moves each pixel further from its
+// colour: it falls from full at the highest quality to none at this one, below which bands are
+// the cheaper loss.
+const int kUndithered = 50;
+
+// The palette's quality falls a seventh slower than the quality number: with the dithering and
+// lossy codes falling too, a palette of the number's own quality would drop colours faster than
+// it saves bytes at the lower levels, where undithered smooth pictures gain most from each one.
+const int kPaletteQualityShare = 7;
 
 } // namespace
 
-int LossyLevel(const ExportOptions& options) {
+int LossyLevel(const ExportOptions& options, double smoothness) {
     if (options.lossy != kLossyOfQuality) {
         return options.lossy;
     }
@@ -24,8 +37,21 @@ int LossyLevel(const ExportOptions& options) {
         return 0;
     }
     const int gentle = std::max(options.quality, kGentleQuality);
-    return static_cast<int>((kHighestQuality - gentle) * kLossyPerQuality +
-                            (gentle - options.quality) * kLossyPerLowQuality + 0.5);
+    const double level = (kHighestQuality - gentle) * kLossyPerQuality +
+                         (gentle - options.quality) * kLossyPerLowQuality;
+    const int grainy =
+        static_cast<int>(level * (1 - std::max(0.0, std::min(smoothness, 1.0))) + 0.5);
+    return grainy < kFewestLossy ? 0 : grainy;
+}
+
+int PaletteQuality(int quality) {
+    const int within = std::max(kLowestQuality, std::min(quality, kHighestQuality));
+    return within + (kHighestQuality - within) / kPaletteQualityShare;
+}
+
+double DitheringShare(int quality) {
+    return std::max(0, std::min(quality, kHighestQuality) - kUndithered) /
+           static_cast<double>(kHighestQuality - kUndithered);
 }
 
 ExportOptions WithinRanges(ExportOptions options) {

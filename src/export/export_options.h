@@ -52,8 +52,17 @@ struct ExportOptions {
     bool operator!=(const ExportOptions& other) const { return !(*this == other); }
 };
 
-// The lossy level the options code with.
-int LossyLevel(const ExportOptions& options);
+// The lossy level the options code with; the quality number's level only where the picture is
+// grainy (`smoothness` 0, up to 1 for smooth): breaking the long runs of smooth pictures' bands
+// into dither, lossy codes would make them larger and worse.
+int LossyLevel(const ExportOptions& options, double smoothness = 0);
+
+// The quality, 1 to 100, that the best mode asks of libimagequant's palettes at the quality
+// number: below it the library may use fewer colours.
+int PaletteQuality(int quality);
+
+// How much of its full dithering a smooth picture takes at the quality number, 0 to 1.
+double DitheringShare(int quality);
 
 // The options with each number outside its range back at its default: files from elsewhere
 // may hold anything.

@@ -34,6 +34,8 @@ struct PreparedFrame {
     std::unique_ptr<PalettedFrame> paletted;
     // The paletted frame holds the fitted picture's own colours.
     bool exact = false;
+    // The lossy level its codes take.
+    int lossy = 0;
     // The fitted picture, kept where the optimiser needs it to keep still areas still, and for
     // lossy codes to aim at.
     std::unique_ptr<wxImage> source;
@@ -48,11 +50,15 @@ bool KeepsStillAreas(const ExportOptions& options) {
     return options.optimize && options.palette == PaletteMode::Best;
 }
 
-// The lossy level a frame is coded with. Frames that keep their exact colours, such as screen
-// recordings, stay exact unless a lossy level was asked for itself: the quality number's lossy
-// codes would only smear their flat colours, and make them larger.
-int FrameLossy(const ExportOptions& options, bool exact) {
-    return exact && options.lossy == kLossyOfQuality ? 0 : LossyLevel(options);
+// The lossy level a frame is coded with. Unless a lossy level was asked for itself, frames that
+// keep their exact colours, such as screen recordings, stay exact: the quality number's lossy
+// codes would only smear their flat colours, and make them larger; others take its level as
+// far as they are grainy.
+int FrameLossy(const ExportOptions& options, bool exact, const wxImage& fitted) {
+    if (options.lossy != kLossyOfQuality) {
+        return LossyLevel(options);
+    }
+    return exact || LossyLevel(options) == 0 ? 0 : LossyLevel(options, Smoothness(fitted));
 }
 
 void TraceFit(FitPath path) {
@@ -378,9 +384,10 @@ private:
             frame.paletted.reset();
             return frame;
         }
+        frame.lossy = FrameLossy(m_job.options, frame.exact, fitted);
         // A frame that kept its colours shows its own pixels everywhere, still areas included.
-        if ((KeepsStillAreas(m_job.options) || FrameLossy(m_job.options, false) > 0) &&
-            !frame.exact && frame.part.IsEmpty()) {
+        if ((KeepsStillAreas(m_job.options) || frame.lossy > 0) && !frame.exact &&
+            frame.part.IsEmpty()) {
             frame.source.reset(new wxImage(fitted));
         }
         frame.state = FrameState::Ready;
@@ -557,7 +564,6 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         // clear what it shows.
         const PalettedFrame* next =
             job.options.keepTransparency && i + 1 < job.frameCount ? pipeline.Peek(i + 1) : nullptr;
-        const int lossy = FrameLossy(job.options, frame.exact);
         std::vector<OptimisedFrame> ways;
         if (!frame.part.IsEmpty()) {
             // Drawn as it is over the frame before, which stays shown around it.
@@ -590,7 +596,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         }
         frame.paletted.reset();
         // Frame i is coded while frame i + 1 is optimised.
-        pipeline.Code(i, std::move(ways), lossy, std::move(frame.source));
+        pipeline.Code(i, std::move(ways), frame.lossy, std::move(frame.source));
         if (i > 0) {
             const wxString failure = write(i - 1);
             if (!failure.empty()) {

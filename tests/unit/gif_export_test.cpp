@@ -390,6 +390,27 @@ TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
             }
         }
     }
+
+    // A low quality number gives smooth pictures no lossy codes: they would break their bands
+    // into dither.
+    std::vector<wxImage> smooth;
+    for (int f = 0; f < 3; ++f) {
+        smooth.emplace_back(96, 64, false);
+        unsigned char* rgb = smooth.back().GetData();
+        for (int p = 0; p < 96 * 64; ++p, rgb += 3) {
+            rgb[0] = static_cast<unsigned char>(2 * (p % 96) + f);
+            rgb[1] = static_cast<unsigned char>(3 * (p / 96));
+            rgb[2] = static_cast<unsigned char>(120 + p % 96 - p / 96);
+        }
+    }
+    GifExportJob job = JobFor(smooth, 96, 64, folder.File("smooth.gif"));
+    job.options.palette = PaletteMode::Best;
+    job.options.quality = 20;
+    ASSERT_TRUE(ExportGif(job).ok);
+    job.options.lossy = 0;
+    job.path = folder.File("smooth-lossless.gif");
+    ASSERT_TRUE(ExportGif(job).ok);
+    EXPECT_EQ(ReadBytes(folder.File("smooth.gif")), ReadBytes(job.path));
 }
 
 TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
