@@ -3,8 +3,9 @@
 // wall and CPU time, the size of its file and the file's frames against the source frames
 // (mean PSNR). Per workload: the speed of the best mode against gifski, run back to back; both
 // rate-distortion curves over quality 30 to 100 and how far apart they are where their sizes
-// overlap; fitting under half the lossless size; and for screen frames the optimised file
-// against gifsicle -O3. Prints Markdown and writes WORK/rd-NAME.dat for the plots.
+// overlap; fitting under half the lossless size; lossy codes against gifsicle's lossy codes of
+// our lossless file at equal PSNR; and for screen frames the optimised file against
+// gifsicle -O3. Prints Markdown and writes WORK/rd-NAME.dat for the plots.
 //
 // Usage: quality_bench WORK_FOLDER REELMONT_EXPORT GIFSKI [WORKLOAD...]
 // WORKLOAD names (photo, screen, gradient, large) choose some; GIFSKI "-" leaves gifski out.
@@ -182,6 +183,20 @@ double PsnrAt(const std::vector<Point>& curve, double bytes) {
             return b == a ? std::max(curve[i - 1].psnr, curve[i].psnr)
                           : curve[i - 1].psnr +
                                 (curve[i].psnr - curve[i - 1].psnr) * (x - a) / (b - a);
+        }
+    }
+    return NAN;
+}
+
+// The size of `curve` (an envelope, PSNR rising with size) at `psnr`, linear in the logarithm of
+// the size; NaN outside its PSNRs.
+double BytesAt(const std::vector<Point>& curve, double psnr) {
+    for (size_t i = 1; i < curve.size(); ++i) {
+        const double a = curve[i - 1].psnr, b = curve[i].psnr;
+        if (psnr >= a && psnr <= b) {
+            const double from = std::log(static_cast<double>(curve[i - 1].bytes));
+            const double to = std::log(static_cast<double>(curve[i].bytes));
+            return std::exp(from + (to - from) * (psnr - a) / (b - a));
         }
     }
     return NAN;
@@ -377,6 +392,51 @@ int main(int argc, char** argv) {
                         chose == std::string::npos
                             ? "-"
                             : fit.err.substr(chose, fit.err.find(':', chose) - chose).c_str());
+        }
+
+        // Lossy codes against gifsicle's lossy codes of our lossless file, at equal PSNR; screen
+        // frames stay lossless at every level.
+        if (w.name != "screen") {
+            std::vector<Point> lossy, crushed;
+            for (int level : {8, 14, 20, 28}) {
+                const std::string file = out + "lossy-" + std::to_string(level) + ".gif";
+                const Run run = RunProcess(
+                    ours(file, {"-q", "best", "-O", "--lossy", std::to_string(level)}), errFile);
+                lossy.push_back({level, run.wall, run.cpu, FileSize(file),
+                                 run.wall < 0 ? -1 : Measure(file, frames, w).psnr});
+            }
+            for (int level : {20, 60, 120, 250}) {
+                const std::string file = out + "gifsicle-lossy-" + std::to_string(level) + ".gif";
+                const Run run = RunProcess(
+                    {"gifsicle", "-O3", "--lossy=" + std::to_string(level), best, "-o", file},
+                    errFile);
+                crushed.push_back({level, run.wall, run.cpu, FileSize(file),
+                                   run.wall < 0 ? -1 : Measure(file, frames, w).psnr});
+            }
+            std::printf("\n#### Lossy codes against gifsicle -O3 --lossy of Reelmont -q best -O\n\n"
+                        "| writer | lossy level | size bytes | mean PSNR dB | gifsicle's size at "
+                        "this PSNR | ours over gifsicle's |\n|---|---:|---:|---:|---:|---:|\n");
+            const std::vector<Point> theirLossy = Frontier(crushed);
+            double largest = -1;
+            for (const Point& p : lossy) {
+                const double at = BytesAt(theirLossy, p.psnr);
+                if (!std::isnan(at)) {
+                    largest = std::max(largest, p.bytes / at);
+                }
+                std::printf(
+                    "| Reelmont -q best -O --lossy | %d | %ld | %.2f | %s | %s |\n", p.quality,
+                    p.bytes, p.psnr, std::isnan(at) ? "-" : std::to_string(std::lround(at)).c_str(),
+                    std::isnan(at) ? "-" : std::to_string(p.bytes / at).substr(0, 5).c_str());
+            }
+            for (const Point& p : crushed) {
+                std::printf("| gifsicle -O3 --lossy | %d | %ld | %.2f | | |\n", p.quality, p.bytes,
+                            p.psnr);
+            }
+            if (largest < 0) {
+                std::printf("\nThe two curves' PSNRs do not overlap.\n");
+            } else {
+                std::printf("\nLargest size over gifsicle's at equal PSNR: %.3f.\n", largest);
+            }
         }
 
         // Screen frames: the colours kept exactly, and optimising against gifsicle -O3.

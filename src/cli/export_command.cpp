@@ -273,16 +273,14 @@ int RunExportCommand(const std::vector<wxString>& arguments, const CommandStream
     GifExportJob job = AnimationExportJob(animation, target, [&](int index, wxRect* part) {
         const bool parts = part != nullptr && partsFit;
         if (!frames || index < nextFrame || parts != readingParts) {
-            frames.reset(
-                new PlannedFrames(input.sources, plan.frames,
-                                  parts ? PictureParts::OfHugeScreens : PictureParts::Whole));
+            frames.reset(new PlannedFrames(
+                input.sources, plan.frames,
+                parts ? PictureParts::OfHugeScreens : PictureParts::Whole, input.counts));
             nextFrame = 0;
             readingParts = parts;
         }
-        for (; nextFrame < index; ++nextFrame) {
-            frames->Next();
-        }
-        ++nextFrame;
+        frames->SkipTo(index);
+        nextFrame = index + 1;
         return frames->Next(parts ? part : nullptr);
     });
     ProgressReport progress(err, notes && streams.errIsTerminal, parsed.output);

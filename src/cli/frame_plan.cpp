@@ -59,10 +59,11 @@ FramePlan PlanFrames(const std::vector<int>& delays, const std::vector<FrameRun>
 }
 
 PlannedFrames::PlannedFrames(std::vector<wxString> sources, std::vector<int> frames,
-                             PictureParts parts)
-    : m_stream(std::move(sources), parts), m_frames(std::move(frames)) {
+                             PictureParts parts, std::vector<int> counts)
+    : m_stream(std::move(sources), parts, std::move(counts)), m_frames(std::move(frames)) {
     for (int place = 0; place < int(m_frames.size()); ++place) {
         const int frame = m_frames[place];
+        m_inOrder = m_inOrder && frame == place;
         if (frame >= int(m_lastUse.size())) {
             m_lastUse.resize(frame + 1, -1);
         }
@@ -88,6 +89,19 @@ wxImage PlannedFrames::Next(wxRect* part) {
         }
     }
     return picture;
+}
+
+void PlannedFrames::SkipTo(int place) {
+    if (!m_inOrder) {
+        while (m_place < place) {
+            Next();
+        }
+        return;
+    }
+    if (place > m_place) {
+        m_stream.SkipTo(static_cast<size_t>(place));
+        m_place = m_streamed = place;
+    }
 }
 
 void PlannedFrames::Keep(int frame, const wxImage& picture) {

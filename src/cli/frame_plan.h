@@ -36,12 +36,15 @@ FramePlan PlanFrames(const std::vector<int>& delays, const std::vector<FrameRun>
 class PlannedFrames {
 public:
     // With PictureParts::OfHugeScreens, for a plan that takes every input frame once in order,
-    // GIF frames may come as their changed parts.
+    // GIF frames may come as their changed parts. `counts` as FrameStream takes it.
     PlannedFrames(std::vector<wxString> sources, std::vector<int> frames,
-                  PictureParts parts = PictureParts::Whole);
+                  PictureParts parts = PictureParts::Whole, std::vector<int> counts = {});
 
     // The picture of the plan's next frame; `part` (may be null) as FrameStream::Next gives it.
     wxImage Next(wxRect* part = nullptr);
+    // The plan's frames before place `place` are not wanted: Next gives that one. A plan that
+    // takes every input frame once in order passes over them without decoding still pictures.
+    void SkipTo(int place);
 
     // FrameStream::FailedSource of the inputs.
     wxString FailedSource(SourceProblem* problem) { return m_stream.FailedSource(problem); }
@@ -54,6 +57,7 @@ private:
     std::vector<int> m_frames;
     // The last place of the plan each input frame is written at.
     std::vector<int> m_lastUse;
+    bool m_inOrder = true;
     int m_place = 0;
     int m_streamed = 0; // input frames taken from the stream so far
     std::map<int, std::string> m_kept;

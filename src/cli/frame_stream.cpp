@@ -4,8 +4,8 @@
 
 #include <system_error>
 
-FrameStream::FrameStream(std::vector<wxString> sources, PictureParts parts)
-    : m_sources(std::move(sources)), m_parts(parts) {
+FrameStream::FrameStream(std::vector<wxString> sources, PictureParts parts, std::vector<int> counts)
+    : m_sources(std::move(sources)), m_parts(parts), m_counts(std::move(counts)) {
     try {
         m_thread = std::thread([this] { Decode(); });
     } catch (const std::system_error&) {
@@ -33,6 +33,8 @@ wxImage FrameStream::Next(wxRect* part) {
     }
     SourcePicture picture = std::move(m_waiting.front());
     m_waiting.pop_front();
+    ++m_firstWaiting;
+    m_wanted = std::max(m_wanted, m_firstWaiting);
     lock.unlock();
     m_changed.notify_all();
     if (part) {
@@ -40,6 +42,17 @@ wxImage FrameStream::Next(wxRect* part) {
     }
     // The picture's data passes whole to the copy returned, on this thread alone.
     return *picture.image;
+}
+
+void FrameStream::SkipTo(size_t picture) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_wanted = std::max(m_wanted, picture);
+        for (; !m_waiting.empty() && m_firstWaiting < m_wanted; ++m_firstWaiting) {
+            m_waiting.pop_front();
+        }
+    }
+    m_changed.notify_all();
 }
 
 wxString FrameStream::FailedSource(SourceProblem* problem) {
@@ -55,6 +68,15 @@ void FrameStream::Decode() {
         return m_abandoned;
     };
     for (size_t i = 0; i < m_sources.size();) {
+        if (i < m_counts.size() && m_counts[i] == 1 && FrameRunLength(m_sources, i) == 1) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_given < m_wanted) {
+                ++m_given;
+                m_firstWaiting = std::max(m_firstWaiting, m_given);
+                ++i;
+                continue;
+            }
+        }
         const size_t length = FrameRunLength(m_sources, i);
         const std::vector<wxString> run(m_sources.begin() + static_cast<long>(i),
                                         m_sources.begin() + static_cast<long>(i + length));
@@ -90,7 +112,9 @@ void FrameStream::Decode() {
 void FrameStream::Push(SourcePicture picture) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_abandoned || m_waiting.size() < kAhead; });
-    if (!m_abandoned) {
+    if (m_given++ < m_wanted) {
+        m_firstWaiting = std::max(m_firstWaiting, m_given);
+    } else if (!m_abandoned) {
         m_waiting.push_back(std::move(picture));
     }
     lock.unlock();

@@ -20,8 +20,11 @@ public:
     // Pictures decoded and waiting to be taken, at most.
     static const size_t kAhead = 2;
 
-    // Starts decoding the sources, in order, as DecodeImageSource does with `parts`.
-    explicit FrameStream(std::vector<wxString> sources, PictureParts parts = PictureParts::Whole);
+    // Starts decoding the sources, in order, as DecodeImageSource does with `parts`. `counts`,
+    // when given, says how many pictures each source gives, so that SkipTo may pass over
+    // still pictures without decoding them.
+    explicit FrameStream(std::vector<wxString> sources, PictureParts parts = PictureParts::Whole,
+                         std::vector<int> counts = {});
     // Stops the decoding.
     ~FrameStream();
     FrameStream(const FrameStream&) = delete;
@@ -31,6 +34,9 @@ public:
     // `part` (may be null) is told where it lies when it is a part (SourcePicture::part).
     // To be called from one thread at a time.
     wxImage Next(wxRect* part = nullptr);
+    // The pictures before the one numbered `picture` (from 0) are not wanted: Next gives that
+    // one. Sources of one picture lying wholly before it are not decoded at all.
+    void SkipTo(size_t picture);
 
     // The first source that gave no picture at all, and why; empty while each gave some. Its
     // frame comes as an empty image, so that the frames after it keep their places: a still
@@ -43,9 +49,15 @@ private:
 
     const std::vector<wxString> m_sources;
     const PictureParts m_parts;
+    const std::vector<int> m_counts;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<SourcePicture> m_waiting;
+    // The number of the first waiting picture, of the next one the decoder gives, and of the
+    // first one wanted.
+    size_t m_firstWaiting = 0;
+    size_t m_given = 0;
+    size_t m_wanted = 0;
     bool m_finished = false;
     bool m_abandoned = false;
     wxString m_failedSource;

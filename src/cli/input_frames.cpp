@@ -48,6 +48,8 @@ bool Survey(const std::vector<wxString>& run, bool keepGoing, bool skipEmpty, In
             StripFrameSuffix(run[0]), static_cast<int>(pictures)));
     }
     read->sources.insert(read->sources.end(), run.begin(), run.begin() + static_cast<long>(given));
+    read->counts.insert(read->counts.end(), given,
+                        run.size() == 1 ? static_cast<int>(pictures) : 1);
     read->sizes.insert(read->sizes.end(), pictures,
                        FrameSize{survey.size.GetWidth(), survey.size.GetHeight()});
     read->delays.insert(read->delays.end(), survey.delays.begin(),

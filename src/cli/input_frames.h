@@ -17,6 +17,8 @@
 struct InputFrames {
     // The sources that give pictures, in order.
     std::vector<wxString> sources;
+    // How many pictures each of them gives.
+    std::vector<int> counts;
     // The size of every frame the sources give, in order.
     std::vector<FrameSize> sizes;
     // Every frame's own delay in hundredths of a second (a GIF or video frame's), or -1 for a

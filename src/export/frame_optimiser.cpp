@@ -334,18 +334,28 @@ std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned
     }
     const double share = static_cast<double>(sameCount) / same.size();
     const unsigned char* whole = staysClear.empty() ? nullptr : staysClear.data();
+    // With transparency, which of the pixels that may go either way at no cost in runs are
+    // best left transparent varies from frame to frame: both are coded.
     std::vector<OptimisedFrame> stored;
-    for (bool clear : {true, false}) {
-        const bool worthTrying = clear ? share >= kMostlyChanged : share <= kMostlyUnchanged;
-        if (worthTrying || (!clear && stored.empty())) {
-            OptimisedFrame candidate = Store(shown, changed, clear ? same.data() : whole);
+    const auto storeClear = [&]() {
+        for (bool clearTies : {true, false}) {
+            OptimisedFrame candidate = Store(shown, changed, same.data(), clearTies);
             if (candidate.frame.IsOk()) {
                 stored.push_back(candidate);
             }
         }
+    };
+    if (share >= kMostlyChanged) {
+        storeClear();
+    }
+    if (share <= kMostlyUnchanged || stored.empty()) {
+        OptimisedFrame candidate = Store(shown, changed, whole);
+        if (candidate.frame.IsOk()) {
+            stored.push_back(candidate);
+        }
     }
     if (stored.empty() && share < kMostlyChanged) {
-        stored = Only(Store(shown, changed, same.data()));
+        storeClear();
     }
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
         const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * kPixel;
@@ -355,7 +365,7 @@ std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned
 }
 
 OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& rect,
-                                     const unsigned char* same) const {
+                                     const unsigned char* same, bool clearTies) const {
     // The colours the stored pixels need.
     const bool clearUnchanged = same != nullptr;
     std::vector<GifColour> colours;
@@ -419,7 +429,8 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& 
     ColourMap& table = fitsGlobal ? global : used;
     int transparent = -1;
     if (clearUnchanged) {
-        ChooseUnchanged(area.data(), area.size() / 3, same, table, clear, stored.layout.unchanged);
+        ChooseUnchanged(area.data(), area.size() / 3, same, table, clear, clearTies,
+                        stored.layout.unchanged);
         bool found;
         const unsigned slot = table.Find(ColourMap::Pack(&clear.red), &found);
         if (!found) {
@@ -434,11 +445,12 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& 
 }
 
 void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
-                                     const ColourMap& table, const GifColour& clear,
+                                     const ColourMap& table, const GifColour& clear, bool clearTies,
                                      std::vector<unsigned char>& ways) {
     // An unchanged pixel may be stored either way where its colour is in the table. The
     // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
-    // transparent where that makes none more; the encoder may still take the other way.
+    // where that makes none more transparent with `clearTies`, else in their colour; the
+    // encoder may still take the other way.
     // Pixels of one colour that all may or may not be transparent go the same way: they are
     // taken as one stretch. A stretch starts within a canvas of at most 65535 x 65535 pixels.
     struct Stretch {
@@ -481,14 +493,15 @@ void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const uns
             const size_t viaOwn = runs[0] + (stretches[s - 1].colour != colour);
             const size_t viaClear = runs[1] + (clearColour != colour);
             next[k] = std::min(viaOwn, viaClear);
-            stretches[s].from |= (viaClear <= viaOwn ? 1 : 0) << k;
+            stretches[s].from |= (viaClear < viaOwn || (clearTies && viaClear == viaOwn)) << k;
         }
         runs[0] = next[0];
         runs[1] = next[1];
     }
     ways.assign(count, kChanged);
     size_t end = count;
-    for (int k = runs[1] <= runs[0] ? 1 : 0; !stretches.empty(); stretches.pop_back()) {
+    const bool lastClear = runs[1] < runs[0] || (clearTies && runs[1] == runs[0]);
+    for (int k = lastClear ? 1 : 0; !stretches.empty(); stretches.pop_back()) {
         const Stretch& stretch = stretches.back();
         for (size_t i = stretch.start; i < end; ++i) {
             if (k || stretch.colour == clearColour) {

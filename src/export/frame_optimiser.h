@@ -50,15 +50,16 @@ private:
     OptimisedFrame First(const std::vector<unsigned char>& pixels);
     // The rectangle of `pixels` (a whole frame) as the file stores it: with `same` (a byte for
     // each pixel of the rectangle, 1 where it stays as shown, 2 where it stays clear), those
-    // pixels may be (with 2: are) transparent; without, all are stored. Invalid when its
-    // colours do not fit a table.
-    OptimisedFrame Store(const unsigned char* pixels, const wxRect& rect,
-                         const unsigned char* same) const;
+    // pixels may be (with 2: are) transparent, and with `clearTies` those that may go either
+    // way at no cost are; without `same`, all are stored. Invalid when its colours do not fit a
+    // table.
+    OptimisedFrame Store(const unsigned char* pixels, const wxRect& rect, const unsigned char* same,
+                         bool clearTies = true) const;
     // Decides which of the pixels that stay are transparent (`rgb` then holds the colour
     // `clear`, the table's transparent entry) and which keep their colour, marking both in
     // `ways`.
     static void ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
-                                const ColourMap& table, const GifColour& clear,
+                                const ColourMap& table, const GifColour& clear, bool clearTies,
                                 std::vector<unsigned char>& ways);
 
     int m_width = 0;

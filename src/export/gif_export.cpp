@@ -112,30 +112,43 @@ int FrameDelay(const GifExportJob& job, int index) {
 }
 
 // Frame `index` coded each of the ways given, all showing the same; the shortest, or null when
-// none could be coded. Lossy codes aim at `picture`, the fitted frame, where given.
+// none could be coded. Lossy codes take much longer than exact ones: only the way whose exact
+// codes are shortest is coded lossy too, aiming at `picture`, the fitted frame, where given, and
+// kept where that is shorter still.
 std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>& ways,
                                                      const GifExportJob& job, int index, int lossy,
                                                      const wxImage* picture) {
     std::unique_ptr<wxMemoryOutputStream> shortest;
+    OptimisedFrame* best = nullptr;
     for (OptimisedFrame& way : ways) {
         GiveTransparentEntry(way);
         way.layout.passes = job.options.passes;
-        way.layout.lossy = lossy;
-        if (lossy > 0 && picture != nullptr) {
-            const int width = way.frame.width;
-            way.layout.picture.resize(3 * way.frame.Pixels());
-            for (int y = 0; y < way.frame.height; ++y) {
-                std::memcpy(&way.layout.picture[3 * static_cast<size_t>(y) * width],
-                            picture->GetData() + 3 * ((static_cast<size_t>(way.layout.top) + y) *
-                                                          picture->GetWidth() +
-                                                      way.layout.left),
-                            3 * static_cast<size_t>(width));
-            }
-        }
         std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
         if (MyGifHandler().SaveFrame(*coded, way.frame, FrameDelay(job, index), job.frameCount,
                                      index, way.layout) &&
             (!shortest || coded->GetLength() < shortest->GetLength())) {
+            shortest = std::move(coded);
+            best = &way;
+        }
+    }
+    if (lossy > 0 && best != nullptr) {
+        GifFrameLayout& layout = best->layout;
+        layout.lossy = lossy;
+        if (picture != nullptr) {
+            const int width = best->frame.width;
+            layout.picture.resize(3 * best->frame.Pixels());
+            for (int y = 0; y < best->frame.height; ++y) {
+                std::memcpy(&layout.picture[3 * static_cast<size_t>(y) * width],
+                            picture->GetData() +
+                                3 * ((static_cast<size_t>(layout.top) + y) * picture->GetWidth() +
+                                     layout.left),
+                            3 * static_cast<size_t>(width));
+            }
+        }
+        std::unique_ptr<wxMemoryOutputStream> coded(new wxMemoryOutputStream);
+        if (MyGifHandler().SaveFrame(*coded, best->frame, FrameDelay(job, index), job.frameCount,
+                                     index, layout) &&
+            coded->GetLength() < shortest->GetLength()) {
             shortest = std::move(coded);
         }
     }

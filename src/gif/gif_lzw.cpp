@@ -112,9 +112,6 @@ public:
     int Previous() const { return m_previous; }
     int Next() const { return m_next; }
 
-    // The table is cleared once it would give code `code`, at most kClearAt.
-    void ClearAt(int code) { m_clearAt = code; }
-
     // Writes the code of a string that starts with index `first`; `more` when pixels follow.
     void Put(int code, int first, bool more) {
         if (m_previous >= 0) {
@@ -125,7 +122,7 @@ public:
             ++m_bits;
         }
         m_previous = code;
-        if (more && m_next >= m_clearAt) {
+        if (more && m_next >= kClearAt) {
             Restart();
         }
     }
@@ -151,7 +148,6 @@ private:
     int m_bits;
     int m_next = 0;
     int m_previous = -1;
-    int m_clearAt = kClearAt;
 };
 
 // Finds, from a pixel on, the longest string the table holds, taking either way at pixels that
@@ -263,7 +259,6 @@ public:
 
     void Code(int minCodeSize, std::vector<unsigned char>& out) {
         CodeStream<LossyCoder> stream(minCodeSize, out, *this);
-        stream.ClearAt(kLossyClearAt);
         std::vector<unsigned char> string;
         for (size_t at = 0; at < m_count;) {
             m_pendingPrefix = stream.Previous();
@@ -304,9 +299,6 @@ private:
     static const int kWhole = 4;
     // Strings looked at from one pixel, past which only each string's nearest way is followed.
     static const int kSearched = 256;
-    // Lossy strings gain less from a table of 12-bit codes than those codes cost: the table is
-    // cleared before its codes grow past 11 bits.
-    static const int kLossyClearAt = 2047;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 

@@ -12,9 +12,11 @@ export HOME=$dir/home XDG_CONFIG_HOME=$dir/home/.config
 mkdir -p "$HOME"
 fail() { echo "$1"; exit 1; }
 recoveries() { find "$HOME" -path '*/recovery/*' -name "*.$1" 2>/dev/null | sort; }
-# Waits for a visible window of the running program other than those given.
+# Waits (for `tries` tenths of a second) for a visible window of the running program other than
+# those given.
+tries=150
 window_besides() {
-    for _ in $(seq 150); do
+    for _ in $(seq "$tries"); do
         for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
             case " $* " in *" $window "*) ;; *) echo "$window"; return 0 ;; esac
         done
@@ -50,10 +52,15 @@ done
 [ "$(recoveries xml)" = "$(dirname "$left")/$pid.xml" ] ||
     fail "the restored work is not kept by the new program: $(recoveries xml)"
 
-# Leaving asks about the unsaved work; No (the default) ends the program.
-xdotool windowfocus --sync "$main" 2>/dev/null
-xdotool key --clearmodifiers ctrl+q
-prompt=$(window_besides "$main") || fail "leaving did not ask about the restored work"
+# Leaving asks about the unsaved work; No (the default) ends the program. On a busy machine the
+# window may not yet have the keyboard back from the question when the first key comes.
+prompt=""
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$main" 2>/dev/null
+    xdotool key --clearmodifiers ctrl+q
+    prompt=$(tries=50 window_besides "$main") && break
+done
+[ -n "$prompt" ] || fail "leaving did not ask about the restored work"
 xdotool windowfocus --sync "$prompt" 2>/dev/null
 xdotool key --clearmodifiers Return
 for _ in $(seq 100); do

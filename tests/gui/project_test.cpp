@@ -357,8 +357,7 @@ TEST_F(Project, UnsavedWorkIsKeptForAfterACrashAndOfferedBackOnce) {
     // is offered, and declined, gone.
     wxTEST_DIALOG(Command(frame->m_menuItem_exit), wxExpectModal<wxMessageDialog>(wxID_NO));
     ASSERT_TRUE(IsClosing());
-    RunFor(20);
-    EXPECT_FALSE(wxFileExists(own));
+    EXPECT_TRUE(RunUntil([&] { return !wxFileExists(own); }));
     close(running);
     Open();
     frame->KeepRecoveryIn(recovery, 50);
