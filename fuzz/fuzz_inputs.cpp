@@ -10,6 +10,7 @@
 #include <wx/log.h>
 #include <wx/string.h>
 
+#include <algorithm>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -43,6 +44,31 @@ private:
     int m_fd;
 };
 
+// The pixels of the screen a GIF file's frames are composed on, read from its bytes as the
+// decoder takes it: the logical screen, or the first frame's size where that names none. The
+// survey alone misses it when the first frame is cut short.
+long long ScreenPixels(const uint8_t* data, size_t size) {
+    const auto number = [data](size_t at) { return data[at] | data[at + 1] << 8; };
+    if (size < 13) {
+        return 0;
+    }
+    if (number(6) > 0 && number(8) > 0) {
+        return static_cast<long long>(number(6)) * number(8);
+    }
+    size_t at = 13 + (data[10] & 0x80 ? 3 * (2 << (data[10] & 7)) : 0);
+    while (at < size && data[at] == 0x21) {
+        at += 2; // the extension's introducer and label, then its blocks
+        while (at < size && data[at] != 0) {
+            at += 1 + data[at];
+        }
+        ++at;
+    }
+    if (at + 9 > size || data[at] != 0x2C) {
+        return 0;
+    }
+    return static_cast<long long>(number(at + 5)) * number(at + 7);
+}
+
 } // namespace
 
 void ReadGifInput(const uint8_t* data, size_t size) {
@@ -50,8 +76,9 @@ void ReadGifInput(const uint8_t* data, size_t size) {
     // A budget keeps every input quick, as the picture reader's does: screens up to twice the
     // smallest whose frames come in parts are composed, larger legal ones (a GIF's sides reach
     // 65535) take a second each that finds nothing new.
-    const wxSize screen = EstimateGifFrames(file.Path(), -1).size;
-    if (static_cast<long long>(screen.x) * screen.y > 2 * kPartScreenPixels) {
+    const wxSize surveyed = EstimateGifFrames(file.Path(), -1).size;
+    if (std::max(static_cast<long long>(surveyed.x) * surveyed.y, ScreenPixels(data, size)) >
+        2 * kPartScreenPixels) {
         return;
     }
     // Huge screens give their frames as the parts that changed, as the exporter takes them.
