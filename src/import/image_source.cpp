@@ -153,6 +153,9 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
         }
         return false;
     }
+    if (header.unusable) {
+        return Fault(problem, SourceFault::Damaged);
+    }
     MemoryCharge decoding(MemoryBudget::Process(),
                           header.width * header.height * kDecodeBytesPerPixel);
     if (!decoding.Held()) {

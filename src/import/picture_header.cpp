@@ -228,11 +228,11 @@ void Pcx(const unsigned char* data, size_t size, PictureHeader& header) {
     }
 }
 
-// A PNM header's two decimal numbers from `at` on, among blanks and "#" comments to the end of
-// their lines; false when they are not there.
-bool TwoNumbers(const unsigned char* data, size_t size, size_t at, PictureHeader& header) {
-    unsigned long long values[2] = {};
-    for (unsigned long long& value : values) {
+// Up to `count` decimal numbers of a PNM header from `at` on, among blanks and "#" comments to
+// the end of their lines, into `values`; how many were there.
+int PnmNumbers(const unsigned char* data, size_t size, size_t at, int count,
+               unsigned long long* values) {
+    for (int found = 0; found < count; ++found) {
         while (at < size && (std::isspace(data[at]) || data[at] == '#')) {
             if (data[at] == '#') {
                 while (at < size && data[at] != '\n') {
@@ -243,15 +243,28 @@ bool TwoNumbers(const unsigned char* data, size_t size, size_t at, PictureHeader
             }
         }
         if (at >= size || !std::isdigit(data[at])) {
-            return false;
+            return found;
         }
+        values[found] = 0;
         for (; at < size && std::isdigit(data[at]); ++at) {
-            value = std::min(value * 10 + (data[at] - '0'), kLargestSide);
+            values[found] = std::min(values[found] * 10 + (data[at] - '0'), kLargestSide);
         }
     }
-    header.width = values[0];
-    header.height = values[1];
-    return true;
+    return count;
+}
+
+// A PNM header: width and height, then, but for the two-colour kinds, the largest sample value,
+// which the toolkit's reader divides by.
+void Pnm(const unsigned char* data, size_t size, PictureHeader& header) {
+    const bool twoColours = data[1] == '1' || data[1] == '4';
+    const int count = twoColours ? 2 : 3;
+    unsigned long long values[3] = {};
+    const int found = PnmNumbers(data, size, 2, count, values);
+    if (found >= 2) {
+        header.width = values[0];
+        header.height = values[1];
+    }
+    header.unusable = !twoColours && (found < 3 || values[2] == 0 || values[2] > 65535);
 }
 
 // An ILBM picture: chunks after "FORM", size and "ILBM", the size in its "BMHD".
@@ -352,7 +365,7 @@ PictureHeader Parse(const Bytes& bytes) {
         Pcx(data, size, header);
     } else if (size >= 2 && data[0] == 'P' && data[1] >= '1' && data[1] <= '6') {
         header.kind = PictureKind::Pnm;
-        TwoNumbers(data, size, 2, header);
+        Pnm(data, size, header);
     } else if (size >= 12 && startsWith("FORM", 4) && std::memcmp(data + 8, "ILBM", 4) == 0) {
         header.kind = PictureKind::Iff;
         Iff(data, size, header);

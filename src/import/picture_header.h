@@ -17,6 +17,9 @@ struct PictureHeader {
     // nonsense, which decoding would fail on anyway.
     unsigned long long width = 0;
     unsigned long long height = 0;
+    // The header holds a value the toolkit's decoder cannot take: a PNM's largest sample value
+    // of 0, which it divides by.
+    bool unusable = false;
 
     bool Declared() const { return width > 0 && height > 0; }
     bool TooLarge() const { return width * height > kLargestPicturePixels; }
