@@ -28,7 +28,8 @@ public:
 
     // Copies `count` bytes from `offset`; false when the file is shorter.
     bool Read(unsigned long long offset, size_t count, unsigned char* into) const {
-        if (offset + count <= m_size) {
+        // An offset near the top of the range must not wrap round into the bytes at hand.
+        if (offset <= m_size && count <= m_size - offset) {
             std::memcpy(into, m_data + offset, count);
             return true;
         }
