@@ -305,7 +305,9 @@ private:
         std::unique_ptr<wxMemoryOutputStream> bytes;
         bool noMemory = false;
         try {
-            bytes = EncodeShortest(slot.ways, m_job, index, slot.lossy, slot.picture.get());
+            bytes = !m_job.uncoded.empty() && m_job.uncoded[index]
+                        ? std::unique_ptr<wxMemoryOutputStream>(new wxMemoryOutputStream)
+                        : EncodeShortest(slot.ways, m_job, index, slot.lossy, slot.picture.get());
         } catch (const std::bad_alloc&) {
             noMemory = true;
         }
