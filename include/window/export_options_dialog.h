@@ -78,4 +78,6 @@ private:
     int m_generation = 0;
     bool m_estimated = false;
     int m_lineWidth = 0;
+    // The standard palette was chosen when a size limit, which writes the best colours, came.
+    bool m_standardUnderLimit = false;
 };

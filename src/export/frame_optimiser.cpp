@@ -191,8 +191,8 @@ void FrameOptimiser::Shown(const PalettedFrame& frame, int left, int top) {
     m_cleared = wxRect();
 }
 
-std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* source,
-                                                 const PalettedFrame* next) {
+FrameChange FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* source,
+                                 const PalettedFrame* next) {
     if (!frame.IsOk()) {
         return {};
     }
@@ -203,13 +203,18 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame, con
     } else if (frame.width != m_width || frame.height != m_height) {
         return {};
     }
+    // Each entry's pixel, looked up instead of composed again for every pixel.
+    unsigned char entries[kMaxColours][kPixel] = {};
+    for (size_t i = 0; i < frame.colours.size(); ++i) {
+        if (static_cast<int>(i) == frame.transparent) {
+            entries[i][3] = 1;
+        } else {
+            std::memcpy(entries[i], &frame.colours[i], 3);
+        }
+    }
     std::vector<unsigned char> pixels(kPixel * frame.Pixels());
     for (size_t p = 0; p < frame.indices.size(); ++p) {
-        if (frame.indices[p] == frame.transparent) {
-            pixels[kPixel * p + 3] = 1;
-        } else {
-            std::memcpy(&pixels[kPixel * p], &frame.colours[frame.indices[p]], 3);
-        }
+        std::memcpy(&pixels[kPixel * p], entries[frame.indices[p]], kPixel);
     }
     if (source == nullptr) {
         // What the next frame's source is compared with must be what is shown.
@@ -265,19 +270,21 @@ std::vector<OptimisedFrame> FrameOptimiser::Next(const PalettedFrame& frame, con
             toClear = wxRect(left, top, right - left + 1, bottom - top + 1);
         }
     }
-    std::vector<OptimisedFrame> ways = first ? Only(First(pixels)) : NextShown(pixels, toClear);
+    FrameChange change = first ? FrameChange(Only(First(pixels))) : NextShown(pixels, toClear);
     m_cleared = wxRect();
     if (!toClear.IsEmpty()) {
-        for (OptimisedFrame& way : ways) {
+        change.m_clearAfter = true;
+        m_cleared = change.m_rect;
+        for (OptimisedFrame& way : change.m_ways) {
             way.layout.clearAfter = true;
             m_cleared = wxRect(way.layout.left, way.layout.top, way.frame.width, way.frame.height);
         }
     }
-    return ways;
+    return change;
 }
 
-std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned char>& pixels,
-                                                      const wxRect& toClear) {
+FrameChange FrameOptimiser::NextShown(const std::vector<unsigned char>& pixels,
+                                      const wxRect& toClear) {
     // The rectangle of changed pixels; a frame that changes nothing stores one clear pixel.
     const unsigned char* shown = pixels.data();
     int left = m_width, right = -1, top = m_height, bottom = -1;
@@ -307,20 +314,27 @@ std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned
     if (!toClear.IsEmpty()) {
         changed = right < 0 ? toClear : changed.Union(toClear);
     }
-    // A mostly unchanged rectangle codes shortest with transparency, a mostly changed one
-    // whole; in between both are coded. The other way serves when the one tried cannot be.
-    // Pixels clear before and after stay transparent either way.
-    std::vector<unsigned char> same(static_cast<size_t>(changed.GetWidth()) * changed.GetHeight());
-    std::vector<unsigned char> staysClear;
+    // Pixels clear before and after stay transparent whichever way the frame is stored.
+    FrameChange change;
+    change.m_rect = changed;
+    change.m_global = m_global;
+    const size_t count = static_cast<size_t>(changed.GetWidth()) * changed.GetHeight();
+    change.m_pixels.resize(kPixel * count);
+    change.m_same.resize(count);
+    std::vector<unsigned char>& same = change.m_same;
+    std::vector<unsigned char>& staysClear = change.m_staysClear;
     size_t sameCount = 0;
     size_t i = 0;
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
+        const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * kPixel;
+        std::memcpy(&change.m_pixels[kPixel * i], shown + row,
+                    kPixel * static_cast<size_t>(changed.GetWidth()));
         for (int x = changed.GetLeft(); x <= changed.GetRight(); ++x, ++i) {
             const size_t p = (static_cast<size_t>(y) * m_width + x) * kPixel;
             const bool unchanged = std::memcmp(shown + p, &m_shown[p], kPixel) == 0;
             if (IsClear(shown + p) && !unchanged) {
                 // Only a rectangle cleared after the frame before can show it.
-                return {};
+                return FrameChange();
             }
             same[i] = unchanged && IsClear(shown + p) ? kStaysClear : unchanged;
             sameCount += unchanged;
@@ -332,66 +346,79 @@ std::vector<OptimisedFrame> FrameOptimiser::NextShown(const std::vector<unsigned
             }
         }
     }
-    const double share = static_cast<double>(sameCount) / same.size();
-    const unsigned char* whole = staysClear.empty() ? nullptr : staysClear.data();
-    // With transparency, which of the pixels that may go either way at no cost in runs are
-    // best left transparent varies from frame to frame: both are coded.
-    std::vector<OptimisedFrame> stored;
-    const auto storeClear = [&]() {
-        for (bool clearTies : {true, false}) {
-            OptimisedFrame candidate = Store(shown, changed, same.data(), clearTies);
-            if (candidate.frame.IsOk()) {
-                stored.push_back(candidate);
-            }
-        }
-    };
-    if (share >= kMostlyChanged) {
-        storeClear();
-    }
-    if (share <= kMostlyUnchanged || stored.empty()) {
-        OptimisedFrame candidate = Store(shown, changed, whole);
-        if (candidate.frame.IsOk()) {
-            stored.push_back(candidate);
-        }
-    }
-    if (stored.empty() && share < kMostlyChanged) {
-        storeClear();
-    }
+    change.m_share = static_cast<double>(sameCount) / count;
     for (int y = changed.GetTop(); y <= changed.GetBottom(); ++y) {
         const size_t row = (static_cast<size_t>(y) * m_width + changed.GetLeft()) * kPixel;
         std::memcpy(&m_shown[row], shown + row, kPixel * static_cast<size_t>(changed.GetWidth()));
     }
+    return change;
+}
+
+std::vector<OptimisedFrame> FrameChange::Ways() {
+    if (m_rect.IsEmpty()) {
+        return std::move(m_ways);
+    }
+    // A mostly unchanged rectangle codes shortest with transparency, a mostly changed one
+    // whole; in between both are coded. The other way serves when the one tried cannot be.
+    // With transparency, which of the pixels that may go either way at no cost in runs are
+    // best left transparent varies from frame to frame: both are coded.
+    std::vector<OptimisedFrame> stored;
+    if (m_share >= kMostlyChanged) {
+        stored = Store(m_same.data(), {true, false});
+    }
+    if (m_share <= kMostlyUnchanged || stored.empty()) {
+        for (OptimisedFrame& way :
+             Store(m_staysClear.empty() ? nullptr : m_staysClear.data(), {true})) {
+            stored.push_back(std::move(way));
+        }
+    }
+    if (stored.empty() && m_share < kMostlyChanged) {
+        stored = Store(m_same.data(), {true, false});
+    }
+    for (OptimisedFrame& way : stored) {
+        way.layout.clearAfter = m_clearAfter;
+    }
+    *this = FrameChange();
     return stored;
 }
 
-OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& rect,
-                                     const unsigned char* same, bool clearTies) const {
-    // The colours the stored pixels need.
+std::vector<OptimisedFrame> FrameChange::Store(const unsigned char* same,
+                                               std::initializer_list<bool> clearTies) const {
+    // The colours the stored pixels need, and each stored pixel's colour among them.
     const bool clearUnchanged = same != nullptr;
+    const size_t count = m_same.size();
     std::vector<GifColour> colours;
     ColourMap used;
+    PalettedFrame frame;
+    frame.width = m_rect.GetWidth();
+    frame.height = m_rect.GetHeight();
+    frame.indices.resize(count);
     const unsigned char* last = nullptr;
-    size_t i = 0;
-    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
-        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x, ++i) {
-            const unsigned char* pixel = pixels + (static_cast<size_t>(y) * m_width + x) * kPixel;
-            if ((clearUnchanged && same[i]) || (last && std::memcmp(last, pixel, 3) == 0)) {
-                continue;
-            }
+    unsigned char lastColour = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char* pixel = &m_pixels[kPixel * i];
+        if (clearUnchanged && same[i]) {
+            continue;
+        }
+        if (!last || std::memcmp(last, pixel, 3) != 0) {
             if (!AddColour(pixel, colours, used)) {
-                return Refused();
+                return {};
             }
+            bool found;
+            lastColour =
+                static_cast<unsigned char>(used.Value(used.Find(ColourMap::Pack(pixel), &found)));
             last = pixel;
         }
+        frame.indices[i] = lastColour;
     }
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
     // else the colours themselves and, for transparency, a colour they do not use.
-    OptimisedFrame stored;
-    stored.layout.left = rect.GetLeft();
-    stored.layout.top = rect.GetTop();
-    stored.layout.keep = true;
-    stored.layout.compactCodes = true;
+    GifFrameLayout layout;
+    layout.left = m_rect.GetLeft();
+    layout.top = m_rect.GetTop();
+    layout.keep = true;
+    layout.compactCodes = true;
     GifColour clear{0, 0, 0};
     ColourMap global;
     MapColours(m_global, global);
@@ -408,81 +435,102 @@ OptimisedFrame FrameOptimiser::Store(const unsigned char* pixels, const wxRect& 
                 break;
             }
         }
-        stored.layout.globalTable = true;
+        layout.globalTable = true;
     } else if (clearUnchanged) {
         if (colours.size() == kMaxColours) {
-            return Refused();
+            return {};
         }
         clear = UnusedColour(used);
         colours.push_back(clear);
     }
-
-    std::vector<unsigned char> area(3 * static_cast<size_t>(rect.GetWidth()) * rect.GetHeight());
-    unsigned char* out = area.data();
-    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
-        const unsigned char* row =
-            pixels + (static_cast<size_t>(y) * m_width + rect.GetLeft()) * kPixel;
-        for (int x = 0; x < rect.GetWidth(); ++x, out += 3, row += kPixel) {
-            std::memcpy(out, row, 3);
+    ColourMap& table = fitsGlobal ? global : used;
+    // The stored pixels take the global table's first entry of their colour; the pixels that
+    // stay take theirs as the stretches are found, where the table holds it.
+    if (fitsGlobal) {
+        unsigned char entry[kMaxColours];
+        for (size_t k = 0; k < colours.size(); ++k) {
+            bool found;
+            entry[k] = static_cast<unsigned char>(
+                global.Value(global.Find(ColourMap::Pack(&colours[k].red), &found)));
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if (!clearUnchanged || !same[i]) {
+                frame.indices[i] = entry[frame.indices[i]];
+            }
         }
     }
-    ColourMap& table = fitsGlobal ? global : used;
-    int transparent = -1;
+    std::vector<Stretch> stretches;
     if (clearUnchanged) {
-        ChooseUnchanged(area.data(), area.size() / 3, same, table, clear, clearTies,
-                        stored.layout.unchanged);
+        stretches = Stretches(same, table, clear, frame.indices.data());
         bool found;
         const unsigned slot = table.Find(ColourMap::Pack(&clear.red), &found);
         if (!found) {
             table.Put(slot, ColourMap::Pack(&clear.red), static_cast<int>(colours.size()) - 1);
         }
-        transparent = table.Value(slot);
     }
-    stored.frame = Indexed(area.data(), rect.GetWidth(), rect.GetHeight(),
-                           fitsGlobal ? m_global : colours, table);
-    stored.frame.transparent = transparent;
-    return stored;
+    frame.colours = fitsGlobal ? m_global : colours;
+    std::vector<OptimisedFrame> ways;
+    if (!clearUnchanged) {
+        ways.push_back(OptimisedFrame{std::move(frame), layout});
+        return ways;
+    }
+    bool found;
+    frame.transparent = table.Value(table.Find(ColourMap::Pack(&clear.red), &found));
+    for (bool ties : clearTies) {
+        ways.push_back(OptimisedFrame{frame, layout});
+        ChooseUnchanged(stretches, ColourMap::Pack(&clear.red), ties, ways.back());
+        // Where no tie goes either way, the ways are one: it is coded once.
+        if (ways.size() > 1 && ways.back().frame.indices == ways.front().frame.indices &&
+            ways.back().layout.unchanged == ways.front().layout.unchanged) {
+            ways.pop_back();
+        }
+    }
+    return ways;
 }
 
-void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
-                                     const ColourMap& table, const GifColour& clear, bool clearTies,
-                                     std::vector<unsigned char>& ways) {
-    // An unchanged pixel may be stored either way where its colour is in the table. The
-    // compressor codes runs shortest, so the pixels take the ways that make the fewest runs,
-    // where that makes none more transparent with `clearTies`, else in their colour; the
-    // encoder may still take the other way.
-    // Pixels of one colour that all may or may not be transparent go the same way: they are
-    // taken as one stretch. A stretch starts within a canvas of at most 65535 x 65535 pixels.
-    struct Stretch {
-        uint32_t start;
-        uint32_t colour : 24;
-        uint32_t either : 1;
-        // Bit k: whether, with this stretch stored in its colour (k = 0) or transparent, the
-        // fewest runs come with the stretch before it transparent.
-        uint32_t from : 2;
-    };
+std::vector<FrameChange::Stretch> FrameChange::Stretches(const unsigned char* same,
+                                                         const ColourMap& table,
+                                                         const GifColour& clear,
+                                                         unsigned char* indices) const {
+    // An unchanged pixel may be stored either way where its colour is in the table. Pixels of
+    // one colour that all may or may not be transparent go the same way: they are taken as one
+    // stretch, those that must be transparent in the colour `clear`.
     const unsigned clearColour = ColourMap::Pack(&clear.red);
     std::vector<Stretch> stretches;
     unsigned lastColour = clearColour;
     bool lastInTable = true;
-    for (size_t i = 0; i < count; ++i) {
-        unsigned colour = ColourMap::Pack(rgb + 3 * i);
+    unsigned char lastIndex = 0;
+    for (size_t i = 0; i < m_same.size(); ++i) {
+        unsigned colour = ColourMap::Pack(&m_pixels[kPixel * i]);
         bool either = false;
         if (same[i] == kStaysClear) {
             colour = clearColour;
         } else if (same[i]) {
             if (colour != lastColour) {
-                table.Find(colour, &lastInTable);
+                lastIndex =
+                    static_cast<unsigned char>(table.Value(table.Find(colour, &lastInTable)));
                 lastColour = colour;
             }
             either = lastInTable;
             colour = lastInTable ? colour : clearColour;
+            indices[i] = lastIndex;
         }
         if (stretches.empty() || stretches.back().colour != colour ||
             stretches.back().either != either) {
-            stretches.push_back(Stretch{static_cast<uint32_t>(i), colour, either, 0});
+            stretches.push_back(Stretch{static_cast<uint32_t>(i), colour, either});
         }
     }
+    return stretches;
+}
+
+void FrameChange::ChooseUnchanged(const std::vector<Stretch>& stretches, unsigned clearColour,
+                                  bool clearTies, OptimisedFrame& way) {
+    // The compressor codes runs shortest, so the pixels take the ways that make the fewest
+    // runs, where that makes none more transparent with `clearTies`, else in their colour; the
+    // encoder may still take the other way.
+    // from[s] bit k: whether, with stretch s stored in its colour (k = 0) or transparent, the
+    // fewest runs come with the stretch before it transparent.
+    std::vector<unsigned char> from(stretches.size(), 0);
     // runs[k]: the fewest runs up to a stretch, with it in its colour (k = 0) or transparent.
     const size_t kNever = static_cast<size_t>(-1) / 2;
     size_t runs[2] = {1, stretches[0].either ? 1 : kNever};
@@ -493,25 +541,29 @@ void FrameOptimiser::ChooseUnchanged(unsigned char* rgb, size_t count, const uns
             const size_t viaOwn = runs[0] + (stretches[s - 1].colour != colour);
             const size_t viaClear = runs[1] + (clearColour != colour);
             next[k] = std::min(viaOwn, viaClear);
-            stretches[s].from |= (viaClear < viaOwn || (clearTies && viaClear == viaOwn)) << k;
+            from[s] |= (viaClear < viaOwn || (clearTies && viaClear == viaOwn)) << k;
         }
         runs[0] = next[0];
         runs[1] = next[1];
     }
-    ways.assign(count, kChanged);
-    size_t end = count;
+    unsigned char* indices = way.frame.indices.data();
+    const unsigned char clear = static_cast<unsigned char>(way.frame.transparent);
+    std::vector<unsigned char>& ways = way.layout.unchanged;
+    ways.assign(way.frame.indices.size(), kChanged);
+    size_t end = ways.size();
     const bool lastClear = runs[1] < runs[0] || (clearTies && runs[1] == runs[0]);
-    for (int k = lastClear ? 1 : 0; !stretches.empty(); stretches.pop_back()) {
-        const Stretch& stretch = stretches.back();
+    for (size_t s = stretches.size(), k = lastClear ? 1 : 0; s-- > 0;) {
+        const Stretch& stretch = stretches[s];
+        const bool toClear = k || stretch.colour == clearColour;
         for (size_t i = stretch.start; i < end; ++i) {
-            if (k || stretch.colour == clearColour) {
-                std::memcpy(rgb + 3 * i, &clear.red, 3);
+            if (toClear) {
+                indices[i] = clear;
             }
             if (stretch.either) {
                 ways[i] = k ? kUnchangedClear : kUnchangedShown;
             }
         }
         end = stretch.start;
-        k = (stretch.from >> k) & 1;
+        k = (from[s] >> k) & 1;
     }
 }

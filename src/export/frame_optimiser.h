@@ -9,6 +9,8 @@
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 
+#include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 struct OptimisedFrame {
@@ -16,6 +18,62 @@ struct OptimisedFrame {
     // it has one, marks the pixels that stay.
     PalettedFrame frame;
     GifFrameLayout layout;
+};
+
+// A frame as the optimiser found it, before its ways of storing it are made: making them
+// (`Ways`) takes longer than finding what changed, and may run on any thread while the
+// optimiser goes on to the next frame.
+class FrameChange {
+public:
+    FrameChange() = default;
+    // Ways made already.
+    explicit FrameChange(std::vector<OptimisedFrame> ways) : m_ways(std::move(ways)) {}
+
+    // The ways of storing the frame, each showing the same: the changed rectangle with the
+    // unchanged pixels transparent or not; whichever codes shortest is the one to write. None
+    // when the frame cannot be stored. Takes them: a second call gives none.
+    std::vector<OptimisedFrame> Ways();
+
+private:
+    friend class FrameOptimiser;
+    // The rectangle as the file stores it: with `same` (a byte for each pixel of the
+    // rectangle, 1 where it stays as shown, 2 where it stays clear), those pixels may be (with
+    // 2: are) transparent, and for each of `clearTies`, in that order, a way in which those
+    // that may go either way at no cost are, or are not; without `same`, one way with all of
+    // them stored. None when its colours do not fit a table.
+    std::vector<OptimisedFrame> Store(const unsigned char* same,
+                                      std::initializer_list<bool> clearTies) const;
+    // A run of pixels of the rectangle that go the same way: from `start` on, in one colour,
+    // each of which may (`either`) or may not be stored as transparent. A stretch starts within
+    // a canvas of at most 65535 x 65535 pixels.
+    struct Stretch {
+        uint32_t start;
+        uint32_t colour : 24;
+        uint32_t either : 1;
+    };
+    // The stretches of the rectangle, with `same` and `table` (clear not yet in it) as Store
+    // has them; pixels that must be transparent take the colour `clear`. The pixels that stay
+    // take their colour's entry in `indices`, where the table holds it.
+    std::vector<Stretch> Stretches(const unsigned char* same, const ColourMap& table,
+                                   const GifColour& clear, unsigned char* indices) const;
+    // Decides which of the pixels that stay are transparent (the indices of `way`, its own
+    // colours so far, then hold its transparent entry) and which keep their colour, marking
+    // both in its layout's `unchanged`.
+    static void ChooseUnchanged(const std::vector<Stretch>& stretches, unsigned clearColour,
+                                bool clearTies, OptimisedFrame& way);
+
+    std::vector<OptimisedFrame> m_ways;
+    // Else what they are made of: the changed rectangle of the canvas and its pixels, four
+    // bytes each (as FrameOptimiser holds them); for each of its pixels whether it stays as
+    // shown (`same`), and where any stays clear, those alone (`staysClear`); the share of
+    // pixels that stay; the file's global table; whether the frame is cleared once shown.
+    wxRect m_rect;
+    std::vector<unsigned char> m_pixels;
+    std::vector<unsigned char> m_same;
+    std::vector<unsigned char> m_staysClear;
+    double m_share = 0;
+    std::vector<GifColour> m_global;
+    bool m_clearAfter = false;
 };
 
 class FrameOptimiser {
@@ -29,11 +87,10 @@ public:
     // may leave clear only pixels that the frame before showed clear, or `next` said so: with
     // `next`, the frame to come, the frame reaches over the pixels that it will leave clear and
     // is cleared once shown (GifFrameLayout::clearAfter).
-    // Gives the ways of storing the frame, each showing the same: the changed rectangle with
-    // the unchanged pixels transparent or not; whichever codes shortest is the one to write.
-    // None when the frame cannot be stored.
-    std::vector<OptimisedFrame> Next(const PalettedFrame& frame, const wxImage* source = nullptr,
-                                     const PalettedFrame* next = nullptr);
+    // Gives what changed, from which its ways of storing it are made (FrameChange::Ways); none
+    // when the frame cannot be stored.
+    FrameChange Next(const PalettedFrame& frame, const wxImage* source = nullptr,
+                     const PalettedFrame* next = nullptr);
 
     // Before frame 0: a frame to come, whose colours the global table takes where it has room.
     void Foresee(const PalettedFrame& frame);
@@ -45,22 +102,8 @@ public:
 private:
     // The same for a frame after the first, its pixels as four bytes each (kPixel), stored
     // at least over `toClear`.
-    std::vector<OptimisedFrame> NextShown(const std::vector<unsigned char>& pixels,
-                                          const wxRect& toClear);
+    FrameChange NextShown(const std::vector<unsigned char>& pixels, const wxRect& toClear);
     OptimisedFrame First(const std::vector<unsigned char>& pixels);
-    // The rectangle of `pixels` (a whole frame) as the file stores it: with `same` (a byte for
-    // each pixel of the rectangle, 1 where it stays as shown, 2 where it stays clear), those
-    // pixels may be (with 2: are) transparent, and with `clearTies` those that may go either
-    // way at no cost are; without `same`, all are stored. Invalid when its colours do not fit a
-    // table.
-    OptimisedFrame Store(const unsigned char* pixels, const wxRect& rect, const unsigned char* same,
-                         bool clearTies = true) const;
-    // Decides which of the pixels that stay are transparent (`rgb` then holds the colour
-    // `clear`, the table's transparent entry) and which keep their colour, marking both in
-    // `ways`.
-    static void ChooseUnchanged(unsigned char* rgb, size_t count, const unsigned char* same,
-                                const ColourMap& table, const GifColour& clear, bool clearTies,
-                                std::vector<unsigned char>& ways);
 
     int m_width = 0;
     int m_height = 0;

@@ -163,7 +163,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
 
 // A frame optimised and handed over for coding, then its bytes until they are written.
 struct CodingSlot {
-    std::vector<OptimisedFrame> ways;
+    FrameChange change;
     int lossy = 0;
     std::unique_ptr<wxImage> picture;
     bool coded = false;
@@ -235,14 +235,14 @@ public:
         return !Prepared(lock, index).part.IsEmpty();
     }
 
-    // Hands over frame `index`, the one after the last handed over, for coding: the ways of
-    // storing it, the lossy level, and the fitted picture that lossy codes aim at (may be null).
-    void Code(int index, std::vector<OptimisedFrame> ways, int lossy,
-              std::unique_ptr<wxImage> picture) {
+    // Hands over frame `index`, the one after the last handed over, for coding: what the ways
+    // of storing it are made of, the lossy level, and the fitted picture that lossy codes aim
+    // at (may be null).
+    void Code(int index, FrameChange change, int lossy, std::unique_ptr<wxImage> picture) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             CodingSlot& slot = m_coding[index];
-            slot.ways = std::move(ways);
+            slot.change = std::move(change);
             slot.lossy = lossy;
             slot.picture = std::move(picture);
             m_handedOver = index + 1;
@@ -305,11 +305,12 @@ private:
         std::unique_ptr<wxMemoryOutputStream> bytes;
         bool noMemory = false;
         try {
-            bytes = EncodeShortest(slot.ways, m_job, index, slot.lossy, slot.picture.get());
+            std::vector<OptimisedFrame> ways = slot.change.Ways();
+            bytes = EncodeShortest(ways, m_job, index, slot.lossy, slot.picture.get());
         } catch (const std::bad_alloc&) {
             noMemory = true;
         }
-        slot.ways.clear();
+        slot.change = FrameChange();
         slot.picture.reset();
         lock.lock();
         slot.bytes = std::move(bytes);
@@ -565,6 +566,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         const PalettedFrame* next =
             job.options.keepTransparency && i + 1 < job.frameCount ? pipeline.Peek(i + 1) : nullptr;
         std::vector<OptimisedFrame> ways;
+        FrameChange change;
         if (!frame.part.IsEmpty()) {
             // Drawn as it is over the frame before, which stays shown around it.
             ways.push_back(OptimisedFrame{std::move(*frame.paletted), GifFrameLayout()});
@@ -591,12 +593,15 @@ GifExportResult ExportWithin(const GifExportJob& job) {
                     optimiser.Foresee(*upcoming);
                 }
             }
-            ways = optimiser.Next(
+            change = optimiser.Next(
                 *frame.paletted, KeepsStillAreas(job.options) ? frame.source.get() : nullptr, next);
         }
+        if (!ways.empty()) {
+            change = FrameChange(std::move(ways));
+        }
         frame.paletted.reset();
-        // Frame i is coded while frame i + 1 is optimised.
-        pipeline.Code(i, std::move(ways), frame.lossy, std::move(frame.source));
+        // Frame i is stored and coded while frame i + 1 is optimised.
+        pipeline.Code(i, std::move(change), frame.lossy, std::move(frame.source));
         if (i > 0) {
             const wxString failure = write(i - 1);
             if (!failure.empty()) {

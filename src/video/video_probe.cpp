@@ -1,10 +1,7 @@
-#include "video/video_probe.h"
-
 #include "video/video_input.h"
+#include "video/video_module.h"
 
-#include <algorithm>
-
-VideoProbe ProbeVideo(const wxString& path) {
+VideoProbe ffmpeg::ProbeVideo(const wxString& path) {
     VideoProbe probe;
     VideoInput input;
     if (!input.Open(path, &probe.error, &probe.noVideo)) {
@@ -16,9 +13,4 @@ VideoProbe ProbeVideo(const wxString& path) {
     probe.rotation = input.Rotation();
     probe.frameRate = input.FrameRate();
     return probe;
-}
-
-double DefaultVideoRate(const VideoProbe& probe) {
-    // Without a rate of its own, a video is taken as PAL television.
-    return probe.frameRate > 0 ? std::min(probe.frameRate, kFastestVideoRate) : 25;
 }

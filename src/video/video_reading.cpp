@@ -2,6 +2,7 @@
 
 #include "edit/delay_pacing.h"
 #include "video/video_input.h"
+#include "video/video_module.h"
 #include "video/video_time.h"
 
 #include <wx/intl.h>
@@ -15,10 +16,6 @@ extern "C" {
 #include <cmath>
 
 namespace {
-// Time stamps of frames meant for a moment may miss it by rounding: Matroska keeps whole
-// milliseconds, so frame 2 of 30 a second is at 0.067 s for the moment 0.0667 s.
-constexpr double kSlack = 0.001;
-
 struct FrameDeleter {
     void operator()(AVFrame* frame) const { av_frame_free(&frame); }
 };
@@ -171,7 +168,7 @@ public:
     // when it takes none (another frame follows before the next moment).
     double Take(double until) {
         double first = -1;
-        for (; At(m_next) < std::min(until, m_part.end) - kSlack; ++m_next) {
+        for (; At(m_next) < std::min(until, m_part.end) - kVideoTimeSlack; ++m_next) {
             if (first < 0) {
                 first = At(m_next);
             }
@@ -194,25 +191,7 @@ VideoRange ResolvedFor(const VideoInput& input, const VideoRange& range) {
 }
 } // namespace
 
-VideoRange ResolveVideoRange(const VideoProbe& probe, const VideoRange& range) {
-    VideoRange resolved = range;
-    resolved.start = std::max(range.start, 0.0);
-    if (probe.duration > 0) {
-        resolved.end = std::min(range.end, probe.duration);
-    }
-    resolved.fps = range.fps > 0 ? std::min(range.fps, kFastestVideoRate) : DefaultVideoRate(probe);
-    return resolved;
-}
-
-int CountVideoPictures(const VideoProbe& probe, const VideoRange& range) {
-    const VideoRange part = ResolveVideoRange(probe, range);
-    if (!std::isfinite(part.end) || part.end <= part.start) {
-        return 0;
-    }
-    // Taken faster than the video's own rate, a frame covers several moments yet comes once.
-    const double rate = probe.frameRate > 0 ? std::min(part.fps, probe.frameRate) : part.fps;
-    return static_cast<int>(std::ceil((part.end - part.start) * rate - kSlack));
-}
+namespace ffmpeg {
 
 VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
                             const VideoPictureSink& deliver,
@@ -246,7 +225,7 @@ VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
             av_frame_unref(shown.get());
             av_frame_move_ref(shown.get(), frame);
             haveShown = true;
-            return time < part.end - kSlack;
+            return time < part.end - kVideoTimeSlack;
         });
     double until = part.end;
     if (!end.stopped && haveShown) {
@@ -276,7 +255,7 @@ VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& tim
     size_t next = 0;
     int pictures = 0;
     const auto Cover = [&](double until) {
-        for (; next < times.size() && times[next] < until - kSlack; ++next) {
+        for (; next < times.size() && times[next] < until - kVideoTimeSlack; ++next) {
             if (auto image = input.Picture(shown.get())) {
                 ++pictures;
                 deliver(VideoPicture{std::move(image), times[next], 0, next + 1 == times.size()});
@@ -358,10 +337,12 @@ VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range) {
         if (first >= 0) {
             pacer.Begin(nullptr, first);
         }
-        if (!last && frames[i + 1].first >= part.end - kSlack) {
+        if (!last && frames[i + 1].first >= part.end - kVideoTimeSlack) {
             break;
         }
     }
     pacer.End(until, true);
     return timing;
 }
+
+} // namespace ffmpeg

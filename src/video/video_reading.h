@@ -12,6 +12,10 @@
 #include <memory>
 #include <vector>
 
+// Time stamps of frames meant for a moment may miss it by rounding: Matroska keeps whole
+// milliseconds, so frame 2 of 30 a second is at 0.067 s for the moment 0.0667 s.
+constexpr double kVideoTimeSlack = 0.001;
+
 // The part of a video to take, in seconds from its start, and the rate to take it at.
 struct VideoRange {
     double start = 0;

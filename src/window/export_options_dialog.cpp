@@ -185,7 +185,8 @@ void ExportOptionsDialog::ShowChoices(const ExportChoices& choices) {
 ExportChoices ExportOptionsDialog::GetChoices() const {
     ExportChoices choices;
     ExportOptions& options = choices.options;
-    options.palette = m_radio_best->GetValue() ? PaletteMode::Best : PaletteMode::Standard;
+    options.palette = m_radio_best->GetValue() && !m_standardUnderLimit ? PaletteMode::Best
+                                                                        : PaletteMode::Standard;
     options.quality = m_spin_quality->GetValue();
     options.colours = m_spin_colours->GetValue();
     switch (m_choice_lossy->GetSelection()) {
@@ -213,7 +214,15 @@ void ExportOptionsDialog::Changed() {
     const bool limited = m_check_maxsize->GetValue();
     long long bytes = 0;
     const bool sizeKnown = !limited || ParseByteSize(m_text_maxsize->GetValue(), &bytes);
-    // Under a size limit the export chooses the colours, quality and lossy level itself.
+    // Under a size limit the export chooses the colours, quality and lossy level itself, always
+    // among the best colours: shown so, with the standard palette back when the limit goes.
+    if (limited && m_radio_standard->GetValue()) {
+        m_standardUnderLimit = true;
+        m_radio_best->SetValue(true);
+    } else if (!limited && m_standardUnderLimit) {
+        m_standardUnderLimit = false;
+        m_radio_standard->SetValue(true);
+    }
     const bool best = m_radio_best->GetValue();
     m_radio_standard->Enable(!limited);
     m_radio_best->Enable(!limited);

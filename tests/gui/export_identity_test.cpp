@@ -147,6 +147,11 @@ TEST_F(ExportIdentity, ExportOptionsSaveWritesWhatTheExporterWrites) {
     wxTEST_DIALOG(Command(frame->m_menuItem_exportoptions),
                   ChooseExportOptions(
                       [](ExportOptionsDialog* dialog) {
+                          // A size limit writes the best colours, and shows them chosen.
+                          Set(dialog->m_check_maxsize, true, wxEVT_CHECKBOX);
+                          EXPECT_TRUE(dialog->m_radio_best->GetValue());
+                          Set(dialog->m_check_maxsize, false, wxEVT_CHECKBOX);
+                          EXPECT_TRUE(dialog->m_radio_standard->GetValue());
                           Set(dialog->m_radio_best, true, wxEVT_RADIOBUTTON);
                           Set(dialog->m_spin_quality, 70);
                           Set(dialog->m_spin_colours, 64);
