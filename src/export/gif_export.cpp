@@ -186,7 +186,7 @@ public:
         : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)),
           m_coding(m_frames.size()) {
         if (job.options.palette == PaletteMode::Best) {
-            m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
+            m_palettes.reset(new PaletteRuns(job.options));
         }
     }
 

@@ -202,9 +202,8 @@ PalettedFrame ConvertToPalettedFrame(const wxImage& image, const ExportOptions& 
         return frame;
     }
     if (mode == PaletteMode::Best) {
-        return runs != nullptr && clear.empty()
-                   ? runs->Quantise(index, opaque)
-                   : QuantiseBest(opaque, options.quality, keep, clear);
+        return runs != nullptr && clear.empty() ? runs->Quantise(index, opaque)
+                                                : QuantiseBest(opaque, options, clear);
     }
     return QuantiseStandard(opaque, clear);
 }

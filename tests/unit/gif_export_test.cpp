@@ -201,7 +201,7 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 ASSERT_TRUE(ExportGif(job).ok);
                 const auto decoded = ShownFrames(job.path);
                 // Alike frames share the palette of their run, taken in order.
-                PaletteRuns runs(job.options.quality, job.options.colours);
+                PaletteRuns runs(job.options);
                 for (size_t i = 0; i < frames.size(); ++i) {
                     // More colours than a table holds go through the palette as before.
                     std::string bytes(reinterpret_cast<const char*>(frames[i].GetData()),
@@ -411,6 +411,14 @@ TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
     job.path = folder.File("smooth-lossless.gif");
     ASSERT_TRUE(ExportGif(job).ok);
     EXPECT_EQ(ReadBytes(folder.File("smooth.gif")), ReadBytes(job.path));
+    // A lossy level asked for takes their dithering away, which is what makes them large.
+    job.options.quality = kHighestQuality;
+    ASSERT_TRUE(ExportGif(job).ok);
+    job.options.lossy = 8;
+    job.path = folder.File("smooth-lossy.gif");
+    ASSERT_TRUE(ExportGif(job).ok);
+    EXPECT_LT(ReadBytes(job.path).size(),
+              ReadBytes(folder.File("smooth-lossless.gif")).size() * 3 / 4);
 }
 
 TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
