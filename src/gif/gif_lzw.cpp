@@ -15,45 +15,41 @@ const int kClearAt = 4095;
 // only the pixel's own index is followed.
 const int kForks = 32;
 
-// The strings of the code table, each a shorter string's code followed by one index.
+// The strings of the code table, each a shorter string's code followed by one index. A code's
+// children are found directly, at the code's row and the index's column, and only the entries
+// taken are cleared again.
 class StringTable {
 public:
-    void Clear() { std::memset(m_keys, 0, sizeof m_keys); }
+    // Room for `codes` codes whose children take indices below 2^indexBits.
+    StringTable(int codes, int indexBits)
+        : m_indexBits(indexBits), m_children(static_cast<size_t>(codes) << indexBits, 0) {}
+
+    void Clear() {
+        for (uint32_t at : m_taken) {
+            m_children[at] = 0;
+        }
+        m_taken.clear();
+    }
 
     int Find(int prefix, int index) const {
-        const uint32_t key = Key(prefix, index);
-        for (uint32_t slot = Slot(key); m_keys[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
-            if (m_keys[slot] == key) {
-                return m_codes[slot];
-            }
-        }
-        return -1;
+        const int code = m_children[(static_cast<size_t>(prefix) << m_indexBits) | index];
+        return code != 0 ? code : -1;
     }
 
     // A string already in the table keeps its first code; the new code then goes unused.
     void Add(int prefix, int index, int code) {
-        const uint32_t key = Key(prefix, index);
-        uint32_t slot = Slot(key);
-        for (; m_keys[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
-            if (m_keys[slot] == key) {
-                return;
-            }
+        const uint32_t at = (static_cast<uint32_t>(prefix) << m_indexBits) | index;
+        if (m_children[at] == 0) {
+            m_children[at] = static_cast<uint16_t>(code);
+            m_taken.push_back(at);
         }
-        m_keys[slot] = key;
-        m_codes[slot] = static_cast<uint16_t>(code);
     }
 
 private:
-    // Twice the codes there can be, so that searches stay short.
-    static const uint32_t kSlots = 8192;
-    // Keys are one more than the string, so that 0 marks a free slot.
-    static uint32_t Key(int prefix, int index) {
-        return ((static_cast<uint32_t>(prefix) << 8) | static_cast<uint32_t>(index)) + 1;
-    }
-    static uint32_t Slot(uint32_t key) { return (key * 2654435761u) >> 19; }
-
-    uint32_t m_keys[kSlots];
-    uint16_t m_codes[kSlots];
+    int m_indexBits;
+    // Each string's code, 0 for none: no string of two or more indices takes code 0.
+    std::vector<uint16_t> m_children;
+    std::vector<uint32_t> m_taken;
 };
 
 // Packs codes into bytes, least significant bit first, in sub-blocks of at most 255 bytes.
@@ -154,8 +150,9 @@ private:
 // have two.
 class StringSearch {
 public:
-    StringSearch(const unsigned char* indices, size_t count, const unsigned char* others)
-        : m_indices(indices), m_count(count), m_others(others) {}
+    StringSearch(const unsigned char* indices, size_t count, const unsigned char* others, int codes,
+                 int indexBits)
+        : table(codes, indexBits), m_indices(indices), m_count(count), m_others(others) {}
 
     StringTable table;
 
@@ -542,7 +539,17 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
         LossyCoder(indices, count, others, *loss).Code(minCodeSize, out);
         return;
     }
-    const std::unique_ptr<StringSearch> search(new StringSearch(indices, count, others));
+    // Indices are below the first code, unless the frame is malformed; it is coded all the same.
+    int largest = count > 0 ? *std::max_element(indices, indices + count) : 0;
+    if (others != nullptr && count > 0) {
+        largest = std::max<int>(largest, *std::max_element(others, others + count));
+    }
+    const int indexBits = largest < (1 << minCodeSize) ? minCodeSize : 8;
+    // Each code takes at least one pixel: a short frame needs few.
+    const int codes =
+        static_cast<int>(std::min<size_t>(1 << kMaxBits, (1u << minCodeSize) + 2 + count));
+    const std::unique_ptr<StringSearch> search(
+        new StringSearch(indices, count, others, codes, indexBits));
     CodeStream<StringTable> stream(minCodeSize, out, search->table);
     for (size_t at = 0; at < count;) {
         int first = indices[at];
