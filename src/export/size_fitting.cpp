@@ -184,10 +184,16 @@ public:
         for (const auto& step : tried) {
             least = std::min(least, Predicted(step.first));
         }
+        // Steps the sample finds of the very same size are taken to write the same file, as
+        // where frames keep their exact colours: the first of them stands for the others.
         std::vector<int> steps;
+        std::vector<double> sizes;
         for (const auto& step : tried) {
-            if (Predicted(step.first) <= least * (1 + kSampleError)) {
+            const double size = Predicted(step.first);
+            if (size <= least * (1 + kSampleError) &&
+                std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
                 steps.push_back(step.first);
+                sizes.push_back(size);
             }
         }
         if (steps.empty()) {
