@@ -224,9 +224,10 @@ private:
 };
 
 // Lossy coding: from each pixel the strings of the code table are searched for the one that
-// codes the pixels cheapest, a pixel taking any entry near enough to its own colour; most of
-// what a pixel misses by is carried to the pixels after and below it (Floyd-Steinberg), so that
-// areas keep their mean colour.
+// codes the pixels cheapest, a pixel taking any entry near enough to its own colour. A colour
+// costs what it misses the picture by beyond what the pixel's own colour misses it by, so that
+// pixels move where that costs little fidelity; part of what a pixel moves is carried to the
+// pixels after and below it (Floyd-Steinberg), so that areas keep their mean colour.
 class LossyCoder {
 public:
     LossyCoder(const unsigned char* indices, size_t count, const unsigned char* others,
@@ -250,10 +251,11 @@ public:
                 }
             }
         }
-        // What a code costs, as the distortion it is worth: a pixel missing by 17 on each of
-        // red, green and blue, or by more at the highest levels, so that they still reach small
-        // files. Strings are chosen by this plus their distortion, per pixel.
-        const double miss = std::max(17, loss.bound * 2 / 5) * kUnit;
+        // What a code costs, as the distortion it is worth: a pixel missing by two fifths of
+        // the bound on each of red, green and blue. Low levels thus move only pixels that lose
+        // next to nothing, high ones reach small files. Strings are chosen by this plus their
+        // distortion, per pixel.
+        const double miss = loss.bound * 0.4 * kUnit;
         m_codeCost = 3 * miss * miss;
     }
 
@@ -292,11 +294,11 @@ private:
     static const int kCodes = 1 << kMaxBits;
     // Differences are carried in sixteenths.
     static const int kUnit = 16;
-    // The share of what a pixel misses that its neighbours make up: three quarters keeps the
-    // mean colour of 8 x 8 areas within a few steps and, at equal size, loses less fidelity
-    // than carrying all of it, which adds its own noise.
+    // The share of what a pixel's colour moves that its neighbours make up: three eighths keeps
+    // the mean colour of 8 x 8 areas within a few steps; more adds noise of its own, which
+    // costs both bytes and fidelity.
     static const int kCarried = 3;
-    static const int kWhole = 4;
+    static const int kWhole = 8;
     // Strings looked at from one pixel, past which only each string's nearest way is followed.
     static const int kSearched = 256;
 
@@ -333,52 +335,56 @@ private:
         return &m_error[3 * (((p / m_width + row) % 2) * (m_width + 2) + p % m_width + 1)];
     }
 
-    // The colour the pixel should have, plus what the pixels before it missed by and `carried`
-    // from a pixel not yet written. With the picture, that is half-way between the pixel's
-    // colour and the picture's: the palette's dithering is kept where it costs nothing, and
-    // what it missed by is made up in part.
-    void Wanted(size_t p, const int* carried, int* rgb) {
-        const unsigned char* mine = Colour(Own(p));
-        const unsigned char* aim = m_loss.picture != nullptr ? m_loss.picture + 3 * p : mine;
+    // The colour the pixel should show: the picture's (its own colour's without one), plus
+    // what the pixels before it moved and `carried` from a pixel not yet written, which it
+    // owes back.
+    struct Wish {
+        int rgb[3];
+        int owed[3];
+    };
+
+    Wish Wanted(size_t p, const int* carried) {
+        const unsigned char* aim =
+            m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(Own(p));
         const int* error = Error(p, 0);
         const int limit = m_loss.bound * kUnit;
+        Wish wish;
         for (int c = 0; c < 3; ++c) {
-            rgb[c] = (aim[c] + mine[c]) * kUnit / 2 +
-                     std::max(-limit, std::min(limit, error[c] + carried[c]));
+            wish.owed[c] = std::max(-limit, std::min(limit, error[c] + carried[c]));
+            wish.rgb[c] = aim[c] * kUnit + wish.owed[c];
         }
+        return wish;
     }
 
-    // Whether writing `index` leaves the pixel within the bound of its wanted colour, so that
-    // what earlier pixels missed by is made up rather than added to; and how far it misses.
-    bool Keeps(size_t p, const int* wanted, int index, int* miss, int* cost) const {
+    // What writing `index` costs beyond the pixel's own colour, and what it leaves owing: how
+    // far it moves from the own colour plus what the pixel owed.
+    int Cost(size_t p, const Wish& wish, int index, int* owing) const {
         const unsigned char* shown = Shown(p, index);
-        const int limit = m_loss.bound * kUnit;
-        const bool own = OwnWay(p, index);
-        *cost = 0;
+        const unsigned char* mine = Colour(Own(p));
+        int cost = 0;
         for (int c = 0; c < 3; ++c) {
-            miss[c] = wanted[c] - shown[c] * kUnit;
-            if (!own && std::abs(miss[c]) > limit) {
-                return false;
-            }
-            *cost += miss[c] * miss[c];
+            const int miss = wish.rgb[c] - shown[c] * kUnit;
+            const int ownMiss = wish.rgb[c] - mine[c] * kUnit;
+            cost += miss * miss - ownMiss * ownMiss;
+            owing[c] = (mine[c] - shown[c]) * kUnit + wish.owed[c];
         }
-        return true;
+        return cost;
     }
 
     void Commit(size_t p, int index) {
-        int wanted[3];
         static const int kNone[3] = {0, 0, 0};
-        Wanted(p, kNone, wanted);
+        const Wish wish = Wanted(p, kNone);
+        int owing[3];
+        Cost(p, wish, index, owing);
         int* here = Error(p, 0);
         here[0] = here[1] = here[2] = 0;
         if (Own(p) == m_loss.transparent) {
             return;
         }
-        const unsigned char* shown = Shown(p, index);
         const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
         const bool left = p % m_width != 0;
         for (int c = 0; c < 3; ++c) {
-            const int miss = (wanted[c] - shown[c] * kUnit) * kCarried / kWhole;
+            const int miss = owing[c] * kCarried / kWhole;
             if (right) {
                 Error(p + 1, 0)[c] += miss * 7 / 16;
             }
@@ -398,12 +404,12 @@ private:
         }
     }
 
-    // What pixel p + 1 is given of what pixel p misses by, before p is written.
-    void Carry(size_t p, const int* miss, int* carried) const {
+    // What pixel p + 1 is given of what pixel p owes, before p is written.
+    void Carry(size_t p, const int* owing, int* carried) const {
         const bool right = (p + 1) % m_width != 0;
         for (int c = 0; c < 3; ++c) {
             carried[c] =
-                right && Own(p) != m_loss.transparent ? miss[c] * kCarried / kWhole * 7 / 16 : 0;
+                right && Own(p) != m_loss.transparent ? owing[c] * kCarried / kWhole * 7 / 16 : 0;
         }
     }
 
@@ -415,7 +421,7 @@ private:
         struct Way {
             int child;
             int cost;
-            int miss[3];
+            int owing[3];
         };
         static const int kWays = 8;
         int from[3] = {carried[0], carried[1], carried[2]};
@@ -428,17 +434,18 @@ private:
             if (p == m_count) {
                 return;
             }
-            int wanted[3];
-            Wanted(p, from, wanted);
-            // The nearest ways, nearest first.
+            const Wish wish = Wanted(p, from);
+            // The cheapest ways, cheapest first.
             Way ways[kWays];
             int found = 0;
             auto consider = [&](int child) {
                 Way way;
                 way.child = child;
-                if (!Takes(p, m_last[child]) ||
-                    !Keeps(p, wanted, m_last[child], way.miss, &way.cost) ||
-                    (found == kWays && way.cost >= ways[kWays - 1].cost)) {
+                if (!Takes(p, m_last[child])) {
+                    return;
+                }
+                way.cost = Cost(p, wish, m_last[child], way.owing);
+                if (found == kWays && way.cost >= ways[kWays - 1].cost) {
                     return;
                 }
                 int at = found < kWays ? found++ : kWays - 1;
@@ -459,12 +466,12 @@ private:
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
                 int next[3];
-                Carry(p, ways[k].miss, next);
+                Carry(p, ways[k].owing, next);
                 Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
             }
             code = ways[0].child;
             cost += ways[0].cost;
-            Carry(p, ways[0].miss, from);
+            Carry(p, ways[0].owing, from);
             ++length;
             ++p;
         }
@@ -473,21 +480,18 @@ private:
     // The index the string from pixel `at` starts with; m_bestCode then holds the string.
     int Cheapest(size_t at) {
         static const int kNone[3] = {0, 0, 0};
-        int wanted[3];
-        Wanted(at, kNone, wanted);
+        const Wish wish = Wanted(at, kNone);
         m_bestScore = 1e300;
         m_bestCode = m_indices[at];
         m_searched = 0;
         int best = m_indices[at];
         auto consider = [&](int index) {
-            int miss[3], cost;
-            if (!Keeps(at, wanted, index, miss, &cost)) {
-                return;
-            }
+            int owing[3];
+            const int cost = Cost(at, wish, index, owing);
             StartWith(index);
             const int before = m_bestCode;
             int carried[3];
-            Carry(at, miss, carried);
+            Carry(at, owing, carried);
             Search(index, at + 1, 1, cost, carried);
             if (m_bestCode != before) {
                 best = index;

@@ -17,8 +17,8 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
              const struct LzwLoss* loss = nullptr);
 
 // What lossy coding may change: a pixel may be written as any entry whose red, green and blue
-// each differ from those of its own by at most `bound`; most of what the pixels miss their colour
-// by is carried on to the pixels after and below them, so that areas keep their mean colour.
+// each differ from those of its own by at most `bound`; part of what the pixels move from their
+// colour is carried on to the pixels after and below them, so that areas keep their mean colour.
 struct LzwLoss {
     int bound = 0;
     // The colour table, 3 bytes an entry, `count` entries.
@@ -29,7 +29,7 @@ struct LzwLoss {
     // Pixels a row.
     int width = 0;
     // The picture the indices were reduced from, red, green and blue a pixel, or null: the
-    // colours taken then aim at it rather than at the indices' own colours, and make up what
-    // the palette missed it by.
+    // colours taken then cost what they miss it by, rather than how far they move from the
+    // indices' own colours, so that pixels move where the picture hardly minds.
     const unsigned char* picture = nullptr;
 };
