@@ -13,9 +13,9 @@ namespace {
 const double kLossyPerQuality = 0.3;
 const int kGentleQuality = 30;
 const double kLossyPerLowQuality = 1.0;
-// Levels below this make photographs larger than lossless codes do: the strings they bend are
-// too few to pay for those the carried error breaks.
-const int kFewestLossy = 16;
+// Levels below this (quality 80) save nothing even in photographs: the strings they bend are
+// too few to pay for those the carried error breaks, and they cost a lossy coding a frame.
+const int kFewestLossy = 6;
 
 // Dithering doubles the size of a smooth picture or more, and moves each pixel further from its
 // colour: it falls from full at the highest quality to none at this one, below which bands are
