@@ -113,7 +113,7 @@ int SampleStep(const wxImage& image) {
     return step;
 }
 
-bool FindPalette(const wxImage& opaque, int quality, int colours,
+bool FindPalette(const wxImage& opaque, const ExportOptions& options, double smoothness,
                  const std::vector<unsigned char>& clear, int step, Palette* palette) {
     // The two export threads share the machine's cores; the library's own threads would only
     // compete with them, and one thread keeps its results the same from run to run.
@@ -121,10 +121,10 @@ bool FindPalette(const wxImage& opaque, int quality, int colours,
     const std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
     // Below the highest quality the library may use fewer colours where they reach it.
     if (!attr ||
-        liq_set_max_colors(attr.get(), std::max(2, std::min(colours, kBestModeColours))) !=
+        liq_set_max_colors(attr.get(), std::max(2, std::min(options.colours, kBestModeColours))) !=
             LIQ_OK ||
         liq_set_speed(attr.get(), kSpeed) != LIQ_OK ||
-        liq_set_quality(attr.get(), 0, PaletteQuality(quality)) != LIQ_OK) {
+        liq_set_quality(attr.get(), 0, PaletteQuality(options, smoothness)) != LIQ_OK) {
         return false;
     }
     Grid sample{&opaque, step, &clear};
@@ -158,9 +158,10 @@ bool FindPalette(const wxImage& opaque, int quality, int colours,
 // green and blue, which is what the picture is judged by, with diffusion where it is smooth;
 // clear pixels to the clear entry.
 PalettedFrame MapFrame(const wxImage& opaque, const Palette& palette, NearestColour& nearest,
-                       int quality, double smoothness, const std::vector<unsigned char>& clear) {
+                       const ExportOptions& options, double smoothness,
+                       const std::vector<unsigned char>& clear) {
     const float dithering =
-        static_cast<float>(smoothness * kFullDithering * DitheringShare(quality));
+        static_cast<float>(smoothness * kFullDithering * DitheringShare(options));
     PalettedFrame frame;
     frame.width = opaque.GetWidth();
     frame.height = opaque.GetHeight();
@@ -207,18 +208,19 @@ double Smoothness(const wxImage& picture) {
     return picture.IsOk() ? Smoothness(picture, SampleStep(picture)) : 0;
 }
 
-PalettedFrame QuantiseBest(const wxImage& opaque, int quality, int colours,
+PalettedFrame QuantiseBest(const wxImage& opaque, const ExportOptions& options,
                            const std::vector<unsigned char>& clear) {
     if (!opaque.IsOk()) {
         return PalettedFrame();
     }
     const int step = SampleStep(opaque);
+    const double smoothness = Smoothness(opaque, step);
     Palette palette;
-    if (!FindPalette(opaque, quality, colours, clear, step, &palette)) {
+    if (!FindPalette(opaque, options, smoothness, clear, step, &palette)) {
         return PalettedFrame();
     }
     NearestColour nearest(palette.opaque);
-    return MapFrame(opaque, palette, nearest, quality, Smoothness(opaque, step), clear);
+    return MapFrame(opaque, palette, nearest, options, smoothness, clear);
 }
 
 // A run's palette, how far the run's first frame lay from it, and the nearest-entry finders of
@@ -244,7 +246,7 @@ struct PaletteRuns::Run {
     }
 };
 
-PaletteRuns::PaletteRuns(int quality, int colours) : m_quality(quality), m_colours(colours) {}
+PaletteRuns::PaletteRuns(const ExportOptions& options) : m_options(options) {}
 
 PaletteRuns::~PaletteRuns() = default;
 
@@ -275,7 +277,7 @@ PalettedFrame PaletteRuns::Quantise(int index, const wxImage& opaque) {
     }
     if (!shared) {
         const std::shared_ptr<Run> fresh = std::make_shared<Run>();
-        if (!FindPalette(opaque, m_quality, m_colours, {}, step, &fresh->palette)) {
+        if (!FindPalette(opaque, m_options, smoothness, {}, step, &fresh->palette)) {
             Settle(index);
             return PalettedFrame();
         }
@@ -290,7 +292,7 @@ PalettedFrame PaletteRuns::Quantise(int index, const wxImage& opaque) {
         }
     }
     Settle(index);
-    PalettedFrame frame = MapFrame(opaque, run->palette, *nearest, m_quality, smoothness, {});
+    PalettedFrame frame = MapFrame(opaque, run->palette, *nearest, m_options, smoothness, {});
     run->Give(std::move(nearest));
     return frame;
 }

@@ -3,6 +3,7 @@
 // palette for the run.
 #pragma once
 
+#include "export/export_options.h"
 #include "gif/paletted_frame.h"
 
 #include <wx/image.h>
@@ -21,12 +22,13 @@ const int kBestModeColours = 255;
 double Smoothness(const wxImage& picture);
 
 // `opaque` (no alpha, no mask) reduced by libimagequant to at most kBestModeColours colours (and
-// at most `colours`), dithered, with that palette attached; below quality 100 (of 1 to 100) with
-// fewer colours where they reach that quality, and less dithering; each pixel takes the first
+// at most the options' colours), dithered, with that palette attached; below quality 100 (of 1 to
+// 100), or with a lossy level asked for, with fewer colours where they reach the palette's quality
+// (PaletteQuality), and less dithering (DitheringShare); each pixel takes the first
 // entry of its colour. The pixels marked in `clear` (when not empty) take a transparent entry,
 // one of those colours. Invalid when the library fails. The same picture always gives the same
 // result, on any thread.
-PalettedFrame QuantiseBest(const wxImage& opaque, int quality = 100, int colours = 256,
+PalettedFrame QuantiseBest(const wxImage& opaque, const ExportOptions& options,
                            const std::vector<unsigned char>& clear = {});
 
 // The best colours for the frames of one export, taken in order: a frame that the palette of
@@ -36,7 +38,7 @@ PalettedFrame QuantiseBest(const wxImage& opaque, int quality = 100, int colours
 // number of threads.
 class PaletteRuns {
 public:
-    PaletteRuns(int quality, int colours);
+    explicit PaletteRuns(const ExportOptions& options);
     ~PaletteRuns();
     PaletteRuns(const PaletteRuns&) = delete;
     PaletteRuns& operator=(const PaletteRuns&) = delete;
@@ -53,8 +55,7 @@ private:
     struct Run;
     std::shared_ptr<Run> RunBefore(int index);
 
-    const int m_quality;
-    const int m_colours;
+    const ExportOptions m_options;
     std::mutex m_mutex;
     std::condition_variable m_settled;
     // Frames below this are settled; frames settled out of turn wait in m_early.

@@ -27,6 +27,22 @@ const int kUndithered = 50;
 // it saves bytes at the lower levels, where undithered smooth pictures gain most from each one.
 const int kPaletteQualityShare = 7;
 
+// Lossy levels asked for are what the user will spend on a smaller file. Dithering noise is what
+// lossy codes fight, and in smooth pictures a palette of fewer colours spends it better still:
+// its wider bands code as long strings, where the codes' own error would break them into dither.
+// The dithering falls from the quality number's to none at this level...
+const double kUnditheredLossy = 8;
+// ... and the palette's quality falls by this much for each level, in smooth pictures, down to
+// the quality number's lowest (about the level of 29).
+const double kPaletteQualityPerLossy = 3;
+const int kLowestPaletteQuality =
+    kLowestQuality + (kHighestQuality - kLowestQuality) / kPaletteQualityShare;
+
+// The lossy level asked for itself, 0 where the quality number gives it.
+int AskedLossy(const ExportOptions& options) {
+    return options.lossy == kLossyOfQuality ? 0 : options.lossy;
+}
+
 } // namespace
 
 int LossyLevel(const ExportOptions& options, double smoothness) {
@@ -44,14 +60,19 @@ int LossyLevel(const ExportOptions& options, double smoothness) {
     return grainy < kFewestLossy ? 0 : grainy;
 }
 
-int PaletteQuality(int quality) {
-    const int within = std::max(kLowestQuality, std::min(quality, kHighestQuality));
-    return within + (kHighestQuality - within) / kPaletteQualityShare;
+int PaletteQuality(const ExportOptions& options, double smoothness) {
+    const int within = std::max(kLowestQuality, std::min(options.quality, kHighestQuality));
+    const int ofQuality = within + (kHighestQuality - within) / kPaletteQualityShare;
+    const double smooth = std::max(0.0, std::min(smoothness, 1.0));
+    const int lowered =
+        ofQuality - static_cast<int>(kPaletteQualityPerLossy * AskedLossy(options) * smooth + 0.5);
+    return std::max(std::min(ofQuality, kLowestPaletteQuality), lowered);
 }
 
-double DitheringShare(int quality) {
-    return std::max(0, std::min(quality, kHighestQuality) - kUndithered) /
-           static_cast<double>(kHighestQuality - kUndithered);
+double DitheringShare(const ExportOptions& options) {
+    const double ofQuality = std::max(0, std::min(options.quality, kHighestQuality) - kUndithered) /
+                             static_cast<double>(kHighestQuality - kUndithered);
+    return ofQuality * std::max(0.0, 1.0 - AskedLossy(options) / kUnditheredLossy);
 }
 
 ExportOptions WithinRanges(ExportOptions options) {

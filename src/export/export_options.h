@@ -57,12 +57,14 @@ struct ExportOptions {
 // into dither, lossy codes would make them larger and worse.
 int LossyLevel(const ExportOptions& options, double smoothness = 0);
 
-// The quality, 1 to 100, that the best mode asks of libimagequant's palettes at the quality
-// number: below it the library may use fewer colours.
-int PaletteQuality(int quality);
+// The quality, 1 to 100, that the best mode asks of libimagequant's palettes for a picture of
+// that `smoothness` (as for LossyLevel): below it the library may use fewer colours. A lossy
+// level asked for lowers it in smooth pictures.
+int PaletteQuality(const ExportOptions& options, double smoothness = 0);
 
-// How much of its full dithering a smooth picture takes at the quality number, 0 to 1.
-double DitheringShare(int quality);
+// How much of its full dithering a smooth picture takes, 0 to 1: less at lower quality numbers,
+// and less as a lossy level asked for grows.
+double DitheringShare(const ExportOptions& options);
 
 // The options with each number outside its range back at its default: files from elsewhere
 // may hold anything.

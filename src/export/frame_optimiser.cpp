@@ -203,13 +203,18 @@ FrameChange FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* sour
     } else if (frame.width != m_width || frame.height != m_height) {
         return {};
     }
+    // Each entry's pixel, looked up instead of composed again for every pixel.
+    unsigned char entries[kMaxColours][kPixel] = {};
+    for (size_t i = 0; i < frame.colours.size(); ++i) {
+        if (static_cast<int>(i) == frame.transparent) {
+            entries[i][3] = 1;
+        } else {
+            std::memcpy(entries[i], &frame.colours[i], 3);
+        }
+    }
     std::vector<unsigned char> pixels(kPixel * frame.Pixels());
     for (size_t p = 0; p < frame.indices.size(); ++p) {
-        if (frame.indices[p] == frame.transparent) {
-            pixels[kPixel * p + 3] = 1;
-        } else {
-            std::memcpy(&pixels[kPixel * p], &frame.colours[frame.indices[p]], 3);
-        }
+        std::memcpy(&pixels[kPixel * p], entries[frame.indices[p]], kPixel);
     }
     if (source == nullptr) {
         // What the next frame's source is compared with must be what is shown.
@@ -379,21 +384,32 @@ std::vector<OptimisedFrame> FrameChange::Ways() {
 
 std::vector<OptimisedFrame> FrameChange::Store(const unsigned char* same,
                                                std::initializer_list<bool> clearTies) const {
-    // The colours the stored pixels need.
+    // The colours the stored pixels need, and each stored pixel's colour among them.
     const bool clearUnchanged = same != nullptr;
     const size_t count = m_same.size();
     std::vector<GifColour> colours;
     ColourMap used;
+    PalettedFrame frame;
+    frame.width = m_rect.GetWidth();
+    frame.height = m_rect.GetHeight();
+    frame.indices.resize(count);
     const unsigned char* last = nullptr;
+    unsigned char lastColour = 0;
     for (size_t i = 0; i < count; ++i) {
         const unsigned char* pixel = &m_pixels[kPixel * i];
-        if ((clearUnchanged && same[i]) || (last && std::memcmp(last, pixel, 3) == 0)) {
+        if (clearUnchanged && same[i]) {
             continue;
         }
-        if (!AddColour(pixel, colours, used)) {
-            return {};
+        if (!last || std::memcmp(last, pixel, 3) != 0) {
+            if (!AddColour(pixel, colours, used)) {
+                return {};
+            }
+            bool found;
+            lastColour =
+                static_cast<unsigned char>(used.Value(used.Find(ColourMap::Pack(pixel), &found)));
+            last = pixel;
         }
-        last = pixel;
+        frame.indices[i] = lastColour;
     }
 
     // The table: the global one when it holds every colour (and, for transparency, one more);
@@ -428,35 +444,31 @@ std::vector<OptimisedFrame> FrameChange::Store(const unsigned char* same,
         colours.push_back(clear);
     }
     ColourMap& table = fitsGlobal ? global : used;
-    // Which pixels may go either way is known from the table as the stored pixels fill it.
+    // The stored pixels take the global table's first entry of their colour; the pixels that
+    // stay take theirs as the stretches are found, where the table holds it.
+    if (fitsGlobal) {
+        unsigned char entry[kMaxColours];
+        for (size_t k = 0; k < colours.size(); ++k) {
+            bool found;
+            entry[k] = static_cast<unsigned char>(
+                global.Value(global.Find(ColourMap::Pack(&colours[k].red), &found)));
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if (!clearUnchanged || !same[i]) {
+                frame.indices[i] = entry[frame.indices[i]];
+            }
+        }
+    }
     std::vector<Stretch> stretches;
     if (clearUnchanged) {
-        stretches = Stretches(same, table, clear);
+        stretches = Stretches(same, table, clear, frame.indices.data());
         bool found;
         const unsigned slot = table.Find(ColourMap::Pack(&clear.red), &found);
         if (!found) {
             table.Put(slot, ColourMap::Pack(&clear.red), static_cast<int>(colours.size()) - 1);
         }
     }
-
-    // Each pixel as the entry of its own colour; pixels whose colour the table lacks are
-    // transparent in every way.
-    PalettedFrame frame;
-    frame.width = m_rect.GetWidth();
-    frame.height = m_rect.GetHeight();
     frame.colours = fitsGlobal ? m_global : colours;
-    frame.indices.resize(count);
-    unsigned lastColour = ColourMap::Pack(m_pixels.data()) ^ 1;
-    unsigned char index = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const unsigned colour = ColourMap::Pack(&m_pixels[kPixel * i]);
-        if (colour != lastColour) {
-            bool found;
-            index = static_cast<unsigned char>(table.Value(table.Find(colour, &found)));
-            lastColour = colour;
-        }
-        frame.indices[i] = index;
-    }
     std::vector<OptimisedFrame> ways;
     if (!clearUnchanged) {
         ways.push_back(OptimisedFrame{std::move(frame), layout});
@@ -467,13 +479,19 @@ std::vector<OptimisedFrame> FrameChange::Store(const unsigned char* same,
     for (bool ties : clearTies) {
         ways.push_back(OptimisedFrame{frame, layout});
         ChooseUnchanged(stretches, ColourMap::Pack(&clear.red), ties, ways.back());
+        // Where no tie goes either way, the ways are one: it is coded once.
+        if (ways.size() > 1 && ways.back().frame.indices == ways.front().frame.indices &&
+            ways.back().layout.unchanged == ways.front().layout.unchanged) {
+            ways.pop_back();
+        }
     }
     return ways;
 }
 
 std::vector<FrameChange::Stretch> FrameChange::Stretches(const unsigned char* same,
                                                          const ColourMap& table,
-                                                         const GifColour& clear) const {
+                                                         const GifColour& clear,
+                                                         unsigned char* indices) const {
     // An unchanged pixel may be stored either way where its colour is in the table. Pixels of
     // one colour that all may or may not be transparent go the same way: they are taken as one
     // stretch, those that must be transparent in the colour `clear`.
@@ -481,6 +499,7 @@ std::vector<FrameChange::Stretch> FrameChange::Stretches(const unsigned char* sa
     std::vector<Stretch> stretches;
     unsigned lastColour = clearColour;
     bool lastInTable = true;
+    unsigned char lastIndex = 0;
     for (size_t i = 0; i < m_same.size(); ++i) {
         unsigned colour = ColourMap::Pack(&m_pixels[kPixel * i]);
         bool either = false;
@@ -488,11 +507,13 @@ std::vector<FrameChange::Stretch> FrameChange::Stretches(const unsigned char* sa
             colour = clearColour;
         } else if (same[i]) {
             if (colour != lastColour) {
-                table.Find(colour, &lastInTable);
+                lastIndex =
+                    static_cast<unsigned char>(table.Value(table.Find(colour, &lastInTable)));
                 lastColour = colour;
             }
             either = lastInTable;
             colour = lastInTable ? colour : clearColour;
+            indices[i] = lastIndex;
         }
         if (stretches.empty() || stretches.back().colour != colour ||
             stretches.back().either != either) {

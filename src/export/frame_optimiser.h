@@ -52,9 +52,10 @@ private:
         uint32_t either : 1;
     };
     // The stretches of the rectangle, with `same` and `table` (clear not yet in it) as Store
-    // has them; pixels that must be transparent take the colour `clear`.
+    // has them; pixels that must be transparent take the colour `clear`. The pixels that stay
+    // take their colour's entry in `indices`, where the table holds it.
     std::vector<Stretch> Stretches(const unsigned char* same, const ColourMap& table,
-                                   const GifColour& clear) const;
+                                   const GifColour& clear, unsigned char* indices) const;
     // Decides which of the pixels that stay are transparent (the indices of `way`, its own
     // colours so far, then hold its transparent entry) and which keep their colour, marking
     // both in its layout's `unchanged`.

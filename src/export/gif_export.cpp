@@ -186,7 +186,7 @@ public:
         : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)),
           m_coding(m_frames.size()) {
         if (job.options.palette == PaletteMode::Best) {
-            m_palettes.reset(new PaletteRuns(job.options.quality, job.options.colours));
+            m_palettes.reset(new PaletteRuns(job.options));
         }
     }
 
@@ -305,8 +305,12 @@ private:
         std::unique_ptr<wxMemoryOutputStream> bytes;
         bool noMemory = false;
         try {
-            std::vector<OptimisedFrame> ways = slot.change.Ways();
-            bytes = EncodeShortest(ways, m_job, index, slot.lossy, slot.picture.get());
+            if (m_job.uncoded.empty() || !m_job.uncoded[index]) {
+                std::vector<OptimisedFrame> ways = slot.change.Ways();
+                bytes = EncodeShortest(ways, m_job, index, slot.lossy, slot.picture.get());
+            } else {
+                bytes.reset(new wxMemoryOutputStream);
+            }
         } catch (const std::bad_alloc&) {
             noMemory = true;
         }

@@ -34,6 +34,10 @@ struct GifExportJob {
     // When given, the file's bytes are appended here and no file is written (`path` then only
     // names the file in messages).
     std::vector<unsigned char>* bytesOut = nullptr;
+    // When not empty, one flag for each frame: the frames flagged are prepared and optimised as
+    // always, so that the frames after them come out the same, but their codes are left out of
+    // the bytes (for a sample whose size is judged on the frames after them only).
+    std::vector<bool> uncoded;
     // Palette mode, optimised frames and passes; the defaults write the file as always.
     ExportOptions options;
     // Told the share of frames written, (i + 1) * 100 / frameCount, after each frame; on the

@@ -59,21 +59,28 @@ bool WithExactPalette(const wxImage& opaque, const std::vector<unsigned char>& c
     frame->indices.resize(frame->Pixels());
     ColourMap seen;
     const unsigned char* rgb = opaque.GetData();
+    // Neighbours mostly share their colour: the last one found is looked up first.
+    unsigned lastColour = ColourMap::Pack(rgb) ^ 1;
+    unsigned char lastIndex = 0;
     for (size_t p = 0; p < frame->indices.size(); ++p, rgb += 3) {
         if (!clear.empty() && clear[p]) {
             continue;
         }
-        bool known;
         const unsigned colour = ColourMap::Pack(rgb);
-        const unsigned slot = seen.Find(colour, &known);
-        if (!known) {
-            if (static_cast<int>(frame->colours.size()) == limit) {
-                return false;
+        if (colour != lastColour) {
+            bool known;
+            const unsigned slot = seen.Find(colour, &known);
+            if (!known) {
+                if (static_cast<int>(frame->colours.size()) == limit) {
+                    return false;
+                }
+                seen.Put(slot, colour, static_cast<int>(frame->colours.size()));
+                frame->colours.push_back(GifColour{rgb[0], rgb[1], rgb[2]});
             }
-            seen.Put(slot, colour, static_cast<int>(frame->colours.size()));
-            frame->colours.push_back(GifColour{rgb[0], rgb[1], rgb[2]});
+            lastColour = colour;
+            lastIndex = static_cast<unsigned char>(seen.Value(slot));
         }
-        frame->indices[p] = static_cast<unsigned char>(seen.Value(slot));
+        frame->indices[p] = lastIndex;
     }
     if (!clear.empty()) {
         MarkClear(*frame, clear, static_cast<int>(frame->colours.size()));
@@ -195,9 +202,8 @@ PalettedFrame ConvertToPalettedFrame(const wxImage& image, const ExportOptions& 
         return frame;
     }
     if (mode == PaletteMode::Best) {
-        return runs != nullptr && clear.empty()
-                   ? runs->Quantise(index, opaque)
-                   : QuantiseBest(opaque, options.quality, keep, clear);
+        return runs != nullptr && clear.empty() ? runs->Quantise(index, opaque)
+                                                : QuantiseBest(opaque, options, clear);
     }
     return QuantiseStandard(opaque, clear);
 }

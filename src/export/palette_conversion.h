@@ -18,7 +18,7 @@
 // libimagequant's (best_palette.h), with the options' quality number and at most their colour
 // count. Each pixel takes the first entry of its colour. Invalid when the conversion fails.
 // `exact`, when given, tells whether the frame kept its colours. With `runs` (made for the
-// options' quality and colours), an opaque frame quantised in the best mode is frame `index` of
+// same options), an opaque frame quantised in the best mode is frame `index` of
 // those runs; the caller settles the frame there whatever becomes of it.
 PalettedFrame ConvertToPalettedFrame(const wxImage& image,
                                      const ExportOptions& options = ExportOptions(),

@@ -33,6 +33,8 @@ const int kFewestRuns = 2;
 const int kMostRuns = 6;
 const int kFramesPerRun = 12;
 const double kNever = 1e18;
+// How far the sample's prediction may miss the whole animation's size.
+const double kSampleError = 0.03;
 
 ExportOptions AtStep(ExportOptions options, int step) {
     options.palette = PaletteMode::Best;
@@ -124,6 +126,14 @@ public:
     // window; an end kept twice has its size drawn halfway towards the aim, so that a bent
     // curve still closes in.
     int Choose(int low, int high) {
+        // Halving the colours takes the size down far more than a quality step does: a line
+        // through both ends of the whole ladder would miss the quality steps, so those come
+        // first, and the colour steps only when even the lowest quality does not fit.
+        const int lowestQuality = kQualitySteps - 1;
+        if (low < lowestQuality && lowestQuality < high) {
+            const int within = Choose(low, lowestQuality);
+            return within >= 0 ? within : Choose(lowestQuality, high);
+        }
         const double limit = static_cast<double>(m_job.options.maxBytes);
         const double top = std::log(kAimHigh * limit), bottom = std::log(kAimLow * limit);
         const double aim = (top + bottom) / 2;
@@ -166,17 +176,24 @@ public:
         return high;
     }
 
-    // The step tried whose size is predicted smallest; the last step when none was tried.
-    int Smallest() {
-        int smallest = kLastStep;
+    // The steps tried whose sizes are predicted so near the smallest that the sample cannot tell
+    // them apart; the last step when none was tried.
+    std::vector<int> NearlySmallest() {
         double least = Predicted(kLastStep);
-        for (const auto& tried : m_whole ? m_size : m_sampled) {
-            if (Predicted(tried.first) < least) {
-                smallest = tried.first;
-                least = Predicted(smallest);
+        const std::map<int, double>& tried = m_whole ? m_size : m_sampled;
+        for (const auto& step : tried) {
+            least = std::min(least, Predicted(step.first));
+        }
+        std::vector<int> steps;
+        for (const auto& step : tried) {
+            if (Predicted(step.first) <= least * (1 + kSampleError)) {
+                steps.push_back(step.first);
             }
         }
-        return smallest;
+        if (steps.empty()) {
+            steps.push_back(kLastStep);
+        }
+        return steps;
     }
     // The step of the smallest whole animation encoded.
     int SmallestWhole() const {
@@ -257,6 +274,14 @@ double SampledBytes(GifExportJob job, const std::vector<int>& sample) {
         }
         job.delays = delays;
     }
+    // The first frame carries the file's header and stands for itself. A frame following a
+    // frame that is not its own predecessor (a run's first) is left out: optimised, it holds
+    // the whole jump from one run to the next, which the animation never makes. It is only
+    // prepared, for the frame after it.
+    job.uncoded.assign(sample.size(), false);
+    for (size_t i = 1; i < sample.size(); ++i) {
+        job.uncoded[i] = sample[i] != sample[i - 1] + 1;
+    }
     job.partSource = nullptr;
     job.options.maxBytes = 0;
     std::vector<unsigned char> bytes;
@@ -269,13 +294,10 @@ double SampledBytes(GifExportJob job, const std::vector<int>& sample) {
     if (job.frameCount == frameCount) {
         return static_cast<double>(bytes.size());
     }
-    // The first frame carries the file's header and stands for itself. A frame following a
-    // frame that is not its own predecessor (a run's first) is left out: optimised, it holds
-    // the whole jump from one run to the next, which the animation never makes.
     double following = 0;
     int counted = 0;
     for (size_t i = 1; i < sample.size(); ++i) {
-        if (sample[i] == sample[i - 1] + 1) {
+        if (!job.uncoded[i]) {
             following += static_cast<double>(ends[i] - ends[i - 1]);
             ++counted;
         }
@@ -315,11 +337,15 @@ GifExportResult FitUnderSize(const GifExportJob& job) {
             break;
         }
     }
-    // Fewer colours, dithered, can make a file larger: the smallest setting is the one the
+    // Fewer colours, dithered, can make a file larger, and the sample cannot tell apart steps
+    // nearer than it misses: the smallest setting is the smallest whole encode of those the
     // sample found smallest.
-    if (search.Best() < 0 && !search.Encoded(search.Smallest()) &&
-        !search.EncodeWhole(search.Smallest(), &result)) {
-        return result;
+    if (search.Best() < 0) {
+        for (int step : search.NearlySmallest()) {
+            if (search.Best() < 0 && !search.Encoded(step) && !search.EncodeWhole(step, &result)) {
+                return result;
+            }
+        }
     }
     if (search.Best() < 0) {
         const int step = search.SmallestWhole();

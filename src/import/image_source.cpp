@@ -4,10 +4,12 @@
 #include "gif/gif_frames.h"
 #include "import/frame_reference.h"
 #include "import/picture_header.h"
+#include "import/still_file.h"
 #include "import/xpm_picture.h"
 #include "video/video_reference.h"
 
 #include <wx/log.h>
+#include <wx/mstream.h>
 #include <wx/wfstream.h>
 
 #include <cstdio>
@@ -18,8 +20,6 @@
 namespace {
 // A still picture is held as three bytes a pixel while it is decoded, with its alpha beside.
 const unsigned long long kDecodeBytesPerPixel = 4;
-// The end marker of a file that was written whole lies within this many bytes of its end.
-const long kTailBytes = 4096;
 
 bool Stopped(const StopRequest& stopRequested) {
     return stopRequested && stopRequested();
@@ -56,54 +56,6 @@ wxBitmapType TypeOf(PictureKind kind) {
     return wxBITMAP_TYPE_ANY;
 }
 
-// Whether the file ends as a complete one of its kind: a PNG with its IEND chunk, a JPEG with
-// its end marker, a BMP as long as its header says. Decoders fill a cut-short picture with grey
-// and call it a success.
-bool EndsWhole(const wxString& path, const PictureHeader& header) {
-    FILE* file = std::fopen(path.fn_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    struct stat status;
-    std::string tail(kTailBytes, '\0');
-    size_t got = 0;
-    unsigned char start[54] = {};
-    const size_t startGot = std::fread(start, 1, sizeof start, file);
-    if (fstat(fileno(file), &status) == 0) {
-        const long from =
-            status.st_size > kTailBytes ? static_cast<long>(status.st_size) - kTailBytes : 0;
-        if (std::fseek(file, from, SEEK_SET) == 0) {
-            got = std::fread(&tail[0], 1, tail.size(), file);
-        }
-    }
-    std::fclose(file);
-    tail.resize(got);
-    switch (header.kind) {
-    case PictureKind::Png:
-        return tail.find("IEND") != std::string::npos;
-    case PictureKind::Jpeg:
-        return tail.find("\xFF\xD9") != std::string::npos;
-    case PictureKind::Bmp: {
-        if (startGot < 34) {
-            return false;
-        }
-        const unsigned long long offset = start[10] | start[11] << 8 | start[12] << 16 |
-                                          static_cast<unsigned long long>(start[13]) << 24;
-        const unsigned bits = start[28] | start[29] << 8;
-        const unsigned compression = start[30] | start[31] << 8;
-        if (compression != 0 && compression != 3) {
-            return true; // run-length data has no length to compare with
-        }
-        const unsigned long long row = (header.width * bits + 31) / 32 * 4;
-        return static_cast<unsigned long long>(status.st_size) >= offset + row * header.height;
-    }
-    default:
-        // The other kinds have no end of their own to look for.
-        break;
-    }
-    return true;
-}
-
 bool Fault(SourceProblem* problem, SourceFault fault) {
     if (problem) {
         problem->fault = fault;
@@ -138,13 +90,14 @@ bool DecodeVideo(const VideoName& name, const PictureSink& deliver,
     return reading.pictures > 0;
 }
 
-bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& deliver,
-                 const StopRequest& stopRequested, SourceProblem* problem) {
+bool DecodeStill(const wxString& path, const StillFile& file, int frameIndex,
+                 const PictureSink& deliver, const StopRequest& stopRequested,
+                 SourceProblem* problem) {
     // A still picture has only its first frame.
     if (frameIndex > 0 || Stopped(stopRequested)) {
         return false;
     }
-    const PictureHeader header = ReadPictureHeader(path);
+    const PictureHeader& header = file.header;
     if (header.TooLarge()) {
         if (problem) {
             problem->fault = SourceFault::TooLarge;
@@ -170,11 +123,16 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
     } else if (wxImageHandler* handler = header.kind == PictureKind::Unknown
                                              ? nullptr
                                              : wxImage::FindHandler(TypeOf(header.kind))) {
-        // Not verbose: the decoders' own warnings would only reach standard error.
-        wxFileInputStream stream(path);
-        read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
+        // Not verbose: the decoders' own warnings would only reach standard error. A small
+        // file is decoded from the bytes already read.
+        if (file.whole) {
+            wxMemoryInputStream stream(file.start.data(), file.start.size());
+            read = handler->LoadFile(picture.get(), stream, false, -1);
+        } else {
+            wxFileInputStream stream(path);
+            read = stream.IsOk() && handler->LoadFile(picture.get(), stream, false, -1);
+        }
     }
-    const bool whole = EndsWhole(path, header);
     if (!read || !picture->IsOk()) {
         // A TGA header has no signature: a video may look like one.
         if (header.kind == PictureKind::Unknown || header.kind == PictureKind::Tga) {
@@ -183,7 +141,7 @@ bool DecodeStill(const wxString& path, int frameIndex, const PictureSink& delive
         }
         return Fault(problem, SourceFault::Damaged);
     }
-    if (!whole) {
+    if (!file.endsWhole) {
         Fault(problem, SourceFault::Damaged);
     }
     deliver(SourcePicture{std::move(picture), 0, path, true});
@@ -233,7 +191,8 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
     if (named || HasVideoExtension(source)) {
         return DecodeVideo(named ? video : WholeVideo(source), deliver, stopRequested, problem);
     }
-    if (IsGifContent(source)) {
+    const StillFile file = ReadStillFile(source);
+    if (file.IsGif()) {
         return DecodeGifFrames(
             source, frameIndex,
             [&deliver](SourcePicture picture) {
@@ -243,7 +202,7 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
             stopRequested, problem, parts);
     }
     // The still pictures' handlers are chosen by content too.
-    return DecodeStill(source, frameIndex, deliver, stopRequested, problem);
+    return DecodeStill(source, file, frameIndex, deliver, stopRequested, problem);
 }
 } // namespace
 
@@ -276,9 +235,10 @@ SourceSurvey SurveyImageSource(const wxString& path, StillSurvey still) {
     if (survey.problem) {
         return survey;
     }
-    const PictureHeader header = ReadPictureHeader(source);
+    const StillFile file = ReadStillFile(source);
+    const PictureHeader& header = file.header;
     // A file the toolkit cannot read may still be a video the libraries read.
-    const bool unknown = !named && !HasVideoExtension(source) && !IsGifContent(source) &&
+    const bool unknown = !named && !HasVideoExtension(source) && !file.IsGif() &&
                          header.kind == PictureKind::Unknown && !wxImage::CanRead(source);
     if (named || HasVideoExtension(source) || unknown) {
         const VideoProbe probe = ProbeVideo(source);
@@ -310,7 +270,7 @@ SourceSurvey SurveyImageSource(const wxString& path, StillSurvey still) {
             return survey;
         }
     }
-    if (IsGifContent(source)) {
+    if (file.IsGif()) {
         wxLogNull quiet;
         return SurveyGifFrames(source, ParseFrameIndex(path));
     }
@@ -324,7 +284,7 @@ SourceSurvey SurveyImageSource(const wxString& path, StillSurvey still) {
                                  header.kind == PictureKind::Jpeg ||
                                  header.kind == PictureKind::Bmp;
     if (still == StillSurvey::FromHeader && declaresItsSize && header.Declared() &&
-        ParseFrameIndex(path) <= 0 && EndsWhole(source, header)) {
+        ParseFrameIndex(path) <= 0 && file.endsWhole) {
         survey.pictures = 1;
         survey.size = wxSize(static_cast<int>(header.width), static_cast<int>(header.height));
         survey.delays = {-1};

@@ -9,8 +9,6 @@
 #include <vector>
 
 namespace {
-// A JPEG's frame header follows its metadata, which is seldom longer than this.
-const size_t kHeaderBytes = 256 * 1024;
 // Bounds on the structures walked, so that a crafted file cannot make the walk itself long.
 const int kMostTiffPages = 64;
 const int kMostTiffEntries = 4096;
@@ -389,8 +387,8 @@ PictureHeader Parse(const Bytes& bytes) {
 }
 } // namespace
 
-PictureHeader ParsePictureHeader(const unsigned char* data, size_t size) {
-    return Parse(Bytes(data, size));
+PictureHeader ParsePictureHeader(const unsigned char* data, size_t size, FILE* file) {
+    return Parse(Bytes(data, size, file));
 }
 
 PictureHeader ReadPictureHeader(const wxString& path) {
@@ -398,7 +396,7 @@ PictureHeader ReadPictureHeader(const wxString& path) {
     if (file == nullptr) {
         return PictureHeader();
     }
-    std::vector<unsigned char> start(kHeaderBytes);
+    std::vector<unsigned char> start(kPictureHeaderBytes);
     const size_t got = std::fread(start.data(), 1, start.size(), file);
     const PictureHeader header = Parse(Bytes(start.data(), got, file));
     std::fclose(file);

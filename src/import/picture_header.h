@@ -5,6 +5,8 @@
 
 #include <wx/string.h>
 
+#include <cstdio>
+
 // Pictures beyond this many pixels (8192 x 8192, 256 MiB as a bitmap) are refused, as GIF
 // screens are: such a size comes from a damaged or hostile file.
 constexpr unsigned long long kLargestPicturePixels = 1ULL << 26;
@@ -29,7 +31,13 @@ struct PictureHeader {
 // may lie beyond the first kilobytes, after its metadata; then it reads as undeclared). A TIFF
 // or icon file declares the largest of its pictures; a TGA file, which has no signature, is
 // taken as one when its header holds what the toolkit's TGA reader accepts.
-PictureHeader ParsePictureHeader(const unsigned char* data, size_t size);
+// Where `file` is given, `data` is its start, and what the header points to beyond (a TIFF's
+// directories, an icon's entries) is read from it.
+PictureHeader ParsePictureHeader(const unsigned char* data, size_t size, FILE* file = nullptr);
 
-// The same for the file at `path`, reading at most its first 256 KB.
+// The bytes of a file's start read for its header: a JPEG's frame header follows its metadata,
+// which is seldom longer than this.
+constexpr size_t kPictureHeaderBytes = 256 * 1024;
+
+// The same for the file at `path`, reading at most its first kPictureHeaderBytes.
 PictureHeader ReadPictureHeader(const wxString& path);

@@ -225,6 +225,11 @@ TEST_F(ExportCommand, AnswersAndFailuresWriteNothing) {
         {{"-o", out, WriteProject("cut.xml", {wide, cutPng})}, 1, "cut.png" + damaged},
         {{"-o", out, wide, scrambled, wide}, 1, "inner.png" + damaged},
         {{"-q", "best", "--max-size", "2M", "-o", out, scrambled}, 1, "inner.png" + damaged},
+        // Passed over undecoded by the size limit's sample, found by the whole encode.
+        {{"-q", "best", "--max-size", "2M", "-o", out, wide, wide, wide, wide, scrambled, wide,
+          wide, wide, wide, wide},
+         1,
+         "inner.png" + damaged},
         {{"-W", "65535", "-H", "65535", "-o", out, wide},
          1,
          "Cannot save \"" + out.ToStdString() +

@@ -201,7 +201,7 @@ TEST(GifExport, FramesOfAtMost256ColoursDecodeToThemselvesInEveryMode) {
                 ASSERT_TRUE(ExportGif(job).ok);
                 const auto decoded = ShownFrames(job.path);
                 // Alike frames share the palette of their run, taken in order.
-                PaletteRuns runs(job.options.quality, job.options.colours);
+                PaletteRuns runs(job.options);
                 for (size_t i = 0; i < frames.size(); ++i) {
                     // More colours than a table holds go through the palette as before.
                     std::string bytes(reinterpret_cast<const char*>(frames[i].GetData()),
@@ -411,6 +411,14 @@ TEST(GifExport, LossyFramesStayWithinTheirBoundAndKeepTheirMeanColour) {
     job.path = folder.File("smooth-lossless.gif");
     ASSERT_TRUE(ExportGif(job).ok);
     EXPECT_EQ(ReadBytes(folder.File("smooth.gif")), ReadBytes(job.path));
+    // A lossy level asked for takes their dithering away, which is what makes them large.
+    job.options.quality = kHighestQuality;
+    ASSERT_TRUE(ExportGif(job).ok);
+    job.options.lossy = 8;
+    job.path = folder.File("smooth-lossy.gif");
+    ASSERT_TRUE(ExportGif(job).ok);
+    EXPECT_LT(ReadBytes(job.path).size(),
+              ReadBytes(folder.File("smooth-lossless.gif")).size() * 3 / 4);
 }
 
 TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
@@ -464,6 +472,20 @@ TEST(GifExport, ASizeLimitWritesTheBestFileUnderItOrNothing) {
     EXPECT_GT(refused.bytes, static_cast<unsigned long long>(job.options.maxBytes));
     EXPECT_TRUE(refused.message.Contains(FormatByteSize(refused.bytes))) << refused.message;
     EXPECT_FALSE(wxFileExists(job.path));
+    // Frames of few colours are smallest kept exact, though the sample cannot tell that from
+    // fewer colours: the size told is no more than the exact file's.
+    std::vector<wxImage> flat;
+    for (int run = 0; run < 4; ++run) {
+        for (const wxImage& frame : FramesOfColours(18)) {
+            flat.push_back(frame);
+        }
+    }
+    GifExportJob exact = JobFor(flat, 40, 30, folder.File("exact.gif"));
+    exact.options = job.options;
+    exact.options.maxBytes = 0;
+    ASSERT_TRUE(ExportGif(exact).ok);
+    exact.options.maxBytes = static_cast<long long>(ReadBytes(exact.path).size() / 2);
+    EXPECT_LE(ExportGif(exact).bytes, ReadBytes(exact.path).size());
 
     long long bytes = 0;
     for (const char* good : {"800K", "2M", "10MB", "1.5 mb", "5000"}) {
