@@ -298,6 +298,8 @@ private:
     static const int kWhole = 8;
     // Strings looked at from one pixel, past which only each string's nearest way is followed.
     static const int kSearched = 256;
+    // Colours other than its own that a string may start with.
+    static const int kFirsts = 24;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 
@@ -316,11 +318,6 @@ private:
 
     bool OwnWay(size_t p, int index) const {
         return index == m_indices[p] || (m_others != nullptr && index == m_others[p]);
-    }
-
-    // Whether the pixel may be written as `index`: its own ways, or a colour near its own.
-    bool Takes(size_t p, int index) const {
-        return OwnWay(p, index) || m_near[Own(p) * 256 + index];
     }
 
     // The colour writing `index` shows; the pixel's own ways show its colour.
@@ -353,26 +350,36 @@ private:
         return wish;
     }
 
-    // What writing `index` costs beyond the pixel's own colour, and what it leaves owing: how
-    // far it moves from the own colour plus what the pixel owed.
-    int Cost(size_t p, const Wish& wish, int index, int* owing) const {
+    // How far `colour` misses the wanted one, squared.
+    static int Miss(const Wish& wish, const unsigned char* colour) {
+        int sum = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int miss = wish.rgb[c] - colour[c] * kUnit;
+            sum += miss * miss;
+        }
+        return sum;
+    }
+
+    // What writing `index` costs beyond the pixel's own colour.
+    int Cost(size_t p, const Wish& wish, int index) const {
+        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - Miss(wish, Colour(Own(p)));
+    }
+
+    // What writing `index` leaves owing: how far it moves from the own colour plus what the
+    // pixel owed.
+    void Owing(size_t p, const Wish& wish, int index, int* owing) const {
         const unsigned char* shown = Shown(p, index);
         const unsigned char* mine = Colour(Own(p));
-        int cost = 0;
         for (int c = 0; c < 3; ++c) {
-            const int miss = wish.rgb[c] - shown[c] * kUnit;
-            const int ownMiss = wish.rgb[c] - mine[c] * kUnit;
-            cost += miss * miss - ownMiss * ownMiss;
             owing[c] = (mine[c] - shown[c]) * kUnit + wish.owed[c];
         }
-        return cost;
     }
 
     void Commit(size_t p, int index) {
         static const int kNone[3] = {0, 0, 0};
         const Wish wish = Wanted(p, kNone);
         int owing[3];
-        Cost(p, wish, index, owing);
+        Owing(p, wish, index, owing);
         int* here = Error(p, 0);
         here[0] = here[1] = here[2] = 0;
         if (Own(p) == m_loss.transparent) {
@@ -418,7 +425,6 @@ private:
         struct Way {
             int child;
             int cost;
-            int owing[3];
         };
         static const int kWays = 8;
         int from[3] = {carried[0], carried[1], carried[2]};
@@ -432,16 +438,26 @@ private:
                 return;
             }
             const Wish wish = Wanted(p, from);
-            // The cheapest ways, cheapest first.
+            // The cheapest ways, cheapest first. This is where the coder spends its time: what
+            // depends only on the pixel is found once.
+            const int given = m_indices[p];
+            const int other = m_others != nullptr ? m_others[p] : given;
+            // The pixel may be written as its own ways, or as a colour near its own.
+            const unsigned char* nearby = &m_near[Own(p) * 256];
+            const int ownMiss = Miss(wish, Colour(Own(p)));
             Way ways[kWays];
             int found = 0;
             auto consider = [&](int child) {
                 Way way;
                 way.child = child;
-                if (!Takes(p, m_last[child])) {
+                const int index = m_last[child];
+                if (index == given || index == other) {
+                    way.cost = 0;
+                } else if (nearby[index]) {
+                    way.cost = Miss(wish, Colour(index)) - ownMiss;
+                } else {
                     return;
                 }
-                way.cost = Cost(p, wish, m_last[child], way.owing);
                 if (found == kWays && way.cost >= ways[kWays - 1].cost) {
                     return;
                 }
@@ -462,13 +478,16 @@ private:
             }
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
-                int next[3];
-                Carry(p, ways[k].owing, next);
+                int owing[3], next[3];
+                Owing(p, wish, m_last[ways[k].child], owing);
+                Carry(p, owing, next);
                 Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
             }
             code = ways[0].child;
             cost += ways[0].cost;
-            Carry(p, ways[0].owing, from);
+            int owing[3];
+            Owing(p, wish, m_last[code], owing);
+            Carry(p, owing, from);
             ++length;
             ++p;
         }
@@ -484,7 +503,8 @@ private:
         int best = m_indices[at];
         auto consider = [&](int index) {
             int owing[3];
-            const int cost = Cost(at, wish, index, owing);
+            Owing(at, wish, index, owing);
+            const int cost = Cost(at, wish, index);
             StartWith(index);
             const int before = m_bestCode;
             int carried[3];
@@ -498,8 +518,17 @@ private:
         if (m_others != nullptr && m_others[at] != m_indices[at]) {
             consider(m_others[at]);
         }
+        // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
+        // at high levels there are many, and dearer ones seldom start the cheapest string.
+        std::pair<int, int> firsts[256];
+        int count = 0;
         for (unsigned char index : m_nearby[Own(at)]) {
-            consider(index);
+            firsts[count++] = {Cost(at, wish, index), index};
+        }
+        const int tried = std::min(count, kFirsts);
+        std::partial_sort(firsts, firsts + tried, firsts + count);
+        for (int k = 0; k < tried; ++k) {
+            consider(firsts[k].second);
         }
         return best;
     }
