@@ -13,7 +13,6 @@
 #include <wx/wfstream.h>
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <sys/stat.h>
 
@@ -208,12 +207,12 @@ bool DecodeWithin(const wxString& path, const PictureSink& deliver,
 
 bool IsGifContent(const wxString& path) {
     FILE* file = std::fopen(path.fn_str(), "rb");
-    char start[6] = {};
-    const bool read = file != nullptr && std::fread(start, 1, sizeof start, file) == sizeof start;
+    unsigned char start[6] = {};
+    const size_t got = file != nullptr ? std::fread(start, 1, sizeof start, file) : 0;
     if (file != nullptr) {
         std::fclose(file);
     }
-    return read && (std::memcmp(start, "GIF87a", 6) == 0 || std::memcmp(start, "GIF89a", 6) == 0);
+    return StartsAsGif(start, got);
 }
 
 wxString SourcePicture::EntryPath() const {

@@ -41,9 +41,13 @@ bool EndsWhole(const StillFile& file, const std::string& tail, unsigned long lon
 }
 } // namespace
 
+bool StartsAsGif(const unsigned char* data, size_t size) {
+    return size >= 6 &&
+           (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
+}
+
 bool StillFile::IsGif() const {
-    return start.size() >= 6 && (std::memcmp(start.data(), "GIF87a", 6) == 0 ||
-                                 std::memcmp(start.data(), "GIF89a", 6) == 0);
+    return StartsAsGif(start.data(), start.size());
 }
 
 StillFile ReadStillFile(const wxString& path) {

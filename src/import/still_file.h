@@ -27,3 +27,6 @@ struct StillFile {
 };
 
 StillFile ReadStillFile(const wxString& path);
+
+// True when `data`, a file's first `size` bytes, start as a GIF file does.
+bool StartsAsGif(const unsigned char* data, size_t size);
