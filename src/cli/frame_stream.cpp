@@ -68,7 +68,8 @@ void FrameStream::Decode() {
         return m_abandoned;
     };
     for (size_t i = 0; i < m_sources.size();) {
-        if (i < m_counts.size() && m_counts[i] == 1 && FrameRunLength(m_sources, i) == 1) {
+        const size_t length = FrameRunLength(m_sources, i);
+        if (length == 1 && i < m_counts.size() && m_counts[i] == 1) {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_given < m_wanted) {
                 ++m_given;
@@ -77,7 +78,6 @@ void FrameStream::Decode() {
                 continue;
             }
         }
-        const size_t length = FrameRunLength(m_sources, i);
         const std::vector<wxString> run(m_sources.begin() + static_cast<long>(i),
                                         m_sources.begin() + static_cast<long>(i + length));
         // A picture that finds no memory ends the stream: the export then names the frame.
