@@ -18,46 +18,36 @@ const VideoModule* Module() {
     return module;
 }
 
-// Without the module no video has a decoder here.
-wxString NoDecoder(const wxString& path) {
-    return wxString::Format(_("Cannot read \"%s\": its video has no decoder here"), path);
+// Without the module no video has a decoder here: a probe or reading that says so.
+template <typename Answer> Answer WithoutDecoder(const wxString& path) {
+    Answer answer;
+    answer.error = wxString::Format(_("Cannot read \"%s\": its video has no decoder here"), path);
+    return answer;
 }
 } // namespace
 
 VideoProbe ProbeVideo(const wxString& path) {
-    if (const VideoModule* module = Module()) {
-        return module->probe(path);
-    }
-    VideoProbe probe;
-    probe.error = NoDecoder(path);
-    return probe;
+    const VideoModule* module = Module();
+    return module ? module->probe(path) : WithoutDecoder<VideoProbe>(path);
 }
 
 VideoReading ReadVideoRange(const wxString& path, const VideoRange& range,
                             const VideoPictureSink& deliver,
                             const VideoStopRequest& stopRequested) {
-    if (const VideoModule* module = Module()) {
-        return module->readRange(path, range, deliver, stopRequested);
-    }
-    VideoReading reading;
-    reading.error = NoDecoder(path);
-    return reading;
+    const VideoModule* module = Module();
+    return module ? module->readRange(path, range, deliver, stopRequested)
+                  : WithoutDecoder<VideoReading>(path);
 }
 
 VideoReading ReadVideoTimes(const wxString& path, const std::vector<double>& times,
                             const VideoPictureSink& deliver,
                             const VideoStopRequest& stopRequested) {
-    if (const VideoModule* module = Module()) {
-        return module->readTimes(path, times, deliver, stopRequested);
-    }
-    VideoReading reading;
-    reading.error = NoDecoder(path);
-    return reading;
+    const VideoModule* module = Module();
+    return module ? module->readTimes(path, times, deliver, stopRequested)
+                  : WithoutDecoder<VideoReading>(path);
 }
 
 VideoTiming TimeVideoRange(const wxString& path, const VideoRange& range) {
-    if (const VideoModule* module = Module()) {
-        return module->timeRange(path, range);
-    }
-    return VideoTiming();
+    const VideoModule* module = Module();
+    return module ? module->timeRange(path, range) : VideoTiming();
 }
