@@ -81,19 +81,20 @@ bool Unfilter(const unsigned char* rows, size_t stride, int height, unsigned cha
                 out[i] = static_cast<unsigned char>(in[i] + (out[i - kPixelBytes] >> 1));
             }
             break;
-        case 4: // Paeth
-            for (size_t i = 0; i < kPixelBytes; ++i) {
-                out[i] = static_cast<unsigned char>(in[i] + above[i]);
-            }
-            for (size_t i = kPixelBytes; i < stride; ++i) {
-                const int left = out[i - kPixelBytes], up = above[i],
-                          corner = above[i - kPixelBytes];
-                const int toLeft = std::abs(up - corner), toUp = std::abs(left - corner),
-                          toCorner = std::abs(left + up - 2 * corner);
-                const int predicted = toLeft <= toUp && toLeft <= toCorner ? left
-                                      : toUp <= toCorner                   ? up
-                                                                           : corner;
-                out[i] = static_cast<unsigned char>(in[i] + predicted);
+        case 4: // Paeth, each channel's pixel on the left and above it held, not read back
+            for (size_t c = 0; c < kPixelBytes; ++c) {
+                int left = out[c] = static_cast<unsigned char>(in[c] + above[c]);
+                int corner = above[c];
+                for (size_t i = c + kPixelBytes; i < stride; i += kPixelBytes) {
+                    const int up = above[i];
+                    const int toLeft = std::abs(up - corner), toUp = std::abs(left - corner),
+                              toCorner = std::abs(left + up - 2 * corner);
+                    const int predicted = toLeft <= toUp && toLeft <= toCorner ? left
+                                          : toUp <= toCorner                   ? up
+                                                                               : corner;
+                    left = out[i] = static_cast<unsigned char>(in[i] + predicted);
+                    corner = up;
+                }
             }
             break;
         default:
