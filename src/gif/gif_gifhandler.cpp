@@ -2,7 +2,6 @@
 
 #include "gif/gif_lzw.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -104,7 +103,7 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, b
     const GifColour* colours = frame.colours.data();
     const int count = static_cast<int>(frame.colours.size());
     const int transparentIndex = frame.transparent;
-    if (*std::max_element(frame.indices.begin(), frame.indices.end()) >= count) {
+    if (LargestIndex(frame.indices.data(), pixels) >= count) {
         return false;
     }
 
@@ -137,12 +136,11 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, b
         chosen = frame.indices;
         others = frame.indices;
         const unsigned char clear = static_cast<unsigned char>(transparentIndex);
+        const unsigned char* unchanged = m_layout.unchanged.data();
+        // Without a branch, so that the compiler takes many pixels at once.
         for (size_t p = 0; p < pixels; ++p) {
-            if (m_layout.unchanged[p] == kUnchangedShown) {
-                others[p] = clear;
-            } else if (m_layout.unchanged[p] == kUnchangedClear) {
-                chosen[p] = clear;
-            }
+            others[p] = unchanged[p] == kUnchangedShown ? clear : others[p];
+            chosen[p] = unchanged[p] == kUnchangedClear ? clear : chosen[p];
         }
         indices = chosen.data();
     }

@@ -579,6 +579,15 @@ private:
 
 } // namespace
 
+unsigned char LargestIndex(const unsigned char* indices, size_t count) {
+    // Written so that the compiler compares many at once.
+    unsigned char largest = 0;
+    for (size_t i = 0; i < count; ++i) {
+        largest = std::max(largest, indices[i]);
+    }
+    return largest;
+}
+
 void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
              const unsigned char* others, std::vector<unsigned char>& out, const LzwLoss* loss) {
     if (loss != nullptr && loss->bound > 0) {
@@ -586,9 +595,9 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
         return;
     }
     // Indices are below the first code, unless the frame is malformed; it is coded all the same.
-    int largest = count > 0 ? *std::max_element(indices, indices + count) : 0;
-    if (others != nullptr && count > 0) {
-        largest = std::max<int>(largest, *std::max_element(others, others + count));
+    int largest = LargestIndex(indices, count);
+    if (others != nullptr) {
+        largest = std::max<int>(largest, LargestIndex(others, count));
     }
     const int indexBits = largest < (1 << minCodeSize) ? minCodeSize : 8;
     // Each code takes at least one pixel: a short frame needs few.

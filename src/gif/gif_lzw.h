@@ -16,6 +16,9 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
              const unsigned char* others, std::vector<unsigned char>& out,
              const struct LzwLoss* loss = nullptr);
 
+// The largest of `count` table indices (0 for none).
+unsigned char LargestIndex(const unsigned char* indices, size_t count);
+
 // What lossy coding may change: a pixel may be written as any entry whose red, green and blue
 // each differ from those of its own by at most `bound`; part of what the pixels move from their
 // colour is carried on to the pixels after and below them, so that areas keep their mean colour.
