@@ -20,6 +20,8 @@ const size_t kPixel = 4;
 // A pixel of the changed rectangle that is clear on the canvas and in the frame: it must stay
 // transparent (the other values of `same` are 0 and 1).
 const unsigned char kStaysClear = 2;
+// Pixels in a row whose source stays the same that make a still area.
+const size_t kStillRun = 4;
 
 bool IsClear(const unsigned char* pixel) {
     return pixel[3] != 0;
@@ -229,14 +231,26 @@ FrameChange FrameOptimiser::Next(const PalettedFrame& frame, const wxImage* sour
             now[kPixel * p + 3] = alpha && alpha[p] == wxIMAGE_ALPHA_TRANSPARENT;
         }
         if (!first && now.size() == m_source.size()) {
-            // Still pixels keep what is shown; the palette's colours are not needed there. Where
+            // Still areas keep what is shown; the palette's colours are not needed there. Where
             // the frame before is cleared, the frame is stored anyway, in its own colours.
-            for (size_t p = 0; p < count; ++p) {
+            // Grain leaves single pixels the same by chance: kept as shown, they would only
+            // break the strings and bring in the colours of the frame before.
+            const auto still = [&](size_t p) {
                 const size_t at = kPixel * p;
-                if (!IsClear(&pixels[at]) && std::memcmp(&now[at], &m_source[at], kPixel) == 0 &&
-                    !m_cleared.Contains(static_cast<int>(p % m_width),
-                                        static_cast<int>(p / m_width))) {
-                    std::memcpy(&pixels[at], &m_shown[at], kPixel);
+                return !IsClear(&pixels[at]) && std::memcmp(&now[at], &m_source[at], kPixel) == 0 &&
+                       !m_cleared.Contains(static_cast<int>(p % m_width),
+                                           static_cast<int>(p / m_width));
+            };
+            for (size_t row = 0; row < count; row += m_width) {
+                for (size_t p = row, end = row + m_width; p < end;) {
+                    size_t run = p;
+                    while (run < end && still(run)) {
+                        ++run;
+                    }
+                    if (run - p >= kStillRun) {
+                        std::memcpy(&pixels[kPixel * p], &m_shown[kPixel * p], kPixel * (run - p));
+                    }
+                    p = std::max(run, p + 1);
                 }
             }
         }

@@ -79,9 +79,10 @@ private:
 class FrameOptimiser {
 public:
     // Takes the frames in order, each a whole paletted frame of the canvas. With `source`, the
-    // frame's picture before it was reduced to a palette, pixels whose source did not change
-    // since the previous frame keep what is shown, so that dithering does not make still areas
-    // shimmer; the changed pixels must then use at most 255 colours. A frame given without one
+    // frame's picture before it was reduced to a palette, still areas (a few pixels or more in a
+    // row whose source did not change since the previous frame) keep what is shown, so that
+    // dithering does not make them shimmer; the changed pixels must then use at most 255
+    // colours. A frame given without one
     // shows its own pixels, and the next frame's source is compared with nothing.
     // Pixels of the frame's transparent entry are clear, as is the source's alpha 0; the frame
     // may leave clear only pixels that the frame before showed clear, or `next` said so: with
