@@ -15,14 +15,31 @@ const int kClearAt = 4095;
 // only the pixel's own index is followed.
 const int kForks = 32;
 
+// Each thread's table of children, all 0, kept from one frame to the next rather than allocated
+// and zeroed again for each: up to 2 MB a frame.
+std::vector<uint16_t>& KeptChildren() {
+    thread_local std::vector<uint16_t> kept;
+    return kept;
+}
+
 // The strings of the code table, each a shorter string's code followed by one index. A code's
 // children are found directly, at the code's row and the index's column, and only the entries
 // taken are cleared again.
 class StringTable {
 public:
     // Room for `codes` codes whose children take indices below 2^indexBits.
-    StringTable(int codes, int indexBits)
-        : m_indexBits(indexBits), m_children(static_cast<size_t>(codes) << indexBits, 0) {}
+    StringTable(int codes, int indexBits) : m_indexBits(indexBits) {
+        m_children.swap(KeptChildren());
+        m_children.resize(std::max(m_children.size(), static_cast<size_t>(codes) << indexBits), 0);
+    }
+
+    ~StringTable() {
+        Clear();
+        KeptChildren().swap(m_children);
+    }
+
+    StringTable(const StringTable&) = delete;
+    StringTable& operator=(const StringTable&) = delete;
 
     void Clear() {
         for (uint32_t at : m_taken) {
