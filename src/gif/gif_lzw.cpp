@@ -397,9 +397,9 @@ private:
         return sum;
     }
 
-    // What writing `index` costs beyond the pixel's own colour.
-    int Cost(size_t p, const Wish& wish, int index) const {
-        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - Miss(wish, Colour(Own(p)));
+    // What writing `index` costs beyond the pixel's own colour, which misses by `ownMiss`.
+    int Cost(size_t p, const Wish& wish, int ownMiss, int index) const {
+        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - ownMiss;
     }
 
     // What writing `index` leaves owing: how far it moves from the own colour plus what the
@@ -494,7 +494,8 @@ private:
     // no more than the code and the pixels so far, spread over the longest of them.
     bool Hopeless(int code, size_t p, int length, double cost) const {
         const size_t reach = std::min<size_t>(m_height[code], m_count - p);
-        return m_codeCost + cost >= 0 && (m_codeCost + cost) / (length + reach) >= m_bestScore;
+        return m_codeCost + cost >= 0 &&
+               (m_codeCost + cost) * m_bestLength >= m_bestCost * (length + reach);
     }
 
     // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, with
@@ -509,9 +510,10 @@ private:
         static const int kWays = 8;
         int from[3] = {carried[0], carried[1], carried[2]};
         for (;;) {
-            const double score = (m_codeCost + cost) / length;
-            if (score < m_bestScore) {
-                m_bestScore = score;
+            // Cheaper per pixel, found without dividing.
+            if ((m_codeCost + cost) * m_bestLength < m_bestCost * length) {
+                m_bestCost = m_codeCost + cost;
+                m_bestLength = length;
                 m_bestCode = code;
             }
             if (p == m_count) {
@@ -600,14 +602,15 @@ private:
     int Cheapest(size_t at) {
         static const int kNone[3] = {0, 0, 0};
         const Wish wish = Wanted(at, kNone);
-        m_bestScore = 1e300;
+        m_bestCost = 1e300;
+        m_bestLength = 1;
         m_bestCode = m_indices[at];
         m_searched = 0;
         m_at = at + 1;
         m_ready = 0;
         int best = m_indices[at];
-        auto consider = [&](int index) {
-            const int cost = Cost(at, wish, index);
+        const int ownMiss = Miss(wish, Colour(Own(at)));
+        auto consider = [&](int index, int cost) {
             if (Hopeless(index, at + 1, 1, cost)) {
                 return;
             }
@@ -622,26 +625,34 @@ private:
                 best = index;
             }
         };
-        consider(m_indices[at]);
+        consider(m_indices[at], 0);
         if (m_others != nullptr && m_others[at] != m_indices[at]) {
-            consider(m_others[at]);
+            consider(m_others[at], 0);
         }
         // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
         // at high levels there are many, and dearer ones seldom start the cheapest string.
         std::pair<int, int> firsts[256];
         int count = 0;
         for (unsigned char index : m_nearby[Own(at)]) {
-            firsts[count++] = {Cost(at, wish, index), index};
+            firsts[count++] = {Cost(at, wish, ownMiss, index), index};
+        }
+        if (count > kFirsts) {
+            std::nth_element(firsts, firsts + kFirsts, firsts + count);
+            count = kFirsts;
+        }
+        // The pixel's own ways are among them, and already searched; a colour that cannot
+        // start a cheaper string now will not later either.
+        int kept = 0;
+        for (int k = 0; k < count; ++k) {
+            if (!OwnWay(at, firsts[k].second) &&
+                !Hopeless(firsts[k].second, at + 1, 1, firsts[k].first)) {
+                firsts[kept++] = firsts[k];
+            }
         }
         // Each index comes once, so the order is the same however it is found.
-        const int tried = std::min(count, kFirsts);
-        std::nth_element(firsts, firsts + tried, firsts + count);
-        std::sort(firsts, firsts + tried);
-        // The pixel's own ways are among them, and already searched.
-        for (int k = 0; k < tried; ++k) {
-            if (!OwnWay(at, firsts[k].second)) {
-                consider(firsts[k].second);
-            }
+        std::sort(firsts, firsts + kept);
+        for (int k = 0; k < kept; ++k) {
+            consider(firsts[k].second, firsts[k].first);
         }
         return best;
     }
@@ -675,7 +686,9 @@ private:
     std::vector<unsigned char> m_last = std::vector<unsigned char>(kCodes, 0);
     int m_pendingPrefix = -1;
     int m_pendingCode = 0;
-    double m_bestScore = 0;
+    // The cheapest string found: what it and its code cost, and its pixels.
+    double m_bestCost = 0;
+    int m_bestLength = 1;
     int m_bestCode = 0;
     int m_searched = 0;
     double m_codeCost = 0;
