@@ -7,12 +7,12 @@ set -euo pipefail
 # fonts-noto-cjk draws the Chinese and Japanese interface texts, and locales-all lets each
 # interface language set its system locale, so that GTK's own texts (file chooser, Yes/No)
 # follow it too. libimagequant gives the best colours; FFmpeg's libraries read video; zstd keeps
-# frames compressed in memory; GTK's own headers reach the input method, the menus' key names
-# and the desktop's recently-used list.
+# frames compressed in memory; libdeflate inflates plain PNG frames; GTK's own headers reach the
+# input method, the menus' key names and the desktop's recently-used list.
 packages=(cmake g++ make pkg-config libwxgtk3.2-dev libgif-dev libimagequant-dev scdoc
     librsvg2-bin gettext wx3.2-i18n fonts-noto-cjk locales-all libcurl4-openssl-dev
     libexpat1-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libzstd-dev
-    libgtk-3-dev)
+    libdeflate-dev libgtk-3-dev)
 case "${1:-run}" in
     # ImageMagick and ffmpeg decode written GIFs in tests, beside the program's own reader.
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth imagemagick ffmpeg xdotool

@@ -4,6 +4,17 @@
 
 #include <system_error>
 
+namespace {
+
+size_t PixelBytes(const SourcePicture& picture) {
+    const wxImage& image = *picture.image;
+    return image.IsOk() ? static_cast<size_t>(image.GetWidth()) * image.GetHeight() *
+                              (image.HasAlpha() ? 4 : 3)
+                        : 0;
+}
+
+} // namespace
+
 FrameStream::FrameStream(std::vector<wxString> sources, PictureParts parts, std::vector<int> counts)
     : m_sources(std::move(sources)), m_parts(parts), m_counts(std::move(counts)) {
     try {
@@ -32,6 +43,7 @@ wxImage FrameStream::Next(wxRect* part) {
         return wxImage();
     }
     SourcePicture picture = std::move(m_waiting.front());
+    m_waitingBytes -= PixelBytes(picture);
     m_waiting.pop_front();
     ++m_firstWaiting;
     m_wanted = std::max(m_wanted, m_firstWaiting);
@@ -49,6 +61,7 @@ void FrameStream::SkipTo(size_t picture) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_wanted = std::max(m_wanted, picture);
         for (; !m_waiting.empty() && m_firstWaiting < m_wanted; ++m_firstWaiting) {
+            m_waitingBytes -= PixelBytes(m_waiting.front());
             m_waiting.pop_front();
         }
     }
@@ -110,11 +123,16 @@ void FrameStream::Decode() {
 }
 
 void FrameStream::Push(SourcePicture picture) {
+    const size_t bytes = PixelBytes(picture);
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_abandoned || m_waiting.size() < kAhead; });
+    m_changed.wait(lock, [this, bytes] {
+        return m_abandoned || m_waiting.size() < kFewAhead ||
+               (m_waiting.size() < kAhead && m_waitingBytes + bytes <= kAheadBytes);
+    });
     if (m_given++ < m_wanted) {
         m_firstWaiting = std::max(m_firstWaiting, m_given);
     } else if (!m_abandoned) {
+        m_waitingBytes += bytes;
         m_waiting.push_back(std::move(picture));
     }
     lock.unlock();

@@ -17,8 +17,12 @@
 
 class FrameStream {
 public:
-    // Pictures decoded and waiting to be taken, at most.
-    static const size_t kAhead = 2;
+    // Pictures decoded and waiting to be taken, at most: kAhead, and beyond kFewAhead only while
+    // they take at most kAheadBytes. Small pictures decode quickly, and a short queue would
+    // leave the export waiting whenever this thread is not given a core at once.
+    static const size_t kFewAhead = 2;
+    static const size_t kAhead = 8;
+    static const size_t kAheadBytes = 8 << 20;
 
     // Starts decoding the sources, in order, as DecodeImageSource does with `parts`. `counts`,
     // when given, says how many pictures each source gives, so that SkipTo may pass over
@@ -53,6 +57,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<SourcePicture> m_waiting;
+    // The bytes of their pixels.
+    size_t m_waitingBytes = 0;
     // The number of the first waiting picture, of the next one the decoder gives, and of the
     // first one wanted.
     size_t m_firstWaiting = 0;

@@ -173,18 +173,22 @@ struct CodingSlot {
 };
 
 // The work of an export but the optimiser's, shared by the calling thread and a helper: frames
-// prepared ahead of the optimiser, and each optimised frame coded while the next is optimised.
+// prepared ahead of the optimiser, and optimised frames coded while the next are optimised.
 // Only a few frames lie between preparation and writing, so that memory stays bounded.
-// Frames claimed for preparation but not yet written.
+// Frames claimed for preparation but not yet written: at least this many, and more for small
+// canvases, where frames take little time each and the threads would otherwise wait on each
+// other at every frame.
 const int kFramesInFlight = 4;
+const int kMostFramesInFlight = 16;
+const unsigned long long kFramesInFlightBytes = 16ull << 20;
 // Frames after the first whose colours the global table takes where it has room.
 const int kFramesForeseen = 2;
 
 class FramePipeline {
 public:
-    explicit FramePipeline(const GifExportJob& job)
-        : m_job(job), m_parts(TakesParts(job)), m_frames(static_cast<size_t>(job.frameCount)),
-          m_coding(m_frames.size()) {
+    FramePipeline(const GifExportJob& job, int framesInFlight)
+        : m_job(job), m_parts(TakesParts(job)), m_framesInFlight(framesInFlight),
+          m_frames(static_cast<size_t>(job.frameCount)), m_coding(m_frames.size()) {
         if (job.options.palette == PaletteMode::Best) {
             m_palettes.reset(new PaletteRuns(job.options));
         }
@@ -222,8 +226,8 @@ public:
     }
 
     // Waits until frame `index` is prepared, helping meanwhile, and shows its paletted frame
-    // (null when it has none) without handing it over. Only frames within kFramesInFlight of the
-    // next frame to write may be looked at, by Peek and IsPart alike.
+    // (null when it has none) without handing it over. Only the frames in flight from the next
+    // frame to write on may be looked at, by Peek and IsPart alike.
     const PalettedFrame* Peek(int index) {
         std::unique_lock<std::mutex> lock(m_mutex);
         return Prepared(lock, index).paletted.get();
@@ -248,6 +252,12 @@ public:
             m_handedOver = index + 1;
         }
         m_changed.notify_all();
+    }
+
+    // Whether frame `index`, handed over, is coded already.
+    bool IsCoded(int index) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_coding[index].coded;
     }
 
     // Waits until frame `index` is coded, helping meanwhile, and hands over what became of it.
@@ -327,7 +337,7 @@ private:
     // Claims and prepares the next frame if there is room for it; false when there is none.
     bool PrepareNext(std::unique_lock<std::mutex>& lock) {
         if (m_abandoned || m_claimed >= m_job.frameCount ||
-            m_claimed - m_written >= kFramesInFlight) {
+            m_claimed - m_written >= m_framesInFlight) {
             return false;
         }
         const int index = m_claimed++;
@@ -401,6 +411,7 @@ private:
 
     const GifExportJob& m_job;
     const bool m_parts;
+    const int m_framesInFlight;
     // Palettes shared along runs of alike frames, in the best mode.
     std::unique_ptr<PaletteRuns> m_palettes;
     std::mutex m_mutex;
@@ -436,12 +447,22 @@ GifExportResult NoMemory(const GifExportJob& job) {
 // paletted copy, and the picture kept for the optimiser.
 const unsigned long long kBytesPerFramePixel = 9;
 
+unsigned long long FrameBytes(const GifExportJob& job) {
+    return static_cast<unsigned long long>(job.canvasWidth) *
+           static_cast<unsigned long long>(job.canvasHeight) * kBytesPerFramePixel;
+}
+
 // The frames in flight, each fitted, paletted and kept for the optimiser, and the encoder's
 // copy.
-unsigned long long WorkingSetBytes(const GifExportJob& job) {
-    const unsigned long long canvas = static_cast<unsigned long long>(job.canvasWidth) *
-                                      static_cast<unsigned long long>(job.canvasHeight);
-    return canvas * kBytesPerFramePixel * (kFramesInFlight + 2);
+unsigned long long WorkingSetBytes(const GifExportJob& job, int framesInFlight = kFramesInFlight) {
+    return FrameBytes(job) * static_cast<unsigned long long>(framesInFlight + 2);
+}
+
+// As many frames in flight as fit into kFramesInFlightBytes, within the limits.
+int FramesInFlight(const GifExportJob& job) {
+    const unsigned long long frames = kFramesInFlightBytes / std::max(FrameBytes(job), 1ull);
+    return static_cast<int>(std::min<unsigned long long>(
+        kMostFramesInFlight, std::max<unsigned long long>(kFramesInFlight, frames)));
 }
 
 // Why the job cannot be done at all, said before any work: no frames, a canvas a GIF cannot
@@ -500,8 +521,15 @@ GifExportResult ExportWithin(const GifExportJob& job) {
     if (!refusal.empty()) {
         return Failure(refusal);
     }
-    const MemoryCharge workingSet(MemoryBudget::Process(), WorkingSetBytes(job));
-    if (!workingSet.Held()) {
+    // More frames in flight only where the budget has room for them.
+    int framesInFlight = FramesInFlight(job);
+    std::unique_ptr<MemoryCharge> workingSet(
+        new MemoryCharge(MemoryBudget::Process(), WorkingSetBytes(job, framesInFlight)));
+    if (!workingSet->Held() && framesInFlight > kFramesInFlight) {
+        framesInFlight = kFramesInFlight;
+        workingSet.reset(new MemoryCharge(MemoryBudget::Process(), WorkingSetBytes(job)));
+    }
+    if (!workingSet->Held()) {
         return NoMemory(job);
     }
     ReplacingFile file(job.path);
@@ -512,7 +540,7 @@ GifExportResult ExportWithin(const GifExportJob& job) {
     wxLogNull quiet;
     unsigned long long written = 0;
     FrameOptimiser optimiser;
-    FramePipeline pipeline(job);
+    FramePipeline pipeline(job, framesInFlight);
     if (job.threads > 1) {
         pipeline.StartHelper();
     }
@@ -541,6 +569,8 @@ GifExportResult ExportWithin(const GifExportJob& job) {
         }
         return wxString();
     };
+    // The first frame not yet written.
+    int unwritten = 0;
     for (int i = 0; i < job.frameCount; ++i) {
         if (job.stopRequested && job.stopRequested()) {
             GifExportResult result = Failure(wxString::Format(
@@ -604,18 +634,23 @@ GifExportResult ExportWithin(const GifExportJob& job) {
             change = FrameChange(std::move(ways));
         }
         frame.paletted.reset();
-        // Frame i is stored and coded while frame i + 1 is optimised.
+        // Frame i is stored and coded while the frames after it are optimised. Frames coded are
+        // written at once; the optimiser waits for the oldest only once half the frames in
+        // flight are handed over unwritten, so that the rest may be prepared meanwhile.
         pipeline.Code(i, std::move(change), frame.lossy, std::move(frame.source));
-        if (i > 0) {
-            const wxString failure = write(i - 1);
+        while (unwritten <= i &&
+               (pipeline.IsCoded(unwritten) || 2 * (i + 1 - unwritten) >= framesInFlight)) {
+            const wxString failure = write(unwritten++);
             if (!failure.empty()) {
                 return Failure(failure);
             }
         }
     }
-    const wxString failure = write(job.frameCount - 1);
-    if (!failure.empty()) {
-        return Failure(failure);
+    while (unwritten < job.frameCount) {
+        const wxString failure = write(unwritten++);
+        if (!failure.empty()) {
+            return Failure(failure);
+        }
     }
     if (job.bytesOut == nullptr && !file.Commit()) {
         return Failure(wxString::Format(_("Cannot write \"%s\": %s"), job.path, file.Error()));

@@ -4,6 +4,7 @@
 #include "gif/gif_frames.h"
 #include "import/frame_reference.h"
 #include "import/picture_header.h"
+#include "import/plain_png.h"
 #include "import/still_file.h"
 #include "import/xpm_picture.h"
 #include "video/video_reference.h"
@@ -124,7 +125,10 @@ bool DecodeStill(const wxString& path, const StillFile& file, int frameIndex,
                                              : wxImage::FindHandler(TypeOf(header.kind))) {
         // Not verbose: the decoders' own warnings would only reach standard error. A small
         // file is decoded from the bytes already read.
-        if (file.whole) {
+        if (file.whole && header.kind == PictureKind::Png &&
+            DecodePlainPng(file.start.data(), file.start.size(), picture.get())) {
+            read = true;
+        } else if (file.whole) {
             wxMemoryInputStream stream(file.start.data(), file.start.size());
             read = handler->LoadFile(picture.get(), stream, false, -1);
         } else {
