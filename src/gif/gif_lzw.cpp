@@ -252,6 +252,12 @@ public:
         for (int index = 0; index < 256; ++index) {
             m_last[index] = static_cast<unsigned char>(index);
         }
+        for (int index = 0; index < loss.count; ++index) {
+            for (int c = 0; c < 3; ++c) {
+                m_scaled[3 * index + c] = Colour(index)[c] * kUnit;
+            }
+        }
+        m_limit = loss.bound * kUnit;
         for (int own = 0; own < loss.count; ++own) {
             for (int other = 0; other < loss.count; ++other) {
                 m_near[own * 256 + other] = own != loss.transparent && other != loss.transparent &&
@@ -265,12 +271,14 @@ public:
                 }
             }
         }
-        // What a code costs, as the distortion it is worth: a pixel missing by two fifths of
-        // the bound on each of red, green and blue. Low levels thus move only pixels that lose
-        // next to nothing, high ones reach small files. Strings are chosen by this plus their
-        // distortion, per pixel.
-        const double miss = loss.bound * 0.4 * kUnit;
+        // What a code costs, as the distortion it is worth: a pixel missing by 0.57 of the
+        // bound on each of red, green and blue. Low levels thus move only pixels that lose
+        // next to nothing, high ones reach small files.
+        const double miss = loss.bound * 0.57 * kUnit;
         m_codeCost = 3 * miss * miss;
+        // Before any string is coded, a code is taken to cover two pixels.
+        m_spent = m_codeCost;
+        m_covered = 2;
     }
 
     void Code(int minCodeSize, std::vector<unsigned char>& out) {
@@ -279,6 +287,8 @@ public:
         for (size_t at = 0; at < m_count;) {
             m_pendingPrefix = stream.Previous();
             m_pendingCode = stream.Next();
+            // The entry the decoder adds next is searched as one of the table's.
+            Raise(m_pendingPrefix);
             const int first = Cheapest(at);
             StartWith(first);
             string.clear();
@@ -289,19 +299,25 @@ public:
                 Commit(at + k, string[string.size() - 1 - k]);
             }
             at += string.size();
+            m_spent += m_codeCost + m_bestCost;
+            m_covered += string.size();
             stream.Put(m_bestCode, first, at < m_count);
         }
         stream.Finish();
     }
 
     // The code table as the code stream keeps it.
-    void Clear() { std::fill(m_first.begin(), m_first.end(), -1); }
+    void Clear() {
+        std::fill(m_first.begin(), m_first.end(), -1);
+        std::fill(m_height.begin(), m_height.end(), 0);
+    }
 
     void Add(int prefix, int index, int code) {
         m_last[code] = static_cast<unsigned char>(index);
         m_prefix[code] = static_cast<int16_t>(prefix);
         m_sibling[code] = m_first[prefix];
         m_first[prefix] = static_cast<int16_t>(code);
+        Raise(prefix);
     }
 
 private:
@@ -319,6 +335,14 @@ private:
     static const int kFirsts = 24;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
+
+    // `code` (-1 for none) has a child: it and the strings it extends reach further.
+    void Raise(int code) {
+        for (int16_t height = 1; code >= 0 && m_height[code] < height; ++height) {
+            m_height[code] = height;
+            code = m_prefix[code];
+        }
+    }
 
     static bool Within(const unsigned char* a, const unsigned char* b, int bound) {
         return std::abs(a[0] - b[0]) <= bound && std::abs(a[1] - b[1]) <= bound &&
@@ -377,9 +401,9 @@ private:
         return sum;
     }
 
-    // What writing `index` costs beyond the pixel's own colour.
-    int Cost(size_t p, const Wish& wish, int index) const {
-        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - Miss(wish, Colour(Own(p)));
+    // What writing `index` costs beyond the pixel's own colour, which misses by `ownMiss`.
+    int Cost(size_t p, const Wish& wish, int ownMiss, int index) const {
+        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - ownMiss;
     }
 
     // What writing `index` leaves owing: how far it moves from the own colour plus what the
@@ -397,19 +421,22 @@ private:
         const Wish wish = Wanted(p, kNone);
         int owing[3];
         Owing(p, wish, index, owing);
+        // Each pixel's share is cleared once taken, so a row is clear again when the row
+        // after the next one reuses it.
         int* here = Error(p, 0);
         here[0] = here[1] = here[2] = 0;
         if (Own(p) == m_loss.transparent) {
             return;
         }
-        const bool right = (p + 1) % m_width != 0 && p + 1 < m_count;
-        const bool left = p % m_width != 0;
+        const size_t x = p % m_width;
+        const bool right = x + 1 != m_width && p + 1 < m_count;
+        const bool left = x != 0;
+        int* below = Error(p, 1);
         for (int c = 0; c < 3; ++c) {
             const int miss = owing[c] * kCarried / kWhole;
             if (right) {
-                Error(p + 1, 0)[c] += miss * 7 / 16;
+                here[c + 3] += miss * 7 / 16;
             }
-            int* below = Error(p, 1);
             if (left) {
                 below[c - 3] += miss * 3 / 16;
             }
@@ -417,11 +444,6 @@ private:
             if (right) {
                 below[c + 3] += miss / 16;
             }
-        }
-        if ((p + 1) % m_width == 0) {
-            // The row below becomes the current one; the one after it starts clear.
-            int* row = Error(p, 0) - 3 * (p % m_width + 1);
-            std::fill(row, row + 3 * (m_width + 2), 0);
         }
     }
 
@@ -432,6 +454,57 @@ private:
             carried[c] =
                 right && Own(p) != m_loss.transparent ? owing[c] * kCarried / kWhole * 7 / 16 : 0;
         }
+    }
+
+    // What the search needs of a pixel ahead, found once for each string searched: its aim, what
+    // it owes the pixels already written, its own colour (in sixteenths) and ways, and whether
+    // it passes part of its move on to the pixel after it.
+    struct Ahead {
+        int aim[3];
+        int error[3];
+        int own[3];
+        const unsigned char* nearby;
+        int given;
+        int other;
+        bool carries;
+    };
+
+    // Pixel p of the string being searched; p is at most one past the last pixel found.
+    const Ahead& At(size_t p) {
+        const size_t k = p - m_at;
+        Ahead& ahead = m_ahead[k];
+        if (k == m_ready) {
+            ++m_ready;
+            const int own = Own(p);
+            const unsigned char* aim =
+                m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(own);
+            const int* error = Error(p, 0);
+            for (int c = 0; c < 3; ++c) {
+                ahead.aim[c] = aim[c] * kUnit;
+                ahead.error[c] = error[c];
+                ahead.own[c] = m_scaled[3 * own + c];
+            }
+            ahead.nearby = &m_near[own * 256];
+            ahead.given = m_indices[p];
+            ahead.other = m_others != nullptr ? m_others[p] : ahead.given;
+            ahead.carries = (p + 1) % m_width != 0 && own != m_loss.transparent;
+        }
+        return ahead;
+    }
+
+    // What a string of `length` pixels at `cost` scores: its code and distortion less what its
+    // pixels would cost coded as the frame's strings so far were, on the mean. Pixels a string
+    // takes on are pixels the strings after it need not code; the cost per pixel of each string
+    // alone would favour short strings where long ones go on cheaply.
+    double Score(int length, double cost) const { return m_codeCost + cost - m_perPixel * length; }
+
+    // Whether no string that `code` (`length` pixels at `cost`) is or begins, from pixel p on,
+    // can beat the cheapest found. A pixel seldom costs less than in its own colour (only where
+    // what it owes moves the colour wanted nearer another), so these strings are taken to cost
+    // no more than the code and the pixels so far, and to reach as far as the longest of them.
+    bool Hopeless(int code, size_t p, int length, double cost) const {
+        const size_t reach = std::min<size_t>(m_height[code], m_count - p);
+        return Score(length + static_cast<int>(reach), cost) >= m_bestScore;
     }
 
     // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, with
@@ -446,32 +519,45 @@ private:
         static const int kWays = 8;
         int from[3] = {carried[0], carried[1], carried[2]};
         for (;;) {
-            const double score = (m_codeCost + cost) / length;
+            const double score = Score(length, cost);
             if (score < m_bestScore) {
                 m_bestScore = score;
+                m_bestCost = cost;
                 m_bestCode = code;
             }
             if (p == m_count) {
                 return;
             }
-            const Wish wish = Wanted(p, from);
-            // The cheapest ways, cheapest first. This is where the coder spends its time: what
-            // depends only on the pixel is found once.
-            const int given = m_indices[p];
-            const int other = m_others != nullptr ? m_others[p] : given;
-            // The pixel may be written as its own ways, or as a colour near its own.
-            const unsigned char* nearby = &m_near[Own(p) * 256];
-            const int ownMiss = Miss(wish, Colour(Own(p)));
+            if (m_height[code] == 0 || Hopeless(code, p, length, cost)) {
+                return;
+            }
+            // This is where the coder spends its time: what depends only on the pixel is found
+            // once a string (At), and what the pixel wants here once a step.
+            const Ahead& ahead = At(p);
+            int owed[3], wish[3];
+            int ownMiss = 0;
+            for (int c = 0; c < 3; ++c) {
+                owed[c] = std::max(-m_limit, std::min(m_limit, ahead.error[c] + from[c]));
+                wish[c] = ahead.aim[c] + owed[c];
+                const int miss = wish[c] - ahead.own[c];
+                ownMiss += miss * miss;
+            }
+            // The cheapest ways, cheapest first: the pixel's own ways, or colours near its own.
             Way ways[kWays];
             int found = 0;
             auto consider = [&](int child) {
                 Way way;
                 way.child = child;
                 const int index = m_last[child];
-                if (index == given || index == other) {
+                if (index == ahead.given || index == ahead.other) {
                     way.cost = 0;
-                } else if (nearby[index]) {
-                    way.cost = Miss(wish, Colour(index)) - ownMiss;
+                } else if (ahead.nearby[index]) {
+                    const int* colour = &m_scaled[3 * index];
+                    int miss = -ownMiss;
+                    for (int c = 0; c < 3; ++c) {
+                        miss += (wish[c] - colour[c]) * (wish[c] - colour[c]);
+                    }
+                    way.cost = miss;
                 } else {
                     return;
                 }
@@ -493,18 +579,29 @@ private:
             if (found == 0) {
                 return;
             }
+            // What taking a child's colour passes on to pixel p + 1: its move from the own
+            // colour, plus what the pixel owed.
+            const auto pass = [&](int child, int* next) {
+                const int index = m_last[child];
+                const int* shown =
+                    index == ahead.given || index == ahead.other ? ahead.own : &m_scaled[3 * index];
+                for (int c = 0; c < 3; ++c) {
+                    next[c] = ahead.carries
+                                  ? (ahead.own[c] - shown[c] + owed[c]) * kCarried / kWhole * 7 / 16
+                                  : 0;
+                }
+            };
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
-                int owing[3], next[3];
-                Owing(p, wish, m_last[ways[k].child], owing);
-                Carry(p, owing, next);
-                Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
+                if (!Hopeless(ways[k].child, p + 1, length + 1, cost + ways[k].cost)) {
+                    int next[3];
+                    pass(ways[k].child, next);
+                    Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
+                }
             }
             code = ways[0].child;
             cost += ways[0].cost;
-            int owing[3];
-            Owing(p, wish, m_last[code], owing);
-            Carry(p, owing, from);
+            pass(code, from);
             ++length;
             ++p;
         }
@@ -515,13 +612,20 @@ private:
         static const int kNone[3] = {0, 0, 0};
         const Wish wish = Wanted(at, kNone);
         m_bestScore = 1e300;
+        m_bestCost = 0;
         m_bestCode = m_indices[at];
+        m_perPixel = m_spent / m_covered;
         m_searched = 0;
+        m_at = at + 1;
+        m_ready = 0;
         int best = m_indices[at];
-        auto consider = [&](int index) {
+        const int ownMiss = Miss(wish, Colour(Own(at)));
+        auto consider = [&](int index, int cost) {
+            if (Hopeless(index, at + 1, 1, cost)) {
+                return;
+            }
             int owing[3];
             Owing(at, wish, index, owing);
-            const int cost = Cost(at, wish, index);
             StartWith(index);
             const int before = m_bestCode;
             int carried[3];
@@ -531,21 +635,34 @@ private:
                 best = index;
             }
         };
-        consider(m_indices[at]);
+        consider(m_indices[at], 0);
         if (m_others != nullptr && m_others[at] != m_indices[at]) {
-            consider(m_others[at]);
+            consider(m_others[at], 0);
         }
         // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
         // at high levels there are many, and dearer ones seldom start the cheapest string.
         std::pair<int, int> firsts[256];
         int count = 0;
         for (unsigned char index : m_nearby[Own(at)]) {
-            firsts[count++] = {Cost(at, wish, index), index};
+            firsts[count++] = {Cost(at, wish, ownMiss, index), index};
         }
-        const int tried = std::min(count, kFirsts);
-        std::partial_sort(firsts, firsts + tried, firsts + count);
-        for (int k = 0; k < tried; ++k) {
-            consider(firsts[k].second);
+        if (count > kFirsts) {
+            std::nth_element(firsts, firsts + kFirsts, firsts + count);
+            count = kFirsts;
+        }
+        // The pixel's own ways are among them, and already searched; a colour that cannot
+        // start a cheaper string now will not later either.
+        int kept = 0;
+        for (int k = 0; k < count; ++k) {
+            if (!OwnWay(at, firsts[k].second) &&
+                !Hopeless(firsts[k].second, at + 1, 1, firsts[k].first)) {
+                firsts[kept++] = firsts[k];
+            }
+        }
+        // Each index comes once, so the order is the same however it is found.
+        std::sort(firsts, firsts + kept);
+        for (int k = 0; k < kept; ++k) {
+            consider(firsts[k].second, firsts[k].first);
         }
         return best;
     }
@@ -565,16 +682,31 @@ private:
     std::vector<unsigned char> m_near;
     std::vector<unsigned char> m_nearby[256];
     std::vector<int> m_error;
+    // The colour table in sixteenths.
+    std::vector<int> m_scaled = std::vector<int>(3 * 256, 0);
+    int m_limit = 0;
+    std::vector<Ahead> m_ahead = std::vector<Ahead>(kCodes + 1);
+    size_t m_at = 0;
+    size_t m_ready = 0;
+    // How many more pixels the longest string extending each code takes.
+    std::vector<int16_t> m_height = std::vector<int16_t>(kCodes, 0);
     std::vector<int16_t> m_first = std::vector<int16_t>(kCodes, -1);
     std::vector<int16_t> m_sibling = std::vector<int16_t>(kCodes, -1);
     std::vector<int16_t> m_prefix = std::vector<int16_t>(kCodes, -1);
     std::vector<unsigned char> m_last = std::vector<unsigned char>(kCodes, 0);
     int m_pendingPrefix = -1;
     int m_pendingCode = 0;
+    // The cheapest string found: its score and distortion.
     double m_bestScore = 0;
+    double m_bestCost = 0;
     int m_bestCode = 0;
     int m_searched = 0;
     double m_codeCost = 0;
+    // What the strings coded so far cost, code and distortion, and their pixels; the mean a
+    // pixel, as the search from one pixel takes it.
+    double m_spent = 0;
+    double m_covered = 0;
+    double m_perPixel = 0;
 };
 
 } // namespace
