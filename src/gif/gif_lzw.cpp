@@ -271,12 +271,14 @@ public:
                 }
             }
         }
-        // What a code costs, as the distortion it is worth: a pixel missing by two fifths of
-        // the bound on each of red, green and blue. Low levels thus move only pixels that lose
-        // next to nothing, high ones reach small files. Strings are chosen by this plus their
-        // distortion, per pixel.
-        const double miss = loss.bound * 0.4 * kUnit;
+        // What a code costs, as the distortion it is worth: a pixel missing by 0.57 of the
+        // bound on each of red, green and blue. Low levels thus move only pixels that lose
+        // next to nothing, high ones reach small files.
+        const double miss = loss.bound * 0.57 * kUnit;
         m_codeCost = 3 * miss * miss;
+        // Before any string is coded, a code is taken to cover two pixels.
+        m_spent = m_codeCost;
+        m_covered = 2;
     }
 
     void Code(int minCodeSize, std::vector<unsigned char>& out) {
@@ -297,6 +299,8 @@ public:
                 Commit(at + k, string[string.size() - 1 - k]);
             }
             at += string.size();
+            m_spent += m_codeCost + m_bestCost;
+            m_covered += string.size();
             stream.Put(m_bestCode, first, at < m_count);
         }
         stream.Finish();
@@ -397,9 +401,9 @@ private:
         return sum;
     }
 
-    // What writing `index` costs beyond the pixel's own colour.
-    int Cost(size_t p, const Wish& wish, int index) const {
-        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - Miss(wish, Colour(Own(p)));
+    // What writing `index` costs beyond the pixel's own colour, which misses by `ownMiss`.
+    int Cost(size_t p, const Wish& wish, int ownMiss, int index) const {
+        return OwnWay(p, index) ? 0 : Miss(wish, Colour(index)) - ownMiss;
     }
 
     // What writing `index` leaves owing: how far it moves from the own colour plus what the
@@ -488,13 +492,19 @@ private:
         return ahead;
     }
 
+    // What a string of `length` pixels at `cost` scores: its code and distortion less what its
+    // pixels would cost coded as the frame's strings so far were, on the mean. Pixels a string
+    // takes on are pixels the strings after it need not code; the cost per pixel of each string
+    // alone would favour short strings where long ones go on cheaply.
+    double Score(int length, double cost) const { return m_codeCost + cost - m_perPixel * length; }
+
     // Whether no string that `code` (`length` pixels at `cost`) is or begins, from pixel p on,
     // can beat the cheapest found. A pixel seldom costs less than in its own colour (only where
     // what it owes moves the colour wanted nearer another), so these strings are taken to cost
-    // no more than the code and the pixels so far, spread over the longest of them.
+    // no more than the code and the pixels so far, and to reach as far as the longest of them.
     bool Hopeless(int code, size_t p, int length, double cost) const {
         const size_t reach = std::min<size_t>(m_height[code], m_count - p);
-        return m_codeCost + cost >= 0 && (m_codeCost + cost) / (length + reach) >= m_bestScore;
+        return Score(length + static_cast<int>(reach), cost) >= m_bestScore;
     }
 
     // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, with
@@ -509,9 +519,10 @@ private:
         static const int kWays = 8;
         int from[3] = {carried[0], carried[1], carried[2]};
         for (;;) {
-            const double score = (m_codeCost + cost) / length;
+            const double score = Score(length, cost);
             if (score < m_bestScore) {
                 m_bestScore = score;
+                m_bestCost = cost;
                 m_bestCode = code;
             }
             if (p == m_count) {
@@ -601,13 +612,15 @@ private:
         static const int kNone[3] = {0, 0, 0};
         const Wish wish = Wanted(at, kNone);
         m_bestScore = 1e300;
+        m_bestCost = 0;
         m_bestCode = m_indices[at];
+        m_perPixel = m_spent / m_covered;
         m_searched = 0;
         m_at = at + 1;
         m_ready = 0;
         int best = m_indices[at];
-        auto consider = [&](int index) {
-            const int cost = Cost(at, wish, index);
+        const int ownMiss = Miss(wish, Colour(Own(at)));
+        auto consider = [&](int index, int cost) {
             if (Hopeless(index, at + 1, 1, cost)) {
                 return;
             }
@@ -622,26 +635,34 @@ private:
                 best = index;
             }
         };
-        consider(m_indices[at]);
+        consider(m_indices[at], 0);
         if (m_others != nullptr && m_others[at] != m_indices[at]) {
-            consider(m_others[at]);
+            consider(m_others[at], 0);
         }
         // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
         // at high levels there are many, and dearer ones seldom start the cheapest string.
         std::pair<int, int> firsts[256];
         int count = 0;
         for (unsigned char index : m_nearby[Own(at)]) {
-            firsts[count++] = {Cost(at, wish, index), index};
+            firsts[count++] = {Cost(at, wish, ownMiss, index), index};
+        }
+        if (count > kFirsts) {
+            std::nth_element(firsts, firsts + kFirsts, firsts + count);
+            count = kFirsts;
+        }
+        // The pixel's own ways are among them, and already searched; a colour that cannot
+        // start a cheaper string now will not later either.
+        int kept = 0;
+        for (int k = 0; k < count; ++k) {
+            if (!OwnWay(at, firsts[k].second) &&
+                !Hopeless(firsts[k].second, at + 1, 1, firsts[k].first)) {
+                firsts[kept++] = firsts[k];
+            }
         }
         // Each index comes once, so the order is the same however it is found.
-        const int tried = std::min(count, kFirsts);
-        std::nth_element(firsts, firsts + tried, firsts + count);
-        std::sort(firsts, firsts + tried);
-        // The pixel's own ways are among them, and already searched.
-        for (int k = 0; k < tried; ++k) {
-            if (!OwnWay(at, firsts[k].second)) {
-                consider(firsts[k].second);
-            }
+        std::sort(firsts, firsts + kept);
+        for (int k = 0; k < kept; ++k) {
+            consider(firsts[k].second, firsts[k].first);
         }
         return best;
     }
@@ -675,10 +696,17 @@ private:
     std::vector<unsigned char> m_last = std::vector<unsigned char>(kCodes, 0);
     int m_pendingPrefix = -1;
     int m_pendingCode = 0;
+    // The cheapest string found: its score and distortion.
     double m_bestScore = 0;
+    double m_bestCost = 0;
     int m_bestCode = 0;
     int m_searched = 0;
     double m_codeCost = 0;
+    // What the strings coded so far cost, code and distortion, and their pixels; the mean a
+    // pixel, as the search from one pixel takes it.
+    double m_spent = 0;
+    double m_covered = 0;
+    double m_perPixel = 0;
 };
 
 } // namespace
