@@ -12,11 +12,17 @@
 
 namespace {
 
-// The settings from the best (step 0) to the smallest: quality 100 down to 1, then at quality
-// 1 ever fewer colours.
+// The settings from the best (step 0) to the smallest: quality 100 down to 1; then at quality 1
+// ever higher lossy levels, each about 4 % above the one before, up to the highest; then, at the
+// highest, ever fewer colours. On grainy frames a higher lossy level keeps far more of the
+// picture for its bytes than fewer colours do (3 to 4 dB at a seventh to a fifth of the
+// lossless size).
 const int kColourSteps[] = {128, 64, 32, 16, 8};
 const int kQualitySteps = kHighestQuality - kLowestQuality + 1;
-const int kLastStep = kQualitySteps - 1 + static_cast<int>(sizeof kColourSteps / sizeof(int));
+const int kLossySteps = 40;
+const int kLastQualityStep = kQualitySteps - 1;
+const int kLastLossyStep = kLastQualityStep + kLossySteps;
+const int kLastStep = kLastLossyStep + static_cast<int>(sizeof kColourSteps / sizeof(int));
 // Whole encodes at most; the sample's are not counted.
 const int kWholeEncodes = 3;
 // A file that fits and is at least this share of the limit is taken; the sample's predictions
@@ -39,9 +45,15 @@ const double kSampleError = 0.03;
 ExportOptions AtStep(ExportOptions options, int step) {
     options.palette = PaletteMode::Best;
     options.maxBytes = 0;
-    options.lossy = kLossyOfQuality;
     options.quality = std::max(kLowestQuality, kHighestQuality - step);
-    options.colours = step < kQualitySteps ? 256 : kColourSteps[step - kQualitySteps];
+    options.lossy = kLossyOfQuality;
+    if (step > kLastQualityStep) {
+        const double lowest = LossyLevel(options);
+        const int beyond = std::min(step - kLastQualityStep, kLossySteps);
+        options.lossy = static_cast<int>(std::lround(
+            lowest * std::pow(kHighestLossy / lowest, static_cast<double>(beyond) / kLossySteps)));
+    }
+    options.colours = step <= kLastLossyStep ? 256 : kColourSteps[step - kLastLossyStep - 1];
     return options;
 }
 
@@ -126,13 +138,14 @@ public:
     // window; an end kept twice has its size drawn halfway towards the aim, so that a bent
     // curve still closes in.
     int Choose(int low, int high) {
-        // Halving the colours takes the size down far more than a quality step does: a line
-        // through both ends of the whole ladder would miss the quality steps, so those come
-        // first, and the colour steps only when even the lowest quality does not fit.
-        const int lowestQuality = kQualitySteps - 1;
-        if (low < lowestQuality && lowestQuality < high) {
-            const int within = Choose(low, lowestQuality);
-            return within >= 0 ? within : Choose(lowestQuality, high);
+        // Each part of the ladder takes the size down at a pace of its own: a line through both
+        // ends of the whole ladder would miss the quality steps, so those come first, the lossy
+        // steps only when even the lowest quality does not fit, and the colour steps last.
+        for (int edge : {kLastQualityStep, kLastLossyStep}) {
+            if (low < edge && edge < high) {
+                const int within = Choose(low, edge);
+                return within >= 0 ? within : Choose(edge, high);
+            }
         }
         const double limit = static_cast<double>(m_job.options.maxBytes);
         const double top = std::log(kAimHigh * limit), bottom = std::log(kAimLow * limit);
@@ -360,9 +373,9 @@ GifExportResult FitUnderSize(const GifExportJob& job) {
         result.bytes = static_cast<unsigned long long>(search.WholeSize(step));
         result.chosen = smallest;
         result.message = wxString::Format(
-            _("Cannot save \"%s\" in %s: even quality %d with %d colours makes %s."), job.path,
-            FormatByteSize(job.options.maxBytes), smallest.quality, smallest.colours,
-            FormatByteSize(result.bytes));
+            _("Cannot save \"%s\" in %s: even quality %d, lossy level %d and %d colours make %s."),
+            job.path, FormatByteSize(job.options.maxBytes), smallest.quality, LossyLevel(smallest),
+            smallest.colours, FormatByteSize(result.bytes));
         return result;
     }
     const std::vector<unsigned char>& bytes = search.BestBytes();
