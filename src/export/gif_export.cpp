@@ -279,9 +279,12 @@ public:
     }
 
 private:
+    // Called by the optimiser's thread alone, which everything after the frame waits for: it
+    // prepares a frame before coding one, and so gets on with the frame it waits for as soon as
+    // that is not claimed.
     PreparedFrame& Prepared(std::unique_lock<std::mutex>& lock, int index) {
         while (m_frames[index].state == FrameState::Pending) {
-            if (!WorkOnce(lock)) {
+            if (!PrepareNext(lock) && !CodeNext(lock)) {
                 m_changed.wait(lock);
             }
         }
