@@ -1,5 +1,6 @@
 #include "export/size_fitting.h"
 
+#include "export/best_palette.h"
 #include "export/replacing_file.h"
 
 #include <wx/intl.h>
@@ -58,11 +59,16 @@ ExportOptions AtStep(ExportOptions options, int step) {
 }
 
 // Where the line through (a, sizeA) and (b, sizeB) meets `aim`, sizes as logarithms.
-double Crossing(int a, double sizeA, int b, double sizeB, double aim) {
+double Crossing(double a, double sizeA, double b, double sizeB, double aim) {
     if (std::abs(sizeA - sizeB) < 1e-9) {
         return a;
     }
     return a + (sizeA - aim) / (sizeA - sizeB) * (b - a);
+}
+
+// The logarithm of the size at `at` on the line through (a, sizeA) and (b, sizeB).
+double Along(double a, double sizeA, double b, double sizeB, double at) {
+    return a == b ? (sizeA + sizeB) / 2 : sizeA + (sizeB - sizeA) * (at - a) / (b - a);
 }
 
 class SizeSearch {
@@ -72,15 +78,18 @@ public:
           m_whole(static_cast<int>(m_sample.size()) == job.frameCount) {}
 
     bool ReadSample() {
-        if (m_whole) {
-            return true;
-        }
+        double smoothness = 0;
         for (int index : m_sample) {
             if (m_job.stopRequested && m_job.stopRequested()) {
                 return false;
             }
-            m_pictures.push_back(m_job.frameSource(index).Copy());
+            const wxImage picture = m_job.frameSource(index);
+            smoothness += Smoothness(picture);
+            if (!m_whole) {
+                m_pictures.push_back(picture.Copy());
+            }
         }
+        m_grain = 1 - smoothness / static_cast<double>(m_sample.size());
         return true;
     }
 
@@ -163,9 +172,18 @@ public:
         }
         int kept = 0; // the end the last try kept: -1 the high one, 1 the low one
         while (high - low > 1) {
-            const int next =
-                std::max(low + 1, std::min(high - 1, static_cast<int>(std::lround(Crossing(
-                                                         low, lowSize, high, highSize, aim)))));
+            const int next = StepNear(
+                Crossing(Position(low), lowSize, Position(high), highSize, aim), low, high);
+            // Over two steps the size bends too little for a try to tell more than the line
+            // between the sizes tried: where that meets the window, the step between is taken.
+            if (high - low == 2) {
+                const double between =
+                    Along(Position(low), std::log(Predicted(low)), Position(high),
+                          std::log(Predicted(high)), Position(next));
+                if (between <= top && between >= bottom) {
+                    return next;
+                }
+            }
             const double size = std::log(Predicted(next));
             if (size <= top && size >= bottom) {
                 return next;
@@ -229,6 +247,30 @@ public:
     const std::vector<unsigned char>& BestBytes() const { return m_bestBytes; }
 
 private:
+    // Where `step` lies for the search's lines: the sizes fall about evenly along it. Grainy
+    // frames shrink with the lossy level, which the quality steps raise slowly at first and
+    // then fast; smooth ones with the palette's quality and dithering, which fall with each
+    // step alike. Past the quality steps, the step itself.
+    double Position(int step) const {
+        if (step >= kLastQualityStep) {
+            return step;
+        }
+        const double lowest = LossyLevel(AtStep(m_job.options, kLastQualityStep));
+        const double lossy = LossyLevel(AtStep(m_job.options, step)) / lowest * kLastQualityStep;
+        return m_grain * lossy + (1 - m_grain) * step;
+    }
+
+    // The step between `low` and `high`, both left out, whose position is nearest `position`.
+    int StepNear(double position, int low, int high) const {
+        int nearest = low + 1;
+        for (int step = low + 2; step < high; ++step) {
+            if (std::abs(Position(step) - position) < std::abs(Position(nearest) - position)) {
+                nearest = step;
+            }
+        }
+        return nearest;
+    }
+
     double Correction(std::map<int, double>::const_iterator whole) {
         return whole->second / std::max(1.0, Sampled(whole->first));
     }
@@ -255,6 +297,8 @@ private:
     const GifExportJob& m_job;
     std::vector<int> m_sample;
     bool m_whole;
+    // How grainy the sample's frames are, from 0 (all smooth) to 1.
+    double m_grain = 1;
     std::vector<wxImage> m_pictures;
     std::map<int, double> m_sampled;
     std::map<int, double> m_size;
