@@ -68,13 +68,7 @@ void NearestColour::List(Cells& cells, int cell, const unsigned char* from, int 
     cells.count[cell] = static_cast<unsigned short>(m_candidates.size() - start);
 }
 
-int NearestColour::Find(int r, int g, int b) {
-    // Neighbouring pixels often ask for the same colour again.
-    const unsigned colour = (static_cast<unsigned>(r) << 16) | (g << 8) | b;
-    const unsigned slot = (colour * 2654435761u) >> (32 - kRememberedBits);
-    if (m_remembered[slot] == (colour | kRememberedFlag)) {
-        return m_rememberedIndex[slot];
-    }
+int NearestColour::Search(int r, int g, int b, unsigned colour, unsigned slot) {
     const int cell = m_fine.Of(r, g, b);
     if (m_fine.start[cell] < 0) {
         // A fine cell's candidates are among those of the coarse cell around it.

@@ -15,8 +15,14 @@ public:
     explicit NearestColour(std::vector<GifColour> palette);
 
     // The index of the entry nearest to (r, g, b), each 0 to 255; of equally near entries the
-    // first.
-    int Find(int r, int g, int b);
+    // first. Neighbouring pixels often ask for the same colour again: that is answered here, in
+    // the caller's loop.
+    int Find(int r, int g, int b) {
+        const unsigned colour = (static_cast<unsigned>(r) << 16) | (g << 8) | b;
+        const unsigned slot = (colour * 2654435761u) >> (32 - kRememberedBits);
+        return m_remembered[slot] == (colour | kRememberedFlag) ? m_rememberedIndex[slot]
+                                                                : Search(r, g, b, colour, slot);
+    }
 
     const std::vector<GifColour>& Palette() const { return m_palette; }
 
@@ -39,6 +45,8 @@ private:
     static const int kRememberedBits = 14;
     static const unsigned kRememberedFlag = 1u << 24;
 
+    // Find for a colour not remembered at `slot`, which then remembers it.
+    int Search(int r, int g, int b, unsigned colour, unsigned slot);
     // Lists the entries of `from` that can be nearest to a colour of `cell`.
     void List(Cells& cells, int cell, const unsigned char* from, int fromCount);
 
