@@ -366,13 +366,28 @@ private:
         return Colour(OwnWay(p, index) ? Own(p) : index);
     }
 
-    int* Error(size_t p, int row) {
-        return &m_error[3 * (((p / m_width + row) % 2) * (m_width + 2) + p % m_width + 1)];
+    // A pixel's column, and which of the two rows of errors holds its row: followed from one
+    // pixel to the next rather than divided out again for each.
+    struct Place {
+        size_t column = 0;
+        size_t row = 0;
+    };
+
+    void Advance(Place& place) const {
+        if (++place.column == m_width) {
+            place.column = 0;
+            place.row ^= 1;
+        }
     }
 
-    // The colour the pixel should show: the picture's (its own colour's without one), plus
-    // what the pixels before it moved and `carried` from a pixel not yet written, which it
-    // owes back.
+    // What is carried to the pixel at `place`, or (row 1) to the one below it.
+    int* Error(const Place& place, int row) {
+        return &m_error[3 * (((place.row + row) % 2) * (m_width + 2) + place.column + 1)];
+    }
+
+    // The colour pixel p, the next to be written, should show: the picture's (its own colour's
+    // without one), plus what the pixels before it moved and `carried` from a pixel not yet
+    // written, which it owes back.
     struct Wish {
         int rgb[3];
         int owed[3];
@@ -381,7 +396,7 @@ private:
     Wish Wanted(size_t p, const int* carried) {
         const unsigned char* aim =
             m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(Own(p));
-        const int* error = Error(p, 0);
+        const int* error = Error(m_next, 0);
         const int limit = m_loss.bound * kUnit;
         Wish wish;
         for (int c = 0; c < 3; ++c) {
@@ -423,15 +438,16 @@ private:
         Owing(p, wish, index, owing);
         // Each pixel's share is cleared once taken, so a row is clear again when the row
         // after the next one reuses it.
-        int* here = Error(p, 0);
+        int* here = Error(m_next, 0);
+        int* below = Error(m_next, 1);
+        const size_t x = m_next.column;
+        Advance(m_next);
         here[0] = here[1] = here[2] = 0;
         if (Own(p) == m_loss.transparent) {
             return;
         }
-        const size_t x = p % m_width;
         const bool right = x + 1 != m_width && p + 1 < m_count;
         const bool left = x != 0;
-        int* below = Error(p, 1);
         for (int c = 0; c < 3; ++c) {
             const int miss = owing[c] * kCarried / kWhole;
             if (right) {
@@ -478,7 +494,7 @@ private:
             const int own = Own(p);
             const unsigned char* aim =
                 m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(own);
-            const int* error = Error(p, 0);
+            const int* error = Error(m_aheadPlace, 0);
             for (int c = 0; c < 3; ++c) {
                 ahead.aim[c] = aim[c] * kUnit;
                 ahead.error[c] = error[c];
@@ -487,7 +503,8 @@ private:
             ahead.nearby = &m_near[own * 256];
             ahead.given = m_indices[p];
             ahead.other = m_others != nullptr ? m_others[p] : ahead.given;
-            ahead.carries = (p + 1) % m_width != 0 && own != m_loss.transparent;
+            ahead.carries = m_aheadPlace.column + 1 != m_width && own != m_loss.transparent;
+            Advance(m_aheadPlace);
         }
         return ahead;
     }
@@ -618,6 +635,8 @@ private:
         m_searched = 0;
         m_at = at + 1;
         m_ready = 0;
+        m_aheadPlace = m_next;
+        Advance(m_aheadPlace);
         int best = m_indices[at];
         const int ownMiss = Miss(wish, Colour(Own(at)));
         auto consider = [&](int index, int cost) {
@@ -641,10 +660,11 @@ private:
         }
         // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
         // at high levels there are many, and dearer ones seldom start the cheapest string.
-        std::pair<int, int> firsts[256];
+        // Each is its cost and index in one number, which sorts as the two would.
+        long long firsts[256];
         int count = 0;
         for (unsigned char index : m_nearby[Own(at)]) {
-            firsts[count++] = {Cost(at, wish, ownMiss, index), index};
+            firsts[count++] = Cost(at, wish, ownMiss, index) * 256LL + index;
         }
         if (count > kFirsts) {
             std::nth_element(firsts, firsts + kFirsts, firsts + count);
@@ -653,16 +673,20 @@ private:
         // The pixel's own ways are among them, and already searched; a colour that cannot
         // start a cheaper string now will not later either.
         int kept = 0;
+        const auto indexOf = [](long long first) { return static_cast<int>(first & 255); };
+        const auto costOf = [](long long first) {
+            return static_cast<int>((first - (first & 255)) / 256);
+        };
         for (int k = 0; k < count; ++k) {
-            if (!OwnWay(at, firsts[k].second) &&
-                !Hopeless(firsts[k].second, at + 1, 1, firsts[k].first)) {
+            if (!OwnWay(at, indexOf(firsts[k])) &&
+                !Hopeless(indexOf(firsts[k]), at + 1, 1, costOf(firsts[k]))) {
                 firsts[kept++] = firsts[k];
             }
         }
         // Each index comes once, so the order is the same however it is found.
         std::sort(firsts, firsts + kept);
         for (int k = 0; k < kept; ++k) {
-            consider(firsts[k].second, firsts[k].first);
+            consider(indexOf(firsts[k]), costOf(firsts[k]));
         }
         return best;
     }
@@ -688,6 +712,9 @@ private:
     std::vector<Ahead> m_ahead = std::vector<Ahead>(kCodes + 1);
     size_t m_at = 0;
     size_t m_ready = 0;
+    // The next pixel to be written, and the next to be found ahead of it.
+    Place m_next;
+    Place m_aheadPlace;
     // How many more pixels the longest string extending each code takes.
     std::vector<int16_t> m_height = std::vector<int16_t>(kCodes, 0);
     std::vector<int16_t> m_first = std::vector<int16_t>(kCodes, -1);

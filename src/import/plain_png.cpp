@@ -131,11 +131,13 @@ bool DecodePlainPng(const unsigned char* data, size_t size, wxImage* picture) {
         }
         if (first) {
             // 8 bits a channel, RGB, the one compression and filtering, not interlaced.
+            if (length != 13) {
+                return false;
+            }
             width = BigEndian(body);
             height = BigEndian(body + 4);
-            if (length != 13 || width == 0 || height == 0 || width > kLargestSide ||
-                height > kLargestSide || body[8] != 8 || body[9] != 2 || body[10] != 0 ||
-                body[11] != 0 || body[12] != 0) {
+            if (width == 0 || height == 0 || width > kLargestSide || height > kLargestSide ||
+                body[8] != 8 || body[9] != 2 || body[10] != 0 || body[11] != 0 || body[12] != 0) {
                 return false;
             }
         } else if (IsType(type, "IDAT")) {
