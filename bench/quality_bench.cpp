@@ -5,11 +5,13 @@
 // rate-distortion curves over quality 30 to 100 and how far apart they are where their sizes
 // overlap; fitting under half the lossless size, timed against one encode at -Q 100 and one
 // at the settings it chose; lossy codes against gifsicle's lossy codes of our lossless file at
-// equal PSNR; and for screen frames the optimised file against gifsicle -O3. Prints Markdown and writes WORK/rd-NAME.dat for the plots.
+// equal PSNR; and for screen frames the optimised file against gifsicle -O3. Prints Markdown and
+// writes WORK/rd-NAME.dat for the plots.
 //
 // Usage: quality_bench WORK_FOLDER REELMONT_EXPORT GIFSKI [WORKLOAD...]
 // WORKLOAD names (photo, screen, gradient, large) choose some; GIFSKI "-" leaves gifski out.
 #include "bench_frames.h"
+#include "export/export_options.h"
 
 #include <wx/filename.h>
 #include <wx/init.h>
@@ -378,17 +380,22 @@ int main(int argc, char** argv) {
         const Run fit = RunProcess(
             ours(fitted, {"-q", "best", "-O", "--max-size", std::to_string(target)}), errFile);
         const long got = FileSize(fitted);
-        int quality = 0, colours = 0;
+        int quality = 0, lossyLevel = 0, colours = 0;
         const size_t chose = fit.err.find("chose ");
         const bool told =
             chose != std::string::npos &&
-            std::sscanf(fit.err.c_str() + chose, "chose quality %d, lossy level %*d, %d colours",
-                        &quality, &colours) == 2;
-        const Run whole =
-            told ? RunProcess(ours(again, {"-q", "best", "-O", "-Q", std::to_string(quality),
-                                           "--colours", std::to_string(colours)}),
-                              errFile)
-                 : Run();
+            std::sscanf(fit.err.c_str() + chose, "chose quality %d, lossy level %d, %d colours",
+                        &quality, &lossyLevel, &colours) == 3;
+        std::vector<std::string> settings = {"-q", "best", "-O", "-Q", std::to_string(quality)};
+        settings.insert(settings.end(), {"--colours", std::to_string(colours)});
+        // Below the lowest quality and its own lossy level the fit asks for the level itself.
+        ExportOptions lowest;
+        lowest.palette = PaletteMode::Best;
+        lowest.quality = kLowestQuality;
+        if (quality == kLowestQuality && lossyLevel > LossyLevel(lowest)) {
+            settings.insert(settings.end(), {"--lossy", std::to_string(lossyLevel)});
+        }
+        const Run whole = told ? RunProcess(ours(again, settings), errFile) : Run();
         std::printf("\n#### Fit under half the lossless size\n\n");
         std::printf("| target bytes | file bytes | share of target | wall s | CPU s | wall over "
                     "one encode at -Q 100 | wall of one encode at the chosen settings | wall "
