@@ -125,8 +125,14 @@ bool DecodeStill(const wxString& path, const StillFile& file, int frameIndex,
                                              : wxImage::FindHandler(TypeOf(header.kind))) {
         // Not verbose: the decoders' own warnings would only reach standard error. A small
         // file is decoded from the bytes already read.
-        if (file.whole && header.kind == PictureKind::Png &&
-            DecodePlainPng(file.start.data(), file.start.size(), picture.get())) {
+        const auto plainPng = [&] {
+            // Plain decoding holds the inflated rows beside the picture: they are charged too.
+            const MemoryCharge rows(MemoryBudget::Process(),
+                                    header.width * header.height * 3 + header.height);
+            return rows.Held() &&
+                   DecodePlainPng(file.start.data(), file.start.size(), picture.get());
+        };
+        if (file.whole && header.kind == PictureKind::Png && plainPng()) {
             read = true;
         } else if (file.whole) {
             wxMemoryInputStream stream(file.start.data(), file.start.size());
