@@ -50,20 +50,21 @@ GifColour UnusedColour(const ColourMap& used) {
     }
 }
 
-// Adds each new colour of the pixels to `colours` and `map`; false past 256 colours.
-bool AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, ColourMap& map) {
+// Adds each new colour of the pixels to `colours` and `map`; the colour's entry, or -1 past 256
+// colours.
+int AddColour(const unsigned char* rgb, std::vector<GifColour>& colours, ColourMap& map) {
     bool found;
     const unsigned colour = ColourMap::Pack(rgb);
     const unsigned slot = map.Find(colour, &found);
     if (found) {
-        return true;
+        return map.Value(slot);
     }
     if (colours.size() == kMaxColours) {
-        return false;
+        return -1;
     }
     map.Put(slot, colour, static_cast<int>(colours.size()));
     colours.push_back(GifColour{rgb[0], rgb[1], rgb[2]});
-    return true;
+    return static_cast<int>(colours.size()) - 1;
 }
 
 OptimisedFrame Refused() {
@@ -114,7 +115,7 @@ OptimisedFrame FrameOptimiser::First(const std::vector<unsigned char>& pixels) {
         std::memcpy(&rgb[3 * p], pixel, 3);
         if (IsClear(pixel)) {
             clearPixels = true;
-        } else if (!AddColour(pixel, m_global, used)) {
+        } else if (AddColour(pixel, m_global, used) < 0) {
             return Refused();
         }
     }
@@ -169,7 +170,7 @@ void FrameOptimiser::Foresee(const PalettedFrame& frame) {
     MapColours(m_foreseen, seen);
     for (size_t p = 0; p < frame.indices.size(); ++p) {
         if (frame.indices[p] != frame.transparent &&
-            !AddColour(&frame.colours[frame.indices[p]].red, m_foreseen, seen)) {
+            AddColour(&frame.colours[frame.indices[p]].red, m_foreseen, seen) < 0) {
             return;
         }
     }
@@ -415,12 +416,11 @@ std::vector<OptimisedFrame> FrameChange::Store(const unsigned char* same,
             continue;
         }
         if (!last || std::memcmp(last, pixel, 3) != 0) {
-            if (!AddColour(pixel, colours, used)) {
+            const int entry = AddColour(pixel, colours, used);
+            if (entry < 0) {
                 return {};
             }
-            bool found;
-            lastColour =
-                static_cast<unsigned char>(used.Value(used.Find(ColourMap::Pack(pixel), &found)));
+            lastColour = static_cast<unsigned char>(entry);
             last = pixel;
         }
         frame.indices[i] = lastColour;
