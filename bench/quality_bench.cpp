@@ -5,8 +5,9 @@
 // rate-distortion curves over quality 30 to 100 and how far apart they are where their sizes
 // overlap; fitting under half the lossless size, timed against one encode at -Q 100 and one
 // at the settings it chose; lossy codes against gifsicle's lossy codes of our lossless file at
-// equal PSNR; and for screen frames the optimised file against gifsicle -O3. Prints Markdown and
-// writes WORK/rd-NAME.dat for the plots.
+// equal PSNR, each with the share of the lossless file's pixels it changes; and for screen frames
+// the optimised file against gifsicle -O3. Prints Markdown and writes WORK/rd-NAME.dat for the
+// plots.
 //
 // Usage: quality_bench WORK_FOLDER REELMONT_EXPORT GIFSKI [WORKLOAD...]
 // WORKLOAD names (photo, screen, gradient, large) choose some; GIFSKI "-" leaves gifski out.
@@ -138,6 +139,23 @@ Quality Measure(const std::string& gif, const std::string& frames, const Workloa
     }
     quality.psnr = sum / w.frames;
     return quality;
+}
+
+// The share of pixels, over all frames as ImageMagick composes them, in which `gif` shows other
+// colours than `reference`; -1 when the two cannot be compared.
+double ChangedShare(const std::string& gif, const std::string& reference) {
+    const auto raw = [](const std::string& file) {
+        return Output("convert '" + file + "' -coalesce -depth 8 rgb:- 2>/dev/null");
+    };
+    const std::string a = raw(gif), b = raw(reference);
+    if (a.empty() || a.size() != b.size()) {
+        return -1;
+    }
+    size_t changed = 0;
+    for (size_t at = 0; at < a.size(); at += 3) {
+        changed += a.compare(at, 3, b, at, 3) != 0;
+    }
+    return static_cast<double>(changed) / static_cast<double>(a.size() / 3);
 }
 
 // -1 when there is no file.
@@ -420,13 +438,17 @@ int main(int argc, char** argv) {
         // Lossy codes against gifsicle's lossy codes of our lossless file, at equal PSNR; screen
         // frames stay lossless at every level.
         if (w.name != "screen") {
+            // What share of the lossless file's pixels each lossy file changes tells a lossy
+            // code from a lossless one written again.
             std::vector<Point> lossy, crushed;
+            std::vector<double> changed, crushedChanged;
             for (int level : {8, 14, 20, 28}) {
                 const std::string file = out + "lossy-" + std::to_string(level) + ".gif";
                 const Run run = RunProcess(
                     ours(file, {"-q", "best", "-O", "--lossy", std::to_string(level)}), errFile);
                 lossy.push_back({level, run.wall, run.cpu, FileSize(file),
                                  run.wall < 0 ? -1 : Measure(file, frames, w).psnr});
+                changed.push_back(run.wall < 0 ? -1 : ChangedShare(file, best));
             }
             for (int level : {20, 60, 120, 250}) {
                 const std::string file = out + "gifsicle-lossy-" + std::to_string(level) + ".gif";
@@ -435,25 +457,37 @@ int main(int argc, char** argv) {
                     errFile);
                 crushed.push_back({level, run.wall, run.cpu, FileSize(file),
                                    run.wall < 0 ? -1 : Measure(file, frames, w).psnr});
+                crushedChanged.push_back(run.wall < 0 ? -1 : ChangedShare(file, best));
             }
             std::printf("\n#### Lossy codes against gifsicle -O3 --lossy of Reelmont -q best -O\n\n"
-                        "| writer | lossy level | size bytes | mean PSNR dB | gifsicle's size at "
-                        "this PSNR | ours over gifsicle's |\n|---|---:|---:|---:|---:|---:|\n");
+                        "| writer | lossy level | size bytes | mean PSNR dB | pixels changed "
+                        "from the lossless file %% | gifsicle's size at this PSNR | ours over "
+                        "gifsicle's |\n|---|---:|---:|---:|---:|---:|---:|\n");
             const std::vector<Point> theirLossy = Frontier(crushed);
             double largest = -1;
-            for (const Point& p : lossy) {
+            const auto percent = [](double share) {
+                char text[32] = "-";
+                if (share >= 0) {
+                    std::snprintf(text, sizeof text, "%.3f", 100 * share);
+                }
+                return std::string(text);
+            };
+            for (size_t i = 0; i < lossy.size(); ++i) {
+                const Point& p = lossy[i];
                 const double at = BytesAt(theirLossy, p.psnr);
                 if (!std::isnan(at)) {
                     largest = std::max(largest, p.bytes / at);
                 }
-                std::printf(
-                    "| Reelmont -q best -O --lossy | %d | %ld | %.2f | %s | %s |\n", p.quality,
-                    p.bytes, p.psnr, std::isnan(at) ? "-" : std::to_string(std::lround(at)).c_str(),
-                    std::isnan(at) ? "-" : std::to_string(p.bytes / at).substr(0, 5).c_str());
+                std::printf("| Reelmont -q best -O --lossy | %d | %ld | %.2f | %s | %s | %s |\n",
+                            p.quality, p.bytes, p.psnr, percent(changed[i]).c_str(),
+                            std::isnan(at) ? "-" : std::to_string(std::lround(at)).c_str(),
+                            std::isnan(at) ? "-"
+                                           : std::to_string(p.bytes / at).substr(0, 5).c_str());
             }
-            for (const Point& p : crushed) {
-                std::printf("| gifsicle -O3 --lossy | %d | %ld | %.2f | | |\n", p.quality, p.bytes,
-                            p.psnr);
+            for (size_t i = 0; i < crushed.size(); ++i) {
+                std::printf("| gifsicle -O3 --lossy | %d | %ld | %.2f | %s | | |\n",
+                            crushed[i].quality, crushed[i].bytes, crushed[i].psnr,
+                            percent(crushedChanged[i]).c_str());
             }
             if (largest < 0) {
                 std::printf("\nThe two curves' PSNRs do not overlap.\n");

@@ -1,5 +1,6 @@
 #include "export/size_fitting.h"
 
+#include "app/memory_budget.h"
 #include "export/best_palette.h"
 #include "export/replacing_file.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -42,6 +44,18 @@ const int kFramesPerRun = 12;
 const double kNever = 1e18;
 // How far the sample's prediction may miss the whole animation's size.
 const double kSampleError = 0.03;
+// How grainy frames shrink as the quality steps raise the lossy level: the logarithm of their
+// size over the lossless size at each level, as measured on photographs (a slide show and a
+// camera pan; between levels, along the line). They hardly shrink up to about level 15, then
+// fast, then more slowly again down to about a third at the lowest quality's level.
+const struct {
+    int lossy;
+    double shrink;
+} kGrainyShrink[] = {{0, 0},       {12, -0.009}, {15, -0.027}, {18, -0.078},
+                     {21, -0.155}, {26, -0.346}, {31, -0.595}, {36, -0.799},
+                     {41, -0.950}, {46, -1.068}, {50, -1.157}};
+// Samples at least this grainy are searched along kGrainyShrink.
+const double kModelledGrain = 0.5;
 
 ExportOptions AtStep(ExportOptions options, int step) {
     options.palette = PaletteMode::Best;
@@ -71,6 +85,18 @@ double Along(double a, double sizeA, double b, double sizeB, double at) {
     return a == b ? (sizeA + sizeB) / 2 : sizeA + (sizeB - sizeA) * (at - a) / (b - a);
 }
 
+// kGrainyShrink at `lossy`, the last level's beyond it.
+double GrainyShrink(int lossy) {
+    const int count = static_cast<int>(sizeof kGrainyShrink / sizeof kGrainyShrink[0]);
+    for (int i = 1; i < count; ++i) {
+        if (lossy <= kGrainyShrink[i].lossy) {
+            return Along(kGrainyShrink[i - 1].lossy, kGrainyShrink[i - 1].shrink,
+                         kGrainyShrink[i].lossy, kGrainyShrink[i].shrink, lossy);
+        }
+    }
+    return kGrainyShrink[count - 1].shrink;
+}
+
 class SizeSearch {
 public:
     explicit SizeSearch(const GifExportJob& job)
@@ -86,6 +112,15 @@ public:
             const wxImage picture = m_job.frameSource(index);
             smoothness += Smoothness(picture);
             if (!m_whole) {
+                // The pictures kept for the tries count against the memory of the process like
+                // any others: without room for them the export ends for want of memory.
+                const std::uint64_t bytes = static_cast<std::uint64_t>(picture.GetWidth()) *
+                                            static_cast<std::uint64_t>(picture.GetHeight()) *
+                                            (picture.HasAlpha() ? 4 : 3);
+                m_charges.emplace_back(MemoryBudget::Process(), bytes);
+                if (!m_charges.back().Held()) {
+                    throw std::bad_alloc();
+                }
                 m_pictures.push_back(picture.Copy());
             }
         }
@@ -145,7 +180,9 @@ public:
     // predicted to fit under it; -1 when none is. The size falls with the step, but unevenly,
     // so each try is placed where the line through the two ends left meets the middle of the
     // window; an end kept twice has its size drawn halfway towards the aim, so that a bent
-    // curve still closes in.
+    // curve still closes in. On grainy frames the high end is not tried until the tries call
+    // for it: the way such frames shrink stands in for it, at first as measured, then along the
+    // line through the last two tries.
     int Choose(int low, int high) {
         // Each part of the ladder takes the size down at a pace of its own: a line through both
         // ends of the whole ladder would miss the quality steps, so those come first, the lossy
@@ -163,20 +200,31 @@ public:
         if (lowSize <= top) {
             return low;
         }
-        double highSize = std::log(Predicted(high));
-        if (highSize > top) {
-            return -1;
-        }
-        if (highSize >= bottom) {
-            return high;
-        }
+        // The high end as expected until it is tried.
+        double highSize = lowSize + Shrink(high) - Shrink(low);
+        bool highTried = false;
         int kept = 0; // the end the last try kept: -1 the high one, 1 the low one
-        while (high - low > 1) {
-            const int next = StepNear(
-                Crossing(Position(low), lowSize, Position(high), highSize, aim), low, high);
+        for (;;) {
+            const double crossing = Crossing(Position(low), lowSize, Position(high), highSize, aim);
+            if (!highTried &&
+                (highSize >= lowSize || crossing >= Position(high) || high - low <= 1)) {
+                highTried = true;
+                highSize = std::log(Predicted(high));
+                if (highSize > top) {
+                    return -1;
+                }
+                if (highSize >= bottom) {
+                    return high;
+                }
+                continue;
+            }
+            if (high - low <= 1) {
+                return high;
+            }
+            const int next = StepNear(crossing, low, high);
             // Over two steps the size bends too little for a try to tell more than the line
             // between the sizes tried: where that meets the window, the step between is taken.
-            if (high - low == 2) {
+            if (highTried && high - low == 2) {
                 const double between =
                     Along(Position(low), std::log(Predicted(low)), Position(high),
                           std::log(Predicted(high)), Position(next));
@@ -189,22 +237,24 @@ public:
                 return next;
             }
             if (size > top) {
-                low = next;
-                lowSize = size;
-                if (kept < 0) {
+                if (!highTried && Position(next) > Position(low)) {
+                    highSize = Along(Position(low), lowSize, Position(next), size, Position(high));
+                } else if (kept < 0 && highTried) {
                     highSize = (highSize + aim) / 2;
                 }
+                low = next;
+                lowSize = size;
                 kept = -1;
             } else {
                 high = next;
                 highSize = size;
+                highTried = true;
                 if (kept > 0) {
                     lowSize = (lowSize + aim) / 2;
                 }
                 kept = 1;
             }
         }
-        return high;
     }
 
     // The steps tried whose sizes are predicted so near the smallest that the sample cannot tell
@@ -248,16 +298,27 @@ public:
 
 private:
     // Where `step` lies for the search's lines: the sizes fall about evenly along it. Grainy
-    // frames shrink with the lossy level, which the quality steps raise slowly at first and
-    // then fast; smooth ones with the palette's quality and dithering, which fall with each
-    // step alike. Past the quality steps, the step itself.
+    // frames shrink with the lossy level as kGrainyShrink has it; smooth ones with the
+    // palette's quality and dithering, which fall with each step alike. Past the quality steps,
+    // the step itself.
     double Position(int step) const {
         if (step >= kLastQualityStep) {
             return step;
         }
-        const double lowest = LossyLevel(AtStep(m_job.options, kLastQualityStep));
-        const double lossy = LossyLevel(AtStep(m_job.options, step)) / lowest * kLastQualityStep;
-        return m_grain * lossy + (1 - m_grain) * step;
+        const double lowest = GrainyShrink(LossyLevel(AtStep(m_job.options, kLastQualityStep)));
+        const double grainy =
+            GrainyShrink(LossyLevel(AtStep(m_job.options, step))) / lowest * kLastQualityStep;
+        return m_grain * grainy + (1 - m_grain) * step;
+    }
+
+    // How much smaller than at step 0 the sample is expected at `step`, as a logarithm: on
+    // grainy frames as kGrainyShrink has it, as far as they are grainy; 0 where nothing is
+    // expected.
+    double Shrink(int step) const {
+        if (m_grain < kModelledGrain || step > kLastQualityStep) {
+            return 0;
+        }
+        return m_grain * GrainyShrink(LossyLevel(AtStep(m_job.options, step)));
     }
 
     // The step between `low` and `high`, both left out, whose position is nearest `position`.
@@ -299,6 +360,8 @@ private:
     bool m_whole;
     // How grainy the sample's frames are, from 0 (all smooth) to 1.
     double m_grain = 1;
+    // Released after the pictures they are for.
+    std::vector<MemoryCharge> m_charges;
     std::vector<wxImage> m_pictures;
     std::map<int, double> m_sampled;
     std::map<int, double> m_size;
