@@ -261,10 +261,11 @@ public:
         // A pixel owes at most the distance between two colours plus what it was owed.
         m_mostOwing = 255 * kUnit + m_limit;
         static const int kSixteenths[kShares] = {7, 3, 5, 1};
-        for (int share = 0; share < kShares; ++share) {
-            m_shares[share].resize(2 * m_mostOwing + 1);
-            for (int owing = -m_mostOwing; owing <= m_mostOwing; ++owing) {
-                m_shares[share][owing + m_mostOwing] =
+        m_shares.resize(kShares * (2 * m_mostOwing + 1));
+        m_sharesOf = m_shares.data() + kShares * m_mostOwing;
+        for (int owing = -m_mostOwing; owing <= m_mostOwing; ++owing) {
+            for (int share = 0; share < kShares; ++share) {
+                m_shares[kShares * (owing + m_mostOwing) + share] =
                     static_cast<int16_t>(owing * kCarried / kWhole * kSixteenths[share] / 16);
             }
         }
@@ -350,7 +351,8 @@ private:
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 
-    int Share(int share, int owing) const { return m_shares[share][owing + m_mostOwing]; }
+    // The shares of what a pixel owes, kShares of them.
+    const int16_t* SharesOf(int owing) const { return m_sharesOf + kShares * owing; }
 
     // `code` (-1 for none) has a child: it and the strings it extends reach further.
     void Raise(int code) {
@@ -465,15 +467,16 @@ private:
         const bool right = x + 1 != m_width && p + 1 < m_count;
         const bool left = x != 0;
         for (int c = 0; c < 3; ++c) {
+            const int16_t* shares = SharesOf(owing[c]);
             if (right) {
-                here[c + 3] += Share(kAfter, owing[c]);
+                here[c + 3] += shares[kAfter];
             }
             if (left) {
-                below[c - 3] += Share(kBelowBefore, owing[c]);
+                below[c - 3] += shares[kBelowBefore];
             }
-            below[c] += Share(kBelow, owing[c]);
+            below[c] += shares[kBelow];
             if (right) {
-                below[c + 3] += Share(kBelowAfter, owing[c]);
+                below[c + 3] += shares[kBelowAfter];
             }
         }
     }
@@ -544,9 +547,11 @@ private:
     // take, the nearest is followed and, while the search lasts, the others too; the cheapest
     // string found so far is m_bestCode.
     void Search(int code, size_t p, int length, double cost, const Move& move) {
+        // A child, what it costs, and the colour it shows.
         struct Way {
             int child;
             int cost;
+            const int* shown;
         };
         static const int kWays = 8;
         Move last = move;
@@ -566,7 +571,7 @@ private:
             int owed[3], wish[3];
             int ownMiss = 0;
             for (int c = 0; c < 3; ++c) {
-                const int from = last.carries ? Share(kAfter, last.base[c] - last.shown[c]) : 0;
+                const int from = last.carries ? SharesOf(last.base[c] - last.shown[c])[kAfter] : 0;
                 owed[c] = std::max(-m_limit, std::min(m_limit, ahead.error[c] + from));
                 wish[c] = ahead.aim[c] + owed[c];
                 const int miss = wish[c] - ahead.own[c];
@@ -581,6 +586,7 @@ private:
                 const int index = m_last[child];
                 if (index == ahead.given || index == ahead.other) {
                     way.cost = 0;
+                    way.shown = ahead.own;
                 } else if (ahead.nearby[index]) {
                     const int* colour = &m_scaled[3 * index];
                     int miss = -ownMiss;
@@ -588,6 +594,7 @@ private:
                         miss += (wish[c] - colour[c]) * (wish[c] - colour[c]);
                     }
                     way.cost = miss;
+                    way.shown = colour;
                 } else {
                     return;
                 }
@@ -614,15 +621,10 @@ private:
                 next.base[c] = ahead.own[c] + owed[c];
             }
             next.carries = ahead.carries;
-            const auto shown = [&](int child) {
-                const int index = m_last[child];
-                return index == ahead.given || index == ahead.other ? ahead.own
-                                                                    : &m_scaled[3 * index];
-            };
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
                 if (!Hopeless(ways[k].child, p + 1, length + 1, cost + ways[k].cost)) {
-                    next.shown = shown(ways[k].child);
+                    next.shown = ways[k].shown;
                     Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
                 }
             }
@@ -633,7 +635,7 @@ private:
             code = ways[0].child;
             cost += ways[0].cost;
             last = next;
-            last.shown = shown(code);
+            last.shown = ways[0].shown;
             ++length;
             ++p;
         }
@@ -727,7 +729,8 @@ private:
     std::vector<int> m_scaled = std::vector<int>(3 * 256, 0);
     int m_limit = 0;
     int m_mostOwing = 0;
-    std::vector<int16_t> m_shares[kShares];
+    std::vector<int16_t> m_shares;
+    const int16_t* m_sharesOf = nullptr;
     std::vector<Ahead> m_ahead = std::vector<Ahead>(kCodes + 1);
     size_t m_at = 0;
     size_t m_ready = 0;
