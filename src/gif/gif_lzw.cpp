@@ -258,6 +258,16 @@ public:
             }
         }
         m_limit = loss.bound * kUnit;
+        // A pixel owes at most the distance between two colours plus what it was owed.
+        m_mostOwing = 255 * kUnit + m_limit;
+        static const int kSixteenths[kShares] = {7, 3, 5, 1};
+        for (int share = 0; share < kShares; ++share) {
+            m_shares[share].resize(2 * m_mostOwing + 1);
+            for (int owing = -m_mostOwing; owing <= m_mostOwing; ++owing) {
+                m_shares[share][owing + m_mostOwing] =
+                    static_cast<int16_t>(owing * kCarried / kWhole * kSixteenths[share] / 16);
+            }
+        }
         for (int own = 0; own < loss.count; ++own) {
             for (int other = 0; other < loss.count; ++other) {
                 m_near[own * 256 + other] = own != loss.transparent && other != loss.transparent &&
@@ -329,12 +339,18 @@ private:
     // costs both bytes and fidelity.
     static const int kCarried = 3;
     static const int kWhole = 8;
+    // The shares of what a pixel owes that go to the pixel after it and to the three below it,
+    // in sixteenths of kCarried / kWhole of it: looked up rather than divided out again at every
+    // step of the search.
+    enum { kAfter, kBelowBefore, kBelow, kBelowAfter, kShares };
     // Strings looked at from one pixel, past which only each string's nearest way is followed.
     static const int kSearched = 256;
     // Colours other than its own that a string may start with.
     static const int kFirsts = 24;
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
+
+    int Share(int share, int owing) const { return m_shares[share][owing + m_mostOwing]; }
 
     // `code` (-1 for none) has a child: it and the strings it extends reach further.
     void Raise(int code) {
@@ -449,28 +465,27 @@ private:
         const bool right = x + 1 != m_width && p + 1 < m_count;
         const bool left = x != 0;
         for (int c = 0; c < 3; ++c) {
-            const int miss = owing[c] * kCarried / kWhole;
             if (right) {
-                here[c + 3] += miss * 7 / 16;
+                here[c + 3] += Share(kAfter, owing[c]);
             }
             if (left) {
-                below[c - 3] += miss * 3 / 16;
+                below[c - 3] += Share(kBelowBefore, owing[c]);
             }
-            below[c] += miss * 5 / 16;
+            below[c] += Share(kBelow, owing[c]);
             if (right) {
-                below[c + 3] += miss / 16;
+                below[c + 3] += Share(kBelowAfter, owing[c]);
             }
         }
     }
 
-    // What pixel p + 1 is given of what pixel p owes, before p is written.
-    void Carry(size_t p, const int* owing, int* carried) const {
-        const bool right = (p + 1) % m_width != 0;
-        for (int c = 0; c < 3; ++c) {
-            carried[c] =
-                right && Own(p) != m_loss.transparent ? owing[c] * kCarried / kWhole * 7 / 16 : 0;
-        }
-    }
+    // What a pixel of a string passes on to the next: its own colour plus what it owed, less the
+    // colour it shows (in sixteenths), where it passes anything on. Found only for the pixels
+    // whose strings are followed further.
+    struct Move {
+        int base[3];
+        const int* shown;
+        bool carries;
+    };
 
     // What the search needs of a pixel ahead, found once for each string searched: its aim, what
     // it owes the pixels already written, its own colour (in sixteenths) and ways, and whether
@@ -524,17 +539,17 @@ private:
         return Score(length + static_cast<int>(reach), cost) >= m_bestScore;
     }
 
-    // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, with
-    // `carried` from the pixel before it. Of the children the pixel may take, the nearest is
-    // followed and, while the search lasts, the others too; the cheapest string found so far
-    // is m_bestCode.
-    void Search(int code, size_t p, int length, double cost, const int* carried) {
+    // Pixel p continues the string of `code`, `length` pixels long so far at `cost`, after the
+    // pixel before it made `move`; the string is not Hopeless. Of the children the pixel may
+    // take, the nearest is followed and, while the search lasts, the others too; the cheapest
+    // string found so far is m_bestCode.
+    void Search(int code, size_t p, int length, double cost, const Move& move) {
         struct Way {
             int child;
             int cost;
         };
         static const int kWays = 8;
-        int from[3] = {carried[0], carried[1], carried[2]};
+        Move last = move;
         for (;;) {
             const double score = Score(length, cost);
             if (score < m_bestScore) {
@@ -542,10 +557,7 @@ private:
                 m_bestCost = cost;
                 m_bestCode = code;
             }
-            if (p == m_count) {
-                return;
-            }
-            if (m_height[code] == 0 || Hopeless(code, p, length, cost)) {
+            if (p == m_count || m_height[code] == 0) {
                 return;
             }
             // This is where the coder spends its time: what depends only on the pixel is found
@@ -554,7 +566,8 @@ private:
             int owed[3], wish[3];
             int ownMiss = 0;
             for (int c = 0; c < 3; ++c) {
-                owed[c] = std::max(-m_limit, std::min(m_limit, ahead.error[c] + from[c]));
+                const int from = last.carries ? Share(kAfter, last.base[c] - last.shown[c]) : 0;
+                owed[c] = std::max(-m_limit, std::min(m_limit, ahead.error[c] + from));
                 wish[c] = ahead.aim[c] + owed[c];
                 const int miss = wish[c] - ahead.own[c];
                 ownMiss += miss * miss;
@@ -596,29 +609,31 @@ private:
             if (found == 0) {
                 return;
             }
-            // What taking a child's colour passes on to pixel p + 1: its move from the own
-            // colour, plus what the pixel owed.
-            const auto pass = [&](int child, int* next) {
+            Move next;
+            for (int c = 0; c < 3; ++c) {
+                next.base[c] = ahead.own[c] + owed[c];
+            }
+            next.carries = ahead.carries;
+            const auto shown = [&](int child) {
                 const int index = m_last[child];
-                const int* shown =
-                    index == ahead.given || index == ahead.other ? ahead.own : &m_scaled[3 * index];
-                for (int c = 0; c < 3; ++c) {
-                    next[c] = ahead.carries
-                                  ? (ahead.own[c] - shown[c] + owed[c]) * kCarried / kWhole * 7 / 16
-                                  : 0;
-                }
+                return index == ahead.given || index == ahead.other ? ahead.own
+                                                                    : &m_scaled[3 * index];
             };
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
                 if (!Hopeless(ways[k].child, p + 1, length + 1, cost + ways[k].cost)) {
-                    int next[3];
-                    pass(ways[k].child, next);
+                    next.shown = shown(ways[k].child);
                     Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
                 }
             }
+            // The strings found meanwhile may leave the nearest no hope.
+            if (Hopeless(ways[0].child, p + 1, length + 1, cost + ways[0].cost)) {
+                return;
+            }
             code = ways[0].child;
             cost += ways[0].cost;
-            pass(code, from);
+            last = next;
+            last.shown = shown(code);
             ++length;
             ++p;
         }
@@ -643,13 +658,15 @@ private:
             if (Hopeless(index, at + 1, 1, cost)) {
                 return;
             }
-            int owing[3];
-            Owing(at, wish, index, owing);
+            Move move;
+            for (int c = 0; c < 3; ++c) {
+                move.base[c] = m_scaled[3 * Own(at) + c] + wish.owed[c];
+            }
+            move.shown = &m_scaled[3 * (OwnWay(at, index) ? Own(at) : index)];
+            move.carries = m_next.column + 1 != m_width && Own(at) != m_loss.transparent;
             StartWith(index);
             const int before = m_bestCode;
-            int carried[3];
-            Carry(at, owing, carried);
-            Search(index, at + 1, 1, cost, carried);
+            Search(index, at + 1, 1, cost, move);
             if (m_bestCode != before) {
                 best = index;
             }
@@ -709,6 +726,8 @@ private:
     // The colour table in sixteenths.
     std::vector<int> m_scaled = std::vector<int>(3 * 256, 0);
     int m_limit = 0;
+    int m_mostOwing = 0;
+    std::vector<int16_t> m_shares[kShares];
     std::vector<Ahead> m_ahead = std::vector<Ahead>(kCodes + 1);
     size_t m_at = 0;
     size_t m_ready = 0;
