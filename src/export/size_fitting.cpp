@@ -103,28 +103,20 @@ public:
         : m_job(job), m_sample(SampleFrames(job.frameCount)),
           m_whole(static_cast<int>(m_sample.size()) == job.frameCount) {}
 
+    // Reads how grainy the frames are where the sample is the whole animation; false when
+    // stopped. Otherwise the first try reads the sample's pictures as it goes, so that reading
+    // them and coding them share the two cores.
     bool ReadSample() {
-        double smoothness = 0;
+        if (!m_whole) {
+            return !(m_job.stopRequested && m_job.stopRequested());
+        }
         for (int index : m_sample) {
             if (m_job.stopRequested && m_job.stopRequested()) {
                 return false;
             }
-            const wxImage picture = m_job.frameSource(index);
-            smoothness += Smoothness(picture);
-            if (!m_whole) {
-                // The pictures kept for the tries count against the memory of the process like
-                // any others: without room for them the export ends for want of memory.
-                const std::uint64_t bytes = static_cast<std::uint64_t>(picture.GetWidth()) *
-                                            static_cast<std::uint64_t>(picture.GetHeight()) *
-                                            (picture.HasAlpha() ? 4 : 3);
-                m_charges.emplace_back(MemoryBudget::Process(), bytes);
-                if (!m_charges.back().Held()) {
-                    throw std::bad_alloc();
-                }
-                m_pictures.push_back(picture.Copy());
-            }
+            m_smoothness += Smoothness(m_job.frameSource(index));
         }
-        m_grain = 1 - smoothness / static_cast<double>(m_sample.size());
+        m_grain = 1 - m_smoothness / static_cast<double>(m_sample.size());
         return true;
     }
 
@@ -350,16 +342,48 @@ private:
         }
         GifExportJob job = m_job;
         job.options = AtStep(m_job.options, step);
-        job.frameSource = [this](int i) { return m_pictures[i]; };
+        job.frameSource = [this](int i) { return Picture(i); };
         const double size = SampledBytes(job, m_sample);
+        if (m_noMemory) {
+            throw std::bad_alloc();
+        }
+        if (m_pictures.size() == m_sample.size()) {
+            m_grain = 1 - m_smoothness / static_cast<double>(m_sample.size());
+        }
         return m_sampled[step] = size > 0 ? size : kNever;
+    }
+
+    // The i-th picture of the sample, read from the job's source the first time it is asked
+    // for (the tries ask in increasing order, one at a time). The pictures kept count against
+    // the memory of the process like any others: without room for them the export ends for
+    // want of memory.
+    wxImage Picture(size_t i) {
+        if (i < m_pictures.size() || m_noMemory) {
+            return i < m_pictures.size() ? m_pictures[i] : wxImage();
+        }
+        const wxImage picture = m_job.frameSource(m_sample[i]);
+        const std::uint64_t bytes = static_cast<std::uint64_t>(picture.GetWidth()) *
+                                    static_cast<std::uint64_t>(picture.GetHeight()) *
+                                    (picture.HasAlpha() ? 4 : 3);
+        m_charges.emplace_back(MemoryBudget::Process(), bytes);
+        if (!m_charges.back().Held()) {
+            m_noMemory = true;
+            return wxImage();
+        }
+        m_smoothness += Smoothness(picture);
+        m_pictures.push_back(picture.Copy());
+        return m_pictures.back();
     }
 
     const GifExportJob& m_job;
     std::vector<int> m_sample;
     bool m_whole;
-    // How grainy the sample's frames are, from 0 (all smooth) to 1.
+    // How grainy the sample's frames are, from 0 (all smooth) to 1, once all are read, and the
+    // sum of the Smoothness of those read.
     double m_grain = 1;
+    double m_smoothness = 0;
+    // A picture of the sample did not fit into memory.
+    bool m_noMemory = false;
     // Released after the pictures they are for.
     std::vector<MemoryCharge> m_charges;
     std::vector<wxImage> m_pictures;
