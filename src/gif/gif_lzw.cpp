@@ -701,17 +701,18 @@ private:
         m_aheadPlace = m_next;
         Advance(m_aheadPlace);
         int best = m_indices[at];
-        const int ownMiss = Miss(wish, Colour(Own(at)));
+        const int own = Own(at);
+        const int ownMiss = Miss(wish, Colour(own));
+        Move move;
+        for (int c = 0; c < 3; ++c) {
+            move.base[c] = m_scaled[3 * own + c] + wish.owed[c];
+        }
+        move.carries = m_next.column + 1 != m_width && own != m_loss.transparent;
         auto consider = [&](int index, int cost) {
             if (Hopeless(index, at + 1, 1, cost)) {
                 return;
             }
-            Move move;
-            for (int c = 0; c < 3; ++c) {
-                move.base[c] = m_scaled[3 * Own(at) + c] + wish.owed[c];
-            }
-            move.shown = &m_scaled[3 * (OwnWay(at, index) ? Own(at) : index)];
-            move.carries = m_next.column + 1 != m_width && Own(at) != m_loss.transparent;
+            move.shown = &m_scaled[3 * (OwnWay(at, index) ? own : index)];
             StartWith(index);
             const int before = m_bestCode;
             Search(index, at + 1, 1, cost, move);
@@ -726,25 +727,33 @@ private:
         // The nearby colours cheapest for this pixel first, and no more than kFirsts of them:
         // at high levels there are many, and dearer ones seldom start the cheapest string.
         // Each is its cost and index in one number, which sorts as the two would.
+        // The pixel's own ways are among them, and already searched; a colour that cannot
+        // start a cheaper string now will not later either. Where there are no more than
+        // kFirsts, these are left out as they come.
         long long firsts[256];
         int count = 0;
-        for (unsigned char index : m_nearby[Own(at)]) {
-            firsts[count++] = Cost(at, wish, ownMiss, index) * 256LL + index;
+        const std::vector<unsigned char>& nearby = m_nearby[own];
+        const bool all = nearby.size() <= static_cast<size_t>(kFirsts);
+        for (unsigned char index : nearby) {
+            if (!all || !OwnWay(at, index)) {
+                const int cost = Cost(at, wish, ownMiss, index);
+                if (!all || !Hopeless(index, at + 1, 1, cost)) {
+                    firsts[count++] = cost * 256LL + index;
+                }
+            }
         }
         if (count > kFirsts) {
             std::nth_element(firsts, firsts + kFirsts, firsts + count);
             count = kFirsts;
         }
-        // The pixel's own ways are among them, and already searched; a colour that cannot
-        // start a cheaper string now will not later either.
         int kept = 0;
         const auto indexOf = [](long long first) { return static_cast<int>(first & 255); };
         const auto costOf = [](long long first) {
             return static_cast<int>((first - (first & 255)) / 256);
         };
         for (int k = 0; k < count; ++k) {
-            if (!OwnWay(at, indexOf(firsts[k])) &&
-                !Hopeless(indexOf(firsts[k]), at + 1, 1, costOf(firsts[k]))) {
+            if (all || (!OwnWay(at, indexOf(firsts[k])) &&
+                        !Hopeless(indexOf(firsts[k]), at + 1, 1, costOf(firsts[k])))) {
                 firsts[kept++] = firsts[k];
             }
         }
