@@ -1,10 +1,14 @@
 #include "gif/gif_lzw.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -14,6 +18,13 @@ const int kClearAt = 4095;
 // Pixels with two ways each double the strings to look at; past this many forks in one string
 // only the pixel's own index is followed.
 const int kForks = 32;
+// Lossy coding takes long on large frames, so it codes them as bands of rows, each after a clear
+// code, that two threads share: bands of at least this many pixels, at most kBands a frame.
+const size_t kBandPixels = 1 << 19;
+const size_t kBands = 2;
+// A band goes on from what the rows above it leave owing, as found by coding this many of them
+// once more: an even number, so that the rows of what is owed line up.
+const size_t kWarmRows = 16;
 
 // Each thread's table of children, all 0, kept from one frame to the next rather than allocated
 // and zeroed again for each: up to 2 MB a frame.
@@ -82,6 +93,7 @@ public:
         }
     }
 
+    // Writes the last byte, and the empty block that ends the image data.
     void Finish() {
         if (m_used > 0) {
             Byte(static_cast<unsigned char>(m_bits & 0xFF));
@@ -107,16 +119,38 @@ private:
     size_t m_blockAt = kNoBlock;
 };
 
-// The codes of one frame as both coders write them: the minimum code size and a clear code
-// first, each string's code as wide as the table then needs, the table cleared (Table::Clear)
-// instead of taking code 4095, the end code last. Table::Add(prefix, index, code) records the
-// entry the decoder makes of each code after the first.
-template <typename Table> class CodeStream {
+// A band's codes kept with their widths, to be written after those of the bands before it.
+class CodeRecorder {
 public:
-    CodeStream(int minCodeSize, std::vector<unsigned char>& out, Table& table)
-        : m_minCodeSize(minCodeSize), m_clear(1 << minCodeSize), m_writer(out), m_table(table),
+    void Put(int code, int bits) { m_codes.push_back(static_cast<uint32_t>(code) | bits << 16); }
+
+    // The width the codes after the band's last would take.
+    void Close(int bits) { m_endBits = bits; }
+
+    // The band's first code, the clear code, takes the width `bits` that the codes before it
+    // ended at, as the decoder reads it; `bits` is then the band's own last width.
+    void WriteTo(CodeWriter& writer, int* bits) const {
+        for (size_t k = 0; k < m_codes.size(); ++k) {
+            writer.Put(static_cast<int>(m_codes[k] & 0xFFFF),
+                       k == 0 ? *bits : static_cast<int>(m_codes[k] >> 16));
+        }
+        *bits = m_endBits;
+    }
+
+private:
+    std::vector<uint32_t> m_codes;
+    int m_endBits = 0;
+};
+
+// The codes of one frame, or of a band of its rows, as both coders write them: a clear code
+// first, each string's code as wide as the table then needs, the table cleared (Table::Clear)
+// instead of taking code 4095, the end code after the last band. Table::Add(prefix, index,
+// code) records the entry the decoder makes of each code after the first.
+template <typename Table, typename Writer> class CodeStream {
+public:
+    CodeStream(int minCodeSize, Writer& writer, Table& table)
+        : m_minCodeSize(minCodeSize), m_clear(1 << minCodeSize), m_writer(writer), m_table(table),
           m_bits(minCodeSize + 1) {
-        out.push_back(static_cast<unsigned char>(minCodeSize));
         Restart();
     }
 
@@ -140,10 +174,10 @@ public:
         }
     }
 
-    void Finish() {
-        m_writer.Put(m_clear + 1, m_bits);
-        m_writer.Finish();
-    }
+    void End() { m_writer.Put(m_clear + 1, m_bits); }
+
+    // The width of the next code.
+    int Bits() const { return m_bits; }
 
 private:
     void Restart() {
@@ -156,7 +190,7 @@ private:
 
     int m_minCodeSize;
     int m_clear;
-    CodeWriter m_writer;
+    Writer& m_writer;
     Table& m_table;
     int m_bits;
     int m_next = 0;
@@ -261,10 +295,11 @@ public:
         // A pixel owes at most the distance between two colours plus what it was owed.
         m_mostOwing = 255 * kUnit + m_limit;
         static const int kSixteenths[kShares] = {7, 3, 5, 1};
-        for (int share = 0; share < kShares; ++share) {
-            m_shares[share].resize(2 * m_mostOwing + 1);
-            for (int owing = -m_mostOwing; owing <= m_mostOwing; ++owing) {
-                m_shares[share][owing + m_mostOwing] =
+        m_shares.resize(kShares * (2 * m_mostOwing + 1));
+        m_sharesOf = m_shares.data() + kShares * m_mostOwing;
+        for (int owing = -m_mostOwing; owing <= m_mostOwing; ++owing) {
+            for (int share = 0; share < kShares; ++share) {
+                m_shares[kShares * (owing + m_mostOwing) + share] =
                     static_cast<int16_t>(owing * kCarried / kWhole * kSixteenths[share] / 16);
             }
         }
@@ -291,8 +326,9 @@ public:
         m_covered = 2;
     }
 
-    void Code(int minCodeSize, std::vector<unsigned char>& out) {
-        CodeStream<LossyCoder> stream(minCodeSize, out, *this);
+    // Codes the pixels as a band after a clear code, ending the image data where `last`.
+    void Code(int minCodeSize, bool last, CodeRecorder& codes) {
+        CodeStream<LossyCoder, CodeRecorder> stream(minCodeSize, codes, *this);
         std::vector<unsigned char> string;
         for (size_t at = 0; at < m_count;) {
             m_pendingPrefix = stream.Previous();
@@ -313,7 +349,18 @@ public:
             m_covered += string.size();
             stream.Put(m_bestCode, first, at < m_count);
         }
-        stream.Finish();
+        if (last) {
+            stream.End();
+        }
+        codes.Close(stream.Bits());
+    }
+
+    // Goes on from where `above`, which coded the rows just above these, left off: what its
+    // pixels owe the rows below, and what a pixel has cost on the mean.
+    void Continue(const LossyCoder& above) {
+        m_error = above.m_error;
+        m_spent = above.m_spent;
+        m_covered = above.m_covered;
     }
 
     // The code table as the code stream keeps it.
@@ -350,7 +397,8 @@ private:
 
     const unsigned char* Colour(int index) const { return m_loss.colours + 3 * index; }
 
-    int Share(int share, int owing) const { return m_shares[share][owing + m_mostOwing]; }
+    // The shares of what a pixel owes, kShares of them.
+    const int16_t* SharesOf(int owing) const { return m_sharesOf + kShares * owing; }
 
     // `code` (-1 for none) has a child: it and the strings it extends reach further.
     void Raise(int code) {
@@ -465,15 +513,16 @@ private:
         const bool right = x + 1 != m_width && p + 1 < m_count;
         const bool left = x != 0;
         for (int c = 0; c < 3; ++c) {
+            const int16_t* shares = SharesOf(owing[c]);
             if (right) {
-                here[c + 3] += Share(kAfter, owing[c]);
+                here[c + 3] += shares[kAfter];
             }
             if (left) {
-                below[c - 3] += Share(kBelowBefore, owing[c]);
+                below[c - 3] += shares[kBelowBefore];
             }
-            below[c] += Share(kBelow, owing[c]);
+            below[c] += shares[kBelow];
             if (right) {
-                below[c + 3] += Share(kBelowAfter, owing[c]);
+                below[c + 3] += shares[kBelowAfter];
             }
         }
     }
@@ -544,9 +593,11 @@ private:
     // take, the nearest is followed and, while the search lasts, the others too; the cheapest
     // string found so far is m_bestCode.
     void Search(int code, size_t p, int length, double cost, const Move& move) {
+        // A child, what it costs, and the colour it shows.
         struct Way {
             int child;
             int cost;
+            const int* shown;
         };
         static const int kWays = 8;
         Move last = move;
@@ -566,7 +617,7 @@ private:
             int owed[3], wish[3];
             int ownMiss = 0;
             for (int c = 0; c < 3; ++c) {
-                const int from = last.carries ? Share(kAfter, last.base[c] - last.shown[c]) : 0;
+                const int from = last.carries ? SharesOf(last.base[c] - last.shown[c])[kAfter] : 0;
                 owed[c] = std::max(-m_limit, std::min(m_limit, ahead.error[c] + from));
                 wish[c] = ahead.aim[c] + owed[c];
                 const int miss = wish[c] - ahead.own[c];
@@ -581,6 +632,7 @@ private:
                 const int index = m_last[child];
                 if (index == ahead.given || index == ahead.other) {
                     way.cost = 0;
+                    way.shown = ahead.own;
                 } else if (ahead.nearby[index]) {
                     const int* colour = &m_scaled[3 * index];
                     int miss = -ownMiss;
@@ -588,6 +640,7 @@ private:
                         miss += (wish[c] - colour[c]) * (wish[c] - colour[c]);
                     }
                     way.cost = miss;
+                    way.shown = colour;
                 } else {
                     return;
                 }
@@ -614,15 +667,10 @@ private:
                 next.base[c] = ahead.own[c] + owed[c];
             }
             next.carries = ahead.carries;
-            const auto shown = [&](int child) {
-                const int index = m_last[child];
-                return index == ahead.given || index == ahead.other ? ahead.own
-                                                                    : &m_scaled[3 * index];
-            };
             for (int k = 1; k < found && m_searched < kSearched; ++k) {
                 ++m_searched;
                 if (!Hopeless(ways[k].child, p + 1, length + 1, cost + ways[k].cost)) {
-                    next.shown = shown(ways[k].child);
+                    next.shown = ways[k].shown;
                     Search(ways[k].child, p + 1, length + 1, cost + ways[k].cost, next);
                 }
             }
@@ -633,7 +681,7 @@ private:
             code = ways[0].child;
             cost += ways[0].cost;
             last = next;
-            last.shown = shown(code);
+            last.shown = ways[0].shown;
             ++length;
             ++p;
         }
@@ -727,7 +775,8 @@ private:
     std::vector<int> m_scaled = std::vector<int>(3 * 256, 0);
     int m_limit = 0;
     int m_mostOwing = 0;
-    std::vector<int16_t> m_shares[kShares];
+    std::vector<int16_t> m_shares;
+    const int16_t* m_sharesOf = nullptr;
     std::vector<Ahead> m_ahead = std::vector<Ahead>(kCodes + 1);
     size_t m_at = 0;
     size_t m_ready = 0;
@@ -755,6 +804,85 @@ private:
     double m_perPixel = 0;
 };
 
+// Codes pixels `start` to `end` of a frame `width` pixels wide lossily, as a band: after a clear
+// code, as a frame of its own would be, but going on from the rows above it.
+void CodeBand(const unsigned char* indices, const unsigned char* others, const LzwLoss& loss,
+              size_t width, size_t start, size_t end, int minCodeSize, bool last,
+              CodeRecorder& codes) {
+    const auto from = [&](size_t first) {
+        LzwLoss part = loss;
+        if (loss.picture != nullptr) {
+            part.picture = loss.picture + 3 * first;
+        }
+        return part;
+    };
+    const LzwLoss own = from(start);
+    LossyCoder coder(indices + start, end - start, others != nullptr ? others + start : nullptr,
+                     own);
+    const size_t warm = start - std::min(start / width, kWarmRows) / 2 * 2 * width;
+    if (warm < start) {
+        const LzwLoss rows = from(warm);
+        LossyCoder above(indices + warm, start - warm, others != nullptr ? others + warm : nullptr,
+                         rows);
+        CodeRecorder unused;
+        above.Code(minCodeSize, false, unused);
+        coder.Continue(above);
+    }
+    coder.Code(minCodeSize, last, codes);
+}
+
+// Codes the pixels lossily, as bands shared between this thread and a helper.
+void CodeLossy(const unsigned char* indices, size_t count, int minCodeSize,
+               const unsigned char* others, std::vector<unsigned char>& out, const LzwLoss& loss) {
+    const size_t width =
+        loss.width > 0 ? static_cast<size_t>(loss.width) : std::max<size_t>(count, 1);
+    const size_t rows = std::max<size_t>(count / width, 1);
+    const size_t bands = std::max<size_t>(std::min({kBands, rows, count / kBandPixels}), 1);
+    std::vector<CodeRecorder> codes(bands);
+    std::atomic<size_t> claimed(0);
+    const auto codeBands = [&] {
+        for (size_t band; (band = claimed++) < bands;) {
+            const size_t start = band * rows / bands * width;
+            const size_t end = band + 1 == bands ? count : (band + 1) * rows / bands * width;
+            CodeBand(indices, others, loss, width, start, end, minCodeSize, band + 1 == bands,
+                     codes[band]);
+        }
+    };
+    // A thread that fails leaves the bands not yet claimed; the other finishes its own.
+    std::exception_ptr failures[2];
+    const auto share = [&](std::exception_ptr* failure) {
+        try {
+            codeBands();
+        } catch (...) {
+            claimed = bands;
+            *failure = std::current_exception();
+        }
+    };
+    std::thread helper;
+    if (bands > 1) {
+        try {
+            helper = std::thread(share, &failures[1]);
+        } catch (const std::system_error&) {
+        }
+    }
+    share(&failures[0]);
+    if (helper.joinable()) {
+        helper.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
+    out.push_back(static_cast<unsigned char>(minCodeSize));
+    CodeWriter writer(out);
+    int bits = minCodeSize + 1;
+    for (const CodeRecorder& band : codes) {
+        band.WriteTo(writer, &bits);
+    }
+    writer.Finish();
+}
+
 } // namespace
 
 unsigned char LargestIndex(const unsigned char* indices, size_t count) {
@@ -769,7 +897,7 @@ unsigned char LargestIndex(const unsigned char* indices, size_t count) {
 void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
              const unsigned char* others, std::vector<unsigned char>& out, const LzwLoss* loss) {
     if (loss != nullptr && loss->bound > 0) {
-        LossyCoder(indices, count, others, *loss).Code(minCodeSize, out);
+        CodeLossy(indices, count, minCodeSize, others, out, *loss);
         return;
     }
     // Indices are below the first code, unless the frame is malformed; it is coded all the same.
@@ -783,7 +911,9 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
         static_cast<int>(std::min<size_t>(1 << kMaxBits, (1u << minCodeSize) + 2 + count));
     const std::unique_ptr<StringSearch> search(
         new StringSearch(indices, count, others, codes, indexBits));
-    CodeStream<StringTable> stream(minCodeSize, out, search->table);
+    out.push_back(static_cast<unsigned char>(minCodeSize));
+    CodeWriter writer(out);
+    CodeStream<StringTable, CodeWriter> stream(minCodeSize, writer, search->table);
     for (size_t at = 0; at < count;) {
         int first = indices[at];
         int code = 0;
@@ -803,5 +933,6 @@ void CodeLzw(const unsigned char* indices, size_t count, int minCodeSize,
         stream.Put(code, first, stop < count);
         at = stop;
     }
-    stream.Finish();
+    stream.End();
+    writer.Finish();
 }

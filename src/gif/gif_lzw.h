@@ -6,7 +6,8 @@
 
 // Appends to `out` the image data of `count` table indices: the minimum code size byte, the codes
 // in sub-blocks of at most 255 bytes, and the empty block that ends them. The code table is
-// cleared when it reaches 4095 codes, as the toolkit's and giflib's writers do.
+// cleared when it reaches 4095 codes, as the toolkit's and giflib's writers do, and where lossy
+// coding starts another band of a large frame's rows.
 // Where `others` is given and others[p] differs from indices[p], pixel p shows the same either
 // way (a pixel left transparent over what the canvas already shows, or stored in its colour):
 // the coder takes the other index where that continues a longer string.

@@ -10,6 +10,7 @@
 #include <wx/mstream.h>
 #include <wx/palette.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -206,6 +207,34 @@ TEST(GifEncoder, PixelsThatMayBeTransparentDecodeToTheirColourOrTransparentAndCo
         }
     }
     EXPECT_GT(clear, 0);
+}
+
+TEST(GifEncoder, LargeFramesCodedLossilyDecodeWithinTheirBound) {
+    // Large enough to be coded as bands of rows: a grainy ramp of entries one step apart.
+    const int width = 1024, height = 1024, bound = 4;
+    std::vector<int> indices;
+    unsigned seed = 7;
+    for (int p = 0; p < width * height; ++p) {
+        seed = seed * 1103515245u + 12345u;
+        indices.push_back((p % width / 64 + p / width / 64) % 12 + (seed >> 16) % 3);
+    }
+    GifFrameLayout lossy;
+    lossy.lossy = bound;
+    const std::vector<PalettedFrame> frames = {Paletted(width, height, Ramp(16), indices)};
+    const Bytes exact = Encode(frames, 100)[0].bytes;
+    const Bytes written = Encode(frames, 100, {lossy})[0].bytes;
+    EXPECT_LT(written.size(), exact.size() * 3 / 4);
+
+    wxMemoryInputStream in(written.data(), written.size());
+    wxGIFDecoder decoder;
+    ASSERT_EQ(decoder.LoadGIF(in), wxGIF_OK);
+    const unsigned char* decoded = decoder.GetData(0);
+    for (size_t p = 0; p < indices.size(); ++p) {
+        if (std::abs(decoded[p] - indices[p]) > bound) {
+            ADD_FAILURE() << "pixel " << p << " decoded as " << int(decoded[p]);
+            break;
+        }
+    }
 }
 
 TEST(GifEncoder, RefusedFramesWriteNothingAndLeaveOutTheTrailer) {
