@@ -406,11 +406,12 @@ int main(int argc, char** argv) {
                         &quality, &lossyLevel, &colours) == 3;
         std::vector<std::string> settings = {"-q", "best", "-O", "-Q", std::to_string(quality)};
         settings.insert(settings.end(), {"--colours", std::to_string(colours)});
-        // Below the lowest quality and its own lossy level the fit asks for the level itself.
+        // Past the lowest quality the fit asks for the lossy level itself; at that quality it
+        // names the quality's own level otherwise.
         ExportOptions lowest;
         lowest.palette = PaletteMode::Best;
         lowest.quality = kLowestQuality;
-        if (quality == kLowestQuality && lossyLevel > LossyLevel(lowest)) {
+        if (quality == kLowestQuality && lossyLevel != LossyLevel(lowest)) {
             settings.insert(settings.end(), {"--lossy", std::to_string(lossyLevel)});
         }
         const Run whole = told ? RunProcess(ours(again, settings), errFile) : Run();

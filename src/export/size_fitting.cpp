@@ -16,16 +16,19 @@
 namespace {
 
 // The settings from the best (step 0) to the smallest: quality 100 down to 1; then at quality 1
-// ever higher lossy levels, each about 4 % above the one before, up to the highest; then, at the
-// highest, ever fewer colours. On grainy frames a higher lossy level keeps far more of the
-// picture for its bytes than fewer colours do (3 to 4 dB at a seventh to a fifth of the
-// lossless size).
+// ever higher lossy levels asked of every frame, each the same share above the one before, up to
+// the highest; then, at the highest, ever fewer colours. On grainy frames a higher lossy level
+// keeps far more of the picture for its bytes than fewer colours do (3 to 4 dB at a seventh to a
+// fifth of the lossless size).
 const int kColourSteps[] = {128, 64, 32, 16, 8};
 const int kQualitySteps = kHighestQuality - kLowestQuality + 1;
 const int kLossySteps = 40;
 const int kLastQualityStep = kQualitySteps - 1;
 const int kLastLossyStep = kLastQualityStep + kLossySteps;
 const int kLastStep = kLastLossyStep + static_cast<int>(sizeof kColourSteps / sizeof(int));
+// Lossy levels below this save nothing even on grainy frames: the lossy steps begin here at the
+// lowest.
+const int kFirstLossyStep = 6;
 // Whole encodes at most; the sample's are not counted.
 const int kWholeEncodes = 3;
 // A file that fits and is at least this share of the limit is taken; the sample's predictions
@@ -57,13 +60,17 @@ const struct {
 // Samples at least this grainy are searched along kGrainyShrink.
 const double kModelledGrain = 0.5;
 
-ExportOptions AtStep(ExportOptions options, int step) {
+// The options at `step` for frames `grain` grainy (0 to 1). Quality 1 gives each frame its lossy
+// level only as far as the frame is grainy, while a level asked for applies to all: the lossy
+// steps begin at quality 1's level for frames that grainy, so that the first of them continues
+// from quality 1 instead of jumping past the sizes between.
+ExportOptions AtStep(ExportOptions options, int step, double grain) {
     options.palette = PaletteMode::Best;
     options.maxBytes = 0;
     options.quality = std::max(kLowestQuality, kHighestQuality - step);
     options.lossy = kLossyOfQuality;
     if (step > kLastQualityStep) {
-        const double lowest = LossyLevel(options);
+        const double lowest = std::max(kFirstLossyStep, LossyLevel(options, 1 - grain));
         const int beyond = std::min(step - kLastQualityStep, kLossySteps);
         options.lossy = static_cast<int>(std::lround(
             lowest * std::pow(kHighestLossy / lowest, static_cast<double>(beyond) / kLossySteps)));
@@ -145,7 +152,7 @@ public:
     // Encodes the whole animation at `step`; its bytes are kept when it is the best that fits.
     bool EncodeWhole(int step, GifExportResult* failure) {
         GifExportJob job = m_job;
-        job.options = AtStep(m_job.options, step);
+        job.options = Options(step);
         std::vector<unsigned char> bytes;
         job.bytesOut = &bytes;
         const int pass = m_passes++;
@@ -283,6 +290,7 @@ public:
             ->first;
     }
 
+    ExportOptions Options(int step) const { return AtStep(m_job.options, step, m_grain); }
     bool Encoded(int step) const { return m_size.count(step) != 0; }
     double WholeSize(int step) const { return m_size.at(step); }
     int Best() const { return m_best; }
@@ -297,9 +305,8 @@ private:
         if (step >= kLastQualityStep) {
             return step;
         }
-        const double lowest = GrainyShrink(LossyLevel(AtStep(m_job.options, kLastQualityStep)));
-        const double grainy =
-            GrainyShrink(LossyLevel(AtStep(m_job.options, step))) / lowest * kLastQualityStep;
+        const double lowest = GrainyShrink(LossyLevel(Options(kLastQualityStep)));
+        const double grainy = GrainyShrink(LossyLevel(Options(step))) / lowest * kLastQualityStep;
         return m_grain * grainy + (1 - m_grain) * step;
     }
 
@@ -310,7 +317,7 @@ private:
         if (m_grain < kModelledGrain || step > kLastQualityStep) {
             return 0;
         }
-        return m_grain * GrainyShrink(LossyLevel(AtStep(m_job.options, step)));
+        return m_grain * GrainyShrink(LossyLevel(Options(step)));
     }
 
     // The step between `low` and `high`, both left out, whose position is nearest `position`.
@@ -341,7 +348,7 @@ private:
             return known->second;
         }
         GifExportJob job = m_job;
-        job.options = AtStep(m_job.options, step);
+        job.options = Options(step);
         job.frameSource = [this](int i) { return Picture(i); };
         const double size = SampledBytes(job, m_sample);
         if (m_noMemory) {
@@ -499,7 +506,7 @@ GifExportResult FitUnderSize(const GifExportJob& job) {
     }
     if (search.Best() < 0) {
         const int step = search.SmallestWhole();
-        const ExportOptions smallest = AtStep(job.options, step);
+        const ExportOptions smallest = search.Options(step);
         result = GifExportResult();
         result.bytes = static_cast<unsigned long long>(search.WholeSize(step));
         result.chosen = smallest;
@@ -522,7 +529,7 @@ GifExportResult FitUnderSize(const GifExportJob& job) {
     result = GifExportResult();
     result.ok = true;
     result.bytes = bytes.size();
-    result.chosen = AtStep(job.options, search.Best());
+    result.chosen = search.Options(search.Best());
     result.chosen.lossy = LossyLevel(result.chosen);
     return result;
 }
