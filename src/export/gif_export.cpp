@@ -140,6 +140,7 @@ std::unique_ptr<wxMemoryOutputStream> EncodeShortest(std::vector<OptimisedFrame>
     if (lossy > 0 && best != nullptr) {
         GifFrameLayout& layout = best->layout;
         layout.lossy = lossy;
+        layout.threads = job.threads;
         if (picture != nullptr) {
             const int width = best->frame.width;
             layout.picture.resize(3 * best->frame.Pixels());

@@ -150,6 +150,7 @@ bool MyGifHandler::DoSaveFile(wxOutputStream& out, const PalettedFrame& frame, b
     loss.count = count;
     loss.transparent = transparentIndex;
     loss.width = width;
+    loss.threads = m_layout.threads;
     if (m_layout.picture.size() == 3 * pixels) {
         loss.picture = m_layout.picture.data();
     }

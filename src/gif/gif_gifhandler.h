@@ -34,6 +34,8 @@ struct GifFrameLayout {
     // With `lossy`: the picture the frame was reduced from, red, green and blue a pixel, which
     // the colours taken aim at. Empty: they aim at the pixels' own colours.
     std::vector<unsigned char> picture;
+    // With `lossy`: the threads that may share the coding of a large frame (LzwLoss::threads).
+    int threads = 2;
 };
 
 // The values of GifFrameLayout::unchanged.

@@ -868,7 +868,7 @@ void CodeLossy(const unsigned char* indices, size_t count, int minCodeSize,
         }
     };
     std::thread helper;
-    if (bands > 1) {
+    if (bands > 1 && loss.threads > 1) {
         try {
             helper = std::thread(share, &failures[1]);
         } catch (const std::system_error&) {

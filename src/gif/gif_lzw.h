@@ -36,4 +36,7 @@ struct LzwLoss {
     // colours taken then cost what they miss it by, rather than how far they move from the
     // indices' own colours, so that pixels move where the picture hardly minds.
     const unsigned char* picture = nullptr;
+    // Threads that may share a large frame: 1 codes it on the calling thread alone. The bytes
+    // are the same either way.
+    int threads = 2;
 };
