@@ -1,5 +1,7 @@
 #include "cli/frame_stream.h"
 
+#include "image/picture_bytes.h"
+
 #include <wx/log.h>
 
 #include <system_error>
@@ -7,10 +9,7 @@
 namespace {
 
 size_t PixelBytes(const SourcePicture& picture) {
-    const wxImage& image = *picture.image;
-    return image.IsOk() ? static_cast<size_t>(image.GetWidth()) * image.GetHeight() *
-                              (image.HasAlpha() ? 4 : 3)
-                        : 0;
+    return PictureBytes(*picture.image);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/memory_budget.h"
 #include "export/best_palette.h"
 #include "export/replacing_file.h"
+#include "image/picture_bytes.h"
 
 #include <wx/intl.h>
 
@@ -369,10 +370,7 @@ private:
             return i < m_pictures.size() ? m_pictures[i] : wxImage();
         }
         const wxImage picture = m_job.frameSource(m_sample[i]);
-        const std::uint64_t bytes = static_cast<std::uint64_t>(picture.GetWidth()) *
-                                    static_cast<std::uint64_t>(picture.GetHeight()) *
-                                    (picture.HasAlpha() ? 4 : 3);
-        m_charges.emplace_back(MemoryBudget::Process(), bytes);
+        m_charges.emplace_back(MemoryBudget::Process(), PictureBytes(picture));
         if (!m_charges.back().Held()) {
             m_noMemory = true;
             return wxImage();
