@@ -461,10 +461,9 @@ private:
         const unsigned char* aim =
             m_loss.picture != nullptr ? m_loss.picture + 3 * p : Colour(Own(p));
         const int* error = Error(m_next, 0);
-        const int limit = m_loss.bound * kUnit;
         Wish wish;
         for (int c = 0; c < 3; ++c) {
-            wish.owed[c] = std::max(-limit, std::min(limit, error[c] + carried[c]));
+            wish.owed[c] = std::max(-m_limit, std::min(m_limit, error[c] + carried[c]));
             wish.rgb[c] = aim[c] * kUnit + wish.owed[c];
         }
         return wish;
